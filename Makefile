@@ -1,0 +1,26 @@
+# Set-up and everyday commands. `make run` and `make test` install what is
+# missing, build, then start the editor or run every test.
+BUILD ?= build
+JOBS ?= 2
+CMAKE_FLAGS ?=
+
+.PHONY: deps build run test bench clean
+
+deps:
+	@bash tools/install-deps.sh
+
+build: deps
+	cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
+	cmake --build $(BUILD) -j$(JOBS)
+
+run: build
+	./$(BUILD)/zelbun-kreator $(ARGS)
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
+
+bench: build
+	./$(BUILD)/zelbun_bench
+
+clean:
+	rm -rf $(BUILD)

@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the editor needs to build, run and test.
+# Idempotent: when everything is present, apt is not called at all.
+set -euo pipefail
+
+packages=(
+  g++ cmake make pkg-config
+  libsdl1.2-compat-dev libsdl-gfx1.2-dev
+  googletest libgtest-dev libbenchmark-dev
+  xvfb xdotool x11-utils imagemagick
+  clang libclang-rt-14-dev
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+echo "Installing: ${missing[*]}"
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then
+  if command -v sudo >/dev/null; then
+    sudo="sudo"
+  else
+    echo "error: need root or sudo to install: ${missing[*]}" >&2
+    exit 1
+  fi
+fi
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
