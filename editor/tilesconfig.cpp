@@ -2,6 +2,7 @@
 #include "editor/tilesconfig.h"
 
 #include <cstddef>
+#include <utility>
 
 namespace {
 

@@ -122,30 +122,32 @@ SDL_Surface* bmpCopy(SDL_Surface* src, SDL_Surface* dst)
     return dst;
 }
 
+namespace {
+
+bool scaleInto(SDL_Surface* src, SDL_Surface* scaled, int factor)
+{
+    SurfaceLock srcLock(src);
+    SurfaceLock scaledLock(scaled);
+    if (!srcLock.locked() || !scaledLock.locked())
+        return false;
+    for (int i = 0; i < src->h; ++i)
+        for (int j = 0; j < src->w; ++j) {
+            const Uint32 pixel = getpixel(src, j, i);
+            for (int l = factor * i; l < factor * i + factor; ++l)
+                for (int k = factor * j; k < factor * j + factor; ++k)
+                    putpixel(scaled, k, l, pixel);
+        }
+    return true;
+}
+
+} // namespace
+
 SDL_Surface* resize(SDL_Surface* src, SDL_Surface* /*dst*/, int factor)
 {
     if (!src || factor < 1 || src->w > INT_MAX / factor || src->h > INT_MAX / factor)
         return nullptr;
     SDL_Surface* scaled = newSurfaceLike(src, src->w * factor, src->h * factor);
-    if (!scaled)
-        return nullptr;
-
-    bool copied = false;
-    {
-        SurfaceLock srcLock(src);
-        SurfaceLock scaledLock(scaled);
-        if (srcLock.locked() && scaledLock.locked()) {
-            for (int i = 0; i < src->h; ++i)
-                for (int j = 0; j < src->w; ++j) {
-                    const Uint32 pixel = getpixel(src, j, i);
-                    for (int l = factor * i; l < factor * i + factor; ++l)
-                        for (int k = factor * j; k < factor * j + factor; ++k)
-                            putpixel(scaled, k, l, pixel);
-                }
-            copied = true;
-        }
-    }
-    if (!copied) {
+    if (scaled && !scaleInto(src, scaled, factor)) {
         SDL_FreeSurface(scaled);
         return nullptr;
     }

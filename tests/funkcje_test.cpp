@@ -35,6 +35,15 @@ Surface makePalette()
 
 Uint32 paletteAt(int x, int y) { return 0x010000 | x << 8 | y; }
 
+std::vector<Uint32> pixelsOf(SDL_Surface* s)
+{
+    std::vector<Uint32> all;
+    for (int y = 0; y < s->h; ++y)
+        for (int x = 0; x < s->w; ++x)
+            all.push_back(getpixel(s, x, y));
+    return all;
+}
+
 const Uint8* bytesAt(SDL_Surface* s, int x, int y)
 {
     return static_cast<Uint8*>(s->pixels) + y * s->pitch + x * s->format->BytesPerPixel;
@@ -231,18 +240,11 @@ TEST_F(Recolor, RepeatableAndReplacesEarlierColours)
     int second[6] = {0x12, 0x22, 0x32, 0x42, 0x52, 0x62};
     recolor(sheet.get(), level.get(), first, palette.get());
     recolor(sheet.get(), level.get(), second, palette.get());
-    std::vector<Uint32> once;
-    for (int y = 0; y < 2; ++y)
-        for (int x = 0; x < 8; ++x)
-            once.push_back(getpixel(level.get(), x, y));
+    const std::vector<Uint32> once = pixelsOf(level.get());
     EXPECT_EQ(once[0], paletteAt(0x10, 16));
 
     recolor(sheet.get(), level.get(), second, palette.get());
-    std::vector<Uint32> twice;
-    for (int y = 0; y < 2; ++y)
-        for (int x = 0; x < 8; ++x)
-            twice.push_back(getpixel(level.get(), x, y));
-    EXPECT_EQ(once, twice);
+    EXPECT_EQ(pixelsOf(level.get()), once);
 }
 
 // A 32-bit sheet without alpha may carry anything in its spare byte.
