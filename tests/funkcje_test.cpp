@@ -142,6 +142,7 @@ TEST(Resize, RefusesWhatItCannotScale)
     EXPECT_EQ(resize(nullptr, nullptr, 16), nullptr);
     EXPECT_EQ(resize(src.get(), nullptr, 0), nullptr);
     EXPECT_EQ(resize(src.get(), nullptr, -3), nullptr);
+    EXPECT_EQ(resize(src.get(), nullptr, 0x7FFFFFFF), nullptr) << "size overflows";
 }
 
 // Into a given surface: the top-left corner only, and that surface is
