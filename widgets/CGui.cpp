@@ -1,0 +1,113 @@
+#include "widgets/CGui.h"
+
+#include <SDL_gfxPrimitives.h>
+
+#include <cassert>
+
+CGui::CGui()
+    : x(0), y(0), width(0), height(0),
+      red(0), green(0), blue(0), alpha(0),
+      isVisible(0), isActive(1), isPushed(0),
+      captionLength(0), captionText{}
+{
+}
+
+void CGui::setStandardState()
+{
+    CGui::caption("");
+    isPushed = 0;
+    CGui::move(0, 0, 0, 0);
+    CGui::color(200, 200, 200, 255);
+    isActive = 1;
+    isVisible = 1;
+}
+
+void CGui::move(int newX, int newY, int w, int h)
+{
+    x = newX;
+    y = newY;
+    width = w;
+    height = h;
+}
+
+void CGui::color(int r, int g, int b, int a)
+{
+    red = r;
+    green = g;
+    blue = b;
+    alpha = a;
+}
+
+int CGui::copyText(char* buffer, const char* text)
+{
+    assert(text);
+    int length = 0;
+    while (length < captionCapacity && text[length] != '\0') {
+        buffer[length] = text[length];
+        ++length;
+    }
+    buffer[length] = '\0';
+    return length;
+}
+
+void CGui::caption(const char* text)
+{
+    captionLength = copyText(captionText, text);
+}
+
+int CGui::push(int px, int py)
+{
+    isPushed = isActive && x <= px && px <= x + width && y <= py && py < y + height;
+    return isPushed;
+}
+
+void CGui::pushed(int state)
+{
+    isPushed = state;
+}
+
+void CGui::visible(int on)
+{
+    isVisible = on != 0;
+}
+
+void CGui::active(int on)
+{
+    isActive = on != 0;
+}
+
+void CGui::free()
+{
+    isPushed = 0;
+}
+
+void CGui::render(SDL_Surface* target)
+{
+    if (!isVisible)
+        return;
+    renderGraph(target);
+    renderCaption(target);
+}
+
+void CGui::renderCaption(SDL_Surface* target)
+{
+    // Pressed widgets swap fill and lettering, so pressed text takes the colour.
+    const bool pressed = isPushed != 0;
+    stringRGBA(target,
+               coord(x + width / 2 - captionLength * 4), coord(y + height / 2 - 4),
+               captionText,
+               pressed ? low8(red) : inverse8(red),
+               pressed ? low8(green) : inverse8(green),
+               pressed ? low8(blue) : inverse8(blue),
+               255);
+}
+
+void CGui::renderGraph(SDL_Surface* target)
+{
+    // A placeholder body: a diagonal whose red channel shows the pressed state.
+    const Uint8 r = isPushed ? low8(red) : 0;
+    lineRGBA(target, coord(x), coord(y), coord(x + width), coord(y + height),
+             r, low8(green), low8(blue), low8(alpha));
+    lineRGBA(target, coord(x + width), coord(y + height), coord(x), coord(y),
+             r, low8(green), low8(blue), low8(alpha));
+}

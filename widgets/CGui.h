@@ -1,0 +1,59 @@
+// The root of the editor's widget toolkit: a rectangle with a colour, a
+// caption and three switches (visible, active, pressed) that hit-tests mouse
+// positions and draws itself straight onto an SDL surface. A bare CGui also
+// serves as an invisible hit area.
+#pragma once
+
+#include <SDL.h>
+
+class CGui
+{
+public:
+    static constexpr int captionCapacity = 27;
+
+    CGui();
+    virtual ~CGui() = default;
+
+    virtual void move(int x, int y, int w, int h);
+    virtual void color(int r, int g, int b, int a);
+    // Copies at most captionCapacity characters; longer text is cut.
+    virtual void caption(const char* text);
+    // Hit test that also sets the pressed state: 1 on a hit, else 0. The
+    // right edge column counts as inside, the bottom edge row does not.
+    virtual int push(int px, int py);
+    // Stored as given: any non-zero value draws the pressed look.
+    virtual void pushed(int state);
+    virtual void visible(int on);
+    virtual void active(int on);
+    virtual void render(SDL_Surface* target);
+    virtual void free();
+    virtual void renderCaption(SDL_Surface* target);
+    virtual void renderGraph(SDL_Surface* target);
+
+    int x;
+    int y;
+    int width;
+    int height;
+    int red;
+    int green;
+    int blue;
+    int alpha;
+    int isVisible;
+    int isActive;
+    int isPushed;
+    int captionLength;
+    char captionText[captionCapacity + 1];
+
+protected:
+    // The visible, active, released grey look every derived widget starts in.
+    void setStandardState();
+    // Copies at most captionCapacity characters of text into a buffer of
+    // captionCapacity + 1, always terminated; returns the length copied.
+    static int copyText(char* buffer, const char* text);
+    // Colours are ints but only their low 8 bits are ever drawn.
+    static Uint8 low8(int channel) { return static_cast<Uint8>(channel & 0xFF); }
+    static Uint8 inverse8(int channel) { return static_cast<Uint8>(255 - low8(channel)); }
+    static Uint8 shade8(int channel) { return static_cast<Uint8>(low8(channel) - 50); }
+    // Drawing takes 16-bit coordinates; wider values keep their low 16 bits.
+    static Sint16 coord(long long value) { return static_cast<Sint16>(value); }
+};
