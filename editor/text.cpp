@@ -1,0 +1,87 @@
+// The two text pages: typing into them and drawing the one being edited.
+#include "editor/frame.h"
+
+#include <SDL_gfxPrimitives.h>
+
+namespace {
+
+const unsigned keyUp = 273;
+const unsigned keyDown = 274;
+const unsigned keyRight = 275;
+const unsigned keyLeft = 276;
+const unsigned keyBackspace = 8;
+const unsigned keyReturn = 13;
+
+// The characters the game's font can show, and the control codes that stand
+// for its Polish letters and picture signs.
+bool storable(unsigned key)
+{
+    if ((key >= 'a' && key <= 'z') || (key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9'))
+        return true;
+    switch (key) {
+    case ' ': case '!': case '*': case ',': case '-': case '.': case ':': case '?': case '@':
+    case 1: case 3: case 5: case 6: case 7: case 12: case 14: case 15:
+    case 17: case 18: case 19: case 20: case 26:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+void frame::inputText(unsigned key)
+{
+    char& cell = textPages[currentPage][cursorRow][cursorColumn];
+    switch (key) {
+    case keyBackspace:
+        cell = ' ';
+        --cursorColumn;
+        break;
+    case keyReturn:
+        ++cursorRow;
+        cursorColumn = 0;
+        break;
+    case keyLeft:
+        --cursorColumn;
+        break;
+    case keyRight:
+        ++cursorColumn;
+        break;
+    case keyUp:
+        --cursorRow;
+        break;
+    case keyDown:
+        ++cursorRow;
+        break;
+    default:
+        if (!storable(key))
+            return;
+        cell = char(key);
+        ++cursorColumn;
+    }
+    // Reading order, wrapping from the last cell to the first and back.
+    if (cursorColumn > 31) {
+        cursorColumn = 0;
+        ++cursorRow;
+    }
+    if (cursorRow > 7)
+        cursorRow = 0;
+    if (cursorColumn < 0) {
+        cursorColumn = 31;
+        --cursorRow;
+    }
+    if (cursorRow < 0)
+        cursorRow = 7;
+}
+
+int frame::drawText(int x, int y, int page)
+{
+    boxRGBA(screen, Sint16(x - 1), Sint16(y - 1), Sint16(x + 256), Sint16(y + 78), 100, 100, 200, 255);
+    for (int line = 0; line < 8; ++line)
+        stringRGBA(screen, Sint16(x), Sint16(y + 10 * line), textPages[page][line], 255, 255, 255, 255);
+    int left = x + 8 * cursorColumn;
+    int top = y + 10 * cursorRow;
+    rectangleRGBA(screen, Sint16(left - 1), Sint16(top - 1), Sint16(left + 8), Sint16(top + 8), 255, 0, 0, 255);
+    return 0;
+}

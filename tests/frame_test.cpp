@@ -1,0 +1,309 @@
+// The editor's construction, its tile palette configuration and painting.
+#include "editor_fixture.h"
+
+#include "editor/font.h"
+
+#include <algorithm>
+#include <cstring>
+
+using namespace fixture;
+
+namespace {
+
+class FrameTest : public EditorTest {};
+
+// --- construction ----------------------------------------------------------
+
+// A new editor: slot 1 current, nothing enabled, the first record's entry
+// current, register 1 and "Start" current, empty grids of the eraser code.
+TEST_F(FrameTest, InitialState)
+{
+    build();
+    ASSERT_TRUE(editor->ok());
+    EXPECT_EQ(editor->currentLevel, 0);
+    EXPECT_EQ(editor->currentTile, 0);
+    EXPECT_EQ(editor->currentColour, 0);
+    EXPECT_EQ(editor->currentPage, 0);
+    EXPECT_EQ(editor->cursorColumn, 0);
+    EXPECT_EQ(editor->cursorRow, 0);
+    EXPECT_EQ(editor->hoverRow, -1);
+    EXPECT_EQ(editor->swapSource, -1);
+    EXPECT_STREQ(editor->filePath, "");
+    EXPECT_EQ(editor->murekTile, 20);
+    EXPECT_EQ(editor->gumkaTile, 0);
+    EXPECT_EQ(editor->srubaTile, 3);
+    for (int i = 0; i <= 32; ++i) {
+        EXPECT_FALSE(editor->levels[i].isOn()) << i;
+        EXPECT_EQ(editor->levels[i].get(15, 30), 0);
+        EXPECT_EQ(editor->levels[i].colorGet(2), 14);
+    }
+    for (int page = 0; page < 3; ++page)
+        for (int line = 0; line < 8; ++line)
+            EXPECT_STREQ(editor->textPages[page][line], "                                ");
+}
+
+// The palette shows exactly the configured entries; the others can't be hit.
+TEST_F(FrameTest, PaletteHoldsExactlyTheConfiguredEntries)
+{
+    build();
+    const int configured[] = {0, 1, 3, 20, 6};
+    for (int e = 0; e < frame::paletteEntries; ++e) {
+        bool expected = std::find(std::begin(configured), std::end(configured), e) != std::end(configured);
+        CGui* entry = editor->buttons[frame::firstPaletteButton + e];
+        EXPECT_EQ(entry->push(272 + 20 * (e % 5), 52 + 20 * (e / 5)), expected ? 1 : 0) << e;
+    }
+    EXPECT_EQ(editor->tileCodes[20], 9);
+    EXPECT_EQ(editor->tileColumns[9], 20);
+    EXPECT_EQ(editor->tileColumns[200], -1);
+    EXPECT_EQ(editor->tileCodes[2], -1);
+}
+
+TEST_F(FrameTest, MissingImagesAreReportedByName)
+{
+    writePalette(dir);
+    buildOnFiles();
+    EXPECT_FALSE(editor->ok());
+    EXPECT_NE(editor->loadError().find("tiles.bmp not found"), std::string::npos);
+    EXPECT_NE(editor->loadError().find(dir.path), std::string::npos);
+    editor->paint();  // does nothing, and doesn't crash
+}
+
+TEST_F(FrameTest, UnreadableImageIsReported)
+{
+    dir.write("tiles.bmp", "BMnot really a bitmap");
+    writePalette(dir);
+    buildOnFiles();
+    EXPECT_FALSE(editor->ok());
+    EXPECT_NE(editor->loadError().find("tiles.bmp: cannot load"), std::string::npos);
+}
+
+// --- tiles.cfg, as the editor applies it ------------------------------------
+
+// Without a configuration the palette is empty and every index lookup is
+// guarded: no entry pressed, eraser code 0, no wall.
+TEST_F(FrameTest, MissingConfigurationLeavesEverythingUnset)
+{
+    writeTiles(dir, 32);
+    writePalette(dir);
+    buildOnFiles();
+    ASSERT_TRUE(editor->ok());
+    EXPECT_EQ(editor->currentTile, -1);
+    EXPECT_EQ(editor->murekTile, -1);
+    EXPECT_EQ(editor->gumkaTile, -1);
+    EXPECT_EQ(editor->srubaTile, -1);
+    EXPECT_EQ(editor->eraserCode(), 0);
+    EXPECT_EQ(editor->screwCode(), -1);
+    EXPECT_EQ(editor->levels[0].get(0, 0), 0);
+    editor->paint();
+    // Code 0 has no picture now: the grid shows " 0" in white.
+    bool white = false;
+    for (int y = 54; y < 62; ++y)
+        for (int x = 13; x < 21; ++x)
+            white |= pixel(screen, x, y) == rgb(screen, 255, 255, 255);
+    EXPECT_TRUE(white);
+}
+
+// A byte-order mark before the wall line configures nothing.
+TEST_F(FrameTest, ByteOrderMarkConfiguresNothing)
+{
+    build(std::string("\xEF\xBB\xBF") + defaultConfig);
+    EXPECT_EQ(editor->currentTile, -1);
+    EXPECT_EQ(editor->murekTile, -1);
+}
+
+// CR LF, spaces after separators, a three-number record and later records
+// winning, as one file.
+TEST_F(FrameTest, ConfigurationGrammarAsApplied)
+{
+    build("murek:9\r\ngumka:0\r\nsruba:7\r\n"
+          "0,0: 0, 0\r\n"
+          "1,0:200\r\n"
+          "2,0:5,2\r\n"
+          "2,0:6,4\r\n"
+          "9,0:1,1\r\n"
+          "0,4:9,20\r\n");
+    EXPECT_EQ(editor->tileCodes[0], 0);
+    EXPECT_EQ(editor->tileCodes[1], 200);
+    EXPECT_EQ(editor->tileColumns[200], -1);
+    EXPECT_EQ(editor->tileCodes[2], 6);
+    EXPECT_EQ(editor->tileColumns[6], 4);
+    EXPECT_EQ(editor->tileColumns[1], -1);  // out-of-range record ignored
+    EXPECT_EQ(editor->tileCodes[20], 9);    // read on past it
+}
+
+// The screw and eraser codes go to every level.
+TEST_F(FrameTest, LevelsGetTheEraserAndScrewCodes)
+{
+    build("murek:9\ngumka:5\nsruba:7\n0,0:0,0\n1,0:5,1\n3,0:7,3\n");
+    EXPECT_EQ(editor->eraserCode(), 5);
+    EXPECT_EQ(editor->levels[31].get(7, 7), 5);
+    editor->levels[31].add(1, 1, 7);
+    editor->levels[31].add(2, 1, 7);
+    EXPECT_EQ(editor->levels[31].srubkiAutoGet(), 2);
+}
+
+// --- painting ----------------------------------------------------------------
+
+// The background is the palette colour of the current level's register 4,
+// in the screen's own format.
+TEST_F(FrameTest, BackgroundFollowsRegister4)
+{
+    build();
+    editor->paint();
+    EXPECT_EQ(pixel(screen, 265, 300), rgb(screen, atariColour(0)));
+    editor->levels[0].colorSet(4, 0x94);
+    editor->paint();
+    EXPECT_EQ(pixel(screen, 265, 300), rgb(screen, atariColour(0x94)));
+    editor->currentLevel = 1;
+    editor->paint();
+    EXPECT_EQ(pixel(screen, 265, 300), rgb(screen, atariColour(0)));
+}
+
+// A 16-bit screen gets the palette colours converted, not raw values.
+TEST_F(FrameTest, BackgroundConvertedToA16BitScreen)
+{
+    build();
+    SDL_Surface* small = SDL_CreateRGBSurface(SDL_SWSURFACE, 640, 570, 16, 0xF800, 0x07E0, 0x001F, 0);
+    editor->screen = small;
+    editor->levels[0].colorSet(4, 0x94);
+    editor->paint();
+    Uint16 value = static_cast<Uint16*>(small->pixels)[300 * small->pitch / 2 + 265];
+    EXPECT_EQ(value, SDL_MapRGB(small->format, 0x90, 64, 7));
+    editor->screen = screen;
+    SDL_FreeSurface(small);
+}
+
+// Cells are blitted from the level's recoloured copy; a code without a
+// picture shows as two hex digits, 4 pixels below the cell's top.
+TEST_F(FrameTest, GridCells)
+{
+    build();
+    map& level = editor->levels[0];
+    level.add(2, 1, 5);      // column 1 of the sheet
+    level.add(3, 1, 200);    // no picture
+    editor->paint();
+    int x = 5 + 16 * 2, y = 50 + 16;
+    EXPECT_EQ(pixel(screen, x + 8, y + 8), rgb(screen, tileColour(1)));
+    // The marker corner took register 1's colour (8).
+    EXPECT_EQ(pixel(screen, x, y), rgb(screen, atariColour(8)));
+    // "C8" in white, rows y+4 .. y+11, nothing in the first 4 rows.
+    int whiteTop = -1;
+    for (int row = y; row < y + 16 && whiteTop < 0; ++row)
+        for (int column = x + 16; column < x + 32; ++column)
+            if (pixel(screen, column, row) == rgb(screen, 255, 255, 255)) {
+                whiteTop = row;
+                break;
+            }
+    EXPECT_GE(whiteTop, y + 4);
+    EXPECT_LE(whiteTop, y + 6);
+}
+
+// A wall cell shows the wall pattern's column; so does the wall counter.
+TEST_F(FrameTest, WallPattern)
+{
+    build();
+    map& level = editor->levels[0];
+    level.add(0, 0, 9);
+    level.wzorekSet(3);
+    editor->paint();
+    EXPECT_EQ(pixel(screen, 5 + 8, 50 + 8), rgb(screen, tileColour(23)));
+    // The wall counter's picture sits at body (375, 110) + (22, 4).
+    EXPECT_EQ(pixel(screen, 375 + 22 + 8, 110 + 4 + 8), rgb(screen, tileColour(23)));
+}
+
+// The hover band shows while the eraser is current, for one repaint.
+TEST_F(FrameTest, HoverBandLastsOneRepaint)
+{
+    build();
+    Uint32 band = rgb(screen, 255, 125, 125);
+    editor->hoverRow = 3;
+    editor->paint();
+    EXPECT_EQ(pixel(screen, 5, 50 + 48 + 80), band);
+    EXPECT_EQ(pixel(screen, 261, 50 + 48 + 160), band);
+    EXPECT_EQ(editor->hoverRow, -1);
+    editor->paint();
+    EXPECT_NE(pixel(screen, 261, 50 + 48 + 160), band);
+
+    editor->currentTile = 1;  // not the eraser: no band
+    editor->hoverRow = 3;
+    editor->paint();
+    EXPECT_NE(pixel(screen, 261, 50 + 48 + 160), band);
+    EXPECT_EQ(editor->hoverRow, -1);
+}
+
+// Slot buttons: green when enabled, grey when not, inverted when current.
+TEST_F(FrameTest, SlotButtonLooks)
+{
+    build();
+    editor->levels[1].add(0, 0, 5);
+    editor->paint();
+    EXPECT_EQ(pixel(screen, 1, 27), rgb(screen, 55, 55, 55));    // slot 1, current
+    EXPECT_EQ(pixel(screen, 21, 27), rgb(screen, 0, 255, 0));    // slot 2, on
+    EXPECT_EQ(pixel(screen, 41, 27), rgb(screen, 200, 200, 200)); // slot 3, off
+}
+
+// The current palette entry, register and page are drawn pressed.
+TEST_F(FrameTest, CurrentChoicesArePressed)
+{
+    build();
+    editor->currentTile = 1;
+    editor->currentColour = 2;
+    editor->currentPage = 1;
+    editor->paint();
+    EXPECT_EQ(pixel(screen, 290, 50), rgb(screen, 0, 255, 255));   // entry 1: cyan frame
+    EXPECT_EQ(pixel(screen, 270, 50), rgb(screen, 255, 0, 0));     // entry 0: red frame
+    EXPECT_EQ(pixel(screen, 466, 157), rgb(screen, 55, 55, 55));   // register 3 pressed
+    EXPECT_EQ(pixel(screen, 446, 157), rgb(screen, 200, 200, 200));
+    EXPECT_EQ(pixel(screen, 477, 335), rgb(screen, 55, 55, 55));   // "Koniec"
+}
+
+// The text box, its lines and the red cursor frame.
+TEST_F(FrameTest, TextPage)
+{
+    build();
+    editor->cursorColumn = 2;
+    editor->cursorRow = 1;
+    editor->paint();
+    EXPECT_EQ(pixel(screen, 374, 354), rgb(screen, 100, 100, 200));
+    EXPECT_EQ(pixel(screen, 631, 433), rgb(screen, 100, 100, 200));
+    EXPECT_NE(pixel(screen, 632, 433), rgb(screen, 100, 100, 200));
+    int left = 375 + 16 - 1, top = 355 + 10 - 1;
+    EXPECT_EQ(pixel(screen, left, top), rgb(screen, 255, 0, 0));
+    EXPECT_EQ(pixel(screen, left + 9, top + 9), rgb(screen, 255, 0, 0));
+    EXPECT_EQ(pixel(screen, left + 4, top + 4), rgb(screen, 100, 100, 200));
+}
+
+// Text is drawn in the editor's font: code 1 is the small a with ogonek.
+TEST_F(FrameTest, ReplacedGlyphOnThePage)
+{
+    build();
+    editor->cursorRow = 5;
+    editor->inputText(1);
+    editor->paint();
+    const unsigned char rows[8] = {0x00, 0x00, 0x78, 0x0C, 0x7C, 0xCC, 0x76, 0x06};
+    for (int r = 0; r < 8; ++r)
+        for (int c = 0; c < 8; ++c) {
+            bool ink = rows[r] & (0x80 >> c);
+            EXPECT_EQ(pixel(screen, 375 + c, 355 + 50 + r) == rgb(screen, 255, 255, 255), ink)
+                << "row " << r << " column " << c;
+        }
+}
+
+// A failed command's message replaces the document path, in red.
+TEST_F(FrameTest, StatusMessageInPlaceOfThePath)
+{
+    build();
+    std::strcpy(editor->filePath, "/tmp/x.atr");
+    editor->statusMessage = "cannot write";
+    editor->paint();
+    bool red = false, white = false;
+    for (int y = 8; y < 16; ++y)
+        for (int x = 245; x < 400; ++x) {
+            red |= pixel(screen, x, y) == rgb(screen, 255, 80, 80);
+            white |= pixel(screen, x, y) == rgb(screen, 255, 255, 255);
+        }
+    EXPECT_TRUE(red);
+    EXPECT_FALSE(white);
+}
+
+} // namespace
