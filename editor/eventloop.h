@@ -1,0 +1,55 @@
+// The event loop: paint, wait, dispatch a whole batch of events, repeat.
+// A template over the editor so tests can watch it with a recording editor.
+#pragma once
+
+#include <SDL.h>
+
+// What inputText gets for a key press: the arrow keys as their symbols,
+// Ctrl with a letter as its control code (1 to 26, which the text pages use
+// for the Polish letters; today's runtime reports the plain letter), any
+// other key as its character, 0 when it makes none.
+unsigned textKey(const SDL_keysym& key);
+
+// Hands one event to the editor; clears `running` on a quit event.
+template <class Editor>
+void dispatchEvent(Editor& editor, const SDL_Event& event, bool& running)
+{
+    switch (event.type) {
+    case SDL_KEYDOWN:
+        editor.inputText(textKey(event.key.keysym));
+        break;
+    case SDL_MOUSEMOTION:
+        editor.mouse(int(event.motion.x), int(event.motion.y), int(event.motion.state));
+        break;
+    case SDL_MOUSEBUTTONDOWN:
+        editor.mouse(int(event.button.x), int(event.button.y), int(event.button.button));
+        break;
+    case SDL_MOUSEBUTTONUP:
+        editor.mouse(int(event.button.x), int(event.button.y), -1);
+        break;
+    case SDL_QUIT:
+        running = false;
+        break;
+    default:
+        break;
+    }
+}
+
+// Runs until the window is closed. One repaint per batch of events: a burst
+// of mouse motion is handled event by event but drawn once. A quit event does
+// not cut its batch short, and no repaint follows it.
+template <class Editor>
+void runEventLoop(Editor& editor, SDL_Surface* screen)
+{
+    bool running = true;
+    while (running) {
+        editor.paint();
+        SDL_Flip(screen);
+        SDL_Event event;
+        if (!SDL_WaitEvent(&event))
+            break;
+        do
+            dispatchEvent(editor, event, running);
+        while (SDL_PollEvent(&event));
+    }
+}

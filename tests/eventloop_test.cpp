@@ -1,0 +1,166 @@
+// The event loop's batching and dispatch, with a recording editor.
+#include "editor/eventloop.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct RecordingEditor {
+    std::vector<std::string> calls;
+    int paints = 0;
+    std::function<void(int)> onPaint;  // pushes the next batch
+
+    void paint()
+    {
+        ++paints;
+        calls.push_back("paint");
+        if (onPaint)
+            onPaint(paints);
+    }
+    int mouse(int x, int y, int button)
+    {
+        calls.push_back("mouse " + std::to_string(x) + "," + std::to_string(y) + " " + std::to_string(button));
+        return 0;
+    }
+    void inputText(unsigned key) { calls.push_back("key " + std::to_string(key)); }
+};
+
+class EventLoopTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
+        screen = SDL_SetVideoMode(640, 570, 32, SDL_SWSURFACE);
+        ASSERT_NE(screen, nullptr);
+        SDL_EnableUNICODE(1);
+        SDL_Event event;
+        while (SDL_PollEvent(&event)) {
+        }
+    }
+    void TearDown() override { SDL_Quit(); }
+
+    static void push(SDL_Event event) { ASSERT_EQ(SDL_PushEvent(&event), 0); }
+    static void quit()
+    {
+        SDL_Event e = {};
+        e.type = SDL_QUIT;
+        push(e);
+    }
+    static void key(SDLKey sym, Uint16 unicode, SDLMod mod = KMOD_NONE)
+    {
+        SDL_Event e = {};
+        e.type = SDL_KEYDOWN;
+        e.key.keysym.sym = sym;
+        e.key.keysym.unicode = unicode;
+        e.key.keysym.mod = mod;
+        push(e);
+    }
+    static void motion(int x, int y, Uint8 state)
+    {
+        SDL_Event e = {};
+        e.type = SDL_MOUSEMOTION;
+        e.motion.x = Uint16(x);
+        e.motion.y = Uint16(y);
+        e.motion.state = state;
+        push(e);
+    }
+    static void button(Uint8 type, int x, int y, Uint8 which)
+    {
+        SDL_Event e = {};
+        e.type = type;
+        e.button.x = Uint16(x);
+        e.button.y = Uint16(y);
+        e.button.button = which;
+        push(e);
+    }
+
+    SDL_Surface* screen = nullptr;
+    RecordingEditor editor;
+};
+
+// A quit in mid-batch: later events are still dispatched, and no repaint
+// follows.
+TEST_F(EventLoopTest, QuitFinishesItsBatch)
+{
+    motion(10, 20, 0);
+    quit();
+    key(SDLK_a, 'a');
+    runEventLoop(editor, screen);
+    std::vector<std::string> expected = {"paint", "mouse 10,20 0", "key 97"};
+    EXPECT_EQ(editor.calls, expected);
+}
+
+// Arrow keys pass their symbols, other keys their characters; Ctrl with a
+// letter passes the control code.
+TEST_F(EventLoopTest, KeysAsSymbolsOrCharacters)
+{
+    key(SDLK_UP, 0);
+    key(SDLK_LEFT, 0);
+    key(SDLK_a, 'A', KMOD_LSHIFT);
+    key(SDLK_LSHIFT, 0);
+    key(SDLK_l, 'l', KMOD_LCTRL);
+    key(SDLK_a, 'a', KMOD_RCTRL);
+    key(SDLK_z, 26, KMOD_LCTRL);
+    key(SDLK_e, 0x119, SDLMod(KMOD_RALT | KMOD_LCTRL));  // AltGr types a real letter
+    key(SDLK_1, '1', KMOD_LCTRL);
+    quit();
+    runEventLoop(editor, screen);
+    std::vector<std::string> expected = {"paint", "key 273", "key 276", "key 65", "key 0", "key 12",
+                                         "key 1", "key 26", "key 281", "key 49"};
+    EXPECT_EQ(editor.calls, expected);
+}
+
+// Motion passes the button mask; a press its button number; any release -1.
+TEST_F(EventLoopTest, MouseValues)
+{
+    motion(1, 2, 0);
+    motion(1, 2, SDL_BUTTON(1));
+    motion(1, 2, SDL_BUTTON(3));
+    motion(1, 2, SDL_BUTTON(1) | SDL_BUTTON(3));
+    button(SDL_MOUSEBUTTONDOWN, 300, 400, SDL_BUTTON_WHEELUP);
+    button(SDL_MOUSEBUTTONUP, 300, 400, SDL_BUTTON_WHEELUP);
+    button(SDL_MOUSEBUTTONDOWN, 639, 569, SDL_BUTTON_RIGHT);
+    button(SDL_MOUSEBUTTONUP, 639, 569, SDL_BUTTON_MIDDLE);
+    quit();
+    runEventLoop(editor, screen);
+    std::vector<std::string> expected = {"paint", "mouse 1,2 0", "mouse 1,2 1", "mouse 1,2 4", "mouse 1,2 5",
+                                         "mouse 300,400 4", "mouse 300,400 -1", "mouse 639,569 3",
+                                         "mouse 639,569 -1"};
+    EXPECT_EQ(editor.calls, expected);
+}
+
+// An event of an ignored type still ends the wait and brings a repaint.
+TEST_F(EventLoopTest, IgnoredEventsAreFollowedByARepaint)
+{
+    SDL_Event keyUp = {};
+    keyUp.type = SDL_KEYUP;
+    keyUp.key.keysym.sym = SDLK_a;
+    push(keyUp);
+    editor.onPaint = [](int paints) {
+        if (paints == 2)
+            quit();
+    };
+    runEventLoop(editor, screen);
+    std::vector<std::string> expected = {"paint", "paint"};
+    EXPECT_EQ(editor.calls, expected);
+}
+
+// One repaint per batch, however many events it holds.
+TEST_F(EventLoopTest, OneRepaintPerBatch)
+{
+    for (int i = 0; i < 50; ++i)
+        motion(i, i, 0);
+    editor.onPaint = [](int paints) {
+        if (paints == 2)
+            quit();
+    };
+    runEventLoop(editor, screen);
+    EXPECT_EQ(editor.paints, 2);
+    EXPECT_EQ(editor.calls.size(), 52u);
+}
+
+} // namespace
