@@ -1,0 +1,417 @@
+// The mouse: drawing, choosing, counters, the swap, and every command.
+#include "editor_fixture.h"
+
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <sys/stat.h>
+
+using namespace fixture;
+
+namespace {
+
+// Centres of the window's widgets.
+const int newX = 30, openX = 90, saveX = 150, saveAsX = 210, fileY = 12;
+const int deleteX = 595, deleteY = 12;
+const int swapX = 595, swapY = 57;
+const int testLevelX = 595, testLevelY = 82;
+const int testGameX = 595, testGameY = 107;
+int cellX(int column) { return 5 + 16 * column + 8; }
+int cellY(int row) { return 50 + 16 * row + 8; }
+int slotX(int slot) { return 20 * slot + 9; }
+const int slotY = 35;
+int entryX(int entry) { return 270 + 20 * (entry % 5) + 9; }
+int entryY(int entry) { return 50 + 20 * (entry / 5) + 9; }
+int registerX(int r) { return 425 + 20 * r + 10; }
+const int registerY = 165;
+
+std::string readAll(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+bool exists(const std::string& path)
+{
+    struct stat info;
+    return stat(path.c_str(), &info) == 0;
+}
+
+class MouseTest : public EditorTest {
+protected:
+    void SetUp() override
+    {
+        EditorTest::SetUp();
+        build();
+    }
+    map& level(int i) { return editor->levels[i]; }
+    map& current() { return editor->levels[editor->currentLevel]; }
+};
+
+// --- drawing -----------------------------------------------------------------
+
+// Which button values draw the current tile and which erase.
+TEST_F(MouseTest, ButtonValuesOverTheCanvas)
+{
+    click(entryX(1), entryY(1));  // code 5
+    ASSERT_EQ(editor->currentTile, 1);
+    const int drawn[8] = {0, 5, 5, 0, 0, 5, 5, 5};
+    for (int button = 1; button <= 7; ++button) {
+        level(0).add(button, 0, 7);
+        press(cellX(button), cellY(0), button);
+        EXPECT_EQ(level(0).get(button, 0), drawn[button]) << "button " << button;
+    }
+}
+
+// Erasing on an empty slot still creates the level.
+TEST_F(MouseTest, ErasingSwitchesAnOffLevelOn)
+{
+    ASSERT_FALSE(level(0).isOn());
+    press(cellX(3), cellY(3), 3);
+    EXPECT_TRUE(level(0).isOn());
+    EXPECT_EQ(level(0).get(3, 3), 0);
+}
+
+// Only the reported cells are written, and the hit area's right edge column
+// lies past the grid.
+TEST_F(MouseTest, DragWritesOnlyReportedCellsAndNotPastTheGrid)
+{
+    click(entryX(1), entryY(1));
+    press(cellX(0), cellY(0), 1);
+    press(cellX(2), cellY(0), 1);
+    EXPECT_EQ(level(0).get(0, 0), 5);
+    EXPECT_EQ(level(0).get(1, 0), 0);
+    EXPECT_EQ(level(0).get(2, 0), 5);
+    press(261, cellY(4), 1);
+    EXPECT_EQ(level(0).get(15, 4), 0);
+    press(260, cellY(4), 1);
+    EXPECT_EQ(level(0).get(15, 4), 5);
+}
+
+// With no palette entry there is nothing to draw, but erasing still works.
+TEST_F(MouseTest, NoPaletteEntryDrawsNothing)
+{
+    editor.reset();
+    dir.write("tiles.cfg", "murek:9\ngumka:0\nsruba:7\n");
+    buildOnFiles();
+    ASSERT_EQ(editor->currentTile, -1);
+    press(cellX(1), cellY(1), 1);
+    EXPECT_FALSE(level(0).isOn());
+    press(cellX(1), cellY(1), 3);
+    EXPECT_TRUE(level(0).isOn());
+    EXPECT_EQ(level(0).get(1, 1), 0);
+}
+
+// --- choosing ------------------------------------------------------------------
+
+TEST_F(MouseTest, PaletteRegisterPageAndUnlistedEntries)
+{
+    press(entryX(3), entryY(3));
+    EXPECT_EQ(editor->currentTile, 3);
+    press(entryX(2), entryY(2));  // not in tiles.cfg
+    EXPECT_EQ(editor->currentTile, 3);
+    press(registerX(4), registerY);
+    EXPECT_EQ(editor->currentColour, 4);
+    press(445, registerY);  // the shared edge column goes to the higher register
+    EXPECT_EQ(editor->currentColour, 1);
+    press(500, 340);
+    EXPECT_EQ(editor->currentPage, 1);
+    press(450, 340);
+    EXPECT_EQ(editor->currentPage, 0);
+}
+
+// The text cursor's hit area leaves out the box's first column and row.
+TEST_F(MouseTest, TextCursorEdges)
+{
+    press(375, 400);
+    EXPECT_EQ(editor->cursorColumn, 0);
+    EXPECT_EQ(editor->cursorRow, 0);
+    press(400, 355);
+    EXPECT_EQ(editor->cursorColumn, 0);
+    press(376, 400);
+    EXPECT_EQ(editor->cursorColumn, 0);
+    EXPECT_EQ(editor->cursorRow, 4);
+    press(630, 434);
+    EXPECT_EQ(editor->cursorColumn, 31);
+    EXPECT_EQ(editor->cursorRow, 7);
+}
+
+TEST_F(MouseTest, HoverRounding)
+{
+    const int rows[][2] = {{0, 0}, {2, 0}, {4, 3}, {20, 18}, {21, 21}, {29, 21}, {30, 21}};
+    for (const auto& row : rows) {
+        editor->mouse(100, cellY(row[0]), 0);
+        EXPECT_EQ(editor->hoverRow, row[1]) << "row " << row[0];
+    }
+    editor->hoverRow = -1;
+    editor->mouse(300, 300, 0);  // off the canvas: unchanged
+    EXPECT_EQ(editor->hoverRow, -1);
+}
+
+// --- level slots and the swap ----------------------------------------------------
+
+// A press on a slot only marks it; the release chooses it.
+TEST_F(MouseTest, SlotsChooseOnRelease)
+{
+    press(slotX(5), slotY);
+    EXPECT_EQ(editor->currentLevel, 0);
+    EXPECT_TRUE(editor->buttons[5]->isPushed);
+    release(slotX(5), slotY);
+    EXPECT_EQ(editor->currentLevel, 5);
+}
+
+TEST_F(MouseTest, SwapStateMachine)
+{
+    level(3).add(0, 0, 5);
+    level(3).wzorekSet(2);
+    level(7).add(1, 1, 7);
+    level(7).srubkiSet(4);
+
+    click(slotX(3), slotY);
+    click(swapX, swapY);  // arm on slot 3
+    EXPECT_EQ(editor->swapSource, 3);
+    EXPECT_TRUE(editor->buttons[frame::swapButton]->isPushed);
+    click(deleteX + 100, 300);  // an unrelated release keeps it armed and pressed
+    EXPECT_TRUE(editor->buttons[frame::swapButton]->isPushed);
+    click(slotX(7), slotY);
+    EXPECT_EQ(editor->currentLevel, 7);
+    EXPECT_EQ(editor->swapSource, -1);
+    EXPECT_FALSE(editor->buttons[frame::swapButton]->isPushed);
+    EXPECT_EQ(level(7).get(0, 0), 5);
+    EXPECT_EQ(level(7).wzorekGet(), 2);
+    EXPECT_EQ(level(3).get(1, 1), 7);
+    EXPECT_EQ(level(3).srubkiGet(), 4);
+
+    // Arm and disarm with the button itself.
+    click(swapX, swapY);
+    click(swapX, swapY);
+    EXPECT_EQ(editor->swapSource, -1);
+
+    // Releasing on the armed slot itself changes nothing and disarms.
+    click(swapX, swapY);
+    click(slotX(7), slotY);
+    EXPECT_EQ(editor->swapSource, -1);
+    EXPECT_EQ(level(7).get(0, 0), 5);
+    EXPECT_EQ(level(3).get(1, 1), 7);
+}
+
+// --- colour picker and counters -------------------------------------------------
+
+TEST_F(MouseTest, PickerWritesTheCurrentRegister)
+{
+    click(registerX(2), registerY);
+    click(392, 209);
+    EXPECT_EQ(current().colorGet(2), 0x14);
+    // The edge column past the last hue still gives a byte.
+    click(631, 176 + 16 * 3);
+    EXPECT_EQ(current().colorGet(2), 0x06);
+}
+
+TEST_F(MouseTest, WallCounterWraps)
+{
+    click(380, 120);  // minus
+    EXPECT_EQ(current().wzorekGet(), 7);
+    click(430, 120);  // plus
+    EXPECT_EQ(current().wzorekGet(), 0);
+    current().wzorekSet(5);
+    click(400, 120);  // the value
+    EXPECT_EQ(current().wzorekGet(), 0);
+}
+
+TEST_F(MouseTest, ScrewCounterWrapsAndCounts)
+{
+    click(380, 70);
+    EXPECT_EQ(current().srubkiGet(), 99);
+    click(430, 70);
+    EXPECT_EQ(current().srubkiGet(), 0);
+    for (int i = 0; i < 120; ++i)
+        current().add(i % 16, i / 16, 7);
+    click(400, 70);
+    EXPECT_EQ(current().srubkiGet(), 99);
+    current().reset();
+    current().add(4, 4, 7);
+    click(400, 70);
+    EXPECT_EQ(current().srubkiGet(), 1);
+}
+
+// The release look: counters and command buttons let go.
+TEST_F(MouseTest, ReleaseLetsCommandButtonsGo)
+{
+    press(deleteX, deleteY);
+    EXPECT_TRUE(editor->buttons[frame::deleteButton]->isPushed);
+    release(300, 300);
+    EXPECT_FALSE(editor->buttons[frame::deleteButton]->isPushed);
+}
+
+// --- commands --------------------------------------------------------------------
+
+// Commands act where the button goes up, whatever was pressed.
+TEST_F(MouseTest, NewActsAtTheReleasePoint)
+{
+    click(entryX(1), entryY(1));
+    editor->currentColour = 3;
+    editor->cursorColumn = 9;
+    editor->swapSource = 4;
+    std::strcpy(editor->filePath, "/somewhere/x.atr");
+    editor->textPages[1][2][3] = 'Q';
+    level(12).add(0, 0, 5);
+    editor->currentLevel = 12;
+    press(cellX(1), cellY(1), 1);
+    release(newX, fileY);
+    EXPECT_FALSE(level(12).isOn());
+    EXPECT_STREQ(editor->filePath, "");
+    EXPECT_EQ(editor->textPages[1][2][3], ' ');
+    EXPECT_EQ(editor->currentLevel, 12);
+    EXPECT_EQ(editor->currentTile, 1);
+    EXPECT_EQ(editor->currentColour, 3);
+    EXPECT_EQ(editor->cursorColumn, 9);
+    EXPECT_EQ(editor->swapSource, 4);
+}
+
+TEST_F(MouseTest, DeleteResetsTheCurrentLevel)
+{
+    level(2).add(0, 0, 5);
+    level(3).add(0, 0, 5);
+    click(slotX(2), slotY);
+    click(deleteX, deleteY);
+    EXPECT_FALSE(level(2).isOn());
+    EXPECT_TRUE(level(3).isOn());
+}
+
+// "Zapisz" with no document path asks for one; a path without a dot gets
+// ".atr", which the document path keeps.
+TEST_F(MouseTest, SaveAsksForANameAndAddsTheExtension)
+{
+    level(0).add(0, 0, 5);
+    std::string chosen = dir.file("levels");
+    platform.answerDialog(chosen);
+    click(saveX, fileY);
+    ASSERT_EQ(platform.dialogRequests.size(), 1u);
+    EXPECT_TRUE(platform.dialogRequests[0].save);
+    EXPECT_EQ(platform.dialogRequests[0].startDir, dir.path);
+    EXPECT_STREQ(editor->filePath, (chosen + ".atr").c_str());
+    EXPECT_EQ(readAll(chosen + ".atr").size(), 11428u + 508u);
+
+    // A second "Zapisz" writes without asking.
+    level(1).add(0, 0, 5);
+    click(saveX, fileY);
+    EXPECT_EQ(platform.dialogRequests.size(), 1u);
+    EXPECT_EQ(readAll(chosen + ".atr").size(), 11428u + 2 * 508u);
+
+    // After "Nowy" it asks again.
+    click(newX, fileY);
+    platform.cancelDialog();
+    click(saveX, fileY);
+    EXPECT_EQ(platform.dialogRequests.size(), 2u);
+    EXPECT_STREQ(editor->filePath, "");
+}
+
+// "...jako" offers the current path; a failed save shows why and keeps it.
+TEST_F(MouseTest, SaveAsFailureKeepsThePath)
+{
+    std::strcpy(editor->filePath, dir.file("old.atr").c_str());
+    platform.answerDialog(dir.file("missing-dir/new.atr"));
+    click(saveAsX, fileY);
+    ASSERT_EQ(platform.dialogRequests.size(), 1u);
+    EXPECT_EQ(platform.dialogRequests[0].currentPath, dir.file("old.atr"));
+    EXPECT_STREQ(editor->filePath, dir.file("old.atr").c_str());
+    EXPECT_FALSE(editor->statusMessage.empty());
+    EXPECT_FALSE(exists(dir.file("missing-dir")));
+    // The next command clears the message.
+    click(300, 300);
+    EXPECT_TRUE(editor->statusMessage.empty());
+}
+
+TEST_F(MouseTest, CancelledDialogsChangeNothing)
+{
+    level(4).add(0, 0, 5);
+    platform.cancelDialog();
+    click(openX, fileY);
+    EXPECT_TRUE(level(4).isOn());
+    platform.cancelDialog();
+    click(saveAsX, fileY);
+    EXPECT_STREQ(editor->filePath, "");
+    EXPECT_TRUE(editor->statusMessage.empty());
+}
+
+// "Otworz" on a file that can't be read keeps the levels, pages and path.
+TEST_F(MouseTest, OpenFailureKeepsTheDocument)
+{
+    level(4).add(0, 0, 5);
+    editor->textPages[0][0][0] = 'Z';
+    std::strcpy(editor->filePath, "/before.atr");
+    platform.answerDialog(dir.file("nope.atr"));
+    click(openX, fileY);
+    EXPECT_TRUE(level(4).isOn());
+    EXPECT_EQ(editor->textPages[0][0][0], 'Z');
+    EXPECT_STREQ(editor->filePath, "/before.atr");
+    EXPECT_NE(editor->statusMessage.find("nope.atr"), std::string::npos);
+}
+
+// Save, start afresh, open: the set comes back in slot order from 0.
+TEST_F(MouseTest, OpenReplacesTheLevels)
+{
+    level(3).add(0, 0, 5);
+    level(3).colorSet(1, 0x44);
+    level(3).wzorekSet(6);
+    level(3).srubkiSet(12);
+    level(7).add(15, 30, 7);
+    editor->textPages[0][1][1] = 'H';
+    editor->textPages[1][7][31] = 1;
+    std::string path = dir.file("set.atr");
+    platform.answerDialog(path);
+    click(saveAsX, fileY);
+    ASSERT_TRUE(exists(path));
+
+    level(20).add(0, 0, 5);
+    platform.answerDialog(path);
+    click(openX, fileY);
+    EXPECT_FALSE(level(20).isOn());
+    EXPECT_FALSE(level(3).isOn());
+    ASSERT_TRUE(level(0).isOn());
+    EXPECT_EQ(level(0).get(0, 0), 5);
+    EXPECT_EQ(level(0).colorGet(1), 0x44);
+    EXPECT_EQ(level(0).wzorekGet(), 6);
+    EXPECT_EQ(level(0).srubkiGet(), 12);
+    ASSERT_TRUE(level(1).isOn());
+    EXPECT_EQ(level(1).get(15, 30), 7);
+    EXPECT_EQ(editor->textPages[0][1][1], 'H');
+    EXPECT_EQ(editor->textPages[1][7][31], 1);
+    EXPECT_STREQ(editor->filePath, path.c_str());
+}
+
+// The test commands write test.atr in the working directory and open it.
+TEST_F(MouseTest, TestCommandsWriteAndOpen)
+{
+    level(12).add(0, 0, 5);
+    click(slotX(12), slotY);
+    click(testLevelX, testLevelY);
+    ASSERT_EQ(platform.openRequests.size(), 1u);
+    EXPECT_EQ(platform.openRequests[0].file, dir.file("test.atr"));
+    EXPECT_EQ(platform.openRequests[0].dir, dir.path);
+    std::string image = readAll(dir.file("test.atr"));
+    ASSERT_EQ(image.size(), 11679u);
+    EXPECT_EQ(static_cast<unsigned char>(image[7548]), 0x8C);
+    EXPECT_STREQ(editor->filePath, "");
+
+    level(13).add(0, 0, 5);
+    click(testGameX, testGameY);
+    ASSERT_EQ(platform.openRequests.size(), 2u);
+    EXPECT_EQ(readAll(dir.file("test.atr")).size(), 11428u + 2 * 508u);
+}
+
+TEST_F(MouseTest, TestCommandFailuresAreShown)
+{
+    platform.openSucceeds = false;
+    click(testLevelX, testLevelY);
+    EXPECT_NE(editor->statusMessage.find("no program"), std::string::npos);
+
+    // test.atr can't be written: the emulator is not started.
+    std::strcpy(editor->workDir, dir.file("missing").c_str());
+    platform.openRequests.clear();
+    click(testGameX, testGameY);
+    EXPECT_TRUE(platform.openRequests.empty());
+    EXPECT_FALSE(editor->statusMessage.empty());
+}
+
+} // namespace
