@@ -1,0 +1,179 @@
+#include "editor/gameimage.h"
+
+#include "editor/atari.h"
+
+#include <cassert>
+#include <cstring>
+
+namespace {
+
+// Each segment loads its level at its own address in the game's memory.
+constexpr unsigned kSegmentBase = 0x5000;
+constexpr unsigned kSegmentStride = 0x200;
+constexpr unsigned kSegmentLastByte = 0x1F7; // end address minus start address
+
+// Offsets inside a segment, after the start and end addresses.
+constexpr size_t kCellsAt = 4;
+constexpr size_t kSlotByteAt = 500;
+constexpr size_t kScrewsAt = 501;
+constexpr size_t kColoursAt = 502;
+
+// An order table entry that lists a slot; other bytes list nothing.
+constexpr int kListedBase = 0x80;
+
+constexpr size_t kOrderTableEnd = kOrderTableOffset + kLevelSlots;
+constexpr size_t kPagesEnd = kPageOffsets[1] + kPageSize;
+
+// The template up to the level list, with the text pages written in.
+std::vector<uint8_t> imageHead(const uint8_t* tmpl, size_t tmplSize, const TextPage pages[2])
+{
+    assert(tmplSize == kTemplateSize);
+    (void)tmplSize;
+    std::vector<uint8_t> out(tmpl, tmpl + kLevelListOffset);
+    for (int page = 0; page < 2; ++page)
+        for (int line = 0; line < kPageLines; ++line)
+            for (int column = 0; column < kPageColumns; ++column) {
+                const int code = static_cast<unsigned char>(pages[page][line][column]);
+                out[kPageOffsets[page] + line * kPageColumns + column] =
+                    static_cast<uint8_t>(ascii2atascii(code));
+            }
+    return out;
+}
+
+void appendSegment(std::vector<uint8_t>& out, const LevelData& level, int slot)
+{
+    assert(slot >= 0 && slot < kLevelSlots);
+    const unsigned start = kSegmentBase + kSegmentStride * slot;
+    const unsigned end = start + kSegmentLastByte;
+    out.push_back(start & 0xFF);
+    out.push_back(start >> 8 & 0xFF);
+    out.push_back(end & 0xFF);
+    out.push_back(end >> 8 & 0xFF);
+    // The game keeps the grid row after row.
+    for (int row = 0; row < kLevelRows; ++row)
+        for (int column = 0; column < kLevelColumns; ++column)
+            out.push_back(level.cells[column][row]);
+    // The wall pattern rides in the top three bits of the slot byte.
+    out.push_back(static_cast<uint8_t>(slot + 32u * static_cast<unsigned>(level.wzorek)));
+    out.push_back(static_cast<uint8_t>(dec2hex(level.srubki)));
+    for (int colour : level.colours)
+        out.push_back(static_cast<uint8_t>(colour));
+}
+
+LevelData levelFromSegment(const uint8_t* segment)
+{
+    LevelData level;
+    level.on = true;
+    for (int i = 0; i < kLevelColumns * kLevelRows; ++i)
+        level.cells[i % kLevelColumns][i / kLevelColumns] = segment[kCellsAt + i];
+    level.wzorek = segment[kSlotByteAt] / 32;
+    level.srubki = hex2dec(segment[kScrewsAt]);
+    for (int i = 0; i < kColourRegisters; ++i)
+        level.colours[i] = segment[kColoursAt + i];
+    return level;
+}
+
+std::string endsAt(size_t offset, const std::string& where)
+{
+    return "the data ends at offset " + std::to_string(offset) + ", " + where;
+}
+
+} // namespace
+
+std::vector<uint8_t> writeGameImage(const uint8_t* tmpl, size_t tmplSize,
+                                    const LevelData levels[kLevelSlots],
+                                    const TextPage pages[2])
+{
+    std::vector<uint8_t> out = imageHead(tmpl, tmplSize, pages);
+    // Entries past the last level keep the template's bytes.
+    size_t entry = kOrderTableOffset;
+    for (int slot = 0; slot < kLevelSlots; ++slot)
+        if (levels[slot].on)
+            out[entry++] = static_cast<uint8_t>(kListedBase + slot);
+    out.reserve(out.size() + kLevelSlots * kSegmentSize + kSetEndMarkerSize);
+    for (int slot = kLevelSlots - 1; slot >= 0; --slot)
+        if (levels[slot].on)
+            appendSegment(out, levels[slot], slot);
+    out.resize(out.size() + kSetEndMarkerSize, 0);
+    return out;
+}
+
+std::vector<uint8_t> writeTestImage(const uint8_t* tmpl, size_t tmplSize,
+                                    const LevelData& level, int slot,
+                                    const TextPage pages[2])
+{
+    std::vector<uint8_t> out = imageHead(tmpl, tmplSize, pages);
+    out[kOrderTableOffset] = static_cast<uint8_t>(kListedBase + slot);
+    appendSegment(out, level, slot);
+    out.resize(out.size() + kTestEndMarkerSize, 0);
+    return out;
+}
+
+LoadResult readGameImage(const uint8_t* data, size_t size)
+{
+    LoadResult result;
+    for (auto& page : result.pages)
+        for (auto& line : page) {
+            std::memset(line, ' ', kPageColumns);
+            line[kPageColumns] = '\0';
+        }
+    // A page cut short keeps what the data holds; the rest stays blank.
+    for (int page = 0; page < 2; ++page)
+        for (size_t i = 0; i < kPageSize && kPageOffsets[page] + i < size; ++i) {
+            const int code = atascii2ascii(data[kPageOffsets[page] + i]);
+            // No screen code maps to 0 today, but a NUL would cut the line
+            // short: such a cell stays a space.
+            if (code != 0)
+                result.pages[page][i / kPageColumns][i % kPageColumns] = static_cast<char>(code);
+        }
+
+    // positions[slot] is the editor slot the level of that slot loads into;
+    // kLevelSlots marks a slot the table does not list.
+    int positions[kLevelSlots];
+    for (int& position : positions)
+        position = kLevelSlots;
+    for (int k = 0; k < kLevelSlots && kOrderTableOffset + k < size; ++k) {
+        const int slot = data[kOrderTableOffset + k] - kListedBase;
+        if (slot >= 0 && slot < kLevelSlots)
+            positions[slot] = k; // a slot listed twice keeps its later position
+    }
+
+    if (size < kLevelListOffset) {
+        const char* where = size < kOrderTableEnd ? "before the end of the order table"
+                            : size < kPagesEnd   ? "before the end of the text pages"
+                                                 : "before the level list";
+        result.warning = endsAt(size, where);
+        return result;
+    }
+
+    for (size_t at = kLevelListOffset;; at += kSegmentSize) {
+        if (size - at < 2) {
+            result.warning = endsAt(size, "before the end of the level list");
+            break;
+        }
+        if (data[at] == 0 && data[at + 1] == 0)
+            break;
+        if (size - at < kSegmentSize) {
+            result.warning = endsAt(size, "inside the level at offset " + std::to_string(at) +
+                                              ", which is left out");
+            break;
+        }
+        const uint8_t* segment = data + at;
+        const int target = positions[segment[kSlotByteAt] % kLevelSlots];
+        if (target < kLevelSlots)
+            result.levels.push_back({target, levelFromSegment(segment)});
+    }
+    return result;
+}
+
+bool hasNoDot(const std::string& path)
+{
+    return path.find('.') == std::string::npos;
+}
+
+std::string withAtrExtension(std::string path)
+{
+    if (hasNoDot(path))
+        path += ".atr";
+    return path;
+}

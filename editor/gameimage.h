@@ -1,0 +1,72 @@
+// The game image: the game's disk image with the level set, the level order
+// and two text pages written in at fixed offsets. Pure functions over bytes;
+// the editor's save and load are thin adapters over them.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+constexpr int kLevelColumns = 16;
+constexpr int kLevelRows = 31;
+constexpr int kLevelSlots = 32;
+constexpr int kColourRegisters = 6;
+constexpr int kPageLines = 8;
+constexpr int kPageColumns = 32;
+
+// Byte offsets and sizes of the image.
+constexpr size_t kTemplateSize = 11170;
+constexpr size_t kOrderTableOffset = 7548;
+constexpr size_t kPageOffsets[2] = {7580, 7836};
+constexpr size_t kPageSize = kPageLines * kPageColumns;
+constexpr size_t kLevelListOffset = 11168;
+constexpr size_t kSegmentSize = 508;
+constexpr size_t kSetEndMarkerSize = 260;
+constexpr size_t kTestEndMarkerSize = 3;
+
+// One level as the image stores it.
+struct LevelData {
+    bool on = false;
+    uint8_t cells[kLevelColumns][kLevelRows] = {}; // [column][row]
+    int colours[kColourRegisters] = {};            // registers 0..5, low byte stored
+    int srubki = 0;                                // screw count, stored as packed BCD
+    int wzorek = 0;                                // wall pattern 0..7
+};
+
+// A text page in editor codes: 8 lines of 32 characters, each ended by a NUL.
+using TextPage = char[kPageLines][kPageColumns + 1];
+
+// The image of the whole set: the template (kTemplateSize bytes), pages 0
+// and 1, the segments of the levels that are on from slot 31 down to 0, the
+// end marker and the order table listing those levels in ascending slot order.
+std::vector<uint8_t> writeGameImage(const uint8_t* tmpl, size_t tmplSize,
+                                    const LevelData levels[kLevelSlots],
+                                    const TextPage pages[2]);
+
+// The test image of one level: its segment (written whether the level is on
+// or not), a short end marker and an order table listing only that slot.
+std::vector<uint8_t> writeTestImage(const uint8_t* tmpl, size_t tmplSize,
+                                    const LevelData& level, int slot,
+                                    const TextPage pages[2]);
+
+struct LoadedLevel {
+    int target; // editor slot 0..31: the level's position in the order table
+    LevelData level;
+};
+
+struct LoadResult {
+    TextPage pages[2];               // blank where the data held nothing
+    std::vector<LoadedLevel> levels; // in file order; a later one for the same target wins
+    std::string warning;             // where the data broke off; empty when whole
+};
+
+// Reads an image of any size without reading past its end. A segment whose
+// slot is not listed in the order table is skipped; one the data cuts short
+// is dropped, keeping the levels before it.
+LoadResult readGameImage(const uint8_t* data, size_t size);
+
+// Saving appends ".atr" to a path that holds no "." anywhere, directory
+// names included.
+bool hasNoDot(const std::string& path);
+std::string withAtrExtension(std::string path);

@@ -1,0 +1,69 @@
+// Feeds any bytes to the game image reader, then saves what it read and
+// reads that again: the second reading must give back the same set.
+#include "editor/atari.h"
+#include "editor/game.h"
+#include "editor/gameimage.h"
+
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+void check(bool condition)
+{
+    if (!condition)
+        std::abort();
+}
+
+bool sameLevel(const LevelData& a, const LevelData& b)
+{
+    // Counts of 160 and more do not fit one BCD byte: compare what is stored.
+    return a.on == b.on && std::memcmp(a.cells, b.cells, sizeof a.cells) == 0 &&
+           std::memcmp(a.colours, b.colours, sizeof a.colours) == 0 &&
+           dec2hex(a.srubki) == dec2hex(b.srubki) && a.wzorek == b.wzorek;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    const LoadResult first = readGameImage(data, size);
+
+    // What the editor does with it: a later level for the same slot wins.
+    LevelData levels[kLevelSlots];
+    for (const LoadedLevel& loaded : first.levels) {
+        check(loaded.target >= 0 && loaded.target < kLevelSlots);
+        levels[loaded.target] = loaded.level;
+    }
+    for (const auto& page : first.pages)
+        for (const auto& line : page)
+            check(std::strlen(line) == kPageColumns);
+
+    const std::vector<uint8_t> saved = writeGameImage(game, gameSize, levels, first.pages);
+    const LoadResult second = readGameImage(saved.data(), saved.size());
+    check(second.warning.empty());
+    check(std::memcmp(first.pages, second.pages, sizeof first.pages) == 0);
+
+    // Saved from slot 31 down, listed in ascending order: the levels come
+    // back packed into slots 0..n-1.
+    int slotsOn[kLevelSlots];
+    int count = 0;
+    for (int slot = 0; slot < kLevelSlots; ++slot)
+        if (levels[slot].on)
+            slotsOn[count++] = slot;
+    check(second.levels.size() == static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        const LoadedLevel& back = second.levels[i];
+        check(back.target == count - 1 - i);
+        check(sameLevel(back.level, levels[slotsOn[back.target]]));
+    }
+
+    if (count > 0) {
+        const std::vector<uint8_t> test =
+            writeTestImage(game, gameSize, levels[slotsOn[0]], slotsOn[0], first.pages);
+        const LoadResult third = readGameImage(test.data(), test.size());
+        check(third.levels.size() == 1 && third.levels[0].target == 0);
+        check(sameLevel(third.levels[0].level, levels[slotsOn[0]]));
+    }
+    return 0;
+}

@@ -1,0 +1,35 @@
+// Raw pixel access, integer up-scaling and the recolouring of the tile sheet
+// with one level's colour registers.
+#pragma once
+
+#include <SDL.h>
+
+// Raw pixel value in the surface's own format (1 to 4 bytes per pixel; 0 for
+// any other size). No bounds check and no locking: the caller stays inside
+// the surface and locks it where SDL requires.
+Uint32 getpixel(SDL_Surface* surface, int x, int y);
+
+// Stores the low bytes of `pixel` that fit the surface's pixel size.
+void putpixel(SDL_Surface* surface, int x, int y, Uint32 pixel);
+
+// Blits the whole of `src` onto the top-left corner of `dst` and returns
+// `dst`. With a null `dst`, a new 32-bit surface of `src`'s size and masks is
+// made; the caller owns and frees it. Returns null when `src` is null or the
+// copy cannot be made (a given `dst` is then left to the caller).
+SDL_Surface* bmpCopy(SDL_Surface* src, SDL_Surface* dst);
+
+// A new 32-bit surface with `src`'s masks, `factor` times as wide and high,
+// each source pixel becoming a factor x factor block of the same raw value.
+// `dst` is not used. Returns null for a null `src`, a factor below 1 or a
+// surface that cannot be made. The caller owns the result.
+SDL_Surface* resize(SDL_Surface* src, SDL_Surface* dst, int factor);
+
+// Every pixel of `src` in one of the six marker colours gets, at the same
+// place in `dst`, the palette sheet's colour for the matching register of
+// `colours` (six Atari colour values). Other pixels of `dst` are left alone,
+// so `dst` should start as a copy of `src`. Does nothing if a surface is null.
+void recolor(SDL_Surface* src, SDL_Surface* dst, const int* colours, SDL_Surface* palette);
+
+// How many times `recolor` has been called since the program started, null
+// surfaces included; lets tests see exactly which operations recolour.
+unsigned long recolorCount();
