@@ -1,0 +1,63 @@
+// A Platform for tests: records every call and gives scripted answers, so a
+// test can say "the dialog returns /tmp/x.atr", "the user cancels" or
+// "opening fails" and then check what the editor asked for.
+#pragma once
+
+#include "platform/platform.h"
+
+#include <deque>
+#include <string>
+#include <vector>
+
+class FakePlatform : public Platform {
+public:
+    struct DialogAnswer {
+        DialogResult result;
+        std::string path;
+    };
+    struct OpenRequest {
+        std::string file;
+        std::string dir;
+    };
+
+    // Answers for the coming dialogs, used in order; once they run out every
+    // dialog is cancelled.
+    std::deque<DialogAnswer> dialogAnswers;
+    std::vector<DialogRequest> dialogRequests;
+
+    bool openSucceeds = true;
+    std::string openError = "no program for this file";
+    std::vector<OpenRequest> openRequests;
+
+    std::string directory = "/fake/work";
+    int reapCalls = 0;
+
+    void answerDialog(const std::string& path) { dialogAnswers.push_back({DialogResult::Chosen, path}); }
+    void cancelDialog() { dialogAnswers.push_back({DialogResult::Cancelled, ""}); }
+    void dialogUnavailable() { dialogAnswers.push_back({DialogResult::Unavailable, ""}); }
+
+    DialogResult fileDialog(const DialogRequest& request, std::string& chosenPath) override
+    {
+        dialogRequests.push_back(request);
+        if (dialogAnswers.empty())
+            return DialogResult::Cancelled;
+        DialogAnswer answer = dialogAnswers.front();
+        dialogAnswers.pop_front();
+        if (answer.result == DialogResult::Chosen)
+            chosenPath = answer.path;
+        return answer.result;
+    }
+
+    bool openWithDefaultProgram(const std::string& file, const std::string& dir,
+                                std::string& error) override
+    {
+        openRequests.push_back({file, dir});
+        if (!openSucceeds)
+            error = openError;
+        return openSucceeds;
+    }
+
+    std::string currentDirectory() override { return directory; }
+
+    void reapChildren() override { ++reapCalls; }
+};

@@ -1,0 +1,122 @@
+// State of the in-window file dialog, kept apart from SDL so it can be tested
+// alone: the listed directory, its entries, the scroll position, the
+// selection and the editable path line, and what a click, a key or OK means.
+#pragma once
+
+#include "platform/platform.h"
+
+#include <string>
+#include <vector>
+
+enum class PathKind { Missing, File, Directory, Other };
+
+enum class EntryKind { Parent, Directory, AtrFile, OtherFile };
+
+struct BrowserEntry {
+    std::string name;
+    EntryKind kind;
+};
+
+// A directory entry as read from the disk.
+struct RawEntry {
+    std::string name;
+    bool isDirectory;
+};
+
+// What the browser needs to know of the disk; tests give it an in-memory one.
+class FileSystemView {
+public:
+    virtual ~FileSystemView() = default;
+    // Follows symbolic links.
+    virtual PathKind kindOf(const std::string& path) = 0;
+    // The names in dir without "." and ".."; false when dir cannot be read.
+    virtual bool list(const std::string& dir, std::vector<RawEntry>& entries) = 0;
+};
+
+class DiskFileSystem : public FileSystemView {
+public:
+    PathKind kindOf(const std::string& path) override;
+    bool list(const std::string& dir, std::vector<RawEntry>& entries) override;
+};
+
+// path made absolute against base (itself absolute), with ".", ".." and
+// repeated slashes resolved by name; never ends with "/" except the root.
+std::string normalizePath(const std::string& path, const std::string& base);
+// The directory holding an absolute, normalised path; the root's is itself.
+std::string parentDirectory(const std::string& path);
+bool isAtrName(const std::string& name);
+// ".." on top (except at the root), then directories, then ATR images, then
+// other files when showAllFiles; hidden names left out; each group in name
+// order, ignoring case.
+std::vector<BrowserEntry> arrangeEntries(const std::vector<RawEntry>& raw, bool atRoot, bool showAllFiles);
+
+class FileBrowser {
+public:
+    enum class Outcome {
+        None,
+        EnteredDirectory,
+        SelectedFile,
+        Chosen,        // chosenPath() holds the answer
+        AskOverwrite,  // the file exists; confirming once more takes it
+        Rejected       // status() says why
+    };
+
+    static constexpr unsigned doubleClickMs = 400;
+    static constexpr size_t maxPathLength = 4095;
+
+    FileBrowser(FileSystemView& fileSystem, const DialogRequest& request, const std::string& workingDir,
+                int visibleRows);
+
+    const std::string& directory() const { return directory_; }
+    const std::vector<BrowserEntry>& entries() const { return entries_; }
+    const std::string& pathText() const { return pathText_; }
+    const std::string& status() const { return status_; }
+    const std::string& chosenPath() const { return chosen_; }
+    int selected() const { return selected_; }
+    int topRow() const { return topRow_; }
+    int visibleRows() const { return visibleRows_; }
+    // How many first rows the list can be scrolled to; at least 1.
+    int scrollPositions() const;
+    bool showAllFiles() const { return showAllFiles_; }
+
+    void setShowAllFiles(bool on);
+    void scrollBy(int rows);
+    void scrollTo(int top);
+
+    // A click on entries()[index] at time nowMs (any running millisecond
+    // clock): a directory is entered, a file goes into the path line, and a
+    // second click on the same file within doubleClickMs confirms it.
+    Outcome click(int index, unsigned nowMs);
+
+    // Path line editing; characters arrive as Unicode code points.
+    void typeCharacter(unsigned codePoint);
+    void eraseCharacter();
+    void setPathText(const std::string& text);
+
+    // Enter or OK: a directory is entered, a file is checked and chosen.
+    Outcome confirm();
+
+private:
+    bool enterDirectory(const std::string& dir);
+    void pathEdited();
+
+    FileSystemView& fileSystem_;
+    bool save_;
+    std::string directory_;
+    std::vector<RawEntry> rawEntries_;
+    std::vector<BrowserEntry> entries_;
+    std::string pathText_;
+    std::string status_;
+    std::string chosen_;
+    std::string overwriteAsked_;  // the existing file the user was warned about
+    int selected_ = -1;
+    int topRow_ = 0;
+    int visibleRows_;
+    bool showAllFiles_ = false;
+
+    // The previous click, to tell a double click.
+    bool hasLastClick_ = false;
+    unsigned lastClickMs_ = 0;
+    int lastClickIndex_ = -1;
+    bool lastClickEntered_ = false;
+};

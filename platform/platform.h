@@ -1,0 +1,51 @@
+// What the editor needs from the operating system: a file dialog, the
+// desktop's "open this file" action and the working directory. The editor
+// talks only to this interface, so its tests can hand it a FakePlatform.
+#pragma once
+
+#include <memory>
+#include <string>
+
+struct DialogRequest {
+    std::string title;
+    std::string startDir;     // where to start when there is no current file
+    std::string currentPath;  // the document's file, offered in the dialog; may be empty
+    bool save = false;        // save dialog (asks before overwriting) or open dialog (existing files only)
+};
+
+enum class DialogResult {
+    Chosen,
+    Cancelled,
+    Unavailable  // no dialog program could be run; the editor shows its own in-window dialog
+};
+
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    // Blocks until the user closes the dialog. chosenPath is set only when
+    // the result is Chosen.
+    virtual DialogResult fileDialog(const DialogRequest& request, std::string& chosenPath) = 0;
+
+    // Starts the program the desktop associates with the file and returns at
+    // once. On failure returns false and says why in error.
+    virtual bool openWithDefaultProgram(const std::string& file, const std::string& dir,
+                                        std::string& error) = 0;
+
+    // Empty when the directory cannot be read.
+    virtual std::string currentDirectory() = 0;
+
+    // Collects programs started by openWithDefaultProgram that have ended;
+    // the event loop calls it now and then.
+    virtual void reapChildren() {}
+};
+
+// windowId: the native window the dialogs belong to (the X11 window id, or
+// the HWND on Windows); 0 when unknown.
+std::unique_ptr<Platform> makeSystemPlatform(unsigned long windowId);
+
+#ifndef _WIN32
+// The same, looking programs up in searchPath (a PATH-style list) instead of
+// the environment's PATH.
+std::unique_ptr<Platform> makeSystemPlatform(unsigned long windowId, const std::string& searchPath);
+#endif

@@ -1,0 +1,334 @@
+// Linux and macOS side of the platform layer: file dialogs through zenity or
+// kdialog, "open with" through xdg-open (open on macOS). Programs are started
+// without a shell, so paths reach them byte for byte whatever they contain.
+#ifndef _WIN32
+
+#include "platform/platform.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+#ifdef __APPLE__
+const char* const openerProgram = "open";
+#else
+const char* const openerProgram = "xdg-open";
+#endif
+
+// Upper and lower case, as images copied from other systems are often "GAME.ATR".
+const char* const zenityAtrFilter = "Obrazy ATR | *.atr *.ATR";
+const char* const zenityAllFilter = "Wszystkie pliki | *";
+const char* const kdialogFilter = "*.atr *.ATR|Obrazy ATR\n*|Wszystkie pliki";
+
+std::string findProgram(const std::string& name, const std::string& searchPath)
+{
+    size_t start = 0;
+    while (start <= searchPath.size()) {
+        size_t end = searchPath.find(':', start);
+        if (end == std::string::npos)
+            end = searchPath.size();
+        std::string dir = searchPath.substr(start, end - start);
+        // An empty entry would mean the working directory, which holds the
+        // user's files, not programs we mean to run.
+        if (!dir.empty()) {
+            std::string candidate = dir + "/" + name;
+            struct stat info;
+            if (stat(candidate.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+                access(candidate.c_str(), X_OK) == 0)
+                return candidate;
+        }
+        start = end + 1;
+    }
+    return "";
+}
+
+// Relative paths are taken from base; the result never starts with "-", so
+// no program can mistake it for an option.
+std::string absolutePath(const std::string& path, const std::string& base)
+{
+    if (!path.empty() && path[0] == '/')
+        return path;
+    std::string root = base.empty() ? "." : base;
+    if (root.back() != '/')
+        root += '/';
+    return root + path;
+}
+
+std::string withTrailingSlash(std::string dir)
+{
+    if (dir.empty() || dir.back() != '/')
+        dir += '/';
+    return dir;
+}
+
+// posix_spawn takes char* const argv[]; the strings outlive the call.
+std::vector<char*> argvOf(std::vector<std::string>& args)
+{
+    std::vector<char*> argv;
+    for (std::string& arg : args)
+        argv.push_back(&arg[0]);
+    argv.push_back(nullptr);
+    return argv;
+}
+
+// Owns the two posix_spawn helper records for one spawn.
+struct SpawnSetup {
+    posix_spawn_file_actions_t actions;
+    posix_spawnattr_t attributes;
+
+    SpawnSetup()
+    {
+        posix_spawn_file_actions_init(&actions);
+        posix_spawnattr_init(&attributes);
+        // The child starts with nothing blocked, whatever the editor blocks.
+        sigset_t none;
+        sigemptyset(&none);
+        posix_spawnattr_setsigmask(&attributes, &none);
+        posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK);
+        posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    }
+    ~SpawnSetup()
+    {
+        posix_spawn_file_actions_destroy(&actions);
+        posix_spawnattr_destroy(&attributes);
+    }
+    SpawnSetup(const SpawnSetup&) = delete;
+    SpawnSetup& operator=(const SpawnSetup&) = delete;
+};
+
+// Runs a program to its end and collects what it prints. Returns false when
+// it could not be started or waited for; exitStatus is -1 when a signal ended it.
+bool runAndCapture(const std::string& program, std::vector<std::string> args, int& exitStatus,
+                   std::string& output)
+{
+    int fds[2];
+    if (pipe(fds) != 0)
+        return false;
+    // Only the dup2 below may carry the pipe into the child.
+    fcntl(fds[0], F_SETFD, FD_CLOEXEC);
+    fcntl(fds[1], F_SETFD, FD_CLOEXEC);
+
+    pid_t pid;
+    int spawnError;
+    {
+        SpawnSetup setup;
+        posix_spawn_file_actions_adddup2(&setup.actions, fds[1], STDOUT_FILENO);
+        args.insert(args.begin(), program);
+        std::vector<char*> argv = argvOf(args);
+        spawnError = posix_spawn(&pid, program.c_str(), &setup.actions, &setup.attributes,
+                                 argv.data(), environ);
+    }
+    close(fds[1]);
+    if (spawnError != 0) {
+        close(fds[0]);
+        return false;
+    }
+
+    char buffer[4096];
+    for (;;) {
+        ssize_t got = read(fds[0], buffer, sizeof buffer);
+        if (got > 0)
+            output.append(buffer, static_cast<size_t>(got));
+        else if (got == 0 || errno != EINTR)
+            break;
+    }
+    close(fds[0]);
+
+    int status;
+    while (waitpid(pid, &status, 0) < 0) {
+        if (errno != EINTR)
+            return false;
+    }
+    exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return true;
+}
+
+// Exit status 0 with a path: chosen; 1, or 0 with nothing printed: cancelled.
+// Anything else means the program did not work (no display, an option it
+// does not know), so the caller may try another.
+DialogResult interpretDialog(int exitStatus, std::string output, std::string& chosenPath)
+{
+    if (exitStatus == 1)
+        return DialogResult::Cancelled;
+    if (exitStatus != 0)
+        return DialogResult::Unavailable;
+    while (!output.empty() && (output.back() == '\n' || output.back() == '\r'))
+        output.pop_back();
+    if (output.empty())
+        return DialogResult::Cancelled;
+    chosenPath = output;
+    return DialogResult::Chosen;
+}
+
+class PosixPlatform : public Platform {
+public:
+    PosixPlatform(unsigned long windowId, std::string searchPath)
+        : windowId_(windowId), searchPath_(std::move(searchPath))
+    {
+    }
+
+    ~PosixPlatform() override { reapChildren(); }
+
+    DialogResult fileDialog(const DialogRequest& request, std::string& chosenPath) override
+    {
+        std::string start = startPath(request);
+        std::string zenity = findProgram("zenity", searchPath_);
+        if (!zenity.empty()) {
+            DialogResult result = runDialog(zenity, zenityArguments(request, start), chosenPath);
+            if (result != DialogResult::Unavailable)
+                return result;
+        }
+        std::string kdialog = findProgram("kdialog", searchPath_);
+        if (!kdialog.empty())
+            return runDialog(kdialog, kdialogArguments(request, start), chosenPath);
+        return DialogResult::Unavailable;
+    }
+
+    bool openWithDefaultProgram(const std::string& file, const std::string& dir,
+                                std::string& error) override
+    {
+        std::string opener = findProgram(openerProgram, searchPath_);
+        if (opener.empty()) {
+            error = std::string("cannot open ") + file + ": " + openerProgram + " not found";
+            return false;
+        }
+        std::string target = absolutePath(file, dir.empty() ? currentDirectory() : dir);
+        std::vector<std::string> args = {opener, target};
+        std::vector<char*> argv = argvOf(args);
+
+        pid_t pid;
+        int spawnError;
+        {
+            SpawnSetup setup;
+            // Its own process group: a Ctrl+C meant for the editor leaves the
+            // emulator running, and the emulator's output stays out of ours.
+            posix_spawnattr_setpgroup(&setup.attributes, 0);
+            posix_spawnattr_setflags(&setup.attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETPGROUP);
+#if defined(__GLIBC__) && (__GLIBC__ > 2 || (__GLIBC__ == 2 && __GLIBC_MINOR__ >= 29))
+            if (!dir.empty())
+                posix_spawn_file_actions_addchdir_np(&setup.actions, dir.c_str());
+#endif
+            spawnError = posix_spawn(&pid, opener.c_str(), &setup.actions, &setup.attributes,
+                                     argv.data(), environ);
+        }
+        if (spawnError != 0) {
+            error = "cannot start " + opener + ": " + std::strerror(spawnError);
+            return false;
+        }
+        children_.push_back(pid);
+        return true;
+    }
+
+    std::string currentDirectory() override
+    {
+        std::vector<char> buffer(256);
+        for (;;) {
+            if (getcwd(buffer.data(), buffer.size()) != nullptr)
+                return buffer.data();
+            if (errno != ERANGE)
+                return "";
+            buffer.resize(buffer.size() * 2);
+        }
+    }
+
+    void reapChildren() override
+    {
+        std::vector<pid_t> running;
+        for (pid_t pid : children_) {
+            int status;
+            if (waitpid(pid, &status, WNOHANG) == 0)
+                running.push_back(pid);
+        }
+        children_.swap(running);
+    }
+
+private:
+    // The document's own file when there is one (the dialog then starts in
+    // its directory with its name filled in), else the start directory.
+    std::string startPath(const DialogRequest& request)
+    {
+        std::string cwd = currentDirectory();
+        if (!request.currentPath.empty())
+            return absolutePath(request.currentPath, cwd);
+        if (request.startDir.empty())
+            return withTrailingSlash(cwd.empty() ? "." : cwd);
+        return withTrailingSlash(absolutePath(request.startDir, cwd));
+    }
+
+    std::vector<std::string> zenityArguments(const DialogRequest& request, const std::string& start) const
+    {
+        std::vector<std::string> args = {"--file-selection", "--title=" + request.title,
+                                         "--filename=" + start};
+        if (request.save) {
+            args.push_back("--save");
+            args.push_back("--confirm-overwrite");
+        }
+        if (windowId_ != 0) {
+            args.push_back("--attach=" + std::to_string(windowId_));
+            args.push_back("--modal");
+        }
+        args.push_back(std::string("--file-filter=") + zenityAtrFilter);
+        args.push_back(std::string("--file-filter=") + zenityAllFilter);
+        return args;
+    }
+
+    // kdialog's save dialog asks before overwriting by itself, and its open
+    // dialog offers existing files only.
+    std::vector<std::string> kdialogArguments(const DialogRequest& request, const std::string& start) const
+    {
+        std::vector<std::string> args = {"--title", request.title};
+        if (windowId_ != 0) {
+            args.push_back("--attach");
+            args.push_back(std::to_string(windowId_));
+        }
+        args.push_back(request.save ? "--getsavefilename" : "--getopenfilename");
+        args.push_back(start);
+        args.push_back(kdialogFilter);
+        return args;
+    }
+
+    static DialogResult runDialog(const std::string& program, const std::vector<std::string>& args,
+                                  std::string& chosenPath)
+    {
+        int exitStatus;
+        std::string output;
+        if (!runAndCapture(program, args, exitStatus, output))
+            return DialogResult::Unavailable;
+        return interpretDialog(exitStatus, output, chosenPath);
+    }
+
+    unsigned long windowId_;
+    std::string searchPath_;
+    std::vector<pid_t> children_;  // started openers not yet collected
+};
+
+std::string environmentSearchPath()
+{
+    const char* path = std::getenv("PATH");
+    return path != nullptr ? path : "/usr/local/bin:/usr/bin:/bin";
+}
+
+}  // namespace
+
+std::unique_ptr<Platform> makeSystemPlatform(unsigned long windowId)
+{
+    return makeSystemPlatform(windowId, environmentSearchPath());
+}
+
+std::unique_ptr<Platform> makeSystemPlatform(unsigned long windowId, const std::string& searchPath)
+{
+    return std::make_unique<PosixPlatform>(windowId, searchPath);
+}
+
+#endif

@@ -1,0 +1,320 @@
+// The system platform against small fake zenity, kdialog and xdg-open
+// scripts placed on a private search path. Each script records its argv
+// (NUL-separated, so arguments with newlines survive) and answers as told.
+#ifndef _WIN32
+
+#include "platform/platform.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <thread>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string readFile(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+void writeFile(const fs::path& path, const std::string& content)
+{
+    std::ofstream(path, std::ios::binary) << content;
+}
+
+std::vector<std::string> splitNul(const std::string& text)
+{
+    std::vector<std::string> parts;
+    size_t start = 0;
+    for (size_t end; (end = text.find('\0', start)) != std::string::npos; start = end + 1)
+        parts.push_back(text.substr(start, end - start));
+    return parts;
+}
+
+bool waitForFile(const fs::path& path)
+{
+    for (int i = 0; i < 500 && !fs::exists(path); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    return fs::exists(path);
+}
+
+// True when this process has an ended child not yet collected; it is left
+// for its owner to collect.
+bool zombieChildAppears()
+{
+    for (int i = 0; i < 500; ++i) {
+        siginfo_t info = {};
+        if (waitid(P_ALL, 0, &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid != 0)
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return false;
+}
+
+bool hasNoChildren()
+{
+    siginfo_t info = {};
+    return waitid(P_ALL, 0, &info, WEXITED | WNOHANG | WNOWAIT) == -1 && errno == ECHILD;
+}
+
+class PlatformTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        char pattern[] = "/tmp/zelbun-platform-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        root = pattern;
+        bin = root / "bin";
+        fs::create_directory(bin);
+    }
+    void TearDown() override { fs::remove_all(root); }
+
+    void writeExecutable(const std::string& name, const std::string& content)
+    {
+        fs::path path = bin / name;
+        writeFile(path, content);
+        chmod(path.c_str(), 0755);
+    }
+    void writeScript(const std::string& name, const std::string& body)
+    {
+        writeExecutable(name, "#!/bin/sh\n" + body);
+    }
+
+    // A dialog program that records its arguments, prints the text of the
+    // file <name>.answer and exits with the given status.
+    void fakeDialog(const std::string& name, const std::string& answer, int exitStatus)
+    {
+        std::string base = (root / name).string();
+        writeFile(base + ".answer", answer);
+        writeScript(name, "printf '%s\\0' \"$@\" > '" + base + ".args'\ncat '" + base + ".answer'\nexit " +
+                              std::to_string(exitStatus) + "\n");
+    }
+
+    std::vector<std::string> recordedArgs(const std::string& name)
+    {
+        return splitNul(readFile(root / (name + ".args")));
+    }
+
+    // Records its working directory and arguments, then (on Linux) its
+    // process group and standard input; "done" appears last.
+    void fakeOpener()
+    {
+        std::string base = (root / "opener").string();
+        writeScript("xdg-open", "pwd -P > '" + base + ".pwd'\n"
+                                "printf '%s\\0' \"$@\" > '" + base + ".args'\n"
+                                "[ -d /proc/$$ ] && cut -d' ' -f5 /proc/$$/stat > '" + base + ".pgid'\n"
+                                "[ -d /proc/$$ ] && echo $$ > '" + base + ".pid'\n"
+                                "[ -d /proc/$$ ] && readlink /proc/$$/fd/0 > '" + base + ".stdin'\n"
+                                "touch '" + base + ".done'\n");
+        writeScript("open", "exec '" + (bin / "xdg-open").string() + "' \"$@\"\n");
+    }
+
+    std::unique_ptr<Platform> platform(unsigned long windowId = 0)
+    {
+        return makeSystemPlatform(windowId, bin.string());
+    }
+
+    fs::path root;
+    fs::path bin;
+};
+
+// An awkward path: spaces, both quote kinds, a shell metacharacter.
+const std::string oddPath = "/tmp/moje mapy/it's \"nowa\" $gra.atr";
+
+TEST_F(PlatformTest, ZenityOpenDialogArgumentsAndChosenPath)
+{
+    fakeDialog("zenity", oddPath + "\n", 0);
+    std::string chosen;
+    DialogRequest request{"Otworz", "/data/levels", "", false};
+    EXPECT_EQ(platform(4242)->fileDialog(request, chosen), DialogResult::Chosen);
+    EXPECT_EQ(chosen, oddPath);  // trailing newline gone, the rest intact
+
+    std::vector<std::string> expected = {"--file-selection", "--title=Otworz", "--filename=/data/levels/",
+                                         "--attach=4242", "--modal",
+                                         "--file-filter=Obrazy ATR | *.atr *.ATR",
+                                         "--file-filter=Wszystkie pliki | *"};
+    EXPECT_EQ(recordedArgs("zenity"), expected);
+}
+
+TEST_F(PlatformTest, ZenitySaveDialogOffersCurrentFileAndConfirmsOverwrite)
+{
+    fakeDialog("zenity", "/x/nowa.atr\n", 0);
+    std::string chosen;
+    DialogRequest request{"Zapisz", "/data", oddPath, true};
+    EXPECT_EQ(platform()->fileDialog(request, chosen), DialogResult::Chosen);
+
+    std::vector<std::string> args = recordedArgs("zenity");
+    auto has = [&](const std::string& arg) { return std::find(args.begin(), args.end(), arg) != args.end(); };
+    EXPECT_TRUE(has("--filename=" + oddPath));  // one argument, no shell in between
+    EXPECT_TRUE(has("--save"));
+    EXPECT_TRUE(has("--confirm-overwrite"));
+    // No window to attach to.
+    for (const std::string& arg : args)
+        EXPECT_EQ(arg.rfind("--attach", 0), std::string::npos) << arg;
+}
+
+TEST_F(PlatformTest, RelativeStartPathsAreTakenFromTheWorkingDirectory)
+{
+    fakeDialog("zenity", "", 1);
+    std::unique_ptr<Platform> system = platform();
+    std::string cwd = system->currentDirectory();
+    std::string chosen;
+
+    system->fileDialog({"Otworz", "levels", "", false}, chosen);
+    EXPECT_EQ(recordedArgs("zenity").at(2), "--filename=" + cwd + "/levels/");
+
+    // A name starting with "-" must not become an option for the program.
+    system->fileDialog({"Zapisz", "", "-gra.atr", true}, chosen);
+    EXPECT_EQ(recordedArgs("zenity").at(2), "--filename=" + cwd + "/-gra.atr");
+
+    system->fileDialog({"Otworz", "", "", false}, chosen);
+    EXPECT_EQ(recordedArgs("zenity").at(2), "--filename=" + cwd + "/");
+}
+
+TEST_F(PlatformTest, CancelledDialogLeavesThePathAlone)
+{
+    std::string chosen = "before";
+    fakeDialog("zenity", "", 1);
+    EXPECT_EQ(platform()->fileDialog({"Otworz", "/", "", false}, chosen), DialogResult::Cancelled);
+    // Success with nothing printed chooses nothing either.
+    fakeDialog("zenity", "\n", 0);
+    EXPECT_EQ(platform()->fileDialog({"Otworz", "/", "", false}, chosen), DialogResult::Cancelled);
+    EXPECT_EQ(chosen, "before");
+}
+
+TEST_F(PlatformTest, KdialogArgumentsForOpenAndSave)
+{
+    fakeDialog("kdialog", "/x/gra.atr\n", 0);
+    std::string chosen;
+    EXPECT_EQ(platform(77)->fileDialog({"Otworz", "/data", "", false}, chosen), DialogResult::Chosen);
+    EXPECT_EQ(chosen, "/x/gra.atr");
+    std::vector<std::string> expected = {"--title", "Otworz", "--attach", "77", "--getopenfilename",
+                                         "/data/", "*.atr *.ATR|Obrazy ATR\n*|Wszystkie pliki"};
+    EXPECT_EQ(recordedArgs("kdialog"), expected);
+
+    EXPECT_EQ(platform()->fileDialog({"Zapisz", "/data", oddPath, true}, chosen), DialogResult::Chosen);
+    expected = {"--title", "Zapisz", "--getsavefilename", oddPath, "*.atr *.ATR|Obrazy ATR\n*|Wszystkie pliki"};
+    EXPECT_EQ(recordedArgs("kdialog"), expected);
+}
+
+TEST_F(PlatformTest, BrokenZenityFallsBackToKdialog)
+{
+    fakeDialog("zenity", "", 255);  // e.g. an option this zenity does not know
+    fakeDialog("kdialog", "/x/z-kdialog.atr\n", 0);
+    std::string chosen;
+    EXPECT_EQ(platform(5)->fileDialog({"Otworz", "/", "", false}, chosen), DialogResult::Chosen);
+    EXPECT_EQ(chosen, "/x/z-kdialog.atr");
+
+    fs::remove(bin / "kdialog");
+    chosen.clear();
+    EXPECT_EQ(platform(5)->fileDialog({"Otworz", "/", "", false}, chosen), DialogResult::Unavailable);
+    EXPECT_EQ(chosen, "");
+}
+
+TEST_F(PlatformTest, DialogUnavailableWithoutUsablePrograms)
+{
+    std::string chosen;
+    EXPECT_EQ(platform()->fileDialog({"Otworz", "/", "", false}, chosen), DialogResult::Unavailable);
+
+    // Not executable, a directory, and a script whose interpreter is missing.
+    writeFile(bin / "zenity", "#!/bin/sh\necho /x.atr\n");
+    fs::create_directory(bin / "kdialog");
+    EXPECT_EQ(platform()->fileDialog({"Otworz", "/", "", false}, chosen), DialogResult::Unavailable);
+    writeExecutable("zenity", "#!/nonexistent/sh\necho /x.atr\n");
+    EXPECT_EQ(platform()->fileDialog({"Otworz", "/", "", false}, chosen), DialogResult::Unavailable);
+
+    // Empty entries in the search path do not mean the working directory.
+    fakeDialog("zenity", "/x.atr\n", 0);
+    fs::path saved = fs::current_path();
+    fs::current_path(bin);
+    EXPECT_EQ(makeSystemPlatform(0, "::/nonexistent:")->fileDialog({"Otworz", "/", "", false}, chosen),
+              DialogResult::Unavailable);
+    fs::current_path(saved);
+    EXPECT_EQ(chosen, "");
+}
+
+TEST_F(PlatformTest, OpenWithStartsTheOpenerDetachedInTheDirectory)
+{
+    fakeOpener();
+    fs::path dir = root / "it's a \"test\" dir";
+    fs::create_directory(dir);
+    std::string error;
+    std::unique_ptr<Platform> system = platform();
+    ASSERT_TRUE(system->openWithDefaultProgram("test.atr", dir.string(), error)) << error;
+    ASSERT_TRUE(waitForFile(root / "opener.done"));
+
+    std::string realDir = fs::canonical(dir).string();
+    EXPECT_EQ(recordedArgs("opener"), std::vector<std::string>{realDir + "/test.atr"});
+    EXPECT_EQ(readFile(root / "opener.pwd"), realDir + "\n");
+#ifdef __linux__
+    EXPECT_EQ(readFile(root / "opener.pgid"), readFile(root / "opener.pid"));
+    EXPECT_EQ(readFile(root / "opener.stdin"), "/dev/null\n");
+#endif
+
+    // An absolute file is passed as it stands.
+    fs::remove(root / "opener.done");
+    ASSERT_TRUE(system->openWithDefaultProgram(oddPath, dir.string(), error)) << error;
+    ASSERT_TRUE(waitForFile(root / "opener.done"));
+    EXPECT_EQ(recordedArgs("opener"), std::vector<std::string>{oddPath});
+}
+
+TEST_F(PlatformTest, OpenWithReportsAMissingOrBrokenOpener)
+{
+    std::string error;
+    EXPECT_FALSE(platform()->openWithDefaultProgram("test.atr", root.string(), error));
+    EXPECT_NE(error.find("not found"), std::string::npos) << error;
+
+    writeExecutable("xdg-open", "#!/nonexistent/sh\n");
+    writeExecutable("open", "#!/nonexistent/sh\n");
+    error.clear();
+    EXPECT_FALSE(platform()->openWithDefaultProgram("test.atr", root.string(), error));
+    EXPECT_NE(error.find("cannot start"), std::string::npos) << error;
+    EXPECT_TRUE(hasNoChildren());
+}
+
+TEST_F(PlatformTest, EndedOpenerIsCollectedByReapOrByTheDestructor)
+{
+    fakeOpener();
+    std::string error;
+    std::unique_ptr<Platform> system = platform();
+    ASSERT_TRUE(system->openWithDefaultProgram("test.atr", root.string(), error)) << error;
+    ASSERT_TRUE(zombieChildAppears());
+    system->reapChildren();
+    EXPECT_TRUE(hasNoChildren());
+
+    ASSERT_TRUE(system->openWithDefaultProgram("test.atr", root.string(), error)) << error;
+    ASSERT_TRUE(zombieChildAppears());
+    system.reset();
+    EXPECT_TRUE(hasNoChildren());
+}
+
+TEST_F(PlatformTest, CurrentDirectoryOfAnyLength)
+{
+    // Deep enough to outgrow a first guess at the buffer size.
+    fs::path deep = root;
+    for (int i = 0; i < 12; ++i)
+        deep /= std::string(60, static_cast<char>('a' + i));
+    fs::create_directories(deep);
+    fs::path saved = fs::current_path();
+    fs::current_path(deep);
+    std::string reported = platform()->currentDirectory();
+    fs::current_path(saved);
+    EXPECT_EQ(reported, fs::canonical(deep).string());
+    EXPECT_GT(reported.size(), 700u);
+}
+
+}  // namespace
+
+#endif
