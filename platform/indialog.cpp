@@ -28,7 +28,7 @@ void box(SDL_Surface* target, int x1, int y1, int x2, int y2, Colour c)
             static_cast<Sint16>(y2), c.r, c.g, c.b, 255);
 }
 
-void frame(SDL_Surface* target, int x1, int y1, int x2, int y2, Colour c)
+void outline(SDL_Surface* target, int x1, int y1, int x2, int y2, Colour c)
 {
     rectangleRGBA(target, static_cast<Sint16>(x1), static_cast<Sint16>(y1), static_cast<Sint16>(x2),
                   static_cast<Sint16>(y2), c.r, c.g, c.b, 255);
@@ -226,14 +226,14 @@ void InWindowDialog::draw()
 {
     SDL_Surface* s = screen_;
     box(s, panelX, panelY, panelX + panelWidth - 1, panelY + panelHeight - 1, panelColour);
-    frame(s, panelX, panelY, panelX + panelWidth - 1, panelY + panelHeight - 1, frameColour);
+    outline(s, panelX, panelY, panelX + panelWidth - 1, panelY + panelHeight - 1, frameColour);
     text(s, panelX + 10, panelY + 8, fitHead(title_, panelWidth - 20), textColour);
     text(s, panelX + 10, panelY + 24, "Katalog: " + fitTail(browser_.directory(), panelWidth - 92), dimColour);
 
     // The list.
     int listBottom = listY + visibleRows * rowHeight - 1;
     box(s, listX, listY, listX + listWidth - 1, listBottom, fieldColour);
-    frame(s, listX, listY, listX + listWidth - 1, listBottom, frameColour);
+    outline(s, listX, listY, listX + listWidth - 1, listBottom, frameColour);
     const std::vector<BrowserEntry>& entries = browser_.entries();
     for (int row = 0; row < visibleRows; ++row) {
         int index = browser_.topRow() + row;
@@ -258,7 +258,7 @@ void InWindowDialog::draw()
     int fieldX = panelX + 54, fieldY = panelY + 456;
     text(s, panelX + 10, fieldY + 4, "Plik:", textColour);
     box(s, fieldX, fieldY, panelX + panelWidth - 11, fieldY + 15, fieldColour);
-    frame(s, fieldX, fieldY, panelX + panelWidth - 11, fieldY + 15, frameColour);
+    outline(s, fieldX, fieldY, panelX + panelWidth - 11, fieldY + 15, frameColour);
     text(s, fieldX + 4, fieldY + 4, fitTail(browser_.pathText() + "_", panelWidth - 74), textColour);
     text(s, panelX + 10, panelY + 478, fitHead(browser_.status(), panelWidth - 20), statusColour);
 

@@ -10,6 +10,11 @@
 
 #include <vector>
 
+#ifdef _MSC_VER
+#pragma comment(lib, "comdlg32.lib")
+#pragma comment(lib, "shell32.lib")
+#endif
+
 namespace {
 
 // Pairs of description and pattern, ended by an empty pair.
@@ -36,9 +41,9 @@ public:
         dialog.lpstrTitle = request.title.empty() ? nullptr : request.title.c_str();
         // NOCHANGEDIR: the test image is written to, and opened from, the
         // working directory, which a dialog must not move.
-        dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
-        if (request.save)
-            dialog.Flags |= OFN_OVERWRITEPROMPT;
+        // FILEMUSTEXIST is for opening only; a save names a new file.
+        dialog.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
+        dialog.Flags |= request.save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST;
 
         BOOL confirmed = request.save ? GetSaveFileNameA(&dialog) : GetOpenFileNameA(&dialog);
         if (confirmed) {

@@ -15,9 +15,17 @@ class InWindowDialogTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
-        screen = SDL_SetVideoMode(640, 570, 32, SDL_SWSURFACE);
-        ASSERT_NE(screen, nullptr) << SDL_GetError();
+        // SDL stays up for the whole run: shutting it down after opening a
+        // window loses some of the library's own allocations, which the leak
+        // checker would lay at our door.
+        if (SDL_GetVideoSurface() == nullptr) {
+            ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
+            ASSERT_NE(SDL_SetVideoMode(640, 570, 32, SDL_SWSURFACE), nullptr) << SDL_GetError();
+        }
+        screen = SDL_GetVideoSurface();
+        SDL_Event stale;
+        while (SDL_PollEvent(&stale)) {
+        }
         char pattern[] = "/tmp/zelbun-indialog-XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);
         dir = fs::canonical(pattern).string();
@@ -26,11 +34,7 @@ protected:
         touch("b.atr");
         touch("notes.txt");
     }
-    void TearDown() override
-    {
-        SDL_Quit();
-        fs::remove_all(dir);
-    }
+    void TearDown() override { fs::remove_all(dir); }
 
     void touch(const std::string& name) { std::ofstream(dir + "/" + name) << "x"; }
 

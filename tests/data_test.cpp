@@ -1,0 +1,462 @@
+// The default data in data/: that the generator reproduces it, and that the
+// files keep the rules the editor and the game depend on.
+#include "tools/bmp.h"
+#include "tools/png.h"
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <set>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<std::uint8_t>;
+
+const fs::path dataDir = fs::path(ZELBUN_SOURCE_DIR) / "data";
+const fs::path generator = fs::path(ZELBUN_BINARY_DIR) / "zelbun-gendata";
+const char* const outputs[] = {"paleta.bmp", "tiles.bmp", "tiles.cfg", "TILES.md", "icon.bmp", "icon.png", "game.atr"};
+
+// Codes stored in saved levels: renumbering them would break every game
+// image already made.
+constexpr int floorCode = 0x00, wallCode = 0x01, robotCode = 0x04, screwCode = 0x10;
+
+const Rgb markers[6] = {{44, 46, 44}, {156, 158, 156}, {244, 242, 244}, {76, 74, 76}, {0, 0, 0}, {100, 102, 100}};
+
+Bytes readFile(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), {});
+}
+
+std::string readText(const fs::path& path)
+{
+    const Bytes bytes = readFile(path);
+    return std::string(bytes.begin(), bytes.end());
+}
+
+struct TempDir
+{
+    fs::path path;
+    TempDir()
+    {
+        std::string pattern = (fs::temp_directory_path() / "zelbun-data-XXXXXX").string();
+        path = mkdtemp(pattern.data());
+    }
+    ~TempDir() { fs::remove_all(path); }
+};
+
+// Runs the generator; returns its exit status and leaves its error output
+// in `errors`.
+int runGenerator(const fs::path& source, const fs::path& out, std::string& errors)
+{
+    const fs::path errorFile = out.parent_path() / (out.filename().string() + ".err");
+    const std::string command =
+        "'" + generator.string() + "' '" + source.string() + "' '" + out.string() + "' 2> '" + errorFile.string() + "'";
+    const int status = std::system(command.c_str());
+    errors = readText(errorFile);
+    fs::remove(errorFile);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+using SurfacePtr = std::unique_ptr<SDL_Surface, decltype(&SDL_FreeSurface)>;
+
+SurfacePtr loadBmp(const fs::path& path) { return SurfacePtr(SDL_LoadBMP(path.string().c_str()), SDL_FreeSurface); }
+
+SurfacePtr loadBmp(const Bytes& bytes)
+{
+    return SurfacePtr(SDL_LoadBMP_RW(SDL_RWFromConstMem(bytes.data(), int(bytes.size())), 1), SDL_FreeSurface);
+}
+
+Rgb pixelAt(SDL_Surface* surface, int x, int y)
+{
+    const auto* p = static_cast<const std::uint8_t*>(surface->pixels) + y * surface->pitch + x * 3;
+    Rgb c;
+    SDL_GetRGB(p[0] | p[1] << 8 | p[2] << 16, surface->format, &c.r, &c.g, &c.b);
+    return c;
+}
+
+int markerOf(Rgb c)
+{
+    for (int k = 0; k < 6; ++k)
+        if (c == markers[k])
+            return k;
+    return -1;
+}
+
+struct Record
+{
+    int column, row, code, image;
+};
+
+struct Config
+{
+    int murek = -1, gumka = -1, sruba = -1;
+    std::vector<Record> records;
+};
+
+Config readConfig()
+{
+    Config config;
+    std::istringstream in(readText(dataDir / "tiles.cfg"));
+    std::string line;
+    std::getline(in, line);
+    std::sscanf(line.c_str(), "murek:%d", &config.murek);
+    std::getline(in, line);
+    std::sscanf(line.c_str(), "gumka:%d", &config.gumka);
+    std::getline(in, line);
+    std::sscanf(line.c_str(), "sruba:%d", &config.sruba);
+    while (std::getline(in, line)) {
+        Record r{};
+        EXPECT_EQ(std::sscanf(line.c_str(), "%d,%d:%d,%d", &r.column, &r.row, &r.code, &r.image), 4) << line;
+        config.records.push_back(r);
+    }
+    return config;
+}
+
+int imageOfCode(const Config& config, int code)
+{
+    for (const Record& r : config.records)
+        if (r.code == code)
+            return r.image;
+    return -1;
+}
+
+std::uint32_t be32(const Bytes& b, std::size_t at)
+{
+    return std::uint32_t(b[at]) << 24 | b[at + 1] << 16 | b[at + 2] << 8 | b[at + 3];
+}
+
+// Decodes a zlib stream of stored deflate blocks, checking every length
+// and the Adler-32 trailer.
+bool inflateStored(const Bytes& stream, Bytes& out)
+{
+    if (stream.size() < 6 || (stream[0] & 0x0F) != 8 || (stream[0] << 8 | stream[1]) % 31 != 0)
+        return false;
+    std::size_t at = 2;
+    bool last = false;
+    while (!last) {
+        if (at + 5 > stream.size() || (stream[at] & 0x06) != 0)
+            return false;
+        last = stream[at] & 1;
+        const unsigned length = stream[at + 1] | stream[at + 2] << 8;
+        const unsigned complement = stream[at + 3] | stream[at + 4] << 8;
+        at += 5;
+        if ((length ^ 0xFFFF) != complement || at + length > stream.size())
+            return false;
+        out.insert(out.end(), stream.begin() + at, stream.begin() + at + length);
+        at += length;
+    }
+    return at + 4 == stream.size() && be32(stream, at) == png::adler32(out.data(), out.size());
+}
+
+struct Png
+{
+    std::uint32_t width = 0, height = 0;
+    Bytes rgba; // filter bytes removed
+};
+
+// Walks the chunks of our own PNG: signature, IHDR, one IDAT, IEND, each
+// with a correct CRC.
+::testing::AssertionResult decodePng(const Bytes& file, Png& image)
+{
+    if (file.size() < 8 || !std::equal(file.begin(), file.begin() + 8, png::signature))
+        return ::testing::AssertionFailure() << "no PNG signature";
+    std::vector<std::string> types;
+    Bytes zlib;
+    for (std::size_t at = 8; at < file.size();) {
+        if (at + 12 > file.size())
+            return ::testing::AssertionFailure() << "chunk at " << at << " runs past the end";
+        const std::uint32_t length = be32(file, at);
+        if (at + 12 + length > file.size())
+            return ::testing::AssertionFailure() << "chunk at " << at << " runs past the end";
+        const std::string type(file.begin() + at + 4, file.begin() + at + 8);
+        if (png::crc32(file.data() + at + 4, length + 4) != be32(file, at + 8 + length))
+            return ::testing::AssertionFailure() << type << " has a wrong CRC";
+        const Bytes data(file.begin() + at + 8, file.begin() + at + 8 + length);
+        if (type == "IHDR") {
+            image.width = be32(data, 0);
+            image.height = be32(data, 4);
+            if (data[8] != 8 || data[9] != 6 || data[10] || data[11] || data[12])
+                return ::testing::AssertionFailure() << "not plain 8-bit RGBA";
+        }
+        if (type == "IDAT")
+            zlib.insert(zlib.end(), data.begin(), data.end());
+        types.push_back(type);
+        at += 12 + length;
+    }
+    if (types != std::vector<std::string>{"IHDR", "IDAT", "IEND"})
+        return ::testing::AssertionFailure() << "chunks are not IHDR, IDAT, IEND";
+    Bytes raw;
+    if (!inflateStored(zlib, raw))
+        return ::testing::AssertionFailure() << "IDAT is not a sound zlib stream of stored blocks";
+    const std::size_t rowBytes = image.width * 4 + 1;
+    if (raw.size() != rowBytes * image.height)
+        return ::testing::AssertionFailure() << "image data has " << raw.size() << " bytes";
+    for (std::uint32_t y = 0; y < image.height; ++y) {
+        if (raw[y * rowBytes] != 0)
+            return ::testing::AssertionFailure() << "row " << y << " is filtered";
+        image.rgba.insert(image.rgba.end(), raw.begin() + y * rowBytes + 1, raw.begin() + (y + 1) * rowBytes);
+    }
+    return ::testing::AssertionSuccess();
+}
+
+} // namespace
+
+// Regenerating from data/src must give back exactly what is checked in, and
+// leave no temporary files behind.
+TEST(GeneratedData, MatchesTheCheckedInFiles)
+{
+    TempDir temp;
+    std::string errors;
+    ASSERT_EQ(runGenerator(dataDir / "src", temp.path / "out", errors), 0) << errors;
+    std::set<std::string> written;
+    for (const auto& entry : fs::directory_iterator(temp.path / "out"))
+        written.insert(entry.path().filename().string());
+    EXPECT_EQ(written, std::set<std::string>(std::begin(outputs), std::end(outputs)));
+    for (const char* name : outputs)
+        EXPECT_TRUE(readFile(temp.path / "out" / name) == readFile(dataDir / name))
+            << name << " differs from a fresh build; run zelbun-gendata data/src data";
+}
+
+// A fault in a source is reported with its file and line, and nothing is
+// written.
+TEST(GeneratedData, RejectsFaultySourcesWithoutWriting)
+{
+    const std::string tiles = readText(dataDir / "src" / "tiles.txt");
+    const int tileLines = int(std::count(tiles.begin(), tiles.end(), '\n')) + (tiles.back() == '\n' ? 0 : 1);
+    const auto wallAt = tiles.find("\ntile 0x01 wall");
+    ASSERT_NE(wallAt, std::string::npos);
+    const int wallLine = int(std::count(tiles.begin(), tiles.begin() + wallAt, '\n')) + 2;
+    auto rows = [](int n) {
+        std::string text;
+        for (int i = 0; i < n; ++i)
+            text += "........\n";
+        return text;
+    };
+    struct Case
+    {
+        const char* fault;
+        std::string appended; // after a blank line, so the header is line 2
+        int line; // of the message after the good file's end; 0: the wall's header
+        const char* message;
+    };
+    const Case cases[] = {
+        {"unknown art character", "tile 0x60 bad: B.\n" + rows(4) + "...7....\n" + rows(3), 7, "is not '.' or a marker"},
+        {"marker 5 outside the player", "tile 0x60 bad: B.\n" + rows(4) + "...5....\n" + rows(3), 2, "only the player"},
+        {"markers 2 and 3 together", "tile 0x60 bad: B.\n" + rows(4) + "..2..3..\n" + rows(3), 2, "2 and 3"},
+        {"a code used twice", "tile 0x10 twin: B.\n" + rows(8), 2, "used twice"},
+        {"art cut short", "tile 0x60 short: B.\n" + rows(4), 6, "ends before"},
+        {"code out of range", "tile 0x100 big: B.\n" + rows(8), 2, "0 to 255"},
+        {"a tile after the wall", "tile 0x60 late: B.\n" + rows(8), 0, "must be the last"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.fault);
+        TempDir temp;
+        fs::create_directory(temp.path / "src");
+        fs::copy_file(dataDir / "src" / "icon.txt", temp.path / "src" / "icon.txt");
+        std::string text = tiles;
+        if (text.back() != '\n')
+            text += '\n';
+        std::ofstream(temp.path / "src" / "tiles.txt", std::ios::binary) << text + "\n" + c.appended;
+        std::string errors;
+        EXPECT_EQ(runGenerator(temp.path / "src", temp.path / "out", errors), 1);
+        const int line = c.line ? tileLines + c.line : wallLine;
+        EXPECT_NE(errors.find("tiles.txt:" + std::to_string(line) + ":"), std::string::npos) << errors;
+        EXPECT_NE(errors.find(c.message), std::string::npos) << errors;
+        EXPECT_FALSE(fs::exists(temp.path / "out"));
+    }
+}
+
+// The editor blits from the tile sheet into copies made with the palette's
+// masks, so both must be 24-bit with the same masks.
+TEST(DataFiles, BitmapsAre24BitWithTheSameMasks)
+{
+    SurfacePtr tiles = loadBmp(dataDir / "tiles.bmp");
+    SurfacePtr palette = loadBmp(dataDir / "paleta.bmp");
+    ASSERT_TRUE(tiles && palette) << SDL_GetError();
+    EXPECT_EQ(tiles->format->BitsPerPixel, 24);
+    EXPECT_EQ(palette->format->BitsPerPixel, 24);
+    EXPECT_EQ(tiles->format->Rmask, palette->format->Rmask);
+    EXPECT_EQ(tiles->format->Gmask, palette->format->Gmask);
+    EXPECT_EQ(tiles->format->Bmask, palette->format->Bmask);
+    EXPECT_EQ(palette->w, 16);
+    EXPECT_EQ(palette->h, 8);
+    EXPECT_EQ(tiles->h, 16);
+    EXPECT_EQ(tiles->w % 16, 0);
+    EXPECT_GE(tiles->w / 16, 30);
+    EXPECT_LE(tiles->w / 16, 64);
+}
+
+// Every tile is an 8 x 8 picture at double size in at most four marker
+// colours: the background with markers 0, 1 and 2, or 3 in place of 2;
+// marker 5 belongs to the robot alone. No two sheet columns are alike.
+TEST(DataFiles, TilesKeepTheColourRules)
+{
+    SurfacePtr sheet = loadBmp(dataDir / "tiles.bmp");
+    ASSERT_TRUE(sheet);
+    const int robotColumn = imageOfCode(readConfig(), robotCode);
+    ASSERT_GE(robotColumn, 0);
+    std::set<std::vector<int>> pictures;
+    for (int column = 0; column < sheet->w / 16; ++column) {
+        SCOPED_TRACE("sheet column " + std::to_string(column));
+        std::set<int> used;
+        std::vector<int> picture;
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 16; ++x) {
+                const Rgb c = pixelAt(sheet.get(), 16 * column + x, y);
+                const int marker = markerOf(c);
+                ASSERT_GE(marker, 0) << "pixel " << x << "," << y << " is not a marker colour";
+                ASSERT_TRUE(c == pixelAt(sheet.get(), 16 * column + (x & ~1), y & ~1))
+                    << "2 x 2 block at " << x / 2 << "," << y / 2 << " is not one colour";
+                used.insert(marker);
+                picture.push_back(marker);
+            }
+        EXPECT_LE(used.size(), 4u);
+        EXPECT_FALSE(used.count(2) && used.count(3));
+        EXPECT_EQ(used.count(5) != 0, column == robotColumn);
+        EXPECT_TRUE(pictures.insert(picture).second) << "same picture as an earlier column";
+    }
+}
+
+// The editor uses the eraser's and the screw's sheet columns as palette
+// entry indices, and draws walls from eight columns starting at the wall's.
+TEST(DataFiles, ConfigFollowsTheEditorsRules)
+{
+    const Config config = readConfig();
+    SurfacePtr sheet = loadBmp(dataDir / "tiles.bmp");
+    ASSERT_TRUE(sheet);
+    const int sheetColumns = sheet->w / 16;
+
+    EXPECT_EQ(config.murek, wallCode);
+    EXPECT_EQ(config.gumka, floorCode);
+    EXPECT_EQ(config.sruba, screwCode);
+    ASSERT_FALSE(config.records.empty());
+    std::set<int> codes;
+    for (std::size_t i = 0; i < config.records.size(); ++i) {
+        const Record& r = config.records[i];
+        SCOPED_TRACE("record " + std::to_string(i));
+        EXPECT_TRUE(r.column >= 0 && r.column < 5 && r.row >= 0 && r.row < 26);
+        EXPECT_TRUE(r.code >= 0 && r.code < 256);
+        EXPECT_TRUE(codes.insert(r.code).second) << "code " << r.code << " twice";
+        // Entries in order without holes, each showing its own sheet column.
+        EXPECT_EQ(5 * r.row + r.column, int(i));
+        EXPECT_EQ(r.image, int(i));
+    }
+    const int wallColumn = imageOfCode(config, config.murek);
+    EXPECT_EQ(wallColumn, int(config.records.size()) - 1) << "the wall's patterns must follow every entry";
+    EXPECT_EQ(wallColumn + 8, sheetColumns);
+    EXPECT_GE(imageOfCode(config, config.gumka), 0);
+    EXPECT_GE(imageOfCode(config, config.sruba), 0);
+}
+
+// Hue 0 holds greys from black up; every column brightens downwards and the
+// other hues carry colour.
+TEST(DataFiles, PaletteHasGreysAndRisingLuminance)
+{
+    SurfacePtr palette = loadBmp(dataDir / "paleta.bmp");
+    ASSERT_TRUE(palette);
+    EXPECT_TRUE(pixelAt(palette.get(), 0, 0) == (Rgb{0, 0, 0}));
+    auto luma = [](Rgb c) { return 299 * c.r + 587 * c.g + 114 * c.b; };
+    for (int hue = 0; hue < 16; ++hue) {
+        SCOPED_TRACE("hue " + std::to_string(hue));
+        for (int row = 0; row < 8; ++row) {
+            const Rgb c = pixelAt(palette.get(), hue, row);
+            const int spread = std::max({c.r, c.g, c.b}) - std::min({c.r, c.g, c.b});
+            if (hue == 0) {
+                EXPECT_EQ(spread, 0) << "row " << row;
+            } else if (row >= 2 && row <= 5) {
+                EXPECT_GT(spread, 40) << "row " << row;
+            }
+            if (row > 0) {
+                EXPECT_GT(luma(c), luma(pixelAt(palette.get(), hue, row - 1))) << "row " << row;
+            }
+        }
+    }
+}
+
+// The desktop icon is the window icon at twice the size, see-through where
+// the window icon shows the key colour.
+TEST(DataFiles, IconPngIsSoundAndMatchesTheBmp)
+{
+    Png png;
+    ASSERT_TRUE(decodePng(readFile(dataDir / "icon.png"), png));
+    SurfacePtr bmp = loadBmp(dataDir / "icon.bmp");
+    ASSERT_TRUE(bmp);
+    ASSERT_EQ(bmp->w, 32);
+    ASSERT_EQ(bmp->h, 32);
+    ASSERT_EQ(png.width, 64u);
+    ASSERT_EQ(png.height, 64u);
+    int seeThrough = 0;
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 64; ++x) {
+            const std::uint8_t* p = &png.rgba[(y * 64 + x) * 4];
+            const Rgb small = pixelAt(bmp.get(), x / 2, y / 2);
+            const bool key = small == Rgb{255, 0, 255};
+            ASSERT_EQ(p[3], key ? 0 : 255) << x << "," << y;
+            if (key)
+                ++seeThrough;
+            else
+                ASSERT_TRUE((Rgb{p[0], p[1], p[2]}) == small) << x << "," << y;
+        }
+    EXPECT_GT(seeThrough, 0);
+    EXPECT_LT(seeThrough, 64 * 64);
+}
+
+TEST(Encoders, ChecksumsMatchKnownValues)
+{
+    const std::string digits = "123456789";
+    EXPECT_EQ(png::crc32(reinterpret_cast<const std::uint8_t*>(digits.data()), digits.size()), 0xCBF43926u);
+    const std::string word = "Wikipedia";
+    EXPECT_EQ(png::adler32(reinterpret_cast<const std::uint8_t*>(word.data()), word.size()), 0x11E60398u);
+}
+
+// Stored blocks hold at most 65535 bytes: larger data spans several, and
+// empty data still needs one final block.
+TEST(Encoders, ZlibStoredRoundTripsAcrossBlocks)
+{
+    for (std::size_t size : {std::size_t(0), std::size_t(65535), std::size_t(65536), std::size_t(200000)}) {
+        Bytes data(size);
+        for (std::size_t i = 0; i < size; ++i)
+            data[i] = std::uint8_t(i * 7 + i / 251);
+        Bytes back;
+        EXPECT_TRUE(inflateStored(png::zlibStored(data), back)) << size;
+        EXPECT_TRUE(back == data) << size;
+    }
+    Png image;
+    Bytes rgba(300 * 100 * 4);
+    for (std::size_t i = 0; i < rgba.size(); ++i)
+        rgba[i] = std::uint8_t(i % 253);
+    ASSERT_TRUE(decodePng(encodePngRgba(300, 100, rgba), image));
+    EXPECT_TRUE(image.rgba == rgba);
+}
+
+// A width of 3 needs a row pad of 3 bytes; rows go bottom-up. SDL reads
+// the file back to the same pixels.
+TEST(Encoders, BmpPadsRowsAndStoresThemBottomUp)
+{
+    Image picture(3, 2);
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 3; ++x)
+            picture.at(x, y) = Rgb{std::uint8_t(10 + x), std::uint8_t(20 + y), std::uint8_t(30 + 10 * x + y)};
+    const Bytes file = encodeBmp24(picture);
+    ASSERT_EQ(file.size(), 54u + 2 * 12);
+    EXPECT_EQ(file[54], 30 + 0 + 1) << "the first stored row is the bottom one, blue first";
+    SurfacePtr surface = loadBmp(file);
+    ASSERT_TRUE(surface) << SDL_GetError();
+    ASSERT_EQ(surface->format->BitsPerPixel, 24);
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 3; ++x)
+            EXPECT_TRUE(pixelAt(surface.get(), x, y) == picture.at(x, y)) << x << "," << y;
+}
