@@ -160,10 +160,7 @@ bool frame::askForPath(bool save, char* chosen)
     request.startDir = workDir;
     request.currentPath = filePath;
     std::string path;
-    DialogResult result = platform->fileDialog(request, path);
-    if (result == DialogResult::Unavailable)
-        result = runInWindowDialog(screen, request, path);
-    if (result != DialogResult::Chosen || path.empty())
+    if (chooseFile(*platform, screen, request, path) != DialogResult::Chosen || path.empty())
         return false;
     if (path.size() >= PATH_MAX) {
         showError("path too long: " + path);

@@ -115,6 +115,9 @@ protected:
 
     void buildOnFiles()
     {
+        editor.reset();
+        if (screen)
+            SDL_FreeSurface(screen);
         screen = newSurface(640, 570, 32);
         FrameOptions options;
         options.dataDirs = {dir.path};

@@ -15,13 +15,8 @@ class InWindowDialogTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        // SDL stays up for the whole run: shutting it down after opening a
-        // window loses some of the library's own allocations, which the leak
-        // checker would lay at our door.
-        if (SDL_GetVideoSurface() == nullptr) {
-            ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
-            ASSERT_NE(SDL_SetVideoMode(640, 570, 32, SDL_SWSURFACE), nullptr) << SDL_GetError();
-        }
+        ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
+        ASSERT_NE(SDL_SetVideoMode(640, 570, 32, SDL_SWSURFACE), nullptr) << SDL_GetError();
         screen = SDL_GetVideoSurface();
         SDL_Event stale;
         while (SDL_PollEvent(&stale)) {
@@ -34,7 +29,11 @@ protected:
         touch("b.atr");
         touch("notes.txt");
     }
-    void TearDown() override { fs::remove_all(dir); }
+    void TearDown() override
+    {
+        fs::remove_all(dir);
+        SDL_Quit();
+    }
 
     void touch(const std::string& name) { std::ofstream(dir + "/" + name) << "x"; }
 
