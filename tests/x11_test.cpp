@@ -1,0 +1,165 @@
+// The real program in a real X server (Xvfb), driven by real key presses
+// and clicks through xdotool: Ctrl with a letter must reach the text page as
+// its control code, and closing ends the program with status 0. Skipped
+// where Xvfb or xdotool is missing.
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <spawn.h>
+#include <string>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+bool onPath(const char* program)
+{
+    return std::system((std::string("command -v ") + program + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+bool exists(const std::string& path)
+{
+    struct stat info;
+    return stat(path.c_str(), &info) == 0;
+}
+
+// Polls until the condition holds or about five seconds pass.
+template <class Condition>
+bool waitFor(Condition condition)
+{
+    for (int i = 0; i < 100; ++i) {
+        if (condition())
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return false;
+}
+
+pid_t spawn(const std::vector<std::string>& args, const std::vector<std::string>& env, const std::string& dir)
+{
+    std::vector<char*> argv;
+    for (const std::string& a : args)
+        argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    std::vector<char*> envp;
+    for (const std::string& e : env)
+        envp.push_back(const_cast<char*>(e.c_str()));
+    envp.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    if (!dir.empty())
+        posix_spawn_file_actions_addchdir_np(&actions, dir.c_str());
+    pid_t pid = -1;
+    if (posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), envp.data()) != 0)
+        pid = -1;
+    posix_spawn_file_actions_destroy(&actions);
+    return pid;
+}
+
+class RealWindow : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!onPath("Xvfb") || !onPath("xdotool"))
+            GTEST_SKIP() << "Xvfb or xdotool missing";
+        char pattern[] = "/tmp/zelbun-x11-XXXXXX";
+        dir = mkdtemp(pattern);
+        // A stand-in for the desktop's opener, so no real program starts.
+        mkdir((dir + "/bin").c_str(), 0755);
+        std::ofstream(dir + "/bin/xdg-open") << "#!/bin/sh\nexit 0\n";
+        chmod((dir + "/bin/xdg-open").c_str(), 0755);
+
+        for (int n = 50 + getpid() % 200;; ++n) {
+            if (!exists("/tmp/.X11-unix/X" + std::to_string(n)) && !exists("/tmp/.X" + std::to_string(n) + "-lock")) {
+                display = ":" + std::to_string(n);
+                break;
+            }
+        }
+        server = spawn({"Xvfb", display, "-screen", "0", "800x700x24", "-nolisten", "tcp"}, {}, "");
+        ASSERT_GT(server, 0);
+        ASSERT_TRUE(waitFor([&] { return exists("/tmp/.X11-unix/X" + display.substr(1)); }));
+    }
+
+    void TearDown() override
+    {
+        if (program > 0) {
+            kill(program, SIGKILL);
+            waitpid(program, nullptr, 0);
+        }
+        if (server > 0) {
+            kill(server, SIGTERM);
+            waitpid(server, nullptr, 0);
+        }
+        if (!dir.empty())
+            std::system(("rm -rf '" + dir + "'").c_str());
+    }
+
+    void start()
+    {
+        std::string path = dir + "/bin:" + (std::getenv("PATH") ? std::getenv("PATH") : "/usr/bin:/bin");
+        // The SDL runtime's own leak at exit is not this test's concern.
+        program = spawn({ZELBUN_BINARY_DIR "/zelbun-kreator"},
+                        {"DISPLAY=" + display, "PATH=" + path, "ASAN_OPTIONS=detect_leaks=0"}, dir);
+        ASSERT_GT(program, 0);
+        ASSERT_TRUE(waitFor([&] { return xdotool("search --name 'Zelbun Kreator'"); }));
+        ASSERT_TRUE(xdotool("search --name 'Zelbun Kreator' windowfocus --sync"));
+    }
+
+    bool xdotool(const std::string& args)
+    {
+        std::string command = "DISPLAY=" + display + " xdotool " + args + " >/dev/null 2>&1";
+        return std::system(command.c_str()) == 0;
+    }
+
+    // Clicks at a point of the editor's window.
+    bool click(int x, int y)
+    {
+        return xdotool("search --name 'Zelbun Kreator' mousemove --window %1 " + std::to_string(x) + " " +
+                       std::to_string(y) + " click 1");
+    }
+
+    std::string dir;
+    std::string display;
+    pid_t server = -1;
+    pid_t program = -1;
+};
+
+TEST_F(RealWindow, CtrlLettersTypePolishCharactersAndClosingEndsTheProgram)
+{
+    start();
+    ASSERT_TRUE(click(380, 360));  // the first cell of the text page
+    ASSERT_TRUE(xdotool("key --delay 50 ctrl+l ctrl+a shift+b c"));
+    ASSERT_TRUE(click(595, 107));  // "Testuj gre" writes test.atr
+    std::string image = dir + "/test.atr";
+    ASSERT_TRUE(waitFor([&] { return exists(image); }));
+    std::ifstream file(image, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    ASSERT_GE(bytes.size(), 7584u);
+    // l with stroke, a with ogonek, B, c in the game's screen codes.
+    EXPECT_EQ(static_cast<unsigned char>(bytes[7580]), 61);
+    EXPECT_EQ(static_cast<unsigned char>(bytes[7581]), 32);
+    EXPECT_EQ(static_cast<unsigned char>(bytes[7582]), 34);
+    EXPECT_EQ(static_cast<unsigned char>(bytes[7583]), 'c');
+
+    // SDL turns SIGTERM into a quit event, as closing the window does.
+    kill(program, SIGTERM);
+    int status = -1;
+    ASSERT_TRUE(waitFor([&] { return waitpid(program, &status, WNOHANG) == program; }));
+    program = -1;
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
+} // namespace
