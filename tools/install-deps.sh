@@ -5,9 +5,9 @@ set -euo pipefail
 
 packages=(
   g++ cmake make pkg-config
-  libsdl1.2-compat-dev libsdl-gfx1.2-dev
+  libsdl1.2-compat-dev libsdl-gfx1.2-dev libx11-dev
   googletest libgtest-dev libbenchmark-dev
-  xvfb xdotool x11-utils imagemagick
+  xvfb xdotool
   clang libclang-rt-14-dev
 )
 
