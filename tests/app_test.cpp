@@ -1,9 +1,14 @@
-// The real program in a real X server (Xvfb), driven by real key presses
+// The real program. In a real X server (Xvfb), driven by real key presses
 // and clicks through xdotool: Ctrl with a letter must reach the text page as
-// its control code, and closing ends the program with status 0. Skipped
-// where Xvfb or xdotool is missing.
+// its control code, a game image named on the command line is opened at
+// start, and closing ends the program with status 0 (skipped where Xvfb or
+// xdotool is missing). Without a display it must fail cleanly.
+#include "editor/game.h"
+#include "editor/gameimage.h"
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <chrono>
@@ -46,7 +51,14 @@ bool waitFor(Condition condition)
     return false;
 }
 
-pid_t spawn(const std::vector<std::string>& args, const std::vector<std::string>& env, const std::string& dir)
+std::string readAll(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+pid_t spawn(const std::vector<std::string>& args, const std::vector<std::string>& env, const std::string& dir,
+            const std::string& errors = "/dev/null")
 {
     std::vector<char*> argv;
     for (const std::string& a : args)
@@ -59,6 +71,7 @@ pid_t spawn(const std::vector<std::string>& args, const std::vector<std::string>
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     if (!dir.empty())
         posix_spawn_file_actions_addchdir_np(&actions, dir.c_str());
     pid_t pid = -1;
@@ -106,11 +119,13 @@ protected:
             std::system(("rm -rf '" + dir + "'").c_str());
     }
 
-    void start()
+    void start(const std::vector<std::string>& arguments = {})
     {
         std::string path = dir + "/bin:" + (std::getenv("PATH") ? std::getenv("PATH") : "/usr/bin:/bin");
         // The SDL runtime's own leak at exit is not this test's concern.
-        program = spawn({ZELBUN_BINARY_DIR "/zelbun-kreator"},
+        std::vector<std::string> args = {ZELBUN_BINARY_DIR "/zelbun-kreator"};
+        args.insert(args.end(), arguments.begin(), arguments.end());
+        program = spawn(args,
                         {"DISPLAY=" + display, "PATH=" + path, "ASAN_OPTIONS=detect_leaks=0"}, dir);
         ASSERT_GT(program, 0);
         ASSERT_TRUE(waitFor([&] { return xdotool("search --name 'Zelbun Kreator'"); }));
@@ -144,8 +159,7 @@ TEST_F(RealWindow, CtrlLettersTypePolishCharactersAndClosingEndsTheProgram)
     ASSERT_TRUE(click(595, 107));  // "Testuj gre" writes test.atr
     std::string image = dir + "/test.atr";
     ASSERT_TRUE(waitFor([&] { return exists(image); }));
-    std::ifstream file(image, std::ios::binary);
-    std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    std::string bytes = readAll(image);
     ASSERT_GE(bytes.size(), 7584u);
     // l with stroke, a with ogonek, B, c in the game's screen codes.
     EXPECT_EQ(static_cast<unsigned char>(bytes[7580]), 61);
@@ -160,6 +174,53 @@ TEST_F(RealWindow, CtrlLettersTypePolishCharactersAndClosingEndsTheProgram)
     program = -1;
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0);
+}
+
+// A set of two levels named on the command line comes back unchanged from
+// "Testuj gre".
+TEST_F(RealWindow, OpensTheImageNamedOnTheCommandLine)
+{
+    LevelData levels[kLevelSlots];
+    for (int slot = 0; slot < 2; ++slot) {
+        levels[slot].on = true;
+        levels[slot].cells[slot + 3][7] = 0x30;
+        const int colours[6] = {0x12, 0x34, 0x56, 0x78, 0x9A, 0xBC};
+        std::copy(colours, colours + 6, levels[slot].colours);
+        levels[slot].srubki = 42;
+        levels[slot].wzorek = 5;
+    }
+    TextPage pages[2];
+    for (auto& page : pages)
+        for (auto& line : page) {
+            std::fill(line, line + 32, 'x');
+            line[32] = '\0';
+        }
+    std::vector<uint8_t> set = writeGameImage(game, gameSize, levels, pages);
+    std::string path = dir + "/two levels.atr";
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(set.data()), std::streamsize(set.size()));
+
+    start({path, "ignored.atr"});
+    ASSERT_TRUE(click(595, 107));  // "Testuj gre"
+    std::string image = dir + "/test.atr";
+    ASSERT_TRUE(waitFor([&] { return readAll(image).size() == set.size(); }));
+    EXPECT_TRUE(readAll(image) == std::string(set.begin(), set.end()));
+}
+
+// Without a usable display the program says why and ends with status 1.
+TEST(Program, FailsCleanlyWithoutADisplay)
+{
+    char pattern[] = "/tmp/zelbun-app-XXXXXX";
+    std::string dir = mkdtemp(pattern);
+    std::string errors = dir + "/stderr";
+    pid_t program = spawn({ZELBUN_BINARY_DIR "/zelbun-kreator"},
+                          {"SDL_VIDEODRIVER=no-such-driver", "ASAN_OPTIONS=detect_leaks=0"}, dir, errors);
+    ASSERT_GT(program, 0);
+    int status = -1;
+    ASSERT_EQ(waitpid(program, &status, 0), program);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 1);
+    EXPECT_NE(readAll(errors).find("zelbun-kreator: cannot"), std::string::npos) << readAll(errors);
+    std::system(("rm -rf '" + dir + "'").c_str());
 }
 
 } // namespace
