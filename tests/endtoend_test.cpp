@@ -4,6 +4,7 @@
 #include "editor/eventloop.h"
 #include "editor/frame.h"
 #include "platform/fake_platform.h"
+#include "sdl_events.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
@@ -17,46 +18,7 @@
 
 namespace {
 
-void push(SDL_Event event)
-{
-    ASSERT_EQ(SDL_PushEvent(&event), 0);
-}
-
-void buttonEvent(Uint8 type, int x, int y, Uint8 button)
-{
-    SDL_Event e = {};
-    e.type = type;
-    e.button.x = Uint16(x);
-    e.button.y = Uint16(y);
-    e.button.button = button;
-    push(e);
-}
-
-void click(int x, int y, Uint8 button = SDL_BUTTON_LEFT)
-{
-    buttonEvent(SDL_MOUSEBUTTONDOWN, x, y, button);
-    buttonEvent(SDL_MOUSEBUTTONUP, x, y, button);
-}
-
-void drag(int x, int y, Uint8 state)
-{
-    SDL_Event e = {};
-    e.type = SDL_MOUSEMOTION;
-    e.motion.x = Uint16(x);
-    e.motion.y = Uint16(y);
-    e.motion.state = state;
-    push(e);
-}
-
-void key(SDLKey sym, Uint16 unicode, SDLMod mod = KMOD_NONE)
-{
-    SDL_Event e = {};
-    e.type = SDL_KEYDOWN;
-    e.key.keysym.sym = sym;
-    e.key.keysym.unicode = unicode;
-    e.key.keysym.mod = mod;
-    push(e);
-}
+using namespace events;
 
 std::string readAll(const std::string& path)
 {
@@ -92,10 +54,10 @@ TEST(EndToEnd, DrawSaveStartAfreshOpen)
     ASSERT_EQ(editor->tileCodes[6], box);
 
     click(270 + 20 * 1 + 9, 50 + 20 * 1 + 9);  // palette entry 6: the box
-    buttonEvent(SDL_MOUSEBUTTONDOWN, cellX(2), cellY(3), SDL_BUTTON_LEFT);
-    drag(cellX(3), cellY(3), SDL_BUTTON(1));
-    drag(cellX(4), cellY(3), SDL_BUTTON(1));
-    buttonEvent(SDL_MOUSEBUTTONUP, cellX(4), cellY(3), SDL_BUTTON_LEFT);
+    button(SDL_MOUSEBUTTONDOWN, cellX(2), cellY(3), SDL_BUTTON_LEFT);
+    motion(cellX(3), cellY(3), SDL_BUTTON(1));
+    motion(cellX(4), cellY(3), SDL_BUTTON(1));
+    button(SDL_MOUSEBUTTONUP, cellX(4), cellY(3), SDL_BUTTON_LEFT);
     click(cellX(3), cellY(3), SDL_BUTTON_RIGHT);  // erase the middle one
     click(425 + 20 * 2 + 10, 165);                 // colour register 3
     click(375 + 16 * 4 + 8, 176 + 16 * 5 + 8);     // hue 4, luminance 10
@@ -110,9 +72,7 @@ TEST(EndToEnd, DrawSaveStartAfreshOpen)
     click(150, 12);  // "Zapisz"
     click(30, 12);   // "Nowy"
     click(90, 12);   // "Otworz"
-    SDL_Event quit = {};
-    quit.type = SDL_QUIT;
-    push(quit);
+    quit();
 
     runEventLoop(*editor, screen);
 

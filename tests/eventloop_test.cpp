@@ -1,6 +1,8 @@
 // The event loop's batching and dispatch, with a recording editor.
 #include "editor/eventloop.h"
 
+#include "sdl_events.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -8,6 +10,8 @@
 #include <vector>
 
 namespace {
+
+using namespace events;
 
 struct RecordingEditor {
     std::vector<std::string> calls;
@@ -42,41 +46,6 @@ protected:
         }
     }
     void TearDown() override { SDL_Quit(); }
-
-    static void push(SDL_Event event) { ASSERT_EQ(SDL_PushEvent(&event), 0); }
-    static void quit()
-    {
-        SDL_Event e = {};
-        e.type = SDL_QUIT;
-        push(e);
-    }
-    static void key(SDLKey sym, Uint16 unicode, SDLMod mod = KMOD_NONE)
-    {
-        SDL_Event e = {};
-        e.type = SDL_KEYDOWN;
-        e.key.keysym.sym = sym;
-        e.key.keysym.unicode = unicode;
-        e.key.keysym.mod = mod;
-        push(e);
-    }
-    static void motion(int x, int y, Uint8 state)
-    {
-        SDL_Event e = {};
-        e.type = SDL_MOUSEMOTION;
-        e.motion.x = Uint16(x);
-        e.motion.y = Uint16(y);
-        e.motion.state = state;
-        push(e);
-    }
-    static void button(Uint8 type, int x, int y, Uint8 which)
-    {
-        SDL_Event e = {};
-        e.type = type;
-        e.button.x = Uint16(x);
-        e.button.y = Uint16(y);
-        e.button.button = which;
-        push(e);
-    }
 
     SDL_Surface* screen = nullptr;
     RecordingEditor editor;
@@ -139,7 +108,7 @@ TEST_F(EventLoopTest, IgnoredEventsAreFollowedByARepaint)
     SDL_Event keyUp = {};
     keyUp.type = SDL_KEYUP;
     keyUp.key.keysym.sym = SDLK_a;
-    push(keyUp);
+    events::push(keyUp);
     editor.onPaint = [](int paints) {
         if (paints == 2)
             quit();
