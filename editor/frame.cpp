@@ -12,9 +12,9 @@
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <unistd.h>
 
 #ifndef ZELBUN_DATA_DIR
 #define ZELBUN_DATA_DIR "data"
@@ -45,8 +45,9 @@ std::string describeDirs(const std::vector<std::string>& dirs)
         if (!text.empty())
             text += ", ";
         if (dir.empty()) {
-            char cwd[PATH_MAX];
-            text += getcwd(cwd, sizeof cwd) ? cwd : ".";
+            std::error_code error;
+            std::filesystem::path cwd = std::filesystem::current_path(error);
+            text += error ? std::string(".") : cwd.string();
         } else {
             text += dir;
         }
@@ -172,7 +173,7 @@ std::string frame::findDataFile(const char* name) const
 {
     for (const std::string& dir : dataDirs) {
         std::string path = dir.empty() ? std::string(name) : dir + "/" + name;
-        if (access(path.c_str(), R_OK) == 0)
+        if (std::ifstream(path, std::ios::binary))
             return path;
     }
     return std::string();

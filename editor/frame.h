@@ -13,6 +13,9 @@
 #include <SDL.h>
 
 #include <climits>
+#ifndef PATH_MAX
+#define PATH_MAX 4096
+#endif
 #include <memory>
 #include <string>
 #include <vector>
