@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
+#include <poll.h>
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
@@ -39,11 +40,12 @@ bool exists(const std::string& path)
     return stat(path.c_str(), &info) == 0;
 }
 
-// Polls until the condition holds or about five seconds pass.
+// Polls until the condition holds or about twenty seconds pass (a loaded
+// machine starts programs slowly).
 template <class Condition>
 bool waitFor(Condition condition)
 {
-    for (int i = 0; i < 100; ++i) {
+    for (int i = 0; i < 400; ++i) {
         if (condition())
             return true;
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
@@ -94,15 +96,36 @@ protected:
         std::ofstream(dir + "/bin/xdg-open") << "#!/bin/sh\nexit 0\n";
         chmod((dir + "/bin/xdg-open").c_str(), 0755);
 
-        for (int n = 50 + getpid() % 200;; ++n) {
-            if (!exists("/tmp/.X11-unix/X" + std::to_string(n)) && !exists("/tmp/.X" + std::to_string(n) + "-lock")) {
-                display = ":" + std::to_string(n);
+        startServer();
+        ASSERT_FALSE(display.empty()) << "Xvfb did not start";
+    }
+
+    // Xvfb picks a free display itself and names it on a pipe once it takes
+    // connections, so parallel tests never race for one.
+    void startServer()
+    {
+        int fds[2];
+        ASSERT_EQ(pipe2(fds, O_CLOEXEC), 0);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, fds[1], 3);
+        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+        const char* argv[] = {"Xvfb", "-displayfd", "3", "-screen", "0", "800x700x24", "-nolisten", "tcp", nullptr};
+        if (posix_spawnp(&server, "Xvfb", &actions, nullptr, const_cast<char**>(argv), environ) != 0)
+            server = -1;
+        posix_spawn_file_actions_destroy(&actions);
+        close(fds[1]);
+        std::string number;
+        char c;
+        for (;;) {
+            pollfd ready = {fds[0], POLLIN, 0};
+            if (poll(&ready, 1, 20000) <= 0 || read(fds[0], &c, 1) != 1 || c == '\n')
                 break;
-            }
+            number += c;
         }
-        server = spawn({"Xvfb", display, "-screen", "0", "800x700x24", "-nolisten", "tcp"}, {}, "");
-        ASSERT_GT(server, 0);
-        ASSERT_TRUE(waitFor([&] { return exists("/tmp/.X11-unix/X" + display.substr(1)); }));
+        close(fds[0]);
+        if (!number.empty())
+            display = ":" + number;
     }
 
     void TearDown() override
@@ -125,10 +148,11 @@ protected:
         // The SDL runtime's own leak at exit is not this test's concern.
         std::vector<std::string> args = {ZELBUN_BINARY_DIR "/zelbun-kreator"};
         args.insert(args.end(), arguments.begin(), arguments.end());
-        program = spawn(args,
-                        {"DISPLAY=" + display, "PATH=" + path, "ASAN_OPTIONS=detect_leaks=0"}, dir);
+        program = spawn(args, {"DISPLAY=" + display, "PATH=" + path, "ASAN_OPTIONS=detect_leaks=0"}, dir,
+                        dir + "/stderr");
         ASSERT_GT(program, 0);
-        ASSERT_TRUE(waitFor([&] { return xdotool("search --name 'Zelbun Kreator'"); }));
+        ASSERT_TRUE(waitFor([&] { return xdotool("search --name 'Zelbun Kreator'"); }))
+            << "no window; the program said: " << readAll(dir + "/stderr");
         ASSERT_TRUE(xdotool("search --name 'Zelbun Kreator' windowfocus --sync"));
     }
 
