@@ -1,5 +1,6 @@
 // Zelbun Kreator: opens the window, builds the editor on it, loads a game
 // image named on the command line and runs the event loop.
+#include "editor/datafiles.h"
 #include "editor/eventloop.h"
 #include "editor/frame.h"
 
@@ -9,24 +10,18 @@
 #include <cstdlib>
 #include <string>
 
-#ifndef ZELBUN_DATA_DIR
-#define ZELBUN_DATA_DIR "data"
-#endif
-
 namespace {
 
-// The window icon: the working directory's, else the built-in data's.
+// The window icon, found like the editor's other data files.
 void setWindowIcon()
 {
-    for (const char* path : {"icon.bmp", ZELBUN_DATA_DIR "/icon.bmp"}) {
-        SDL_Surface* icon = SDL_LoadBMP(path);
-        if (!icon)
-            continue;
-        SDL_SetColorKey(icon, SDL_SRCCOLORKEY, SDL_MapRGB(icon->format, 255, 0, 255));
-        SDL_WM_SetIcon(icon, nullptr);
-        SDL_FreeSurface(icon);
+    std::string path = findDataFile("icon.bmp", defaultDataDirs());
+    SDL_Surface* icon = path.empty() ? nullptr : SDL_LoadBMP(path.c_str());
+    if (!icon)
         return;
-    }
+    SDL_SetColorKey(icon, SDL_SRCCOLORKEY, SDL_MapRGB(icon->format, 255, 0, 255));
+    SDL_WM_SetIcon(icon, nullptr);
+    SDL_FreeSurface(icon);
 }
 
 } // namespace

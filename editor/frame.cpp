@@ -3,6 +3,7 @@
 #include "editor/frame.h"
 
 #include "editor/atari.h"
+#include "editor/datafiles.h"
 #include "editor/font.h"
 #include "editor/tilesconfig.h"
 #include "platform/platform.h"
@@ -12,13 +13,8 @@
 
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 #include <sstream>
-
-#ifndef ZELBUN_DATA_DIR
-#define ZELBUN_DATA_DIR "data"
-#endif
 
 namespace {
 
@@ -38,30 +34,13 @@ unsigned long currentWindowId()
     return 0;
 }
 
-std::string describeDirs(const std::vector<std::string>& dirs)
-{
-    std::string text;
-    for (const std::string& dir : dirs) {
-        if (!text.empty())
-            text += ", ";
-        if (dir.empty()) {
-            std::error_code error;
-            std::filesystem::path cwd = std::filesystem::current_path(error);
-            text += error ? std::string(".") : cwd.string();
-        } else {
-            text += dir;
-        }
-    }
-    return text;
-}
-
 } // namespace
 
 frame::frame(SDL_Surface* screenSurface, const FrameOptions& options)
     : dataDirs(options.dataDirs)
 {
     if (dataDirs.empty())
-        dataDirs = {"", ZELBUN_DATA_DIR};
+        dataDirs = defaultDataDirs();
     installEditorFont();
 
     blankTextPages();
@@ -125,10 +104,10 @@ frame::frame(SDL_Surface* screenSurface, const FrameOptions& options)
     buttons[endPageButton] = new CButton("Koniec");
     buttons[endPageButton]->move(475, 333, 50, 20);
 
-    std::string config = findDataFile("tiles.cfg");
+    std::string config = findDataFile("tiles.cfg", dataDirs);
     if (config.empty() || !loadUI(config.c_str()))
         std::fprintf(stderr, "zelbun-kreator: tiles.cfg not found (looked in %s); the tile palette is empty\n",
-                     describeDirs(dataDirs).c_str());
+                     describeDataDirs(dataDirs).c_str());
 
     for (map& level : levels) {
         level.srubkaSet(screwCode() < 0 ? 0 : screwCode());
@@ -169,21 +148,11 @@ frame::~frame()
     SDL_FreeSurface(paletteSheet);
 }
 
-std::string frame::findDataFile(const char* name) const
-{
-    for (const std::string& dir : dataDirs) {
-        std::string path = dir.empty() ? std::string(name) : dir + "/" + name;
-        if (std::ifstream(path, std::ios::binary))
-            return path;
-    }
-    return std::string();
-}
-
 SDL_Surface* frame::loadImage(const char* name)
 {
-    std::string path = findDataFile(name);
+    std::string path = findDataFile(name, dataDirs);
     if (path.empty()) {
-        startupError += std::string(name) + " not found (looked in " + describeDirs(dataDirs) + ")\n";
+        startupError += std::string(name) + " not found (looked in " + describeDataDirs(dataDirs) + ")\n";
         return nullptr;
     }
     SDL_Surface* image = SDL_LoadBMP_RW(SDL_RWFromFile(path.c_str(), "rb"), 1);

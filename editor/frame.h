@@ -128,7 +128,6 @@ private:
     void applyGameImage(const std::vector<unsigned char>& bytes, const char* path);
     bool writeDocument(char* path, const std::vector<unsigned char>& bytes);
     CButton* paletteEntry(int entry) { return static_cast<CButton*>(buttons[firstPaletteButton + entry]); }
-    std::string findDataFile(const char* name) const;
     SDL_Surface* loadImage(const char* name);
     void blankTextPages();
     Uint32 screenColour(int atariColour) const;

@@ -1,0 +1,40 @@
+#include "editor/datafiles.h"
+
+#include <filesystem>
+#include <fstream>
+
+#ifndef ZELBUN_DATA_DIR
+#define ZELBUN_DATA_DIR "data"
+#endif
+
+std::vector<std::string> defaultDataDirs()
+{
+    return {"", ZELBUN_DATA_DIR};
+}
+
+std::string findDataFile(const std::string& name, const std::vector<std::string>& dirs)
+{
+    for (const std::string& dir : dirs) {
+        std::string path = dir.empty() ? name : dir + "/" + name;
+        if (std::ifstream(path, std::ios::binary))
+            return path;
+    }
+    return std::string();
+}
+
+std::string describeDataDirs(const std::vector<std::string>& dirs)
+{
+    std::string text;
+    for (const std::string& dir : dirs) {
+        if (!text.empty())
+            text += ", ";
+        if (dir.empty()) {
+            std::error_code error;
+            std::filesystem::path cwd = std::filesystem::current_path(error);
+            text += error ? std::string(".") : cwd.string();
+        } else {
+            text += dir;
+        }
+    }
+    return text;
+}

@@ -1,0 +1,16 @@
+// Finding the editor's data files: the working directory first, then the
+// data directory the program was built with, so it starts from anywhere.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// The directories searched when nothing else is asked for; "" stands for
+// the working directory.
+std::vector<std::string> defaultDataDirs();
+
+// The first readable file of that name in the directories, or "" when none.
+std::string findDataFile(const std::string& name, const std::vector<std::string>& dirs);
+
+// The directories as a message can name them.
+std::string describeDataDirs(const std::vector<std::string>& dirs);
