@@ -12,6 +12,7 @@
 
 #include <SDL.h>
 
+#include <array>
 #include <climits>
 #ifndef PATH_MAX
 #define PATH_MAX 4096
@@ -116,6 +117,13 @@ public:
     Platform* platform = nullptr;
 
 private:
+    // The file buttons, "Usun mape", the two test buttons and, last,
+    // "Zamien mapy": the buttons that act on release.
+    std::array<CGui*, 8> commandButtons() const
+    {
+        return {newButton, openButton, saveButton, saveAsButton, buttons[deleteButton],
+                buttons[testLevelButton], buttons[testGameButton], buttons[swapButton]};
+    }
     void hoverAt(int x, int y);
     void pressAt(int x, int y, int button);
     void releaseAt(int x, int y);

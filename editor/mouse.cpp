@@ -58,10 +58,7 @@ void frame::pressAt(int x, int y, int button)
     // Pressed looks only: these act on release.
     screwCounter.push(x, y);
     wallCounter.push(x, y);
-    for (CGui* widget : {static_cast<CGui*>(newButton), static_cast<CGui*>(openButton),
-                         static_cast<CGui*>(saveButton), static_cast<CGui*>(saveAsButton),
-                         buttons[deleteButton], buttons[testLevelButton], buttons[testGameButton],
-                         buttons[swapButton]})
+    for (CGui* widget : commandButtons())
         widget->push(x, y);
     for (int i = 0; i < levelCount; ++i)
         buttons[i]->push(x, y);
@@ -149,10 +146,10 @@ void frame::releaseAt(int x, int y)
 
     screwCounter.free();
     wallCounter.free();
-    for (CGui* widget : {static_cast<CGui*>(newButton), static_cast<CGui*>(openButton),
-                         static_cast<CGui*>(saveButton), static_cast<CGui*>(saveAsButton),
-                         buttons[deleteButton], buttons[testLevelButton], buttons[testGameButton]})
-        widget->free();
+    // "Zamien mapy" stays pressed while a swap is armed.
+    for (CGui* widget : commandButtons())
+        if (widget != buttons[swapButton])
+            widget->free();
     if (swapSource != -1)
         buttons[swapButton]->pushed(1);
     else

@@ -48,10 +48,7 @@ void frame::paint()
     buttons[firstColourButton + currentColour]->pushed(1);
     buttons[startPageButton + currentPage]->pushed(1);
 
-    for (CGui* button : {static_cast<CGui*>(newButton), static_cast<CGui*>(openButton),
-                         static_cast<CGui*>(saveButton), static_cast<CGui*>(saveAsButton),
-                         buttons[deleteButton], buttons[testLevelButton], buttons[testGameButton],
-                         buttons[swapButton]})
+    for (CGui* button : commandButtons())
         button->render(screen);
 
     for (int i = 0; i < levelCount; ++i) {
