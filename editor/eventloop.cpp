@@ -1,5 +1,8 @@
 #include "editor/eventloop.h"
 
+#include <algorithm>
+#include <iterator>
+
 unsigned textKey(const SDL_keysym& key)
 {
     switch (key.sym) {
@@ -16,4 +19,40 @@ unsigned textKey(const SDL_keysym& key)
     if (ctrl && !alt && key.sym >= SDLK_a && key.sym <= SDLK_z)
         return unsigned(key.sym - SDLK_a + 1);
     return key.unicode;
+}
+
+bool KeyRepeatFilter::accept(const SDL_Event& event)
+{
+    switch (event.type) {
+    case SDL_KEYDOWN: {
+        const SDLKey key = event.key.keysym.sym;
+        if (key <= SDLK_UNKNOWN || key >= SDLK_LAST)
+            return true;
+        if (held[key] && releaseQueued(key))
+            return false;
+        held[key] = true;
+        return true;
+    }
+    case SDL_KEYUP:
+        if (event.key.keysym.sym > SDLK_UNKNOWN && event.key.keysym.sym < SDLK_LAST)
+            held[event.key.keysym.sym] = false;
+        return true;
+    case SDL_ACTIVEEVENT:
+        // Releases made in another window never reach us.
+        if ((event.active.state & SDL_APPINPUTFOCUS) && !event.active.gain)
+            std::fill(std::begin(held), std::end(held), false);
+        return true;
+    default:
+        return true;
+    }
+}
+
+bool KeyRepeatFilter::releaseQueued(SDLKey key) const
+{
+    SDL_Event queued[64];
+    const int count = SDL_PeepEvents(queued, 64, SDL_PEEKEVENT, SDL_KEYUPMASK);
+    for (int i = 0; i < count; ++i)
+        if (queued[i].key.keysym.sym == key)
+            return true;
+    return false;
 }

@@ -35,6 +35,20 @@ void dispatchEvent(Editor& editor, const SDL_Event& event, bool& running)
     }
 }
 
+// Drops a key press that repeats a held key when that key's release is
+// already queued behind it: a tap then moves the text cursor once however
+// long the editor was busy before it read the queue. SDL makes the repeats
+// up itself (the windowing system's own are dropped) at the rate given to
+// SDL_EnableKeyRepeat, timed by when it reads the queue.
+class KeyRepeatFilter {
+public:
+    bool accept(const SDL_Event& event);
+
+private:
+    bool releaseQueued(SDLKey key) const;
+    bool held[SDLK_LAST] = {};
+};
+
 // Runs until the window is closed. One repaint per batch of events: a burst
 // of mouse motion is handled event by event but drawn once. A quit event does
 // not cut its batch short, and no repaint follows it.
@@ -42,6 +56,7 @@ template <class Editor>
 void runEventLoop(Editor& editor, SDL_Surface* screen)
 {
     bool running = true;
+    KeyRepeatFilter repeats;
     while (running) {
         editor.paint();
         SDL_Flip(screen);
@@ -49,7 +64,8 @@ void runEventLoop(Editor& editor, SDL_Surface* screen)
         if (!SDL_WaitEvent(&event))
             break;
         do
-            dispatchEvent(editor, event, running);
+            if (repeats.accept(event))
+                dispatchEvent(editor, event, running);
         while (SDL_PollEvent(&event));
     }
 }

@@ -132,4 +132,22 @@ TEST_F(EventLoopTest, OneRepaintPerBatch)
     EXPECT_EQ(editor.calls.size(), 52u);
 }
 
+// A tap read late, after SDL made up a repeat, moves the cursor once; a key
+// still held keeps repeating.
+TEST_F(EventLoopTest, ARepeatBeforeAQueuedReleaseIsDropped)
+{
+    SDL_Event up = {};
+    up.type = SDL_KEYUP;
+    up.key.keysym.sym = SDLK_LEFT;
+    key(SDLK_LEFT, 0);
+    key(SDLK_LEFT, 0);  // the made-up repeat
+    events::push(up);
+    key(SDLK_RIGHT, 0);
+    key(SDLK_RIGHT, 0);
+    quit();
+    runEventLoop(editor, screen);
+    std::vector<std::string> expected = {"paint", "key 276", "key 275", "key 275"};
+    EXPECT_EQ(editor.calls, expected);
+}
+
 } // namespace
