@@ -106,6 +106,10 @@ void frame::applyGameImage(const std::vector<unsigned char>& bytes, const char* 
         const int* c = segment.level.colours;
         level.colorSet(c[5], c[4], c[3], c[2], c[1], c[0]);
     }
+    // The view goes to the set's first level, not a slot left empty.
+    for (int i = levelCount - 1; i >= 0; --i)
+        if (levels[i].isOn())
+            currentLevel = i;
     if (!image.warning.empty())
         showError(std::string(path) + ": " + image.warning);
     if (path != filePath)

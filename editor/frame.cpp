@@ -19,6 +19,10 @@
 namespace {
 
 const int sheetCell = 16;
+// The command buttons down the right edge, wide enough for "Zamien mapy"
+// with a margin on each side.
+const int rightColumnX = 540;
+const int rightColumnWidth = 100;
 
 // The X11 id of our window, for dialogs that should stay above it.
 unsigned long currentWindowId()
@@ -102,7 +106,7 @@ frame::frame(SDL_Surface* screenSurface, const FrameOptions& options)
     buttons[startPageButton] = new CButton("Start");
     buttons[startPageButton]->move(425, 333, 50, 20);
     buttons[endPageButton] = new CButton("Koniec");
-    buttons[endPageButton]->move(475, 333, 50, 20);
+    buttons[endPageButton]->move(475, 333, 60, 20);  // room for its six letters
 
     std::string config = findDataFile("tiles.cfg", dataDirs);
     if (config.empty() || !loadUI(config.c_str()))
@@ -119,7 +123,7 @@ frame::frame(SDL_Surface* screenSurface, const FrameOptions& options)
     openButton->move(60, 0, 60, 25);
     saveButton->move(120, 0, 60, 25);
     saveAsButton->move(180, 0, 60, 25);
-    buttons[deleteButton]->move(550, 0, 90, 25);
+    buttons[deleteButton]->move(rightColumnX, 0, rightColumnWidth, 25);
 
     screwCounter.caption("Srubki do zebrania:");
     screwCounter.move(375, 50, 0, 0);
@@ -127,9 +131,9 @@ frame::frame(SDL_Surface* screenSurface, const FrameOptions& options)
     wallCounter.move(375, 100, 0, 0);
     wallCounter.image(tileSheet, sheetCell * murekTile, 0, sheetCell, sheetCell);
     colourPicker->move(375, 176, 256, 128);
-    buttons[swapButton]->move(550, 45, 90, 25);
-    buttons[testLevelButton]->move(550, 70, 90, 25);
-    buttons[testGameButton]->move(550, 95, 90, 25);
+    buttons[swapButton]->move(rightColumnX, 45, rightColumnWidth, 25);
+    buttons[testLevelButton]->move(rightColumnX, 70, rightColumnWidth, 25);
+    buttons[testGameButton]->move(rightColumnX, 95, rightColumnWidth, 25);
 }
 
 frame::~frame()

@@ -113,6 +113,10 @@ public:
     int mapY = 50;
     int hoverRow = -1;
     int swapSource = -1;
+    // Where the pointer was at the last mouse event; -1 before any.
+    int pointerX = -1;
+    int pointerY = -1;
+    bool showGrid = false;
 
     Platform* platform = nullptr;
 
@@ -139,6 +143,11 @@ private:
     SDL_Surface* loadImage(const char* name);
     void blankTextPages();
     Uint32 screenColour(int atariColour) const;
+    SDL_Color atariRGB(int atariColour) const;
+    void drawCanvasFrame();
+    void drawHoveredCell();
+    void drawRegisterSamples();
+    void switchOn(map& level);
 
     std::vector<std::string> dataDirs;
     std::string startupError;

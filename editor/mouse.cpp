@@ -28,6 +28,8 @@ int stepCounter(int value, int area, int count)
 
 int frame::mouse(int x, int y, int button)
 {
+    pointerX = x;
+    pointerY = y;
     if (button == 0)
         hoverAt(x, y);
     else if (button > 0)
@@ -105,6 +107,11 @@ void frame::releaseAt(int x, int y)
         swapSource = -1;
     }
     map& current = levels[currentLevel];
+    // Whatever the user sets on an empty slot makes it a level, so the save
+    // keeps it; a click that changes nothing leaves the slot as it was.
+    const int colourBefore = current.colorGet(currentColour);
+    const int wallBefore = current.wzorekGet();
+    const int screwsBefore = current.srubkiGet();
 
     // The picker's right edge column answers 256 and up; a register holds a byte.
     int colour = colourPicker->push(x, y);
@@ -122,6 +129,10 @@ void frame::releaseAt(int x, int y)
         current.srubkiSet(screwCode() < 0 ? 0 : std::min(current.srubkiAutoGet(), maxScrews));
     else if (screwArea != counterMiss)
         current.srubkiSet(stepCounter(current.srubkiGet(), screwArea, maxScrews + 1));
+
+    if (current.colorGet(currentColour) != colourBefore || current.wzorekGet() != wallBefore ||
+        current.srubkiGet() != screwsBefore)
+        switchOn(current);
 
     if (newButton->push(x, y))
         newDocument();
@@ -162,4 +173,12 @@ void frame::newDocument()
         levels[i].reset();
     filePath[0] = '\0';
     blankTextPages();
+}
+
+void frame::switchOn(map& level)
+{
+    if (level.isOn())
+        return;
+    level.create();
+    level.repaint();
 }

@@ -20,12 +20,18 @@ void text(SDL_Surface* target, int x, int y, const char* s, const Uint8 colour[4
 
 // Atari colour values are read from the palette sheet, whose format need not
 // be the screen's.
-Uint32 frame::screenColour(int atariColour) const
+SDL_Color frame::atariRGB(int atariColour) const
 {
     Uint32 pixel = getpixel(paletteSheet, atariColour & 0xF0, (atariColour & 0x0F) * 8);
-    Uint8 r, g, b;
-    SDL_GetRGB(pixel, paletteSheet->format, &r, &g, &b);
-    return SDL_MapRGB(screen->format, r, g, b);
+    SDL_Color colour = {0, 0, 0, 0};
+    SDL_GetRGB(pixel, paletteSheet->format, &colour.r, &colour.g, &colour.b);
+    return colour;
+}
+
+Uint32 frame::screenColour(int atariColour) const
+{
+    SDL_Color colour = atariRGB(atariColour);
+    return SDL_MapRGB(screen->format, colour.r, colour.g, colour.b);
 }
 
 void frame::paint()
@@ -63,15 +69,18 @@ void frame::paint()
         buttons[firstPaletteButton + i]->render(screen);
     for (int r = 0; r < 6; ++r)
         buttons[firstColourButton + r]->render(screen);
+    drawRegisterSamples();
     buttons[startPageButton]->render(screen);
     buttons[endPageButton]->render(screen);
 
     drawMap(currentLevel);
+    drawCanvasFrame();
 
     if (hoverRow >= 0 && currentTile == gumkaTile)
         rectangleRGBA(screen, Sint16(mapX), Sint16(mapY + 16 * hoverRow), Sint16(mapX + 256),
                       Sint16(mapY + 16 * hoverRow + 160), 255, 125, 125, 255);
     hoverRow = -1;
+    drawHoveredCell();
 
     screwCounter.set(level.srubkiGet());
     screwCounter.render(screen);
@@ -84,6 +93,11 @@ void frame::paint()
         wallCounter.set(level.wzorekGet());
     }
     wallCounter.render(screen);
+    if (murekTile >= 0) {
+        char number[12];
+        std::snprintf(number, sizeof number, "%d", level.wzorekGet());
+        text(screen, 440, 119, number);
+    }
 
     colourPicker->set(level.colorGet(currentColour));
     colourPicker->render(screen);
@@ -116,6 +130,53 @@ void frame::drawMap(int levelIndex)
             SDL_Rect place = {Sint16(mapX + 16 * column), Sint16(mapY + 16 * row), 16, 16};
             if (sheet)
                 SDL_UpperBlit(sheet, &source, screen, &place);
+        }
+    }
+}
+
+// The canvas is framed so an empty level still shows its extent; the grid
+// lines, when on, are drawn over the tiles, half transparent.
+void frame::drawCanvasFrame()
+{
+    const int right = mapX + 16 * map::columns;
+    const int bottom = mapY + 16 * map::rows;
+    rectangleRGBA(screen, Sint16(mapX - 1), Sint16(mapY - 1), Sint16(right), Sint16(bottom), 160, 160, 160, 255);
+    if (showGrid) {
+        for (int column = 1; column < map::columns; ++column)
+            vlineRGBA(screen, Sint16(mapX + 16 * column), Sint16(mapY), Sint16(bottom - 1), 128, 128, 128, 110);
+        for (int row = 1; row < map::rows; ++row)
+            hlineRGBA(screen, Sint16(mapX), Sint16(right - 1), Sint16(mapY + 16 * row), 128, 128, 128, 110);
+    }
+}
+
+void frame::drawHoveredCell()
+{
+    const int right = mapX + 16 * map::columns;
+    const int bottom = mapY + 16 * map::rows;
+    if (pointerX >= mapX && pointerX < right && pointerY >= mapY && pointerY < bottom) {
+        const int left = mapX + (pointerX - mapX) / 16 * 16;
+        const int top = mapY + (pointerY - mapY) / 16 * 16;
+        rectangleRGBA(screen, Sint16(left), Sint16(top), Sint16(left + 15), Sint16(top + 15), 255, 255, 0, 255);
+    }
+}
+
+// Each register button carries a strip of its colour under its number; the
+// one under the pointer also gives the value in hex beside the row.
+void frame::drawRegisterSamples()
+{
+    const map& level = levels[currentLevel];
+    for (int r = 0; r < 6; ++r) {
+        const int left = 425 + 20 * r;
+        const SDL_Color colour = atariRGB(level.colorGet(r));
+        // Framed in the button's lettering, so a dark sample shows on a
+        // dark (current) button too.
+        const Uint8 edge = r == currentColour ? 200 : 55;
+        rectangleRGBA(screen, Sint16(left + 2), 169, Sint16(left + 17), 173, edge, edge, edge, 255);
+        boxRGBA(screen, Sint16(left + 3), 170, Sint16(left + 16), 172, colour.r, colour.g, colour.b, 255);
+        if (pointerX >= left && pointerX < left + 20 && pointerY >= 155 && pointerY < 175) {
+            char value[8];
+            std::snprintf(value, sizeof value, "$%02X", level.colorGet(r) & 0xFF);
+            text(screen, 548, 161, value);
         }
     }
 }

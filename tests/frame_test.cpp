@@ -3,6 +3,8 @@
 
 #include "editor/font.h"
 
+#include <SDL_gfxPrimitives.h>
+
 #include <algorithm>
 #include <cstring>
 
@@ -304,6 +306,60 @@ TEST_F(FrameTest, StatusMessageInPlaceOfThePath)
         }
     EXPECT_TRUE(red);
     EXPECT_FALSE(white);
+}
+
+// Whether the white text at (x, y) is exactly `expected` in the editor's
+// font: the white pixels match those of the string drawn on its own.
+bool showsText(SDL_Surface* screen, int x, int y, const char* expected)
+{
+    const int width = 8 * int(std::strlen(expected)) + 8;
+    SDL_Surface* alone = newSurface(width, 8, 32);
+    stringRGBA(alone, 0, 0, expected, 255, 255, 255, 255);
+    bool same = true;
+    for (int row = 0; row < 8; ++row)
+        for (int column = 0; column < width; ++column)
+            same &= (pixel(screen, x + column, y + row) == rgb(screen, 255, 255, 255)) ==
+                    (pixel(alone, column, row) == rgb(alone, 255, 255, 255));
+    SDL_FreeSurface(alone);
+    return same;
+}
+
+// Each register button carries a sample of its colour; the one under the
+// pointer gives its value in hex. The wall counter gives its pattern number.
+TEST_F(FrameTest, RegisterSamplesAndWallNumber)
+{
+    build();
+    map& level = editor->levels[0];
+    level.colorSet(2, 0x44);
+    level.wzorekSet(3);
+    editor->mouse(425 + 40 + 10, 160, 0);  // over register 3
+    editor->paint();
+    EXPECT_EQ(pixel(screen, 425 + 40 + 9, 171), rgb(screen, atariColour(0x44)));
+    EXPECT_EQ(pixel(screen, 425 + 20 + 9, 171), rgb(screen, atariColour(8)));
+    EXPECT_TRUE(showsText(screen, 548, 161, "$44"));
+    EXPECT_TRUE(showsText(screen, 440, 119, "3"));
+
+    editor->mouse(300, 500, 0);  // away: no value
+    editor->paint();
+    EXPECT_TRUE(showsText(screen, 548, 161, ""));
+}
+
+// The canvas is framed, the grid shows when on, and the cell under the
+// pointer is outlined.
+TEST_F(FrameTest, CanvasFrameGridAndHoveredCell)
+{
+    build();
+    editor->mouse(5 + 16 * 4 + 3, 50 + 16 * 6 + 3, 0);
+    editor->paint();
+    const Uint32 background = rgb(screen, atariColour(0));
+    EXPECT_NE(pixel(screen, 4, 300), background);    // frame, left
+    EXPECT_NE(pixel(screen, 261, 546), background);  // frame, bottom right
+    EXPECT_EQ(pixel(screen, 5 + 16 * 4, 50 + 16 * 6), rgb(screen, 255, 255, 0));
+    EXPECT_EQ(pixel(screen, 5 + 16 * 4 + 15, 50 + 16 * 6 + 15), rgb(screen, 255, 255, 0));
+    EXPECT_EQ(pixel(screen, 5 + 16 * 8, 300), pixel(screen, 5 + 16 * 8 + 1, 300));  // no grid
+    editor->showGrid = true;
+    editor->paint();
+    EXPECT_NE(pixel(screen, 5 + 16 * 8, 300), pixel(screen, 5 + 16 * 8 + 1, 300));
 }
 
 } // namespace

@@ -234,6 +234,25 @@ TEST_F(MouseTest, ScrewCounterWrapsAndCounts)
     EXPECT_EQ(current().srubkiGet(), 1);
 }
 
+// Counters or colours set on an empty slot make it a level that the save
+// keeps; a click that changes nothing leaves the slot off.
+TEST_F(MouseTest, ChangedEmptySlotIsSaved)
+{
+    click(400, 120);                     // wall pattern 0 again: no change
+    EXPECT_FALSE(level(0).isOn());
+    click(slotX(4), slotY);
+    click(430, 70);                      // one screw to collect
+    EXPECT_TRUE(level(4).isOn());
+    click(slotX(6), slotY);
+    click(392, 209);                     // a colour
+    EXPECT_TRUE(level(6).isOn());
+
+    std::string path = dir.file("kept.atr");
+    platform.answerDialog(path);
+    click(saveAsX, fileY);
+    EXPECT_EQ(readAll(path).size(), 11428u + 2 * 508u);
+}
+
 // The release look: counters and command buttons let go.
 TEST_F(MouseTest, ReleaseLetsCommandButtonsGo)
 {
@@ -364,8 +383,10 @@ TEST_F(MouseTest, OpenReplacesTheLevels)
     ASSERT_TRUE(exists(path));
 
     level(20).add(0, 0, 5);
+    click(slotX(20), slotY);
     platform.answerDialog(path);
     click(openX, fileY);
+    EXPECT_EQ(editor->currentLevel, 0);  // the view goes to the set's first level
     EXPECT_FALSE(level(20).isOn());
     EXPECT_FALSE(level(3).isOn());
     ASSERT_TRUE(level(0).isOn());
