@@ -107,6 +107,7 @@ frame::frame(SDL_Surface* screenSurface, const FrameOptions& options)
     buttons[startPageButton]->move(425, 333, 50, 20);
     buttons[endPageButton] = new CButton("Koniec");
     buttons[endPageButton]->move(475, 333, 60, 20);  // room for its six letters
+    createToolButtons();
 
     std::string config = findDataFile("tiles.cfg", dataDirs);
     if (config.empty() || !loadUI(config.c_str()))
@@ -147,6 +148,10 @@ frame::~frame()
         widget = nullptr;
     }
     delete colourPicker;
+    for (CButton*& button : toolButtons) {
+        delete button;
+        button = nullptr;
+    }
     // The levels free their own copies when they go, after this body.
     SDL_FreeSurface(tileSheet);
     SDL_FreeSurface(paletteSheet);

@@ -4,6 +4,8 @@
 // at the next paint().
 #pragma once
 
+#include "editor/gameimage.h"
+#include "editor/gridtools.h"
 #include "editor/map.h"
 #include "widgets/CButton.h"
 #include "widgets/CButtonColor.h"
@@ -22,6 +24,9 @@
 #include <vector>
 
 class Platform;
+
+// What a press on the canvas does.
+enum class Tool { draw, fill, rectangle, outline, line, pick, select, count };
 
 // Where the editor finds its files and how it reaches the desktop. The
 // defaults suit the program; tests point them at their own directories.
@@ -120,6 +125,35 @@ public:
 
     Platform* platform = nullptr;
 
+    // The painting tools. A stroke runs from a press on the canvas to the
+    // release; the drawing tool writes as it goes, the shapes on release.
+    Tool currentTool = Tool::draw;
+    struct Stroke {
+        bool active = false;
+        uint8_t code = 0;
+        Cell start, last;
+        bool lastInside = false;  // the pointer was over the grid at the last point
+    } stroke;
+    bool hasSelection = false;
+    Cell selectionStart, selectionEnd;
+    // What Ctrl+C took: a whole level with its counters and colours, or the
+    // selected part of one, which Ctrl+V then lets the user place.
+    enum class Clipboard { none, level, patch } clipboard = Clipboard::none;
+    LevelData copiedLevel;
+    GridPatch copiedPatch;
+    bool placingPatch = false;
+    static const int toolButtonCount = int(Tool::count) + 1;  // the tools and the grid switch
+    CButton* toolButtons[toolButtonCount] = {};
+
+    void chooseTool(Tool tool);
+    // A key meant for the canvas (tools, grid, copy and paste); false when
+    // the key is not one of them.
+    bool canvasKey(SDLKey key, bool ctrl);
+    void copyToClipboard();
+    void pasteFromClipboard();
+    LevelData levelDataOf(int slot) const;
+    void setLevelData(int slot, const LevelData& data);
+
 private:
     // The file buttons, "Usun mape", the two test buttons and, last,
     // "Zamien mapy": the buttons that act on release.
@@ -128,6 +162,17 @@ private:
         return {newButton, openButton, saveButton, saveAsButton, buttons[deleteButton],
                 buttons[testLevelButton], buttons[testGameButton], buttons[swapButton]};
     }
+    Cell cellAt(int x, int y) const;
+    void toolPress(int x, int y, int button);
+    void toolDrag(int x, int y);
+    void toolRelease();
+    Cells strokeShape() const;
+    void pickTile(Cell cell);
+    void createToolButtons();
+    void drawToolButtons();
+    void drawToolPreview();
+    const char* toolHint() const;
+    void drawCell(const map& level, int column, int row, int code);
     void hoverAt(int x, int y);
     void pressAt(int x, int y, int button);
     void releaseAt(int x, int y);
@@ -151,5 +196,6 @@ private:
 
     std::vector<std::string> dataDirs;
     std::string startupError;
+    bool mouseHeld = false;
     std::unique_ptr<Platform> ownPlatform;
 };

@@ -85,3 +85,24 @@ void setCells(LevelGrid& grid, const Cells& cells, uint8_t code)
         if (insideGrid(cell))
             grid[cell.column][cell.row] = code;
 }
+
+GridPatch copyPatch(const LevelGrid& grid, Cell corner, Cell opposite)
+{
+    const Cells cells = rectangleCells(corner, opposite, true);
+    GridPatch patch;
+    patch.columns = cells.back().column - cells.front().column + 1;
+    patch.rows = cells.back().row - cells.front().row + 1;
+    for (const Cell& cell : cells) // row after row, like the patch
+        patch.codes.push_back(grid[cell.column][cell.row]);
+    return patch;
+}
+
+void pastePatch(LevelGrid& grid, const GridPatch& patch, Cell at)
+{
+    for (int row = 0; row < patch.rows; ++row)
+        for (int column = 0; column < patch.columns; ++column) {
+            const Cell target{at.column + column, at.row + row};
+            if (insideGrid(target))
+                grid[target.column][target.row] = patch.at(column, row);
+        }
+}

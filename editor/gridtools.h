@@ -38,3 +38,20 @@ Cells areaCells(const LevelGrid& grid, Cell start);
 
 // Writes `code` into each listed cell inside the grid.
 void setCells(LevelGrid& grid, const Cells& cells, uint8_t code);
+
+// A rectangular piece of a level's grid, for copying and pasting a selection.
+struct GridPatch {
+    int columns = 0;
+    int rows = 0;
+    std::vector<uint8_t> codes; // row after row
+    bool empty() const { return codes.empty(); }
+    uint8_t at(int column, int row) const { return codes[size_t(row * columns + column)]; }
+};
+
+// The rectangle between two corners, given in any order and brought to the
+// grid's edge.
+GridPatch copyPatch(const LevelGrid& grid, Cell corner, Cell opposite);
+
+// Writes the patch with its top left cell at `at`; what falls outside the
+// grid is left out.
+void pastePatch(LevelGrid& grid, const GridPatch& patch, Cell at);

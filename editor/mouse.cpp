@@ -76,22 +76,20 @@ void frame::pressAt(int x, int y, int button)
     if (buttons[endPageButton]->push(x, y))
         currentPage = 1;
 
-    if (buttons[canvasButton]->push(x, y)) {
-        int column = (x - mapX) / 16;
-        int row = (y - mapY) / 16;
-        if (column > 15)  // the hit area's right edge column lies past the grid
-            return;
-        // Button 3 is a right press or a left+middle drag; 4 is a wheel-up
-        // step or a right drag. Both erase.
-        if (button == 3 || button == 4)
-            levels[currentLevel].add(column, row, eraserCode());
-        else if (currentTile >= 0)
-            levels[currentLevel].add(column, row, tileCodes[currentTile]);
-    }
+    // The canvas and the tool buttons: a press begins a stroke, a drag goes on with it.
+    const bool fresh = !mouseHeld;
+    mouseHeld = true;
+    buttons[canvasButton]->push(x, y);
+    if (fresh)
+        toolPress(x, y, button);
+    else
+        toolDrag(x, y);
 }
 
 void frame::releaseAt(int x, int y)
 {
+    mouseHeld = false;
+    toolRelease();
     statusMessage.clear();
     platform->reapChildren();
 

@@ -44,6 +44,8 @@ void frame::paint()
     if (!statusMessage.empty()) {
         const Uint8 red[4] = {255, 80, 80, 255};
         text(screen, 245, 8, statusMessage.c_str(), red);
+    } else if (const char* hint = toolHint()) {
+        text(screen, 245, 8, hint);
     } else {
         text(screen, 245, 8, filePath);
     }
@@ -75,6 +77,8 @@ void frame::paint()
 
     drawMap(currentLevel);
     drawCanvasFrame();
+    drawToolPreview();
+    drawToolButtons();
 
     if (hoverRow >= 0 && currentTile == gumkaTile)
         rectangleRGBA(screen, Sint16(mapX), Sint16(mapY + 16 * hoverRow), Sint16(mapX + 256),
@@ -110,28 +114,31 @@ void frame::paint()
 
 void frame::drawMap(int levelIndex)
 {
-    map& level = levels[levelIndex];
-    SDL_Surface* sheet = level.sheet();
+    const map& level = levels[levelIndex];
+    for (int row = 0; row < 31; ++row)
+        for (int column = 0; column < 16; ++column)
+            drawCell(level, column, row, level.get(column, row));
+}
+
+// One cell of the canvas showing `code` in the level's colours and wall
+// pattern; a code without a picture shows as its hex value.
+void frame::drawCell(const map& level, int column, int row, int code)
+{
     SDL_Rect source = {0, 0, 16, 16};
-    for (int row = 0; row < 31; ++row) {
-        for (int column = 0; column < 16; ++column) {
-            int code = level.get(column, row);
-            int sheetColumn = tileColumns[code];
-            if (murekTile >= 0 && sheetColumn == murekTile) {
-                source.x = Sint16(16 * (murekTile + level.wzorekGet()));
-            } else if (sheetColumn < 0) {
-                char hex[4];
-                std::snprintf(hex, sizeof hex, "%2X", code);
-                text(screen, mapX + 16 * column, mapY + 16 * row + 4, hex);
-                continue;
-            } else {
-                source.x = Sint16(16 * sheetColumn);
-            }
-            SDL_Rect place = {Sint16(mapX + 16 * column), Sint16(mapY + 16 * row), 16, 16};
-            if (sheet)
-                SDL_UpperBlit(sheet, &source, screen, &place);
-        }
+    int sheetColumn = tileColumns[code];
+    if (murekTile >= 0 && sheetColumn == murekTile) {
+        source.x = Sint16(16 * (murekTile + level.wzorekGet()));
+    } else if (sheetColumn < 0) {
+        char hex[4];
+        std::snprintf(hex, sizeof hex, "%2X", code);
+        text(screen, mapX + 16 * column, mapY + 16 * row + 4, hex);
+        return;
+    } else {
+        source.x = Sint16(16 * sheetColumn);
     }
+    SDL_Rect place = {Sint16(mapX + 16 * column), Sint16(mapY + 16 * row), 16, 16};
+    if (level.sheet())
+        SDL_UpperBlit(level.sheet(), &source, screen, &place);
 }
 
 // The canvas is framed so an empty level still shows its extent; the grid

@@ -58,7 +58,7 @@ TEST_F(MouseTest, ButtonValuesOverTheCanvas)
     const int drawn[8] = {0, 5, 5, 0, 0, 5, 5, 5};
     for (int button = 1; button <= 7; ++button) {
         level(0).add(button, 0, 7);
-        press(cellX(button), cellY(0), button);
+        click(cellX(button), cellY(0), button);
         EXPECT_EQ(level(0).get(button, 0), drawn[button]) << "button " << button;
     }
 }
@@ -72,20 +72,38 @@ TEST_F(MouseTest, ErasingSwitchesAnOffLevelOn)
     EXPECT_EQ(level(0).get(3, 3), 0);
 }
 
-// Only the reported cells are written, and the hit area's right edge column
-// lies past the grid.
-TEST_F(MouseTest, DragWritesOnlyReportedCellsAndNotPastTheGrid)
+// A fast drag leaves no gaps: every cell between two motion events is drawn,
+// with the right button too. The hit area's right edge column lies past the
+// grid, and leaving the grid breaks the line instead of drawing along it.
+TEST_F(MouseTest, FastDragDrawsEveryCellBetween)
 {
     click(entryX(1), entryY(1));
     press(cellX(0), cellY(0), 1);
-    press(cellX(2), cellY(0), 1);
-    EXPECT_EQ(level(0).get(0, 0), 5);
-    EXPECT_EQ(level(0).get(1, 0), 0);
-    EXPECT_EQ(level(0).get(2, 0), 5);
-    press(261, cellY(4), 1);
-    EXPECT_EQ(level(0).get(15, 4), 0);
-    press(260, cellY(4), 1);
-    EXPECT_EQ(level(0).get(15, 4), 5);
+    press(cellX(9), cellY(3), 1);  // one motion event far away
+    release(cellX(9), cellY(3));
+    for (const Cell& cell : lineCells({0, 0}, {9, 3}))
+        EXPECT_EQ(level(0).get(cell.column, cell.row), 5) << cell.column << "," << cell.row;
+    EXPECT_EQ(level(0).get(0, 1), 0);
+
+    press(cellX(0), cellY(0), 3);
+    press(cellX(9), cellY(3), 4);
+    release(cellX(9), cellY(3));
+    for (const Cell& cell : lineCells({0, 0}, {9, 3}))
+        EXPECT_EQ(level(0).get(cell.column, cell.row), 0);
+
+    press(cellX(14), cellY(10), 1);
+    press(261, cellY(10), 1);  // off the grid
+    press(cellX(14), cellY(20), 1);
+    release(cellX(14), cellY(20));
+    EXPECT_EQ(level(0).get(15, 10), 0);
+    EXPECT_EQ(level(0).get(14, 15), 0);
+    EXPECT_EQ(level(0).get(14, 20), 5);
+
+    // A drag that began off the canvas draws nothing.
+    press(300, 300, 1);
+    press(cellX(3), cellY(25), 1);
+    release(cellX(3), cellY(25));
+    EXPECT_EQ(level(0).get(3, 25), 0);
 }
 
 // With no palette entry there is nothing to draw, but erasing still works.
@@ -95,9 +113,9 @@ TEST_F(MouseTest, NoPaletteEntryDrawsNothing)
     dir.write("tiles.cfg", "murek:9\ngumka:0\nsruba:7\n");
     buildOnFiles();
     ASSERT_EQ(editor->currentTile, -1);
-    press(cellX(1), cellY(1), 1);
+    click(cellX(1), cellY(1), 1);
     EXPECT_FALSE(level(0).isOn());
-    press(cellX(1), cellY(1), 3);
+    click(cellX(1), cellY(1), 3);
     EXPECT_TRUE(level(0).isOn());
     EXPECT_EQ(level(0).get(1, 1), 0);
 }

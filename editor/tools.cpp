@@ -1,0 +1,375 @@
+// The painting tools on the canvas: the drawing stroke without gaps, flood
+// fill, rectangles, lines, picking a tile, the selection, and copying and
+// pasting levels and parts of them.
+#include "editor/frame.h"
+
+#include <SDL_gfxPrimitives.h>
+
+#include <algorithm>
+
+namespace {
+
+// The tool buttons sit in a row under the canvas, the grid switch last.
+const int toolButtonY = 549;
+const int toolButtonWidth = 24;
+const int toolButtonStep = 26;
+const int gridSwitch = int(Tool::count);
+
+// Shown in place of the document path while the pointer is over a button.
+const char* const toolHints[frame::toolButtonCount] = {
+    "Olowek (D)",         "Wypelnianie (F)", "Prostokat (R)",       "Ramka (R, drugi raz)",
+    "Linia (L)",          "Pobierz kafel (P)", "Zaznaczenie (S, Ctrl+C, Ctrl+V)", "Siatka (G)",
+};
+
+bool isShape(Tool tool)
+{
+    return tool == Tool::fill || tool == Tool::rectangle || tool == Tool::outline || tool == Tool::line;
+}
+
+} // namespace
+
+Cell frame::cellAt(int x, int y) const
+{
+    if (x < mapX || y < mapY)
+        return {-1, -1};
+    return {(x - mapX) / 16, (y - mapY) / 16};
+}
+
+void frame::createToolButtons()
+{
+    for (int i = 0; i < toolButtonCount; ++i) {
+        toolButtons[i] = new CButton("");
+        toolButtons[i]->move(mapX + toolButtonStep * i, toolButtonY, toolButtonWidth, 20);
+    }
+}
+
+void frame::chooseTool(Tool tool)
+{
+    // R a second time turns the rectangle into its outline and back.
+    if (tool == Tool::rectangle && currentTool == Tool::rectangle)
+        tool = Tool::outline;
+    else if (tool == Tool::rectangle && currentTool == Tool::outline)
+        tool = Tool::rectangle;
+    currentTool = tool;
+    if (tool != Tool::select)
+        hasSelection = false;
+    placingPatch = false;
+}
+
+bool frame::canvasKey(SDLKey key, bool ctrl)
+{
+    if (ctrl) {
+        if (key == SDLK_c)
+            copyToClipboard();
+        else if (key == SDLK_v)
+            pasteFromClipboard();
+        else
+            return false;
+        return true;
+    }
+    switch (key) {
+    case SDLK_d:
+        chooseTool(Tool::draw);
+        return true;
+    case SDLK_f:
+        chooseTool(Tool::fill);
+        return true;
+    case SDLK_r:
+        chooseTool(Tool::rectangle);
+        return true;
+    case SDLK_l:
+        chooseTool(Tool::line);
+        return true;
+    case SDLK_s:
+        chooseTool(Tool::select);
+        return true;
+    case SDLK_g:
+        showGrid = !showGrid;
+        return true;
+    case SDLK_p: {
+        // Over the canvas P picks at once; elsewhere it chooses the tool.
+        const Cell cell = cellAt(pointerX, pointerY);
+        if (insideGrid(cell))
+            pickTile(cell);
+        else
+            chooseTool(Tool::pick);
+        return true;
+    }
+    case SDLK_ESCAPE:
+        if (!placingPatch && !hasSelection)
+            return false;
+        placingPatch = false;
+        hasSelection = false;
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The palette entry that draws the cell's code becomes current.
+void frame::pickTile(Cell cell)
+{
+    const int code = levels[currentLevel].get(cell.column, cell.row);
+    for (int entry = 0; entry < paletteEntries; ++entry)
+        if (tileCodes[entry] == code && buttons[firstPaletteButton + entry]->isActive) {
+            currentTile = entry;
+            return;
+        }
+}
+
+// Presses choose a tool button, or begin a stroke on the canvas. A right
+// press (3) or wheel-up step (4) uses the eraser's code.
+void frame::toolPress(int x, int y, int button)
+{
+    for (int i = 0; i < toolButtonCount; ++i)
+        if (toolButtons[i]->push(x, y)) {
+            if (i == gridSwitch)
+                showGrid = !showGrid;
+            else
+                chooseTool(Tool(i));
+        }
+
+    const Cell cell = cellAt(x, y);
+    if (!insideGrid(cell))
+        return;
+    const bool erase = button == 3 || button == 4;
+    map& level = levels[currentLevel];
+
+    if (placingPatch) {
+        if (!erase) {
+            LevelData data = levelDataOf(currentLevel);
+            pastePatch(data.cells, copiedPatch, cell);
+            data.on = true;
+            setLevelData(currentLevel, data);
+        }
+        placingPatch = false;
+        return;
+    }
+    if (currentTool == Tool::pick) {
+        pickTile(cell);
+        return;
+    }
+    if (currentTool == Tool::select) {
+        hasSelection = !erase;
+        selectionStart = selectionEnd = cell;
+        stroke.active = hasSelection;
+        return;
+    }
+    if (!erase && currentTile < 0)
+        return;  // nothing to draw with before the palette has an entry
+    stroke.active = true;
+    stroke.code = uint8_t(erase ? eraserCode() : tileCodes[currentTile]);
+    stroke.start = stroke.last = cell;
+    stroke.lastInside = true;
+    if (currentTool == Tool::draw)
+        level.add(cell.column, cell.row, stroke.code);
+}
+
+// Every cell between the last point of the stroke and this one is drawn,
+// however fast the pointer moved. Points off the grid break the line, so
+// leaving and coming back does not draw along the edge.
+void frame::toolDrag(int x, int y)
+{
+    if (!stroke.active)
+        return;
+    const Cell cell = cellAt(x, y);
+    const bool inside = insideGrid(cell);
+    const Cell clamped{std::clamp(cell.column, 0, kLevelColumns - 1), std::clamp(cell.row, 0, kLevelRows - 1)};
+    if (currentTool == Tool::select) {
+        selectionEnd = clamped;
+        return;
+    }
+    if (currentTool != Tool::draw) {
+        stroke.last = clamped;
+        return;
+    }
+    if (!inside) {
+        stroke.lastInside = false;
+        return;
+    }
+    map& level = levels[currentLevel];
+    for (const Cell& step : lineCells(stroke.lastInside ? stroke.last : cell, cell))
+        level.add(step.column, step.row, stroke.code);
+    stroke.last = cell;
+    stroke.lastInside = true;
+}
+
+void frame::toolRelease()
+{
+    if (!stroke.active)
+        return;
+    stroke.active = false;
+    if (!isShape(currentTool))
+        return;
+    map& level = levels[currentLevel];
+    for (const Cell& cell : strokeShape())
+        level.add(cell.column, cell.row, stroke.code);
+}
+
+// The cells the shape tool's stroke covers from its press to where it is now.
+Cells frame::strokeShape() const
+{
+    switch (currentTool) {
+    case Tool::fill: {
+        LevelData data = levelDataOf(currentLevel);
+        return areaCells(data.cells, stroke.start);
+    }
+    case Tool::rectangle:
+        return rectangleCells(stroke.start, stroke.last, true);
+    case Tool::outline:
+        return rectangleCells(stroke.start, stroke.last, false);
+    case Tool::line:
+        return lineCells(stroke.start, stroke.last);
+    default:
+        return {};
+    }
+}
+
+void frame::copyToClipboard()
+{
+    if (currentTool == Tool::select && hasSelection) {
+        LevelData data = levelDataOf(currentLevel);
+        copiedPatch = copyPatch(data.cells, selectionStart, selectionEnd);
+        clipboard = Clipboard::patch;
+    } else {
+        copiedLevel = levelDataOf(currentLevel);
+        clipboard = Clipboard::level;
+    }
+}
+
+// A whole level replaces the current one; a part follows the pointer until
+// a left press places it (a right press or Escape drops it).
+void frame::pasteFromClipboard()
+{
+    if (clipboard == Clipboard::level)
+        setLevelData(currentLevel, copiedLevel);
+    else if (clipboard == Clipboard::patch)
+        placingPatch = true;
+}
+
+LevelData frame::levelDataOf(int slot) const
+{
+    const map& level = levels[slot];
+    LevelData data;
+    data.on = level.isOn();
+    for (int column = 0; column < kLevelColumns; ++column)
+        for (int row = 0; row < kLevelRows; ++row)
+            data.cells[column][row] = uint8_t(level.get(column, row));
+    for (int i = 0; i < kColourRegisters; ++i)
+        data.colours[i] = level.colorGet(i);
+    data.srubki = level.srubkiGet();
+    data.wzorek = level.wzorekGet();
+    return data;
+}
+
+void frame::setLevelData(int slot, const LevelData& data)
+{
+    map& level = levels[slot];
+    if (!data.on) {  // nothing set on it: an empty slot
+        level.reset();
+        return;
+    }
+    for (int column = 0; column < kLevelColumns; ++column)
+        for (int row = 0; row < kLevelRows; ++row)
+            level.add(column, row, data.cells[column][row]);
+    level.wzorekSet(data.wzorek);
+    level.srubkiSet(data.srubki);
+    const int* c = data.colours;
+    level.colorSet(c[5], c[4], c[3], c[2], c[1], c[0]);
+}
+
+// --- drawing -------------------------------------------------------------------
+
+void frame::drawToolButtons()
+{
+    for (int i = 0; i < toolButtonCount; ++i) {
+        CButton* button = toolButtons[i];
+        const bool on = i == gridSwitch ? showGrid : currentTool == Tool(i);
+        button->pushed(on);
+        button->render(screen);
+        // The icon in the button's lettering colour.
+        const Uint8 ink = on ? 200 : 0;
+        const Sint16 left = Sint16(button->x + 6), top = Sint16(button->y + 4);
+        const Sint16 right = Sint16(left + 11), bottom = Sint16(top + 11);
+        switch (i) {
+        case int(Tool::draw):
+            thickLineRGBA(screen, left, bottom, right - 2, top + 2, 2, ink, ink, ink, 255);
+            boxRGBA(screen, right - 2, top, right, top + 2, ink, ink, ink, 255);
+            break;
+        case int(Tool::fill):
+            rectangleRGBA(screen, left, top, right, bottom, ink, ink, ink, 255);
+            boxRGBA(screen, left, top + 6, right, bottom, ink, ink, ink, 255);
+            break;
+        case int(Tool::rectangle):
+            boxRGBA(screen, left, top + 2, right, bottom - 2, ink, ink, ink, 255);
+            break;
+        case int(Tool::outline):
+            rectangleRGBA(screen, left, top + 2, right, bottom - 2, ink, ink, ink, 255);
+            break;
+        case int(Tool::line):
+            lineRGBA(screen, left, bottom, right, top, ink, ink, ink, 255);
+            break;
+        case int(Tool::pick):
+            lineRGBA(screen, left, bottom, right - 4, top + 4, ink, ink, ink, 255);
+            filledCircleRGBA(screen, right - 2, top + 2, 2, ink, ink, ink, 255);
+            break;
+        case int(Tool::select):
+            for (int d = 0; d <= 11; d += 2) {
+                pixelRGBA(screen, left + d, top + 2, ink, ink, ink, 255);
+                pixelRGBA(screen, left + d, bottom - 2, ink, ink, ink, 255);
+                if (d <= 7) {
+                    pixelRGBA(screen, left, top + 2 + d, ink, ink, ink, 255);
+                    pixelRGBA(screen, right, top + 2 + d, ink, ink, ink, 255);
+                }
+            }
+            break;
+        default:  // the grid switch
+            for (int d = 0; d <= 11; d += 4) {
+                vlineRGBA(screen, left + d, top, bottom, ink, ink, ink, 255);
+                hlineRGBA(screen, left, right, top + d, ink, ink, ink, 255);
+            }
+            break;
+        }
+    }
+}
+
+const char* frame::toolHint() const
+{
+    for (int i = 0; i < toolButtonCount; ++i) {
+        const CButton* button = toolButtons[i];
+        if (pointerX >= button->x && pointerX < button->x + button->width && pointerY >= button->y &&
+            pointerY < button->y + button->height)
+            return toolHints[i];
+    }
+    return nullptr;
+}
+
+// What the stroke would draw, the selection, and a part being placed.
+void frame::drawToolPreview()
+{
+    const map& level = levels[currentLevel];
+    if (stroke.active && isShape(currentTool))
+        for (const Cell& cell : strokeShape())
+            drawCell(level, cell.column, cell.row, stroke.code);
+
+    auto outline = [&](Cell a, Cell b, Uint8 r, Uint8 g, Uint8 bl) {
+        const int left = std::min(a.column, b.column), right = std::max(a.column, b.column);
+        const int top = std::min(a.row, b.row), bottom = std::max(a.row, b.row);
+        rectangleRGBA(screen, Sint16(mapX + 16 * left), Sint16(mapY + 16 * top), Sint16(mapX + 16 * right + 15),
+                      Sint16(mapY + 16 * bottom + 15), r, g, bl, 255);
+    };
+    if (hasSelection && currentTool == Tool::select)
+        outline(selectionStart, selectionEnd, 0, 255, 255);
+
+    const Cell at = cellAt(pointerX, pointerY);
+    if (placingPatch && insideGrid(at)) {
+        for (int row = 0; row < copiedPatch.rows; ++row)
+            for (int column = 0; column < copiedPatch.columns; ++column)
+                if (insideGrid({at.column + column, at.row + row}))
+                    drawCell(level, at.column + column, at.row + row, copiedPatch.at(column, row));
+        outline(at,
+                {std::min(at.column + copiedPatch.columns, kLevelColumns) - 1,
+                 std::min(at.row + copiedPatch.rows, kLevelRows) - 1},
+                0, 255, 255);
+    }
+}

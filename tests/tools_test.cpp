@@ -1,0 +1,126 @@
+// The painting tools: fill, rectangles, lines, picking, the preview while
+// dragging, and copying levels and parts of them.
+#include "editor_fixture.h"
+
+using namespace fixture;
+
+namespace {
+
+int cellX(int column) { return 5 + 16 * column + 8; }
+int cellY(int row) { return 50 + 16 * row + 8; }
+int slotX(int slot) { return 20 * slot + 9; }
+const int slotY = 35;
+int toolX(Tool tool) { return 5 + 26 * int(tool) + 12; }
+const int toolY = 559;
+
+class ToolsTest : public EditorTest {
+protected:
+    void SetUp() override
+    {
+        EditorTest::SetUp();
+        build();
+        editor->currentTile = 1;  // code 5
+    }
+    map& level(int i) { return editor->levels[i]; }
+    void drag(Cell from, Cell to, int button = 1)
+    {
+        press(cellX(from.column), cellY(from.row), button);
+        press(cellX(to.column), cellY(to.row), button == 3 ? 4 : button);
+        release(cellX(to.column), cellY(to.row));
+    }
+    int count(int slot, int code)
+    {
+        int n = 0;
+        for (int column = 0; column < 16; ++column)
+            for (int row = 0; row < 31; ++row)
+                n += level(slot).get(column, row) == code;
+        return n;
+    }
+};
+
+// Each shape shows while dragging, is written on release and covers exactly
+// its cells; the right button uses the eraser's code.
+TEST_F(ToolsTest, ShapesPreviewThenCoverExactlyTheirCells)
+{
+    editor->canvasKey(SDLK_r, false);
+    press(cellX(2), cellY(3));
+    press(cellX(5), cellY(6));
+    editor->paint();
+    EXPECT_EQ(pixel(screen, cellX(4) + 4, cellY(5) + 4), rgb(screen, tileColour(1)));  // the preview
+    EXPECT_EQ(level(0).get(4, 5), 0);
+    release(cellX(5), cellY(6));
+    EXPECT_EQ(count(0, 5), 16);
+    EXPECT_EQ(level(0).get(2, 3), 5);
+    EXPECT_EQ(level(0).get(5, 6), 5);
+
+    editor->canvasKey(SDLK_r, false);  // a second R: the outline
+    ASSERT_EQ(editor->currentTool, Tool::outline);
+    drag({3, 4}, {4, 5}, 3);
+    EXPECT_EQ(count(0, 5), 12);
+
+    click(toolX(Tool::line), toolY);
+    ASSERT_EQ(editor->currentTool, Tool::line);
+    drag({0, 10}, {15, 14});
+    EXPECT_EQ(count(0, 5), 12 + 16);
+    for (const Cell& cell : lineCells({0, 10}, {15, 14}))
+        EXPECT_EQ(level(0).get(cell.column, cell.row), 5);
+}
+
+// The fill takes the connected area of the code under the press and stops
+// at other codes and at the edges of the grid.
+TEST_F(ToolsTest, FillStopsAtOtherCodesAndTheEdges)
+{
+    for (int column = 0; column < 16; ++column)
+        level(0).add(column, 20, 7);
+    editor->canvasKey(SDLK_f, false);
+    click(cellX(8), cellY(25));
+    EXPECT_EQ(count(0, 5), 16 * 10);
+    EXPECT_EQ(level(0).get(0, 30), 5);
+    EXPECT_EQ(level(0).get(0, 19), 0);
+    EXPECT_EQ(count(0, 7), 16);
+}
+
+// P over the canvas makes the palette entry of the tile there current.
+TEST_F(ToolsTest, PickTakesTheTileUnderThePointer)
+{
+    level(0).add(6, 6, 7);  // entry 3
+    editor->mouse(cellX(6), cellY(6), 0);
+    editor->canvasKey(SDLK_p, false);
+    EXPECT_EQ(editor->currentTile, 3);
+    EXPECT_EQ(editor->currentTool, Tool::draw);
+}
+
+// Ctrl+C and Ctrl+V take a whole level with its counters and colours to
+// another slot; with a selection, a part of one, placed with the pointer.
+TEST_F(ToolsTest, CopyAndPasteALevelAndASelection)
+{
+    level(0).add(1, 1, 7);
+    level(0).add(2, 1, 5);
+    level(0).srubkiSet(3);
+    level(0).wzorekSet(4);
+    level(0).colorSet(2, 0x36);
+    editor->canvasKey(SDLK_c, true);
+    click(slotX(9), slotY);
+    editor->canvasKey(SDLK_v, true);
+    EXPECT_TRUE(level(9).isOn());
+    EXPECT_EQ(level(9).get(1, 1), 7);
+    EXPECT_EQ(level(9).srubkiGet(), 3);
+    EXPECT_EQ(level(9).wzorekGet(), 4);
+    EXPECT_EQ(level(9).colorGet(2), 0x36);
+
+    editor->canvasKey(SDLK_s, false);
+    drag({1, 1}, {2, 1});
+    editor->canvasKey(SDLK_c, true);
+    click(slotX(4), slotY);
+    editor->canvasKey(SDLK_v, true);
+    editor->mouse(cellX(15), cellY(30), 0);
+    editor->paint();  // the part follows the pointer
+    EXPECT_EQ(pixel(screen, cellX(15) + 4, cellY(30) + 4), rgb(screen, tileColour(3)));
+    EXPECT_FALSE(level(4).isOn());
+    click(cellX(15), cellY(30));
+    EXPECT_EQ(level(4).get(15, 30), 7);
+    EXPECT_EQ(count(4, 0), 16 * 31 - 1);  // its second cell fell outside the grid
+    EXPECT_EQ(level(4).srubkiGet(), 0);
+}
+
+} // namespace
