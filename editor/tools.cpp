@@ -249,33 +249,12 @@ void frame::pasteFromClipboard()
 
 LevelData frame::levelDataOf(int slot) const
 {
-    const map& level = levels[slot];
-    LevelData data;
-    data.on = level.isOn();
-    for (int column = 0; column < kLevelColumns; ++column)
-        for (int row = 0; row < kLevelRows; ++row)
-            data.cells[column][row] = uint8_t(level.get(column, row));
-    for (int i = 0; i < kColourRegisters; ++i)
-        data.colours[i] = level.colorGet(i);
-    data.srubki = level.srubkiGet();
-    data.wzorek = level.wzorekGet();
-    return data;
+    return levels[slot].data();
 }
 
 void frame::setLevelData(int slot, const LevelData& data)
 {
-    map& level = levels[slot];
-    if (!data.on) {  // nothing set on it: an empty slot
-        level.reset();
-        return;
-    }
-    for (int column = 0; column < kLevelColumns; ++column)
-        for (int row = 0; row < kLevelRows; ++row)
-            level.add(column, row, data.cells[column][row]);
-    level.wzorekSet(data.wzorek);
-    level.srubkiSet(data.srubki);
-    const int* c = data.colours;
-    level.colorSet(c[5], c[4], c[3], c[2], c[1], c[0]);
+    levels[slot].setData(data);
 }
 
 // --- drawing -------------------------------------------------------------------
