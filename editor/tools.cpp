@@ -9,10 +9,6 @@
 
 namespace {
 
-// The tool buttons sit in a row under the canvas, the grid switch last.
-const int toolButtonY = 549;
-const int toolButtonWidth = 24;
-const int toolButtonStep = 26;
 const int gridSwitch = int(Tool::count);
 
 // Shown in place of the document path while the pointer is over a button.
@@ -28,18 +24,22 @@ bool isShape(Tool tool)
 
 } // namespace
 
+// The cell under a point, also beyond the grid's edges, where a drag that
+// left the canvas is.
 Cell frame::cellAt(int x, int y) const
 {
-    if (x < mapX || y < mapY)
-        return {-1, -1};
-    return {(x - mapX) / 16, (y - mapY) / 16};
+    const int dx = x - layout::canvas.x, dy = y - layout::canvas.y;
+    auto cells = [](int d) { return d < 0 ? -1 - (-1 - d) / layout::cellSize : d / layout::cellSize; };
+    return {cells(dx), cells(dy)};
 }
 
 void frame::createToolButtons()
 {
+    static_assert(toolButtonCount == layout::toolButtons, "one button per tool and the grid switch");
     for (int i = 0; i < toolButtonCount; ++i) {
+        const layout::Rect r = layout::toolButton(i);
         toolButtons[i] = new CButton("");
-        toolButtons[i]->move(mapX + toolButtonStep * i, toolButtonY, toolButtonWidth, 20);
+        toolButtons[i]->move(r.x, r.y, r.w, r.h);
     }
 }
 
@@ -117,18 +117,10 @@ void frame::pickTile(Cell cell)
         }
 }
 
-// Presses choose a tool button, or begin a stroke on the canvas. A right
-// press (3) or wheel-up step (4) uses the eraser's code.
+// A press on the canvas begins a stroke. A right press (3) or wheel-up step
+// (4) uses the eraser's code.
 void frame::toolPress(int x, int y, int button)
 {
-    for (int i = 0; i < toolButtonCount; ++i)
-        if (toolButtons[i]->push(x, y)) {
-            if (i == gridSwitch)
-                showGrid = !showGrid;
-            else
-                chooseTool(Tool(i));
-        }
-
     const Cell cell = cellAt(x, y);
     if (!insideGrid(cell))
         return;
@@ -314,12 +306,9 @@ void frame::drawToolButtons()
 
 const char* frame::toolHint() const
 {
-    for (int i = 0; i < toolButtonCount; ++i) {
-        const CButton* button = toolButtons[i];
-        if (pointerX >= button->x && pointerX < button->x + button->width && pointerY >= button->y &&
-            pointerY < button->y + button->height)
+    for (int i = 0; i < toolButtonCount; ++i)
+        if (layout::toolButton(i).contains(pointerX, pointerY))
             return toolHints[i];
-    }
     return nullptr;
 }
 

@@ -25,8 +25,8 @@ protected:
     void drag(Cell from, Cell to, int button = 1)
     {
         press(cellX(from.column), cellY(from.row), button);
-        press(cellX(to.column), cellY(to.row), button == 3 ? 4 : button);
-        release(cellX(to.column), cellY(to.row));
+        press(cellX(to.column), cellY(to.row), button == 3 ? 4 : button);  // the drag's button mask
+        editor->mouse(cellX(to.column), cellY(to.row), -button);
     }
     int count(int slot, int code)
     {
