@@ -6,6 +6,7 @@
 #include "editor/fileio.h"
 #include "editor/game.h"
 #include "editor/gameimage.h"
+#include "editor/levelcheck.h"
 #include "platform/indialog.h"
 #include "platform/platform.h"
 
@@ -364,8 +365,34 @@ std::string frame::testImageDirectory()
     return testDir;
 }
 
+// The level checks before a test: what would make the level unplayable,
+// with the choice to test anyway. True when the test may go on.
+bool frame::levelsPlayable(bool currentLevelOnly)
+{
+    std::vector<LevelFinding> findings;
+    if (currentLevelOnly) {
+        findings = checkLevel(levels[currentLevel].data(), currentLevel, levelRules);
+    } else {
+        LevelData all[levelCount];
+        for (int i = 0; i < levelCount; ++i)
+            all[i] = levels[i].data();
+        findings = checkLevels(all, levelRules);
+    }
+    if (findings.empty())
+        return true;
+    std::string text;
+    for (size_t i = 0; i < findings.size() && i < 8; ++i)
+        text += describeFinding(findings[i]) + "\n";
+    if (findings.size() > 8)
+        text += "... i " + std::to_string(findings.size() - 8) + " wiecej\n";
+    Question question{"Zelbun Kreator - test", text + "Testowac mimo to?", {"Testuj", "Anuluj"}};
+    return ask(question) == 0;
+}
+
 void frame::testInEmulator(bool currentLevelOnly)
 {
+    if (!levelsPlayable(currentLevelOnly))
+        return;
     std::string dir = testImageDirectory();
     if (dir.empty())
         return;

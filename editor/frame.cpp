@@ -202,6 +202,7 @@ int frame::loadUI(const char* path)
     std::stringstream text;
     text << file.rdbuf();
     TilesConfig config = parseTilesConfig(text.str(), path);
+    levelRules = ::levelRules(config);
     for (const std::string& warning : config.warnings)
         std::fprintf(stderr, "%s\n", warning.c_str());
 

@@ -6,6 +6,7 @@
 
 #include "editor/gameimage.h"
 #include "editor/gridtools.h"
+#include "editor/levelcheck.h"
 #include "editor/document.h"
 #include "editor/layout.h"
 #include "editor/map.h"
@@ -189,6 +190,8 @@ public:
     int pointerX = -1;
     int pointerY = -1;
     bool showGrid = false;
+    // What the checks before a test know of the tile set (from tiles.cfg).
+    LevelRules levelRules;
 
     CButton* undoButton = nullptr;
     CButton* redoButton = nullptr;
@@ -273,6 +276,7 @@ private:
     bool unsavedChangesSettled();
     int ask(const Question& question);
     void testInEmulator(bool currentLevelOnly);
+    bool levelsPlayable(bool currentLevelOnly);
     bool askForPath(bool save, char* chosen);
     bool readDocument(const char* path, std::vector<unsigned char>& bytes);
     void applyGameImage(const LoadResult& image, const char* path);

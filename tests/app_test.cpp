@@ -254,9 +254,13 @@ TEST_F(RealWindow, OpensTheImageNamedOnTheCommandLine)
     for (int slot = 0; slot < 2; ++slot) {
         levels[slot].on = true;
         levels[slot].cells[slot + 3][7] = 0x30;
+        // Playable, so no warning comes before the test: a robot (4) and
+        // the two screws (0x10) it must collect.
+        levels[slot].cells[0][0] = 4;
+        levels[slot].cells[10][10] = levels[slot].cells[11][10] = 0x10;
         const int colours[6] = {0x12, 0x34, 0x56, 0x78, 0x9A, 0xBC};
         std::copy(colours, colours + 6, levels[slot].colours);
-        levels[slot].srubki = 42;
+        levels[slot].srubki = 2;
         levels[slot].wzorek = 5;
     }
     TextPage pages[2];

@@ -452,6 +452,7 @@ TEST_F(MouseTest, TestCommandsWriteAndOpen)
 {
     level(12).add(0, 0, 5);
     click(slotX(12), slotY);
+    platform.answerQuestion(0);  // no robot: "Testuj" anyway
     click(testLevelX, testLevelY);
     ASSERT_EQ(platform.openRequests.size(), 1u);
     const std::string image = platform.openRequests[0].file;
@@ -468,6 +469,7 @@ TEST_F(MouseTest, TestCommandsWriteAndOpen)
     EXPECT_FALSE(exists(dir.file("test.atr")));
 
     level(13).add(0, 0, 5);
+    platform.answerQuestion(0);
     click(testGameX, testGameY);
     ASSERT_EQ(platform.openRequests.size(), 2u);
     EXPECT_EQ(platform.openRequests[1].file, image);
@@ -477,9 +479,38 @@ TEST_F(MouseTest, TestCommandsWriteAndOpen)
     EXPECT_FALSE(exists(privateDir));
 }
 
+// Before a test the level checks warn of a level without a robot, with
+// too few screws or with codes the tile set does not know; "Anuluj" stops
+// the test, "Testuj" goes on, and a playable level is tested without asking.
+TEST_F(MouseTest, WarningsBeforeTesting)
+{
+    level(0).add(0, 0, 200);  // the only known code the fixture has without a picture
+    level(0).srubkiSet(2);
+    level(0).add(1, 0, 7);    // one screw
+    click(testLevelX, testLevelY);
+    ASSERT_EQ(platform.questions.size(), 1u);
+    EXPECT_NE(platform.questions[0].text.find("Mapa 1: brak robota"), std::string::npos);
+    EXPECT_NE(platform.questions[0].text.find("srubek do zebrania 2, na mapie 1"), std::string::npos);
+    EXPECT_TRUE(platform.openRequests.empty());  // cancelled
+
+    platform.answerQuestion(0);
+    click(testGameX, testGameY);
+    EXPECT_EQ(platform.openRequests.size(), 1u);
+
+    // Every code the checks look for is known and right: no question.
+    editor->levelRules.known.fill(true);
+    level(0).add(5, 5, kRobotCode);
+    level(0).srubkiSet(1);
+    click(testLevelX, testLevelY);
+    EXPECT_EQ(platform.questions.size(), 2u);
+    EXPECT_EQ(platform.openRequests.size(), 2u);
+}
+
 TEST_F(MouseTest, TestCommandFailuresAreShown)
 {
     platform.openSucceeds = false;
+    platform.answerQuestion(0);
+    platform.answerQuestion(0);
     click(testLevelX, testLevelY);
     EXPECT_NE(editor->statusMessage.find("no program"), std::string::npos);
 
