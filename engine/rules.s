@@ -24,10 +24,18 @@ MAX_SHOTS       = 99
 
 .segment "BSS"
 level_buf:      .res LEVEL_CELLS
+; What each moving thing remembers, at its cell's index: bit 7 the tick
+; parity it last moved in (so a thing moved right or down by the scan is
+; not met and moved again), bit 0 reverses a beetle, bits 0 and 1 turn a
+; spark's dx and dy negative. Follows level_buf so one row pointer serves.
+state_buf:      .res LEVEL_CELLS
 
 .segment "RODATA"
 dir_dx:         .byte 0, 1, 0, $FF
 dir_dy:         .byte $FF, 0, 1, 0
+; The eight cells around one, for a bomb going off.
+around_dx:      .byte $FF, 0, 1, $FF, 1, $FF, 0, 1
+around_dy:      .byte $FF, $FF, $FF, 0, 0, 1, 1, 1
 
 .segment "CODE"
 
@@ -134,6 +142,13 @@ rules_init:
         inc     exit_open       ; a level asking for no screws starts open
 @shut:  lda     #1
         sta     dirty
+        txa                     ; nothing has moved yet
+        sta     r_parity
+        ldx     #LEVEL_CELLS/2
+@clear: sta     state_buf-1,x
+        sta     state_buf+LEVEL_CELLS/2-1,x
+        dex
+        bne     @clear
         lda     #T_ROBOT
         sta     r_code
         lda     #$FF
@@ -337,14 +352,393 @@ clear_cell:
         lda     #T_FLOOR
         jmp     put_cell
 
-; ---------------------------------------------------------------- tick
+; ---------------------------------------------------------------- lines
 
-rules_tick:
-        lda     #0
+SEEN_ROBOT      = $FF           ; no tile has this code
+
+; Z set when r_x, r_y is the robot's cell.
+at_robot:
+        lda     r_x
+        cmp     robot_x
+        bne     @no
+        lda     r_y
+        cmp     robot_y
+@no:    rts
+
+; Follows a line from r_x, r_y in direction r_dir over floor to the first
+; cell that is not floor or holds the robot. Carry set when the line
+; leaves the level first; else r_x, r_y at that cell and A its code, or
+; SEEN_ROBOT.
+trace:
+        ldx     r_dir
+        jsr     advance
+        bcs     @end
+        jsr     at_robot
+        beq     @robot
+        jsr     get_cell
+        beq     trace
+        clc
+@end:   rts
+@robot: lda     #SEEN_ROBOT
+        clc
+        rts
+
+; A shot (r_what non-zero) or a laser beam (r_what zero) ends at r_x, r_y
+; on A: the robot dies, enemies go, a bomb goes off, and a shot also
+; clears rubble.
+hit:
+        cmp     #SEEN_ROBOT
+        beq     died
+        cmp     #T_BOMB
+        beq     explode
+        cmp     #T_RUBBLE
+        bne     @enemy
+        ldx     r_what
+        bne     @clear
+        rts
+@enemy: cmp     #T_BEETLE_H
+        bcc     @none
+        cmp     #T_SPARK+1
+        bcs     @none
+@clear: jmp     clear_cell
+@none:  rts
+
+died:   lda     #EV_DIED
+        ora     r_events
+        sta     r_events
+        rts
+
+; The bomb at r_x, r_y goes off: it clears rubble, boxes and enemies in
+; the eight cells around it. Other bombs, walls and the robot are spared.
+explode:
+        jsr     clear_cell
+        lda     r_x
+        sta     r_ox
+        lda     r_y
+        sta     r_oy
+        ldx     #7
+@next:  stx     r_tmp
+        lda     r_ox
+        clc
+        adc     around_dx,x
+        cmp     #LEVEL_W
+        bcs     @skip
+        sta     r_x
+        lda     r_oy
+        clc
+        adc     around_dy,x
+        cmp     #LEVEL_H
+        bcs     @skip
+        sta     r_y
+        jsr     get_cell
+        cmp     #T_RUBBLE
+        beq     @blast
+        cmp     #T_BOX
+        beq     @blast
+        cmp     #T_BEETLE_H
+        bcc     @skip
+        cmp     #T_SPARK+1
+        bcs     @skip
+@blast: jsr     clear_cell
+@skip:  ldx     r_tmp
+        dex
+        bpl     @next
         rts
 
 ; ---------------------------------------------------------------- fire
 
+; A = direction. With a shot left, fires it from the robot along floor to
+; the first thing in the way (see hit). Returns event bits in A.
 rules_fire:
+        and     #3
+        sta     r_dir
         lda     #0
+        sta     r_events
+        lda     shots
+        beq     @done
+        dec     shots
+        lda     robot_x
+        sta     r_x
+        lda     robot_y
+        sta     r_y
+        jsr     trace
+        bcs     @done
+        ldx     #1
+        stx     r_what
+        jsr     hit
+@done:  lda     r_events
         rts
+
+; ---------------------------------------------------------------- tick
+
+.segment "RODATA"
+; Beetles' directions by (code & 1) * 2 + reversed: across right, left;
+; up and down: down, up.
+beetle_dirs:    .byte DIR_RIGHT, DIR_LEFT, DIR_DOWN, DIR_UP
+.segment "CODE"
+
+; Once per game step: lasers fire, magnets pull, beetles, sparks and eyes
+; move. Returns event bits in A (EV_DIED when the robot is hit, EV_MOVED
+; when a magnet pulled it).
+rules_tick:
+        lda     #0
+        sta     r_events
+        sta     r_sy
+        lda     r_parity
+        eor     #$80
+        sta     r_parity
+@row:   lda     #0
+        sta     r_sx
+@rowp:  lda     r_sy
+        sta     r_y
+        jsr     row_ptr
+@cell:  ldy     r_sx
+        lda     (r_ptr),y
+        cmp     #T_LASER
+        bcc     @next           ; most cells do nothing by themselves
+        cmp     #T_TELEPORT1
+        bcc     @act
+        cmp     #T_BEETLE_H
+        bcc     @next
+        cmp     #T_SPARK+1
+        bcs     @next
+@act:   sty     r_x
+        jsr     act
+        inc     r_sx
+        lda     r_sx
+        cmp     #LEVEL_W
+        bcc     @rowp           ; act moved r_ptr
+        bcs     @down
+@next:  inc     r_sx
+        lda     r_sx
+        cmp     #LEVEL_W
+        bcc     @cell
+@down:  inc     r_sy
+        lda     r_sy
+        cmp     #LEVEL_H
+        bcc     @row
+        lda     r_events
+        rts
+
+; The laser, magnet or mover at r_x, r_y with code A does its part.
+act:
+        cmp     #T_MAGNET
+        bcc     laser
+        cmp     #T_TELEPORT1
+        bcc     magnet
+        jmp     mover
+
+; Fires the beam of a laser gun (see hit).
+laser:
+        and     #3
+        sta     r_dir
+        lda     #0
+        sta     r_what
+        jsr     trace
+        bcs     @none
+        jmp     hit
+@none:  rts
+
+; Pulls the robot or a box first met in front of the magnet, past floor
+; only, one cell nearer.
+magnet:
+        and     #3
+        sta     r_dir
+        lda     r_x
+        sta     r_ox
+        lda     r_y
+        sta     r_oy
+        jsr     trace
+        bcs     @none
+        sta     r_what
+        cmp     #SEEN_ROBOT
+        beq     @pull
+        cmp     #T_BOX
+        bne     @none
+@pull:  lda     r_x
+        sta     r_tmp
+        lda     r_y
+        sta     r_state
+        lda     r_dir
+        eor     #2              ; back towards the magnet, over floor
+        tax
+        jsr     advance
+        lda     r_x
+        cmp     r_ox
+        bne     @move
+        lda     r_y
+        cmp     r_oy
+        beq     @none           ; already beside it
+@move:  lda     r_what
+        cmp     #T_BOX
+        beq     @box
+        lda     r_x
+        sta     robot_x
+        lda     r_y
+        sta     robot_y
+        lda     #EV_MOVED
+        ora     r_events
+        sta     r_events
+@none:  rts
+@box:   jsr     put_cell
+        lda     r_tmp
+        sta     r_x
+        lda     r_state
+        sta     r_y
+        jmp     clear_cell
+
+; Points r_sptr at the state of the cell r_x, r_y as (r_sptr),y.
+state_row:
+        jsr     row_ptr
+        lda     r_ptr
+        clc
+        adc     #<LEVEL_CELLS
+        sta     r_sptr
+        lda     r_ptr+1
+        adc     #>LEVEL_CELLS
+        sta     r_sptr+1
+        rts
+
+; A beetle, the eye or a spark at r_x, r_y (code in A) takes its move,
+; once per tick however the scan meets it.
+mover:
+        sta     r_what
+        jsr     state_row
+        lda     (r_sptr),y
+        tax
+        eor     r_parity
+        bpl     @done           ; moved already in this tick
+        txa
+        and     #$7F
+        sta     r_state
+        ora     r_parity
+        sta     (r_sptr),y      ; marked even when it cannot move
+        lda     r_x
+        sta     r_ox
+        lda     r_y
+        sta     r_oy
+        lda     r_what
+        cmp     #T_EYE
+        beq     eye
+        cmp     #T_SPARK
+        beq     spark
+        jmp     beetle
+@done:  rts
+
+; The eye moves every second tick, one cell towards the robot when it
+; sees it along its row or column over floor.
+eye:
+        lda     r_parity
+        bpl     @rest
+        ldx     #DIR_LEFT
+@look:  stx     r_dir
+        lda     r_ox
+        sta     r_x
+        lda     r_oy
+        sta     r_y
+        jsr     trace
+        bcs     @no
+        cmp     #SEEN_ROBOT
+        beq     @seen
+@no:    ldx     r_dir
+        dex
+        bpl     @look
+@rest:  rts
+@seen:  lda     r_ox
+        sta     r_x
+        lda     r_oy
+        sta     r_y
+        ldx     r_dir
+        jsr     advance
+        jsr     at_robot
+        beq     died2
+        jmp     move_mover
+
+died2:  jmp     died
+
+; A spark flies diagonally; when the way is shut it bounces, trying with
+; dx turned, then dy turned, then both.
+spark:
+        ldx     #0
+@try:   stx     r_tmp
+        txa
+        eor     r_state
+        sta     r_dir           ; the state it would fly on with
+        lda     r_ox
+        sta     r_x
+        lda     r_oy
+        sta     r_y
+        lda     r_dir
+        and     #1              ; 0 right, 1 left
+        asl     a
+        ora     #DIR_RIGHT
+        tax
+        jsr     advance
+        bcs     @shut
+        lda     r_dir
+        and     #2              ; 0 down, 2 up
+        eor     #DIR_DOWN
+        tax
+        jsr     advance
+        bcs     @shut
+        jsr     at_robot
+        beq     died2
+        jsr     get_cell
+        bne     @shut
+        lda     r_dir
+        sta     r_state
+        jmp     move_mover
+@shut:  ldx     r_tmp
+        inx
+        cpx     #4
+        bcc     @try
+        rts                     ; boxed in: it waits
+
+; A beetle walks on along its line, and turns back at anything in its way.
+beetle:
+        lda     r_what
+        and     #1
+        asl     a
+        sta     r_tmp
+        lda     r_state
+        and     #1
+        ora     r_tmp
+        tax
+        lda     beetle_dirs,x
+        tax
+        jsr     advance
+        bcs     @turn
+        jsr     at_robot
+        beq     died2
+        jsr     get_cell
+        beq     move_mover
+@turn:  lda     r_state
+        eor     #1
+        sta     r_state
+        lda     r_ox
+        sta     r_x
+        lda     r_oy
+        sta     r_y
+        jsr     state_row
+        lda     r_state
+        ora     r_parity
+        sta     (r_sptr),y
+        rts
+
+; Moves the mover r_what with its state r_state from r_ox, r_oy to the
+; floor cell r_x, r_y.
+move_mover:
+        lda     r_what
+        jsr     put_cell
+        jsr     state_row
+        lda     r_state
+        ora     r_parity
+        sta     (r_sptr),y
+        lda     r_ox
+        sta     r_x
+        lda     r_oy
+        sta     r_y
+        jsr     state_row
+        lda     #0
+        sta     (r_sptr),y
+        jmp     clear_cell
