@@ -1,23 +1,18 @@
 ; The rules of the game, as routines over level_buf: the game copies a
 ; level's cells there, calls rules_init, then rules_step for each joystick
-; move and rules_tick once per game step, and draws what the routines
-; report. No hardware is touched here, so sim65 tests drive it directly.
+; move and rules_tick once per game step (after the move, so a robot that
+; walks into a beam or beside a beetle meets it in the same step), and
+; draws what the routines report. No hardware is touched here, so sim65
+; tests drive it directly.
 
 .macpack longbranch            ; jeq etc.: branches that reach far
 
+RULES_MODULE    = 1
 .include "zp.inc"
 .include "tiles.inc"
+.include "rules.inc"
 
 .export level_buf, rules_init, rules_step, rules_tick, rules_fire
-
-EV_MOVED        = $01
-EV_SCREW        = $02
-EV_DOOR         = $04
-EV_PUSH         = $08
-EV_DIED         = $10
-EV_EXIT         = $20
-EV_LIFE         = $40
-EV_TELEPORT     = $80
 
 AMMO_SHOTS      = 5             ; shots in one ammunition box
 MAX_SHOTS       = 99

@@ -2,13 +2,15 @@
 ; (once a frame) slides its pitch and fades it out, then falls silent.
 ; Other channels are left to the rest of the game.
 
+SOUND_MODULE    = 1
 .include "atari.inc"
 .include "zp.inc"
+.include "rules.inc"
 
 .export sound_play, sound_tick
 
 .segment "RODATA"
-; Per effect 1..4 (screw, door, push, life lost): starting pitch, pitch
+; Per effect SND_SCREW..SND_LIFE_LOST: starting pitch, pitch
 ; change a frame (a smaller AUDF value is a higher note), length in
 ; frames, and distortion ($A0 pure tone, $C0 buzz, $80 noise).
 snd_start:      .byte $30, $60, $18, $40
