@@ -28,6 +28,16 @@ state_buf:      .res LEVEL_CELLS
 .segment "RODATA"
 dir_dx:         .byte 0, 1, 0, $FF
 dir_dy:         .byte $FF, 0, 1, 0
+; Where each row of level_buf starts: the lines of shots, beams and
+; magnets look up a row for every cell they pass.
+row_lo:
+.repeat LEVEL_H, row
+        .byte   <(level_buf + row * LEVEL_W)
+.endrepeat
+row_hi:
+.repeat LEVEL_H, row
+        .byte   >(level_buf + row * LEVEL_W)
+.endrepeat
 ; The eight cells around one, for a bomb going off.
 around_dx:      .byte $FF, 0, 1, $FF, 1, $FF, 0, 1
 around_dy:      .byte $FF, $FF, $FF, 0, 0, 1, 1, 1
@@ -37,21 +47,12 @@ around_dy:      .byte $FF, $FF, $FF, 0, 0, 1, 1, 1
 ; ---------------------------------------------------------------- cells
 
 ; Points r_ptr at row r_y of level_buf and loads Y with r_x, so that
-; (r_ptr),y is the cell at r_x, r_y.
+; (r_ptr),y is the cell at r_x, r_y. Uses X.
 row_ptr:
-        lda     #0
-        sta     r_ptr+1
-        lda     r_y
-        asl     a
-        asl     a
-        asl     a
-        asl     a               ; rows past 15 carry into the high byte
-        rol     r_ptr+1
-        clc
-        adc     #<level_buf
+        ldx     r_y
+        lda     row_lo,x
         sta     r_ptr
-        lda     r_ptr+1
-        adc     #>level_buf
+        lda     row_hi,x
         sta     r_ptr+1
         ldy     r_x
         rts
