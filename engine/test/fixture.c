@@ -31,6 +31,10 @@ void load(const char *rows)
         if (*rows == '|') {
             ++y;
             x = 0;
+        } else if (x >= 16 || y >= 31) {
+            printf("fixture: cell %u,%u is off the level\n", x, y);
+            ++failures;
+            return;
         } else {
             level_buf[y * 16 + x++] = code_of(*rows);
         }
