@@ -205,6 +205,38 @@ static void pickups_and_enemies(void)
     expect(robot_x, 3, "the robot does not move into it");
 }
 
+/* A small level played as the game does, a tick after every move: a
+ * screw, a box into a pit, a key for a door, the last screw, a teleport to
+ * the exit, while a beetle patrols its own corridor. */
+static void played_through(void)
+{
+    static const unsigned char moves[] = {
+        RIGHT, RIGHT, RIGHT, RIGHT, RIGHT, RIGHT, RIGHT, RIGHT, RIGHT, LEFT, LEFT
+    };
+    static const unsigned char events[] = {
+        EV_MOVED | EV_SCREW, EV_MOVED | EV_PUSH, EV_MOVED, EV_MOVED, EV_MOVED,
+        EV_MOVED | EV_DOOR, EV_MOVED | EV_SCREW, EV_MOVED | EV_TELEPORT,
+        0, EV_MOVED, EV_MOVED | EV_EXIT
+    };
+    unsigned char i, ev;
+    load("R*b_.xX*T#|"
+         "##########|"
+         "E.T#######|"
+         "##########|"
+         "#H......#");
+    rules_init(0x02);
+    for (i = 0; i < sizeof moves; ++i) {
+        ev = rules_step(moves[i]);
+        ev |= rules_tick();
+        expect(ev, events[i], "move of the played level");
+    }
+    check(robot_x == 0 && robot_y == 2, "the robot ends in the exit");
+    check(cell(3, 0) == 0 && cell(6, 0) == 0, "pit filled, door open");
+    for (i = 1, ev = 0; i < 8; ++i)
+        ev += cell(i, 4) == 0x50;
+    expect(ev, 1, "one beetle still on patrol");
+}
+
 int main(void)
 {
     start();
@@ -215,5 +247,6 @@ int main(void)
     teleports();
     one_way();
     pickups_and_enemies();
+    played_through();
     return result();
 }
