@@ -1,9 +1,10 @@
 // zelbun-gendata SOURCE_DIR OUT_DIR: builds the editor's default data from
 // the reviewable sources in SOURCE_DIR (tiles.txt, icon.txt) and writes
-// paleta.bmp, tiles.bmp, tiles.cfg, TILES.md, icon.bmp, icon.png and
-// game.atr into OUT_DIR. Everything is made in memory first; nothing is
-// written unless every source is sound, and each file is written to a
-// temporary name and renamed over the target only when complete.
+// paleta.bmp, tiles.bmp, tiles.cfg, TILES.md, icon.bmp and icon.png into
+// OUT_DIR; the game disk data/game.atr is built from engine/. Everything is
+// made in memory first; nothing is written unless every source is sound,
+// and each file is written to a temporary name and renamed over the target
+// only when complete.
 #include "tools/atr.h"
 #include "tools/bmp.h"
 #include "tools/icon.h"
@@ -90,13 +91,6 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "%s\n", error.c_str());
         return 1;
     }
-    // No game program is built yet: the template carries only the layout the
-    // editor patches.
-    const Bytes game = gameTemplate({});
-    if (game.empty()) {
-        std::fprintf(stderr, "zelbun-gendata: the game program does not fit the template\n");
-        return 1;
-    }
 
     const std::vector<std::pair<const char*, Bytes>> outputs = {
         {"paleta.bmp", encodeBmp24(paletteImage())},
@@ -106,7 +100,6 @@ int main(int argc, char** argv)
         {"icon.bmp", encodeBmp24(iconWithKey(iconArt))},
         {"icon.png", encodePngRgba(icon::size * pngIconScale, icon::size * pngIconScale,
                                    iconRgba(iconArt, pngIconScale))},
-        {"game.atr", game},
     };
 
     std::error_code dirError;
