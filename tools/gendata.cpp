@@ -1,15 +1,17 @@
 // zelbun-gendata SOURCE_DIR OUT_DIR: builds the editor's default data from
 // the reviewable sources in SOURCE_DIR (tiles.txt, icon.txt) and writes
-// paleta.bmp, tiles.bmp, tiles.cfg, TILES.md, icon.bmp, icon.png and
-// game.atr into OUT_DIR.
+// paleta.bmp, tiles.bmp, tiles.cfg, TILES.md, icon.bmp and icon.png into
+// OUT_DIR; the game disk data/game.atr is built from engine/.
 //
 // zelbun-gendata engine DATA_DIR OUT_DIR: builds the game's character sets
 // and tile tables (tiles.fnt, tilemap.bin, robot.bin, font.fnt) from
 // DATA_DIR/tiles.bmp, DATA_DIR/tiles.cfg and the editor's font. Files whose
 // content is already right are left untouched, so a build that depends on
-// them does not redo its work. Everything is made in memory first; nothing is
-// written unless every source is sound, and each file is written to a
-// temporary name and renamed over the target only when complete.
+// them does not redo its work.
+//
+// Everything is made in memory first; nothing is written unless every
+// source is sound, and each file is written to a temporary name and renamed
+// over the target only when complete.
 #include "editor/glyphs.h"
 #include "editor/tilesconfig.h"
 #include "tools/atr.h"
@@ -148,13 +150,6 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "%s\n", error.c_str());
         return 1;
     }
-    // No game program is built yet: the template carries only the layout the
-    // editor patches.
-    const Bytes game = gameTemplate({});
-    if (game.empty()) {
-        std::fprintf(stderr, "zelbun-gendata: the game program does not fit the template\n");
-        return 1;
-    }
 
     const std::vector<std::pair<const char*, Bytes>> outputs = {
         {"paleta.bmp", encodeBmp24(paletteImage())},
@@ -164,7 +159,6 @@ int main(int argc, char** argv)
         {"icon.bmp", encodeBmp24(iconWithKey(iconArt))},
         {"icon.png", encodePngRgba(icon::size * pngIconScale, icon::size * pngIconScale,
                                    iconRgba(iconArt, pngIconScale))},
-        {"game.atr", game},
     };
 
     if (!createDirectory(outDir))

@@ -9,6 +9,7 @@ packages=(
   googletest libgtest-dev libbenchmark-dev libpng-dev
   xvfb xdotool
   clang libclang-rt-14-dev
+  cc65
 )
 
 missing=()
