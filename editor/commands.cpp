@@ -4,8 +4,8 @@
 #include "editor/frame.h"
 
 #include "editor/fileio.h"
-#include "editor/game.h"
 #include "editor/gameimage.h"
+#include "editor/gametemplate.h"
 #include "platform/indialog.h"
 #include "platform/platform.h"
 
@@ -163,13 +163,16 @@ int frame::saveMap(char* path)
     LevelData data[levelCount];
     for (int i = 0; i < levelCount; ++i)
         data[i] = levels[i].data();
-    return writeDocument(path, writeGameImage(game, gameSize, data, textPages)) ? 1 : 0;
+    return writeDocument(path, writeGameImage(documentTemplate.data(), documentTemplate.size(), data, textPages)) ? 1 : 0;
 }
 
 int frame::saveMap(char* path, int slot)
 {
     extendPath(path);
-    return writeDocument(path, writeTestImage(game, gameSize, levels[slot].data(), slot, textPages)) ? 1 : 0;
+    return writeDocument(path, writeTestImage(documentTemplate.data(), documentTemplate.size(), levels[slot].data(),
+                                              slot, textPages))
+               ? 1
+               : 0;
 }
 
 bool frame::writeDocument(char* path, const std::vector<unsigned char>& bytes)
@@ -230,7 +233,7 @@ int frame::loadMap(const char* path)
         showError("Nie otwarto " + fileName(path) + ": " + problem);
         return 0;
     }
-    applyGameImage(readGameImage(bytes.data(), bytes.size()), path);
+    applyGameImage(bytes, path);
     return 1;
 }
 
@@ -254,8 +257,10 @@ bool frame::readDocument(const char* path, std::vector<unsigned char>& bytes)
 
 // Levels land at their place in the order table; each is recoloured once.
 // The opened file is the saved state of a fresh history.
-void frame::applyGameImage(const LoadResult& image, const char* path)
+void frame::applyGameImage(const std::vector<unsigned char>& bytes, const char* path)
 {
+    LoadResult image = readGameImage(bytes.data(), bytes.size());
+    documentTemplate = templateForOpened(bytes, sessionTemplate, embeddedTemplate());
     blankTextPages();
     std::memcpy(textPages[0], image.pages[0], sizeof textPages[0]);
     std::memcpy(textPages[1], image.pages[1], sizeof textPages[1]);
@@ -293,7 +298,7 @@ void frame::openDocument()
     }
     for (int i = 0; i < levelCount; ++i)
         levels[i].reset();
-    applyGameImage(readGameImage(bytes.data(), bytes.size()), chosen);
+    applyGameImage(bytes, chosen);
 }
 
 // --- Starting afresh and closing -------------------------------------------------
@@ -307,6 +312,7 @@ void frame::newDocument()
         levels[i].reset();
     filePath[0] = '\0';
     blankTextPages();
+    documentTemplate = sessionTemplate;
     commitStep();
     history.markClean();
 }

@@ -5,6 +5,7 @@
 #include "editor/atari.h"
 #include "editor/datafiles.h"
 #include "editor/font.h"
+#include "editor/gametemplate.h"
 #include "editor/tilesconfig.h"
 #include "platform/platform.h"
 #include "surface/funkcje.h"
@@ -12,6 +13,7 @@
 #include <SDL_syswm.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -113,6 +115,8 @@ frame::frame(SDL_Surface* screenSurface, const FrameOptions& options)
     buttons[endPageButton] = new CButton("Koniec");
     place(buttons[endPageButton], layout::endPageButton);
 
+    chooseSessionTemplate(options.templatePath);
+
     std::string config = findDataFile("tiles.cfg", dataDirs);
     if (config.empty() || !loadUI(config.c_str()))
         std::fprintf(stderr, "zelbun-kreator: tiles.cfg not found (looked in %s); the tile palette is empty\n",
@@ -165,6 +169,20 @@ frame::~frame()
         std::error_code ignored;
         std::filesystem::remove_all(testDir, ignored);
     }
+}
+
+void frame::chooseSessionTemplate(const std::string& optionPath)
+{
+    TemplateSources sources;
+    sources.optionPath = optionPath;
+    if (const char* environment = std::getenv("ZELBUN_TEMPLATE"))
+        sources.environmentPath = environment;
+    sources.dataDirPath = findDataFile("game.atr", dataDirs);
+    ChosenTemplate chosen = chooseTemplate(sources, embeddedTemplate());
+    if (!chosen.error.empty())
+        showError(chosen.error);
+    sessionTemplate = std::move(chosen.bytes);
+    documentTemplate = sessionTemplate;
 }
 
 SDL_Surface* frame::loadImage(const char* name)

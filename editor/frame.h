@@ -44,6 +44,10 @@ struct FrameOptions {
     // Where the private directory for test images is made; empty means
     // $XDG_RUNTIME_DIR, else the system's temporary directory.
     std::string runtimeDir;
+    // The game template new documents are saved with; empty means
+    // ZELBUN_TEMPLATE, then game.atr in the data directories, then the
+    // built-in game.
+    std::string templatePath;
 };
 
 class frame {
@@ -226,11 +230,12 @@ private:
     void testInEmulator(bool currentLevelOnly);
     bool askForPath(bool save, char* chosen);
     bool readDocument(const char* path, std::vector<unsigned char>& bytes);
-    void applyGameImage(const LoadResult& image, const char* path);
+    void applyGameImage(const std::vector<unsigned char>& bytes, const char* path);
     bool writeDocument(char* path, const std::vector<unsigned char>& bytes);
     std::string testImageDirectory();
     CButton* paletteEntry(int entry) { return static_cast<CButton*>(buttons[firstPaletteButton + entry]); }
     SDL_Surface* loadImage(const char* name);
+    void chooseSessionTemplate(const std::string& optionPath);
     void blankTextPages();
     Uint32 screenColour(int atariColour) const;
     SDL_Color atariRgb(int atariColour) const;
@@ -238,6 +243,10 @@ private:
     bool labelsInBlack() const;
 
     std::vector<std::string> dataDirs;
+    // The game part new documents get, and the one the open document is
+    // saved with (an opened image's own game, unless it is our engine).
+    std::vector<unsigned char> sessionTemplate;
+    std::vector<unsigned char> documentTemplate;
     std::string startupError;
     std::unique_ptr<Platform> ownPlatform;
     std::string runtimeBase;
