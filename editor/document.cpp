@@ -2,8 +2,8 @@
 #include "editor/frame.h"
 
 #include "editor/fileio.h"
-#include "editor/game.h"
 #include "editor/gameimage.h"
+#include "editor/gametemplate.h"
 #include "platform/indialog.h"
 #include "platform/platform.h"
 
@@ -45,14 +45,14 @@ int frame::saveMap(char* path)
     LevelData data[levelCount];
     for (int i = 0; i < levelCount; ++i)
         data[i] = levelData(levels[i]);
-    return writeDocument(path, writeGameImage(game, gameSize, data, textPages)) ? 1 : 0;
+    return writeDocument(path, writeGameImage(documentTemplate.data(), documentTemplate.size(), data, textPages)) ? 1 : 0;
 }
 
 int frame::saveMap(char* path, int slot)
 {
     extendPath(path);
     LevelData data = levelData(levels[slot]);
-    return writeDocument(path, writeTestImage(game, gameSize, data, slot, textPages)) ? 1 : 0;
+    return writeDocument(path, writeTestImage(documentTemplate.data(), documentTemplate.size(), data, slot, textPages)) ? 1 : 0;
 }
 
 bool frame::writeDocument(char* path, const std::vector<unsigned char>& bytes)
@@ -90,6 +90,7 @@ bool frame::readDocument(const char* path, std::vector<unsigned char>& bytes)
 void frame::applyGameImage(const std::vector<unsigned char>& bytes, const char* path)
 {
     LoadResult image = readGameImage(bytes.data(), bytes.size());
+    documentTemplate = templateForOpened(bytes, sessionTemplate, embeddedTemplate());
     blankTextPages();
     std::memcpy(textPages[0], image.pages[0], sizeof textPages[0]);
     std::memcpy(textPages[1], image.pages[1], sizeof textPages[1]);

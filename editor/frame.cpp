@@ -5,6 +5,7 @@
 #include "editor/atari.h"
 #include "editor/datafiles.h"
 #include "editor/font.h"
+#include "editor/gametemplate.h"
 #include "editor/tilesconfig.h"
 #include "platform/platform.h"
 #include "surface/funkcje.h"
@@ -12,6 +13,7 @@
 #include <SDL_syswm.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <sstream>
@@ -104,6 +106,8 @@ frame::frame(SDL_Surface* screenSurface, const FrameOptions& options)
     buttons[endPageButton] = new CButton("Koniec");
     buttons[endPageButton]->move(475, 333, 50, 20);
 
+    chooseSessionTemplate(options.templatePath);
+
     std::string config = findDataFile("tiles.cfg", dataDirs);
     if (config.empty() || !loadUI(config.c_str()))
         std::fprintf(stderr, "zelbun-kreator: tiles.cfg not found (looked in %s); the tile palette is empty\n",
@@ -146,6 +150,20 @@ frame::~frame()
     // The levels free their own copies when they go, after this body.
     SDL_FreeSurface(tileSheet);
     SDL_FreeSurface(paletteSheet);
+}
+
+void frame::chooseSessionTemplate(const std::string& optionPath)
+{
+    TemplateSources sources;
+    sources.optionPath = optionPath;
+    if (const char* environment = std::getenv("ZELBUN_TEMPLATE"))
+        sources.environmentPath = environment;
+    sources.dataDirPath = findDataFile("game.atr", dataDirs);
+    ChosenTemplate chosen = chooseTemplate(sources, embeddedTemplate());
+    if (!chosen.error.empty())
+        showError(chosen.error);
+    sessionTemplate = std::move(chosen.bytes);
+    documentTemplate = sessionTemplate;
 }
 
 SDL_Surface* frame::loadImage(const char* name)
