@@ -88,7 +88,7 @@ start_level:
 play:
         jsr     frame
         bcs     play            ; finish gliding before the next step
-        dec     step_wait
+        lda     step_wait
         bne     play
         lda     #STEP_FRAMES
         sta     step_wait
@@ -343,11 +343,15 @@ robot_target:
         sta     target_py
         rts
 
-; One frame: sound, and the robot glides one step towards its cell.
-; Carry set while it has not arrived.
+; One frame: sound, the step clock, and the robot glides one step towards
+; its cell. Carry set while it has not arrived.
 frame:
         jsr     wait_frame
         jsr     sound_tick
+        lda     step_wait
+        beq     @clock_done
+        dec     step_wait
+@clock_done:
         lda     #0
         sta     ATRACT          ; only the keyboard stops the colour cycling
         jsr     robot_target
