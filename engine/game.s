@@ -398,20 +398,25 @@ pause:
         bne     pause
         rts
 
-; Waits until the trigger is pressed and let go.
+; Waits until the trigger is pressed and let go; a sound still playing
+; runs to its end meanwhile.
 wait_fire:
-        jsr     wait_frame
+        jsr     idle_frame
         lda     STRIG0
         beq     wait_fire       ; still held from before
 @press:
-        jsr     wait_frame
+        jsr     idle_frame
         lda     STRIG0
         bne     @press
 @release:
-        jsr     wait_frame
+        jsr     idle_frame
         lda     STRIG0
         beq     @release
         rts
+
+idle_frame:
+        jsr     wait_frame
+        jmp     sound_tick
 
 ; Shows msg_no_levels+X .. +Y-1 on the first line of a text page until fire.
 show_message:
