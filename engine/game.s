@@ -4,6 +4,7 @@
 .include "atari.inc"
 .include "zp.inc"
 .include "tiles.inc"
+.include "text.inc"
 .include "rules.inc"
 
 .import display_init, show_text, show_game, draw_level, draw_status
@@ -25,12 +26,6 @@ CELL_PX         = 8             ; colour clocks per tile
 CELL_PY         = 8             ; player lines per tile
 PAUSE_EXIT      = 25
 PAUSE_DIED      = 50
-
-.macro  screen_text str
-        .repeat .strlen(str), i
-        .byte   .strat(str, i) - 32
-        .endrepeat
-.endmacro
 
 ; The editor writes the order table and the text pages here, at fixed
 ; offsets of the disk file.
