@@ -301,7 +301,8 @@ read_stick:
         bcc     @found
         dex
         bpl     @dir
-        rts                     ; X = $FF
+        lda     #$FF
+        rts
 @found:
         lda     stick_dir,x
         rts
