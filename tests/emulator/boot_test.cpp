@@ -179,6 +179,12 @@ std::string quoted(const std::string& s) { return "'" + s + "'"; }
 constexpr int kFloor = 0x00, kWall = 0x01, kExit = 0x03, kRobot = 0x04, kScrew = 0x10;
 constexpr int kTile = 16; // screen pixels a tile is wide in the narrow playfield
 
+// a-ogonek, c-acute, e-ogonek, l-stroke, n-acute, o-acute, s-acute, z-dot,
+// the two-cell pictures, the bar, the sign typed with '*' and '@'.
+const std::string kStartText = "START \x01\x03\x05\x0C\x0E\x0F\x13\x1A \x12\x14 \x06\x07 \x11*@";
+// Not the game's own "KONIEC GRY", shown when the lives run out.
+const std::string kEndText = "KONIEC ZESTAWU 1.";
+
 class EmulatorBoot : public ::testing::Test {
 protected:
     void SetUp() override
@@ -197,9 +203,10 @@ protected:
         options.platform = &platform;
         editor = std::make_unique<frame>(screen, options);
         ASSERT_TRUE(editor->ok()) << editor->loadError();
-        // Text pages: something to recognise on each.
-        setLine(0, 1, "START ZELBUN");
-        setLine(1, 6, "KONIEC GRY");
+        // Text pages: something to recognise on each, with the Polish
+        // letters and picture signs of the editor's font.
+        setLine(0, 1, kStartText);
+        setLine(1, 6, kEndText);
     }
     void TearDown() override
     {
@@ -298,7 +305,7 @@ TEST_F(EmulatorBoot, StartPageLevelAndKoniecPage)
 
     std::optional<Shot> start = boot(image, "start", {});
     ASSERT_TRUE(start);
-    EXPECT_TRUE(showsText(*start, "START ZELBUN")) << "the Start page's text";
+    EXPECT_TRUE(showsText(*start, kStartText)) << "the Start page's text";
 
     std::optional<Shot> level = boot(image, "level", kFire + kRight);
     ASSERT_TRUE(level);
@@ -326,5 +333,5 @@ TEST_F(EmulatorBoot, StartPageLevelAndKoniecPage)
     const fs::path last = testImage();
     std::optional<Shot> end = boot(last, "koniec", kFire + kRight + std::vector<std::string>{"sleep 1"});
     ASSERT_TRUE(end);
-    EXPECT_TRUE(showsText(*end, "KONIEC GRY")) << "the Koniec page's text";
+    EXPECT_TRUE(showsText(*end, kEndText)) << "the Koniec page's text";
 }
