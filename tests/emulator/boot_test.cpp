@@ -226,9 +226,9 @@ protected:
     // colours that tell the parts apart: playfield registers 0..2 green,
     // marker 3 grey, a blue background and a red robot.
     void makeLevel(std::pair<int, int> robot, const std::vector<std::pair<std::pair<int, int>, int>>& tiles,
-                   int screws)
+                   int screws, int slot = 0)
     {
-        map& level = editor->levels[0];
+        map& level = editor->levels[slot];
         level.reset();
         level.create();
         for (int row = 0; row < 31; ++row)
@@ -297,9 +297,9 @@ std::vector<std::string> operator+(std::vector<std::string> a, const std::vector
 
 TEST_F(EmulatorBoot, StartPageLevelAndKoniecPage)
 {
-    // The robot at column 5 of row 3, a screw to its right and a wall four
-    // cells to its right; 42 screws to collect.
-    makeLevel({5, 3}, {{{6, 3}, kScrew}, {{9, 3}, kWall}}, 42);
+    // The robot at column 5 of row 3, a screw to its right and a wall right
+    // of the screw (so a step too many is stopped); 42 screws to collect.
+    makeLevel({5, 3}, {{{6, 3}, kScrew}, {{7, 3}, kWall}}, 42);
     const fs::path image = testImage();
     ASSERT_FALSE(image.empty());
 
@@ -317,12 +317,12 @@ TEST_F(EmulatorBoot, StartPageLevelAndKoniecPage)
     const std::vector<Box> walls = solidSquares(*level, kTile, isGreen);
     ASSERT_EQ(walls.size(), 1u) << "one wall tile";
     // The robot, in its own colour, a tile in size, moved one cell right onto
-    // the screw: three cells left of the wall, on its row.
+    // the screw, next to the wall on its row.
     const Box robot = boxOf(*level, isRed);
     ASSERT_FALSE(robot.empty()) << "no robot on the screen";
     EXPECT_EQ(robot.width(), kTile);
     EXPECT_EQ(robot.height(), kTile);
-    EXPECT_EQ(walls[0].left - robot.left, 3 * kTile) << "robot at x " << robot.left << ", wall at x " << walls[0].left;
+    EXPECT_EQ(walls[0].left - robot.left, kTile) << "robot at x " << robot.left << ", wall at x " << walls[0].left;
     EXPECT_EQ(walls[0].top, robot.top);
     // The screw is collected: 41 still to go.
     EXPECT_TRUE(showsText(*level, "41")) << "the status line counts the screws down";
@@ -334,4 +334,26 @@ TEST_F(EmulatorBoot, StartPageLevelAndKoniecPage)
     std::optional<Shot> end = boot(last, "koniec", kFire + kRight + std::vector<std::string>{"sleep 1"});
     ASSERT_TRUE(end);
     EXPECT_TRUE(showsText(*end, kEndText)) << "the Koniec page's text";
+}
+
+// A whole set saved by the editor (levels in slots 3 and 7, the long end
+// marker) plays its levels in order: leaving the first by its exit starts
+// the second, in its own background colour, as level 2.
+TEST_F(EmulatorBoot, SavedSetPlaysItsLevelsInOrder)
+{
+    makeLevel({5, 3}, {{{6, 3}, kExit}}, 0, 3);
+    makeLevel({5, 3}, {{{9, 3}, kWall}}, 7, 7);
+    editor->levels[7].colorSet(4, 0xC4); // a green background tells it apart
+    const fs::path set = dir / "set.atr";
+    char path[PATH_MAX + 8];
+    std::snprintf(path, sizeof path, "%s", set.string().c_str());
+    ASSERT_EQ(editor->saveMap(path), 1);
+
+    std::optional<Shot> second = boot(set, "second-level", kFire + kRight + std::vector<std::string>{"sleep 1"});
+    ASSERT_TRUE(second);
+    EXPECT_TRUE(showsText(*second, "POZ 02")) << "the status line names the second level";
+    EXPECT_TRUE(showsText(*second, "SRUB 07"));
+    const Box background = boxOf(*second, isGreen);
+    EXPECT_GE(background.width(), 16 * kTile - 1) << "the second level's background";
+    EXPECT_TRUE(boxOf(*second, isBlue).empty()) << "nothing left of the first level's colours";
 }
