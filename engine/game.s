@@ -105,7 +105,20 @@ died:
         lda     #SND_LIFE_LOST
         jsr     sound_play
         ldx     #PAUSE_DIED
-        jsr     pause
+@flash:                         ; the robot flickers while the sound plays
+        txa
+        pha
+        jsr     frame
+        pla
+        tax
+        asl     a
+        asl     a
+        asl     a
+        asl     a
+        ora     #$0F
+        sta     PCOLR0
+        dex
+        bne     @flash
         dec     lives
         bne     start_level
         ldx     #msg_game_over - msg_no_levels
@@ -182,17 +195,15 @@ load_level:
         sta     level_buf,y
         iny
         bne     @first
-        inc     lv_ptr+1        ; cells 256..495
+        inc     lv_ptr+1        ; the rest of the level lies in its 2nd page
 @second:
         lda     (lv_ptr),y
         sta     level_buf+256,y
         iny
         cpy     #LEVEL_CELLS - 256
         bne     @second
-        dec     lv_ptr+1
 
         ldy     #LV_COLORS + 5 - 256
-        inc     lv_ptr+1
         lda     (lv_ptr),y
         sta     PCOLR0
         ldx     #4
@@ -212,7 +223,6 @@ load_level:
         jsr     set_wall
         ldy     #LV_SCREWS - 256
         lda     (lv_ptr),y
-        dec     lv_ptr+1
         jsr     rules_init
         bcs     @done
         lda     #0
