@@ -48,6 +48,9 @@ struct FrameOptions {
     // ZELBUN_TEMPLATE, then game.atr in the data directories, then the
     // built-in game.
     std::string templatePath;
+    // The command line that runs test images (--emulator); empty means
+    // ZELBUN_EMULATOR, then the desktop's choice.
+    std::string emulatorCommand;
 };
 
 class frame {
