@@ -1,0 +1,117 @@
+#include "editor/levelcheck.h"
+
+#include "editor/tilesconfig.h"
+
+#include <cstdio>
+
+namespace {
+
+void markKnown(LevelRules& rules, int code)
+{
+    if (code >= 0 && code < 256)
+        rules.known[size_t(code)] = true;
+}
+
+// Polish counts: 2 roboty, 5 robotow, 22 roboty.
+const char* robotsWord(int n)
+{
+    const bool few = n % 10 >= 2 && n % 10 <= 4 && (n % 100 < 12 || n % 100 > 14);
+    return few ? "roboty" : "robotow";
+}
+
+} // namespace
+
+LevelRules levelRules(const TilesConfig& config)
+{
+    LevelRules rules;
+    rules.screwCode = config.sruba;
+    rules.knownCodesGiven = true;
+    for (const TileRecord& record : config.records)
+        markKnown(rules, record.code);
+    markKnown(rules, config.murek);
+    markKnown(rules, config.gumka);
+    markKnown(rules, config.sruba);
+    return rules;
+}
+
+std::vector<LevelFinding> checkLevel(const LevelData& level, int slot, const LevelRules& rules)
+{
+    std::vector<LevelFinding> findings;
+    int robots = 0, screws = 0;
+    LevelFinding secondRobot{FindingKind::manyRobots, slot};
+    LevelFinding unknown[256];
+    for (int row = 0; row < kLevelRows; ++row)
+        for (int column = 0; column < kLevelColumns; ++column) {
+            const int code = level.cells[column][row];
+            if (code == rules.robotCode && ++robots == 2) {
+                secondRobot.column = column;
+                secondRobot.row = row;
+            }
+            if (code == rules.screwCode)
+                ++screws;
+            if (rules.knownCodesGiven && !rules.known[size_t(code)]) {
+                LevelFinding& found = unknown[code];
+                if (found.count++ == 0) {
+                    found.column = column;
+                    found.row = row;
+                }
+            }
+        }
+
+    if (robots == 0)
+        findings.push_back({FindingKind::noRobot, slot});
+    if (robots > 1) {
+        secondRobot.count = robots;
+        findings.push_back(secondRobot);
+    }
+    if (rules.screwCode >= 0 && level.srubki > screws) {
+        LevelFinding short_{FindingKind::screwsShort, slot};
+        short_.count = level.srubki;
+        short_.drawn = screws;
+        findings.push_back(short_);
+    }
+    for (int code = 0; code < 256; ++code)
+        if (unknown[code].count > 0) {
+            LevelFinding found = unknown[code];
+            found.kind = FindingKind::unknownCode;
+            found.slot = slot;
+            found.code = code;
+            findings.push_back(found);
+        }
+    return findings;
+}
+
+std::vector<LevelFinding> checkLevels(const LevelData levels[kLevelSlots], const LevelRules& rules)
+{
+    std::vector<LevelFinding> findings;
+    for (int slot = 0; slot < kLevelSlots; ++slot) {
+        if (!levels[slot].on)
+            continue;
+        std::vector<LevelFinding> more = checkLevel(levels[slot], slot, rules);
+        findings.insert(findings.end(), more.begin(), more.end());
+    }
+    return findings;
+}
+
+std::string describeFinding(const LevelFinding& f)
+{
+    char text[96];
+    switch (f.kind) {
+    case FindingKind::noRobot:
+        std::snprintf(text, sizeof text, "Mapa %d: brak robota", f.slot + 1);
+        break;
+    case FindingKind::manyRobots:
+        std::snprintf(text, sizeof text, "Mapa %d: %d %s (drugi: kolumna %d, wiersz %d)", f.slot + 1, f.count,
+                      robotsWord(f.count), f.column + 1, f.row + 1);
+        break;
+    case FindingKind::screwsShort:
+        std::snprintf(text, sizeof text, "Mapa %d: srubek do zebrania %d, na mapie %d", f.slot + 1, f.count,
+                      f.drawn);
+        break;
+    case FindingKind::unknownCode:
+        std::snprintf(text, sizeof text, "Mapa %d: nieznany kod %02X x%d (kolumna %d, wiersz %d)", f.slot + 1,
+                      f.code, f.count, f.column + 1, f.row + 1);
+        break;
+    }
+    return text;
+}
