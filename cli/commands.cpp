@@ -6,6 +6,7 @@
 #include "editor/datafiles.h"
 #include "editor/fileio.h"
 #include "editor/game.h"
+#include "editor/levelcheck.h"
 #include "editor/tilesconfig.h"
 
 #include <nlohmann/json.hpp>
@@ -208,9 +209,56 @@ int runTest(const CommandLine& line, std::ostream& out, std::ostream& err)
     return 0;
 }
 
+namespace {
+
+// Mistakes of the set as a whole, which no single level shows: a file that
+// is no disk image or breaks off, an order table that lists no level (the
+// game then has nothing to play), and page characters the game cannot show.
+std::vector<std::string> checkSet(const LevelSet& set)
+{
+    std::vector<std::string> findings;
+    const std::vector<uint8_t>& bytes = set.bytes;
+    if (bytes.size() < 2 || bytes[0] != 0x96 || bytes[1] != 0x02)
+        findings.push_back("to nie jest obraz dysku ATR (brak naglowka 96 02)");
+    if (!set.warning.empty())
+        findings.push_back("plik urwany: " + set.warning);
+
+    bool listed = false;
+    for (uint8_t entry : orderTable(set))
+        listed = listed || (entry >= 0x80 && entry < 0x80 + kLevelSlots);
+    if (!listed)
+        findings.push_back("tabela kolejnosci map jest pusta: gra nie ma czego uruchomic");
+
+    for (int page = 0; page < 2; ++page) {
+        int count = 0, first = -1;
+        for (size_t i = 0; i < kPageSize && kPageOffsets[page] + i < bytes.size(); ++i)
+            if (!isShowableScreenCode(bytes[kPageOffsets[page] + i])) {
+                if (count++ == 0)
+                    first = int(i);
+            }
+        if (count == 0)
+            continue;
+        const int code = bytes[kPageOffsets[page] + first];
+        findings.push_back("Tekst " + std::string(kPageNames[page]) + ": znakow, ktorych gra nie pokaze: " +
+                           std::to_string(count) + " (pierwszy " + hexByte(code) + ": wiersz " +
+                           std::to_string(first / kPageColumns + 1) + ", kolumna " +
+                           std::to_string(first % kPageColumns + 1) + ")");
+    }
+    return findings;
+}
+
+} // namespace
+
 int runCheck(const CommandLine& line, std::ostream& out, std::ostream& err)
 {
-    (void)line;
-    (void)out;
-    return fail(err, "check: not built yet");
+    LevelSet set;
+    std::string error;
+    if (!loadLevelSet(line.file, set, error))
+        return fail(err, error);
+    std::vector<std::string> findings = checkSet(set);
+    for (const LevelFinding& finding : checkLevels(set.levels, levelRules(tilesConfig(line))))
+        findings.push_back(describeFinding(finding));
+    for (const std::string& finding : findings)
+        out << line.file << ": " << finding << '\n';
+    return findings.empty() ? 0 : 1;
 }

@@ -61,7 +61,7 @@ public:
 
 // Levels in slots 3 and 8 of the editor (saved, they load into 1 and 2):
 // robot, screws, walls, a box, a code with no picture, own colours.
-std::string writeSet(const TempDir& dir)
+std::string writeSet(const TempDir& dir, bool withUnknownCode = true)
 {
     LevelData levels[kLevelSlots];
     for (int slot : {2, 7}) {
@@ -72,10 +72,11 @@ std::string writeSet(const TempDir& dir)
         for (int row = 0; row < kLevelRows; ++row)
             level.cells[0][row] = 1;  // walls
         level.cells[5][9] = 0x30;     // box
-        level.cells[6][9] = 0xEE;     // no picture: drawn as "EE"
+        if (withUnknownCode)
+            level.cells[6][9] = 0xEE;  // no picture: drawn as "EE"
         const int colours[kColourRegisters] = {0x94, 0x36, 0x0E, 0xC8, 0x10 + slot, 0x48};
         std::copy(colours, colours + kColourRegisters, level.colours);
-        level.srubki = 2 + slot;
+        level.srubki = 1 + slot % 2;
         level.wzorek = slot % 8;
     }
     TextPage pages[2];
@@ -193,9 +194,9 @@ TEST(CommandLine, InfoAsTextAndJson)
     ASSERT_EQ(runInfo(line, out, err), 0) << err.str();
     const std::string text = out.str();
     EXPECT_NE(text.find("Kolejnosc: 82 87 00"), std::string::npos) << text;
-    EXPECT_NE(text.find("Mapa 1: srubki do zebrania 4 (na mapie 2), murek 2, kolory 94 36 0E C8 12 48"),
+    EXPECT_NE(text.find("Mapa 1: srubki do zebrania 1 (na mapie 2), murek 2, kolory 94 36 0E C8 12 48"),
               std::string::npos) << text;
-    EXPECT_NE(text.find("Mapa 2: srubki do zebrania 9 (na mapie 2), murek 7"), std::string::npos);
+    EXPECT_NE(text.find("Mapa 2: srubki do zebrania 2 (na mapie 2), murek 7"), std::string::npos);
     EXPECT_NE(text.find("|ZAąś 1 "), std::string::npos);
 
     line.json = true;
@@ -207,7 +208,7 @@ TEST(CommandLine, InfoAsTextAndJson)
     ASSERT_EQ(info["levels"].size(), 2u);
     const nlohmann::json& second = info["levels"][1];
     EXPECT_EQ(second["slot"], 2);
-    EXPECT_EQ(second["screws"], 9);
+    EXPECT_EQ(second["screws"], 2);
     EXPECT_EQ(second["screwsDrawn"], 2);
     EXPECT_EQ(second["wallPattern"], 7);
     EXPECT_EQ(second["colours"], nlohmann::json({0x94, 0x36, 0x0E, 0xC8, 0x17, 0x48}));
@@ -287,6 +288,69 @@ TEST(CommandLine, ExportDrawsWhatTheEditorShows)
     ASSERT_EQ(sheet.height, 496);
     for (int y = 0; y < 496; ++y)
         ASSERT_EQ(std::memcmp(&sheet.rgb[3 * (y * sheet.width + 264)], &level.rgb[3 * y * 256], 3 * 256), 0) << y;
+}
+
+} // namespace
+
+namespace {
+
+std::string check(const std::string& path, int& status)
+{
+    CommandLine line;
+    line.file = path;
+    line.dataDirs = {dataDir};
+    std::ostringstream out, err;
+    status = runCheck(line, out, err);
+    return out.str() + err.str();
+}
+
+void writeBytes(const std::string& path, const std::string& bytes)
+{
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// Every kind of mistake, each named with its level or page and its place;
+// a good set passes silently.
+TEST(CommandLine, CheckFindsEachMistake)
+{
+    TempDir dir;
+    const std::string good = writeSet(dir, false);
+    int status = -1;
+    EXPECT_EQ(check(good, status), "");
+    EXPECT_EQ(status, 0);
+
+    // Level 1 loses its robot, level 2 gets a second one, more screws to
+    // collect than drawn, and a code the tile set does not know.
+    std::string bytes = readAll(good);
+    const size_t level2 = kLevelListOffset, level1 = kLevelListOffset + kSegmentSize;  // saved from the top slot down
+    bytes[level1 + 4 + 1 * 16 + 1] = 0;
+    bytes[level2 + 4 + 20 * 16 + 10] = 4;
+    bytes[level2 + 501] = 0x05;
+    bytes[level1 + 4 + 9 * 16 + 6] = char(0xEE);
+    // A screen code the game shows as no typable character, on "Koniec".
+    bytes[kPageOffsets[1] + 2 * kPageColumns + 3] = 65;
+    writeBytes(dir.file("bad.atr"), bytes);
+    std::string found = check(dir.file("bad.atr"), status);
+    EXPECT_EQ(status, 1);
+    for (const char* finding : {"bad.atr: Mapa 1: brak robota\n", "bad.atr: Mapa 2: 2 roboty (drugi: kolumna 11, wiersz 21)\n",
+                                "bad.atr: Mapa 2: srubek do zebrania 5, na mapie 2\n",
+                                "bad.atr: Mapa 1: nieznany kod EE x1 (kolumna 7, wiersz 10)\n",
+                                "bad.atr: Tekst Koniec: znakow, ktorych gra nie pokaze: 1 (pierwszy 41: wiersz 3, kolumna 4)\n"})
+        EXPECT_NE(found.find(finding), std::string::npos) << finding << "\nin:\n" << found;
+
+    // An order table that lists nothing, in a file that breaks off.
+    bytes = readAll(good);
+    std::fill(bytes.begin() + kOrderTableOffset, bytes.begin() + kOrderTableOffset + 32, '\0');
+    bytes.resize(kLevelListOffset + 100);
+    writeBytes(dir.file("cut.atr"), bytes);
+    found = check(dir.file("cut.atr"), status);
+    EXPECT_EQ(status, 1);
+    EXPECT_NE(found.find("cut.atr: tabela kolejnosci map jest pusta"), std::string::npos) << found;
+    EXPECT_NE(found.find("cut.atr: plik urwany: "), std::string::npos) << found;
+
+    writeBytes(dir.file("text.txt"), "hello");
+    EXPECT_NE(check(dir.file("text.txt"), status).find("to nie jest obraz dysku ATR"), std::string::npos);
+    EXPECT_EQ(status, 1);
 }
 
 } // namespace
