@@ -5,13 +5,14 @@
 #include "editor/atari.h"
 #include "editor/datafiles.h"
 #include "editor/fileio.h"
-#include "editor/game.h"
+#include "editor/gametemplate.h"
 #include "editor/levelcheck.h"
 #include "editor/tilesconfig.h"
 
 #include <nlohmann/json.hpp>
 
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <ostream>
 #include <sstream>
@@ -196,12 +197,17 @@ int runTest(const CommandLine& line, std::ostream& out, std::ostream& err)
     if (!set.levels[slot].on)
         return fail(err, line.file + ": level " + std::to_string(line.level) + " is empty");
 
-    std::vector<uint8_t> tmpl(game, game + gameSize);
-    if (!line.templatePath.empty() && !readFile(line.templatePath, tmpl, error))
-        return fail(err, error);
-    if (tmpl.size() != kTemplateSize)
-        return fail(err, line.templatePath + ": not a game image template (" + std::to_string(tmpl.size()) +
-                             " bytes, expected " + std::to_string(kTemplateSize) + ")");
+    // The game part as the editor would save this file with.
+    const std::vector<std::string> dirs = line.dataDirs.empty() ? defaultDataDirs() : line.dataDirs;
+    TemplateSources sources;
+    sources.optionPath = line.templatePath;
+    if (const char* environment = std::getenv("ZELBUN_TEMPLATE"))
+        sources.environmentPath = environment;
+    sources.dataDirPath = findDataFile("game.atr", dirs);
+    const ChosenTemplate session = chooseTemplate(sources, embeddedTemplate());
+    if (!session.error.empty())
+        err << "zelbun-kreator: " << session.error << '\n';
+    const std::vector<uint8_t> tmpl = templateForOpened(set.bytes, session.bytes, embeddedTemplate());
     std::vector<uint8_t> image = writeTestImage(tmpl.data(), tmpl.size(), set.levels[slot], slot, set.pages);
     if (!writeFileAtomically(line.output, image, error))
         return fail(err, error);

@@ -32,7 +32,10 @@ CommandLine parseCommandLine(int argc, const char* const* argv, std::ostream& ou
                  "zelbun-kreator");
     app.set_version_flag("--version", std::string("zelbun-kreator ") + programVersion());
     app.require_subcommand(0, 1);
-    app.add_option("FILE", line.file, "Game image (.atr) to open");
+    // Only the first file is opened; further ones are ignored, as they
+    // always were.
+    std::vector<std::string> files;
+    app.add_option("FILE", files, "Game image (.atr) to open");
     app.add_option("--template", line.templatePath, "Game image template to build saved sets on");
     app.add_option("--emulator", line.emulator,
                    "Command that runs test images; the image path replaces %f or is appended");
@@ -78,6 +81,8 @@ CommandLine parseCommandLine(int argc, const char* const* argv, std::ostream& ou
         return line;
     }
 
+    if (!files.empty())
+        line.file = files.front();
     if (info->parsed())
         line.command = CommandLine::Command::Info;
     else if (check->parsed())
