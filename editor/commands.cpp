@@ -382,7 +382,7 @@ void frame::testInEmulator(bool currentLevelOnly)
     if (!written)
         return;
     std::string error;
-    if (!platform->openWithDefaultProgram(path, dir, error))
+    if (!platform->openTestImage(path, dir, emulatorCommand, error))
         showError("Nie mozna uruchomic emulatora: " + error);
 }
 

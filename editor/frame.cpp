@@ -46,7 +46,7 @@ void place(CGui* widget, const layout::Rect& r)
 } // namespace
 
 frame::frame(SDL_Surface* screenSurface, const FrameOptions& options)
-    : dataDirs(options.dataDirs), runtimeBase(options.runtimeDir)
+    : dataDirs(options.dataDirs), emulatorCommand(options.emulatorCommand), runtimeBase(options.runtimeDir)
 {
     if (dataDirs.empty())
         dataDirs = defaultDataDirs();

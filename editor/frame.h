@@ -246,6 +246,7 @@ private:
     bool labelsInBlack() const;
 
     std::vector<std::string> dataDirs;
+    std::string emulatorCommand;
     // The game part new documents get, and the one the open document is
     // saved with (an opened image's own game, unless it is our engine).
     std::vector<unsigned char> sessionTemplate;

@@ -18,6 +18,7 @@ public:
     struct OpenRequest {
         std::string file;
         std::string dir;
+        std::string emulatorCommand;  // for test images
     };
 
     // Answers for the coming dialogs, used in order; once they run out every
@@ -69,10 +70,18 @@ public:
     bool openWithDefaultProgram(const std::string& file, const std::string& dir,
                                 std::string& error) override
     {
-        openRequests.push_back({file, dir});
+        openRequests.push_back({file, dir, ""});
         if (!openSucceeds)
             error = openError;
         return openSucceeds;
+    }
+
+    bool openTestImage(const std::string& file, const std::string& dir, const std::string& emulatorCommand,
+                       std::string& error) override
+    {
+        bool opened = openWithDefaultProgram(file, dir, error);
+        openRequests.back().emulatorCommand = emulatorCommand;
+        return opened;
     }
 
     std::string currentDirectory() override { return directory; }

@@ -55,6 +55,17 @@ public:
         return questionUnavailable;
     }
 
+    // Starts a program that runs the test image `file` and returns at once.
+    // `emulatorCommand` is the user's command line for it ("" for none), in
+    // which %f stands for the file. On failure returns false and says why
+    // (or how to set an emulator up) in error.
+    virtual bool openTestImage(const std::string& file, const std::string& dir, const std::string& emulatorCommand,
+                               std::string& error)
+    {
+        (void)emulatorCommand;
+        return openWithDefaultProgram(file, dir, error);
+    }
+
     // Empty when the directory cannot be read.
     virtual std::string currentDirectory() = 0;
 

@@ -315,6 +315,56 @@ TEST_F(PlatformTest, CurrentDirectoryOfAnyLength)
     EXPECT_GT(reported.size(), 700u);
 }
 
+// Test images go to an emulator, never to a second editor: the user's
+// command first (--emulator, then ZELBUN_EMULATOR), then the desktop's
+// default unless it is this editor, then a known emulator on the path, and
+// else a message saying how to set one. Each program here is a stand-in.
+TEST_F(PlatformTest, TestImagesReachAnEmulatorNeverTheEditor)
+{
+    unsetenv("ZELBUN_EMULATOR");
+    std::string error;
+    std::unique_ptr<Platform> system = platform();
+    EXPECT_FALSE(system->openTestImage("test.atr", root.string(), "", error));
+    EXPECT_NE(error.find("ZELBUN_EMULATOR"), std::string::npos) << error;
+
+    // Records its arguments under its own name.
+    auto standIn = [&](const std::string& name) {
+        std::string base = (root / name).string();
+        writeScript(name, "printf '%s\\0' \"$@\" > '" + base + ".args'\ntouch '" + base + ".done'\n");
+    };
+    auto ran = [&](const std::string& name) {
+        bool done = waitForFile(root / (name + ".done"));
+        fs::remove(root / (name + ".done"));
+        return done ? recordedArgs(name) : std::vector<std::string>{"(did not run)"};
+    };
+    const std::string image = root.string() + "/test.atr";
+    standIn("xdg-open");
+    standIn("atari800");
+    standIn("myemu");
+    writeScript("xdg-mime", "[ \"$*\" = 'query default application/x-atari-atr' ] && cat '" + (root / "default").string() + "'\n");
+
+    writeFile(root / "default", "zelbun-kreator.desktop\n");
+    ASSERT_TRUE(system->openTestImage("test.atr", root.string(), "", error)) << error;
+    EXPECT_EQ(ran("atari800"), std::vector<std::string>{image});
+
+    writeFile(root / "default", "emulator.desktop\n");
+    ASSERT_TRUE(system->openTestImage("test.atr", root.string(), "", error)) << error;
+    EXPECT_EQ(ran("xdg-open"), std::vector<std::string>{image});
+
+    setenv("ZELBUN_EMULATOR", "myemu -x '%f' \"--name=a b\"", 1);
+    ASSERT_TRUE(system->openTestImage("test.atr", root.string(), "", error)) << error;
+    EXPECT_EQ(ran("myemu"), (std::vector<std::string>{"-x", image, "--name=a b"}));
+
+    ASSERT_TRUE(system->openTestImage("test.atr", root.string(), (bin / "atari800").string() + " -fast", error));
+    EXPECT_EQ(ran("atari800"), (std::vector<std::string>{"-fast", image}));
+
+    EXPECT_FALSE(system->openTestImage("test.atr", root.string(), "noemu %f", error));
+    EXPECT_EQ(error, "--emulator: noemu not found");
+    EXPECT_FALSE(system->openTestImage("test.atr", root.string(), "myemu 'x", error));
+    EXPECT_NE(error.find("quote"), std::string::npos) << error;
+    unsetenv("ZELBUN_EMULATOR");
+}
+
 }  // namespace
 
 #endif
