@@ -1,5 +1,6 @@
 // Finding the editor's data files: the working directory first, then the
-// data directory the program was built with, so it starts from anywhere.
+// installed data beside the program (../share/zelbun-kreator), then, for a
+// program run from its build directory, the source tree's data/.
 #pragma once
 
 #include <string>

@@ -123,15 +123,50 @@ int engineMain(const fs::path& dataDir, const fs::path& outDir)
     return 0;
 }
 
+// The desktop icons in the hicolor theme's layout under outDir: PNG at the
+// usual sizes and a scalable SVG.
+int iconsMain(const fs::path& iconSource, const fs::path& outDir)
+{
+    std::string text, error;
+    IconArt art;
+    if (!readText(iconSource, text))
+        return 1;
+    if (!parseIcon(text, iconSource.string(), art, error)) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        return 1;
+    }
+    std::vector<std::pair<fs::path, Bytes>> outputs;
+    for (int side : {16, 32, 48, 64, 128, 256})
+        outputs.push_back({outDir / "hicolor" / (std::to_string(side) + "x" + std::to_string(side)) / "apps",
+                           encodePngRgba(side, side, iconRgbaAtSide(art, side))});
+    outputs.push_back({outDir / "hicolor" / "scalable" / "apps", textBytes(iconSvg(art))});
+    for (const auto& [dir, bytes] : outputs) {
+        const char* extension = dir.parent_path().filename() == "scalable" ? ".svg" : ".png";
+        std::error_code failed;
+        fs::create_directories(dir, failed);
+        if (failed) {
+            std::fprintf(stderr, "zelbun-gendata: cannot create %s: %s\n", dir.string().c_str(),
+                         failed.message().c_str());
+            return 1;
+        }
+        if (!writeFile(dir / (std::string("zelbun-kreator") + extension), bytes))
+            return 1;
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     if (argc == 4 && std::string(argv[1]) == "engine")
         return engineMain(argv[2], argv[3]);
+    if (argc == 4 && std::string(argv[1]) == "icons")
+        return iconsMain(argv[2], argv[3]);
     if (argc != 3) {
         std::fprintf(stderr, "usage: zelbun-gendata SOURCE_DIR OUT_DIR\n"
-                             "       zelbun-gendata engine DATA_DIR OUT_DIR\n");
+                             "       zelbun-gendata engine DATA_DIR OUT_DIR\n"
+                             "       zelbun-gendata icons ICON_TXT OUT_DIR\n");
         return 2;
     }
     const fs::path sourceDir = argv[1];
