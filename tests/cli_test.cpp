@@ -151,7 +151,7 @@ TEST(CommandLine, ParsingAndExitStatuses)
     // Usage errors: a short usage on stderr, status 2, nothing on stdout.
     for (std::vector<const char*> bad : std::vector<std::vector<const char*>>{
              {"--bogus"}, {"info"}, {"export", "a.atr", "-o", "x.png"}, {"export", "a.atr", "--level", "1", "--all", "-o", "x.png"},
-             {"test", "a.atr", "--level", "33"}, {"a.atr", "b.atr"}}) {
+             {"test", "a.atr", "--level", "33"}}) {
         Parsed run = parse(bad);
         EXPECT_EQ(run.line.command, CommandLine::Command::Exit) << bad[0];
         EXPECT_EQ(run.line.exitStatus, 2) << bad[0];
@@ -166,6 +166,7 @@ TEST(CommandLine, ParsingAndExitStatuses)
     EXPECT_EQ(window.line.templatePath, "t.atr");
     EXPECT_EQ(window.line.emulator, "emu -x %f");
     EXPECT_EQ(parse({}).line.command, CommandLine::Command::Window);
+    EXPECT_EQ(parse({"first.atr", "ignored.atr"}).line.file, "first.atr");
 
     Parsed test = parse({"test", "levels.atr", "--level", "3"});
     EXPECT_EQ(test.line.command, CommandLine::Command::Test);
