@@ -209,6 +209,36 @@ TEST_F(PlatformTest, KdialogArgumentsForOpenAndSave)
     EXPECT_EQ(recordedArgs("kdialog"), expected);
 }
 
+// Questions: zenity's OK, its extra button (which prints its label) and
+// Cancel; kdialog's yes, no and cancel; nothing to ask with.
+TEST_F(PlatformTest, QuestionsThroughZenityAndKdialog)
+{
+    const Question question{"Zelbun Kreator", "Zapisac zmiany?", {"Zapisz", "Nie zapisuj", "Anuluj"}};
+    fakeDialog("zenity", "", 0);
+    EXPECT_EQ(platform(9)->ask(question), 0);
+    std::vector<std::string> expected = {"--question",         "--title=Zelbun Kreator",     "--text=Zapisac zmiany?",
+                                         "--ok-label=Zapisz",  "--cancel-label=Anuluj",      "--extra-button=Nie zapisuj",
+                                         "--attach=9",         "--modal"};
+    EXPECT_EQ(recordedArgs("zenity"), expected);
+    fakeDialog("zenity", "Nie zapisuj\n", 1);
+    EXPECT_EQ(platform()->ask(question), 1);
+    fakeDialog("zenity", "", 1);
+    EXPECT_EQ(platform()->ask(question), 2);
+
+    fs::remove(bin / "zenity");
+    fakeDialog("kdialog", "", 1);
+    EXPECT_EQ(platform()->ask(question), 1);
+    expected = {"--title", "Zelbun Kreator", "--warningyesnocancel", "Zapisac zmiany?", "--yes-label", "Zapisz",
+                "--no-label", "Nie zapisuj", "--cancel-label", "Anuluj"};
+    EXPECT_EQ(recordedArgs("kdialog"), expected);
+    fakeDialog("kdialog", "", 1);
+    EXPECT_EQ(platform()->ask({"Zapisz mape", "Zastapic?", {"Zastap", "Anuluj"}}), 1);
+    EXPECT_EQ(recordedArgs("kdialog").at(2), "--yesno");
+
+    fs::remove(bin / "kdialog");
+    EXPECT_EQ(platform()->ask(question), Platform::questionUnavailable);
+}
+
 TEST_F(PlatformTest, BrokenZenityFallsBackToKdialog)
 {
     fakeDialog("zenity", "", 255);  // e.g. an option this zenity does not know
