@@ -390,6 +390,8 @@ bool frame::askForPath(bool save, char* chosen)
 {
     DialogRequest request;
     request.save = save;
+    if (save)
+        request.extension = ".atr";
     request.title = save ? "Zapisz mape" : "Otworz mape";
     request.startDir = workDir;
     request.currentPath = filePath;
