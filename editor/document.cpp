@@ -39,26 +39,36 @@ const char testFileName[] = "test.atr";
 
 } // namespace
 
-int frame::saveMap(char* path)
+std::vector<unsigned char> frame::setImage() const
 {
-    extendPath(path);
     LevelData data[levelCount];
     for (int i = 0; i < levelCount; ++i)
         data[i] = levelData(levels[i]);
-    return writeDocument(path, writeGameImage(game, gameSize, data, textPages)) ? 1 : 0;
+    return writeGameImage(game, gameSize, data, textPages);
+}
+
+std::vector<unsigned char> frame::testImage(int slot) const
+{
+    return writeTestImage(game, gameSize, levelData(levels[slot]), slot, textPages);
+}
+
+int frame::saveMap(char* path)
+{
+    extendPath(path);
+    return writeDocument(path, setImage(), WriteOptions()) ? 1 : 0;
 }
 
 int frame::saveMap(char* path, int slot)
 {
     extendPath(path);
-    LevelData data = levelData(levels[slot]);
-    return writeDocument(path, writeTestImage(game, gameSize, data, slot, textPages)) ? 1 : 0;
+    return writeDocument(path, testImage(slot), WriteOptions()) ? 1 : 0;
 }
 
-bool frame::writeDocument(char* path, const std::vector<unsigned char>& bytes)
+bool frame::writeDocument(const char* path, const std::vector<unsigned char>& bytes,
+                          const WriteOptions& options)
 {
     std::string error;
-    if (writeFileAtomically(path, bytes, error))
+    if (writeFileAtomically(path, bytes, error, options))
         return true;
     showError(error);
     return false;
@@ -80,7 +90,7 @@ bool frame::readDocument(const char* path, std::vector<unsigned char>& bytes)
         return false;
     }
     std::string error;
-    if (readFile(path, bytes, error))
+    if (readFile(path, bytes, error, kGameImageReadLimit))
         return true;
     showError(error);
     return false;
@@ -142,13 +152,14 @@ void frame::testInEmulator(bool currentLevelOnly)
         showError("path too long: " + target);
         return;
     }
-    char path[PATH_MAX + 8];
-    std::strcpy(path, target.c_str());
-    int written = currentLevelOnly ? saveMap(path, currentLevel) : saveMap(path);
-    if (!written)
+    // Our own scratch file: whatever lies under its name is replaced, and
+    // nothing a link there points at is touched.
+    WriteOptions scratch;
+    scratch.keepFile = false;
+    if (!writeDocument(target.c_str(), currentLevelOnly ? testImage(currentLevel) : setImage(), scratch))
         return;
     std::string error;
-    if (!platform->openWithDefaultProgram(path, dir, error))
+    if (!platform->openWithDefaultProgram(target, dir, error))
         showError(error);
 }
 

@@ -4,6 +4,7 @@
 // at the next paint().
 #pragma once
 
+#include "editor/fileio.h"
 #include "editor/map.h"
 #include "widgets/CButton.h"
 #include "widgets/CButtonColor.h"
@@ -134,7 +135,10 @@ private:
     bool askForPath(bool save, char* chosen);
     bool readDocument(const char* path, std::vector<unsigned char>& bytes);
     void applyGameImage(const std::vector<unsigned char>& bytes, const char* path);
-    bool writeDocument(char* path, const std::vector<unsigned char>& bytes);
+    std::vector<unsigned char> setImage() const;
+    std::vector<unsigned char> testImage(int slot) const;
+    bool writeDocument(const char* path, const std::vector<unsigned char>& bytes,
+                       const WriteOptions& options);
     CButton* paletteEntry(int entry) { return static_cast<CButton*>(buttons[firstPaletteButton + entry]); }
     SDL_Surface* loadImage(const char* name);
     void blankTextPages();
