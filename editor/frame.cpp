@@ -4,6 +4,7 @@
 
 #include "editor/atari.h"
 #include "editor/datafiles.h"
+#include "editor/fileio.h"
 #include "editor/font.h"
 #include "editor/tilesconfig.h"
 #include "platform/platform.h"
@@ -11,6 +12,7 @@
 
 #include <SDL_syswm.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -45,10 +47,9 @@ frame::frame(SDL_Surface* screenSurface, const FrameOptions& options)
 
     blankTextPages();
 
-    tileSheet = loadImage("tiles.bmp");
-    SDL_Surface* palette = loadImage("paleta.bmp");
-    paletteSheet = resize(palette, nullptr, 16);
-    SDL_FreeSurface(palette);
+    tileSheet = loadImage("tiles.bmp", kTileSheetLimits);
+    // Scaled once; only the scaled sheet is kept.
+    paletteSheet.reset(resize(loadImage("paleta.bmp", kPaletteLimits).get(), nullptr, 16));
 
     windowId = currentWindowId();
     platform = options.platform;
@@ -72,14 +73,14 @@ frame::frame(SDL_Surface* screenSurface, const FrameOptions& options)
     buttons[deleteButton] = new CButton("Usun mape");
     buttons[testLevelButton] = new CButton("Testuj mape");
     buttons[testGameButton] = new CButton("Testuj gre");
-    colourPicker = new CButtonColor(paletteSheet, 0, 0, 256, 128);
+    colourPicker = new CButtonColor(paletteSheet.get(), 0, 0, 256, 128);
     buttons[swapButton] = new CButton("Zamien mapy");
 
     std::fill(std::begin(tileColumns), std::end(tileColumns), -1);
     std::fill(std::begin(tileCodes), std::end(tileCodes), -1);
 
     for (map& level : levels)
-        level.setBmp(tileSheet, paletteSheet);
+        level.setBmp(tileSheet.get(), paletteSheet.get());
     for (int i = 0; i < levelCount; ++i) {
         char number[4];
         std::snprintf(number, sizeof number, "%d", i + 1);
@@ -87,7 +88,7 @@ frame::frame(SDL_Surface* screenSurface, const FrameOptions& options)
         buttons[i]->move(20 * i, 25, 19, 20);
     }
     for (int i = 0; i < paletteEntries; ++i) {
-        CButton* entry = new CButton(tileSheet, 0, 0, sheetCell, sheetCell);
+        CButton* entry = new CButton(tileSheet.get(), 0, 0, sheetCell, sheetCell);
         entry->move(270 + 20 * (i % 5), 50 + 20 * (i / 5), 19, 19);
         entry->color(255, 0, 0, 255);
         entry->active(0);
@@ -109,6 +110,8 @@ frame::frame(SDL_Surface* screenSurface, const FrameOptions& options)
         std::fprintf(stderr, "zelbun-kreator: tiles.cfg not found (looked in %s); the tile palette is empty\n",
                      describeDataDirs(dataDirs).c_str());
 
+    checkSheetWidth();
+
     for (map& level : levels) {
         level.srubkaSet(screwCode() < 0 ? 0 : screwCode());
         level.gumkaSet(eraserCode());
@@ -125,7 +128,7 @@ frame::frame(SDL_Surface* screenSurface, const FrameOptions& options)
     screwCounter.move(375, 50, 0, 0);
     wallCounter.caption("Murek:");
     wallCounter.move(375, 100, 0, 0);
-    wallCounter.image(tileSheet, sheetCell * murekTile, 0, sheetCell, sheetCell);
+    wallCounter.image(tileSheet.get(), sheetCell * murekTile, 0, sheetCell, sheetCell);
     colourPicker->move(375, 176, 256, 128);
     buttons[swapButton]->move(550, 45, 90, 25);
     buttons[testLevelButton]->move(550, 70, 90, 25);
@@ -143,22 +146,40 @@ frame::~frame()
         widget = nullptr;
     }
     delete colourPicker;
-    // The levels free their own copies when they go, after this body.
-    SDL_FreeSurface(tileSheet);
-    SDL_FreeSurface(paletteSheet);
+    // The sheets and then the levels' own copies go after this body.
 }
 
-SDL_Surface* frame::loadImage(const char* name)
+SurfacePtr frame::loadImage(const char* name, const SheetLimits& limits)
 {
     std::string path = findDataFile(name, dataDirs);
     if (path.empty()) {
         startupError += std::string(name) + " not found (looked in " + describeDataDirs(dataDirs) + ")\n";
         return nullptr;
     }
-    SDL_Surface* image = SDL_LoadBMP_RW(SDL_RWFromFile(path.c_str(), "rb"), 1);
-    if (!image)
-        startupError += path + ": cannot load: " + SDL_GetError() + "\n";
-    return image;
+    std::vector<uint8_t> bytes;
+    std::string error;
+    SurfacePtr sheet;
+    if (readFile(path, bytes, error, kSheetReadLimit))
+        sheet = loadSheet(bytes.data(), bytes.size(), path, limits, error);
+    if (!sheet)
+        startupError += error + "\n";
+    return sheet;
+}
+
+// Every picture tiles.cfg names, the eight wall patterns included, must lie
+// inside the sheet.
+void frame::checkSheetWidth()
+{
+    if (!tileSheet)
+        return;
+    int last = murekTile >= 0 ? murekTile + 7 : -1;
+    for (int column : tileColumns)
+        last = std::max(last, column);
+    const int needed = sheetCell * (last + 1);
+    if (tileSheet->w < needed)
+        startupError += "tiles.bmp: " + std::to_string(tileSheet->w) +
+                        " pixels wide; tiles.cfg uses sheet columns up to " + std::to_string(last) +
+                        ", which need " + std::to_string(needed) + "\n";
 }
 
 void frame::blankTextPages()
@@ -188,7 +209,7 @@ int frame::loadUI(const char* path)
         tileCodes[entry] = record.code;
         tileColumns[record.code] = record.image;
         CButton* button = paletteEntry(entry);
-        button->setImage(tileSheet, sheetCell * record.image, 0, sheetCell, sheetCell);
+        button->setImage(tileSheet.get(), sheetCell * record.image, 0, sheetCell, sheetCell);
         if (record.image < 0) {
             char hex[4];
             std::snprintf(hex, sizeof hex, "%2X", record.code);

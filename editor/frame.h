@@ -10,6 +10,7 @@
 #include "widgets/CButtonColor.h"
 #include "widgets/CGui.h"
 #include "widgets/CPMButton.h"
+#include "surface/sheet.h"
 
 #include <SDL.h>
 
@@ -59,7 +60,7 @@ public:
 
     // False when tiles.bmp or paleta.bmp could not be loaded; loadError()
     // then says which file and where it was looked for.
-    bool ok() const { return tileSheet && paletteSheet; }
+    bool ok() const { return tileSheet && paletteSheet && startupError.empty(); }
     const std::string& loadError() const { return startupError; }
 
     int loadUI(const char* path);
@@ -96,8 +97,8 @@ public:
     CButtonColor* colourPicker = nullptr;
     SDL_Surface* screen = nullptr;
     map levels[levelCount + 1];
-    SDL_Surface* tileSheet = nullptr;
-    SDL_Surface* paletteSheet = nullptr;
+    SurfacePtr tileSheet;
+    SurfacePtr paletteSheet;
     int tileColumns[256];  // per tile code: sheet column, -1 none
     int tileCodes[256];    // per palette entry: tile code, -1 none
     char textPages[3][8][33];
@@ -140,7 +141,8 @@ private:
     bool writeDocument(const char* path, const std::vector<unsigned char>& bytes,
                        const WriteOptions& options);
     CButton* paletteEntry(int entry) { return static_cast<CButton*>(buttons[firstPaletteButton + entry]); }
-    SDL_Surface* loadImage(const char* name);
+    SurfacePtr loadImage(const char* name, const SheetLimits& limits);
+    void checkSheetWidth();
     void blankTextPages();
     Uint32 screenColour(int atariColour) const;
 

@@ -22,7 +22,11 @@ void text(SDL_Surface* target, int x, int y, const char* s, const Uint8 colour[4
 // be the screen's.
 Uint32 frame::screenColour(int atariColour) const
 {
-    Uint32 pixel = getpixel(paletteSheet, atariColour & 0xF0, (atariColour & 0x0F) * 8);
+    const int x = atariColour & 0xF0;
+    const int y = (atariColour & 0x0F) * 8;
+    if (x >= paletteSheet->w || y >= paletteSheet->h)
+        return SDL_MapRGB(screen->format, 0, 0, 0);
+    Uint32 pixel = getpixel(paletteSheet.get(), x, y);
     Uint8 r, g, b;
     SDL_GetRGB(pixel, paletteSheet->format, &r, &g, &b);
     return SDL_MapRGB(screen->format, r, g, b);
