@@ -106,9 +106,13 @@ frame::frame(SDL_Surface* screenSurface, const FrameOptions& options)
     buttons[endPageButton]->move(475, 333, 50, 20);
 
     std::string config = findDataFile("tiles.cfg", dataDirs);
-    if (config.empty() || !loadUI(config.c_str()))
+    if (config.empty()) {
         std::fprintf(stderr, "zelbun-kreator: tiles.cfg not found (looked in %s); the tile palette is empty\n",
                      describeDataDirs(dataDirs).c_str());
+        statusMessage = "Nie znaleziono tiles.cfg; paleta jest pusta";
+    } else {
+        loadUI(config.c_str());
+    }
 
     checkSheetWidth();
 
@@ -191,14 +195,29 @@ void frame::blankTextPages()
         }
 }
 
+namespace {
+
+// "1 wiersz pominiety", "3 wiersze pominiete", "5 wierszy pominietych".
+std::string skippedLines(size_t n)
+{
+    const size_t tens = n % 100, ones = n % 10;
+    const char* words = n == 1 ? "wiersz pominiety"
+                        : ones >= 2 && ones <= 4 && (tens < 12 || tens > 14) ? "wiersze pominiete"
+                                                                             : "wierszy pominietych";
+    return std::to_string(n) + " " + words;
+}
+
+} // namespace
+
 int frame::loadUI(const char* path)
 {
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
+    std::vector<uint8_t> bytes;
+    std::string error;
+    if (!readFile(path, bytes, error, kTilesConfigReadLimit)) {
+        showError(error);
         return 0;
-    std::stringstream text;
-    text << file.rdbuf();
-    TilesConfig config = parseTilesConfig(text.str(), path);
+    }
+    TilesConfig config = parseTilesConfig(std::string(bytes.begin(), bytes.end()), path);
     for (const std::string& warning : config.warnings)
         std::fprintf(stderr, "%s\n", warning.c_str());
 
@@ -218,24 +237,51 @@ int frame::loadUI(const char* path)
         button->active(1);
         button->visible(1);
     }
+    // The codes say what each role writes and counts; the sheet columns
+    // only how the wall is drawn.
     murekTile = config.murek < 0 ? -1 : tileColumns[config.murek];
     gumkaTile = config.gumka < 0 ? -1 : tileColumns[config.gumka];
     srubaTile = config.sruba < 0 ? -1 : tileColumns[config.sruba];
+    gumkaCode = config.gumka;
+    srubaCode = config.sruba;
+
+    std::string summary;
+    if (!config.warnings.empty())
+        summary = skippedLines(config.warnings.size());
+    const struct {
+        const char* key;
+        int code;
+    } roles[] = {{"murek", config.murek}, {"gumka", config.gumka}, {"sruba", config.sruba}};
+    for (const auto& role : roles) {
+        if (role.code < 0)
+            continue;
+        const bool listed = std::find(std::begin(tileCodes), std::end(tileCodes), role.code) != std::end(tileCodes);
+        const char* problem = !listed ? "nie ma pola w palecie" : tileColumns[role.code] < 0 ? "nie ma obrazka" : nullptr;
+        if (!problem)
+            continue;
+        std::fprintf(stderr, "%s: %s code %d: %s\n", path, role.key, role.code,
+                     listed ? "no picture in the tile sheet" : "no palette entry draws it");
+        summary += (summary.empty() ? "" : ", ") + std::string(role.key) + " " +
+                   std::to_string(role.code) + " " + problem;
+    }
+    if (!summary.empty())
+        statusMessage = "tiles.cfg: " + summary;
     return 1;
 }
 
 int frame::eraserCode() const
 {
-    if (gumkaTile < 0 || gumkaTile >= paletteEntries || tileCodes[gumkaTile] < 0)
-        return 0;
-    return tileCodes[gumkaTile];
+    return gumkaCode < 0 ? 0 : gumkaCode;
 }
 
 int frame::screwCode() const
 {
-    if (srubaTile < 0 || srubaTile >= paletteEntries)
-        return -1;
-    return tileCodes[srubaTile];
+    return srubaCode;
+}
+
+bool frame::drawsEraser(int entry) const
+{
+    return gumkaCode >= 0 && entry >= 0 && entry < paletteEntries && tileCodes[entry] == gumkaCode;
 }
 
 void frame::showError(const std::string& message)

@@ -79,6 +79,8 @@ public:
     int eraserCode() const;
     // The tile code counted as a screw, or -1 when none is configured.
     int screwCode() const;
+    // Whether palette entry `entry` draws the eraser's code.
+    bool drawsEraser(int entry) const;
     // Shown in red in place of the document path until the next command.
     void showError(const std::string& message);
 
@@ -111,6 +113,8 @@ public:
     int gumkaTile = -1;
     int murekTile = -1;
     int srubaTile = -1;
+    int gumkaCode = -1;  // the tile codes of tiles.cfg's keys, -1 none
+    int srubaCode = -1;
     int mapX = 5;
     int mapY = 50;
     int hoverRow = -1;

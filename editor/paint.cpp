@@ -72,7 +72,7 @@ void frame::paint()
 
     drawMap(currentLevel);
 
-    if (hoverRow >= 0 && currentTile == gumkaTile)
+    if (hoverRow >= 0 && drawsEraser(currentTile))
         rectangleRGBA(screen, Sint16(mapX), Sint16(mapY + 16 * hoverRow), Sint16(mapX + 256),
                       Sint16(mapY + 16 * hoverRow + 160), 255, 125, 125, 255);
     hoverRow = -1;
