@@ -83,6 +83,9 @@ public:
     bool drawsEraser(int entry) const;
     // Shown in red in place of the document path until the next command.
     void showError(const std::string& message);
+    // Collects ended emulator starts, showing any that failed; true while
+    // one is still running.
+    bool checkLaunches();
 
     unsigned long windowId = 0;
     char filePath[PATH_MAX + 8] = "";

@@ -91,7 +91,6 @@ void frame::pressAt(int x, int y, int button)
 void frame::releaseAt(int x, int y)
 {
     statusMessage.clear();
-    platform->reapChildren();
 
     for (int i = 0; i < levelCount; ++i) {
         if (!buttons[i]->push(x, y))

@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 struct DialogRequest {
     std::string title;
@@ -17,6 +18,14 @@ enum class DialogResult {
     Chosen,
     Cancelled,
     Unavailable  // no dialog program could be run; the editor shows its own in-window dialog
+};
+
+// A started program that ended badly: a non-zero exit code, or the signal
+// that killed it.
+struct LaunchFailure {
+    std::string program;  // its file name, as a message names it
+    int exitCode = 0;
+    int signal = 0;
 };
 
 class Platform {
@@ -35,9 +44,13 @@ public:
     // Empty when the directory cannot be read.
     virtual std::string currentDirectory() = 0;
 
-    // Collects programs started by openWithDefaultProgram that have ended;
-    // the event loop calls it now and then.
-    virtual void reapChildren() {}
+    // Collects programs started by openWithDefaultProgram that have ended,
+    // and returns those that failed. The event loop calls it on every wake.
+    virtual std::vector<LaunchFailure> reapChildren() { return {}; }
+
+    // Whether a started program has not been collected yet: the event loop
+    // then wakes now and then to collect it.
+    virtual bool childrenRunning() const { return false; }
 };
 
 // windowId: the native window the dialogs belong to (the X11 window id, or

@@ -31,6 +31,14 @@ struct RecordingEditor {
         return 0;
     }
     void inputText(unsigned key) { calls.push_back("key " + std::to_string(key)); }
+
+    bool programRunning = false;
+    int checks = 0;
+    bool checkLaunches()
+    {
+        ++checks;
+        return programRunning;
+    }
 };
 
 class EventLoopTest : public ::testing::Test {
@@ -130,6 +138,22 @@ TEST_F(EventLoopTest, OneRepaintPerBatch)
     runEventLoop(editor, screen);
     EXPECT_EQ(editor.paints, 2);
     EXPECT_EQ(editor.calls.size(), 52u);
+}
+
+// While a started program runs, the loop wakes by itself to collect it,
+// with no input at all, and checks before every repaint.
+TEST_F(EventLoopTest, ARunningProgramWakesTheLoop)
+{
+    editor.programRunning = true;
+    editor.onPaint = [this](int paints) {
+        if (paints == 2)
+            editor.programRunning = false;
+        if (paints == 3)
+            quit();
+    };
+    runEventLoop(editor, screen);
+    EXPECT_EQ(editor.checks, 3);
+    EXPECT_EQ(editor.calls, std::vector<std::string>(3, "paint"));
 }
 
 } // namespace
