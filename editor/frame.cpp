@@ -13,6 +13,7 @@
 #include <SDL_syswm.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -22,18 +23,24 @@ namespace {
 
 const int sheetCell = 16;
 
-// The X11 id of our window, for dialogs that should stay above it.
+// The native handle of our window, for dialogs that should stay above it:
+// the window id under X11, the HWND on Windows (whose handles fit in 32
+// bits, also on 64-bit Windows); 0 where there is none.
 unsigned long currentWindowId()
 {
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
     if (SDL_GetWMInfo(&info) <= 0)
         return 0;
-#if defined(SDL_VIDEO_DRIVER_X11)
+#if defined(__WIN32__)  // the test SDL_syswm.h makes for its Windows record
+    return static_cast<unsigned long>(reinterpret_cast<std::uintptr_t>(info.window));
+#elif defined(SDL_VIDEO_DRIVER_X11)
     if (info.subsystem == SDL_SYSWM_X11)
         return info.info.x11.window;
-#endif
     return 0;
+#else
+    return 0;
+#endif
 }
 
 } // namespace
