@@ -96,10 +96,21 @@ bool readFile(const std::string& path, std::vector<uint8_t>& out, std::string& e
 bool writeFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes,
                          std::string& error, const WriteOptions&)
 {
-    const std::string temporary = path + ".zk";
+    // A short unique name beside the target, whatever the target's length.
+    const size_t slash = path.find_last_of("/\\");
+    const std::string dir = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+    char name[MAX_PATH];
+    if (GetTempFileNameA(dir.c_str(), "zk", 0, name) == 0) {
+        error = path + ": nie mozna utworzyc pliku tymczasowego obok (blad " +
+                std::to_string(GetLastError()) + ")";
+        return false;
+    }
+    const std::string temporary = name;
     std::FILE* file = std::fopen(temporary.c_str(), "wb");
-    if (!file)
+    if (!file) {
+        std::remove(temporary.c_str());
         return fail(error, temporary, "nie mozna utworzyc pliku", errno);
+    }
     bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
     ok = std::fflush(file) == 0 && ok;
     ok = _commit(_fileno(file)) == 0 && ok;
