@@ -2,8 +2,8 @@
 #include "editor/frame.h"
 
 #include "editor/fileio.h"
-#include "editor/game.h"
 #include "editor/gameimage.h"
+#include "editor/gametemplate.h"
 #include "platform/indialog.h"
 #include "platform/platform.h"
 
@@ -44,12 +44,12 @@ std::vector<unsigned char> frame::setImage() const
     LevelData data[levelCount];
     for (int i = 0; i < levelCount; ++i)
         data[i] = levelData(levels[i]);
-    return writeGameImage(game, gameSize, data, textPages);
+    return writeGameImage(documentTemplate.data(), documentTemplate.size(), data, textPages);
 }
 
 std::vector<unsigned char> frame::testImage(int slot) const
 {
-    return writeTestImage(game, gameSize, levelData(levels[slot]), slot, textPages);
+    return writeTestImage(documentTemplate.data(), documentTemplate.size(), levelData(levels[slot]), slot, textPages);
 }
 
 int frame::saveMap(char* path)
@@ -100,6 +100,7 @@ bool frame::readDocument(const char* path, std::vector<unsigned char>& bytes)
 void frame::applyGameImage(const std::vector<unsigned char>& bytes, const char* path)
 {
     LoadResult image = readGameImage(bytes.data(), bytes.size());
+    documentTemplate = templateForOpened(bytes, sessionTemplate, embeddedTemplate());
     blankTextPages();
     std::memcpy(textPages[0], image.pages[0], sizeof textPages[0]);
     std::memcpy(textPages[1], image.pages[1], sizeof textPages[1]);

@@ -6,6 +6,7 @@
 #include "editor/datafiles.h"
 #include "editor/fileio.h"
 #include "editor/font.h"
+#include "editor/gametemplate.h"
 #include "editor/tilesconfig.h"
 #include "platform/platform.h"
 #include "surface/funkcje.h"
@@ -15,6 +16,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <sstream>
@@ -112,6 +114,8 @@ frame::frame(SDL_Surface* screenSurface, const FrameOptions& options)
     buttons[endPageButton] = new CButton("Koniec");
     buttons[endPageButton]->move(475, 333, 50, 20);
 
+    chooseSessionTemplate(options.templatePath);
+
     std::string config = findDataFile("tiles.cfg", dataDirs);
     if (config.empty()) {
         std::fprintf(stderr, "zelbun-kreator: tiles.cfg not found (looked in %s); the tile palette is empty\n",
@@ -158,6 +162,20 @@ frame::~frame()
     }
     delete colourPicker;
     // The sheets and then the levels' own copies go after this body.
+}
+
+void frame::chooseSessionTemplate(const std::string& optionPath)
+{
+    TemplateSources sources;
+    sources.optionPath = optionPath;
+    if (const char* environment = std::getenv("ZELBUN_TEMPLATE"))
+        sources.environmentPath = environment;
+    sources.dataDirPath = findDataFile("game.atr", dataDirs);
+    ChosenTemplate chosen = chooseTemplate(sources, embeddedTemplate());
+    if (!chosen.error.empty())
+        showError(chosen.error);
+    sessionTemplate = std::move(chosen.bytes);
+    documentTemplate = sessionTemplate;
 }
 
 SurfacePtr frame::loadImage(const char* name, const SheetLimits& limits)

@@ -34,6 +34,10 @@ struct FrameOptions {
     std::vector<std::string> dataDirs;
     // Dialogs and "open with"; null means the system's own.
     Platform* platform = nullptr;
+    // The game template new documents are saved with; empty means
+    // ZELBUN_TEMPLATE, then game.atr in the data directories, then the
+    // built-in game.
+    std::string templatePath;
 };
 
 class frame {
@@ -150,10 +154,15 @@ private:
     CButton* paletteEntry(int entry) { return static_cast<CButton*>(buttons[firstPaletteButton + entry]); }
     SurfacePtr loadImage(const char* name, const SheetLimits& limits);
     void checkSheetWidth();
+    void chooseSessionTemplate(const std::string& optionPath);
     void blankTextPages();
     Uint32 screenColour(int atariColour) const;
 
     std::vector<std::string> dataDirs;
+    // The game part new documents get, and the one the open document is
+    // saved with (an opened image's own game, unless it is our engine).
+    std::vector<unsigned char> sessionTemplate;
+    std::vector<unsigned char> documentTemplate;
     std::string startupError;
     std::unique_ptr<Platform> ownPlatform;
 };

@@ -161,4 +161,5 @@ void frame::newDocument()
         levels[i].reset();
     filePath[0] = '\0';
     blankTextPages();
+    documentTemplate = sessionTemplate;
 }

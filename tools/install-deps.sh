@@ -6,9 +6,10 @@ set -euo pipefail
 packages=(
   g++ cmake make pkg-config
   libsdl1.2-compat-dev libsdl-gfx1.2-dev libx11-dev
-  googletest libgtest-dev libbenchmark-dev
+  googletest libgtest-dev libbenchmark-dev libpng-dev
   xvfb xdotool
   clang libclang-rt-14-dev
+  cc65
 )
 
 missing=()
