@@ -164,16 +164,6 @@ void frame::testInEmulator(bool currentLevelOnly)
         showError(error);
 }
 
-bool frame::checkLaunches()
-{
-    for (const LaunchFailure& failure : platform->reapChildren()) {
-        const std::string how = failure.signal ? "sygnal " + std::to_string(failure.signal)
-                                               : "kod " + std::to_string(failure.exitCode);
-        showError("Nie udalo sie uruchomic emulatora (" + failure.program + ": " + how + ")");
-    }
-    return platform->childrenRunning();
-}
-
 bool frame::askForPath(bool save, char* chosen)
 {
     DialogRequest request;
