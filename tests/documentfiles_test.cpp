@@ -122,3 +122,23 @@ TEST(EmulatorStart, FailureIsShownOnceTheOpenerEnds)
 }
 
 } // namespace
+
+namespace {
+
+// test.atr is the editor's own scratch file: a link planted under that name
+// is replaced, and the file it pointed at stays as it was.
+TEST_F(DocumentFiles, TestImageNeverWritesThroughALink)
+{
+    build();
+    dir.write("program", "keep");
+    ASSERT_EQ(chmod(dir.file("program").c_str(), 04755), 0);
+    fs::create_symlink(dir.file("program"), dir.file("test.atr"));
+    click(560, 80);  // "Testuj mape"
+    EXPECT_EQ(editor->statusMessage, "");
+    EXPECT_FALSE(fs::is_symlink(dir.file("test.atr")));
+    EXPECT_EQ(fs::file_size(dir.file("test.atr")), 11679u);
+    EXPECT_EQ(fs::file_size(dir.file("program")), 4u);
+    ASSERT_EQ(platform.openRequests.size(), 1u);
+}
+
+} // namespace
