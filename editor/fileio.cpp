@@ -1,6 +1,7 @@
 #include "editor/fileio.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
@@ -78,7 +79,7 @@ bool readFile(const std::string& path, std::vector<uint8_t>& out, std::string& e
     if (!file)
         return fail(error, path, "nie mozna otworzyc", errno);
     // One byte over the limit tells a file that grew since.
-    std::vector<uint8_t> bytes(maxSize + 1);
+    std::vector<uint8_t> bytes(maxSize < SIZE_MAX ? maxSize + 1 : maxSize);
     const size_t got = std::fread(bytes.data(), 1, bytes.size(), file);
     const bool readError = std::ferror(file);
     const int code = errno;
@@ -345,7 +346,7 @@ bool readFile(const std::string& path, std::vector<uint8_t>& out, std::string& e
     // One byte over the limit tells a file that grew since.
     std::vector<uint8_t> bytes;
     bytes.reserve(static_cast<size_t>(info.st_size));
-    const bool ok = readAll(fd, bytes, maxSize + 1);
+    const bool ok = readAll(fd, bytes, maxSize < SIZE_MAX ? maxSize + 1 : maxSize);
     const int code = errno;
     close(fd);
     if (!ok)
