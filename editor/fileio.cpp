@@ -23,27 +23,31 @@ namespace {
 std::string reason(int code)
 {
     switch (code) {
-    case ENOENT: return "nie ma takiego pliku";
+    case ENOENT: return "nie ma takiego pliku lub katalogu";
     case EACCES:
     case EPERM: return "brak uprawnien";
     case EISDIR: return "to jest katalog";
-    case ENOTDIR: return "czesc sciezki nie jest katalogiem";
+    case ENOTDIR: return "to nie jest katalog";
     case ENOSPC: return "brak miejsca na dysku";
-    case EROFS: return "dysk tylko do odczytu";
-    case ENAMETOOLONG: return "za dluga nazwa";
+    case EROFS: return "system plikow tylko do odczytu";
+    case ENAMETOOLONG: return "za dluga nazwa pliku";
     case EFBIG: return "plik za duzy";
     case ELOOP: return "petla dowiazan symbolicznych";
-    case EIO: return "blad odczytu lub zapisu na dysku";
+    case EIO: return "blad wejscia/wyjscia";
 #ifdef EDQUOT
-    case EDQUOT: return "przekroczony przydzial miejsca na dysku";
+    case EDQUOT: return "przekroczony limit dysku";
 #endif
     default: return std::strerror(code);
     }
 }
 
-bool fail(std::string& error, const std::string& path, const char* what, int code)
+// "path: reason", the reason last so that callers can take it apart at the
+// last ": "; `context` says which step, where that helps.
+bool fail(std::string& error, const std::string& path, const char* context, int code)
 {
-    error = path + ": " + what + " (" + reason(code) + ")";
+    error = path + ": " + reason(code);
+    if (context)
+        error += std::string(" (") + context + ")";
     return false;
 }
 
@@ -68,7 +72,7 @@ bool readFile(const std::string& path, std::vector<uint8_t>& out, std::string& e
 {
     struct _stat64 info;
     if (_stat64(path.c_str(), &info) != 0)
-        return fail(error, path, "nie mozna otworzyc", errno);
+        return fail(error, path, nullptr, errno);
     if ((info.st_mode & _S_IFMT) == _S_IFDIR)
         return refuse(error, path, "to jest katalog");
     if ((info.st_mode & _S_IFMT) != _S_IFREG)
@@ -77,7 +81,7 @@ bool readFile(const std::string& path, std::vector<uint8_t>& out, std::string& e
         return refuse(error, path, tooBig(info.st_size, maxSize));
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file)
-        return fail(error, path, "nie mozna otworzyc", errno);
+        return fail(error, path, nullptr, errno);
     // One byte over the limit tells a file that grew since.
     std::vector<uint8_t> bytes(maxSize < SIZE_MAX ? maxSize + 1 : maxSize);
     const size_t got = std::fread(bytes.data(), 1, bytes.size(), file);
@@ -85,7 +89,7 @@ bool readFile(const std::string& path, std::vector<uint8_t>& out, std::string& e
     const int code = errno;
     std::fclose(file);
     if (readError)
-        return fail(error, path, "nie mozna odczytac", code);
+        return fail(error, path, nullptr, code);
     if (got > maxSize)
         return refuse(error, path, tooBig(got, maxSize));
     bytes.resize(got);
@@ -110,7 +114,7 @@ bool writeFileAtomically(const std::string& path, const std::vector<uint8_t>& by
     std::FILE* file = std::fopen(temporary.c_str(), "wb");
     if (!file) {
         std::remove(temporary.c_str());
-        return fail(error, temporary, "nie mozna utworzyc pliku", errno);
+        return fail(error, temporary, nullptr, errno);
     }
     bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
     ok = std::fflush(file) == 0 && ok;
@@ -119,7 +123,7 @@ bool writeFileAtomically(const std::string& path, const std::vector<uint8_t>& by
     ok = std::fclose(file) == 0 && ok;
     if (!ok) {
         std::remove(temporary.c_str());
-        return fail(error, path, "nie mozna zapisac", code);
+        return fail(error, path, nullptr, code);
     }
     if (!MoveFileExA(temporary.c_str(), path.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
@@ -206,7 +210,7 @@ bool resolveLinks(const std::string& path, std::string& target, std::string& err
         for (;;) {
             const ssize_t length = readlink(current.c_str(), buffer.data(), buffer.size());
             if (length < 0)
-                return fail(error, path, "nie mozna odczytac dowiazania", errno);
+                return fail(error, path, "dowiazanie symboliczne", errno);
             if (static_cast<size_t>(length) < buffer.size()) {
                 const std::string link(buffer.data(), static_cast<size_t>(length));
                 current = link[0] == '/' ? link : directoryOf(current) + "/" + link;
@@ -215,7 +219,7 @@ bool resolveLinks(const std::string& path, std::string& target, std::string& err
             buffer.resize(buffer.size() * 2);
         }
     }
-    return fail(error, path, "nie mozna zapisac", ELOOP);
+    return fail(error, path, nullptr, ELOOP);
 }
 
 // A file beside the target, named short so that even a name at the length
@@ -250,12 +254,12 @@ bool writeInPlace(const std::string& target, const struct stat& old,
 {
     const int fd = open(target.c_str(), O_RDWR | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC);
     if (fd < 0)
-        return fail(error, target, "nie mozna zapisac", errno);
+        return fail(error, target, nullptr, errno);
     std::vector<uint8_t> oldContent;
     if (!readAll(fd, oldContent, static_cast<size_t>(-1))) {
         const int code = errno;
         close(fd);
-        return fail(error, target, "nie mozna odczytac starej zawartosci", code);
+        return fail(error, target, "odczyt starej zawartosci", code);
     }
 
     const std::string dir = directoryOf(target);
@@ -264,7 +268,7 @@ bool writeInPlace(const std::string& target, const struct stat& old,
     if (backupFd < 0) {
         const int code = errno;
         close(fd);
-        return fail(error, target, "nie mozna zrobic kopii zapasowej obok pliku", code);
+        return fail(error, target, "kopia zapasowa obok pliku", code);
     }
     bool backedUp = fchmod(backupFd, old.st_mode & 0777) == 0 &&
                     writeAll(backupFd, oldContent.data(), oldContent.size()) &&
@@ -274,7 +278,7 @@ bool writeInPlace(const std::string& target, const struct stat& old,
     if (!backedUp) {
         unlink(backup.c_str());
         close(fd);
-        return fail(error, target, "nie mozna zrobic kopii zapasowej obok pliku", code);
+        return fail(error, target, "kopia zapasowa obok pliku", code);
     }
     syncDirectory(dir);
 
@@ -285,13 +289,13 @@ bool writeInPlace(const std::string& target, const struct stat& old,
         close(fd);
         if (restored)
             unlink(backup.c_str());
-        fail(error, target, "nie mozna zapisac", code);
+        fail(error, target, nullptr, code);
         if (!restored)
             error += "; stara zawartosc jest w " + backup;
         return false;
     }
     if (close(fd) != 0)
-        return fail(error, target, "nie mozna zapisac", errno);
+        return fail(error, target, nullptr, errno);
     unlink(backup.c_str());
     syncDirectory(dir);
     return true;
@@ -327,13 +331,13 @@ bool readFile(const std::string& path, std::vector<uint8_t>& out, std::string& e
     // have effects of its own.
     struct stat info;
     if (stat(path.c_str(), &info) != 0)
-        return fail(error, path, "nie mozna otworzyc", errno);
+        return fail(error, path, nullptr, errno);
     if (!S_ISREG(info.st_mode))
         return refuse(error, path, notAFile(info.st_mode));
 
     const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0)
-        return fail(error, path, "nie mozna otworzyc", errno);
+        return fail(error, path, nullptr, errno);
     // The name may have been swapped for something else in between.
     if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         close(fd);
@@ -350,7 +354,7 @@ bool readFile(const std::string& path, std::vector<uint8_t>& out, std::string& e
     const int code = errno;
     close(fd);
     if (!ok)
-        return fail(error, path, "nie mozna odczytac", code);
+        return fail(error, path, nullptr, code);
     if (bytes.size() > maxSize)
         return refuse(error, path, tooBig(bytes.size(), maxSize));
     out.swap(bytes);
@@ -367,7 +371,7 @@ bool writeFileAtomically(const std::string& path, const std::vector<uint8_t>& by
     struct stat old;
     const bool exists = lstat(target.c_str(), &old) == 0;
     if (!exists && errno != ENOENT)
-        return fail(error, path, "nie mozna zapisac", errno);
+        return fail(error, path, nullptr, errno);
     if (exists && S_ISDIR(old.st_mode))
         return refuse(error, path, notAFile(old.st_mode));
     const bool keep = exists && options.keepFile;
@@ -384,32 +388,35 @@ bool writeFileAtomically(const std::string& path, const std::vector<uint8_t>& by
     std::string temporary;
     const int fd = createTemporary(dir, temporary);
     if (fd < 0)
-        return fail(error, path, "nie mozna utworzyc pliku tymczasowego obok", errno);
+        return fail(error, path, nullptr, errno);
 
     if (keep)
         keepOwnerAndGroup(fd, old);
     // After the chown, which may clear set-id bits; none are wanted anyway.
     const mode_t mode = keep ? old.st_mode & 0777 : defaultMode();
 
-    const char* step = nullptr;
-    if (fchmod(fd, mode) != 0)
-        step = "nie mozna ustawic uprawnien";
-    else if (!writeAll(fd, bytes.data(), bytes.size()))
-        step = "nie mozna zapisac";
-    else if (fsync(fd) != 0)
-        step = "nie mozna zapisac na dysk";
+    // Each step runs only when all before it succeeded; `context` names the
+    // steps whose failure needs saying which.
+    bool ok = true;
+    const char* context = nullptr;
+    if (fchmod(fd, mode) != 0) {
+        ok = false;
+        context = "uprawnienia pliku";
+    }
+    ok = ok && writeAll(fd, bytes.data(), bytes.size()) && fsync(fd) == 0;
     int code = errno;
-    if (close(fd) != 0 && !step) {
-        step = "nie mozna zapisac";
+    if (close(fd) != 0 && ok) {
+        ok = false;
         code = errno;
     }
-    if (!step && rename(temporary.c_str(), target.c_str()) != 0) {
-        step = "nie mozna zastapic pliku";
+    if (ok && rename(temporary.c_str(), target.c_str()) != 0) {
+        ok = false;
+        context = "zastapienie pliku";
         code = errno;
     }
-    if (step) {
+    if (!ok) {
         unlink(temporary.c_str());
-        return fail(error, path, step, code);
+        return fail(error, path, context, code);
     }
     // The new name is in place; a file system that cannot flush a directory
     // does not undo that.

@@ -9,6 +9,7 @@
 .include "atari.inc"
 .include "zp.inc"
 .include "tiles.inc"
+.include "text.inc"
 
 .import level_buf
 .import tiles_fnt, font_fnt, tilemap, robot_shape
@@ -34,22 +35,14 @@ ST_LIVES        = 19
 ST_KEYS         = 23
 ST_SHOTS        = 30
 SC_ZERO         = $10           ; screen code of "0"
-SC_DASH         = $0D           ; screen code of "-"
 
 ; Fixed colours of the text pages and the status line.
 TEXT_BACK       = $90
 TEXT_INK        = $0E
 STATUS_BACK     = $00
 
-; Screen codes of the characters ' '..'_' are their ASCII codes - 32.
-.macro  screen_text str
-        .repeat .strlen(str), i
-        .byte   .strat(str, i) - 32
-        .endrepeat
-.endmacro
-
 .segment "PMG"
-        .res    $200            ; unused, missiles
+        .res    $200            ; unused, and missiles at +$180
 player0:
         .res    $80
         .res    $180
@@ -60,7 +53,7 @@ screen:         .res (LEVEL_H + 1) * 32
 status_line:    .res 32
 robot_hpos:     .res 1          ; HPOSP0 for the next frame (0: hidden)
 robot_line:     .res 1          ; player line the robot is drawn at
-wall_base:      .res 1          ; the wall's first pattern as tilemap gives it
+wall_char:      .res 1          ; left character of the level's wall pattern
 
 .segment "RODATA"
 status_template:
@@ -102,8 +95,6 @@ dl_game_lms:
 .segment "CODE"
 
 display_init:
-        lda     tilemap + T_WALL
-        sta     wall_base
         lda     #0
         sta     robot_line
         sta     robot_hpos
@@ -220,11 +211,9 @@ show_game:
 ; to the right of the first in the character set.
 set_wall:
         asl     a
-        sta     tmp
-        lda     wall_base
         clc
-        adc     tmp
-        sta     tilemap + T_WALL
+        adc     tilemap + T_WALL
+        sta     wall_char
         rts
 
 ; Fills the screen from level_buf, two characters per cell.
@@ -249,6 +238,10 @@ draw_level:
         asl     a
         tay
         lda     tilemap,x
+        cpx     #T_WALL
+        bne     @store
+        lda     wall_char
+@store:
         sta     (scr_ptr),y
         iny
         clc                     ; the right half is the next character

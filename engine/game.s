@@ -4,6 +4,7 @@
 .include "atari.inc"
 .include "zp.inc"
 .include "tiles.inc"
+.include "text.inc"
 .include "rules.inc"
 
 .import display_init, show_text, show_game, draw_level, draw_status
@@ -25,12 +26,6 @@ CELL_PX         = 8             ; colour clocks per tile
 CELL_PY         = 8             ; player lines per tile
 PAUSE_EXIT      = 25
 PAUSE_DIED      = 50
-
-.macro  screen_text str
-        .repeat .strlen(str), i
-        .byte   .strat(str, i) - 32
-        .endrepeat
-.endmacro
 
 ; The editor writes the order table and the text pages here, at fixed
 ; offsets of the disk file.
@@ -88,7 +83,7 @@ start_level:
 play:
         jsr     frame
         bcs     play            ; finish gliding before the next step
-        dec     step_wait
+        lda     step_wait
         bne     play
         lda     #STEP_FRAMES
         sta     step_wait
@@ -105,7 +100,20 @@ died:
         lda     #SND_LIFE_LOST
         jsr     sound_play
         ldx     #PAUSE_DIED
-        jsr     pause
+@flash:                         ; the robot flickers while the sound plays
+        txa
+        pha
+        jsr     frame
+        pla
+        tax
+        asl     a
+        asl     a
+        asl     a
+        asl     a
+        ora     #$0F
+        sta     PCOLR0
+        dex
+        bne     @flash
         dec     lives
         bne     start_level
         ldx     #msg_game_over - msg_no_levels
@@ -182,17 +190,15 @@ load_level:
         sta     level_buf,y
         iny
         bne     @first
-        inc     lv_ptr+1        ; cells 256..495
+        inc     lv_ptr+1        ; the rest of the level lies in its 2nd page
 @second:
         lda     (lv_ptr),y
         sta     level_buf+256,y
         iny
         cpy     #LEVEL_CELLS - 256
         bne     @second
-        dec     lv_ptr+1
 
         ldy     #LV_COLORS + 5 - 256
-        inc     lv_ptr+1
         lda     (lv_ptr),y
         sta     PCOLR0
         ldx     #4
@@ -212,7 +218,6 @@ load_level:
         jsr     set_wall
         ldy     #LV_SCREWS - 256
         lda     (lv_ptr),y
-        dec     lv_ptr+1
         jsr     rules_init
         bcs     @done
         lda     #0
@@ -296,7 +301,8 @@ read_stick:
         bcc     @found
         dex
         bpl     @dir
-        rts                     ; X = $FF
+        lda     #$FF
+        rts
 @found:
         lda     stick_dir,x
         rts
@@ -333,11 +339,15 @@ robot_target:
         sta     target_py
         rts
 
-; One frame: sound, and the robot glides one step towards its cell.
-; Carry set while it has not arrived.
+; One frame: sound, the step clock, and the robot glides one step towards
+; its cell. Carry set while it has not arrived.
 frame:
         jsr     wait_frame
         jsr     sound_tick
+        lda     step_wait
+        beq     @clock_done
+        dec     step_wait
+@clock_done:
         lda     #0
         sta     ATRACT          ; only the keyboard stops the colour cycling
         jsr     robot_target
@@ -384,20 +394,25 @@ pause:
         bne     pause
         rts
 
-; Waits until the trigger is pressed and let go.
+; Waits until the trigger is pressed and let go; a sound still playing
+; runs to its end meanwhile.
 wait_fire:
-        jsr     wait_frame
+        jsr     idle_frame
         lda     STRIG0
         beq     wait_fire       ; still held from before
 @press:
-        jsr     wait_frame
+        jsr     idle_frame
         lda     STRIG0
         bne     @press
 @release:
-        jsr     wait_frame
+        jsr     idle_frame
         lda     STRIG0
         beq     @release
         rts
+
+idle_frame:
+        jsr     wait_frame
+        jmp     sound_tick
 
 ; Shows msg_no_levels+X .. +Y-1 on the first line of a text page until fire.
 show_message:

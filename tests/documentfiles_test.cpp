@@ -35,17 +35,18 @@ TEST_F(DocumentFiles, OpenRefusesWhatIsNotAGameImage)
     fs::create_directory(dir.file("katalog.atr"));
 
     const struct {
-        std::string path, reason;
+        std::string path, message;
     } refused[] = {
-        {fifo, "to nie jest zwykly plik"},
-        {"/dev/zero", "to nie jest zwykly plik"},
-        {dir.file("katalog.atr"), "to jest katalog"},
-        {big, "plik za duzy (65537 bajtow, najwiecej 65536)"},
+        {fifo, "Nie mozna otworzyc potok.atr: to nie jest zwykly plik"},
+        {"/dev/zero", "Nie mozna otworzyc zero: to nie jest zwykly plik"},
+        {dir.file("katalog.atr"), "Nie otwarto katalog.atr: to jest katalog"},
+        {big, "Nie mozna otworzyc duzy.atr: plik za duzy (65537 bajtow, najwiecej 65536)"},
     };
     for (const auto& c : refused) {
+        platform.answerQuestion(1);  // "Nie zapisuj"
         platform.answerDialog(c.path);
         click(openX, fileY);
-        EXPECT_EQ(editor->statusMessage, c.path + ": " + c.reason);
+        EXPECT_EQ(editor->statusMessage, c.message);
         EXPECT_TRUE(editor->levels[4].isOn());
         EXPECT_STREQ(editor->filePath, "/przed.atr");
         EXPECT_EQ(editor->loadMap(c.path.c_str()), 0);  // as from the command line
@@ -62,9 +63,10 @@ TEST_F(DocumentFiles, OpenRefusesWhatIsNotAGameImage)
     image.insert(image.begin() + end, image.begin() + kLevelListOffset,
                  image.begin() + kLevelListOffset + kSegmentSize);
     dir.write("33.atr", std::string(image.begin(), image.end()));
+    platform.answerQuestion(1);
     platform.answerDialog(dir.file("33.atr"));
     click(openX, fileY);
-    EXPECT_EQ(editor->statusMessage, dir.file("33.atr") + ": wiecej niz 32 mapy; reszta pominieta");
+    EXPECT_EQ(editor->statusMessage, "Otwarto: 33.atr (32 poziomy); wiecej niz 32 poziomy; reszta pominieta");
     for (int slot = 0; slot < kLevelSlots; ++slot)
         EXPECT_TRUE(editor->levels[slot].isOn()) << slot;
 }
@@ -105,7 +107,8 @@ TEST(EmulatorStart, FailureIsShownOnceTheOpenerEnds)
                 events::quit();
         }
         int mouse(int x, int y, int button) { return editor.mouse(x, y, button); }
-        void inputText(unsigned key) { editor.inputText(key); }
+        void keyDown(const SDL_keysym& key) { editor.keyDown(key); }
+        bool mayClose() { return true; }
         bool checkLaunches() { return editor.checkLaunches(); }
     } watch{editor};
     events::click(560, 80);  // "Testuj mape"
@@ -125,20 +128,49 @@ TEST(EmulatorStart, FailureIsShownOnceTheOpenerEnds)
 
 namespace {
 
+// A file the user may not write is replaced only after asking; it keeps
+// its mode when replaced.
+TEST_F(DocumentFiles, ReadOnlyFileIsReplacedOnlyWhenConfirmed)
+{
+    build();
+    const std::string path = dir.file("zestaw.atr");
+    dir.write("zestaw.atr", "old");
+    ASSERT_EQ(chmod(path.c_str(), 0444), 0);
+    std::strcpy(editor->filePath, path.c_str());
+    editor->levels[2].add(1, 1, 5);
+
+    platform.answerQuestion(1);  // "Anuluj"
+    editor->runCommand(frame::Command::Save);
+    ASSERT_EQ(platform.questions.size(), 1u);
+    EXPECT_EQ(platform.questions[0].text, "Plik zestaw.atr jest tylko do odczytu. Zastapic go?");
+    EXPECT_EQ(editor->statusMessage, "Nie zapisano zestaw.atr: plik tylko do odczytu");
+    EXPECT_EQ(fs::file_size(path), 3u);
+    EXPECT_TRUE(editor->isModified());
+
+    platform.answerQuestion(0);  // "Zastap"
+    editor->runCommand(frame::Command::Save);
+    EXPECT_EQ(fs::file_size(path), 11428u + 508u);
+    EXPECT_EQ(fs::status(path).permissions(), fs::perms(0444));
+    EXPECT_FALSE(editor->isModified());
+}
+
 // test.atr is the editor's own scratch file: a link planted under that name
 // is replaced, and the file it pointed at stays as it was.
 TEST_F(DocumentFiles, TestImageNeverWritesThroughALink)
 {
     build();
+    click(560, 80);  // "Testuj mape"
+    ASSERT_EQ(platform.openRequests.size(), 1u);
+    const std::string image = platform.openRequests[0].file;
     dir.write("program", "keep");
     ASSERT_EQ(chmod(dir.file("program").c_str(), 04755), 0);
-    fs::create_symlink(dir.file("program"), dir.file("test.atr"));
-    click(560, 80);  // "Testuj mape"
+    fs::remove(image);
+    fs::create_symlink(dir.file("program"), image);
+    click(560, 80);
     EXPECT_EQ(editor->statusMessage, "");
-    EXPECT_FALSE(fs::is_symlink(dir.file("test.atr")));
-    EXPECT_EQ(fs::file_size(dir.file("test.atr")), 11679u);
+    EXPECT_FALSE(fs::is_symlink(image));
+    EXPECT_EQ(fs::file_size(image), 11679u);
     EXPECT_EQ(fs::file_size(dir.file("program")), 4u);
-    ASSERT_EQ(platform.openRequests.size(), 1u);
 }
 
 } // namespace

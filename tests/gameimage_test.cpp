@@ -296,14 +296,14 @@ TEST(GameImageWrite, EmbeddedTemplate)
     EXPECT_EQ(read(image).levels.size(), 1u);
 }
 
-TEST(SavePath, AtrExtensionOnlyWithoutAnyDot)
+// Only the file name's own dots count: a dotted directory still gets ".atr".
+TEST(SavePath, AtrExtensionWhenTheFileNameHasNoDot)
 {
     EXPECT_TRUE(hasNoDot("levels/zestaw"));
     EXPECT_EQ(withAtrExtension("levels/zestaw"), "levels/zestaw.atr");
     EXPECT_EQ(withAtrExtension("zestaw.atr"), "zestaw.atr");
-    // A dot in a directory name counts as well.
-    EXPECT_FALSE(hasNoDot("moje.gry/zestaw"));
-    EXPECT_EQ(withAtrExtension("moje.gry/zestaw"), "moje.gry/zestaw");
+    EXPECT_EQ(withAtrExtension("/home/jan.kowalski/levels"), "/home/jan.kowalski/levels.atr");
+    EXPECT_EQ(withAtrExtension("/home/jan.kowalski/levels.v2"), "/home/jan.kowalski/levels.v2");
 }
 
 // A screw count that is not two decimal digits is clamped to 0..99 on
@@ -328,7 +328,7 @@ TEST(GameImageRead, BadScrewCountsAreClampedAndReported)
         if (c.stored == 0x42)
             EXPECT_EQ(loaded.warning, "");
         else
-            EXPECT_EQ(loaded.warning, std::string("mapa 1: zla liczba srubek ") + byte +
+            EXPECT_EQ(loaded.warning, std::string("poziom 1: zla liczba srubek ") + byte +
                                           ", przyjeto " + std::to_string(c.read));
     }
 }
@@ -345,5 +345,5 @@ TEST(GameImageRead, ReadingStopsAfter32Segments)
                  image.begin() + kLevelListOffset + kSegmentSize);
     const LoadResult loaded = read(image);
     EXPECT_EQ(loaded.levels.size(), 32u);
-    EXPECT_EQ(loaded.warning, "wiecej niz 32 mapy; reszta pominieta");
+    EXPECT_EQ(loaded.warning, "wiecej niz 32 poziomy; reszta pominieta");
 }
