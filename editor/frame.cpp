@@ -127,7 +127,7 @@ frame::frame(SDL_Surface* screenSurface, const FrameOptions& options)
     if (config.empty()) {
         std::fprintf(stderr, "zelbun-kreator: tiles.cfg not found (looked in %s); the tile palette is empty\n",
                      describeDataDirs(dataDirs).c_str());
-        statusMessage = "Nie znaleziono tiles.cfg; paleta jest pusta";
+        showError("Nie znaleziono tiles.cfg; paleta jest pusta");
     } else {
         loadUI(config.c_str());
     }
@@ -307,7 +307,7 @@ int frame::loadUI(const char* path)
                    std::to_string(role.code) + " " + problem;
     }
     if (!summary.empty())
-        statusMessage = "tiles.cfg: " + summary;
+        showError("tiles.cfg: " + summary);
     return 1;
 }
 
