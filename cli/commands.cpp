@@ -13,9 +13,7 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <ostream>
-#include <sstream>
 
 namespace {
 
@@ -38,12 +36,11 @@ std::string hexByte(int value)
 TilesConfig tilesConfig(const CommandLine& line)
 {
     std::string path = findDataFile("tiles.cfg", line.dataDirs.empty() ? defaultDataDirs() : line.dataDirs);
-    std::ifstream file(path, std::ios::binary);
-    if (path.empty() || !file)
+    std::vector<uint8_t> bytes;
+    std::string error;
+    if (path.empty() || !readFile(path, bytes, error, kTilesConfigReadLimit))
         return TilesConfig();
-    std::stringstream text;
-    text << file.rdbuf();
-    return parseTilesConfig(text.str(), path);
+    return parseTilesConfig(std::string(bytes.begin(), bytes.end()), path);
 }
 
 int screwsDrawn(const LevelData& level, int screwCode)
@@ -128,7 +125,7 @@ void printInfoJson(const std::string& path, const LevelSet& set, int screwCode, 
 
 bool loadLevelSet(const std::string& path, LevelSet& set, std::string& error)
 {
-    if (!readFile(path, set.bytes, error))
+    if (!readFile(path, set.bytes, error, kGameImageReadLimit))
         return false;
     LoadResult image = readGameImage(set.bytes.data(), set.bytes.size());
     for (const LoadedLevel& loaded : image.levels)

@@ -274,7 +274,7 @@ TEST(CommandLine, ExportDrawsWhatTheEditorShows)
     // Its own colours: the level's register 4 (0x17) is the empty floor's
     // black, not the first level's (0x12).
     std::vector<uint8_t> floor(level.rgb.begin() + 3 * (20 * 256 + 200), level.rgb.begin() + 3 * (20 * 256 + 201));
-    const Uint32 expected = getpixel(editor.paletteSheet, 0x10, 7 * 8);
+    const Uint32 expected = getpixel(editor.paletteSheet.get(), 0x10, 7 * 8);
     Uint8 r, g, b;
     SDL_GetRGB(expected, editor.paletteSheet->format, &r, &g, &b);
     EXPECT_EQ(floor, (std::vector<uint8_t>{r, g, b}));
