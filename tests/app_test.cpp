@@ -93,7 +93,7 @@ protected:
             GTEST_SKIP() << "Xvfb or xdotool missing";
         char pattern[] = "/tmp/zelbun-x11-XXXXXX";
         dir = mkdtemp(pattern);
-        // A stand-in for the desktop's opener, so no real program starts.
+        // A stand-in for the emulator, so no real program starts.
         mkdir((dir + "/bin").c_str(), 0755);
         mkdir((dir + "/run").c_str(), 0700);
         std::ofstream(dir + "/bin/xdg-open") << "#!/bin/sh\nexit 0\n";
@@ -153,7 +153,7 @@ protected:
         args.insert(args.end(), arguments.begin(), arguments.end());
         program = spawn(args,
                         {"DISPLAY=" + display, "PATH=" + path, "XDG_RUNTIME_DIR=" + dir + "/run",
-                         "ASAN_OPTIONS=detect_leaks=0"},
+                         "ZELBUN_EMULATOR=" + dir + "/bin/xdg-open", "ASAN_OPTIONS=detect_leaks=0"},
                         dir, dir + "/stderr");
         ASSERT_GT(program, 0);
         ASSERT_TRUE(waitFor([&] { return xdotool("search --name 'Zelbun Kreator'"); }))

@@ -85,8 +85,11 @@ TEST(EmulatorStart, FailureIsShownOnceTheOpenerEnds)
     fs::create_directory(dir.file("bin"));
     dir.write("bin/xdg-open", "#!/bin/sh\nexit 3\n");
     dir.write("bin/open", "#!/bin/sh\nexit 3\n");
+    // The desktop's default for test images is an emulator, so the opener runs.
+    dir.write("bin/xdg-mime", "#!/bin/sh\necho emulator.desktop\n");
     fs::permissions(dir.file("bin/xdg-open"), fs::perms::owner_all);
     fs::permissions(dir.file("bin/open"), fs::perms::owner_all);
+    fs::permissions(dir.file("bin/xdg-mime"), fs::perms::owner_all);
     std::unique_ptr<Platform> system = makeSystemPlatform(0, dir.file("bin"));
     FrameOptions options;
     options.dataDirs = {ZELBUN_SOURCE_DIR "/data"};
