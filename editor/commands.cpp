@@ -33,7 +33,11 @@ void extendPath(char* path)
 
 std::string fileName(const std::string& path)
 {
+#ifdef _WIN32
+    size_t slash = path.find_last_of("/\\");
+#else
     size_t slash = path.find_last_of('/');
+#endif
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 

@@ -135,7 +135,12 @@ public:
     static const char* const appTitle;
 
     // --- What the mouse is doing ------------------------------------------
-    // A widget of the window, as the mouse handler tells them apart.
+    // A widget of the window, as the mouse handler tells them apart. A new
+    // widget gets its rectangle in layout.h, a Kind (or Command) here and a
+    // line in targetAt; what a press and each drag of its stroke do goes in
+    // actOnPress (a drag reaches it only while it stays on the kind of
+    // widget the press began on), a command in runReleaseCommand. Whatever
+    // a stroke changes becomes one undo step at its release.
     enum class Command { None, New, Open, Save, SaveAs, Delete, TestLevel, TestGame, Swap, Undo, Redo };
     struct Target {
         enum Kind { Nothing, Canvas, Palette, ColourRegister, TextBox, PageButton, LevelSlot, ColourPicker,
