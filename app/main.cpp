@@ -2,6 +2,7 @@
 // image named on the command line and runs the event loop.
 #include "editor/datafiles.h"
 #include "editor/eventloop.h"
+#include "editor/fileio.h"
 #include "editor/frame.h"
 
 #include <SDL.h>
@@ -9,14 +10,22 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 namespace {
 
 // The window icon, found like the editor's other data files.
 void setWindowIcon()
 {
+    // Read like every other data file: a pipe or a device in its place must
+    // not hold up the start.
     std::string path = findDataFile("icon.bmp", defaultDataDirs());
-    SDL_Surface* icon = path.empty() ? nullptr : SDL_LoadBMP(path.c_str());
+    std::vector<uint8_t> bytes;
+    std::string error;
+    if (path.empty() || !readFile(path, bytes, error, 1 << 20))
+        return;
+    SDL_RWops* data = bytes.empty() ? nullptr : SDL_RWFromConstMem(bytes.data(), int(bytes.size()));
+    SDL_Surface* icon = data ? SDL_LoadBMP_RW(data, 1) : nullptr;
     if (!icon)
         return;
     SDL_SetColorKey(icon, SDL_SRCCOLORKEY, SDL_MapRGB(icon->format, 255, 0, 255));

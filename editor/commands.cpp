@@ -161,30 +161,52 @@ std::string frame::windowTitle() const
 
 // --- Saving ------------------------------------------------------------------
 
-int frame::saveMap(char* path)
+std::vector<unsigned char> frame::setImage() const
 {
-    extendPath(path);
     LevelData data[levelCount];
     for (int i = 0; i < levelCount; ++i)
         data[i] = levels[i].data();
-    return writeDocument(path, writeGameImage(documentTemplate.data(), documentTemplate.size(), data, textPages)) ? 1 : 0;
+    return writeGameImage(documentTemplate.data(), documentTemplate.size(), data, textPages);
+}
+
+std::vector<unsigned char> frame::testImage(int slot) const
+{
+    return writeTestImage(documentTemplate.data(), documentTemplate.size(), levels[slot].data(), slot, textPages);
+}
+
+int frame::saveMap(char* path)
+{
+    extendPath(path);
+    return writeDocument(path, setImage(), WriteOptions()) ? 1 : 0;
 }
 
 int frame::saveMap(char* path, int slot)
 {
     extendPath(path);
-    return writeDocument(path, writeTestImage(documentTemplate.data(), documentTemplate.size(), levels[slot].data(),
-                                              slot, textPages))
-               ? 1
-               : 0;
+    return writeDocument(path, testImage(slot), WriteOptions()) ? 1 : 0;
 }
 
-bool frame::writeDocument(char* path, const std::vector<unsigned char>& bytes)
+bool frame::writeDocument(const char* path, const std::vector<unsigned char>& bytes,
+                          const WriteOptions& options)
 {
+    if (options.keepFile && isReadOnlyFile(path) && !confirmReplacing(path))
+        return false;
     std::string error;
-    if (writeFileAtomically(path, bytes, error))
+    if (writeFileAtomically(path, bytes, error, options))
         return true;
     showError("Nie mozna zapisac " + fileName(path) + ": " + reasonOf(error));
+    return false;
+}
+
+// A file the user may not write is replaced only when the user says so.
+bool frame::confirmReplacing(const char* path)
+{
+    Question question{"Zapisz mape",
+                      "Plik " + fileName(path) + " jest tylko do odczytu. Zastapic go?",
+                      {"Zastap", "Anuluj"}};
+    if (ask(question) == 0)
+        return true;
+    showError("Nie zapisano " + fileName(path) + ": plik tylko do odczytu");
     return false;
 }
 
@@ -253,7 +275,7 @@ bool frame::readDocument(const char* path, std::vector<unsigned char>& bytes)
         return false;
     }
     std::string error;
-    if (readFile(path, bytes, error))
+    if (readFile(path, bytes, error, kGameImageReadLimit))
         return true;
     showError("Nie mozna otworzyc " + fileName(path) + ": " + reasonOf(error));
     return false;
@@ -380,13 +402,14 @@ void frame::testInEmulator(bool currentLevelOnly)
         showError("Za dluga sciezka: " + target);
         return;
     }
-    char path[PATH_MAX + 8];
-    std::strcpy(path, target.c_str());
-    int written = currentLevelOnly ? saveMap(path, currentLevel) : saveMap(path);
-    if (!written)
+    // Our own scratch file: whatever lies under its name is replaced, and
+    // nothing a link there points at is touched.
+    WriteOptions scratch;
+    scratch.keepFile = false;
+    if (!writeDocument(target.c_str(), currentLevelOnly ? testImage(currentLevel) : setImage(), scratch))
         return;
     std::string error;
-    if (!platform->openWithDefaultProgram(path, dir, error))
+    if (!platform->openWithDefaultProgram(target, dir, error))
         showError("Nie mozna uruchomic emulatora: " + error);
 }
 

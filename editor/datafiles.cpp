@@ -1,7 +1,6 @@
 #include "editor/datafiles.h"
 
 #include <filesystem>
-#include <fstream>
 
 #ifndef ZELBUN_DATA_DIR
 #define ZELBUN_DATA_DIR "data"
@@ -16,7 +15,10 @@ std::string findDataFile(const std::string& name, const std::vector<std::string>
 {
     for (const std::string& dir : dirs) {
         std::string path = dir.empty() ? name : dir + "/" + name;
-        if (std::ifstream(path, std::ios::binary))
+        // A file that is there but cannot be read is still the one meant:
+        // reading it then says why, instead of "not found".
+        std::error_code error;
+        if (std::filesystem::exists(path, error))
             return path;
     }
     return std::string();

@@ -9,7 +9,7 @@
 // the working directory.
 std::vector<std::string> defaultDataDirs();
 
-// The first readable file of that name in the directories, or "" when none.
+// The first existing file of that name in the directories, or "" when none.
 std::string findDataFile(const std::string& name, const std::vector<std::string>& dirs);
 
 // The directories as a message can name them.

@@ -4,6 +4,7 @@
 // at the next paint().
 #pragma once
 
+#include "editor/fileio.h"
 #include "editor/document.h"
 #include "editor/layout.h"
 #include "editor/map.h"
@@ -11,6 +12,7 @@
 #include "widgets/CButtonColor.h"
 #include "widgets/CGui.h"
 #include "widgets/CPMButton.h"
+#include "surface/sheet.h"
 
 #include <SDL.h>
 
@@ -74,7 +76,7 @@ public:
 
     // False when tiles.bmp or paleta.bmp could not be loaded; loadError()
     // then says which file and where it was looked for.
-    bool ok() const { return tileSheet && paletteSheet; }
+    bool ok() const { return tileSheet && paletteSheet && startupError.empty(); }
     const std::string& loadError() const { return startupError; }
 
     int loadUI(const char* path);
@@ -107,6 +109,11 @@ public:
     int eraserCode() const;
     // The tile code counted as a screw, or -1 when none is configured.
     int screwCode() const;
+    // Whether palette entry `entry` draws the eraser's code.
+    bool drawsEraser(int entry) const;
+    // Collects ended emulator starts, showing any that failed; true while
+    // one is still running.
+    bool checkLaunches();
     // Shown in place of the document path until the next command: an error
     // in red on a dark band, news in the labels' colour.
     void showError(const std::string& message);
@@ -171,8 +178,8 @@ public:
     CButtonColor* colourPicker = nullptr;
     SDL_Surface* screen = nullptr;
     map levels[levelCount + 1];
-    SDL_Surface* tileSheet = nullptr;
-    SDL_Surface* paletteSheet = nullptr;
+    SurfacePtr tileSheet;
+    SurfacePtr paletteSheet;
     int tileColumns[256];  // per tile code: sheet column, -1 none
     int tileCodes[256];    // per palette entry: tile code, -1 none
     char textPages[3][8][33];
@@ -185,6 +192,8 @@ public:
     int gumkaTile = -1;
     int murekTile = -1;
     int srubaTile = -1;
+    int gumkaCode = -1;  // the tile codes of tiles.cfg's keys, -1 none
+    int srubaCode = -1;
     int mapX = 5;
     int mapY = 50;
     int hoverRow = -1;
@@ -236,10 +245,15 @@ private:
     bool askForPath(bool save, char* chosen);
     bool readDocument(const char* path, std::vector<unsigned char>& bytes);
     void applyGameImage(const std::vector<unsigned char>& bytes, const char* path);
-    bool writeDocument(char* path, const std::vector<unsigned char>& bytes);
+    std::vector<unsigned char> setImage() const;
+    std::vector<unsigned char> testImage(int slot) const;
+    bool writeDocument(const char* path, const std::vector<unsigned char>& bytes,
+                       const WriteOptions& options);
+    bool confirmReplacing(const char* path);
     std::string testImageDirectory();
     CButton* paletteEntry(int entry) { return static_cast<CButton*>(buttons[firstPaletteButton + entry]); }
-    SDL_Surface* loadImage(const char* name);
+    SurfacePtr loadImage(const char* name, const SheetLimits& limits);
+    void checkSheetWidth();
     void chooseSessionTemplate(const std::string& optionPath);
     void blankTextPages();
     Uint32 screenColour(int atariColour) const;

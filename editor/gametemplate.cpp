@@ -77,7 +77,7 @@ ChosenTemplate chooseTemplate(const TemplateSources& sources, const std::vector<
             continue;
         std::vector<uint8_t> bytes, tmpl;
         std::string error;
-        if (!readFile(*path, bytes, error))
+        if (!readFile(*path, bytes, error, kGameImageReadLimit))
             chosen.error = "template refused, the built-in game is used: " + error;
         else if (!templateFrom(bytes, tmpl, error))
             chosen.error = "template " + *path + " refused, the built-in game is used: " + error;

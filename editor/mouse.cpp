@@ -232,7 +232,6 @@ void frame::showPressedLook(int x, int y)
 
 void frame::releaseAt(int x, int y, int button)
 {
-    platform->reapChildren();
     heldButtons &= ~heldBit(button);
     if (button == leftButton) {
         Target target = targetAt(x, y);

@@ -72,9 +72,12 @@ bool frame::labelsInBlack() const
 
 SDL_Color frame::atariRgb(int atariColour) const
 {
-    Uint32 pixel = getpixel(paletteSheet, atariColour & 0xF0, (atariColour & 0x0F) * 8);
     SDL_Color c = {0, 0, 0, 0};
-    SDL_GetRGB(pixel, paletteSheet->format, &c.r, &c.g, &c.b);
+    const int x = atariColour & 0xF0;
+    const int y = (atariColour & 0x0F) * 8;
+    if (x >= paletteSheet->w || y >= paletteSheet->h)
+        return c;
+    SDL_GetRGB(getpixel(paletteSheet.get(), x, y), paletteSheet->format, &c.r, &c.g, &c.b);
     return c;
 }
 
@@ -150,7 +153,7 @@ void frame::paint()
 
     drawMap(currentLevel);
 
-    if (hoverRow >= 0 && currentTile == gumkaTile)
+    if (hoverRow >= 0 && drawsEraser(currentTile))
         rectangleRGBA(screen, Sint16(mapX), Sint16(mapY + 16 * hoverRow), Sint16(mapX + 256),
                       Sint16(mapY + 16 * hoverRow + 160), 255, 125, 125, 255);
     hoverRow = -1;

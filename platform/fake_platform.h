@@ -77,5 +77,16 @@ public:
 
     std::string currentDirectory() override { return directory; }
 
-    void reapChildren() override { ++reapCalls; }
+    // Failures the next reap reports, once.
+    std::vector<LaunchFailure> endedBadly;
+    bool running = false;
+
+    std::vector<LaunchFailure> reapChildren() override
+    {
+        ++reapCalls;
+        std::vector<LaunchFailure> failures;
+        failures.swap(endedBadly);
+        return failures;
+    }
+    bool childrenRunning() const override { return running; }
 };

@@ -23,6 +23,14 @@ enum class DialogResult {
     Unavailable  // no dialog program could be run; the editor shows its own in-window dialog
 };
 
+// A started program that ended badly: a non-zero exit code, or the signal
+// that killed it.
+struct LaunchFailure {
+    std::string program;  // its file name, as a message names it
+    int exitCode = 0;
+    int signal = 0;
+};
+
 // A question with two or three answers, such as "Zapisac zmiany?" with
 // "Zapisz", "Nie zapisuj", "Anuluj". The first answer goes ahead, the last
 // one cancels; a middle one is the other way of going ahead.
@@ -61,9 +69,13 @@ public:
     // Empty when the directory cannot be read.
     virtual std::string currentDirectory() = 0;
 
-    // Collects programs started by openWithDefaultProgram that have ended;
-    // the event loop calls it now and then.
-    virtual void reapChildren() {}
+    // Collects programs started by openWithDefaultProgram that have ended,
+    // and returns those that failed. The event loop calls it on every wake.
+    virtual std::vector<LaunchFailure> reapChildren() { return {}; }
+
+    // Whether a started program has not been collected yet: the event loop
+    // then wakes now and then to collect it.
+    virtual bool childrenRunning() const { return false; }
 };
 
 // windowId: the native window the dialogs belong to (the X11 window id, or

@@ -255,7 +255,7 @@ public:
             error = "cannot start " + opener + ": " + std::strerror(spawnError);
             return false;
         }
-        children_.push_back(pid);
+        children_.push_back({pid, openerProgram});
         return true;
     }
 
@@ -271,16 +271,33 @@ public:
         }
     }
 
-    void reapChildren() override
+    std::vector<LaunchFailure> reapChildren() override
     {
-        std::vector<pid_t> running;
-        for (pid_t pid : children_) {
+        std::vector<LaunchFailure> failures;
+        std::vector<Child> running;
+        for (const Child& child : children_) {
             int status;
-            if (waitpid(pid, &status, WNOHANG) == 0)
-                running.push_back(pid);
+            const pid_t result = waitpid(child.pid, &status, WNOHANG);
+            if (result == 0 || (result < 0 && errno == EINTR)) {
+                running.push_back(child);
+                continue;
+            }
+            if (result < 0)
+                continue;  // not ours to wait for any more
+            LaunchFailure failure;
+            failure.program = child.program;
+            if (WIFEXITED(status))
+                failure.exitCode = WEXITSTATUS(status);
+            else if (WIFSIGNALED(status))
+                failure.signal = WTERMSIG(status);
+            if (failure.exitCode != 0 || failure.signal != 0)
+                failures.push_back(failure);
         }
         children_.swap(running);
+        return failures;
     }
+
+    bool childrenRunning() const override { return !children_.empty(); }
 
 private:
     // The document's own file when there is one (the dialog then starts in
@@ -388,7 +405,11 @@ private:
 
     unsigned long windowId_;
     std::string searchPath_;
-    std::vector<pid_t> children_;  // started openers not yet collected
+    struct Child {
+        pid_t pid;
+        std::string program;
+    };
+    std::vector<Child> children_;  // started openers not yet collected
 };
 
 std::string environmentSearchPath()
