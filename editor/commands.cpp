@@ -142,17 +142,26 @@ void frame::redo()
         showDocument(history.redo());
 }
 
+bool frame::unrecordedChanges() const
+{
+    return !history.current().sameContent(document());
+}
+
 bool frame::isModified() const
 {
     // Typing not yet recorded counts too.
-    return history.modified() || !history.current().sameContent(document());
+    return history.modified() || unrecordedChanges();
 }
 
 const char* const frame::appTitle = "Zelbun Kreator 1.0 - by. Tavrin";
 
 std::string frame::windowTitle() const
 {
-    const bool modified = isModified();
+    return titleFor(isModified());
+}
+
+std::string frame::titleFor(bool modified) const
+{
     if (!filePath[0] && !modified)
         return appTitle;
     std::string name = filePath[0] ? fileName(filePath) : "bez nazwy";

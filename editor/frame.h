@@ -251,6 +251,9 @@ private:
                        const WriteOptions& options);
     bool confirmReplacing(const char* path);
     std::string testImageDirectory();
+    // The document differs from the current undo step (a run of typing).
+    bool unrecordedChanges() const;
+    std::string titleFor(bool modified) const;
     CButton* paletteEntry(int entry) { return static_cast<CButton*>(buttons[firstPaletteButton + entry]); }
     SurfacePtr loadImage(const char* name, const SheetLimits& limits);
     void checkSheetWidth();

@@ -96,7 +96,10 @@ void frame::paint()
     map& level = levels[currentLevel];
     SDL_FillRect(screen, nullptr, screenColour(level.colorGet(4)));
 
-    std::string title = windowTitle();
+    // One snapshot a repaint tells the title and the undo button about
+    // changes not yet recorded.
+    const bool unrecorded = unrecordedChanges();
+    std::string title = titleFor(history.modified() || unrecorded);
     if (title != shownTitle) {
         SDL_WM_SetCaption(title.c_str(), nullptr);
         shownTitle = title;
@@ -126,7 +129,7 @@ void frame::paint()
     buttons[endPageButton]->pushed(currentPage == 1);
 
     // Undo and redo grey out when there is nothing to take back or redo.
-    const bool canUndo = history.canUndo() || !history.current().sameContent(document());
+    const bool canUndo = history.canUndo() || unrecorded;
     const bool canRedo = history.canRedo();
     undoButton->active(canUndo);
     undoButton->color(canUndo ? 200 : 110, canUndo ? 200 : 110, canUndo ? 200 : 110, 255);
