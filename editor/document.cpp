@@ -1,172 +1,95 @@
-// The document: saving and loading game images, the file and test commands.
-#include "editor/frame.h"
-
-#include "editor/fileio.h"
-#include "editor/gameimage.h"
-#include "editor/gametemplate.h"
-#include "platform/indialog.h"
-#include "platform/platform.h"
+#include "editor/document.h"
 
 #include <cassert>
 #include <cstring>
 
-namespace {
-
-LevelData levelData(const map& level)
+LevelData emptyLevel(int eraserCode)
 {
-    LevelData data;
-    data.on = level.isOn();
-    for (int column = 0; column < 16; ++column)
-        for (int row = 0; row < 31; ++row)
-            data.cells[column][row] = uint8_t(level.get(column, row));
-    for (int i = 0; i < 6; ++i)
-        data.colours[i] = level.colorGet(i);
-    data.srubki = level.srubkiGet();
-    data.wzorek = level.wzorekGet();
-    return data;
+    LevelData level;
+    std::memset(level.cells, eraserCode & 0xFF, sizeof level.cells);
+    for (int i = 0; i < kColourRegisters; ++i)
+        level.colours[i] = kDefaultColours[i];
+    return level;
 }
 
-// Gives a path buffer its ".atr" when the path has no dot anywhere. The
-// buffer must have room for four more characters.
-void extendPath(char* path)
+bool sameLevel(const LevelData& a, const LevelData& b)
 {
-    std::string extended = withAtrExtension(path);
-    assert(extended.size() < PATH_MAX + 8);
-    std::strcpy(path, extended.c_str());
+    if (a.on != b.on || a.srubki != b.srubki || a.wzorek != b.wzorek)
+        return false;
+    for (int i = 0; i < kColourRegisters; ++i)
+        if (a.colours[i] != b.colours[i])
+            return false;
+    return std::memcmp(a.cells, b.cells, sizeof a.cells) == 0;
 }
 
-const char testFileName[] = "test.atr";
-
-} // namespace
-
-int frame::saveMap(char* path)
+void blankPage(TextPage& page)
 {
-    extendPath(path);
-    LevelData data[levelCount];
-    for (int i = 0; i < levelCount; ++i)
-        data[i] = levelData(levels[i]);
-    return writeDocument(path, writeGameImage(documentTemplate.data(), documentTemplate.size(), data, textPages)) ? 1 : 0;
+    for (auto& line : page) {
+        std::memset(line, ' ', kPageColumns);
+        line[kPageColumns] = '\0';
+    }
 }
 
-int frame::saveMap(char* path, int slot)
+Document::Document() : Document(0) {}
+
+Document::Document(int eraserCode)
 {
-    extendPath(path);
-    LevelData data = levelData(levels[slot]);
-    return writeDocument(path, writeTestImage(documentTemplate.data(), documentTemplate.size(), data, slot, textPages)) ? 1 : 0;
+    for (LevelData& level : levels)
+        level = emptyLevel(eraserCode);
+    for (TextPage& page : pages)
+        blankPage(page);
 }
 
-bool frame::writeDocument(char* path, const std::vector<unsigned char>& bytes)
+bool Document::sameContent(const Document& other) const
 {
-    std::string error;
-    if (writeFileAtomically(path, bytes, error))
-        return true;
-    showError(error);
-    return false;
+    for (int i = 0; i < kLevelSlots; ++i)
+        if (!sameLevel(levels[i], other.levels[i]))
+            return false;
+    return std::memcmp(pages, other.pages, sizeof pages) == 0;
 }
 
-int frame::loadMap(const char* path)
+void History::reset(const Document& start)
 {
-    std::vector<unsigned char> bytes;
-    if (!readDocument(path, bytes))
-        return 0;
-    applyGameImage(bytes, path);
-    return 1;
+    steps_.clear();
+    steps_.push_back(start);
+    at_ = 0;
+    saved_ = 0;
 }
 
-bool frame::readDocument(const char* path, std::vector<unsigned char>& bytes)
+bool History::record(const Document& now)
 {
-    if (std::strlen(path) >= PATH_MAX) {
-        showError(std::string("path too long: ") + path);
+    if (now.sameContent(steps_[at_])) {
+        steps_[at_].path = now.path;
         return false;
     }
-    std::string error;
-    if (readFile(path, bytes, error))
-        return true;
-    showError(error);
-    return false;
-}
-
-// Levels land at their place in the order table; each is recoloured once.
-void frame::applyGameImage(const std::vector<unsigned char>& bytes, const char* path)
-{
-    LoadResult image = readGameImage(bytes.data(), bytes.size());
-    documentTemplate = templateForOpened(bytes, sessionTemplate, embeddedTemplate());
-    blankTextPages();
-    std::memcpy(textPages[0], image.pages[0], sizeof textPages[0]);
-    std::memcpy(textPages[1], image.pages[1], sizeof textPages[1]);
-    for (const LoadedLevel& segment : image.levels) {
-        if (segment.target >= levelCount)
-            continue;
-        map& level = levels[segment.target];
-        level.create();
-        for (int column = 0; column < 16; ++column)
-            for (int row = 0; row < 31; ++row)
-                level.add(column, row, segment.level.cells[column][row]);
-        level.wzorekSet(segment.level.wzorek);
-        level.srubkiSet(segment.level.srubki);
-        const int* c = segment.level.colours;
-        level.colorSet(c[5], c[4], c[3], c[2], c[1], c[0]);
+    steps_.erase(steps_.begin() + static_cast<long>(at_) + 1, steps_.end());
+    if (saved_ > static_cast<long>(at_))
+        saved_ = -1;
+    steps_.push_back(now);
+    ++at_;
+    if (steps_.size() > depth + 1) {
+        steps_.pop_front();
+        --at_;
+        saved_ = saved_ > 0 ? saved_ - 1 : -1;
     }
-    if (!image.warning.empty())
-        showError(std::string(path) + ": " + image.warning);
-    if (path != filePath)
-        std::strcpy(filePath, path);
-}
-
-void frame::openDocument()
-{
-    char chosen[PATH_MAX + 8];
-    if (!askForPath(false, chosen))
-        return;
-    std::vector<unsigned char> bytes;
-    if (!readDocument(chosen, bytes))
-        return;
-    for (int i = 0; i < levelCount; ++i)
-        levels[i].reset();
-    applyGameImage(bytes, chosen);
-}
-
-void frame::saveDocumentAs()
-{
-    char chosen[PATH_MAX + 8];
-    if (!askForPath(true, chosen))
-        return;
-    if (saveMap(chosen))
-        std::strcpy(filePath, chosen);
-}
-
-void frame::testInEmulator(bool currentLevelOnly)
-{
-    std::string dir = workDir[0] ? workDir : ".";
-    std::string target = dir + "/" + testFileName;
-    if (target.size() >= PATH_MAX) {
-        showError("path too long: " + target);
-        return;
-    }
-    char path[PATH_MAX + 8];
-    std::strcpy(path, target.c_str());
-    int written = currentLevelOnly ? saveMap(path, currentLevel) : saveMap(path);
-    if (!written)
-        return;
-    std::string error;
-    if (!platform->openWithDefaultProgram(path, dir, error))
-        showError(error);
-}
-
-bool frame::askForPath(bool save, char* chosen)
-{
-    DialogRequest request;
-    request.save = save;
-    request.title = save ? "Zapisz mape" : "Otworz mape";
-    request.startDir = workDir;
-    request.currentPath = filePath;
-    std::string path;
-    if (chooseFile(*platform, screen, request, path) != DialogResult::Chosen || path.empty())
-        return false;
-    if (path.size() >= PATH_MAX) {
-        showError("path too long: " + path);
-        return false;
-    }
-    std::strcpy(chosen, path.c_str());
     return true;
+}
+
+const Document& History::undo()
+{
+    assert(canUndo());
+    return steps_[--at_];
+}
+
+const Document& History::redo()
+{
+    assert(canRedo());
+    return steps_[++at_];
+}
+
+void History::markSaved(const std::string& path)
+{
+    saved_ = static_cast<long>(at_);
+    for (Document& step : steps_)
+        step.path = path;
 }

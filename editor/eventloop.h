@@ -10,13 +10,15 @@
 // other key as its character, 0 when it makes none.
 unsigned textKey(const SDL_keysym& key);
 
-// Hands one event to the editor; clears `running` on a quit event.
+// Hands one event to the editor; clears `running` on a quit event the
+// editor agrees to (it may ask about unsaved work first). A release goes to
+// the editor as the negated button number, so it knows which one went up.
 template <class Editor>
 void dispatchEvent(Editor& editor, const SDL_Event& event, bool& running)
 {
     switch (event.type) {
     case SDL_KEYDOWN:
-        editor.inputText(textKey(event.key.keysym));
+        editor.keyDown(event.key.keysym);
         break;
     case SDL_MOUSEMOTION:
         editor.mouse(int(event.motion.x), int(event.motion.y), int(event.motion.state));
@@ -25,10 +27,11 @@ void dispatchEvent(Editor& editor, const SDL_Event& event, bool& running)
         editor.mouse(int(event.button.x), int(event.button.y), int(event.button.button));
         break;
     case SDL_MOUSEBUTTONUP:
-        editor.mouse(int(event.button.x), int(event.button.y), -1);
+        editor.mouse(int(event.button.x), int(event.button.y), -int(event.button.button));
         break;
     case SDL_QUIT:
-        running = false;
+        if (editor.mayClose())
+            running = false;
         break;
     default:
         break;

@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -36,10 +37,16 @@ unsigned long currentWindowId()
     return 0;
 }
 
+// Widgets take their place from the layout table.
+void place(CGui* widget, const layout::Rect& r)
+{
+    widget->move(r.x, r.y, r.w, r.h);
+}
+
 } // namespace
 
 frame::frame(SDL_Surface* screenSurface, const FrameOptions& options)
-    : dataDirs(options.dataDirs)
+    : dataDirs(options.dataDirs), runtimeBase(options.runtimeDir)
 {
     if (dataDirs.empty())
         dataDirs = defaultDataDirs();
@@ -65,7 +72,7 @@ frame::frame(SDL_Surface* screenSurface, const FrameOptions& options)
     screen = screenSurface;
 
     buttons[canvasButton] = new CGui();
-    buttons[canvasButton]->move(mapX, mapY, 16 * sheetCell, 31 * sheetCell);
+    buttons[canvasButton]->move(layout::canvas.x, layout::canvas.y, layout::canvas.w, layout::canvas.h);
 
     newButton = new CButton("Nowy");
     openButton = new CButton("Otworz");
@@ -76,6 +83,8 @@ frame::frame(SDL_Surface* screenSurface, const FrameOptions& options)
     buttons[testGameButton] = new CButton("Testuj gre");
     colourPicker = new CButtonColor(paletteSheet, 0, 0, 256, 128);
     buttons[swapButton] = new CButton("Zamien mapy");
+    undoButton = new CButton("Cofnij");
+    redoButton = new CButton("Ponow");
 
     std::fill(std::begin(tileColumns), std::end(tileColumns), -1);
     std::fill(std::begin(tileCodes), std::end(tileCodes), -1);
@@ -86,11 +95,11 @@ frame::frame(SDL_Surface* screenSurface, const FrameOptions& options)
         char number[4];
         std::snprintf(number, sizeof number, "%d", i + 1);
         buttons[i] = new CButton(number);
-        buttons[i]->move(20 * i, 25, 19, 20);
+        place(buttons[i], layout::levelSlot(i));
     }
     for (int i = 0; i < paletteEntries; ++i) {
         CButton* entry = new CButton(tileSheet, 0, 0, sheetCell, sheetCell);
-        entry->move(270 + 20 * (i % 5), 50 + 20 * (i / 5), 19, 19);
+        place(entry, layout::paletteEntry(i));
         entry->color(255, 0, 0, 255);
         entry->active(0);
         entry->visible(0);
@@ -99,12 +108,12 @@ frame::frame(SDL_Surface* screenSurface, const FrameOptions& options)
     for (int r = 0; r < 6; ++r) {
         char number[2] = {char('1' + r), '\0'};
         buttons[firstColourButton + r] = new CButton(number);
-        buttons[firstColourButton + r]->move(425 + 20 * r, 155, 20, 20);
+        place(buttons[firstColourButton + r], layout::colourRegister(r));
     }
     buttons[startPageButton] = new CButton("Start");
-    buttons[startPageButton]->move(425, 333, 50, 20);
+    place(buttons[startPageButton], layout::startPageButton);
     buttons[endPageButton] = new CButton("Koniec");
-    buttons[endPageButton]->move(475, 333, 50, 20);
+    place(buttons[endPageButton], layout::endPageButton);
 
     chooseSessionTemplate(options.templatePath);
 
@@ -119,21 +128,25 @@ frame::frame(SDL_Surface* screenSurface, const FrameOptions& options)
         level.resetNoRepaint();
     }
 
-    newButton->move(0, 0, 60, 25);
-    openButton->move(60, 0, 60, 25);
-    saveButton->move(120, 0, 60, 25);
-    saveAsButton->move(180, 0, 60, 25);
-    buttons[deleteButton]->move(550, 0, 90, 25);
+    place(newButton, layout::newButton);
+    place(openButton, layout::openButton);
+    place(saveButton, layout::saveButton);
+    place(saveAsButton, layout::saveAsButton);
+    place(buttons[deleteButton], layout::deleteButton);
 
     screwCounter.caption("Srubki do zebrania:");
-    screwCounter.move(375, 50, 0, 0);
+    screwCounter.move(layout::screwCounter.x, layout::screwCounter.y, 0, 0);
     wallCounter.caption("Murek:");
-    wallCounter.move(375, 100, 0, 0);
+    wallCounter.move(layout::wallCounter.x, layout::wallCounter.y, 0, 0);
     wallCounter.image(tileSheet, sheetCell * murekTile, 0, sheetCell, sheetCell);
-    colourPicker->move(375, 176, 256, 128);
-    buttons[swapButton]->move(550, 45, 90, 25);
-    buttons[testLevelButton]->move(550, 70, 90, 25);
-    buttons[testGameButton]->move(550, 95, 90, 25);
+    place(colourPicker, layout::colourPicker);
+    place(buttons[swapButton], layout::swapButton);
+    place(buttons[testLevelButton], layout::testLevelButton);
+    place(buttons[testGameButton], layout::testGameButton);
+    place(undoButton, layout::undoButton);
+    place(redoButton, layout::redoButton);
+
+    history.reset(document());
 }
 
 frame::~frame()
@@ -142,6 +155,8 @@ frame::~frame()
     delete openButton;
     delete saveButton;
     delete saveAsButton;
+    delete undoButton;
+    delete redoButton;
     for (CGui*& widget : buttons) {
         delete widget;
         widget = nullptr;
@@ -150,6 +165,10 @@ frame::~frame()
     // The levels free their own copies when they go, after this body.
     SDL_FreeSurface(tileSheet);
     SDL_FreeSurface(paletteSheet);
+    if (!testDir.empty()) {
+        std::error_code ignored;
+        std::filesystem::remove_all(testDir, ignored);
+    }
 }
 
 void frame::chooseSessionTemplate(const std::string& optionPath)
@@ -238,7 +257,14 @@ int frame::screwCode() const
 void frame::showError(const std::string& message)
 {
     statusMessage = message;
+    statusIsError = true;
     std::fprintf(stderr, "zelbun-kreator: %s\n", message.c_str());
+}
+
+void frame::showMessage(const std::string& message)
+{
+    statusMessage = message;
+    statusIsError = false;
 }
 
 int frame::ascii2atascii(int code) const

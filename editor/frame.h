@@ -4,6 +4,8 @@
 // at the next paint().
 #pragma once
 
+#include "editor/document.h"
+#include "editor/layout.h"
 #include "editor/map.h"
 #include "widgets/CButton.h"
 #include "widgets/CButtonColor.h"
@@ -22,6 +24,13 @@
 #include <vector>
 
 class Platform;
+struct Question;
+
+// A message as one line of at most `width` characters, or two: the first
+// broken at a space, the second keeping its end (the reason) behind "...".
+std::vector<std::string> fitMessage(const std::string& message, size_t width);
+// A path of at most `width` characters, keeping its end behind "...".
+std::string fitPathTail(const std::string& path, size_t width);
 
 // Where the editor finds its files and how it reaches the desktop. The
 // defaults suit the program; tests point them at their own directories.
@@ -32,6 +41,9 @@ struct FrameOptions {
     std::vector<std::string> dataDirs;
     // Dialogs and "open with"; null means the system's own.
     Platform* platform = nullptr;
+    // Where the private directory for test images is made; empty means
+    // $XDG_RUNTIME_DIR, else the system's temporary directory.
+    std::string runtimeDir;
     // The game template new documents are saved with; empty means
     // ZELBUN_TEMPLATE, then game.atr in the data directories, then the
     // built-in game.
@@ -68,8 +80,22 @@ public:
     int loadUI(const char* path);
     void paint();
     void drawMap(int level);
+    // The event loop's one entry for the mouse: button 0 is motion with no
+    // button held; 1 or more a press (the button number: 1 left, 2 middle,
+    // 3 right, 4 and 5 the wheel) or a drag (the mask of held buttons: 1
+    // left, 2 middle, 4 right); a negative value the release of button
+    // -button (-1 the left one). Presses and drags go to pressAt and dragAt,
+    // told apart by the buttons known to be held.
     int mouse(int x, int y, int button);
+    // Keys from the event loop: Escape leaves the text page; with the text
+    // page focused a key types (inputText), otherwise Ctrl shortcuts run
+    // commands.
+    void keyDown(const SDL_keysym& key);
+    // Types one key into the current text page (see text.cpp).
     void inputText(unsigned key);
+    // The window's close button: asks about unsaved changes; true when the
+    // editor may end.
+    bool mayClose();
     int drawText(int x, int y, int page);
     int saveMap(char* path);
     int saveMap(char* path, int slot);
@@ -81,8 +107,49 @@ public:
     int eraserCode() const;
     // The tile code counted as a screw, or -1 when none is configured.
     int screwCode() const;
-    // Shown in red in place of the document path until the next command.
+    // Shown in place of the document path until the next command: an error
+    // in red on a dark band, news in the labels' colour.
     void showError(const std::string& message);
+    void showMessage(const std::string& message);
+    // The lines the top bar shows: the message fitted to the free width (a
+    // second line, its tail kept behind "..."), else the document path
+    // with its tail kept, else nothing.
+    std::vector<std::string> statusLines() const;
+
+    // --- The document and its history ---------------------------------
+    // A snapshot of the levels, pages and path as they stand.
+    Document document() const;
+    // Shows a snapshot: levels (recoloured where their registers changed),
+    // pages and path. The history is left alone.
+    void showDocument(const Document& document);
+    // Ends the current action: records the document as one undo step if it
+    // changed. Every mouse release, shortcut and command calls it; typing
+    // is recorded when the run of typing ends.
+    void commitStep();
+    void undo();
+    void redo();
+    // The document differs from what was last saved or opened.
+    bool isModified() const;
+    // "name.atr * - Zelbun Kreator 1.0 - by. Tavrin" and the like.
+    std::string windowTitle() const;
+    static const char* const appTitle;
+
+    // --- What the mouse is doing ------------------------------------------
+    // A widget of the window, as the mouse handler tells them apart.
+    enum class Command { None, New, Open, Save, SaveAs, Delete, TestLevel, TestGame, Swap, Undo, Redo };
+    struct Target {
+        enum Kind { Nothing, Canvas, Palette, ColourRegister, TextBox, PageButton, LevelSlot, ColourPicker,
+                    ScrewCounter, WallCounter, CommandButton };
+        Kind kind = Nothing;
+        int index = 0;  // entry, register, page, slot, counter area (CPMButton codes) or Command
+        bool operator==(const Target& other) const { return kind == other.kind && index == other.index; }
+        bool operator!=(const Target& other) const { return !(*this == other); }
+    };
+    // What lies under a point; one widget at most, the layout's rectangles
+    // never overlap.
+    Target targetAt(int x, int y) const;
+    // Runs one command as its button or shortcut does.
+    void runCommand(Command command);
 
     unsigned long windowId = 0;
     char filePath[PATH_MAX + 8] = "";
@@ -118,32 +185,62 @@ public:
     int hoverRow = -1;
     int swapSource = -1;
 
+    CButton* undoButton = nullptr;
+    CButton* redoButton = nullptr;
+    // Typing goes to the text page only while it has the keyboard.
+    bool textFocus = false;
+    History history;
+    // Mouse state: the buttons held (SDL mask), where the first of them was
+    // pressed (what a drag continues) and where the left one was pressed
+    // (a left release runs a command only over that same widget).
+    int heldButtons = 0;
+    Target pressOrigin;
+    Target leftOrigin;
+    bool statusIsError = false;
+
     Platform* platform = nullptr;
 
 private:
-    // The file buttons, "Usun mape", the two test buttons and, last,
-    // "Zamien mapy": the buttons that act on release.
-    std::array<CGui*, 8> commandButtons() const
+    // The file buttons, "Usun mape", the two test buttons, undo and redo
+    // and, last, "Zamien mapy": the buttons that act on release.
+    std::array<CGui*, 10> commandButtons() const
     {
         return {newButton, openButton, saveButton, saveAsButton, buttons[deleteButton],
-                buttons[testLevelButton], buttons[testGameButton], buttons[swapButton]};
+                buttons[testLevelButton], buttons[testGameButton], undoButton, redoButton,
+                buttons[swapButton]};
     }
+    CGui* commandWidget(Command command) const;
     void hoverAt(int x, int y);
     void pressAt(int x, int y, int button);
-    void releaseAt(int x, int y);
+    void dragAt(int x, int y, int buttonMask);
+    void releaseAt(int x, int y, int button);
+    // Work the press and drag do where they land: choosing and drawing.
+    void actOnPress(const Target& target, int x, int y, int button);
+    void showPressedLook(int x, int y);
+    void runReleaseCommand(const Target& target, int x, int y);
+    void setTextFocus(bool on);
     void newDocument();
     void openDocument();
-    void saveDocumentAs();
+    bool saveDocument();
+    bool saveDocumentAs();
+    // Before work is thrown away: "Zapisac zmiany?". True when the caller
+    // may go on (saved, or the user said not to save).
+    bool unsavedChangesSettled();
+    int ask(const Question& question);
     void testInEmulator(bool currentLevelOnly);
     bool askForPath(bool save, char* chosen);
     bool readDocument(const char* path, std::vector<unsigned char>& bytes);
     void applyGameImage(const std::vector<unsigned char>& bytes, const char* path);
     bool writeDocument(char* path, const std::vector<unsigned char>& bytes);
+    std::string testImageDirectory();
     CButton* paletteEntry(int entry) { return static_cast<CButton*>(buttons[firstPaletteButton + entry]); }
     SDL_Surface* loadImage(const char* name);
     void chooseSessionTemplate(const std::string& optionPath);
     void blankTextPages();
     Uint32 screenColour(int atariColour) const;
+    SDL_Color atariRgb(int atariColour) const;
+    // Labels are black on a light background register, white on a dark one.
+    bool labelsInBlack() const;
 
     std::vector<std::string> dataDirs;
     // The game part new documents get, and the one the open document is
@@ -152,4 +249,7 @@ private:
     std::vector<unsigned char> documentTemplate;
     std::string startupError;
     std::unique_ptr<Platform> ownPlatform;
+    std::string runtimeBase;
+    std::string testDir;  // made at the first test, removed with the editor
+    std::string shownTitle;
 };

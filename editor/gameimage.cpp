@@ -75,8 +75,10 @@ LevelData levelFromSegment(const uint8_t* segment)
 
 std::string endsAt(size_t offset, const std::string& where)
 {
-    return "the data ends at offset " + std::to_string(offset) + ", " + where;
+    return "plik urwany (" + std::to_string(offset) + " bajtow) " + where;
 }
+
+constexpr uint8_t kAtrSignature[2] = {0x96, 0x02};
 
 } // namespace
 
@@ -139,23 +141,23 @@ LoadResult readGameImage(const uint8_t* data, size_t size)
     }
 
     if (size < kLevelListOffset) {
-        const char* where = size < kOrderTableEnd ? "before the end of the order table"
-                            : size < kPagesEnd   ? "before the end of the text pages"
-                                                 : "before the level list";
+        const char* where = size < kOrderTableEnd ? "przed koncem tablicy kolejnosci"
+                            : size < kPagesEnd   ? "przed koncem stron tekstu"
+                                                 : "przed lista poziomow";
         result.warning = endsAt(size, where);
         return result;
     }
 
     for (size_t at = kLevelListOffset;; at += kSegmentSize) {
         if (size - at < 2) {
-            result.warning = endsAt(size, "before the end of the level list");
+            result.warning = endsAt(size, "przed koncem listy poziomow");
             break;
         }
         if (data[at] == 0 && data[at + 1] == 0)
             break;
         if (size - at < kSegmentSize) {
-            result.warning = endsAt(size, "inside the level at offset " + std::to_string(at) +
-                                              ", which is left out");
+            result.warning = endsAt(size, "w poziomie " + std::to_string(result.levels.size() + 1) +
+                                              ", ktory pominieto");
             break;
         }
         const uint8_t* segment = data + at;
@@ -166,9 +168,22 @@ LoadResult readGameImage(const uint8_t* data, size_t size)
     return result;
 }
 
+std::string gameImageProblem(const uint8_t* data, size_t size)
+{
+    if (size == 0)
+        return "plik jest pusty";
+    if (size < 2 || data[0] != kAtrSignature[0] || data[1] != kAtrSignature[1])
+        return "to nie jest obraz dyskietki ATR";
+    if (size < kLevelListOffset)
+        return "za krotki na obraz gry (" + std::to_string(size) + " bajtow)";
+    return "";
+}
+
 bool hasNoDot(const std::string& path)
 {
-    return path.find('.') == std::string::npos;
+    size_t nameStart = path.find_last_of("/\\");
+    nameStart = nameStart == std::string::npos ? 0 : nameStart + 1;
+    return path.find('.', nameStart) == std::string::npos;
 }
 
 std::string withAtrExtension(std::string path)

@@ -58,15 +58,20 @@ struct LoadedLevel {
 struct LoadResult {
     TextPage pages[2];               // blank where the data held nothing
     std::vector<LoadedLevel> levels; // in file order; a later one for the same target wins
-    std::string warning;             // where the data broke off; empty when whole
+    std::string warning;             // where the data broke off, in Polish; empty when whole
 };
+
+// Why the bytes are not a game image we can open, or empty when they are:
+// an ATR signature (0x96 0x02) at offset 0 and at least the bytes up to the
+// level list. In Polish, for the window.
+std::string gameImageProblem(const uint8_t* data, size_t size);
 
 // Reads an image of any size without reading past its end. A segment whose
 // slot is not listed in the order table is skipped; one the data cuts short
 // is dropped, keeping the levels before it.
 LoadResult readGameImage(const uint8_t* data, size_t size);
 
-// Saving appends ".atr" to a path that holds no "." anywhere, directory
-// names included.
+// Saving appends ".atr" to a path whose file name (its last component)
+// holds no ".": "/home/jan.kowalski/levels" becomes "levels.atr".
 bool hasNoDot(const std::string& path);
 std::string withAtrExtension(std::string path);

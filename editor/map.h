@@ -1,8 +1,12 @@
-// One level: a 16 x 31 grid of tile codes, six colour registers, the screw
-// count and wall pattern, and a private copy of the tile sheet recoloured
-// with the level's own registers, from which the editor draws it.
+// One level as the editor shows it: the level's data (a 16 x 31 grid of tile
+// codes, six colour registers, the screw count, the wall pattern and the
+// on/off flag, the same LevelData the document and the game image hold), the
+// eraser and screw codes, and a private copy of the tile sheet recoloured
+// with the level's own registers, from which the editor draws it. That copy
+// is a cache: it follows from the registers and is remade when they change.
 #pragma once
 
+#include "editor/document.h"
 #include "surface/funkcje.h"
 
 #include <SDL.h>
@@ -32,7 +36,7 @@ public:
         levelSheet = bmpCopy(sheet, nullptr);
     }
 
-    void repaint() { recolor(tileSheet, levelSheet, colours, paletteSheet); }
+    void repaint() { recolor(tileSheet, levelSheet, data_.colours, paletteSheet); }
 
     void reset()
     {
@@ -48,20 +52,33 @@ public:
         fillGrid();
     }
 
-    void create() { on = 1; }
-    int isOn() const { return on; }
+    void create() { data_.on = true; }
+    int isOn() const { return data_.on ? 1 : 0; }
 
     // Painting the first tile into an empty slot creates the level.
     void add(int x, int y, int code)
     {
-        grid[cell(x, y)] = static_cast<unsigned char>(code);
-        if (!on) {
-            on = 1;
+        data_.cells[x][y] = static_cast<unsigned char>(code);
+        if (!data_.on) {
+            data_.on = true;
             repaint();
         }
     }
 
-    int get(int x, int y) const { return grid[cell(x, y)]; }
+    int get(int x, int y) const { return data_.cells[x][y]; }
+
+    const LevelData& data() const { return data_; }
+    // Takes over a whole level, as undo and opening a file do; the picture
+    // is recoloured when the registers change or the level comes on.
+    void setData(const LevelData& level)
+    {
+        bool recolour = level.on && !data_.on;
+        for (int i = 0; i < 6; ++i)
+            recolour = recolour || level.colours[i] != data_.colours[i];
+        data_ = level;
+        if (recolour && tileSheet)
+            repaint();
+    }
 
     // Takes over everything the player sees, pixels included, but keeps
     // this level's own eraser and screw codes and surfaces.
@@ -69,29 +86,24 @@ public:
     {
         if (&other == this)
             return;
-        srubki = other.srubki;
-        on = other.on;
-        wzorek = other.wzorek;
-        for (int i = 0; i < 6; ++i)
-            colours[i] = other.colours[i];
-        for (int i = 0; i < cells; ++i)
-            grid[i] = other.grid[i];
+        data_ = other.data_;
         if (levelSheet && other.levelSheet)
             SDL_UpperBlit(other.levelSheet, nullptr, levelSheet, nullptr);
         else if (levelSheet)
             repaint(); // no finished pixels to take over: make our own
     }
 
-    int colorGet(int i) const { return colours[i]; }
+    int colorGet(int i) const { return data_.colours[i]; }
 
     void colorSet(int i, int value)
     {
-        colours[i] = value;
+        data_.colours[i] = value;
         repaint();
     }
 
     void colorSet(int r5, int r4, int r3, int r2, int r1, int r0)
     {
+        int* colours = data_.colours;
         colours[0] = r0;
         colours[1] = r1;
         colours[2] = r2;
@@ -109,24 +121,24 @@ public:
     int srubkaGet() const { return srubka; }
 
     // Unbounded: the editor's minus button wraps by testing for a negative.
-    int srubkiGet() const { return srubki; }
-    void srubkiSet(int n) { srubki = n; }
+    int srubkiGet() const { return data_.srubki; }
+    void srubkiSet(int n) { data_.srubki = n; }
 
     int srubkiAutoGet() const
     {
         int count = 0;
         for (int i = 0; i < cells; ++i)
-            if (grid[i] == srubka)
+            if (gridBytes()[i] == srubka)
                 ++count;
         return count;
     }
 
-    int wzorekGet() const { return wzorek; }
+    int wzorekGet() const { return data_.wzorek; }
     // Keeps the low byte as a signed value, so -1 reads back as -1.
     void wzorekSet(int p)
     {
         const int low = p & 0xFF;
-        wzorek = static_cast<signed char>(low < 128 ? low : low - 256);
+        data_.wzorek = low < 128 ? low : low - 256;
     }
 
     // The recoloured copy the editor blits cells from; null when the level
@@ -135,25 +147,23 @@ public:
 
     // The 496 cells as stored: column after column, 31 cells each, so cell
     // (x, y) is byte x * 31 + y.
-    const unsigned char* gridBytes() const { return grid; }
+    const unsigned char* gridBytes() const { return &data_.cells[0][0]; }
 
 private:
-    static int cell(int x, int y) { return x * rows + y; }
-
     void setDefaults()
     {
-        on = 0;
-        srubki = 0;
-        wzorek = 0;
-        const int defaults[6] = {0, 8, 14, 2, 0, 4};
+        data_.on = false;
+        data_.srubki = 0;
+        data_.wzorek = 0;
         for (int i = 0; i < 6; ++i)
-            colours[i] = defaults[i];
+            data_.colours[i] = kDefaultColours[i];
     }
 
     void fillGrid()
     {
-        for (int i = 0; i < cells; ++i)
-            grid[i] = gumka;
+        for (auto& column : data_.cells)
+            for (unsigned char& cell : column)
+                cell = gumka;
     }
 
     void freeSheet()
@@ -166,11 +176,7 @@ private:
     SDL_Surface* levelSheet = nullptr;
     SDL_Surface* tileSheet = nullptr;
     SDL_Surface* paletteSheet = nullptr;
-    unsigned char grid[cells] = {};
-    int colours[6] = {};
-    int srubki = 0;
-    signed char wzorek = 0;
+    LevelData data_;
     unsigned char gumka = 0;
     unsigned char srubka = 0;
-    unsigned char on = 0;
 };

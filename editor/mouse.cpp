@@ -1,7 +1,12 @@
-// The mouse: hover, press and drag, release. Presses choose and draw;
-// every command acts on release, at the point of release.
+// The mouse and the keyboard shortcuts. A press chooses (palette entry,
+// colour register, text cell) and draws on the canvas; a drag continues what
+// its press began; a left release runs a command, and only over the widget
+// on which that left press began, so a stroke that strays over a button, a
+// right click or a wheel tick never runs one. Every release ends an undo
+// step.
 #include "editor/frame.h"
 
+#include "editor/eventloop.h"
 #include "platform/platform.h"
 
 #include <algorithm>
@@ -12,155 +17,361 @@ namespace {
 const int maxScrews = 99;
 const int wallPatterns = 8;
 
-enum CounterArea { counterMiss = 0, counterValue = 1, counterMinus = 2, counterPlus = 3 };
+const int leftButton = 1;
+
+// The SDL mask bit of a button that can be held (1 to 3); wheel steps are
+// never held.
+int heldBit(int button) { return button >= 1 && button <= 3 ? 1 << (button - 1) : 0; }
 
 // The counters wrap in both directions.
 int stepCounter(int value, int area, int count)
 {
-    if (area == counterMinus)
+    if (area == CPMButton::minusHit)
         return value - 1 < 0 ? count - 1 : value - 1;
-    if (area == counterPlus)
+    if (area == CPMButton::plusHit)
         return value + 1 >= count ? 0 : value + 1;
     return value;
+}
+
+int counterArea(layout::Point counter, int x, int y)
+{
+    if (layout::counterMinus(counter).contains(x, y))
+        return CPMButton::minusHit;
+    if (layout::counterPlus(counter).contains(x, y))
+        return CPMButton::plusHit;
+    return layout::counterBody(counter).contains(x, y) ? CPMButton::bodyHit : CPMButton::missed;
 }
 
 } // namespace
 
 int frame::mouse(int x, int y, int button)
 {
-    if (button == 0)
+    if (button == 0) {
+        // No button is down, whatever we thought: a release may have
+        // happened outside the window.
+        heldButtons = 0;
         hoverAt(x, y);
-    else if (button > 0)
-        pressAt(x, y, button);
-    else
-        releaseAt(x, y);
+    } else if (button > 0) {
+        if (heldButtons != 0 && button == heldButtons)
+            dragAt(x, y, button);
+        else
+            pressAt(x, y, button);
+    } else {
+        releaseAt(x, y, -button);
+    }
     return 0;
+}
+
+frame::Target frame::targetAt(int x, int y) const
+{
+    using namespace layout;
+    const std::pair<Rect, Command> commands[] = {
+        {layout::newButton, Command::New},         {layout::openButton, Command::Open},
+        {layout::saveButton, Command::Save},       {layout::saveAsButton, Command::SaveAs},
+        {layout::deleteButton, Command::Delete},   {layout::testLevelButton, Command::TestLevel},
+        {layout::testGameButton, Command::TestGame}, {layout::swapButton, Command::Swap},
+        {layout::undoButton, Command::Undo},       {layout::redoButton, Command::Redo},
+    };
+    for (const auto& command : commands)
+        if (command.first.contains(x, y))
+            return {Target::CommandButton, int(command.second)};
+    for (int slot = 0; slot < levelSlots; ++slot)
+        if (levelSlot(slot).contains(x, y))
+            return {Target::LevelSlot, slot};
+    if (canvas.contains(x, y))
+        return {Target::Canvas, 0};
+    int entry = paletteEntryAt(x, y);
+    if (entry >= 0)
+        return {Target::Palette, entry};
+    if (int area = counterArea(layout::screwCounter, x, y))
+        return {Target::ScrewCounter, area};
+    if (int area = counterArea(layout::wallCounter, x, y))
+        return {Target::WallCounter, area};
+    for (int r = 0; r < kColourRegisters; ++r)
+        if (colourRegister(r).contains(x, y))
+            return {Target::ColourRegister, r};
+    // The picker's own hit test answers the edge column past the last hue too.
+    const Rect& picker = layout::colourPicker;
+    if (picker.contains(x, y) || (x == picker.right() && y >= picker.y && y < picker.bottom()))
+        return {Target::ColourPicker, 0};
+    if (layout::startPageButton.contains(x, y))
+        return {Target::PageButton, 0};
+    if (layout::endPageButton.contains(x, y))
+        return {Target::PageButton, 1};
+    Cell cell;
+    if (textBox.contains(x, y) || textCellAt(x, y, cell))
+        return {Target::TextBox, 0};
+    return {};
+}
+
+CGui* frame::commandWidget(Command command) const
+{
+    switch (command) {
+    case Command::New: return newButton;
+    case Command::Open: return openButton;
+    case Command::Save: return saveButton;
+    case Command::SaveAs: return saveAsButton;
+    case Command::Delete: return buttons[deleteButton];
+    case Command::TestLevel: return buttons[testLevelButton];
+    case Command::TestGame: return buttons[testGameButton];
+    case Command::Swap: return buttons[swapButton];
+    case Command::Undo: return undoButton;
+    case Command::Redo: return redoButton;
+    case Command::None: break;
+    }
+    return nullptr;
 }
 
 // The eraser's band follows the pointer over the canvas in steps of three rows.
 void frame::hoverAt(int x, int y)
 {
-    if (!buttons[canvasButton]->push(x, y))
+    layout::Cell cell;
+    if (!layout::canvasCellAt(x, y, cell))
         return;
-    int row = (y - mapY) / 16;
-    hoverRow = std::min(row - row % 3, 21);
+    hoverRow = std::min(cell.row - cell.row % 3, 21);
 }
 
 void frame::pressAt(int x, int y, int button)
 {
-    // The text cursor goes to the cell under the pointer; the box's own
-    // first column and row don't count.
-    if (x >= 376 && x <= 630 && y >= 356 && y <= 434) {
-        cursorColumn = (x - 375) / 8;
-        cursorRow = (y - 355) / 10;
+    Target target = targetAt(x, y);
+    if (heldButtons == 0)
+        pressOrigin = target;
+    heldButtons |= heldBit(button);
+    if (button == leftButton) {
+        leftOrigin = target;
+        statusMessage.clear();
     }
+    // Any press outside the text box takes the keyboard from the page.
+    if (target.kind != Target::TextBox && textFocus)
+        setTextFocus(false);
+    if (button == leftButton && target.kind == Target::TextBox)
+        setTextFocus(true);
+    actOnPress(target, x, y, button);
+    showPressedLook(x, y);
+}
 
-    // Pressed looks only: these act on release.
-    screwCounter.push(x, y);
-    wallCounter.push(x, y);
-    for (CGui* widget : commandButtons())
-        widget->push(x, y);
-    for (int i = 0; i < levelCount; ++i)
-        buttons[i]->push(x, y);
+void frame::dragAt(int x, int y, int buttonMask)
+{
+    // A drag only goes on with what its press began: a stroke that started
+    // on the canvas draws, one that started on the palette chooses.
+    Target target = targetAt(x, y);
+    if (target.kind == pressOrigin.kind)
+        actOnPress(target, x, y, buttonMask);
+    showPressedLook(x, y);
+}
 
-    for (int i = 0; i < paletteEntries; ++i)
-        if (buttons[firstPaletteButton + i]->push(x, y))
-            currentTile = i;
-    for (int r = 0; r < 6; ++r)
-        if (buttons[firstColourButton + r]->push(x, y))
-            currentColour = r;
-    if (buttons[startPageButton]->push(x, y))
-        currentPage = 0;
-    if (buttons[endPageButton]->push(x, y))
-        currentPage = 1;
-
-    if (buttons[canvasButton]->push(x, y)) {
-        int column = (x - mapX) / 16;
-        int row = (y - mapY) / 16;
-        if (column > 15)  // the hit area's right edge column lies past the grid
-            return;
+void frame::actOnPress(const Target& target, int x, int y, int button)
+{
+    switch (target.kind) {
+    case Target::Palette:
+        if (buttons[firstPaletteButton + target.index]->isActive)
+            currentTile = target.index;
+        break;
+    case Target::ColourRegister:
+        currentColour = target.index;
+        break;
+    case Target::TextBox: {
+        layout::Cell cell;
+        if (layout::textCellAt(x, y, cell)) {
+            cursorColumn = cell.column;
+            cursorRow = cell.row;
+        }
+        break;
+    }
+    case Target::Canvas: {
+        layout::Cell cell;
+        if (!layout::canvasCellAt(x, y, cell))
+            break;
         // Button 3 is a right press or a left+middle drag; 4 is a wheel-up
         // step or a right drag. Both erase.
         if (button == 3 || button == 4)
-            levels[currentLevel].add(column, row, eraserCode());
+            levels[currentLevel].add(cell.column, cell.row, eraserCode());
         else if (currentTile >= 0)
-            levels[currentLevel].add(column, row, tileCodes[currentTile]);
+            levels[currentLevel].add(cell.column, cell.row, tileCodes[currentTile]);
+        break;
+    }
+    default:
+        break;
     }
 }
 
-void frame::releaseAt(int x, int y)
+// Only the widget the left press began on looks pressed, and only while
+// the pointer is over it, as a button that will act on release.
+void frame::showPressedLook(int x, int y)
 {
-    statusMessage.clear();
-    platform->reapChildren();
+    const bool leftHeld = (heldButtons & heldBit(leftButton)) != 0;
+    const Target here = targetAt(x, y);
+    const bool armed = leftHeld && here == leftOrigin;
+    for (CGui* widget : commandButtons())
+        widget->free();
+    screwCounter.free();
+    wallCounter.free();
+    for (int i = 0; i < levelCount; ++i)
+        buttons[i]->free();
+    if (armed) {
+        switch (here.kind) {
+        case Target::CommandButton:
+            commandWidget(Command(here.index))->push(x, y);
+            break;
+        case Target::LevelSlot:
+            buttons[here.index]->pushed(1);
+            break;
+        case Target::ScrewCounter:
+            screwCounter.push(x, y);
+            break;
+        case Target::WallCounter:
+            wallCounter.push(x, y);
+            break;
+        default:
+            break;
+        }
+    }
+    if (swapSource != -1)
+        buttons[swapButton]->pushed(1);
+}
 
-    for (int i = 0; i < levelCount; ++i) {
-        if (!buttons[i]->push(x, y))
-            continue;
-        currentLevel = i;
+void frame::releaseAt(int x, int y, int button)
+{
+    platform->reapChildren();
+    heldButtons &= ~heldBit(button);
+    if (button == leftButton) {
+        Target target = targetAt(x, y);
+        Target origin = leftOrigin;
+        leftOrigin = Target();
+        if (target == origin)
+            runReleaseCommand(target, x, y);
+    }
+    if (heldButtons == 0)
+        pressOrigin = Target();
+    showPressedLook(x, y);
+    commitStep();
+}
+
+void frame::runReleaseCommand(const Target& target, int x, int y)
+{
+    map& current = levels[currentLevel];
+    switch (target.kind) {
+    case Target::LevelSlot:
+        currentLevel = target.index;
         if (swapSource >= 0) {
             levels[scratchLevel].copy(levels[swapSource]);
             levels[swapSource].copy(levels[currentLevel]);
             levels[currentLevel].copy(levels[scratchLevel]);
         }
         swapSource = -1;
+        break;
+    case Target::ColourPicker: {
+        // The picker's right edge column answers 256 and up; a register holds a byte.
+        int colour = colourPicker->push(x, y);
+        if (colour >= 0)
+            current.colorSet(currentColour, colour & 0xFF);
+        break;
     }
-    map& current = levels[currentLevel];
-
-    // The picker's right edge column answers 256 and up; a register holds a byte.
-    int colour = colourPicker->push(x, y);
-    if (colour >= 0)
-        current.colorSet(currentColour, colour & 0xFF);
-
-    int wallArea = wallCounter.push(x, y);
-    if (wallArea == counterValue)
-        current.wzorekSet(0);
-    else if (wallArea != counterMiss)
-        current.wzorekSet(stepCounter(current.wzorekGet(), wallArea, wallPatterns));
-
-    int screwArea = screwCounter.push(x, y);
-    if (screwArea == counterValue)
-        current.srubkiSet(screwCode() < 0 ? 0 : std::min(current.srubkiAutoGet(), maxScrews));
-    else if (screwArea != counterMiss)
-        current.srubkiSet(stepCounter(current.srubkiGet(), screwArea, maxScrews + 1));
-
-    if (newButton->push(x, y))
-        newDocument();
-    if (openButton->push(x, y))
-        openDocument();
-    if (saveButton->push(x, y)) {
-        if (filePath[0])
-            saveMap(filePath);
+    case Target::WallCounter:
+        if (target.index == CPMButton::bodyHit)
+            current.wzorekSet(0);
         else
-            saveDocumentAs();
+            current.wzorekSet(stepCounter(current.wzorekGet(), target.index, wallPatterns));
+        break;
+    case Target::ScrewCounter:
+        if (target.index == CPMButton::bodyHit)
+            current.srubkiSet(screwCode() < 0 ? 0 : std::min(current.srubkiAutoGet(), maxScrews));
+        else
+            current.srubkiSet(stepCounter(current.srubkiGet(), target.index, maxScrews + 1));
+        break;
+    case Target::PageButton:
+        currentPage = target.index;
+        setTextFocus(true);
+        break;
+    case Target::CommandButton:
+        runCommand(Command(target.index));
+        break;
+    default:
+        break;
     }
-    if (saveAsButton->push(x, y))
-        saveDocumentAs();
-    if (buttons[deleteButton]->push(x, y))
-        levels[currentLevel].reset();
-    if (buttons[testLevelButton]->push(x, y))
-        testInEmulator(true);
-    if (buttons[testGameButton]->push(x, y))
-        testInEmulator(false);
-    if (buttons[swapButton]->push(x, y))
-        swapSource = swapSource == -1 ? currentLevel : -1;
-
-    screwCounter.free();
-    wallCounter.free();
-    // "Zamien mapy" stays pressed while a swap is armed.
-    for (CGui* widget : commandButtons())
-        if (widget != buttons[swapButton])
-            widget->free();
-    if (swapSource != -1)
-        buttons[swapButton]->pushed(1);
-    else
-        buttons[swapButton]->free();
 }
 
-void frame::newDocument()
+void frame::runCommand(Command command)
 {
-    for (int i = 0; i < levelCount; ++i)
-        levels[i].reset();
-    filePath[0] = '\0';
-    blankTextPages();
-    documentTemplate = sessionTemplate;
+    commitStep();
+    switch (command) {
+    case Command::New:
+        newDocument();
+        break;
+    case Command::Open:
+        openDocument();
+        break;
+    case Command::Save:
+        saveDocument();
+        break;
+    case Command::SaveAs:
+        saveDocumentAs();
+        break;
+    case Command::Delete:
+        levels[currentLevel].reset();
+        break;
+    case Command::TestLevel:
+        testInEmulator(true);
+        break;
+    case Command::TestGame:
+        testInEmulator(false);
+        break;
+    case Command::Swap:
+        swapSource = swapSource == -1 ? currentLevel : -1;
+        break;
+    case Command::Undo:
+        undo();
+        break;
+    case Command::Redo:
+        redo();
+        break;
+    case Command::None:
+        break;
+    }
+    commitStep();
+}
+
+void frame::setTextFocus(bool on)
+{
+    if (textFocus && !on)
+        commitStep();  // the run of typing ends
+    textFocus = on;
+}
+
+void frame::keyDown(const SDL_keysym& key)
+{
+    if (key.sym == SDLK_ESCAPE) {
+        setTextFocus(false);
+        return;
+    }
+    if (textFocus) {
+        inputText(textKey(key));
+        return;
+    }
+    const bool ctrl = (key.mod & KMOD_CTRL) != 0;
+    const bool shift = (key.mod & KMOD_SHIFT) != 0;
+    const bool alt = (key.mod & (KMOD_ALT | KMOD_MODE)) != 0;
+    if (!ctrl || alt)
+        return;
+    statusMessage.clear();
+    switch (key.sym) {
+    case SDLK_z:
+        runCommand(shift ? Command::Redo : Command::Undo);
+        break;
+    case SDLK_y:
+        runCommand(Command::Redo);
+        break;
+    case SDLK_s:
+        runCommand(shift ? Command::SaveAs : Command::Save);
+        break;
+    case SDLK_o:
+        runCommand(Command::Open);
+        break;
+    case SDLK_n:
+        runCommand(Command::New);
+        break;
+    default:
+        break;
+    }
+    showPressedLook(-1, -1);
 }

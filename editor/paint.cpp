@@ -5,27 +5,85 @@
 
 #include <SDL_gfxPrimitives.h>
 
+#include <cmath>
 #include <cstdio>
 
 namespace {
 
 const Uint8 white[4] = {255, 255, 255, 255};
+const Uint8 black[4] = {0, 0, 0, 255};
+const Uint8 errorRed[4] = {255, 80, 80, 255};
 
 void text(SDL_Surface* target, int x, int y, const char* s, const Uint8 colour[4] = white)
 {
     stringRGBA(target, Sint16(x), Sint16(y), s, colour[0], colour[1], colour[2], colour[3]);
 }
 
+// Relative luminance of an sRGB colour, 0 (black) to 1 (white).
+double luminance(Uint8 r, Uint8 g, Uint8 b)
+{
+    auto linear = [](Uint8 c) {
+        double v = c / 255.0;
+        return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(r) + 0.7152 * linear(g) + 0.0722 * linear(b);
+}
+
 } // namespace
+
+std::vector<std::string> fitMessage(const std::string& message, size_t width)
+{
+    if (message.size() <= width)
+        return {message};
+    size_t cut = message.rfind(' ', width);
+    if (cut == std::string::npos || cut == 0)
+        cut = width;
+    std::string first = message.substr(0, cut);
+    size_t restStart = message.find_first_not_of(' ', cut);
+    std::string rest = restStart == std::string::npos ? "" : message.substr(restStart);
+    if (rest.size() > width)
+        rest = "..." + rest.substr(rest.size() - (width - 3));
+    return {first, rest};
+}
+
+std::string fitPathTail(const std::string& path, size_t width)
+{
+    if (path.size() <= width)
+        return path;
+    return "..." + path.substr(path.size() - (width - 3));
+}
+
+std::vector<std::string> frame::statusLines() const
+{
+    if (!statusMessage.empty())
+        return fitMessage(statusMessage, layout::pathLineChars);
+    if (!filePath[0])
+        return {};
+    return {fitPathTail(filePath, layout::pathLineChars)};
+}
+
+bool frame::labelsInBlack() const
+{
+    SDL_Color c = atariRgb(levels[currentLevel].colorGet(4));
+    double l = luminance(c.r, c.g, c.b);
+    // Whichever of black and white has the higher contrast ratio.
+    return (l + 0.05) / 0.05 > 1.05 / (l + 0.05);
+}
+
+SDL_Color frame::atariRgb(int atariColour) const
+{
+    Uint32 pixel = getpixel(paletteSheet, atariColour & 0xF0, (atariColour & 0x0F) * 8);
+    SDL_Color c = {0, 0, 0, 0};
+    SDL_GetRGB(pixel, paletteSheet->format, &c.r, &c.g, &c.b);
+    return c;
+}
 
 // Atari colour values are read from the palette sheet, whose format need not
 // be the screen's.
 Uint32 frame::screenColour(int atariColour) const
 {
-    Uint32 pixel = getpixel(paletteSheet, atariColour & 0xF0, (atariColour & 0x0F) * 8);
-    Uint8 r, g, b;
-    SDL_GetRGB(pixel, paletteSheet->format, &r, &g, &b);
-    return SDL_MapRGB(screen->format, r, g, b);
+    SDL_Color c = atariRgb(atariColour);
+    return SDL_MapRGB(screen->format, c.r, c.g, c.b);
 }
 
 void frame::paint()
@@ -35,18 +93,42 @@ void frame::paint()
     map& level = levels[currentLevel];
     SDL_FillRect(screen, nullptr, screenColour(level.colorGet(4)));
 
-    if (!statusMessage.empty()) {
-        const Uint8 red[4] = {255, 80, 80, 255};
-        text(screen, 245, 8, statusMessage.c_str(), red);
-    } else {
-        text(screen, 245, 8, filePath);
+    std::string title = windowTitle();
+    if (title != shownTitle) {
+        SDL_WM_SetCaption(title.c_str(), nullptr);
+        shownTitle = title;
     }
 
+    const Uint8* labelColour = labelsInBlack() ? black : white;
+    std::vector<std::string> lines = statusLines();
+    for (size_t i = 0; i < lines.size(); ++i) {
+        layout::Point at = lines.size() == 1 ? layout::pathLine : layout::messageLines[i];
+        if (!statusMessage.empty() && statusIsError) {
+            // Red on a dark band reads on any background.
+            boxRGBA(screen, Sint16(at.x - 2), Sint16(at.y - 1), Sint16(at.x + 8 * int(lines[i].size()) + 1),
+                    Sint16(at.y + 8), 0, 0, 0, 255);
+            text(screen, at.x, at.y, lines[i].c_str(), errorRed);
+        } else {
+            text(screen, at.x, at.y, lines[i].c_str(), labelColour);
+        }
+    }
+
+    // The current choices show pressed, the others not.
     buttons[currentLevel]->pushed(1);
-    if (currentTile >= 0)
-        buttons[firstPaletteButton + currentTile]->pushed(1);
-    buttons[firstColourButton + currentColour]->pushed(1);
-    buttons[startPageButton + currentPage]->pushed(1);
+    for (int i = 0; i < paletteEntries; ++i)
+        buttons[firstPaletteButton + i]->pushed(i == currentTile);
+    for (int r = 0; r < 6; ++r)
+        buttons[firstColourButton + r]->pushed(r == currentColour);
+    buttons[startPageButton]->pushed(currentPage == 0);
+    buttons[endPageButton]->pushed(currentPage == 1);
+
+    // Undo and redo grey out when there is nothing to take back or redo.
+    const bool canUndo = history.canUndo() || !history.current().sameContent(document());
+    const bool canRedo = history.canRedo();
+    undoButton->active(canUndo);
+    undoButton->color(canUndo ? 200 : 110, canUndo ? 200 : 110, canUndo ? 200 : 110, 255);
+    redoButton->active(canRedo);
+    redoButton->color(canRedo ? 200 : 110, canRedo ? 200 : 110, canRedo ? 200 : 110, 255);
 
     for (CGui* button : commandButtons())
         button->render(screen);
@@ -74,6 +156,7 @@ void frame::paint()
     hoverRow = -1;
 
     screwCounter.set(level.srubkiGet());
+    screwCounter.labelColor(labelColour[0], labelColour[1], labelColour[2]);
     screwCounter.render(screen);
 
     // Without a wall tile the counter shows the pattern as a number.
@@ -83,15 +166,16 @@ void frame::paint()
         wallCounter.moveImage(-16, 0, 16, 16);
         wallCounter.set(level.wzorekGet());
     }
+    wallCounter.labelColor(labelColour[0], labelColour[1], labelColour[2]);
     wallCounter.render(screen);
 
     colourPicker->set(level.colorGet(currentColour));
     colourPicker->render(screen);
 
-    text(screen, 375, 160, "Kolor:");
-    text(screen, 375, 338, "Tekst:");
+    text(screen, layout::colourLabel.x, layout::colourLabel.y, "Kolor:", labelColour);
+    text(screen, layout::textLabel.x, layout::textLabel.y, "Tekst:", labelColour);
 
-    drawText(375, 355, currentPage);
+    drawText(layout::textPage.x, layout::textPage.y, currentPage);
 }
 
 void frame::drawMap(int levelIndex)
@@ -108,12 +192,14 @@ void frame::drawMap(int levelIndex)
             } else if (sheetColumn < 0) {
                 char hex[4];
                 std::snprintf(hex, sizeof hex, "%2X", code);
-                text(screen, mapX + 16 * column, mapY + 16 * row + 4, hex);
+                layout::Rect cell = layout::canvasCellRect(column, row);
+                text(screen, cell.x, cell.y + 4, hex);
                 continue;
             } else {
                 source.x = Sint16(16 * sheetColumn);
             }
-            SDL_Rect place = {Sint16(mapX + 16 * column), Sint16(mapY + 16 * row), 16, 16};
+            layout::Rect cell = layout::canvasCellRect(column, row);
+            SDL_Rect place = {Sint16(cell.x), Sint16(cell.y), 16, 16};
             if (sheet)
                 SDL_UpperBlit(sheet, &source, screen, &place);
         }

@@ -5,8 +5,8 @@
 
 namespace {
 
-const unsigned keyUp = 273;
-const unsigned keyDown = 274;
+const unsigned keyArrowUp = 273;
+const unsigned keyArrowDown = 274;
 const unsigned keyRight = 275;
 const unsigned keyLeft = 276;
 const unsigned keyBackspace = 8;
@@ -48,10 +48,10 @@ void frame::inputText(unsigned key)
     case keyRight:
         ++cursorColumn;
         break;
-    case keyUp:
+    case keyArrowUp:
         --cursorRow;
         break;
-    case keyDown:
+    case keyArrowDown:
         ++cursorRow;
         break;
     default:
@@ -80,6 +80,9 @@ int frame::drawText(int x, int y, int page)
     boxRGBA(screen, Sint16(x - 1), Sint16(y - 1), Sint16(x + 256), Sint16(y + 78), 100, 100, 200, 255);
     for (int line = 0; line < 8; ++line)
         stringRGBA(screen, Sint16(x), Sint16(y + 10 * line), textPages[page][line], 255, 255, 255, 255);
+    // The cursor shows only while the page has the keyboard.
+    if (!textFocus)
+        return 0;
     int left = x + 8 * cursorColumn;
     int top = y + 10 * cursorRow;
     rectangleRGBA(screen, Sint16(left - 1), Sint16(top - 1), Sint16(left + 8), Sint16(top + 8), 255, 0, 0, 255);

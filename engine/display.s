@@ -9,6 +9,7 @@
 .include "atari.inc"
 .include "zp.inc"
 .include "tiles.inc"
+.include "text.inc"
 
 .import level_buf
 .import tiles_fnt, font_fnt, tilemap, robot_shape
@@ -34,22 +35,14 @@ ST_LIVES        = 19
 ST_KEYS         = 23
 ST_SHOTS        = 30
 SC_ZERO         = $10           ; screen code of "0"
-SC_DASH         = $0D           ; screen code of "-"
 
 ; Fixed colours of the text pages and the status line.
 TEXT_BACK       = $90
 TEXT_INK        = $0E
 STATUS_BACK     = $00
 
-; Screen codes of the characters ' '..'_' are their ASCII codes - 32.
-.macro  screen_text str
-        .repeat .strlen(str), i
-        .byte   .strat(str, i) - 32
-        .endrepeat
-.endmacro
-
 .segment "PMG"
-        .res    $200            ; unused, missiles
+        .res    $200            ; unused, and missiles at +$180
 player0:
         .res    $80
         .res    $180

@@ -4,6 +4,7 @@
 .include "atari.inc"
 .include "zp.inc"
 .include "tiles.inc"
+.include "text.inc"
 .include "rules.inc"
 
 .import display_init, show_text, show_game, draw_level, draw_status
@@ -25,12 +26,9 @@ CELL_PX         = 8             ; colour clocks per tile
 CELL_PY         = 8             ; player lines per tile
 PAUSE_EXIT      = 25
 PAUSE_DIED      = 50
-
-.macro  screen_text str
-        .repeat .strlen(str), i
-        .byte   .strat(str, i) - 32
-        .endrepeat
-.endmacro
+MSG_LINE        = 3 * 32        ; messages stand on the 4th of the 8 lines
+MSG_NUMBER      = 8             ; column of the level number in msg_no_robot
+SC_ZERO         = $10           ; screen code of "0"
 
 ; The editor writes the order table and the text pages here, at fixed
 ; offsets of the disk file.
@@ -46,7 +44,7 @@ message:        .res 256
 ; Short messages on a text page, one line each.
 msg_no_levels:  screen_text "   BRAK POZIOMOW W TYM ZESTAWIE"
 msg_no_levels_end:
-msg_no_robot:   screen_text "   POZIOM BEZ ROBOTA: POMINIETY"
+msg_no_robot:   screen_text " POZIOM 00 BEZ ROBOTA: POMINIETY"
 msg_no_robot_end:
 msg_game_over:  screen_text "           KONIEC GRY"
 msg_game_over_end:
@@ -80,7 +78,22 @@ start_level:
         bcc     @playable
         ldx     #msg_no_robot - msg_no_levels
         ldy     #msg_no_robot_end - msg_no_levels
-        jsr     show_message
+        jsr     fill_message
+        lda     lv_index        ; the level's number, as the status line shows it
+        clc
+        adc     #1
+        ldy     #SC_ZERO
+@tens:
+        cmp     #10
+        bcc     @units
+        sbc     #10
+        iny
+        bne     @tens
+@units:
+        ora     #SC_ZERO
+        sta     message + MSG_LINE + MSG_NUMBER + 1
+        sty     message + MSG_LINE + MSG_NUMBER
+        jsr     show_filled_message
         jmp     next_level
 @playable:
         jsr     show_game
@@ -88,7 +101,7 @@ start_level:
 play:
         jsr     frame
         bcs     play            ; finish gliding before the next step
-        dec     step_wait
+        lda     step_wait
         bne     play
         lda     #STEP_FRAMES
         sta     step_wait
@@ -137,7 +150,8 @@ next_level:
         tax
         lda     order_table,x
         jsr     order_slot
-        bcc     start_level
+        bcs     @last
+        jmp     start_level
 @last:
         lda     #<text_end
         ldx     #>text_end
@@ -306,7 +320,8 @@ read_stick:
         bcc     @found
         dex
         bpl     @dir
-        rts                     ; X = $FF
+        lda     #$FF
+        rts
 @found:
         lda     stick_dir,x
         rts
@@ -343,11 +358,15 @@ robot_target:
         sta     target_py
         rts
 
-; One frame: sound, and the robot glides one step towards its cell.
-; Carry set while it has not arrived.
+; One frame: sound, the step clock, and the robot glides one step towards
+; its cell. Carry set while it has not arrived.
 frame:
         jsr     wait_frame
         jsr     sound_tick
+        lda     step_wait
+        beq     @clock_done
+        dec     step_wait
+@clock_done:
         lda     #0
         sta     ATRACT          ; only the keyboard stops the colour cycling
         jsr     robot_target
@@ -394,23 +413,36 @@ pause:
         bne     pause
         rts
 
-; Waits until the trigger is pressed and let go.
+; Waits until the trigger is pressed and let go; a sound still playing
+; runs to its end meanwhile.
 wait_fire:
-        jsr     wait_frame
+        jsr     idle_frame
         lda     STRIG0
         beq     wait_fire       ; still held from before
 @press:
-        jsr     wait_frame
+        jsr     idle_frame
         lda     STRIG0
         bne     @press
 @release:
-        jsr     wait_frame
+        jsr     idle_frame
         lda     STRIG0
         beq     @release
         rts
 
-; Shows msg_no_levels+X .. +Y-1 on the first line of a text page until fire.
+idle_frame:
+        jsr     wait_frame
+        jmp     sound_tick
+
+; Shows msg_no_levels+X .. +Y-1 on a text page until fire.
 show_message:
+        jsr     fill_message
+show_filled_message:
+        lda     #<message
+        ldx     #>message
+        jsr     show_text
+        jmp     wait_fire
+
+fill_message:
         sty     tmp
         lda     #0
         ldy     #0
@@ -420,12 +452,9 @@ show_message:
         bne     @clear
 @copy:
         lda     msg_no_levels,x
-        sta     message + 3 * 32,y
+        sta     message + MSG_LINE,y
         iny
         inx
         cpx     tmp
         bne     @copy
-        lda     #<message
-        ldx     #>message
-        jsr     show_text
-        jmp     wait_fire
+        rts

@@ -29,6 +29,12 @@ public:
     std::string openError = "no program for this file";
     std::vector<OpenRequest> openRequests;
 
+    // Answers for the coming questions (indices into Question::answers),
+    // used in order; once they run out every question is cancelled (its last
+    // answer).
+    std::deque<int> questionAnswers;
+    std::vector<Question> questions;
+
     std::string directory = "/fake/work";
     int reapCalls = 0;
 
@@ -46,6 +52,18 @@ public:
         if (answer.result == DialogResult::Chosen)
             chosenPath = answer.path;
         return answer.result;
+    }
+
+    void answerQuestion(int answer) { questionAnswers.push_back(answer); }
+
+    int ask(const Question& question) override
+    {
+        questions.push_back(question);
+        if (questionAnswers.empty())
+            return static_cast<int>(question.answers.size()) - 1;
+        int answer = questionAnswers.front();
+        questionAnswers.pop_front();
+        return answer;
     }
 
     bool openWithDefaultProgram(const std::string& file, const std::string& dir,

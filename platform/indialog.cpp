@@ -165,10 +165,10 @@ void InWindowDialog::key(const SDL_keysym& keysym)
         browser_.eraseCharacter();
         break;
     case SDLK_UP:
-        browser_.scrollBy(-1);
+        browser_.moveSelection(-1);
         break;
     case SDLK_DOWN:
-        browser_.scrollBy(1);
+        browser_.moveSelection(1);
         break;
     case SDLK_PAGEUP:
         browser_.scrollBy(-visibleRows);
@@ -228,7 +228,8 @@ void InWindowDialog::draw()
     box(s, panelX, panelY, panelX + panelWidth - 1, panelY + panelHeight - 1, panelColour);
     outline(s, panelX, panelY, panelX + panelWidth - 1, panelY + panelHeight - 1, frameColour);
     text(s, panelX + 10, panelY + 8, fitHead(title_, panelWidth - 20), textColour);
-    text(s, panelX + 10, panelY + 24, "Katalog: " + fitTail(browser_.directory(), panelWidth - 92), dimColour);
+    text(s, panelX + 10, panelY + 24, "Katalog: " + fitTail(displayName(browser_.directory()), panelWidth - 92),
+         dimColour);
 
     // The list.
     int listBottom = listY + visibleRows * rowHeight - 1;
@@ -244,7 +245,7 @@ void InWindowDialog::draw()
         if (index == browser_.selected())
             box(s, listX + 1, rowY + 1, listX + listWidth - 2, rowY + rowHeight - 1, selectionColour);
         bool isDirectory = entry.kind == EntryKind::Parent || entry.kind == EntryKind::Directory;
-        std::string label = isDirectory ? entry.name + "/" : entry.name;
+        std::string label = displayName(entry.name) + (isDirectory ? "/" : "");
         Colour colour = isDirectory                           ? directoryColour
                         : entry.kind == EntryKind::AtrFile ? textColour
                                                               : dimColour;
@@ -259,7 +260,7 @@ void InWindowDialog::draw()
     text(s, panelX + 10, fieldY + 4, "Plik:", textColour);
     box(s, fieldX, fieldY, panelX + panelWidth - 11, fieldY + 15, fieldColour);
     outline(s, fieldX, fieldY, panelX + panelWidth - 11, fieldY + 15, frameColour);
-    text(s, fieldX + 4, fieldY + 4, fitTail(browser_.pathText() + "_", panelWidth - 74), textColour);
+    text(s, fieldX + 4, fieldY + 4, fitTail(displayName(browser_.pathText()) + "_", panelWidth - 74), textColour);
     text(s, panelX + 10, panelY + 478, fitHead(browser_.status(), panelWidth - 20), statusColour);
 
     // The switch shows pressed while it is on.
@@ -302,4 +303,97 @@ DialogResult chooseFile(Platform& platform, SDL_Surface* screen, const DialogReq
     if (result != DialogResult::Unavailable || screen == nullptr)
         return result;
     return runInWindowDialog(screen, request, chosen);
+}
+
+InWindowQuestion::InWindowQuestion(SDL_Surface* screen, const Question& question)
+    : panelX(screen->w > panelWidth ? (screen->w - panelWidth) / 2 : 0),
+      panelY(screen->h > panelHeight ? (screen->h - panelHeight) / 2 : 0),
+      screen_(screen),
+      question_(question)
+{
+    // Right-aligned, the cancel last, as desktop dialogs have them.
+    int count = static_cast<int>(question_.answers.size());
+    for (int i = 0; i < count; ++i) {
+        auto button = std::make_unique<CButton>(question_.answers[i].c_str());
+        int right = panelX + panelWidth - 10 - (count - 1 - i) * (buttonWidth + 10);
+        button->move(right - buttonWidth, panelY + panelHeight - 35, buttonWidth, 25);
+        answerButtons.push_back(std::move(button));
+    }
+}
+
+void InWindowQuestion::handle(const SDL_Event& event)
+{
+    if (finished() || question_.answers.empty())
+        return;
+    const int last = static_cast<int>(question_.answers.size()) - 1;
+    switch (event.type) {
+    case SDL_QUIT:
+        answer_ = last;
+        break;
+    case SDL_KEYDOWN:
+        if (event.key.keysym.sym == SDLK_ESCAPE)
+            answer_ = last;
+        else if (event.key.keysym.sym == SDLK_RETURN || event.key.keysym.sym == SDLK_KP_ENTER)
+            answer_ = 0;
+        break;
+    case SDL_MOUSEBUTTONDOWN:
+        if (event.button.button != SDL_BUTTON_LEFT)
+            break;
+        pressed_ = -1;
+        for (int i = 0; i <= last; ++i)
+            if (answerButtons[i]->push(event.button.x, event.button.y))
+                pressed_ = i;
+        break;
+    case SDL_MOUSEBUTTONUP:
+        if (event.button.button != SDL_BUTTON_LEFT)
+            break;
+        for (int i = 0; i <= last; ++i)
+            if (answerButtons[i]->push(event.button.x, event.button.y) && i == pressed_)
+                answer_ = i;
+        for (auto& button : answerButtons)
+            button->free();
+        pressed_ = -1;
+        break;
+    default:
+        break;
+    }
+}
+
+void InWindowQuestion::draw()
+{
+    SDL_Surface* s = screen_;
+    box(s, panelX, panelY, panelX + panelWidth - 1, panelY + panelHeight - 1, panelColour);
+    outline(s, panelX, panelY, panelX + panelWidth - 1, panelY + panelHeight - 1, frameColour);
+    text(s, panelX + 10, panelY + 10, fitHead(question_.title, panelWidth - 20), dimColour);
+    text(s, panelX + 10, panelY + 32, fitHead(question_.text, panelWidth - 20), textColour);
+    for (auto& button : answerButtons)
+        button->render(s);
+}
+
+int runInWindowQuestion(SDL_Surface* screen, const Question& question)
+{
+    if (question.answers.empty())
+        return Platform::questionUnavailable;
+    InWindowQuestion dialog(screen, question);
+    while (!dialog.finished()) {
+        dialog.draw();
+        SDL_Flip(screen);
+        SDL_Event event;
+        if (!SDL_WaitEvent(&event))
+            return static_cast<int>(question.answers.size()) - 1;
+        dialog.handle(event);
+        while (!dialog.finished() && SDL_PollEvent(&event))
+            dialog.handle(event);
+    }
+    return dialog.answer();
+}
+
+int askQuestion(Platform& platform, SDL_Surface* screen, const Question& question)
+{
+    int answer = platform.ask(question);
+    if (answer != Platform::questionUnavailable)
+        return answer;
+    if (screen == nullptr)
+        return static_cast<int>(question.answers.size()) - 1;
+    return runInWindowQuestion(screen, question);
 }

@@ -11,7 +11,9 @@
 
 #include <SDL.h>
 
+#include <memory>
 #include <string>
+#include <vector>
 
 class InWindowDialog {
 public:
@@ -67,3 +69,34 @@ DialogResult runInWindowDialog(SDL_Surface* screen, const DialogRequest& request
 // The platform's dialog, or the in-window one where the platform has none.
 DialogResult chooseFile(Platform& platform, SDL_Surface* screen, const DialogRequest& request,
                         std::string& chosen);
+
+// A question asked inside the window: its text and one button per answer.
+// Enter takes the first answer, Escape or closing the window the last; a
+// button answers when the left button is pressed and released on it.
+class InWindowQuestion {
+public:
+    static constexpr int panelWidth = 440;
+    static constexpr int panelHeight = 100;
+    static constexpr int buttonWidth = 120;
+
+    InWindowQuestion(SDL_Surface* screen, const Question& question);
+
+    void handle(const SDL_Event& event);
+    void draw();
+    bool finished() const { return answer_ >= 0; }
+    int answer() const { return answer_; }
+
+    int panelX, panelY;
+    std::vector<std::unique_ptr<CButton>> answerButtons;
+
+private:
+    SDL_Surface* screen_;
+    Question question_;
+    int pressed_ = -1;
+    int answer_ = -1;
+};
+
+int runInWindowQuestion(SDL_Surface* screen, const Question& question);
+
+// The platform's question, or the in-window one where the platform has none.
+int askQuestion(Platform& platform, SDL_Surface* screen, const Question& question);

@@ -5,12 +5,16 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 struct DialogRequest {
     std::string title;
     std::string startDir;     // where to start when there is no current file
     std::string currentPath;  // the document's file, offered in the dialog; may be empty
     bool save = false;        // save dialog (asks before overwriting) or open dialog (existing files only)
+    // Saving: added to a chosen name without a dot (e.g. ".atr"); the
+    // in-window dialog adds it before it asks about overwriting.
+    std::string extension;
 };
 
 enum class DialogResult {
@@ -19,8 +23,21 @@ enum class DialogResult {
     Unavailable  // no dialog program could be run; the editor shows its own in-window dialog
 };
 
+// A question with two or three answers, such as "Zapisac zmiany?" with
+// "Zapisz", "Nie zapisuj", "Anuluj". The first answer goes ahead, the last
+// one cancels; a middle one is the other way of going ahead.
+struct Question {
+    std::string title;
+    std::string text;
+    std::vector<std::string> answers;
+};
+
 class Platform {
 public:
+    // What ask() returns when no question program could be shown; the
+    // editor then asks inside its own window.
+    static constexpr int questionUnavailable = -1;
+
     virtual ~Platform() = default;
 
     // Blocks until the user closes the dialog. chosenPath is set only when
@@ -31,6 +48,15 @@ public:
     // once. On failure returns false and says why in error.
     virtual bool openWithDefaultProgram(const std::string& file, const std::string& dir,
                                         std::string& error) = 0;
+
+    // Blocks until the user answers. Returns the index of the answer; closing
+    // the dialog is the last answer (cancel). questionUnavailable when there
+    // is no program to ask with.
+    virtual int ask(const Question& question)
+    {
+        (void)question;
+        return questionUnavailable;
+    }
 
     // Empty when the directory cannot be read.
     virtual std::string currentDirectory() = 0;

@@ -5,6 +5,7 @@
 
 #include "platform/platform.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -195,6 +196,34 @@ public:
         return DialogResult::Unavailable;
     }
 
+    int ask(const Question& question) override
+    {
+        if (question.answers.size() < 2)
+            return questionUnavailable;
+        std::string zenity = findProgram("zenity", searchPath_);
+        if (!zenity.empty()) {
+            int exitStatus;
+            std::string output;
+            if (runAndCapture(zenity, zenityQuestion(question), exitStatus, output)) {
+                int answer = interpretZenityAnswer(question, exitStatus, output);
+                if (answer != questionUnavailable)
+                    return answer;
+            }
+        }
+        std::string kdialog = findProgram("kdialog", searchPath_);
+        if (!kdialog.empty()) {
+            int exitStatus;
+            std::string output;
+            if (runAndCapture(kdialog, kdialogQuestion(question), exitStatus, output) && exitStatus >= 0 &&
+                exitStatus <= 2) {
+                // Yes, no, cancel; with two answers "no" is the cancel.
+                int last = static_cast<int>(question.answers.size()) - 1;
+                return std::min(exitStatus, last);
+            }
+        }
+        return questionUnavailable;
+    }
+
     bool openWithDefaultProgram(const std::string& file, const std::string& dir,
                                 std::string& error) override
     {
@@ -295,6 +324,55 @@ private:
         args.push_back(request.save ? "--getsavefilename" : "--getopenfilename");
         args.push_back(start);
         args.push_back(kdialogFilter);
+        return args;
+    }
+
+    // OK is the first answer, Cancel the last, an extra button the middle one.
+    std::vector<std::string> zenityQuestion(const Question& question) const
+    {
+        std::vector<std::string> args = {"--question", "--title=" + question.title, "--text=" + question.text,
+                                         "--ok-label=" + question.answers.front(),
+                                         "--cancel-label=" + question.answers.back()};
+        if (question.answers.size() > 2)
+            args.push_back("--extra-button=" + question.answers[1]);
+        if (windowId_ != 0) {
+            args.push_back("--attach=" + std::to_string(windowId_));
+            args.push_back("--modal");
+        }
+        return args;
+    }
+
+    // 0 for OK; 1 is Cancel or the extra button, which prints its label.
+    static int interpretZenityAnswer(const Question& question, int exitStatus, std::string output)
+    {
+        while (!output.empty() && (output.back() == '\n' || output.back() == '\r'))
+            output.pop_back();
+        if (exitStatus == 0)
+            return 0;
+        if (exitStatus != 1)
+            return questionUnavailable;
+        if (question.answers.size() > 2 && output == question.answers[1])
+            return 1;
+        return static_cast<int>(question.answers.size()) - 1;
+    }
+
+    std::vector<std::string> kdialogQuestion(const Question& question) const
+    {
+        std::vector<std::string> args = {"--title", question.title};
+        if (windowId_ != 0) {
+            args.push_back("--attach");
+            args.push_back(std::to_string(windowId_));
+        }
+        args.push_back(question.answers.size() > 2 ? "--warningyesnocancel" : "--yesno");
+        args.push_back(question.text);
+        args.push_back("--yes-label");
+        args.push_back(question.answers[0]);
+        args.push_back("--no-label");
+        args.push_back(question.answers[1]);
+        if (question.answers.size() > 2) {
+            args.push_back("--cancel-label");
+            args.push_back(question.answers[2]);
+        }
         return args;
     }
 

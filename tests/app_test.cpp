@@ -1,8 +1,9 @@
 // The real program. In a real X server (Xvfb), driven by real key presses
 // and clicks through xdotool: Ctrl with a letter must reach the text page as
 // its control code, a game image named on the command line is opened at
-// start, and closing ends the program with status 0 (skipped where Xvfb or
-// xdotool is missing). Without a display it must fail cleanly.
+// start, a stray drag runs no command, shortcuts undo and save, and closing
+// with unsaved work asks first (skipped where Xvfb or xdotool is missing).
+// Without a display it must fail cleanly.
 #include "editor/game.h"
 #include "editor/gameimage.h"
 
@@ -15,6 +16,7 @@
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <spawn.h>
@@ -93,6 +95,7 @@ protected:
         dir = mkdtemp(pattern);
         // A stand-in for the desktop's opener, so no real program starts.
         mkdir((dir + "/bin").c_str(), 0755);
+        mkdir((dir + "/run").c_str(), 0700);
         std::ofstream(dir + "/bin/xdg-open") << "#!/bin/sh\nexit 0\n";
         chmod((dir + "/bin/xdg-open").c_str(), 0755);
 
@@ -148,8 +151,10 @@ protected:
         // The SDL runtime's own leak at exit is not this test's concern.
         std::vector<std::string> args = {ZELBUN_BINARY_DIR "/zelbun-kreator"};
         args.insert(args.end(), arguments.begin(), arguments.end());
-        program = spawn(args, {"DISPLAY=" + display, "PATH=" + path, "ASAN_OPTIONS=detect_leaks=0"}, dir,
-                        dir + "/stderr");
+        program = spawn(args,
+                        {"DISPLAY=" + display, "PATH=" + path, "XDG_RUNTIME_DIR=" + dir + "/run",
+                         "ASAN_OPTIONS=detect_leaks=0"},
+                        dir, dir + "/stderr");
         ASSERT_GT(program, 0);
         ASSERT_TRUE(waitFor([&] { return xdotool("search --name 'Zelbun Kreator'"); }))
             << "no window; the program said: " << readAll(dir + "/stderr");
@@ -169,6 +174,46 @@ protected:
                        std::to_string(y) + " click 1");
     }
 
+    // Presses the left button at one point and lets it go at another.
+    bool drag(int fromX, int fromY, int toX, int toY)
+    {
+        std::string window = "search --name 'Zelbun Kreator' ";
+        return xdotool(window + "mousemove --window %1 " + std::to_string(fromX) + " " + std::to_string(fromY) +
+                       " mousedown 1") &&
+               xdotool(window + "mousemove --window %1 " + std::to_string(toX) + " " + std::to_string(toY)) &&
+               xdotool(window + "mousemove --window %1 " + std::to_string(toX) + " " + std::to_string(toY) +
+                       " mouseup 1");
+    }
+
+    // The test image, which goes to a private directory under
+    // $XDG_RUNTIME_DIR, never the working directory.
+    std::string testImage()
+    {
+        std::error_code error;
+        for (const auto& entry : std::filesystem::directory_iterator(dir + "/run", error))
+            if (exists(entry.path().string() + "/test.atr"))
+                return entry.path().string() + "/test.atr";
+        return "";
+    }
+
+    // Closes the window (SDL turns SIGTERM into the same quit event).
+    void closeWindow() { kill(program, SIGTERM); }
+
+    bool running() { return waitpid(program, nullptr, WNOHANG) == 0; }
+
+    // Waits for the program's end and returns its exit status, -1 if none.
+    int exitStatus()
+    {
+        int status = -1;
+        if (!waitFor([&] { return waitpid(program, &status, WNOHANG) == program; }))
+            return -1;
+        program = -1;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+    // The in-window "Zapisac zmiany?" question's "Nie zapisuj" button.
+    bool answerDontSave() { return click(340, 312); }
+
     std::string dir;
     std::string display;
     pid_t server = -1;
@@ -181,8 +226,9 @@ TEST_F(RealWindow, CtrlLettersTypePolishCharactersAndClosingEndsTheProgram)
     ASSERT_TRUE(click(380, 360));  // the first cell of the text page
     ASSERT_TRUE(xdotool("key --delay 50 ctrl+l ctrl+a shift+b c"));
     ASSERT_TRUE(click(595, 107));  // "Testuj gre" writes test.atr
-    std::string image = dir + "/test.atr";
-    ASSERT_TRUE(waitFor([&] { return exists(image); }));
+    std::string image;
+    ASSERT_TRUE(waitFor([&] { return !(image = testImage()).empty(); }));
+    EXPECT_FALSE(exists(dir + "/test.atr"));
     std::string bytes = readAll(image);
     ASSERT_GE(bytes.size(), 7584u);
     // l with stroke, a with ogonek, B, c in the game's screen codes.
@@ -191,13 +237,13 @@ TEST_F(RealWindow, CtrlLettersTypePolishCharactersAndClosingEndsTheProgram)
     EXPECT_EQ(static_cast<unsigned char>(bytes[7582]), 34);
     EXPECT_EQ(static_cast<unsigned char>(bytes[7583]), 'c');
 
-    // SDL turns SIGTERM into a quit event, as closing the window does.
-    kill(program, SIGTERM);
-    int status = -1;
-    ASSERT_TRUE(waitFor([&] { return waitpid(program, &status, WNOHANG) == program; }));
-    program = -1;
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+    // The typing is unsaved: closing asks, and "Nie zapisuj" ends the
+    // program, taking the private directory with it.
+    closeWindow();
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    ASSERT_TRUE(answerDontSave());
+    EXPECT_EQ(exitStatus(), 0);
+    EXPECT_FALSE(exists(image));
 }
 
 // A set of two levels named on the command line comes back unchanged from
@@ -225,9 +271,52 @@ TEST_F(RealWindow, OpensTheImageNamedOnTheCommandLine)
 
     start({path, "ignored.atr"});
     ASSERT_TRUE(click(595, 107));  // "Testuj gre"
-    std::string image = dir + "/test.atr";
-    ASSERT_TRUE(waitFor([&] { return readAll(image).size() == set.size(); }));
+    std::string image;
+    ASSERT_TRUE(waitFor([&] { return !(image = testImage()).empty() && readAll(image).size() == set.size(); }));
     EXPECT_TRUE(readAll(image) == std::string(set.begin(), set.end()));
+}
+
+// Draw, a stroke that strays onto "Nowy", Ctrl+Z, Ctrl+S; then more
+// drawing and a close: the question appears, Escape keeps the editor, and a
+// second close answered "Nie zapisuj" ends it with the file as saved.
+TEST_F(RealWindow, StrayDragUndoSaveAndCloseWhileModified)
+{
+    LevelData levels[kLevelSlots];
+    levels[0].on = true;
+    TextPage pages[2];
+    for (auto& page : pages)
+        for (auto& line : page) {
+            std::fill(line, line + 32, ' ');
+            line[32] = '\0';
+        }
+    std::vector<uint8_t> set = writeGameImage(game, gameSize, levels, pages);
+    std::string path = dir + "/set.atr";
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(set.data()), std::streamsize(set.size()));
+    auto cell = [](int column, int row) { return std::make_pair(5 + 16 * column + 8, 50 + 16 * row + 8); };
+    const size_t cellsAt = kLevelListOffset + 4;  // row after row, 16 cells each
+
+    start({path});
+    ASSERT_TRUE(click(270 + 20 * 1 + 9, 50 + 20 * 1 + 9));  // palette entry 6: the box
+    ASSERT_TRUE(click(cell(2, 3).first, cell(2, 3).second));
+    ASSERT_TRUE(drag(cell(5, 6).first, cell(5, 6).second, 30, 12));  // released on "Nowy"
+    ASSERT_TRUE(xdotool("key --delay 50 ctrl+z ctrl+s"));
+    ASSERT_TRUE(waitFor([&] { return readAll(path) != std::string(set.begin(), set.end()); }));
+    std::string saved = readAll(path);
+    ASSERT_EQ(saved.size(), set.size());
+    EXPECT_EQ(static_cast<unsigned char>(saved[cellsAt + 3 * 16 + 2]), 0x30);  // the drawn box
+    EXPECT_EQ(static_cast<unsigned char>(saved[cellsAt + 6 * 16 + 5]), 0);     // the stray stroke, undone
+
+    ASSERT_TRUE(click(cell(7, 7).first, cell(7, 7).second));
+    closeWindow();
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    ASSERT_TRUE(xdotool("key Escape"));  // "Anuluj": the editor stays
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    EXPECT_TRUE(running());
+    closeWindow();
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    ASSERT_TRUE(answerDontSave());
+    EXPECT_EQ(exitStatus(), 0);
+    EXPECT_TRUE(readAll(path) == saved);
 }
 
 // Without a usable display the program says why and ends with status 1.

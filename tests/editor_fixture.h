@@ -122,6 +122,7 @@ protected:
         FrameOptions options;
         options.dataDirs = {dir.path};
         options.platform = &platform;
+        options.runtimeDir = runtimeDir.empty() ? dir.path : runtimeDir;
         platform.directory = dir.path;
         editor = std::make_unique<frame>(screen, options);
     }
@@ -131,6 +132,7 @@ protected:
     void click(int x, int y, int button = 1) { press(x, y, button); release(x, y); }
 
     TempDir dir;
+    std::string runtimeDir;  // where test images go; empty: dir
     FakePlatform platform;
     SDL_Surface* screen = nullptr;
     std::unique_ptr<frame> editor;

@@ -77,7 +77,7 @@ TEST(EndToEnd, DrawSaveStartAfreshOpen)
     runEventLoop(*editor, screen);
 
     EXPECT_STREQ(editor->filePath, (dir + "/session.atr").c_str());
-    EXPECT_TRUE(editor->statusMessage.empty()) << editor->statusMessage;
+    EXPECT_EQ(editor->statusMessage, "Otwarto: session.atr (1 poziom)");
     map& level = editor->levels[0];
     ASSERT_TRUE(level.isOn());
     EXPECT_EQ(level.get(2, 3), box);

@@ -154,6 +154,10 @@ TEST(Engine, SegmentChainOfTheTemplate)
     const Segment* data = boot.holding(kOrderTableOffset);
     ASSERT_NE(data, nullptr);
     EXPECT_EQ(data, boot.holding(kPageOffsets[1] + kPageSize - 1));
+    // Saving fills the order table from its start and leaves the rest as
+    // the template has it: zeros, which list no level.
+    for (size_t i = 0; i < 32; ++i)
+        EXPECT_EQ(disk[kOrderTableOffset + i], 0) << "order table byte " << i;
 }
 
 // A full set (260-byte end marker) and a test image (3 bytes): every level

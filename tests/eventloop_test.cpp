@@ -30,7 +30,14 @@ struct RecordingEditor {
         calls.push_back("mouse " + std::to_string(x) + "," + std::to_string(y) + " " + std::to_string(button));
         return 0;
     }
-    void inputText(unsigned key) { calls.push_back("key " + std::to_string(key)); }
+    // Records the text key the editor would type with its text page focused.
+    void keyDown(const SDL_keysym& key) { calls.push_back("key " + std::to_string(textKey(key))); }
+    int closeRefusals = 0;  // how many quit events to refuse, as a user's "Anuluj" does
+    bool mayClose()
+    {
+        calls.push_back("close?");
+        return closeRefusals-- <= 0;
+    }
 };
 
 class EventLoopTest : public ::testing::Test {
@@ -59,7 +66,7 @@ TEST_F(EventLoopTest, QuitFinishesItsBatch)
     quit();
     key(SDLK_a, 'a');
     runEventLoop(editor, screen);
-    std::vector<std::string> expected = {"paint", "mouse 10,20 0", "key 97"};
+    std::vector<std::string> expected = {"paint", "mouse 10,20 0", "close?", "key 97"};
     EXPECT_EQ(editor.calls, expected);
 }
 
@@ -79,11 +86,12 @@ TEST_F(EventLoopTest, KeysAsSymbolsOrCharacters)
     quit();
     runEventLoop(editor, screen);
     std::vector<std::string> expected = {"paint", "key 273", "key 276", "key 65", "key 0", "key 12",
-                                         "key 1", "key 26", "key 281", "key 49"};
+                                         "key 1", "key 26", "key 281", "key 49", "close?"};
     EXPECT_EQ(editor.calls, expected);
 }
 
-// Motion passes the button mask; a press its button number; any release -1.
+// Motion passes the button mask; a press its button number; a release the
+// negated number of the button that went up.
 TEST_F(EventLoopTest, MouseValues)
 {
     motion(1, 2, 0);
@@ -97,8 +105,8 @@ TEST_F(EventLoopTest, MouseValues)
     quit();
     runEventLoop(editor, screen);
     std::vector<std::string> expected = {"paint", "mouse 1,2 0", "mouse 1,2 1", "mouse 1,2 4", "mouse 1,2 5",
-                                         "mouse 300,400 4", "mouse 300,400 -1", "mouse 639,569 3",
-                                         "mouse 639,569 -1"};
+                                         "mouse 300,400 4", "mouse 300,400 -4", "mouse 639,569 3",
+                                         "mouse 639,569 -2", "close?"};
     EXPECT_EQ(editor.calls, expected);
 }
 
@@ -114,7 +122,7 @@ TEST_F(EventLoopTest, IgnoredEventsAreFollowedByARepaint)
             quit();
     };
     runEventLoop(editor, screen);
-    std::vector<std::string> expected = {"paint", "paint"};
+    std::vector<std::string> expected = {"paint", "paint", "close?"};
     EXPECT_EQ(editor.calls, expected);
 }
 
@@ -129,7 +137,22 @@ TEST_F(EventLoopTest, OneRepaintPerBatch)
     };
     runEventLoop(editor, screen);
     EXPECT_EQ(editor.paints, 2);
-    EXPECT_EQ(editor.calls.size(), 52u);
+    EXPECT_EQ(editor.calls.size(), 53u);
+}
+
+// A close the editor refuses (the user cancelled the save question) keeps
+// the loop running; the next one ends it.
+TEST_F(EventLoopTest, RefusedCloseKeepsRunning)
+{
+    editor.closeRefusals = 1;
+    quit();
+    editor.onPaint = [](int paints) {
+        if (paints == 2)
+            quit();
+    };
+    runEventLoop(editor, screen);
+    std::vector<std::string> expected = {"paint", "close?", "paint", "close?"};
+    EXPECT_EQ(editor.calls, expected);
 }
 
 } // namespace

@@ -257,12 +257,16 @@ TEST_F(FrameTest, CurrentChoicesArePressed)
     EXPECT_EQ(pixel(screen, 477, 335), rgb(screen, 55, 55, 55));   // "Koniec"
 }
 
-// The text box, its lines and the red cursor frame.
+// The text box, its lines and the red cursor frame, which shows only while
+// the page has the keyboard.
 TEST_F(FrameTest, TextPage)
 {
     build();
     editor->cursorColumn = 2;
     editor->cursorRow = 1;
+    editor->paint();
+    EXPECT_EQ(pixel(screen, 375 + 16 - 1, 355 + 10 - 1), rgb(screen, 100, 100, 200));
+    editor->textFocus = true;
     editor->paint();
     EXPECT_EQ(pixel(screen, 374, 354), rgb(screen, 100, 100, 200));
     EXPECT_EQ(pixel(screen, 631, 433), rgb(screen, 100, 100, 200));
@@ -294,7 +298,7 @@ TEST_F(FrameTest, StatusMessageInPlaceOfThePath)
 {
     build();
     std::strcpy(editor->filePath, "/tmp/x.atr");
-    editor->statusMessage = "cannot write";
+    editor->showError("cannot write");
     editor->paint();
     bool red = false, white = false;
     for (int y = 8; y < 16; ++y)

@@ -296,12 +296,12 @@ TEST(GameImageWrite, EmbeddedTemplate)
     EXPECT_EQ(read(image).levels.size(), 1u);
 }
 
-TEST(SavePath, AtrExtensionOnlyWithoutAnyDot)
+// Only the file name's own dots count: a dotted directory still gets ".atr".
+TEST(SavePath, AtrExtensionWhenTheFileNameHasNoDot)
 {
     EXPECT_TRUE(hasNoDot("levels/zestaw"));
     EXPECT_EQ(withAtrExtension("levels/zestaw"), "levels/zestaw.atr");
     EXPECT_EQ(withAtrExtension("zestaw.atr"), "zestaw.atr");
-    // A dot in a directory name counts as well.
-    EXPECT_FALSE(hasNoDot("moje.gry/zestaw"));
-    EXPECT_EQ(withAtrExtension("moje.gry/zestaw"), "moje.gry/zestaw");
+    EXPECT_EQ(withAtrExtension("/home/jan.kowalski/levels"), "/home/jan.kowalski/levels.atr");
+    EXPECT_EQ(withAtrExtension("/home/jan.kowalski/levels.v2"), "/home/jan.kowalski/levels.v2");
 }

@@ -82,7 +82,9 @@ protected:
     // The game part a new document is saved with.
     Bytes newDocumentPart()
     {
-        click(30, 10); // "Nowy"
+        platform.answerQuestion(1); // "Nie zapisuj", should "Nowy" ask
+        click(30, 10);              // "Nowy"
+        platform.questionAnswers.clear();
         char path[PATH_MAX + 8];
         std::snprintf(path, sizeof path, "%s", dir.file("new.atr").c_str());
         editor->saveMap(path);

@@ -106,17 +106,17 @@ TEST_F(MouseTest, NoPaletteEntryDrawsNothing)
 
 TEST_F(MouseTest, PaletteRegisterPageAndUnlistedEntries)
 {
-    press(entryX(3), entryY(3));
+    click(entryX(3), entryY(3));
     EXPECT_EQ(editor->currentTile, 3);
-    press(entryX(2), entryY(2));  // not in tiles.cfg
+    click(entryX(2), entryY(2));  // not in tiles.cfg
     EXPECT_EQ(editor->currentTile, 3);
-    press(registerX(4), registerY);
+    click(registerX(4), registerY);
     EXPECT_EQ(editor->currentColour, 4);
-    press(445, registerY);  // the shared edge column goes to the higher register
+    click(445, registerY);  // the shared edge column goes to the higher register
     EXPECT_EQ(editor->currentColour, 1);
-    press(500, 340);
+    click(500, 340);
     EXPECT_EQ(editor->currentPage, 1);
-    press(450, 340);
+    click(450, 340);
     EXPECT_EQ(editor->currentPage, 0);
 }
 
@@ -245,27 +245,50 @@ TEST_F(MouseTest, ReleaseLetsCommandButtonsGo)
 
 // --- commands --------------------------------------------------------------------
 
-// Commands act where the button goes up, whatever was pressed.
-TEST_F(MouseTest, NewActsAtTheReleasePoint)
+// A command runs only on a left release over the widget its left press
+// began on: a stroke that ends over a button, a right click, a wheel tick or
+// a press that slides off runs nothing. Where two buttons share a border
+// column, a click there runs one of them.
+TEST_F(MouseTest, CommandsNeedPressAndLeftReleaseOnTheSameWidget)
 {
     click(entryX(1), entryY(1));
-    editor->currentColour = 3;
-    editor->cursorColumn = 9;
-    editor->swapSource = 4;
     std::strcpy(editor->filePath, "/somewhere/x.atr");
     editor->textPages[1][2][3] = 'Q';
     level(12).add(0, 0, 5);
     editor->currentLevel = 12;
-    press(cellX(1), cellY(1), 1);
-    release(newX, fileY);
-    EXPECT_FALSE(level(12).isOn());
-    EXPECT_STREQ(editor->filePath, "");
-    EXPECT_EQ(editor->textPages[1][2][3], ' ');
-    EXPECT_EQ(editor->currentLevel, 12);
-    EXPECT_EQ(editor->currentTile, 1);
-    EXPECT_EQ(editor->currentColour, 3);
-    EXPECT_EQ(editor->cursorColumn, 9);
-    EXPECT_EQ(editor->swapSource, 4);
+    editor->commitStep();
+    const Document before = editor->document();
+
+    const int targets[][2] = {{newX, fileY}, {deleteX, deleteY}, {slotX(3), slotY}, {392, 209}, {430, 70}};
+    for (const auto& target : targets) {
+        press(cellX(1), cellY(1), 1);  // a stroke on the canvas ...
+        editor->mouse(target[0], target[1], 1);
+        release(target[0], target[1]);  // ... released over a command
+        EXPECT_EQ(editor->currentLevel, 12);
+    }
+    for (int button : {2, 3, 4, 5}) {  // other buttons and the wheel over "Usun mape"
+        press(deleteX, deleteY, button);
+        editor->mouse(deleteX, deleteY, -button);
+    }
+    press(newX, fileY);  // pressed on "Nowy", released on "Otworz"
+    release(openX, fileY);
+    EXPECT_TRUE(platform.dialogRequests.empty());
+    Document after = editor->document();
+    after.levels[12].cells[1][1] = 0;  // all the strokes drew was this cell
+    EXPECT_TRUE(after.sameContent(before));
+    EXPECT_EQ(after.levels[12].colours[0], before.levels[12].colours[0]);
+    EXPECT_EQ(level(12).srubkiGet(), 0);
+    EXPECT_STREQ(editor->filePath, "/somewhere/x.atr");
+
+    // x = 60 is the border of "Nowy" and "Otworz": one question, one
+    // dialog, no reset.
+    EXPECT_TRUE(platform.questions.empty());
+    platform.answerQuestion(1);
+    platform.cancelDialog();
+    click(60, fileY);
+    EXPECT_EQ(platform.questions.size(), 1u);
+    EXPECT_EQ(platform.dialogRequests.size(), 1u);
+    EXPECT_TRUE(level(12).isOn());
 }
 
 TEST_F(MouseTest, DeleteResetsTheCurrentLevel)
@@ -340,6 +363,7 @@ TEST_F(MouseTest, OpenFailureKeepsTheDocument)
     level(4).add(0, 0, 5);
     editor->textPages[0][0][0] = 'Z';
     std::strcpy(editor->filePath, "/before.atr");
+    platform.answerQuestion(1);  // "Nie zapisuj"
     platform.answerDialog(dir.file("nope.atr"));
     click(openX, fileY);
     EXPECT_TRUE(level(4).isOn());
@@ -364,6 +388,7 @@ TEST_F(MouseTest, OpenReplacesTheLevels)
     ASSERT_TRUE(exists(path));
 
     level(20).add(0, 0, 5);
+    platform.answerQuestion(1);  // "Nie zapisuj"
     platform.answerDialog(path);
     click(openX, fileY);
     EXPECT_FALSE(level(20).isOn());
@@ -380,24 +405,36 @@ TEST_F(MouseTest, OpenReplacesTheLevels)
     EXPECT_STREQ(editor->filePath, path.c_str());
 }
 
-// The test commands write test.atr in the working directory and open it.
+// The test commands write test.atr into a private directory of this run,
+// never the working directory, open it there, and the directory goes with
+// the editor.
 TEST_F(MouseTest, TestCommandsWriteAndOpen)
 {
     level(12).add(0, 0, 5);
     click(slotX(12), slotY);
     click(testLevelX, testLevelY);
     ASSERT_EQ(platform.openRequests.size(), 1u);
-    EXPECT_EQ(platform.openRequests[0].file, dir.file("test.atr"));
-    EXPECT_EQ(platform.openRequests[0].dir, dir.path);
-    std::string image = readAll(dir.file("test.atr"));
-    ASSERT_EQ(image.size(), 11679u);
-    EXPECT_EQ(static_cast<unsigned char>(image[7548]), 0x8C);
+    const std::string image = platform.openRequests[0].file;
+    const std::string privateDir = platform.openRequests[0].dir;
+    EXPECT_EQ(image, privateDir + "/test.atr");
+    EXPECT_EQ(privateDir.rfind(dir.path + "/zelbun-kreator-", 0), 0u) << privateDir;
+    struct stat info;
+    ASSERT_EQ(stat(privateDir.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0700u);
+    std::string bytes = readAll(image);
+    ASSERT_EQ(bytes.size(), 11679u);
+    EXPECT_EQ(static_cast<unsigned char>(bytes[7548]), 0x8C);
     EXPECT_STREQ(editor->filePath, "");
+    EXPECT_FALSE(exists(dir.file("test.atr")));
 
     level(13).add(0, 0, 5);
     click(testGameX, testGameY);
     ASSERT_EQ(platform.openRequests.size(), 2u);
-    EXPECT_EQ(readAll(dir.file("test.atr")).size(), 11428u + 2 * 508u);
+    EXPECT_EQ(platform.openRequests[1].file, image);
+    EXPECT_EQ(readAll(image).size(), 11428u + 2 * 508u);
+
+    editor.reset();
+    EXPECT_FALSE(exists(privateDir));
 }
 
 TEST_F(MouseTest, TestCommandFailuresAreShown)
@@ -406,12 +443,13 @@ TEST_F(MouseTest, TestCommandFailuresAreShown)
     click(testLevelX, testLevelY);
     EXPECT_NE(editor->statusMessage.find("no program"), std::string::npos);
 
-    // test.atr can't be written: the emulator is not started.
-    std::strcpy(editor->workDir, dir.file("missing").c_str());
+    // No private directory can be made: nothing is written or started.
+    runtimeDir = dir.file("missing");
+    buildOnFiles();
     platform.openRequests.clear();
     click(testGameX, testGameY);
     EXPECT_TRUE(platform.openRequests.empty());
-    EXPECT_FALSE(editor->statusMessage.empty());
+    EXPECT_NE(editor->statusMessage.find("missing"), std::string::npos);
 }
 
 } // namespace

@@ -77,5 +77,12 @@ void CPMButton::render(SDL_Surface* target)
     minusButton->render(target);
     plusButton->render(target);
     // The label stays even when the body is hidden.
-    stringRGBA(target, coord(x), coord(y - labelHeight), label, 255, 255, 255, 255);
+    stringRGBA(target, coord(x), coord(y - labelHeight), label, low8(labelRed), low8(labelGreen), low8(labelBlue), 255);
+}
+
+void CPMButton::labelColor(int r, int g, int b)
+{
+    labelRed = r;
+    labelGreen = g;
+    labelBlue = b;
 }

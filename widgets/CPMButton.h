@@ -42,7 +42,11 @@ public:
     // Shows a picture from the sheet on the body instead of the value.
     virtual void image(SDL_Surface* sheet, int sx, int sy, int sw, int sh);
 
+    // The label's colour, white unless the editor needs black for contrast.
+    void labelColor(int r, int g, int b);
+
     char label[captionCapacity + 1];
+    int labelRed = 255, labelGreen = 255, labelBlue = 255;
     int value;
     CButton* minusButton;
     CButton* plusButton;

@@ -1,0 +1,130 @@
+// Where everything sits in the 640 x 570 window, named once. Construction
+// places the widgets from here, painting draws the labels and the grid from
+// here, the mouse handler hit-tests with these rectangles, and the tests aim
+// their clicks with them. No SDL: plain integers.
+#pragma once
+
+namespace layout {
+
+struct Point {
+    int x, y;
+};
+
+// A half-open rectangle: x <= px < x + w, y <= py < y + h, so two widgets
+// that share a border column never both contain a point.
+struct Rect {
+    int x, y, w, h;
+
+    constexpr bool contains(int px, int py) const { return px >= x && px < x + w && py >= y && py < y + h; }
+    constexpr int right() const { return x + w; }   // first column past the rectangle
+    constexpr int bottom() const { return y + h; }  // first row past the rectangle
+    constexpr Point centre() const { return {x + w / 2, y + h / 2}; }
+};
+
+constexpr Rect window{0, 0, 640, 570};
+
+// The top bar: the file commands, the document path (or a message) and
+// "Usun mape".
+constexpr Rect newButton{0, 0, 60, 25};
+constexpr Rect openButton{60, 0, 60, 25};
+constexpr Rect saveButton{120, 0, 60, 25};
+constexpr Rect saveAsButton{180, 0, 60, 25};
+constexpr Rect deleteButton{550, 0, 90, 25};
+// The text line between the file buttons and "Usun mape"; a message that
+// does not fit one line takes two (at messageLines).
+constexpr Point pathLine{245, 8};
+constexpr int fontWidth = 8;
+constexpr int pathLineWidth = deleteButton.x - 3 - pathLine.x;
+constexpr int pathLineChars = pathLineWidth / fontWidth;
+constexpr Point messageLines[2] = {{245, 3}, {245, 14}};
+
+// The 32 level slots, a row of buttons under the top bar.
+constexpr int levelSlots = 32;
+constexpr Rect levelSlot(int slot) { return {20 * slot, 25, 19, 20}; }
+
+// Level commands on the right.
+constexpr Rect swapButton{550, 45, 90, 25};
+constexpr Rect testLevelButton{550, 70, 90, 25};
+constexpr Rect testGameButton{550, 95, 90, 25};
+
+// The level canvas: 16 columns by 31 rows of 16-pixel cells.
+constexpr int cellSize = 16;
+constexpr int canvasColumns = 16;
+constexpr int canvasRows = 31;
+constexpr Rect canvas{5, 50, canvasColumns * cellSize, canvasRows * cellSize};
+constexpr Rect canvasCellRect(int column, int row)
+{
+    return {canvas.x + cellSize * column, canvas.y + cellSize * row, cellSize, cellSize};
+}
+
+struct Cell {
+    int column, row;
+};
+// The cell under a point; false off the canvas.
+constexpr bool canvasCellAt(int px, int py, Cell& cell)
+{
+    if (!canvas.contains(px, py))
+        return false;
+    cell = {(px - canvas.x) / cellSize, (py - canvas.y) / cellSize};
+    return true;
+}
+
+// The tile palette: 5 entries wide, 26 rows deep.
+constexpr int paletteEntries = 130;
+constexpr int paletteColumns = 5;
+constexpr Rect paletteEntry(int entry)
+{
+    return {270 + 20 * (entry % paletteColumns), 50 + 20 * (entry / paletteColumns), 19, 19};
+}
+// The entry under a point, or -1. Each entry's 20-pixel pitch counts, so the
+// one-pixel gaps between entries go to the entry on their left or above.
+constexpr int paletteEntryAt(int px, int py)
+{
+    if (px < 270 || px >= 270 + 20 * paletteColumns || py < 50)
+        return -1;
+    int entry = paletteColumns * ((py - 50) / 20) + (px - 270) / 20;
+    return entry < paletteEntries ? entry : -1;
+}
+
+// The two counters: a label line, then a 60 x 25 body with "-" at its left
+// end and "+" at its right end.
+constexpr Point screwCounter{375, 50};
+constexpr Point wallCounter{375, 100};
+constexpr int counterLabelHeight = 10;
+constexpr Rect counterBody(Point counter) { return {counter.x, counter.y + counterLabelHeight, 60, 25}; }
+constexpr Rect counterMinus(Point counter) { return {counter.x, counter.y + counterLabelHeight, 15, 25}; }
+constexpr Rect counterPlus(Point counter) { return {counter.x + 45, counter.y + counterLabelHeight, 15, 25}; }
+
+// Colours: the register buttons and the Atari colour grid (16 hues by 8
+// luminances of 16 x 16 pixels).
+constexpr Point colourLabel{375, 160};
+constexpr Rect colourRegister(int r) { return {425 + 20 * r, 155, 20, 20}; }
+constexpr Rect colourPicker{375, 176, 256, 128};
+
+// The text pages: "Start" and "Koniec", and the page of 8 lines by 32
+// characters of 8 x 10 pixels, drawn from textPage's corner.
+constexpr Point textLabel{375, 338};
+constexpr Rect startPageButton{425, 333, 50, 20};
+constexpr Rect endPageButton{475, 333, 50, 20};
+constexpr int textColumns = 32;
+constexpr int textLines = 8;
+constexpr int textCellWidth = 8;
+constexpr int textCellHeight = 10;
+constexpr Rect textPage{375, 355, textColumns * textCellWidth, textLines * textCellHeight};
+// The box drawn around the page; a press in it gives the page the keyboard.
+constexpr Rect textBox{textPage.x - 1, textPage.y - 1, textPage.w + 2, textPage.h};
+// The cell under a point, or false. The page's own first column and row
+// (x = 375, y = 355) don't place the cursor, the row under the box does.
+constexpr bool textCellAt(int px, int py, Cell& cell)
+{
+    if (px <= textPage.x || px > textPage.right() - 1 || py <= textPage.y || py > textPage.bottom() - 1)
+        return false;
+    cell = {(px - textPage.x) / textCellWidth, (py - textPage.y) / textCellHeight};
+    return true;
+}
+
+// Undo and redo, in the free area under the text page.
+constexpr Rect undoButton{375, 445, 80, 25};
+constexpr Rect redoButton{460, 445, 80, 25};
+
+} // namespace layout
