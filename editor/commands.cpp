@@ -106,6 +106,7 @@ Document frame::document() const
         doc.levels[i] = levels[i].data();
     std::memcpy(doc.pages, textPages, sizeof doc.pages);
     doc.path = filePath;
+    doc.game = documentTemplate;
     return doc;
 }
 
@@ -117,6 +118,8 @@ void frame::showDocument(const Document& doc)
     std::memcpy(textPages, doc.pages, sizeof doc.pages);
     if (doc.path.size() < sizeof filePath)
         std::strcpy(filePath, doc.path.c_str());
+    if (doc.game)
+        documentTemplate = doc.game;
 }
 
 void frame::commitStep()
@@ -163,13 +166,13 @@ int frame::saveMap(char* path)
     LevelData data[levelCount];
     for (int i = 0; i < levelCount; ++i)
         data[i] = levels[i].data();
-    return writeDocument(path, writeGameImage(documentTemplate.data(), documentTemplate.size(), data, textPages)) ? 1 : 0;
+    return writeDocument(path, writeGameImage(documentTemplate->data(), documentTemplate->size(), data, textPages)) ? 1 : 0;
 }
 
 int frame::saveMap(char* path, int slot)
 {
     extendPath(path);
-    return writeDocument(path, writeTestImage(documentTemplate.data(), documentTemplate.size(), levels[slot].data(),
+    return writeDocument(path, writeTestImage(documentTemplate->data(), documentTemplate->size(), levels[slot].data(),
                                               slot, textPages))
                ? 1
                : 0;
@@ -260,7 +263,8 @@ bool frame::readDocument(const char* path, std::vector<unsigned char>& bytes)
 void frame::applyGameImage(const std::vector<unsigned char>& bytes, const char* path)
 {
     LoadResult image = readGameImage(bytes.data(), bytes.size());
-    documentTemplate = templateForOpened(bytes, sessionTemplate, embeddedTemplate());
+    documentTemplate = std::make_shared<const std::vector<unsigned char>>(
+        templateForOpened(bytes, *sessionTemplate, embeddedTemplate()));
     blankTextPages();
     std::memcpy(textPages[0], image.pages[0], sizeof textPages[0]);
     std::memcpy(textPages[1], image.pages[1], sizeof textPages[1]);
