@@ -38,8 +38,10 @@ std::vector<std::string> fitMessage(const std::string& message, size_t width)
     size_t cut = message.rfind(' ', width);
     if (cut == std::string::npos || cut == 0)
         cut = width;
-    std::string first = message.substr(0, cut);
     size_t restStart = message.find_first_not_of(' ', cut);
+    if (restStart != std::string::npos && message.size() - restStart > width)
+        cut = restStart = width;  // cut short anyway: fill the first line
+    std::string first = message.substr(0, cut);
     std::string rest = restStart == std::string::npos ? "" : message.substr(restStart);
     if (rest.size() > width)
         rest = "..." + rest.substr(rest.size() - (width - 3));
