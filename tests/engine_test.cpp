@@ -47,12 +47,15 @@ struct Boot {
             return pos < disk.size() ? disk[pos++] : (++pos, 0xA5);
         };
         for (int guard = 0; guard < 1000; ++guard) {
-            int start = next() | next() << 8;
+            // Two statements: the order of the reads in one expression is unspecified.
+            int start = next();
+            start |= next() << 8;
             if (start == 0) {
                 endedCleanly = true;
                 return;
             }
-            int end = next() | next() << 8;
+            int end = next();
+            end |= next() << 8;
             if (end < start)
                 return;
             segments.push_back({pos, start, end});
