@@ -106,6 +106,7 @@ Document frame::document() const
         doc.levels[i] = levels[i].data();
     std::memcpy(doc.pages, textPages, sizeof doc.pages);
     doc.path = filePath;
+    doc.game = documentTemplate;
     return doc;
 }
 
@@ -117,6 +118,8 @@ void frame::showDocument(const Document& doc)
     std::memcpy(textPages, doc.pages, sizeof doc.pages);
     if (doc.path.size() < sizeof filePath)
         std::strcpy(filePath, doc.path.c_str());
+    if (doc.game)
+        documentTemplate = doc.game;
 }
 
 void frame::commitStep()
@@ -162,12 +165,12 @@ std::vector<unsigned char> frame::setImage() const
     LevelData data[levelCount];
     for (int i = 0; i < levelCount; ++i)
         data[i] = levels[i].data();
-    return writeGameImage(documentTemplate.data(), documentTemplate.size(), data, textPages);
+    return writeGameImage(documentTemplate->data(), documentTemplate->size(), data, textPages);
 }
 
 std::vector<unsigned char> frame::testImage(int slot) const
 {
-    return writeTestImage(documentTemplate.data(), documentTemplate.size(), levels[slot].data(), slot, textPages);
+    return writeTestImage(documentTemplate->data(), documentTemplate->size(), levels[slot].data(), slot, textPages);
 }
 
 int frame::saveMap(char* path)
@@ -282,7 +285,8 @@ bool frame::readDocument(const char* path, std::vector<unsigned char>& bytes)
 void frame::applyGameImage(const std::vector<unsigned char>& bytes, const char* path)
 {
     LoadResult image = readGameImage(bytes.data(), bytes.size());
-    documentTemplate = templateForOpened(bytes, sessionTemplate, embeddedTemplate());
+    documentTemplate = std::make_shared<const std::vector<unsigned char>>(
+        templateForOpened(bytes, *sessionTemplate, embeddedTemplate()));
     blankTextPages();
     std::memcpy(textPages[0], image.pages[0], sizeof textPages[0]);
     std::memcpy(textPages[1], image.pages[1], sizeof textPages[1]);
@@ -413,6 +417,8 @@ bool frame::askForPath(bool save, char* chosen)
 {
     DialogRequest request;
     request.save = save;
+    if (save)
+        request.extension = ".atr";
     request.title = save ? "Zapisz mape" : "Otworz mape";
     request.startDir = workDir;
     request.currentPath = filePath;

@@ -259,8 +259,8 @@ private:
     std::vector<std::string> dataDirs;
     // The game part new documents get, and the one the open document is
     // saved with (an opened image's own game, unless it is our engine).
-    std::vector<unsigned char> sessionTemplate;
-    std::vector<unsigned char> documentTemplate;
+    std::shared_ptr<const std::vector<unsigned char>> sessionTemplate;
+    std::shared_ptr<const std::vector<unsigned char>> documentTemplate;
     std::string startupError;
     std::unique_ptr<Platform> ownPlatform;
     std::string runtimeBase;

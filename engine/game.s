@@ -26,6 +26,9 @@ CELL_PX         = 8             ; colour clocks per tile
 CELL_PY         = 8             ; player lines per tile
 PAUSE_EXIT      = 25
 PAUSE_DIED      = 50
+MSG_LINE        = 3 * 32        ; messages stand on the 4th of the 8 lines
+MSG_NUMBER      = 8             ; column of the level number in msg_no_robot
+SC_ZERO         = $10           ; screen code of "0"
 
 ; The editor writes the order table and the text pages here, at fixed
 ; offsets of the disk file.
@@ -41,7 +44,7 @@ message:        .res 256
 ; Short messages on a text page, one line each.
 msg_no_levels:  screen_text "   BRAK POZIOMOW W TYM ZESTAWIE"
 msg_no_levels_end:
-msg_no_robot:   screen_text "   POZIOM BEZ ROBOTA: POMINIETY"
+msg_no_robot:   screen_text " POZIOM 00 BEZ ROBOTA: POMINIETY"
 msg_no_robot_end:
 msg_game_over:  screen_text "           KONIEC GRY"
 msg_game_over_end:
@@ -75,7 +78,22 @@ start_level:
         bcc     @playable
         ldx     #msg_no_robot - msg_no_levels
         ldy     #msg_no_robot_end - msg_no_levels
-        jsr     show_message
+        jsr     fill_message
+        lda     lv_index        ; the level's number, as the status line shows it
+        clc
+        adc     #1
+        ldy     #SC_ZERO
+@tens:
+        cmp     #10
+        bcc     @units
+        sbc     #10
+        iny
+        bne     @tens
+@units:
+        ora     #SC_ZERO
+        sta     message + MSG_LINE + MSG_NUMBER + 1
+        sty     message + MSG_LINE + MSG_NUMBER
+        jsr     show_filled_message
         jmp     next_level
 @playable:
         jsr     show_game
@@ -132,7 +150,8 @@ next_level:
         tax
         lda     order_table,x
         jsr     order_slot
-        bcc     start_level
+        bcs     @last
+        jmp     start_level
 @last:
         lda     #<text_end
         ldx     #>text_end
@@ -414,8 +433,16 @@ idle_frame:
         jsr     wait_frame
         jmp     sound_tick
 
-; Shows msg_no_levels+X .. +Y-1 on the first line of a text page until fire.
+; Shows msg_no_levels+X .. +Y-1 on a text page until fire.
 show_message:
+        jsr     fill_message
+show_filled_message:
+        lda     #<message
+        ldx     #>message
+        jsr     show_text
+        jmp     wait_fire
+
+fill_message:
         sty     tmp
         lda     #0
         ldy     #0
@@ -425,12 +452,9 @@ show_message:
         bne     @clear
 @copy:
         lda     msg_no_levels,x
-        sta     message + 3 * 32,y
+        sta     message + MSG_LINE,y
         iny
         inx
         cpx     tmp
         bne     @copy
-        lda     #<message
-        ldx     #>message
-        jsr     show_text
-        jmp     wait_fire
+        rts

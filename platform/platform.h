@@ -12,6 +12,9 @@ struct DialogRequest {
     std::string startDir;     // where to start when there is no current file
     std::string currentPath;  // the document's file, offered in the dialog; may be empty
     bool save = false;        // save dialog (asks before overwriting) or open dialog (existing files only)
+    // Saving: added to a chosen name without a dot (e.g. ".atr"); the
+    // in-window dialog adds it before it asks about overwriting.
+    std::string extension;
 };
 
 enum class DialogResult {
