@@ -33,7 +33,11 @@ void extendPath(char* path)
 
 std::string fileName(const std::string& path)
 {
+#ifdef _WIN32
+    size_t slash = path.find_last_of("/\\");
+#else
     size_t slash = path.find_last_of('/');
+#endif
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
@@ -106,6 +110,7 @@ Document frame::document() const
         doc.levels[i] = levels[i].data();
     std::memcpy(doc.pages, textPages, sizeof doc.pages);
     doc.path = filePath;
+    doc.game = documentTemplate;
     return doc;
 }
 
@@ -117,6 +122,8 @@ void frame::showDocument(const Document& doc)
     std::memcpy(textPages, doc.pages, sizeof doc.pages);
     if (doc.path.size() < sizeof filePath)
         std::strcpy(filePath, doc.path.c_str());
+    if (doc.game)
+        documentTemplate = doc.game;
 }
 
 void frame::commitStep()
@@ -138,17 +145,26 @@ void frame::redo()
         showDocument(history.redo());
 }
 
+bool frame::unrecordedChanges() const
+{
+    return !history.current().sameContent(document());
+}
+
 bool frame::isModified() const
 {
     // Typing not yet recorded counts too.
-    return history.modified() || !history.current().sameContent(document());
+    return history.modified() || unrecordedChanges();
 }
 
 const char* const frame::appTitle = "Zelbun Kreator 1.0 - by. Tavrin";
 
 std::string frame::windowTitle() const
 {
-    const bool modified = isModified();
+    return titleFor(isModified());
+}
+
+std::string frame::titleFor(bool modified) const
+{
     if (!filePath[0] && !modified)
         return appTitle;
     std::string name = filePath[0] ? fileName(filePath) : "bez nazwy";
@@ -162,12 +178,12 @@ std::vector<unsigned char> frame::setImage() const
     LevelData data[levelCount];
     for (int i = 0; i < levelCount; ++i)
         data[i] = levels[i].data();
-    return writeGameImage(documentTemplate.data(), documentTemplate.size(), data, textPages);
+    return writeGameImage(documentTemplate->data(), documentTemplate->size(), data, textPages);
 }
 
 std::vector<unsigned char> frame::testImage(int slot) const
 {
-    return writeTestImage(documentTemplate.data(), documentTemplate.size(), levels[slot].data(), slot, textPages);
+    return writeTestImage(documentTemplate->data(), documentTemplate->size(), levels[slot].data(), slot, textPages);
 }
 
 int frame::saveMap(char* path)
@@ -282,7 +298,8 @@ bool frame::readDocument(const char* path, std::vector<unsigned char>& bytes)
 void frame::applyGameImage(const std::vector<unsigned char>& bytes, const char* path)
 {
     LoadResult image = readGameImage(bytes.data(), bytes.size());
-    documentTemplate = templateForOpened(bytes, sessionTemplate, embeddedTemplate());
+    documentTemplate = std::make_shared<const std::vector<unsigned char>>(
+        templateForOpened(bytes, *sessionTemplate, embeddedTemplate()));
     blankTextPages();
     std::memcpy(textPages[0], image.pages[0], sizeof textPages[0]);
     std::memcpy(textPages[1], image.pages[1], sizeof textPages[1]);

@@ -191,7 +191,7 @@ void frame::chooseSessionTemplate(const std::string& optionPath)
     ChosenTemplate chosen = chooseTemplate(sources, embeddedTemplate());
     if (!chosen.error.empty())
         showError(chosen.error);
-    sessionTemplate = std::move(chosen.bytes);
+    sessionTemplate = std::make_shared<const std::vector<unsigned char>>(std::move(chosen.bytes));
     documentTemplate = sessionTemplate;
 }
 

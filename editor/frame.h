@@ -145,7 +145,12 @@ public:
     static const char* const appTitle;
 
     // --- What the mouse is doing ------------------------------------------
-    // A widget of the window, as the mouse handler tells them apart.
+    // A widget of the window, as the mouse handler tells them apart. A new
+    // widget gets its rectangle in layout.h, a Kind (or Command) here and a
+    // line in targetAt; what a press and each drag of its stroke do goes in
+    // actOnPress (a drag reaches it only while it stays on the kind of
+    // widget the press began on), a command in runReleaseCommand. Whatever
+    // a stroke changes becomes one undo step at its release.
     enum class Command { None, New, Open, Save, SaveAs, Delete, TestLevel, TestGame, Swap, Undo, Redo };
     struct Target {
         enum Kind { Nothing, Canvas, Palette, ColourRegister, TextBox, PageButton, LevelSlot, ColourPicker,
@@ -249,6 +254,9 @@ private:
                        const WriteOptions& options);
     bool confirmReplacing(const char* path);
     std::string testImageDirectory();
+    // The document differs from the current undo step (a run of typing).
+    bool unrecordedChanges() const;
+    std::string titleFor(bool modified) const;
     CButton* paletteEntry(int entry) { return static_cast<CButton*>(buttons[firstPaletteButton + entry]); }
     SurfacePtr loadImage(const char* name, const SheetLimits& limits);
     void checkSheetWidth();
@@ -263,8 +271,8 @@ private:
     std::string emulatorCommand;
     // The game part new documents get, and the one the open document is
     // saved with (an opened image's own game, unless it is our engine).
-    std::vector<unsigned char> sessionTemplate;
-    std::vector<unsigned char> documentTemplate;
+    std::shared_ptr<const std::vector<unsigned char>> sessionTemplate;
+    std::shared_ptr<const std::vector<unsigned char>> documentTemplate;
     std::string startupError;
     std::unique_ptr<Platform> ownPlatform;
     std::string runtimeBase;

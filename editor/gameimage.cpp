@@ -206,7 +206,11 @@ std::string gameImageProblem(const uint8_t* data, size_t size)
 
 bool hasNoDot(const std::string& path)
 {
+#ifdef _WIN32
     size_t nameStart = path.find_last_of("/\\");
+#else
+    size_t nameStart = path.find_last_of('/');
+#endif
     nameStart = nameStart == std::string::npos ? 0 : nameStart + 1;
     return path.find('.', nameStart) == std::string::npos;
 }

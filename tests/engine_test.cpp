@@ -46,13 +46,19 @@ struct Boot {
             lastSectorRead = std::max(lastSectorRead, sector);
             return pos < disk.size() ? disk[pos++] : (++pos, 0xA5);
         };
+        // The two reads of a word in order: the operands of | are not
+        // sequenced, and builds differ in which they call first.
+        auto nextWord = [&] {
+            const int lo = next();
+            return lo | next() << 8;
+        };
         for (int guard = 0; guard < 1000; ++guard) {
-            int start = next() | next() << 8;
+            int start = nextWord();
             if (start == 0) {
                 endedCleanly = true;
                 return;
             }
-            int end = next() | next() << 8;
+            int end = nextWord();
             if (end < start)
                 return;
             segments.push_back({pos, start, end});

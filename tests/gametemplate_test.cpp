@@ -129,6 +129,16 @@ TEST_F(GameTemplateTest, OpenEditSaveKeepsAForeignGame)
     EXPECT_EQ(testPart, expected);
 
     EXPECT_EQ(newDocumentPart(), gamePartOf(embedded()));
+
+    // Undoing "Nowy" brings the set back with its own game, so saving it
+    // cannot put our game over theirs.
+    editor->undo();
+    ASSERT_STREQ(editor->filePath, dir.file("theirs.atr").c_str());
+    ASSERT_EQ(editor->saveMap(editor->filePath), 1);
+    Bytes undone = gamePartOf(readBytes(dir.file("theirs.atr")));
+    std::fill_n(undone.begin() + kOrderTableOffset, kLevelSlots, 0);
+    std::fill_n(expected.begin() + kOrderTableOffset, kLevelSlots, 0);
+    EXPECT_EQ(undone, expected);
 }
 
 // A set saved by an older build of our engine is saved with the current
