@@ -1,10 +1,12 @@
 # Set-up and everyday commands. `make run` and `make test` install what is
-# missing, build, then start the editor or run every test.
+# missing, build, then start the editor or run every test. `make install`
+# installs under PREFIX (DESTDIR for staging); `make package` builds a .deb.
 BUILD ?= build
 JOBS ?= 2
 CMAKE_FLAGS ?=
+PREFIX ?= /usr/local
 
-.PHONY: deps build run test bench clean
+.PHONY: deps build run test bench install package clean
 
 deps:
 	@bash tools/install-deps.sh
@@ -18,6 +20,12 @@ run: build
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
+
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 bench: build
 	./$(BUILD)/zelbun_bench

@@ -1,22 +1,35 @@
 // Zelbun Kreator: opens the window, builds the editor on it, loads a game
-// image named on the command line and runs the event loop.
+// image named on the command line and runs the event loop; or runs one of
+// the commands that need no display.
+#include "cli/commands.h"
+#include "cli/options.h"
 #include "editor/datafiles.h"
 #include "editor/eventloop.h"
+#include "editor/fileio.h"
 #include "editor/frame.h"
 
 #include <SDL.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <iostream>
 #include <string>
+#include <vector>
 
 namespace {
 
 // The window icon, found like the editor's other data files.
 void setWindowIcon()
 {
+    // Read like every other data file: a pipe or a device in its place must
+    // not hold up the start.
     std::string path = findDataFile("icon.bmp", defaultDataDirs());
-    SDL_Surface* icon = path.empty() ? nullptr : SDL_LoadBMP(path.c_str());
+    std::vector<uint8_t> bytes;
+    std::string error;
+    if (path.empty() || !readFile(path, bytes, error, 1 << 20))
+        return;
+    SDL_RWops* data = bytes.empty() ? nullptr : SDL_RWFromConstMem(bytes.data(), int(bytes.size()));
+    SDL_Surface* icon = data ? SDL_LoadBMP_RW(data, 1) : nullptr;
     if (!icon)
         return;
     SDL_SetColorKey(icon, SDL_SRCCOLORKEY, SDL_MapRGB(icon->format, 255, 0, 255));
@@ -24,9 +37,7 @@ void setWindowIcon()
     SDL_FreeSurface(icon);
 }
 
-} // namespace
-
-int main(int argc, char* argv[])
+int runWindow(const CommandLine& line)
 {
     if (SDL_Init(SDL_INIT_VIDEO) < 0) {
         std::fprintf(stderr, "zelbun-kreator: cannot start SDL: %s\n", SDL_GetError());
@@ -43,14 +54,39 @@ int main(int argc, char* argv[])
     SDL_EnableKeyRepeat(200, 50);
     SDL_EnableUNICODE(1);
 
-    frame editor(screen);
+    FrameOptions options;
+    options.templatePath = line.templatePath;
+    options.emulatorCommand = line.emulator;
+    frame editor(screen, options);
     if (!editor.ok()) {
         std::fprintf(stderr, "zelbun-kreator: %s", editor.loadError().c_str());
         return 1;
     }
-    if (argc > 1)
-        editor.loadMap(argv[1]);
+    if (!line.file.empty())
+        editor.loadMap(line.file.c_str());
 
     runEventLoop(editor, screen);
     return 0;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    CommandLine line = parseCommandLine(argc, argv, std::cout, std::cerr);
+    switch (line.command) {
+    case CommandLine::Command::Exit:
+        return line.exitStatus;
+    case CommandLine::Command::Info:
+        return runInfo(line, std::cout, std::cerr);
+    case CommandLine::Command::Check:
+        return runCheck(line, std::cout, std::cerr);
+    case CommandLine::Command::Export:
+        return runExport(line, std::cout, std::cerr);
+    case CommandLine::Command::Test:
+        return runTest(line, std::cout, std::cerr);
+    case CommandLine::Command::Window:
+        break;
+    }
+    return runWindow(line);
 }

@@ -79,3 +79,23 @@ int hex2dec(int b)
 {
     return (b >> 4) * 10 + (b & 0x0F);
 }
+
+bool isPageCharacter(int code)
+{
+    if ((code >= 'a' && code <= 'z') || (code >= 'A' && code <= 'Z') || (code >= '0' && code <= '9'))
+        return true;
+    switch (code) {
+    case ' ': case '!': case '*': case ',': case '-': case '.': case ':': case '?': case '@':
+    case 1: case 3: case 5: case 6: case 7: case 12: case 14: case 15:
+    case 17: case 18: case 19: case 20: case 26:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool isShowableScreenCode(int code)
+{
+    const int editorCode = atascii2ascii(code);
+    return isPageCharacter(editorCode) && ascii2atascii(editorCode) == code;
+}

@@ -18,3 +18,12 @@ int dec2hex(int n);
 
 // A packed BCD byte as its number (0x42 -> 42); any byte gives 0..165.
 int hex2dec(int b);
+
+// The editor codes a text page may hold: the characters the game's font can
+// show (letters, digits, space and ! * , - . : ? @) and the control codes
+// that stand for its Polish letters and picture signs.
+bool isPageCharacter(int code);
+
+// A screen code of a text page that the game shows as a character the
+// editor can type and save back unchanged.
+bool isShowableScreenCode(int code);

@@ -4,9 +4,9 @@
 #include "editor/frame.h"
 
 #include "editor/fileio.h"
-#include "editor/game.h"
 #include "editor/gameimage.h"
 #include "editor/levelcheck.h"
+#include "editor/gametemplate.h"
 #include "platform/indialog.h"
 #include "platform/platform.h"
 
@@ -34,7 +34,11 @@ void extendPath(char* path)
 
 std::string fileName(const std::string& path)
 {
+#ifdef _WIN32
+    size_t slash = path.find_last_of("/\\");
+#else
     size_t slash = path.find_last_of('/');
+#endif
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
@@ -107,6 +111,7 @@ Document frame::document() const
         doc.levels[i] = levels[i].data();
     std::memcpy(doc.pages, textPages, sizeof doc.pages);
     doc.path = filePath;
+    doc.game = documentTemplate;
     return doc;
 }
 
@@ -118,6 +123,8 @@ void frame::showDocument(const Document& doc)
     std::memcpy(textPages, doc.pages, sizeof doc.pages);
     if (doc.path.size() < sizeof filePath)
         std::strcpy(filePath, doc.path.c_str());
+    if (doc.game)
+        documentTemplate = doc.game;
 }
 
 void frame::commitStep()
@@ -139,17 +146,26 @@ void frame::redo()
         showDocument(history.redo());
 }
 
+bool frame::unrecordedChanges() const
+{
+    return !history.current().sameContent(document());
+}
+
 bool frame::isModified() const
 {
     // Typing not yet recorded counts too.
-    return history.modified() || !history.current().sameContent(document());
+    return history.modified() || unrecordedChanges();
 }
 
 const char* const frame::appTitle = "Zelbun Kreator 1.0 - by. Tavrin";
 
 std::string frame::windowTitle() const
 {
-    const bool modified = isModified();
+    return titleFor(isModified());
+}
+
+std::string frame::titleFor(bool modified) const
+{
     if (!filePath[0] && !modified)
         return appTitle;
     std::string name = filePath[0] ? fileName(filePath) : "bez nazwy";
@@ -158,27 +174,52 @@ std::string frame::windowTitle() const
 
 // --- Saving ------------------------------------------------------------------
 
-int frame::saveMap(char* path)
+std::vector<unsigned char> frame::setImage() const
 {
-    extendPath(path);
     LevelData data[levelCount];
     for (int i = 0; i < levelCount; ++i)
         data[i] = levels[i].data();
-    return writeDocument(path, writeGameImage(game, gameSize, data, textPages)) ? 1 : 0;
+    return writeGameImage(documentTemplate->data(), documentTemplate->size(), data, textPages);
+}
+
+std::vector<unsigned char> frame::testImage(int slot) const
+{
+    return writeTestImage(documentTemplate->data(), documentTemplate->size(), levels[slot].data(), slot, textPages);
+}
+
+int frame::saveMap(char* path)
+{
+    extendPath(path);
+    return writeDocument(path, setImage(), WriteOptions()) ? 1 : 0;
 }
 
 int frame::saveMap(char* path, int slot)
 {
     extendPath(path);
-    return writeDocument(path, writeTestImage(game, gameSize, levels[slot].data(), slot, textPages)) ? 1 : 0;
+    return writeDocument(path, testImage(slot), WriteOptions()) ? 1 : 0;
 }
 
-bool frame::writeDocument(char* path, const std::vector<unsigned char>& bytes)
+bool frame::writeDocument(const char* path, const std::vector<unsigned char>& bytes,
+                          const WriteOptions& options)
 {
+    if (options.keepFile && isReadOnlyFile(path) && !confirmReplacing(path))
+        return false;
     std::string error;
-    if (writeFileAtomically(path, bytes, error))
+    if (writeFileAtomically(path, bytes, error, options))
         return true;
     showError("Nie mozna zapisac " + fileName(path) + ": " + reasonOf(error));
+    return false;
+}
+
+// A file the user may not write is replaced only when the user says so.
+bool frame::confirmReplacing(const char* path)
+{
+    Question question{"Zapisz mape",
+                      "Plik " + fileName(path) + " jest tylko do odczytu. Zastapic go?",
+                      {"Zastap", "Anuluj"}};
+    if (ask(question) == 0)
+        return true;
+    showError("Nie zapisano " + fileName(path) + ": plik tylko do odczytu");
     return false;
 }
 
@@ -231,7 +272,7 @@ int frame::loadMap(const char* path)
         showError("Nie otwarto " + fileName(path) + ": " + problem);
         return 0;
     }
-    applyGameImage(readGameImage(bytes.data(), bytes.size()), path);
+    applyGameImage(bytes, path);
     return 1;
 }
 
@@ -247,7 +288,7 @@ bool frame::readDocument(const char* path, std::vector<unsigned char>& bytes)
         return false;
     }
     std::string error;
-    if (readFile(path, bytes, error))
+    if (readFile(path, bytes, error, kGameImageReadLimit))
         return true;
     showError("Nie mozna otworzyc " + fileName(path) + ": " + reasonOf(error));
     return false;
@@ -255,8 +296,11 @@ bool frame::readDocument(const char* path, std::vector<unsigned char>& bytes)
 
 // Levels land at their place in the order table; each is recoloured once.
 // The opened file is the saved state of a fresh history.
-void frame::applyGameImage(const LoadResult& image, const char* path)
+void frame::applyGameImage(const std::vector<unsigned char>& bytes, const char* path)
 {
+    LoadResult image = readGameImage(bytes.data(), bytes.size());
+    documentTemplate = std::make_shared<const std::vector<unsigned char>>(
+        templateForOpened(bytes, *sessionTemplate, embeddedTemplate()));
     blankTextPages();
     std::memcpy(textPages[0], image.pages[0], sizeof textPages[0]);
     std::memcpy(textPages[1], image.pages[1], sizeof textPages[1]);
@@ -298,7 +342,7 @@ void frame::openDocument()
     }
     for (int i = 0; i < levelCount; ++i)
         levels[i].reset();
-    applyGameImage(readGameImage(bytes.data(), bytes.size()), chosen);
+    applyGameImage(bytes, chosen);
 }
 
 // --- Starting afresh and closing -------------------------------------------------
@@ -312,6 +356,7 @@ void frame::newDocument()
         levels[i].reset();
     filePath[0] = '\0';
     blankTextPages();
+    documentTemplate = sessionTemplate;
     commitStep();
     history.markClean();
 }
@@ -401,13 +446,14 @@ void frame::testInEmulator(bool currentLevelOnly)
         showError("Za dluga sciezka: " + target);
         return;
     }
-    char path[PATH_MAX + 8];
-    std::strcpy(path, target.c_str());
-    int written = currentLevelOnly ? saveMap(path, currentLevel) : saveMap(path);
-    if (!written)
+    // Our own scratch file: whatever lies under its name is replaced, and
+    // nothing a link there points at is touched.
+    WriteOptions scratch;
+    scratch.keepFile = false;
+    if (!writeDocument(target.c_str(), currentLevelOnly ? testImage(currentLevel) : setImage(), scratch))
         return;
     std::string error;
-    if (!platform->openWithDefaultProgram(path, dir, error))
+    if (!platform->openTestImage(target, dir, emulatorCommand, error))
         showError("Nie mozna uruchomic emulatora: " + error);
 }
 
@@ -415,6 +461,8 @@ bool frame::askForPath(bool save, char* chosen)
 {
     DialogRequest request;
     request.save = save;
+    if (save)
+        request.extension = ".atr";
     request.title = save ? "Zapisz mape" : "Otworz mape";
     request.startDir = workDir;
     request.currentPath = filePath;

@@ -1,5 +1,6 @@
 // Finding the editor's data files: the working directory first, then the
-// data directory the program was built with, so it starts from anywhere.
+// installed data beside the program (../share/zelbun-kreator), then, for a
+// program run from its build directory, the source tree's data/.
 #pragma once
 
 #include <string>
@@ -9,7 +10,7 @@
 // the working directory.
 std::vector<std::string> defaultDataDirs();
 
-// The first readable file of that name in the directories, or "" when none.
+// The first existing file of that name in the directories, or "" when none.
 std::string findDataFile(const std::string& name, const std::vector<std::string>& dirs);
 
 // The directories as a message can name them.

@@ -45,7 +45,7 @@ bool Document::sameContent(const Document& other) const
     for (int i = 0; i < kLevelSlots; ++i)
         if (!sameLevel(levels[i], other.levels[i]))
             return false;
-    return std::memcmp(pages, other.pages, sizeof pages) == 0;
+    return std::memcmp(pages, other.pages, sizeof pages) == 0 && game == other.game;
 }
 
 void History::reset(const Document& start)

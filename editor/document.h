@@ -9,7 +9,9 @@
 
 #include <cstddef>
 #include <deque>
+#include <memory>
 #include <string>
+#include <vector>
 
 // Colour registers 0..5 of an empty level.
 constexpr int kDefaultColours[kColourRegisters] = {0, 8, 14, 2, 0, 4};
@@ -26,12 +28,15 @@ struct Document {
     LevelData levels[kLevelSlots];
     TextPage pages[2];  // "Start" and "Koniec", in editor codes
     std::string path;   // the file it was opened from or last saved to; empty for none
+    // The game part it is saved with (a template of 11,170 bytes), shared
+    // between the snapshots; null before the editor gives one.
+    std::shared_ptr<const std::vector<uint8_t>> game;
 
     // All levels empty with eraser code 0, both pages blank, no file.
     Document();
     explicit Document(int eraserCode);
 
-    // Levels and pages equal; the path does not count.
+    // Levels, pages and game equal; the path does not count.
     bool sameContent(const Document& other) const;
 };
 

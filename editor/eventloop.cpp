@@ -21,6 +21,33 @@ unsigned textKey(const SDL_keysym& key)
     return key.unicode;
 }
 
+namespace {
+
+// Runs on SDL's timer thread: pushing an event is safe from there.
+Uint32 pushWakeEvent(Uint32 interval, void*)
+{
+    SDL_Event event = {};
+    event.type = SDL_USEREVENT;
+    SDL_PushEvent(&event);
+    return interval;
+}
+
+} // namespace
+
+void WakeTimer::set(bool on)
+{
+    if (on == this->on())
+        return;
+    if (!on) {
+        SDL_RemoveTimer(id_);
+        id_ = nullptr;
+        return;
+    }
+    if (!SDL_WasInit(SDL_INIT_TIMER) && SDL_InitSubSystem(SDL_INIT_TIMER) != 0)
+        return;
+    id_ = SDL_AddTimer(interval, pushWakeEvent, nullptr);
+}
+
 bool KeyRepeatFilter::accept(const SDL_Event& event)
 {
     switch (event.type) {

@@ -52,15 +52,38 @@ private:
     bool held[SDLK_LAST] = {};
 };
 
+// While on, wakes a waiting event loop now and then with a user event, so
+// that it notices what happens outside the window (a started program
+// ending) without any input.
+class WakeTimer {
+public:
+    static const Uint32 interval = 250;  // milliseconds
+
+    WakeTimer() = default;
+    ~WakeTimer() { set(false); }
+    WakeTimer(const WakeTimer&) = delete;
+    WakeTimer& operator=(const WakeTimer&) = delete;
+
+    void set(bool on);
+    bool on() const { return id_ != nullptr; }
+
+private:
+    SDL_TimerID id_ = nullptr;
+};
+
 // Runs until the window is closed. One repaint per batch of events: a burst
 // of mouse motion is handled event by event but drawn once. A quit event does
-// not cut its batch short, and no repaint follows it.
+// not cut its batch short, and no repaint follows it. Before each repaint the
+// editor collects the programs it started; while one runs, a timer wakes the
+// loop.
 template <class Editor>
 void runEventLoop(Editor& editor, SDL_Surface* screen)
 {
-    bool running = true;
+    WakeTimer wakeTimer;
     KeyRepeatFilter repeats;
+    bool running = true;
     while (running) {
+        wakeTimer.set(editor.checkLaunches());
         editor.paint();
         SDL_Flip(screen);
         SDL_Event event;

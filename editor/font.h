@@ -3,8 +3,7 @@
 // pages use for them.
 #pragma once
 
+#include "editor/glyphs.h"
+
 // Makes every later text drawing use the editor font. Installs it once.
 void installEditorFont();
-
-// The 256 glyphs, eight row bytes each, top row first, bit 7 leftmost.
-const unsigned char* editorFontData();

@@ -4,35 +4,44 @@
 
 #include "editor/atari.h"
 #include "editor/datafiles.h"
+#include "editor/fileio.h"
 #include "editor/font.h"
+#include "editor/gametemplate.h"
 #include "editor/tilesconfig.h"
 #include "platform/platform.h"
 #include "surface/funkcje.h"
 
 #include <SDL_syswm.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 namespace {
 
 const int sheetCell = 16;
 
-// The X11 id of our window, for dialogs that should stay above it.
+// The native handle of our window, for dialogs that should stay above it:
+// the window id under X11, the HWND on Windows (whose handles fit in 32
+// bits, also on 64-bit Windows); 0 where there is none.
 unsigned long currentWindowId()
 {
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
     if (SDL_GetWMInfo(&info) <= 0)
         return 0;
-#if defined(SDL_VIDEO_DRIVER_X11)
+#if defined(__WIN32__)  // the test SDL_syswm.h makes for its Windows record
+    return static_cast<unsigned long>(reinterpret_cast<std::uintptr_t>(info.window));
+#elif defined(SDL_VIDEO_DRIVER_X11)
     if (info.subsystem == SDL_SYSWM_X11)
         return info.info.x11.window;
-#endif
     return 0;
+#else
+    return 0;
+#endif
 }
 
 // Widgets take their place from the layout table.
@@ -44,7 +53,7 @@ void place(CGui* widget, const layout::Rect& r)
 } // namespace
 
 frame::frame(SDL_Surface* screenSurface, const FrameOptions& options)
-    : dataDirs(options.dataDirs), runtimeBase(options.runtimeDir)
+    : dataDirs(options.dataDirs), emulatorCommand(options.emulatorCommand), runtimeBase(options.runtimeDir)
 {
     if (dataDirs.empty())
         dataDirs = defaultDataDirs();
@@ -52,10 +61,9 @@ frame::frame(SDL_Surface* screenSurface, const FrameOptions& options)
 
     blankTextPages();
 
-    tileSheet = loadImage("tiles.bmp");
-    SDL_Surface* palette = loadImage("paleta.bmp");
-    paletteSheet = resize(palette, nullptr, 16);
-    SDL_FreeSurface(palette);
+    tileSheet = loadImage("tiles.bmp", kTileSheetLimits);
+    // Scaled once; only the scaled sheet is kept.
+    paletteSheet.reset(resize(loadImage("paleta.bmp", kPaletteLimits).get(), nullptr, 16));
 
     windowId = currentWindowId();
     platform = options.platform;
@@ -79,7 +87,7 @@ frame::frame(SDL_Surface* screenSurface, const FrameOptions& options)
     buttons[deleteButton] = new CButton("Usun mape");
     buttons[testLevelButton] = new CButton("Testuj mape");
     buttons[testGameButton] = new CButton("Testuj gre");
-    colourPicker = new CButtonColor(paletteSheet, 0, 0, 256, 128);
+    colourPicker = new CButtonColor(paletteSheet.get(), 0, 0, 256, 128);
     buttons[swapButton] = new CButton("Zamien mapy");
     undoButton = new CButton("Cofnij");
     redoButton = new CButton("Ponow");
@@ -88,7 +96,7 @@ frame::frame(SDL_Surface* screenSurface, const FrameOptions& options)
     std::fill(std::begin(tileCodes), std::end(tileCodes), -1);
 
     for (map& level : levels)
-        level.setBmp(tileSheet, paletteSheet);
+        level.setBmp(tileSheet.get(), paletteSheet.get());
     for (int i = 0; i < levelCount; ++i) {
         char number[4];
         std::snprintf(number, sizeof number, "%d", i + 1);
@@ -96,7 +104,7 @@ frame::frame(SDL_Surface* screenSurface, const FrameOptions& options)
         place(buttons[i], layout::levelSlot(i));
     }
     for (int i = 0; i < paletteEntries; ++i) {
-        CButton* entry = new CButton(tileSheet, 0, 0, sheetCell, sheetCell);
+        CButton* entry = new CButton(tileSheet.get(), 0, 0, sheetCell, sheetCell);
         place(entry, layout::paletteEntry(i));
         entry->color(255, 0, 0, 255);
         entry->active(0);
@@ -114,10 +122,18 @@ frame::frame(SDL_Surface* screenSurface, const FrameOptions& options)
     place(buttons[endPageButton], layout::endPageButton);
     createToolButtons();
 
+    chooseSessionTemplate(options.templatePath);
+
     std::string config = findDataFile("tiles.cfg", dataDirs);
-    if (config.empty() || !loadUI(config.c_str()))
+    if (config.empty()) {
         std::fprintf(stderr, "zelbun-kreator: tiles.cfg not found (looked in %s); the tile palette is empty\n",
                      describeDataDirs(dataDirs).c_str());
+        showError("Nie znaleziono tiles.cfg; paleta jest pusta");
+    } else {
+        loadUI(config.c_str());
+    }
+
+    checkSheetWidth();
 
     for (map& level : levels) {
         level.srubkaSet(screwCode() < 0 ? 0 : screwCode());
@@ -135,7 +151,7 @@ frame::frame(SDL_Surface* screenSurface, const FrameOptions& options)
     screwCounter.move(layout::screwCounter.x, layout::screwCounter.y, 0, 0);
     wallCounter.caption("Murek:");
     wallCounter.move(layout::wallCounter.x, layout::wallCounter.y, 0, 0);
-    wallCounter.image(tileSheet, sheetCell * murekTile, 0, sheetCell, sheetCell);
+    wallCounter.image(tileSheet.get(), sheetCell * murekTile, 0, sheetCell, sheetCell);
     place(colourPicker, layout::colourPicker);
     place(buttons[swapButton], layout::swapButton);
     place(buttons[testLevelButton], layout::testLevelButton);
@@ -163,26 +179,58 @@ frame::~frame()
         delete button;
         button = nullptr;
     }
-    // The levels free their own copies when they go, after this body.
-    SDL_FreeSurface(tileSheet);
-    SDL_FreeSurface(paletteSheet);
+    // The sheets and then the levels' own copies go after this body.
     if (!testDir.empty()) {
         std::error_code ignored;
         std::filesystem::remove_all(testDir, ignored);
     }
 }
 
-SDL_Surface* frame::loadImage(const char* name)
+void frame::chooseSessionTemplate(const std::string& optionPath)
+{
+    TemplateSources sources;
+    sources.optionPath = optionPath;
+    if (const char* environment = std::getenv("ZELBUN_TEMPLATE"))
+        sources.environmentPath = environment;
+    sources.dataDirPath = findDataFile("game.atr", dataDirs);
+    ChosenTemplate chosen = chooseTemplate(sources, embeddedTemplate());
+    if (!chosen.error.empty())
+        showError(chosen.error);
+    sessionTemplate = std::make_shared<const std::vector<unsigned char>>(std::move(chosen.bytes));
+    documentTemplate = sessionTemplate;
+}
+
+SurfacePtr frame::loadImage(const char* name, const SheetLimits& limits)
 {
     std::string path = findDataFile(name, dataDirs);
     if (path.empty()) {
         startupError += std::string(name) + " not found (looked in " + describeDataDirs(dataDirs) + ")\n";
         return nullptr;
     }
-    SDL_Surface* image = SDL_LoadBMP_RW(SDL_RWFromFile(path.c_str(), "rb"), 1);
-    if (!image)
-        startupError += path + ": cannot load: " + SDL_GetError() + "\n";
-    return image;
+    std::vector<uint8_t> bytes;
+    std::string error;
+    SurfacePtr sheet;
+    if (readFile(path, bytes, error, kSheetReadLimit))
+        sheet = loadSheet(bytes.data(), bytes.size(), path, limits, error);
+    if (!sheet)
+        startupError += error + "\n";
+    return sheet;
+}
+
+// Every picture tiles.cfg names, the eight wall patterns included, must lie
+// inside the sheet.
+void frame::checkSheetWidth()
+{
+    if (!tileSheet)
+        return;
+    int last = murekTile >= 0 ? murekTile + 7 : -1;
+    for (int column : tileColumns)
+        last = std::max(last, column);
+    const int needed = sheetCell * (last + 1);
+    if (tileSheet->w < needed)
+        startupError += "tiles.bmp: " + std::to_string(tileSheet->w) +
+                        " pixels wide; tiles.cfg uses sheet columns up to " + std::to_string(last) +
+                        ", which need " + std::to_string(needed) + "\n";
 }
 
 void frame::blankTextPages()
@@ -194,14 +242,29 @@ void frame::blankTextPages()
         }
 }
 
+namespace {
+
+// "1 wiersz pominiety", "3 wiersze pominiete", "5 wierszy pominietych".
+std::string skippedLines(size_t n)
+{
+    const size_t tens = n % 100, ones = n % 10;
+    const char* words = n == 1 ? "wiersz pominiety"
+                        : ones >= 2 && ones <= 4 && (tens < 12 || tens > 14) ? "wiersze pominiete"
+                                                                             : "wierszy pominietych";
+    return std::to_string(n) + " " + words;
+}
+
+} // namespace
+
 int frame::loadUI(const char* path)
 {
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
+    std::vector<uint8_t> bytes;
+    std::string error;
+    if (!readFile(path, bytes, error, kTilesConfigReadLimit)) {
+        showError(error);
         return 0;
-    std::stringstream text;
-    text << file.rdbuf();
-    TilesConfig config = parseTilesConfig(text.str(), path);
+    }
+    TilesConfig config = parseTilesConfig(std::string(bytes.begin(), bytes.end()), path);
     levelRules = ::levelRules(config);
     for (const std::string& warning : config.warnings)
         std::fprintf(stderr, "%s\n", warning.c_str());
@@ -213,7 +276,7 @@ int frame::loadUI(const char* path)
         tileCodes[entry] = record.code;
         tileColumns[record.code] = record.image;
         CButton* button = paletteEntry(entry);
-        button->setImage(tileSheet, sheetCell * record.image, 0, sheetCell, sheetCell);
+        button->setImage(tileSheet.get(), sheetCell * record.image, 0, sheetCell, sheetCell);
         if (record.image < 0) {
             char hex[4];
             std::snprintf(hex, sizeof hex, "%2X", record.code);
@@ -222,24 +285,51 @@ int frame::loadUI(const char* path)
         button->active(1);
         button->visible(1);
     }
+    // The codes say what each role writes and counts; the sheet columns
+    // only how the wall is drawn.
     murekTile = config.murek < 0 ? -1 : tileColumns[config.murek];
     gumkaTile = config.gumka < 0 ? -1 : tileColumns[config.gumka];
     srubaTile = config.sruba < 0 ? -1 : tileColumns[config.sruba];
+    gumkaCode = config.gumka;
+    srubaCode = config.sruba;
+
+    std::string summary;
+    if (!config.warnings.empty())
+        summary = skippedLines(config.warnings.size());
+    const struct {
+        const char* key;
+        int code;
+    } roles[] = {{"murek", config.murek}, {"gumka", config.gumka}, {"sruba", config.sruba}};
+    for (const auto& role : roles) {
+        if (role.code < 0)
+            continue;
+        const bool listed = std::find(std::begin(tileCodes), std::end(tileCodes), role.code) != std::end(tileCodes);
+        const char* problem = !listed ? "nie ma pola w palecie" : tileColumns[role.code] < 0 ? "nie ma obrazka" : nullptr;
+        if (!problem)
+            continue;
+        std::fprintf(stderr, "%s: %s code %d: %s\n", path, role.key, role.code,
+                     listed ? "no picture in the tile sheet" : "no palette entry draws it");
+        summary += (summary.empty() ? "" : ", ") + std::string(role.key) + " " +
+                   std::to_string(role.code) + " " + problem;
+    }
+    if (!summary.empty())
+        showError("tiles.cfg: " + summary);
     return 1;
 }
 
 int frame::eraserCode() const
 {
-    if (gumkaTile < 0 || gumkaTile >= paletteEntries || tileCodes[gumkaTile] < 0)
-        return 0;
-    return tileCodes[gumkaTile];
+    return gumkaCode < 0 ? 0 : gumkaCode;
 }
 
 int frame::screwCode() const
 {
-    if (srubaTile < 0 || srubaTile >= paletteEntries)
-        return -1;
-    return tileCodes[srubaTile];
+    return srubaCode;
+}
+
+bool frame::drawsEraser(int entry) const
+{
+    return gumkaCode >= 0 && entry >= 0 && entry < paletteEntries && tileCodes[entry] == gumkaCode;
 }
 
 void frame::showError(const std::string& message)

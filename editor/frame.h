@@ -7,6 +7,7 @@
 #include "editor/gameimage.h"
 #include "editor/gridtools.h"
 #include "editor/levelcheck.h"
+#include "editor/fileio.h"
 #include "editor/document.h"
 #include "editor/layout.h"
 #include "editor/map.h"
@@ -14,6 +15,7 @@
 #include "widgets/CButtonColor.h"
 #include "widgets/CGui.h"
 #include "widgets/CPMButton.h"
+#include "surface/sheet.h"
 
 #include <SDL.h>
 
@@ -50,6 +52,13 @@ struct FrameOptions {
     // Where the private directory for test images is made; empty means
     // $XDG_RUNTIME_DIR, else the system's temporary directory.
     std::string runtimeDir;
+    // The game template new documents are saved with; empty means
+    // ZELBUN_TEMPLATE, then game.atr in the data directories, then the
+    // built-in game.
+    std::string templatePath;
+    // The command line that runs test images (--emulator); empty means
+    // ZELBUN_EMULATOR, then the desktop's choice.
+    std::string emulatorCommand;
 };
 
 class frame {
@@ -76,7 +85,7 @@ public:
 
     // False when tiles.bmp or paleta.bmp could not be loaded; loadError()
     // then says which file and where it was looked for.
-    bool ok() const { return tileSheet && paletteSheet; }
+    bool ok() const { return tileSheet && paletteSheet && startupError.empty(); }
     const std::string& loadError() const { return startupError; }
 
     int loadUI(const char* path);
@@ -109,6 +118,11 @@ public:
     int eraserCode() const;
     // The tile code counted as a screw, or -1 when none is configured.
     int screwCode() const;
+    // Whether palette entry `entry` draws the eraser's code.
+    bool drawsEraser(int entry) const;
+    // Collects ended emulator starts, showing any that failed; true while
+    // one is still running.
+    bool checkLaunches();
     // Shown in place of the document path until the next command: an error
     // in red on a dark band, news in the labels' colour.
     void showError(const std::string& message);
@@ -137,7 +151,12 @@ public:
     static const char* const appTitle;
 
     // --- What the mouse is doing ------------------------------------------
-    // A widget of the window, as the mouse handler tells them apart.
+    // A widget of the window, as the mouse handler tells them apart. A new
+    // widget gets its rectangle in layout.h, a Kind (or Command) here and a
+    // line in targetAt; what a press and each drag of its stroke do goes in
+    // actOnPress (a drag reaches it only while it stays on the kind of
+    // widget the press began on), a command in runReleaseCommand. Whatever
+    // a stroke changes becomes one undo step at its release.
     enum class Command { None, New, Open, Save, SaveAs, Delete, TestLevel, TestGame, Swap, Undo, Redo };
     struct Target {
         enum Kind { Nothing, Canvas, Palette, ColourRegister, TextBox, PageButton, LevelSlot, ColourPicker,
@@ -168,8 +187,8 @@ public:
     CButtonColor* colourPicker = nullptr;
     SDL_Surface* screen = nullptr;
     map levels[levelCount + 1];
-    SDL_Surface* tileSheet = nullptr;
-    SDL_Surface* paletteSheet = nullptr;
+    SurfacePtr tileSheet;
+    SurfacePtr paletteSheet;
     int tileColumns[256];  // per tile code: sheet column, -1 none
     int tileCodes[256];    // per palette entry: tile code, -1 none
     char textPages[3][8][33];
@@ -182,6 +201,8 @@ public:
     int gumkaTile = -1;
     int murekTile = -1;
     int srubaTile = -1;
+    int gumkaCode = -1;  // the tile codes of tiles.cfg's keys, -1 none
+    int srubaCode = -1;
     int mapX = 5;
     int mapY = 50;
     int hoverRow = -1;
@@ -279,11 +300,20 @@ private:
     bool levelsPlayable(bool currentLevelOnly);
     bool askForPath(bool save, char* chosen);
     bool readDocument(const char* path, std::vector<unsigned char>& bytes);
-    void applyGameImage(const LoadResult& image, const char* path);
-    bool writeDocument(char* path, const std::vector<unsigned char>& bytes);
+    void applyGameImage(const std::vector<unsigned char>& bytes, const char* path);
+    std::vector<unsigned char> setImage() const;
+    std::vector<unsigned char> testImage(int slot) const;
+    bool writeDocument(const char* path, const std::vector<unsigned char>& bytes,
+                       const WriteOptions& options);
+    bool confirmReplacing(const char* path);
     std::string testImageDirectory();
+    // The document differs from the current undo step (a run of typing).
+    bool unrecordedChanges() const;
+    std::string titleFor(bool modified) const;
     CButton* paletteEntry(int entry) { return static_cast<CButton*>(buttons[firstPaletteButton + entry]); }
-    SDL_Surface* loadImage(const char* name);
+    SurfacePtr loadImage(const char* name, const SheetLimits& limits);
+    void checkSheetWidth();
+    void chooseSessionTemplate(const std::string& optionPath);
     void blankTextPages();
     Uint32 screenColour(int atariColour) const;
     void drawCanvasFrame();
@@ -295,6 +325,11 @@ private:
     bool labelsInBlack() const;
 
     std::vector<std::string> dataDirs;
+    std::string emulatorCommand;
+    // The game part new documents get, and the one the open document is
+    // saved with (an opened image's own game, unless it is our engine).
+    std::shared_ptr<const std::vector<unsigned char>> sessionTemplate;
+    std::shared_ptr<const std::vector<unsigned char>> documentTemplate;
     std::string startupError;
     bool mouseHeld = false;
     std::unique_ptr<Platform> ownPlatform;

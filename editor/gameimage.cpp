@@ -2,7 +2,9 @@
 
 #include "editor/atari.h"
 
+#include <algorithm>
 #include <cassert>
+#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -71,6 +73,13 @@ LevelData levelFromSegment(const uint8_t* segment)
     for (int i = 0; i < kColourRegisters; ++i)
         level.colours[i] = segment[kColoursAt + i];
     return level;
+}
+
+void addWarning(LoadResult& result, const std::string& warning)
+{
+    if (!result.warning.empty())
+        result.warning += "; ";
+    result.warning += warning;
 }
 
 std::string endsAt(size_t offset, const std::string& where)
@@ -144,26 +153,42 @@ LoadResult readGameImage(const uint8_t* data, size_t size)
         const char* where = size < kOrderTableEnd ? "przed koncem tablicy kolejnosci"
                             : size < kPagesEnd   ? "przed koncem stron tekstu"
                                                  : "przed lista poziomow";
-        result.warning = endsAt(size, where);
+        addWarning(result, endsAt(size, where));
         return result;
     }
 
-    for (size_t at = kLevelListOffset;; at += kSegmentSize) {
+    for (size_t at = kLevelListOffset, count = 0;; at += kSegmentSize, ++count) {
+        if (count == kLevelSlots && size - at >= 2 && (data[at] != 0 || data[at + 1] != 0)) {
+            addWarning(result, "wiecej niz 32 poziomy; reszta pominieta");
+            break;
+        }
         if (size - at < 2) {
-            result.warning = endsAt(size, "przed koncem listy poziomow");
+            addWarning(result, endsAt(size, "przed koncem listy poziomow"));
             break;
         }
         if (data[at] == 0 && data[at + 1] == 0)
             break;
         if (size - at < kSegmentSize) {
-            result.warning = endsAt(size, "w poziomie " + std::to_string(result.levels.size() + 1) +
-                                              ", ktory pominieto");
+            addWarning(result, endsAt(size, "w poziomie " + std::to_string(result.levels.size() + 1) +
+                                                ", ktory pominieto"));
             break;
         }
         const uint8_t* segment = data + at;
         const int target = positions[segment[kSlotByteAt] % kLevelSlots];
-        if (target < kLevelSlots)
-            result.levels.push_back({target, levelFromSegment(segment)});
+        if (target >= kLevelSlots)
+            continue;
+        result.levels.push_back({target, levelFromSegment(segment)});
+        // A count the game could not show would change at the next save:
+        // it is clamped now, and said so.
+        const uint8_t screws = segment[kScrewsAt];
+        if ((screws >> 4) > 9 || (screws & 0x0F) > 9) {
+            int& srubki = result.levels.back().level.srubki;
+            srubki = std::min(srubki, 99);
+            char byte[8];
+            std::snprintf(byte, sizeof byte, "0x%02X", screws);
+            addWarning(result, "poziom " + std::to_string(target + 1) + ": zla liczba srubek " + byte +
+                                   ", przyjeto " + std::to_string(srubki));
+        }
     }
     return result;
 }
@@ -181,7 +206,11 @@ std::string gameImageProblem(const uint8_t* data, size_t size)
 
 bool hasNoDot(const std::string& path)
 {
+#ifdef _WIN32
     size_t nameStart = path.find_last_of("/\\");
+#else
+    size_t nameStart = path.find_last_of('/');
+#endif
     nameStart = nameStart == std::string::npos ? 0 : nameStart + 1;
     return path.find('.', nameStart) == std::string::npos;
 }

@@ -24,6 +24,8 @@ constexpr size_t kLevelListOffset = 11168;
 constexpr size_t kSegmentSize = 508;
 constexpr size_t kSetEndMarkerSize = 260;
 constexpr size_t kTestEndMarkerSize = 3;
+// A full set is 27,684 bytes; anything much larger is not a game image.
+constexpr size_t kGameImageReadLimit = 64 * 1024;
 
 // One level as the image stores it.
 struct LevelData {

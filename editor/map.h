@@ -8,6 +8,7 @@
 
 #include "editor/document.h"
 #include "surface/funkcje.h"
+#include "surface/sheet.h"
 
 #include <SDL.h>
 
@@ -18,10 +19,9 @@ public:
     static constexpr int cells = columns * rows;
 
     map() { reset(); }
-    ~map() { freeSheet(); }
 
-    // The editor keeps its levels as plain array members; a copy would
-    // share and then double-free the level sheet.
+    // The editor keeps its levels as plain array members; the level sheet
+    // is this level's own.
     map(const map&) = delete;
     map& operator=(const map&) = delete;
 
@@ -30,13 +30,12 @@ public:
     // made the level has no sheet and draws nothing.
     void setBmp(SDL_Surface* sheet, SDL_Surface* palette)
     {
-        freeSheet();
         tileSheet = sheet;
         paletteSheet = palette;
-        levelSheet = bmpCopy(sheet, nullptr);
+        levelSheet.reset(bmpCopy(sheet, nullptr));
     }
 
-    void repaint() { recolor(tileSheet, levelSheet, data_.colours, paletteSheet); }
+    void repaint() { recolor(tileSheet, levelSheet.get(), data_.colours, paletteSheet); }
 
     void reset()
     {
@@ -88,7 +87,7 @@ public:
             return;
         data_ = other.data_;
         if (levelSheet && other.levelSheet)
-            SDL_UpperBlit(other.levelSheet, nullptr, levelSheet, nullptr);
+            SDL_UpperBlit(other.levelSheet.get(), nullptr, levelSheet.get(), nullptr);
         else if (levelSheet)
             repaint(); // no finished pixels to take over: make our own
     }
@@ -143,7 +142,7 @@ public:
 
     // The recoloured copy the editor blits cells from; null when the level
     // has no sheet.
-    SDL_Surface* sheet() const { return levelSheet; }
+    SDL_Surface* sheet() const { return levelSheet.get(); }
 
     // The 496 cells as stored: column after column, 31 cells each, so cell
     // (x, y) is byte x * 31 + y.
@@ -166,14 +165,7 @@ private:
                 cell = gumka;
     }
 
-    void freeSheet()
-    {
-        if (levelSheet)
-            SDL_FreeSurface(levelSheet);
-        levelSheet = nullptr;
-    }
-
-    SDL_Surface* levelSheet = nullptr;
+    SurfacePtr levelSheet;
     SDL_Surface* tileSheet = nullptr;
     SDL_Surface* paletteSheet = nullptr;
     LevelData data_;

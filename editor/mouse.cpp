@@ -237,7 +237,6 @@ void frame::showPressedLook(int x, int y)
 
 void frame::releaseAt(int x, int y, int button)
 {
-    platform->reapChildren();
     heldButtons &= ~heldBit(button);
     toolRelease();
     if (button == leftButton) {

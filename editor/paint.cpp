@@ -38,8 +38,10 @@ std::vector<std::string> fitMessage(const std::string& message, size_t width)
     size_t cut = message.rfind(' ', width);
     if (cut == std::string::npos || cut == 0)
         cut = width;
-    std::string first = message.substr(0, cut);
     size_t restStart = message.find_first_not_of(' ', cut);
+    if (restStart != std::string::npos && message.size() - restStart > width)
+        cut = restStart = width;  // cut short anyway: fill the first line
+    std::string first = message.substr(0, cut);
     std::string rest = restStart == std::string::npos ? "" : message.substr(restStart);
     if (rest.size() > width)
         rest = "..." + rest.substr(rest.size() - (width - 3));
@@ -74,9 +76,12 @@ bool frame::labelsInBlack() const
 
 SDL_Color frame::atariRgb(int atariColour) const
 {
-    Uint32 pixel = getpixel(paletteSheet, atariColour & 0xF0, (atariColour & 0x0F) * 8);
     SDL_Color c = {0, 0, 0, 0};
-    SDL_GetRGB(pixel, paletteSheet->format, &c.r, &c.g, &c.b);
+    const int x = atariColour & 0xF0;
+    const int y = (atariColour & 0x0F) * 8;
+    if (x >= paletteSheet->w || y >= paletteSheet->h)
+        return c;
+    SDL_GetRGB(getpixel(paletteSheet.get(), x, y), paletteSheet->format, &c.r, &c.g, &c.b);
     return c;
 }
 
@@ -95,7 +100,10 @@ void frame::paint()
     map& level = levels[currentLevel];
     SDL_FillRect(screen, nullptr, screenColour(level.colorGet(4)));
 
-    std::string title = windowTitle();
+    // One snapshot a repaint tells the title and the undo button about
+    // changes not yet recorded.
+    const bool unrecorded = unrecordedChanges();
+    std::string title = titleFor(history.modified() || unrecorded);
     if (title != shownTitle) {
         SDL_WM_SetCaption(title.c_str(), nullptr);
         shownTitle = title;
@@ -125,7 +133,7 @@ void frame::paint()
     buttons[endPageButton]->pushed(currentPage == 1);
 
     // Undo and redo grey out when there is nothing to take back or redo.
-    const bool canUndo = history.canUndo() || !history.current().sameContent(document());
+    const bool canUndo = history.canUndo() || unrecorded;
     const bool canRedo = history.canRedo();
     undoButton->active(canUndo);
     undoButton->color(canUndo ? 200 : 110, canUndo ? 200 : 110, canUndo ? 200 : 110, 255);
@@ -156,7 +164,7 @@ void frame::paint()
     drawToolPreview();
     drawToolButtons();
 
-    if (hoverRow >= 0 && currentTile == gumkaTile)
+    if (hoverRow >= 0 && drawsEraser(currentTile))
         rectangleRGBA(screen, Sint16(mapX), Sint16(mapY + 16 * hoverRow), Sint16(mapX + 256),
                       Sint16(mapY + 16 * hoverRow + 160), 255, 125, 125, 255);
     hoverRow = -1;

@@ -1,6 +1,8 @@
 // The two text pages: typing into them and drawing the one being edited.
 #include "editor/frame.h"
 
+#include "editor/atari.h"
+
 #include <SDL_gfxPrimitives.h>
 
 namespace {
@@ -11,22 +13,6 @@ const unsigned keyRight = 275;
 const unsigned keyLeft = 276;
 const unsigned keyBackspace = 8;
 const unsigned keyReturn = 13;
-
-// The characters the game's font can show, and the control codes that stand
-// for its Polish letters and picture signs.
-bool storable(unsigned key)
-{
-    if ((key >= 'a' && key <= 'z') || (key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9'))
-        return true;
-    switch (key) {
-    case ' ': case '!': case '*': case ',': case '-': case '.': case ':': case '?': case '@':
-    case 1: case 3: case 5: case 6: case 7: case 12: case 14: case 15:
-    case 17: case 18: case 19: case 20: case 26:
-        return true;
-    default:
-        return false;
-    }
-}
 
 } // namespace
 
@@ -55,7 +41,7 @@ void frame::inputText(unsigned key)
         ++cursorRow;
         break;
     default:
-        if (!storable(key))
+        if (!isPageCharacter(int(key)))
             return;
         cell = char(key);
         ++cursorColumn;

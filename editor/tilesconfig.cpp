@@ -219,7 +219,11 @@ private:
 TilesConfig parseTilesConfig(const std::string& text, const std::string& sourceName)
 {
     TilesConfig config;
-    Reader reader(text, sourceName);
+    // Editors that save UTF-8 may put a byte order mark first.
+    static const std::string byteOrderMark = "\xEF\xBB\xBF";
+    const bool marked = text.compare(0, byteOrderMark.size(), byteOrderMark) == 0;
+    const std::string body = marked ? text.substr(byteOrderMark.size()) : std::string();
+    Reader reader(marked ? body : text, sourceName);
     config.murek = reader.key("murek");
     config.gumka = reader.key("gumka");
     config.sruba = reader.key("sruba");

@@ -2,6 +2,7 @@
 // screw codes and the palette records, parsed from text with no side effects.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -18,10 +19,14 @@ struct TilesConfig {
     std::vector<std::string> warnings;      // "NAME:LINE: ...", one per ignored key or record
 };
 
+// Far more than a full palette's worth; a larger file is not a tiles.cfg.
+constexpr size_t kTilesConfigReadLimit = 1 << 20;
+
 // The file is read the way formatted input reads "murek:%d\n", "gumka:%d\n",
 // "sruba:%d\n" and then "%d,%d:%d,%d\n" repeatedly: key words and separators
 // must follow the preceding text directly, numbers may have white space before
 // them, and a line may end in any white space. The records end at the first
 // one that breaks off or holds -1 as its column, row or code. Records out of
 // range are skipped with a warning; `sourceName` names the file in warnings.
+// A UTF-8 byte order mark before the first key is skipped.
 TilesConfig parseTilesConfig(const std::string& text, const std::string& sourceName);

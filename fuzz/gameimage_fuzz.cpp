@@ -1,11 +1,18 @@
-// Feeds any bytes to the game image reader, then saves what it read and
-// reads that again: the second reading must give back the same set.
+// Feeds any bytes to the game image reader the way the editor opens a file:
+// written to disk and read back through the size and type checks, with a
+// limit chosen by the first byte so that both sides of it are reached. Then
+// saves what it read and reads that again: the second reading must give back
+// the same set.
 #include "editor/atari.h"
+#include "editor/fileio.h"
 #include "editor/game.h"
 #include "editor/gameimage.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
+#include <unistd.h>
 
 namespace {
 
@@ -25,9 +32,45 @@ bool sameLevel(const LevelData& a, const LevelData& b)
 
 } // namespace
 
+namespace {
+
+std::string scratchFile;
+
+void removeScratchFile()
+{
+    unlink(scratchFile.c_str());
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    char name[] = "/tmp/zelbun-fuzz-XXXXXX";
+    const int fd = mkstemp(name);
+    check(fd >= 0);
+    close(fd);
+    scratchFile = name;
+    std::atexit(removeScratchFile);
+    return 0;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const LoadResult first = readGameImage(data, size);
+    std::FILE* file = std::fopen(scratchFile.c_str(), "wb");
+    check(file && std::fwrite(data, 1, size, file) == size && std::fclose(file) == 0);
+    const size_t limit = size > 0 && data[0] < 0x80 ? size_t(data[0]) * 256 : kGameImageReadLimit;
+    std::vector<uint8_t> bytes;
+    std::string error;
+    const bool accepted = readFile(scratchFile, bytes, error, limit);
+    check(accepted == (size <= limit));
+    if (!accepted) {
+        check(bytes.empty() && !error.empty());
+        return 0;
+    }
+    check(bytes.size() == size && (size == 0 || std::memcmp(bytes.data(), data, size) == 0));
+
+    const LoadResult first = readGameImage(bytes.data(), bytes.size());
+    check(first.levels.size() <= size_t(kLevelSlots));
 
     // What the editor does with it: a later level for the same slot wins.
     LevelData levels[kLevelSlots];

@@ -18,6 +18,7 @@ public:
     struct OpenRequest {
         std::string file;
         std::string dir;
+        std::string emulatorCommand;  // for test images
     };
 
     // Answers for the coming dialogs, used in order; once they run out every
@@ -69,13 +70,32 @@ public:
     bool openWithDefaultProgram(const std::string& file, const std::string& dir,
                                 std::string& error) override
     {
-        openRequests.push_back({file, dir});
+        openRequests.push_back({file, dir, ""});
         if (!openSucceeds)
             error = openError;
         return openSucceeds;
     }
 
+    bool openTestImage(const std::string& file, const std::string& dir, const std::string& emulatorCommand,
+                       std::string& error) override
+    {
+        bool opened = openWithDefaultProgram(file, dir, error);
+        openRequests.back().emulatorCommand = emulatorCommand;
+        return opened;
+    }
+
     std::string currentDirectory() override { return directory; }
 
-    void reapChildren() override { ++reapCalls; }
+    // Failures the next reap reports, once.
+    std::vector<LaunchFailure> endedBadly;
+    bool running = false;
+
+    std::vector<LaunchFailure> reapChildren() override
+    {
+        ++reapCalls;
+        std::vector<LaunchFailure> failures;
+        failures.swap(endedBadly);
+        return failures;
+    }
+    bool childrenRunning() const override { return running; }
 };

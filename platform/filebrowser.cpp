@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 #include <filesystem>
 
 namespace fs = std::filesystem;
@@ -57,6 +58,33 @@ std::string normalizePath(const std::string& path, const std::string& base)
     for (const std::string& part : parts)
         result += "/" + part;
     return result.empty() ? "/" : result;
+}
+
+std::string expandHome(const std::string& path)
+{
+    if (path != "~" && path.rfind("~/", 0) != 0)
+        return path;
+    const char* home = std::getenv("HOME");
+    if (home == nullptr || *home != '/')
+        return path;
+    return std::string(home) + path.substr(1);
+}
+
+std::string displayName(const std::string& name)
+{
+    std::string shown;
+    for (size_t i = 0; i < name.size(); ++i) {
+        unsigned char c = static_cast<unsigned char>(name[i]);
+        if (c >= 0x20 && c < 0x7F) {
+            shown += static_cast<char>(c);
+            continue;
+        }
+        shown += '?';
+        if (c >= 0xC0)  // a lead byte: its continuation bytes go with it
+            while (i + 1 < name.size() && (static_cast<unsigned char>(name[i + 1]) & 0xC0) == 0x80)
+                ++i;
+    }
+    return shown;
 }
 
 std::string parentDirectory(const std::string& path)
@@ -140,16 +168,17 @@ std::vector<BrowserEntry> arrangeEntries(const std::vector<RawEntry>& raw, bool 
 
 FileBrowser::FileBrowser(FileSystemView& fileSystem, const DialogRequest& request,
                          const std::string& workingDir, int visibleRows)
-    : fileSystem_(fileSystem), save_(request.save), visibleRows_(std::max(1, visibleRows))
+    : fileSystem_(fileSystem), save_(request.save), extension_(request.extension),
+      visibleRows_(std::max(1, visibleRows))
 {
     std::string base = normalizePath(workingDir, "/");
     std::string start, text;
     if (!request.currentPath.empty()) {
-        text = normalizePath(request.currentPath, base);
-        start = parentDirectory(text);
+        std::string current = normalizePath(request.currentPath, base);
+        start = parentDirectory(current);
+        text = namePart(current);
     } else {
         start = normalizePath(request.startDir, base);
-        text = joinPath(start, "");
     }
     if (enterDirectory(start))
         pathText_ = text;
@@ -172,7 +201,7 @@ bool FileBrowser::enterDirectory(const std::string& dir)
     directory_ = dir;
     rawEntries_ = std::move(listing);
     entries_ = arrangeEntries(rawEntries_, dir == "/", showAllFiles_);
-    pathText_ = joinPath(dir, keptName);
+    pathText_ = keptName;
     selected_ = -1;
     topRow_ = 0;
     status_.clear();
@@ -239,7 +268,7 @@ FileBrowser::Outcome FileBrowser::click(int index, unsigned nowMs)
         return Outcome::EnteredDirectory;
     }
     selected_ = index;
-    pathText_ = joinPath(directory_, entry.name);
+    pathText_ = entry.name;
     status_.clear();
     if (doubleClick) {
         hasLastClick_ = false;
@@ -281,19 +310,51 @@ void FileBrowser::setPathText(const std::string& text)
     pathEdited();
 }
 
+void FileBrowser::moveSelection(int rows)
+{
+    if (entries_.empty())
+        return;
+    int last = static_cast<int>(entries_.size()) - 1;
+    int from = selected_ < 0 ? (rows > 0 ? -1 : last + 1) : selected_;
+    selected_ = std::clamp(from + rows, 0, last);
+    if (selected_ < topRow_)
+        scrollTo(selected_);
+    else if (selected_ >= topRow_ + visibleRows_)
+        scrollTo(selected_ - visibleRows_ + 1);
+    const BrowserEntry& entry = entries_[selected_];
+    if (entry.kind == EntryKind::AtrFile || entry.kind == EntryKind::OtherFile)
+        pathText_ = entry.name;
+    status_.clear();
+    overwriteAsked_.clear();
+    hasLastClick_ = false;
+}
+
 FileBrowser::Outcome FileBrowser::confirm()
 {
-    std::string path = normalizePath(pathText_, directory_);
+    // A directory chosen with the arrow keys opens.
+    if (selected_ >= 0 && selected_ < static_cast<int>(entries_.size())) {
+        const BrowserEntry& entry = entries_[selected_];
+        if (entry.kind == EntryKind::Parent)
+            return enterDirectory(parentDirectory(directory_)) ? Outcome::EnteredDirectory : Outcome::Rejected;
+        if (entry.kind == EntryKind::Directory)
+            return enterDirectory(joinPath(directory_, entry.name)) ? Outcome::EnteredDirectory : Outcome::Rejected;
+    }
+    std::string typed = expandHome(pathText_);
+    std::string path = normalizePath(typed, directory_);
     PathKind kind = fileSystem_.kindOf(path);
     if (kind == PathKind::Directory)
         return enterDirectory(path) ? Outcome::EnteredDirectory : Outcome::Rejected;
 
-    bool namesDirectory = pathText_.empty() || pathText_.back() == '/';
+    bool namesDirectory = !typed.empty() && typed.back() == '/';
+    if (save_ && !namesDirectory && !extension_.empty() && namePart(path).find('.') == std::string::npos) {
+        path += extension_;
+        kind = fileSystem_.kindOf(path);
+    }
     if (namesDirectory || fileSystem_.kindOf(parentDirectory(path)) != PathKind::Directory) {
         status_ = "Nie ma takiego katalogu";
         return Outcome::Rejected;
     }
-    if (kind == PathKind::Other) {
+    if (kind == PathKind::Other || kind == PathKind::Directory) {
         status_ = "To nie jest zwykly plik";
         return Outcome::Rejected;
     }

@@ -42,6 +42,12 @@ public:
 // path made absolute against base (itself absolute), with ".", ".." and
 // repeated slashes resolved by name; never ends with "/" except the root.
 std::string normalizePath(const std::string& path, const std::string& base);
+// "~" and "~/..." in the user's home directory (from $HOME); other paths as
+// they are.
+std::string expandHome(const std::string& path);
+// What the font can show: each byte outside printable ASCII (a whole UTF-8
+// sequence at a time) becomes one "?".
+std::string displayName(const std::string& name);
 // The directory holding an absolute, normalised path; the root's is itself.
 std::string parentDirectory(const std::string& path);
 bool isAtrName(const std::string& name);
@@ -88,12 +94,20 @@ public:
     // second click on the same file within doubleClickMs confirms it.
     Outcome click(int index, unsigned nowMs);
 
-    // Path line editing; characters arrive as Unicode code points.
+    // The arrow keys: moves the selection by `rows`, keeping it in view. A
+    // file's name goes into the name line; Enter then opens a selected
+    // directory.
+    void moveSelection(int rows);
+
+    // Name line editing; characters arrive as Unicode code points. The line
+    // holds a name in the listed directory, a relative path from it, an
+    // absolute path or one starting with "~/".
     void typeCharacter(unsigned codePoint);
     void eraseCharacter();
     void setPathText(const std::string& text);
 
     // Enter or OK: a directory is entered, a file is checked and chosen.
+    // Saving adds the request's extension to a name without a dot first.
     Outcome confirm();
 
 private:
@@ -102,6 +116,7 @@ private:
 
     FileSystemView& fileSystem_;
     bool save_;
+    std::string extension_;
     std::string directory_;
     std::vector<RawEntry> rawEntries_;
     std::vector<BrowserEntry> entries_;

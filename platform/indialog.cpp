@@ -165,10 +165,10 @@ void InWindowDialog::key(const SDL_keysym& keysym)
         browser_.eraseCharacter();
         break;
     case SDLK_UP:
-        browser_.scrollBy(-1);
+        browser_.moveSelection(-1);
         break;
     case SDLK_DOWN:
-        browser_.scrollBy(1);
+        browser_.moveSelection(1);
         break;
     case SDLK_PAGEUP:
         browser_.scrollBy(-visibleRows);
@@ -228,7 +228,8 @@ void InWindowDialog::draw()
     box(s, panelX, panelY, panelX + panelWidth - 1, panelY + panelHeight - 1, panelColour);
     outline(s, panelX, panelY, panelX + panelWidth - 1, panelY + panelHeight - 1, frameColour);
     text(s, panelX + 10, panelY + 8, fitHead(title_, panelWidth - 20), textColour);
-    text(s, panelX + 10, panelY + 24, "Katalog: " + fitTail(browser_.directory(), panelWidth - 92), dimColour);
+    text(s, panelX + 10, panelY + 24, "Katalog: " + fitTail(displayName(browser_.directory()), panelWidth - 92),
+         dimColour);
 
     // The list.
     int listBottom = listY + visibleRows * rowHeight - 1;
@@ -244,7 +245,7 @@ void InWindowDialog::draw()
         if (index == browser_.selected())
             box(s, listX + 1, rowY + 1, listX + listWidth - 2, rowY + rowHeight - 1, selectionColour);
         bool isDirectory = entry.kind == EntryKind::Parent || entry.kind == EntryKind::Directory;
-        std::string label = isDirectory ? entry.name + "/" : entry.name;
+        std::string label = displayName(entry.name) + (isDirectory ? "/" : "");
         Colour colour = isDirectory                           ? directoryColour
                         : entry.kind == EntryKind::AtrFile ? textColour
                                                               : dimColour;
@@ -259,7 +260,7 @@ void InWindowDialog::draw()
     text(s, panelX + 10, fieldY + 4, "Plik:", textColour);
     box(s, fieldX, fieldY, panelX + panelWidth - 11, fieldY + 15, fieldColour);
     outline(s, fieldX, fieldY, panelX + panelWidth - 11, fieldY + 15, frameColour);
-    text(s, fieldX + 4, fieldY + 4, fitTail(browser_.pathText() + "_", panelWidth - 74), textColour);
+    text(s, fieldX + 4, fieldY + 4, fitTail(displayName(browser_.pathText()) + "_", panelWidth - 74), textColour);
     text(s, panelX + 10, panelY + 478, fitHead(browser_.status(), panelWidth - 20), statusColour);
 
     // The switch shows pressed while it is on.

@@ -12,12 +12,23 @@ struct DialogRequest {
     std::string startDir;     // where to start when there is no current file
     std::string currentPath;  // the document's file, offered in the dialog; may be empty
     bool save = false;        // save dialog (asks before overwriting) or open dialog (existing files only)
+    // Saving: added to a chosen name without a dot (e.g. ".atr"); the
+    // in-window dialog adds it before it asks about overwriting.
+    std::string extension;
 };
 
 enum class DialogResult {
     Chosen,
     Cancelled,
     Unavailable  // no dialog program could be run; the editor shows its own in-window dialog
+};
+
+// A started program that ended badly: a non-zero exit code, or the signal
+// that killed it.
+struct LaunchFailure {
+    std::string program;  // its file name, as a message names it
+    int exitCode = 0;
+    int signal = 0;
 };
 
 // A question with two or three answers, such as "Zapisac zmiany?" with
@@ -55,12 +66,27 @@ public:
         return questionUnavailable;
     }
 
+    // Starts a program that runs the test image `file` and returns at once.
+    // `emulatorCommand` is the user's command line for it ("" for none), in
+    // which %f stands for the file. On failure returns false and says why
+    // (or how to set an emulator up) in error.
+    virtual bool openTestImage(const std::string& file, const std::string& dir, const std::string& emulatorCommand,
+                               std::string& error)
+    {
+        (void)emulatorCommand;
+        return openWithDefaultProgram(file, dir, error);
+    }
+
     // Empty when the directory cannot be read.
     virtual std::string currentDirectory() = 0;
 
-    // Collects programs started by openWithDefaultProgram that have ended;
-    // the event loop calls it now and then.
-    virtual void reapChildren() {}
+    // Collects programs started by openWithDefaultProgram that have ended,
+    // and returns those that failed. The event loop calls it on every wake.
+    virtual std::vector<LaunchFailure> reapChildren() { return {}; }
+
+    // Whether a started program has not been collected yet: the event loop
+    // then wakes now and then to collect it.
+    virtual bool childrenRunning() const { return false; }
 };
 
 // windowId: the native window the dialogs belong to (the X11 window id, or

@@ -5,7 +5,10 @@
 
 #include "platform/platform.h"
 
+#include "platform/emulator.h"
+
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -232,31 +235,24 @@ public:
             error = std::string("cannot open ") + file + ": " + openerProgram + " not found";
             return false;
         }
-        std::string target = absolutePath(file, dir.empty() ? currentDirectory() : dir);
-        std::vector<std::string> args = {opener, target};
-        std::vector<char*> argv = argvOf(args);
+        return launch({opener, absolutePath(file, dir.empty() ? currentDirectory() : dir)}, dir, error);
+    }
 
-        pid_t pid;
-        int spawnError;
-        {
-            SpawnSetup setup;
-            // Its own process group: a Ctrl+C meant for the editor leaves the
-            // emulator running, and the emulator's output stays out of ours.
-            posix_spawnattr_setpgroup(&setup.attributes, 0);
-            posix_spawnattr_setflags(&setup.attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETPGROUP);
-#if defined(__GLIBC__) && (__GLIBC__ > 2 || (__GLIBC__ == 2 && __GLIBC_MINOR__ >= 29))
-            if (!dir.empty())
-                posix_spawn_file_actions_addchdir_np(&setup.actions, dir.c_str());
-#endif
-            spawnError = posix_spawn(&pid, opener.c_str(), &setup.actions, &setup.attributes,
-                                     argv.data(), environ);
-        }
-        if (spawnError != 0) {
-            error = "cannot start " + opener + ": " + std::strerror(spawnError);
+    bool openTestImage(const std::string& file, const std::string& dir, const std::string& emulatorCommand,
+                       std::string& error) override
+    {
+        EmulatorLookup lookup;
+        lookup.findProgram = [this](const std::string& name) { return findProgram(name, searchPath_); };
+        lookup.desktopDefault = [this] { return desktopDefault(); };
+        lookup.opener = openerProgram;
+        const char* environment = std::getenv("ZELBUN_EMULATOR");
+        TestCommand command = chooseTestCommand(emulatorCommand, environment ? environment : "",
+                                                absolutePath(file, dir.empty() ? currentDirectory() : dir), lookup);
+        if (command.argv.empty()) {
+            error = command.error;
             return false;
         }
-        children_.push_back(pid);
-        return true;
+        return launch(command.argv, dir, error);
     }
 
     std::string currentDirectory() override
@@ -271,18 +267,77 @@ public:
         }
     }
 
-    void reapChildren() override
+    std::vector<LaunchFailure> reapChildren() override
     {
-        std::vector<pid_t> running;
-        for (pid_t pid : children_) {
+        std::vector<LaunchFailure> failures;
+        std::vector<Child> running;
+        for (const Child& child : children_) {
             int status;
-            if (waitpid(pid, &status, WNOHANG) == 0)
-                running.push_back(pid);
+            const pid_t result = waitpid(child.pid, &status, WNOHANG);
+            if (result == 0 || (result < 0 && errno == EINTR)) {
+                running.push_back(child);
+                continue;
+            }
+            if (result < 0)
+                continue;  // not ours to wait for any more
+            LaunchFailure failure;
+            failure.program = child.program;
+            if (WIFEXITED(status))
+                failure.exitCode = WEXITSTATUS(status);
+            else if (WIFSIGNALED(status))
+                failure.signal = WTERMSIG(status);
+            if (failure.exitCode != 0 || failure.signal != 0)
+                failures.push_back(failure);
         }
         children_.swap(running);
+        return failures;
     }
 
+    bool childrenRunning() const override { return !children_.empty(); }
+
 private:
+    // Starts args[0] (a full path) detached in `dir`, to be collected later.
+    bool launch(std::vector<std::string> args, const std::string& dir, std::string& error)
+    {
+        std::vector<char*> argv = argvOf(args);
+        pid_t pid;
+        int spawnError;
+        {
+            SpawnSetup setup;
+            // Its own process group: a Ctrl+C meant for the editor leaves the
+            // emulator running, and the emulator's output stays out of ours.
+            posix_spawnattr_setpgroup(&setup.attributes, 0);
+            posix_spawnattr_setflags(&setup.attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETPGROUP);
+#if defined(__GLIBC__) && (__GLIBC__ > 2 || (__GLIBC__ == 2 && __GLIBC_MINOR__ >= 29))
+            if (!dir.empty())
+                posix_spawn_file_actions_addchdir_np(&setup.actions, dir.c_str());
+#endif
+            spawnError = posix_spawn(&pid, args[0].c_str(), &setup.actions, &setup.attributes,
+                                     argv.data(), environ);
+        }
+        if (spawnError != 0) {
+            error = "cannot start " + args[0] + ": " + std::strerror(spawnError);
+            return false;
+        }
+        children_.push_back({pid, args[0].substr(args[0].rfind('/') + 1)});
+        return true;
+    }
+
+    // The desktop entry xdg-mime names for ATR images; "" when none is set
+    // or xdg-mime cannot be run.
+    std::string desktopDefault()
+    {
+        std::string xdgMime = findProgram("xdg-mime", searchPath_);
+        int exitStatus = -1;
+        std::string output;
+        if (xdgMime.empty() || !runAndCapture(xdgMime, {"query", "default", kAtrMimeType}, exitStatus, output) ||
+            exitStatus != 0)
+            return "";
+        while (!output.empty() && std::isspace(static_cast<unsigned char>(output.back())))
+            output.pop_back();
+        return output;
+    }
+
     // The document's own file when there is one (the dialog then starts in
     // its directory with its name filled in), else the start directory.
     std::string startPath(const DialogRequest& request)
@@ -388,7 +443,11 @@ private:
 
     unsigned long windowId_;
     std::string searchPath_;
-    std::vector<pid_t> children_;  // started openers not yet collected
+    struct Child {
+        pid_t pid;
+        std::string program;
+    };
+    std::vector<Child> children_;  // started openers not yet collected
 };
 
 std::string environmentSearchPath()

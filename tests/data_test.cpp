@@ -26,7 +26,7 @@ using Bytes = std::vector<std::uint8_t>;
 
 const fs::path dataDir = fs::path(ZELBUN_SOURCE_DIR) / "data";
 const fs::path generator = fs::path(ZELBUN_BINARY_DIR) / "zelbun-gendata";
-const char* const outputs[] = {"paleta.bmp", "tiles.bmp", "tiles.cfg", "TILES.md", "icon.bmp", "icon.png", "game.atr"};
+const char* const outputs[] = {"paleta.bmp", "tiles.bmp", "tiles.cfg", "TILES.md", "icon.bmp", "icon.png"};
 
 // Codes stored in saved levels: renumbering them would break every game
 // image already made.

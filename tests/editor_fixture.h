@@ -123,6 +123,7 @@ protected:
         options.dataDirs = {dir.path};
         options.platform = &platform;
         options.runtimeDir = runtimeDir.empty() ? dir.path : runtimeDir;
+        options.emulatorCommand = emulatorCommand;
         platform.directory = dir.path;
         editor = std::make_unique<frame>(screen, options);
     }
@@ -134,6 +135,7 @@ protected:
     TempDir dir;
     std::string runtimeDir;  // where test images go; empty: dir
     FakePlatform platform;
+    std::string emulatorCommand;
     SDL_Surface* screen = nullptr;
     std::unique_ptr<frame> editor;
 };

@@ -38,6 +38,14 @@ struct RecordingEditor {
         calls.push_back("close?");
         return closeRefusals-- <= 0;
     }
+
+    bool programRunning = false;
+    int checks = 0;
+    bool checkLaunches()
+    {
+        ++checks;
+        return programRunning;
+    }
 };
 
 class EventLoopTest : public ::testing::Test {
@@ -152,6 +160,23 @@ TEST_F(EventLoopTest, RefusedCloseKeepsRunning)
     };
     runEventLoop(editor, screen);
     std::vector<std::string> expected = {"paint", "close?", "paint", "close?"};
+    EXPECT_EQ(editor.calls, expected);
+}
+
+// While a started program runs, the loop wakes by itself to collect it,
+// with no input at all, and checks before every repaint.
+TEST_F(EventLoopTest, ARunningProgramWakesTheLoop)
+{
+    editor.programRunning = true;
+    editor.onPaint = [this](int paints) {
+        if (paints == 2)
+            editor.programRunning = false;
+        if (paints == 3)
+            quit();
+    };
+    runEventLoop(editor, screen);
+    EXPECT_EQ(editor.checks, 3);
+    const std::vector<std::string> expected = {"paint", "paint", "paint", "close?"};
     EXPECT_EQ(editor.calls, expected);
 }
 

@@ -62,8 +62,8 @@ int indexOf(const FileBrowser& browser, const std::string& name)
     return -1;
 }
 
-DialogRequest openIn(const std::string& dir) { return {"Otworz", dir, "", false}; }
-DialogRequest saveIn(const std::string& dir, const std::string& current = "") { return {"Zapisz", dir, current, true}; }
+DialogRequest openIn(const std::string& dir) { return {"Otworz", dir, "", false, ""}; }
+DialogRequest saveIn(const std::string& dir, const std::string& current = "") { return {"Zapisz", dir, current, true, ""}; }
 
 class FileBrowserTest : public ::testing::Test {
 protected:
@@ -111,18 +111,18 @@ TEST_F(FileBrowserTest, StartsInTheStartDirectoryOrBesideTheCurrentFile)
 {
     FileBrowser plain(disk, openIn("/home/ola"), "/", 10);
     EXPECT_EQ(plain.directory(), "/home/ola");
-    EXPECT_EQ(plain.pathText(), "/home/ola/");
+    EXPECT_EQ(plain.pathText(), "");  // the name line holds a name only
     EXPECT_EQ(names(plain.entries()), (std::vector<std::string>{"..", "Archiwum", "gry", "level1.atr"}));
 
     FileBrowser beside(disk, saveIn("/home/ola", "gry/stara.atr"), "/home/ola", 10);
     EXPECT_EQ(beside.directory(), "/home/ola/gry");
-    EXPECT_EQ(beside.pathText(), "/home/ola/gry/stara.atr");
+    EXPECT_EQ(beside.pathText(), "stara.atr");
 
     // A start directory that cannot be listed gives way to the working one.
     disk.unreadable.insert("/home/ola/gry");
     FileBrowser fallback(disk, openIn("gry"), "/home/ola", 10);
     EXPECT_EQ(fallback.directory(), "/home/ola");
-    EXPECT_EQ(fallback.pathText(), "/home/ola/");
+    EXPECT_EQ(fallback.pathText(), "");
     EXPECT_EQ(fallback.status(), "");
 }
 
@@ -130,12 +130,12 @@ TEST_F(FileBrowserTest, ClicksEnterDirectoriesAndPickFiles)
 {
     FileBrowser browser(disk, openIn("/home/ola"), "/", 10);
     EXPECT_EQ(browser.click(indexOf(browser, "level1.atr"), 1000), FileBrowser::Outcome::SelectedFile);
-    EXPECT_EQ(browser.pathText(), "/home/ola/level1.atr");
+    EXPECT_EQ(browser.pathText(), "level1.atr");
     EXPECT_EQ(browser.selected(), indexOf(browser, "level1.atr"));
 
     EXPECT_EQ(browser.click(indexOf(browser, "gry"), 2000), FileBrowser::Outcome::EnteredDirectory);
     EXPECT_EQ(browser.directory(), "/home/ola/gry");
-    EXPECT_EQ(browser.pathText(), "/home/ola/gry/");  // opening: the old pick is dropped
+    EXPECT_EQ(browser.pathText(), "");  // opening: the old pick is dropped
     EXPECT_EQ(browser.selected(), -1);
 
     EXPECT_EQ(browser.click(indexOf(browser, ".."), 3000), FileBrowser::Outcome::EnteredDirectory);
@@ -154,9 +154,9 @@ TEST_F(FileBrowserTest, SavingKeepsTheTypedNameAcrossDirectories)
     FileBrowser browser(disk, saveIn("/home/ola"), "/", 10);
     for (char c : std::string("nowa.atr"))
         browser.typeCharacter(static_cast<unsigned char>(c));
-    EXPECT_EQ(browser.pathText(), "/home/ola/nowa.atr");
+    EXPECT_EQ(browser.pathText(), "nowa.atr");
     browser.click(indexOf(browser, "gry"), 1000);
-    EXPECT_EQ(browser.pathText(), "/home/ola/gry/nowa.atr");
+    EXPECT_EQ(browser.pathText(), "nowa.atr");
     EXPECT_EQ(browser.confirm(), FileBrowser::Outcome::Chosen);
     EXPECT_EQ(browser.chosenPath(), "/home/ola/gry/nowa.atr");
 }
@@ -187,7 +187,7 @@ TEST_F(FileBrowserTest, DoubleClicks)
     EXPECT_EQ(deep.click(gry, 1000), FileBrowser::Outcome::EnteredDirectory);
     EXPECT_EQ(deep.click(gry, 1100), FileBrowser::Outcome::None);
     EXPECT_EQ(deep.directory(), "/home/ola/gry");
-    EXPECT_EQ(deep.pathText(), "/home/ola/gry/");
+    EXPECT_EQ(deep.pathText(), "");
 }
 
 TEST_F(FileBrowserTest, ConfirmingAnOpen)
@@ -238,6 +238,39 @@ TEST_F(FileBrowserTest, ConfirmingASaveAsksBeforeOverwriting)
     EXPECT_EQ(clicked.status(), "Nie ma takiego katalogu");
     clicked.setPathText("/home/ola/nowy/");
     EXPECT_EQ(clicked.confirm(), FileBrowser::Outcome::Rejected);
+}
+
+// Typed absolute and "~/" paths replace the listed directory; the arrow
+// keys select, Enter opens a selected directory; saving adds the extension
+// before asking about an existing file.
+TEST_F(FileBrowserTest, TypedPathsArrowKeysAndTheExtension)
+{
+    setenv("HOME", "/home/ola", 1);
+    FileBrowser browser(disk, openIn("/home/ola/gry"), "/", 10);
+    browser.setPathText("/home/ola/level1.atr");
+    EXPECT_EQ(browser.confirm(), FileBrowser::Outcome::Chosen);
+    EXPECT_EQ(browser.chosenPath(), "/home/ola/level1.atr");
+    browser.setPathText("~/level1.atr");
+    EXPECT_EQ(browser.confirm(), FileBrowser::Outcome::Chosen);
+    EXPECT_EQ(browser.chosenPath(), "/home/ola/level1.atr");
+
+    FileBrowser keys(disk, openIn("/home/ola"), "/", 10);  // .., Archiwum, gry, level1.atr
+    for (int i = 0; i < 5; ++i)  // past the end stays on the last
+        keys.moveSelection(1);
+    EXPECT_EQ(keys.pathText(), "level1.atr");
+    keys.moveSelection(-1);
+    EXPECT_EQ(keys.selected(), indexOf(keys, "gry"));
+    EXPECT_EQ(keys.confirm(), FileBrowser::Outcome::EnteredDirectory);
+    EXPECT_EQ(keys.directory(), "/home/ola/gry");
+
+    DialogRequest save = saveIn("/home/ola");
+    save.extension = ".atr";
+    FileBrowser saving(disk, save, "/", 10);
+    saving.setPathText("level1");
+    EXPECT_EQ(saving.confirm(), FileBrowser::Outcome::AskOverwrite);
+    EXPECT_EQ(saving.confirm(), FileBrowser::Outcome::Chosen);
+    EXPECT_EQ(saving.chosenPath(), "/home/ola/level1.atr");
+    EXPECT_EQ(displayName("gry\xC5\xBC.atr"), "gry?.atr");
 }
 
 TEST_F(FileBrowserTest, ScrollingStaysWithinTheList)

@@ -6,6 +6,7 @@
 #include <SDL_gfxPrimitives.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <cstring>
 
 using namespace fixture;
@@ -105,12 +106,57 @@ TEST_F(FrameTest, MissingConfigurationLeavesEverythingUnset)
     EXPECT_TRUE(white);
 }
 
-// A byte-order mark before the wall line configures nothing.
-TEST_F(FrameTest, ByteOrderMarkConfiguresNothing)
+// A byte order mark is skipped; lines that are skipped are counted in the
+// window; a tiles.cfg that is there but cannot be read is not "not found".
+TEST_F(FrameTest, ConfigurationProblemsAreShown)
 {
     build(std::string("\xEF\xBB\xBF") + defaultConfig);
+    EXPECT_EQ(editor->currentTile, 0);
+    EXPECT_EQ(editor->murekTile, 20);
+    EXPECT_EQ(editor->statusMessage, "");
+
+    build(std::string(defaultConfig) + "7,0:1,1\n0,0:1,200\n0,1:1,300\n2,0:300,1\n1,0:4,4\n");
+    EXPECT_EQ(editor->statusMessage, "tiles.cfg: 4 wiersze pominiete");
+    EXPECT_EQ(editor->tileCodes[1], 4);  // read on past them
+
+    build("murek:9\ngumka:0\nsruba:8\n0,0:0,0\n0,4:9,20\n1,0:8\n");
+    EXPECT_EQ(editor->statusMessage, "tiles.cfg: sruba 8 nie ma obrazka");
+    build("murek:9\ngumka:1\nsruba:7\n0,0:0,0\n0,4:9,20\n1,0:7,3\n");
+    EXPECT_EQ(editor->statusMessage, "tiles.cfg: gumka 1 nie ma pola w palecie");
+
+    std::filesystem::remove(dir.file("tiles.cfg"));
+    std::filesystem::create_symlink("/dev/zero", dir.file("tiles.cfg"));
+    buildOnFiles();
+    ASSERT_TRUE(editor->ok());
+    EXPECT_EQ(editor->statusMessage, dir.file("tiles.cfg") + ": to nie jest zwykly plik");
     EXPECT_EQ(editor->currentTile, -1);
-    EXPECT_EQ(editor->murekTile, -1);
+}
+
+// The eraser writes, and the screw count counts, the codes tiles.cfg names,
+// wherever their entries sit in the palette and whatever their pictures.
+TEST_F(FrameTest, RolesFollowTheirCodesNotTheSheetLayout)
+{
+    build("murek:9\ngumka:0\nsruba:7\n"
+          "1,0:0,5\n"   // the eraser at entry 1 with picture 5
+          "0,1:9,20\n"  // entry 5 draws the wall
+          "2,0:7,1\n"); // the screw at entry 2 with picture 1
+    EXPECT_EQ(editor->eraserCode(), 0);
+    EXPECT_EQ(editor->screwCode(), 7);
+    EXPECT_EQ(editor->levels[3].get(0, 0), 0);
+
+    click(272 + 40, 52);  // the screw entry
+    click(5 + 8, 50 + 8);
+    click(5 + 24, 50 + 8);
+    click(5 + 24, 50 + 8, 3);  // a right click erases one again
+    EXPECT_EQ(editor->levels[0].get(1, 0), 0);
+    click(375 + 30, 60 + 12);  // the screw counter's value counts them
+    EXPECT_EQ(editor->levels[0].srubkiGet(), 1);
+
+    // The hover band belongs to the eraser's entry.
+    click(272 + 20, 52);
+    editor->mouse(100, 100, 0);
+    editor->paint();
+    EXPECT_EQ(pixel(screen, 100, 50 + 16 * 3), rgb(screen, 255, 125, 125));
 }
 
 // CR LF, spaces after separators, a three-number record and later records

@@ -305,3 +305,45 @@ TEST(SavePath, AtrExtensionWhenTheFileNameHasNoDot)
     EXPECT_EQ(withAtrExtension("/home/jan.kowalski/levels"), "/home/jan.kowalski/levels.atr");
     EXPECT_EQ(withAtrExtension("/home/jan.kowalski/levels.v2"), "/home/jan.kowalski/levels.v2");
 }
+
+// A screw count that is not two decimal digits is clamped to 0..99 on
+// reading and said so, instead of changing silently at the next save.
+TEST(GameImageRead, BadScrewCountsAreClampedAndReported)
+{
+    LevelData levels[kLevelSlots];
+    levels[0] = makeLevel(1);
+    std::vector<uint8_t> image = writeSet(levels);
+    const size_t screwByte = kLevelListOffset + 501;
+    const struct {
+        uint8_t stored;
+        int read;
+    } cases[] = {{0xFF, 99}, {0x9A, 99}, {0x0A, 10}, {0x42, 42}};
+    for (const auto& c : cases) {
+        image[screwByte] = c.stored;
+        const LoadResult loaded = read(image);
+        ASSERT_EQ(loaded.levels.size(), 1u);
+        EXPECT_EQ(loaded.levels[0].level.srubki, c.read);
+        char byte[8];
+        std::snprintf(byte, sizeof byte, "0x%02X", c.stored);
+        if (c.stored == 0x42)
+            EXPECT_EQ(loaded.warning, "");
+        else
+            EXPECT_EQ(loaded.warning, std::string("poziom 1: zla liczba srubek ") + byte +
+                                          ", przyjeto " + std::to_string(c.read));
+    }
+}
+
+// A full set is 32 levels: a 33rd segment is not read.
+TEST(GameImageRead, ReadingStopsAfter32Segments)
+{
+    LevelData levels[kLevelSlots];
+    for (int slot = 0; slot < kLevelSlots; ++slot)
+        levels[slot] = makeLevel(slot);
+    std::vector<uint8_t> image = writeSet(levels);
+    const size_t end = kLevelListOffset + kLevelSlots * kSegmentSize;
+    image.insert(image.begin() + end, image.begin() + kLevelListOffset,
+                 image.begin() + kLevelListOffset + kSegmentSize);
+    const LoadResult loaded = read(image);
+    EXPECT_EQ(loaded.levels.size(), 32u);
+    EXPECT_EQ(loaded.warning, "wiecej niz 32 poziomy; reszta pominieta");
+}

@@ -78,8 +78,8 @@ protected:
         return *probe;
     }
 
-    DialogRequest openRequest() { return {"Otworz", dir, "", false}; }
-    DialogRequest saveRequest() { return {"Zapisz", dir, "", true}; }
+    DialogRequest openRequest() { return {"Otworz", dir, "", false, ""}; }
+    DialogRequest saveRequest() { return {"Zapisz", dir, "", true, ""}; }
 
     static Uint8 nextEventType()
     {
@@ -256,6 +256,30 @@ TEST_F(InWindowDialogTest, DrawsTheSelectionAndTheAllFilesSwitch)
     EXPECT_EQ(dialog.browser().entries().back().name, "notes.txt");
     dialog.draw();
     EXPECT_EQ(colourAt(all.x + 2, all.y + 2), 0x373737);  // the inverse of the grey fill
+}
+
+// The in-window question: a button answers when pressed and released on
+// it (a press that slides off to another answers nothing), Enter takes the
+// first answer, Escape and closing the window the last.
+TEST_F(InWindowDialogTest, QuestionAnswers)
+{
+    const Question question{"Zelbun Kreator", "Zapisac zmiany?", {"Zapisz", "Nie zapisuj", "Anuluj"}};
+    InWindowQuestion probe(screen, question);
+    const CButton& dontSave = *probe.answerButtons[1];
+    const CButton& save = *probe.answerButtons[0];
+    pushButton(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, save.x + 5, save.y + 5);
+    pushButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, dontSave.x + 5, dontSave.y + 5);
+    pushClick(dontSave);
+    EXPECT_EQ(runInWindowQuestion(screen, question), 1);
+    pushKey(SDLK_RETURN);
+    EXPECT_EQ(runInWindowQuestion(screen, question), 0);
+    pushKey(SDLK_ESCAPE);
+    EXPECT_EQ(runInWindowQuestion(screen, question), 2);
+    SDL_Event quit = {};
+    quit.type = SDL_QUIT;
+    SDL_PushEvent(&quit);
+    EXPECT_EQ(runInWindowQuestion(screen, question), 2);
+    EXPECT_EQ(nextEventType(), SDL_NOEVENT);  // the close was the answer, not passed on
 }
 
 }  // namespace

@@ -446,10 +446,12 @@ TEST_F(MouseTest, OpenReplacesTheLevels)
 }
 
 // The test commands write test.atr into a private directory of this run,
-// never the working directory, open it there, and the directory goes with
-// the editor.
+// never the working directory, open it there with the emulator named on the
+// command line, and the directory goes with the editor.
 TEST_F(MouseTest, TestCommandsWriteAndOpen)
 {
+    emulatorCommand = "emu -x %f";
+    buildOnFiles();
     level(12).add(0, 0, 5);
     click(slotX(12), slotY);
     platform.answerQuestion(0);  // no robot: "Testuj" anyway
@@ -458,6 +460,7 @@ TEST_F(MouseTest, TestCommandsWriteAndOpen)
     const std::string image = platform.openRequests[0].file;
     const std::string privateDir = platform.openRequests[0].dir;
     EXPECT_EQ(image, privateDir + "/test.atr");
+    EXPECT_EQ(platform.openRequests[0].emulatorCommand, "emu -x %f");
     EXPECT_EQ(privateDir.rfind(dir.path + "/zelbun-kreator-", 0), 0u) << privateDir;
     struct stat info;
     ASSERT_EQ(stat(privateDir.c_str(), &info), 0);

@@ -137,7 +137,7 @@ TEST_F(PlatformTest, ZenityOpenDialogArgumentsAndChosenPath)
 {
     fakeDialog("zenity", oddPath + "\n", 0);
     std::string chosen;
-    DialogRequest request{"Otworz", "/data/levels", "", false};
+    DialogRequest request{"Otworz", "/data/levels", "", false, ""};
     EXPECT_EQ(platform(4242)->fileDialog(request, chosen), DialogResult::Chosen);
     EXPECT_EQ(chosen, oddPath);  // trailing newline gone, the rest intact
 
@@ -152,7 +152,7 @@ TEST_F(PlatformTest, ZenitySaveDialogOffersCurrentFileAndConfirmsOverwrite)
 {
     fakeDialog("zenity", "/x/nowa.atr\n", 0);
     std::string chosen;
-    DialogRequest request{"Zapisz", "/data", oddPath, true};
+    DialogRequest request{"Zapisz", "/data", oddPath, true, ""};
     EXPECT_EQ(platform()->fileDialog(request, chosen), DialogResult::Chosen);
 
     std::vector<std::string> args = recordedArgs("zenity");
@@ -172,14 +172,14 @@ TEST_F(PlatformTest, RelativeStartPathsAreTakenFromTheWorkingDirectory)
     std::string cwd = system->currentDirectory();
     std::string chosen;
 
-    system->fileDialog({"Otworz", "levels", "", false}, chosen);
+    system->fileDialog({"Otworz", "levels", "", false, ""}, chosen);
     EXPECT_EQ(recordedArgs("zenity").at(2), "--filename=" + cwd + "/levels/");
 
     // A name starting with "-" must not become an option for the program.
-    system->fileDialog({"Zapisz", "", "-gra.atr", true}, chosen);
+    system->fileDialog({"Zapisz", "", "-gra.atr", true, ""}, chosen);
     EXPECT_EQ(recordedArgs("zenity").at(2), "--filename=" + cwd + "/-gra.atr");
 
-    system->fileDialog({"Otworz", "", "", false}, chosen);
+    system->fileDialog({"Otworz", "", "", false, ""}, chosen);
     EXPECT_EQ(recordedArgs("zenity").at(2), "--filename=" + cwd + "/");
 }
 
@@ -187,10 +187,10 @@ TEST_F(PlatformTest, CancelledDialogLeavesThePathAlone)
 {
     std::string chosen = "before";
     fakeDialog("zenity", "", 1);
-    EXPECT_EQ(platform()->fileDialog({"Otworz", "/", "", false}, chosen), DialogResult::Cancelled);
+    EXPECT_EQ(platform()->fileDialog({"Otworz", "/", "", false, ""}, chosen), DialogResult::Cancelled);
     // Success with nothing printed chooses nothing either.
     fakeDialog("zenity", "\n", 0);
-    EXPECT_EQ(platform()->fileDialog({"Otworz", "/", "", false}, chosen), DialogResult::Cancelled);
+    EXPECT_EQ(platform()->fileDialog({"Otworz", "/", "", false, ""}, chosen), DialogResult::Cancelled);
     EXPECT_EQ(chosen, "before");
 }
 
@@ -198,15 +198,45 @@ TEST_F(PlatformTest, KdialogArgumentsForOpenAndSave)
 {
     fakeDialog("kdialog", "/x/gra.atr\n", 0);
     std::string chosen;
-    EXPECT_EQ(platform(77)->fileDialog({"Otworz", "/data", "", false}, chosen), DialogResult::Chosen);
+    EXPECT_EQ(platform(77)->fileDialog({"Otworz", "/data", "", false, ""}, chosen), DialogResult::Chosen);
     EXPECT_EQ(chosen, "/x/gra.atr");
     std::vector<std::string> expected = {"--title", "Otworz", "--attach", "77", "--getopenfilename",
                                          "/data/", "*.atr *.ATR|Obrazy ATR\n*|Wszystkie pliki"};
     EXPECT_EQ(recordedArgs("kdialog"), expected);
 
-    EXPECT_EQ(platform()->fileDialog({"Zapisz", "/data", oddPath, true}, chosen), DialogResult::Chosen);
+    EXPECT_EQ(platform()->fileDialog({"Zapisz", "/data", oddPath, true, ""}, chosen), DialogResult::Chosen);
     expected = {"--title", "Zapisz", "--getsavefilename", oddPath, "*.atr *.ATR|Obrazy ATR\n*|Wszystkie pliki"};
     EXPECT_EQ(recordedArgs("kdialog"), expected);
+}
+
+// Questions: zenity's OK, its extra button (which prints its label) and
+// Cancel; kdialog's yes, no and cancel; nothing to ask with.
+TEST_F(PlatformTest, QuestionsThroughZenityAndKdialog)
+{
+    const Question question{"Zelbun Kreator", "Zapisac zmiany?", {"Zapisz", "Nie zapisuj", "Anuluj"}};
+    fakeDialog("zenity", "", 0);
+    EXPECT_EQ(platform(9)->ask(question), 0);
+    std::vector<std::string> expected = {"--question",         "--title=Zelbun Kreator",     "--text=Zapisac zmiany?",
+                                         "--ok-label=Zapisz",  "--cancel-label=Anuluj",      "--extra-button=Nie zapisuj",
+                                         "--attach=9",         "--modal"};
+    EXPECT_EQ(recordedArgs("zenity"), expected);
+    fakeDialog("zenity", "Nie zapisuj\n", 1);
+    EXPECT_EQ(platform()->ask(question), 1);
+    fakeDialog("zenity", "", 1);
+    EXPECT_EQ(platform()->ask(question), 2);
+
+    fs::remove(bin / "zenity");
+    fakeDialog("kdialog", "", 1);
+    EXPECT_EQ(platform()->ask(question), 1);
+    expected = {"--title", "Zelbun Kreator", "--warningyesnocancel", "Zapisac zmiany?", "--yes-label", "Zapisz",
+                "--no-label", "Nie zapisuj", "--cancel-label", "Anuluj"};
+    EXPECT_EQ(recordedArgs("kdialog"), expected);
+    fakeDialog("kdialog", "", 1);
+    EXPECT_EQ(platform()->ask({"Zapisz mape", "Zastapic?", {"Zastap", "Anuluj"}}), 1);
+    EXPECT_EQ(recordedArgs("kdialog").at(2), "--yesno");
+
+    fs::remove(bin / "kdialog");
+    EXPECT_EQ(platform()->ask(question), Platform::questionUnavailable);
 }
 
 TEST_F(PlatformTest, BrokenZenityFallsBackToKdialog)
@@ -214,32 +244,32 @@ TEST_F(PlatformTest, BrokenZenityFallsBackToKdialog)
     fakeDialog("zenity", "", 255);  // e.g. an option this zenity does not know
     fakeDialog("kdialog", "/x/z-kdialog.atr\n", 0);
     std::string chosen;
-    EXPECT_EQ(platform(5)->fileDialog({"Otworz", "/", "", false}, chosen), DialogResult::Chosen);
+    EXPECT_EQ(platform(5)->fileDialog({"Otworz", "/", "", false, ""}, chosen), DialogResult::Chosen);
     EXPECT_EQ(chosen, "/x/z-kdialog.atr");
 
     fs::remove(bin / "kdialog");
     chosen.clear();
-    EXPECT_EQ(platform(5)->fileDialog({"Otworz", "/", "", false}, chosen), DialogResult::Unavailable);
+    EXPECT_EQ(platform(5)->fileDialog({"Otworz", "/", "", false, ""}, chosen), DialogResult::Unavailable);
     EXPECT_EQ(chosen, "");
 }
 
 TEST_F(PlatformTest, DialogUnavailableWithoutUsablePrograms)
 {
     std::string chosen;
-    EXPECT_EQ(platform()->fileDialog({"Otworz", "/", "", false}, chosen), DialogResult::Unavailable);
+    EXPECT_EQ(platform()->fileDialog({"Otworz", "/", "", false, ""}, chosen), DialogResult::Unavailable);
 
     // Not executable, a directory, and a script whose interpreter is missing.
     writeFile(bin / "zenity", "#!/bin/sh\necho /x.atr\n");
     fs::create_directory(bin / "kdialog");
-    EXPECT_EQ(platform()->fileDialog({"Otworz", "/", "", false}, chosen), DialogResult::Unavailable);
+    EXPECT_EQ(platform()->fileDialog({"Otworz", "/", "", false, ""}, chosen), DialogResult::Unavailable);
     writeExecutable("zenity", "#!/nonexistent/sh\necho /x.atr\n");
-    EXPECT_EQ(platform()->fileDialog({"Otworz", "/", "", false}, chosen), DialogResult::Unavailable);
+    EXPECT_EQ(platform()->fileDialog({"Otworz", "/", "", false, ""}, chosen), DialogResult::Unavailable);
 
     // Empty entries in the search path do not mean the working directory.
     fakeDialog("zenity", "/x.atr\n", 0);
     fs::path saved = fs::current_path();
     fs::current_path(bin);
-    EXPECT_EQ(makeSystemPlatform(0, "::/nonexistent:")->fileDialog({"Otworz", "/", "", false}, chosen),
+    EXPECT_EQ(makeSystemPlatform(0, "::/nonexistent:")->fileDialog({"Otworz", "/", "", false, ""}, chosen),
               DialogResult::Unavailable);
     fs::current_path(saved);
     EXPECT_EQ(chosen, "");
@@ -313,6 +343,56 @@ TEST_F(PlatformTest, CurrentDirectoryOfAnyLength)
     fs::current_path(saved);
     EXPECT_EQ(reported, fs::canonical(deep).string());
     EXPECT_GT(reported.size(), 700u);
+}
+
+// Test images go to an emulator, never to a second editor: the user's
+// command first (--emulator, then ZELBUN_EMULATOR), then the desktop's
+// default unless it is this editor, then a known emulator on the path, and
+// else a message saying how to set one. Each program here is a stand-in.
+TEST_F(PlatformTest, TestImagesReachAnEmulatorNeverTheEditor)
+{
+    unsetenv("ZELBUN_EMULATOR");
+    std::string error;
+    std::unique_ptr<Platform> system = platform();
+    EXPECT_FALSE(system->openTestImage("test.atr", root.string(), "", error));
+    EXPECT_NE(error.find("ZELBUN_EMULATOR"), std::string::npos) << error;
+
+    // Records its arguments under its own name.
+    auto standIn = [&](const std::string& name) {
+        std::string base = (root / name).string();
+        writeScript(name, "printf '%s\\0' \"$@\" > '" + base + ".args'\ntouch '" + base + ".done'\n");
+    };
+    auto ran = [&](const std::string& name) {
+        bool done = waitForFile(root / (name + ".done"));
+        fs::remove(root / (name + ".done"));
+        return done ? recordedArgs(name) : std::vector<std::string>{"(did not run)"};
+    };
+    const std::string image = root.string() + "/test.atr";
+    standIn("xdg-open");
+    standIn("atari800");
+    standIn("myemu");
+    writeScript("xdg-mime", "[ \"$*\" = 'query default application/x-atari-atr' ] && cat '" + (root / "default").string() + "'\n");
+
+    writeFile(root / "default", "zelbun-kreator.desktop\n");
+    ASSERT_TRUE(system->openTestImage("test.atr", root.string(), "", error)) << error;
+    EXPECT_EQ(ran("atari800"), std::vector<std::string>{image});
+
+    writeFile(root / "default", "emulator.desktop\n");
+    ASSERT_TRUE(system->openTestImage("test.atr", root.string(), "", error)) << error;
+    EXPECT_EQ(ran("xdg-open"), std::vector<std::string>{image});
+
+    setenv("ZELBUN_EMULATOR", "myemu -x '%f' \"--name=a b\"", 1);
+    ASSERT_TRUE(system->openTestImage("test.atr", root.string(), "", error)) << error;
+    EXPECT_EQ(ran("myemu"), (std::vector<std::string>{"-x", image, "--name=a b"}));
+
+    ASSERT_TRUE(system->openTestImage("test.atr", root.string(), (bin / "atari800").string() + " -fast", error));
+    EXPECT_EQ(ran("atari800"), (std::vector<std::string>{"-fast", image}));
+
+    EXPECT_FALSE(system->openTestImage("test.atr", root.string(), "noemu %f", error));
+    EXPECT_EQ(error, "--emulator: noemu not found");
+    EXPECT_FALSE(system->openTestImage("test.atr", root.string(), "myemu 'x", error));
+    EXPECT_NE(error.find("quote"), std::string::npos) << error;
+    unsetenv("ZELBUN_EMULATOR");
 }
 
 }  // namespace

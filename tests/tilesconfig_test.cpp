@@ -83,7 +83,7 @@ TEST(TilesConfig, WhiteSpace)
 // The wall line must begin at the very first character of the file.
 TEST(TilesConfig, NothingBeforeTheFirstKey)
 {
-    for (const std::string lead : {"\n", " ", "\xEF\xBB\xBF"}) {
+    for (const std::string lead : {"\n", " ", "\xEF\xBB\xBF\n"}) {
         const TilesConfig c = parse(lead + keys + "0,0:1,2\n");
         EXPECT_EQ(keysOf(c), "-1 -1 -1") << "lead " << lead.size();
         EXPECT_TRUE(c.records.empty());

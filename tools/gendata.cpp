@@ -1,11 +1,23 @@
 // zelbun-gendata SOURCE_DIR OUT_DIR: builds the editor's default data from
 // the reviewable sources in SOURCE_DIR (tiles.txt, icon.txt) and writes
-// paleta.bmp, tiles.bmp, tiles.cfg, TILES.md, icon.bmp, icon.png and
-// game.atr into OUT_DIR. Everything is made in memory first; nothing is
-// written unless every source is sound, and each file is written to a
-// temporary name and renamed over the target only when complete.
+// paleta.bmp, tiles.bmp, tiles.cfg, TILES.md, icon.bmp and icon.png into
+// OUT_DIR; the game disk data/game.atr is built from engine/.
+//
+// zelbun-gendata engine DATA_DIR OUT_DIR: builds the game's character sets
+// and tile tables (tiles.fnt, tilemap.bin, robot.bin, font.fnt) from
+// DATA_DIR/tiles.bmp, DATA_DIR/tiles.cfg and the editor's font. Files whose
+// content is already right are left untouched, so a build that depends on
+// them does not redo its work.
+//
+// Everything is made in memory first; nothing is written unless every
+// source is sound, and each file is written to a temporary name and renamed
+// over the target only when complete.
+#include "editor/glyphs.h"
+#include "editor/tilesconfig.h"
 #include "tools/atr.h"
 #include "tools/bmp.h"
+#include "tools/bmpread.h"
+#include "tools/enginedata.h"
 #include "tools/icon.h"
 #include "tools/palette.h"
 #include "tools/png.h"
@@ -66,12 +78,95 @@ bool writeFile(const fs::path& path, const Bytes& bytes)
 
 Bytes textBytes(const std::string& text) { return Bytes(text.begin(), text.end()); }
 
+bool createDirectory(const fs::path& dir)
+{
+    std::error_code error;
+    fs::create_directories(dir, error);
+    if (error) {
+        std::fprintf(stderr, "zelbun-gendata: cannot create %s: %s\n", dir.string().c_str(),
+                     error.message().c_str());
+        return false;
+    }
+    return true;
+}
+
+int engineMain(const fs::path& dataDir, const fs::path& outDir)
+{
+    std::string bmpText, cfgText, error;
+    const fs::path sheetPath = dataDir / "tiles.bmp", configPath = dataDir / "tiles.cfg";
+    if (!readText(sheetPath, bmpText) || !readText(configPath, cfgText))
+        return 1;
+    Image sheet(0, 0);
+    if (!decodeBmp(textBytes(bmpText), sheetPath.string(), sheet, error)) {
+        std::fprintf(stderr, "zelbun-gendata: %s\n", error.c_str());
+        return 1;
+    }
+    const TilesConfig config = parseTilesConfig(cfgText, configPath.string());
+    for (const std::string& warning : config.warnings)
+        std::fprintf(stderr, "zelbun-gendata: %s\n", warning.c_str());
+    EngineData data;
+    if (!buildEngineData(sheet, sheetPath.string(), config, editorFontData(), data, error)) {
+        std::fprintf(stderr, "zelbun-gendata: %s\n", error.c_str());
+        return 1;
+    }
+    if (!createDirectory(outDir))
+        return 1;
+    const std::pair<const char*, const Bytes*> outputs[] = {
+        {"tiles.fnt", &data.tiles}, {"tilemap.bin", &data.tileMap}, {"robot.bin", &data.robot}, {"font.fnt", &data.font}};
+    for (const auto& [name, bytes] : outputs) {
+        std::ifstream in(outDir / name, std::ios::binary);
+        if (in && Bytes(std::istreambuf_iterator<char>(in), {}) == *bytes)
+            continue;
+        if (!writeFile(outDir / name, *bytes))
+            return 1;
+    }
+    return 0;
+}
+
+// The desktop icons in the hicolor theme's layout under outDir: PNG at the
+// usual sizes and a scalable SVG.
+int iconsMain(const fs::path& iconSource, const fs::path& outDir)
+{
+    std::string text, error;
+    IconArt art;
+    if (!readText(iconSource, text))
+        return 1;
+    if (!parseIcon(text, iconSource.string(), art, error)) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        return 1;
+    }
+    std::vector<std::pair<fs::path, Bytes>> outputs;
+    for (int side : {16, 32, 48, 64, 128, 256})
+        outputs.push_back({outDir / "hicolor" / (std::to_string(side) + "x" + std::to_string(side)) / "apps",
+                           encodePngRgba(side, side, iconRgbaAtSide(art, side))});
+    outputs.push_back({outDir / "hicolor" / "scalable" / "apps", textBytes(iconSvg(art))});
+    for (const auto& [dir, bytes] : outputs) {
+        const char* extension = dir.parent_path().filename() == "scalable" ? ".svg" : ".png";
+        std::error_code failed;
+        fs::create_directories(dir, failed);
+        if (failed) {
+            std::fprintf(stderr, "zelbun-gendata: cannot create %s: %s\n", dir.string().c_str(),
+                         failed.message().c_str());
+            return 1;
+        }
+        if (!writeFile(dir / (std::string("zelbun-kreator") + extension), bytes))
+            return 1;
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    if (argc == 4 && std::string(argv[1]) == "engine")
+        return engineMain(argv[2], argv[3]);
+    if (argc == 4 && std::string(argv[1]) == "icons")
+        return iconsMain(argv[2], argv[3]);
     if (argc != 3) {
-        std::fprintf(stderr, "usage: zelbun-gendata SOURCE_DIR OUT_DIR\n");
+        std::fprintf(stderr, "usage: zelbun-gendata SOURCE_DIR OUT_DIR\n"
+                             "       zelbun-gendata engine DATA_DIR OUT_DIR\n"
+                             "       zelbun-gendata icons ICON_TXT OUT_DIR\n");
         return 2;
     }
     const fs::path sourceDir = argv[1];
@@ -90,13 +185,6 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "%s\n", error.c_str());
         return 1;
     }
-    // No game program is built yet: the template carries only the layout the
-    // editor patches.
-    const Bytes game = gameTemplate({});
-    if (game.empty()) {
-        std::fprintf(stderr, "zelbun-gendata: the game program does not fit the template\n");
-        return 1;
-    }
 
     const std::vector<std::pair<const char*, Bytes>> outputs = {
         {"paleta.bmp", encodeBmp24(paletteImage())},
@@ -106,16 +194,10 @@ int main(int argc, char** argv)
         {"icon.bmp", encodeBmp24(iconWithKey(iconArt))},
         {"icon.png", encodePngRgba(icon::size * pngIconScale, icon::size * pngIconScale,
                                    iconRgba(iconArt, pngIconScale))},
-        {"game.atr", game},
     };
 
-    std::error_code dirError;
-    fs::create_directories(outDir, dirError);
-    if (dirError) {
-        std::fprintf(stderr, "zelbun-gendata: cannot create %s: %s\n", outDir.string().c_str(),
-                     dirError.message().c_str());
+    if (!createDirectory(outDir))
         return 1;
-    }
     for (const auto& [name, bytes] : outputs)
         if (!writeFile(outDir / name, bytes))
             return 1;

@@ -4,6 +4,8 @@
 // then 32 art lines of 32 characters, each a character with a colour.
 #include "tools/icon.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <map>
 #include <sstream>
 
@@ -94,4 +96,59 @@ std::vector<std::uint8_t> iconRgba(const IconArt& art, int scale)
             rgba.insert(rgba.end(), {c.r, c.g, c.b, std::uint8_t(art.opaque[i] ? 255 : 0)});
         }
     return rgba;
+}
+
+std::vector<std::uint8_t> iconRgbaAtSide(const IconArt& art, int side)
+{
+    std::vector<std::uint8_t> rgba;
+    rgba.reserve(std::size_t(side) * side * 4);
+    const double step = double(icon::size) / side; // art pixels per icon pixel
+    for (int y = 0; y < side; ++y)
+        for (int x = 0; x < side; ++x) {
+            double sum[3] = {0, 0, 0}, alpha = 0;
+            const double top = y * step, left = x * step;
+            for (int ay = int(top); ay < icon::size && ay < top + step; ++ay)
+                for (int ax = int(left); ax < icon::size && ax < left + step; ++ax) {
+                    const int i = ay * icon::size + ax;
+                    if (!art.opaque[i])
+                        continue;
+                    const double height = std::min<double>(ay + 1, top + step) - std::max<double>(ay, top);
+                    const double width = std::min<double>(ax + 1, left + step) - std::max<double>(ax, left);
+                    const double weight = height * width;
+                    const Rgb c = art.colours.pixels[i];
+                    sum[0] += c.r * weight;
+                    sum[1] += c.g * weight;
+                    sum[2] += c.b * weight;
+                    alpha += weight;
+                }
+            for (double channel : sum)
+                rgba.push_back(alpha > 0 ? std::uint8_t(channel / alpha + 0.5) : 0);
+            rgba.push_back(std::uint8_t(alpha / (step * step) * 255 + 0.5));
+        }
+    return rgba;
+}
+
+std::string iconSvg(const IconArt& art)
+{
+    std::ostringstream svg;
+    svg << "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" << icon::size << "\" height=\"" << icon::size
+        << "\" viewBox=\"0 0 " << icon::size << ' ' << icon::size << "\" shape-rendering=\"crispEdges\">\n";
+    for (int y = 0; y < icon::size; ++y)
+        for (int x = 0; x < icon::size;) {
+            const int i = y * icon::size + x;
+            int run = 1;
+            while (x + run < icon::size && art.opaque[i + run] == art.opaque[i] &&
+                   art.colours.pixels[i + run] == art.colours.pixels[i])
+                ++run;
+            if (art.opaque[i]) {
+                const Rgb c = art.colours.pixels[i];
+                char colour[8];
+                std::snprintf(colour, sizeof colour, "#%02x%02x%02x", c.r, c.g, c.b);
+                svg << "<rect x=\"" << x << "\" y=\"" << y << "\" width=\"" << run << "\" height=\"1\" fill=\""
+                    << colour << "\"/>\n";
+            }
+            x += run;
+        }
+    svg << "</svg>\n";
+    return svg.str();
 }

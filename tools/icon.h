@@ -27,3 +27,11 @@ Image iconWithKey(const IconArt& art);
 
 // The desktop icon as RGBA bytes, every art pixel a `scale` x `scale` block.
 std::vector<std::uint8_t> iconRgba(const IconArt& art, int scale);
+
+// The desktop icon as RGBA bytes at any side: each icon pixel the
+// area-weighted average of the art pixels it covers, so sizes that are not a
+// multiple of the art (16, 48) keep its shapes.
+std::vector<std::uint8_t> iconRgbaAtSide(const IconArt& art, int side);
+
+// The icon as scalable SVG: one rectangle per run of equal art pixels.
+std::string iconSvg(const IconArt& art);

@@ -6,9 +6,12 @@ set -euo pipefail
 packages=(
   g++ cmake make pkg-config
   libsdl1.2-compat-dev libsdl-gfx1.2-dev libx11-dev
-  googletest libgtest-dev libbenchmark-dev
+  googletest libgtest-dev libbenchmark-dev libpng-dev
+  libcli11-dev nlohmann-json3-dev
   xvfb xdotool
+  desktop-file-utils appstream shared-mime-info xdg-utils dpkg-dev groff-base
   clang libclang-rt-14-dev
+  cc65
 )
 
 missing=()

@@ -1,0 +1,52 @@
+// The game part of a game image (everything before the level list) and where
+// it comes from: the embedded default, a template file the user names, or
+// the image a document was opened from. Pure functions over bytes, and one
+// thin adapter that reads the files.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Our own engine carries this text at this file offset, followed by two
+// digits of its version.
+constexpr size_t kEngineSignatureOffset = 32;
+constexpr char kEngineSignature[] = "ZELBUN-ENGINE-";
+
+// The default template built into the program.
+const std::vector<uint8_t>& embeddedTemplate();
+
+// True when the bytes hold our engine's signature, of any version.
+bool hasOurEngine(const uint8_t* image, size_t size);
+
+// A template built from `bytes`: their first 11,168 bytes with an empty
+// order table, followed by an empty level list. Returns false, with `error` saying why, when they lack
+// the ATR signature or are shorter than a whole template.
+bool templateFrom(const std::vector<uint8_t>& bytes, std::vector<uint8_t>& tmpl, std::string& error);
+
+// The template a document opened from `image` is saved with: the image's
+// own game part; for an image of our engine (any version) the current
+// engine, which is the session's template when that is ours and else the
+// embedded one; for a file with no game part (no ATR signature, or cut short
+// inside it) the session's template, as for a new document.
+std::vector<uint8_t> templateForOpened(const std::vector<uint8_t>& image, const std::vector<uint8_t>& session,
+                                       const std::vector<uint8_t>& embedded);
+
+// Where the template of a session comes from, in order of precedence; an
+// empty string names nothing.
+struct TemplateSources {
+    std::string optionPath;      // from the command line
+    std::string environmentPath; // ZELBUN_TEMPLATE
+    std::string dataDirPath;     // game.atr found in the data directories
+};
+
+struct ChosenTemplate {
+    std::vector<uint8_t> bytes;
+    std::string path;  // the file it came from; empty for the embedded one
+    std::string error; // why the named file was refused; the embedded one is used then
+};
+
+// The first source that names a file, read and checked, or the embedded
+// default when none does or the file named is refused.
+ChosenTemplate chooseTemplate(const TemplateSources& sources, const std::vector<uint8_t>& embedded);

@@ -1,0 +1,15 @@
+// Programs the editor started (the emulator, through the desktop's opener):
+// collected when they end, and shown when they failed.
+#include "editor/frame.h"
+
+#include "platform/platform.h"
+
+bool frame::checkLaunches()
+{
+    for (const LaunchFailure& failure : platform->reapChildren()) {
+        const std::string how = failure.signal ? "sygnal " + std::to_string(failure.signal)
+                                               : "kod " + std::to_string(failure.exitCode);
+        showError("Nie udalo sie uruchomic emulatora (" + failure.program + ": " + how + ")");
+    }
+    return platform->childrenRunning();
+}

@@ -1,0 +1,58 @@
+; The segment stream of a load file: start address, end address (both
+; inclusive, low byte first), then the bytes for that span, again and again
+; until a start address of $0000. Bytes come one at a time from next_byte,
+; so the boot loader feeds it disk sectors and the tests feed it fixtures.
+; It asks for no byte after the end marker's two zero bytes: a disk image
+; may end there, and sectors past the end read back stale data.
+
+.include "zp.inc"
+
+.import next_byte               ; returns the next byte of the stream in A
+.export load_segments
+
+; In the game the parser runs from the boot sectors; a test links it as
+; ordinary code.
+.ifdef __SIM6502__
+.segment "CODE"
+.else
+.segment "BOOT"
+.endif
+
+load_segments:
+@segment:
+        jsr     next_byte
+        sta     seg_ptr
+        jsr     next_byte
+        sta     seg_ptr+1
+        ora     seg_ptr
+        beq     @done
+        lda     seg_ptr         ; $FFFF is a load-file header word, not a start
+        and     seg_ptr+1
+        cmp     #$FF
+        beq     @segment
+        jsr     next_byte
+        sta     seg_end
+        jsr     next_byte
+        sta     seg_end+1
+        lda     seg_end         ; an end before the start means a broken
+        cmp     seg_ptr         ; stream: stop instead of filling all memory
+        lda     seg_end+1
+        sbc     seg_ptr+1
+        bcc     @done
+@byte:
+        jsr     next_byte
+        ldy     #0
+        sta     (seg_ptr),y
+        lda     seg_ptr
+        cmp     seg_end
+        bne     @advance
+        lda     seg_ptr+1
+        cmp     seg_end+1
+        beq     @segment
+@advance:
+        inc     seg_ptr
+        bne     @byte
+        inc     seg_ptr+1
+        jmp     @byte
+@done:
+        rts

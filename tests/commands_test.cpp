@@ -1,0 +1,353 @@
+// Never losing work: undo and redo, the modified mark, the question before
+// work is thrown away, refusing files that are not game images, save names,
+// keyboard shortcuts and what the top bar says.
+#include "editor_fixture.h"
+
+#include "editor/game.h"
+#include "editor/gameimage.h"
+
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <sys/stat.h>
+
+using namespace fixture;
+
+namespace {
+
+layout::Point at(const layout::Rect& r) { return r.centre(); }
+layout::Point cell(int column, int row) { return layout::canvasCellRect(column, row).centre(); }
+
+std::string readAll(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+SDL_keysym keysym(SDLKey sym, Uint16 unicode, int mod = KMOD_NONE)
+{
+    SDL_keysym key = {};
+    key.sym = sym;
+    key.unicode = unicode;
+    key.mod = SDLMod(mod);
+    return key;
+}
+
+const int saveAnswer = 0, dontSaveAnswer = 1, cancelAnswer = 2;
+
+class CommandsTest : public EditorTest {
+protected:
+    void SetUp() override
+    {
+        EditorTest::SetUp();
+        build();
+        click(at(layout::paletteEntry(1)));  // code 5
+    }
+    using EditorTest::click;
+    void click(layout::Point p) { EditorTest::click(p.x, p.y); }
+    void key(SDLKey sym, Uint16 unicode, int mod = KMOD_NONE) { editor->keyDown(keysym(sym, unicode, mod)); }
+    // A stroke of the left button across the canvas, from one cell to another.
+    void stroke(layout::Point from, layout::Point to)
+    {
+        press(from.x, from.y, 1);
+        editor->mouse(to.x, to.y, 1);
+        release(to.x, to.y);
+    }
+    bool same(const Document& a, const Document& b) { return a.sameContent(b) && a.path == b.path; }
+    std::string save(const std::string& name)
+    {
+        platform.answerDialog(dir.file(name));
+        click(at(layout::saveAsButton));
+        return dir.file(name);
+    }
+};
+
+// Each kind of step comes back exactly with undo and goes again with redo;
+// Cofnij and Ponow grey out at the ends of the history.
+TEST_F(CommandsTest, UndoAndRedoRestoreTheDocumentExactly)
+{
+    std::strcpy(editor->filePath, dir.file("set.atr").c_str());
+    editor->history.reset(editor->document());
+    editor->paint();
+    EXPECT_FALSE(editor->undoButton->isActive);
+    EXPECT_FALSE(editor->redoButton->isActive);
+
+    std::vector<Document> states = {editor->document()};
+    stroke(cell(1, 1), cell(2, 1));  // one stroke, two cells
+    states.push_back(editor->document());
+    click(at(layout::counterPlus(layout::screwCounter)));
+    states.push_back(editor->document());
+    click(at(layout::swapButton));
+    click(at(layout::levelSlot(4)));  // slot 0 and 4 exchange
+    states.push_back(editor->document());
+    click(at(layout::textPage));
+    for (char c : std::string("Abc"))
+        editor->keyDown(keysym(SDLKey(c), Uint16(c)));
+    key(SDLK_ESCAPE, 27);
+    states.push_back(editor->document());
+    platform.answerQuestion(dontSaveAnswer);
+    click(at(layout::newButton));
+    states.push_back(editor->document());
+    ASSERT_EQ(states.size(), 6u);
+    EXPECT_TRUE(states[1].levels[0].cells[2][1] == 5 && states[4].levels[4].on && states[4].pages[0][4][18] == 'c');
+    EXPECT_EQ(states[5].path, "");
+
+    for (int i = 4; i >= 0; --i) {
+        editor->undo();
+        EXPECT_TRUE(same(editor->document(), states[i])) << "undo to state " << i;
+    }
+    editor->paint();
+    EXPECT_FALSE(editor->undoButton->isActive);
+    EXPECT_TRUE(editor->redoButton->isActive);
+    EXPECT_TRUE(editor->levels[0].sheet() != nullptr);
+    for (int i = 1; i <= 5; ++i) {
+        click(at(layout::redoButton));
+        EXPECT_TRUE(same(editor->document(), states[i])) << "redo to state " << i;
+    }
+    // Shortcuts do the same without the text page's focus.
+    key(SDLK_z, 26, KMOD_LCTRL);
+    EXPECT_TRUE(same(editor->document(), states[4]));
+    key(SDLK_y, 25, KMOD_LCTRL);
+    EXPECT_TRUE(same(editor->document(), states[5]));
+    key(SDLK_z, 26, KMOD_LCTRL);
+    key(SDLK_z, 26, KMOD_LCTRL | KMOD_LSHIFT);
+    EXPECT_TRUE(same(editor->document(), states[5]));
+}
+
+// The title names the file and marks unsaved work; undoing back to the
+// saved point clears the mark, redoing sets it again.
+TEST_F(CommandsTest, ModifiedMarkFollowsTheSavedPoint)
+{
+    EXPECT_EQ(editor->windowTitle(), "Zelbun Kreator 1.0 - by. Tavrin");
+    stroke(cell(3, 3), cell(3, 3));
+    EXPECT_EQ(editor->windowTitle(), "bez nazwy * - Zelbun Kreator 1.0 - by. Tavrin");
+    save("levels");
+    EXPECT_EQ(editor->windowTitle(), "levels.atr - Zelbun Kreator 1.0 - by. Tavrin");
+    EXPECT_EQ(editor->statusMessage, "Zapisano: levels.atr");
+    stroke(cell(4, 4), cell(4, 4));
+    EXPECT_TRUE(editor->isModified());
+    click(at(layout::undoButton));
+    EXPECT_FALSE(editor->isModified());
+    click(at(layout::undoButton));  // past the saved point
+    EXPECT_EQ(editor->windowTitle(), "levels.atr * - Zelbun Kreator 1.0 - by. Tavrin");
+    click(at(layout::redoButton));
+    EXPECT_FALSE(editor->isModified());
+    // Typing counts before its run is over.
+    click(at(layout::textPage));
+    editor->keyDown(keysym(SDLK_x, 'x'));
+    EXPECT_TRUE(editor->isModified());
+}
+
+// "Nowy", "Otworz" and closing ask about unsaved work, and each answer does
+// what it says; a save that is cancelled cancels the action too.
+TEST_F(CommandsTest, AskingBeforeWorkIsLost)
+{
+    const std::string other = dir.file("other.atr");
+    {
+        LevelData levels[kLevelSlots];
+        TextPage pages[2];
+        for (TextPage& page : pages)
+            blankPage(page);
+        std::vector<uint8_t> bytes = writeGameImage(game, gameSize, levels, pages);
+        std::ofstream(other, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), long(bytes.size()));
+    }
+    stroke(cell(1, 1), cell(1, 1));
+
+    // Anuluj, and Zapisz whose dialog is cancelled: nothing happens.
+    platform.answerQuestion(cancelAnswer);
+    click(at(layout::newButton));
+    platform.answerQuestion(saveAnswer);
+    platform.cancelDialog();
+    click(at(layout::openButton));
+    platform.answerQuestion(cancelAnswer);
+    EXPECT_FALSE(editor->mayClose());
+    EXPECT_EQ(platform.questions.size(), 3u);
+    EXPECT_EQ(platform.questions[0].text, "Zapisac zmiany?");
+    EXPECT_EQ(platform.questions[0].answers, (std::vector<std::string>{"Zapisz", "Nie zapisuj", "Anuluj"}));
+    EXPECT_EQ(editor->levels[0].get(1, 1), 5);
+    EXPECT_EQ(platform.dialogRequests.size(), 1u);
+
+    // Zapisz saves first, then opens.
+    platform.answerQuestion(saveAnswer);
+    platform.answerDialog(dir.file("kept.atr"));
+    platform.answerDialog(other);
+    click(at(layout::openButton));
+    EXPECT_EQ(readAll(dir.file("kept.atr")).size(), 11428u + 508u);
+    EXPECT_STREQ(editor->filePath, other.c_str());
+    EXPECT_FALSE(editor->levels[0].isOn());
+    EXPECT_FALSE(editor->history.canUndo());  // a fresh history
+    EXPECT_EQ(editor->statusMessage, "Otwarto: other.atr (0 poziomow)");
+
+    // Nothing to lose: no question. Then Nie zapisuj lets Nowy and closing go.
+    EXPECT_TRUE(editor->mayClose());
+    stroke(cell(2, 2), cell(2, 2));
+    platform.answerQuestion(dontSaveAnswer);
+    click(at(layout::newButton));
+    EXPECT_FALSE(editor->levels[0].isOn());
+    EXPECT_FALSE(editor->isModified());
+    stroke(cell(2, 2), cell(2, 2));
+    platform.answerQuestion(dontSaveAnswer);
+    EXPECT_TRUE(editor->mayClose());
+    EXPECT_EQ(platform.questions.size(), 6u);
+}
+
+// A text file, an empty file, a directory, random bytes and a file too short
+// for a game image are refused; nothing of the document changes. An image
+// cut short in its level list loads what is whole, with a warning.
+TEST_F(CommandsTest, OpeningWhatIsNotAGameImageChangesNothing)
+{
+    const std::string saved = save("mine.atr");
+    stroke(cell(5, 5), cell(5, 5));
+    const Document before = editor->document();
+    const size_t steps = editor->history.size();
+
+    std::string random(20000, '\0');
+    for (size_t i = 0; i < random.size(); ++i)
+        random[i] = char((i * 7919 + 13) % 251);
+    std::string shortImage = std::string("\x96\x02", 2) + std::string(5000, '\0');
+    dir.write("notes.txt", "levels: 1, 2, 3\n");
+    dir.write("empty.atr", "");
+    dir.write("noise.atr", random);
+    dir.write("short.atr", shortImage);
+    mkdir(dir.file("folder.atr").c_str(), 0755);
+    for (const char* name : {"notes.txt", "empty.atr", "folder.atr", "noise.atr", "short.atr"}) {
+        platform.answerQuestion(dontSaveAnswer);
+        platform.answerDialog(dir.file(name));
+        click(at(layout::openButton));
+        EXPECT_TRUE(same(editor->document(), before)) << name;
+        EXPECT_EQ(editor->history.size(), steps) << name;
+        EXPECT_TRUE(editor->statusIsError) << name;
+        EXPECT_NE(editor->statusMessage.find(name), std::string::npos) << editor->statusMessage;
+    }
+    EXPECT_EQ(readAll(dir.file("notes.txt")), "levels: 1, 2, 3\n");
+
+    // Two levels, the one written second (slot 0) cut short: slot 9's
+    // level loads, at its place in the order, 1.
+    editor->levels[9].add(0, 0, 5);
+    char path[PATH_MAX + 8];
+    std::strcpy(path, saved.c_str());
+    ASSERT_EQ(editor->saveMap(path), 1);
+    dir.write("cut.atr", readAll(saved).substr(0, kLevelListOffset + 508 + 100));
+    platform.answerQuestion(dontSaveAnswer);
+    platform.answerDialog(dir.file("cut.atr"));
+    click(at(layout::openButton));
+    EXPECT_FALSE(editor->levels[0].isOn());
+    EXPECT_TRUE(editor->levels[1].isOn());
+    EXPECT_TRUE(editor->statusIsError);
+    EXPECT_EQ(editor->statusMessage.rfind("Otwarto: cut.atr (1 poziom); plik urwany", 0), 0u) << editor->statusMessage;
+}
+
+// ".atr" goes on a name without a dot even in a dotted directory, and when
+// that makes the name of an existing file, the editor asks first.
+TEST_F(CommandsTest, SaveNamesAndTheOverwriteQuestion)
+{
+    mkdir(dir.file("jan.kowalski").c_str(), 0755);
+    save("jan.kowalski/levels");
+    EXPECT_STREQ(editor->filePath, dir.file("jan.kowalski/levels.atr").c_str());
+    EXPECT_TRUE(platform.questions.empty());
+
+    dir.write("name.atr", "precious");
+    stroke(cell(6, 6), cell(6, 6));
+    platform.answerQuestion(1);  // Anuluj
+    save("name");
+    ASSERT_EQ(platform.questions.size(), 1u);
+    EXPECT_NE(platform.questions[0].text.find("name.atr"), std::string::npos);
+    EXPECT_EQ(readAll(dir.file("name.atr")), "precious");
+    EXPECT_STREQ(editor->filePath, dir.file("jan.kowalski/levels.atr").c_str());
+    EXPECT_TRUE(editor->isModified());
+
+    platform.answerQuestion(0);  // Zastap
+    save("name");
+    EXPECT_EQ(readAll(dir.file("name.atr")).size(), 11428u + 508u);
+    EXPECT_STREQ(editor->filePath, dir.file("name.atr").c_str());
+}
+
+// Ctrl letters are shortcuts without the text page's focus and Polish
+// letters with it; a click into the page or on "Koniec" gives it the keys,
+// Escape or a press elsewhere takes them back.
+TEST_F(CommandsTest, ShortcutsAndTextFocus)
+{
+    const std::string path = save("keys.atr");
+    stroke(cell(7, 7), cell(7, 7));
+    key(SDLK_a, 'a');  // no focus: typing does nothing
+    EXPECT_EQ(editor->textPages[0][0][0], ' ');
+    key(SDLK_s, 19, KMOD_LCTRL);
+    EXPECT_FALSE(editor->isModified());
+    EXPECT_EQ(readAll(path).size(), 11428u + 508u);
+
+    click(at(layout::endPageButton));
+    EXPECT_TRUE(editor->textFocus);
+    EXPECT_EQ(editor->currentPage, 1);
+    key(SDLK_s, 19, KMOD_LCTRL);
+    EXPECT_EQ(editor->textPages[1][0][0], 19);  // s with an acute accent
+    key(SDLK_ESCAPE, 27);
+    EXPECT_FALSE(editor->textFocus);
+    click(at(layout::textPage));
+    EXPECT_TRUE(editor->textFocus);
+    press(cell(0, 0).x, cell(0, 0).y, 3);
+    EXPECT_FALSE(editor->textFocus);
+    release(cell(0, 0).x, cell(0, 0).y);
+
+    // Ctrl+N and Ctrl+O ask first; Ctrl+Shift+S always asks for a name.
+    key(SDLK_n, 14, KMOD_LCTRL);
+    key(SDLK_o, 15, KMOD_LCTRL);
+    EXPECT_EQ(platform.questions.size(), 2u);
+    platform.cancelDialog();
+    key(SDLK_s, 19, KMOD_LCTRL | KMOD_LSHIFT);
+    EXPECT_EQ(platform.dialogRequests.size(), 2u);
+    EXPECT_TRUE(platform.dialogRequests[1].save);
+}
+
+// A long failure keeps its reason in view on a second line; a long path
+// keeps its end; nothing reaches under "Usun mape".
+TEST_F(CommandsTest, TheTopBarShowsWhatHappened)
+{
+    std::string longDir = dir.file(std::string(60, 'd'));
+    platform.answerDialog(longDir + "/a-rather-long-file-name-for-levels.atr");
+    click(at(layout::saveAsButton));
+    std::vector<std::string> lines = editor->statusLines();
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0].rfind("Nie mozna zapisac", 0), 0u);
+    const std::string reason = "nie ma takiego pliku lub katalogu";
+    EXPECT_EQ(lines[1].substr(lines[1].size() - reason.size()), reason);
+    for (const std::string& line : lines)
+        EXPECT_LE(int(line.size()) * 8, layout::deleteButton.x - layout::pathLine.x);
+
+    // The reason's pixels: red on the dark band, left of "Usun mape".
+    editor->paint();
+    bool red = false;
+    for (int y = layout::messageLines[1].y; y < layout::messageLines[1].y + 8; ++y)
+        for (int x = layout::deleteButton.x - 40; x < layout::deleteButton.x; ++x)
+            red |= pixel(screen, x, y) == rgb(screen, 255, 80, 80);
+    EXPECT_TRUE(red);
+
+    std::strcpy(editor->filePath, (longDir + "/set.atr").c_str());
+    editor->statusMessage.clear();
+    lines = editor->statusLines();
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0].substr(0, 3), "...");
+    EXPECT_EQ(lines[0].substr(lines[0].size() - 8), "/set.atr");
+}
+
+// Labels take black on a light background register, white on a dark one.
+TEST_F(CommandsTest, LabelsContrastWithTheBackground)
+{
+    auto inkAt = [&](layout::Point label, Uint32 colour) {
+        for (int y = label.y; y < label.y + 8; ++y)
+            for (int x = label.x; x < label.x + 40; ++x)
+                if (pixel(screen, x, y) == colour)
+                    return true;
+        return false;
+    };
+    editor->levels[0].colorSet(4, 0x0E);
+    editor->paint();
+    EXPECT_TRUE(inkAt(layout::colourLabel, rgb(screen, 0, 0, 0)));
+    EXPECT_TRUE(inkAt(layout::screwCounter, rgb(screen, 0, 0, 0)));
+    EXPECT_FALSE(inkAt(layout::textLabel, rgb(screen, 255, 255, 255)));
+    editor->levels[0].colorSet(4, 0x00);
+    editor->paint();
+    EXPECT_TRUE(inkAt(layout::textLabel, rgb(screen, 255, 255, 255)));
+    EXPECT_TRUE(inkAt(layout::wallCounter, rgb(screen, 255, 255, 255)));
+}
+
+} // namespace

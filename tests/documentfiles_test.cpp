@@ -1,0 +1,182 @@
+// The editor with files that are not what they claim to be, and with an
+// emulator start that fails.
+#include "editor_fixture.h"
+
+#include "editor/eventloop.h"
+#include "editor/game.h"
+#include "editor/gameimage.h"
+#include "sdl_events.h"
+
+#include <cstring>
+#include <filesystem>
+#include <sys/stat.h>
+
+using namespace fixture;
+namespace fs = std::filesystem;
+
+namespace {
+
+const int openX = 90, fileY = 12;
+
+class DocumentFiles : public EditorTest {};
+
+// Nothing is read from what is not a regular file of a game image's size:
+// each is refused at once with the path and the reason, and the document
+// stays as it was. A set of more than 32 levels loads its first 32.
+TEST_F(DocumentFiles, OpenRefusesWhatIsNotAGameImage)
+{
+    build();
+    editor->levels[4].add(0, 0, 5);
+    std::strcpy(editor->filePath, "/przed.atr");
+    const std::string fifo = dir.file("potok.atr");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const std::string big = dir.file("duzy.atr");
+    dir.write("duzy.atr", std::string(kGameImageReadLimit + 1, '\0'));
+    fs::create_directory(dir.file("katalog.atr"));
+
+    const struct {
+        std::string path, message;
+    } refused[] = {
+        {fifo, "Nie mozna otworzyc potok.atr: to nie jest zwykly plik"},
+        {"/dev/zero", "Nie mozna otworzyc zero: to nie jest zwykly plik"},
+        {dir.file("katalog.atr"), "Nie otwarto katalog.atr: to jest katalog"},
+        {big, "Nie mozna otworzyc duzy.atr: plik za duzy (65537 bajtow, najwiecej 65536)"},
+    };
+    for (const auto& c : refused) {
+        platform.answerQuestion(1);  // "Nie zapisuj"
+        platform.answerDialog(c.path);
+        click(openX, fileY);
+        EXPECT_EQ(editor->statusMessage, c.message);
+        EXPECT_TRUE(editor->levels[4].isOn());
+        EXPECT_STREQ(editor->filePath, "/przed.atr");
+        EXPECT_EQ(editor->loadMap(c.path.c_str()), 0);  // as from the command line
+        EXPECT_STREQ(editor->filePath, "/przed.atr");
+    }
+
+    LevelData levels[kLevelSlots];
+    for (LevelData& level : levels)
+        level.on = true;
+    TextPage pages[2];
+    std::memcpy(pages, editor->textPages, sizeof pages);
+    std::vector<uint8_t> image = writeGameImage(game, gameSize, levels, pages);
+    const size_t end = kLevelListOffset + kLevelSlots * kSegmentSize;
+    image.insert(image.begin() + end, image.begin() + kLevelListOffset,
+                 image.begin() + kLevelListOffset + kSegmentSize);
+    dir.write("33.atr", std::string(image.begin(), image.end()));
+    platform.answerQuestion(1);
+    platform.answerDialog(dir.file("33.atr"));
+    click(openX, fileY);
+    EXPECT_EQ(editor->statusMessage, "Otwarto: 33.atr (32 poziomy); wiecej niz 32 poziomy; reszta pominieta");
+    for (int slot = 0; slot < kLevelSlots; ++slot)
+        EXPECT_TRUE(editor->levels[slot].isOn()) << slot;
+}
+
+// The program that opens test.atr exits with 3: the running loop collects
+// it by itself and shows how it ended, with no further input.
+TEST(EmulatorStart, FailureIsShownOnceTheOpenerEnds)
+{
+    ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
+    SDL_Surface* screen = SDL_SetVideoMode(640, 570, 32, SDL_SWSURFACE);
+    ASSERT_NE(screen, nullptr);
+    SDL_Event stale;
+    while (SDL_PollEvent(&stale)) {
+    }
+    TempDir dir;
+    fs::create_directory(dir.file("bin"));
+    dir.write("bin/xdg-open", "#!/bin/sh\nexit 3\n");
+    dir.write("bin/open", "#!/bin/sh\nexit 3\n");
+    // The desktop's default for test images is an emulator, so the opener runs.
+    dir.write("bin/xdg-mime", "#!/bin/sh\necho emulator.desktop\n");
+    fs::permissions(dir.file("bin/xdg-open"), fs::perms::owner_all);
+    fs::permissions(dir.file("bin/open"), fs::perms::owner_all);
+    fs::permissions(dir.file("bin/xdg-mime"), fs::perms::owner_all);
+    std::unique_ptr<Platform> system = makeSystemPlatform(0, dir.file("bin"));
+    FrameOptions options;
+    options.dataDirs = {ZELBUN_SOURCE_DIR "/data"};
+    options.platform = system.get();
+    auto owner = std::make_unique<frame>(screen, options);
+    frame& editor = *owner;
+    ASSERT_TRUE(editor.ok()) << editor.loadError();
+    std::strcpy(editor.workDir, dir.path.c_str());
+    editor.levels[0].add(0, 0, kRobotCode);  // playable: no warning comes before the test
+
+    // Ends the loop once the message shows, or after some 20 s of waking.
+    struct Watch {
+        frame& editor;
+        int paints = 0;
+        void paint()
+        {
+            editor.paint();
+            if (editor.statusMessage.find("kod") != std::string::npos || ++paints > 80)
+                events::quit();
+        }
+        int mouse(int x, int y, int button) { return editor.mouse(x, y, button); }
+        void keyDown(const SDL_keysym& key) { editor.keyDown(key); }
+        bool mayClose() { return true; }
+        bool checkLaunches() { return editor.checkLaunches(); }
+    } watch{editor};
+    events::click(560, 80);  // "Testuj mape"
+    runEventLoop(watch, screen);
+
+#ifdef __APPLE__
+    EXPECT_EQ(editor.statusMessage, "Nie udalo sie uruchomic emulatora (open: kod 3)");
+#else
+    EXPECT_EQ(editor.statusMessage, "Nie udalo sie uruchomic emulatora (xdg-open: kod 3)");
+#endif
+    EXPECT_FALSE(system->childrenRunning());
+    owner.reset();
+    SDL_Quit();
+}
+
+} // namespace
+
+namespace {
+
+// A file the user may not write is replaced only after asking; it keeps
+// its mode when replaced.
+TEST_F(DocumentFiles, ReadOnlyFileIsReplacedOnlyWhenConfirmed)
+{
+    build();
+    const std::string path = dir.file("zestaw.atr");
+    dir.write("zestaw.atr", "old");
+    ASSERT_EQ(chmod(path.c_str(), 0444), 0);
+    std::strcpy(editor->filePath, path.c_str());
+    editor->levels[2].add(1, 1, 5);
+
+    platform.answerQuestion(1);  // "Anuluj"
+    editor->runCommand(frame::Command::Save);
+    ASSERT_EQ(platform.questions.size(), 1u);
+    EXPECT_EQ(platform.questions[0].text, "Plik zestaw.atr jest tylko do odczytu. Zastapic go?");
+    EXPECT_EQ(editor->statusMessage, "Nie zapisano zestaw.atr: plik tylko do odczytu");
+    EXPECT_EQ(fs::file_size(path), 3u);
+    EXPECT_TRUE(editor->isModified());
+
+    platform.answerQuestion(0);  // "Zastap"
+    editor->runCommand(frame::Command::Save);
+    EXPECT_EQ(fs::file_size(path), 11428u + 508u);
+    EXPECT_EQ(fs::status(path).permissions(), fs::perms(0444));
+    EXPECT_FALSE(editor->isModified());
+}
+
+// test.atr is the editor's own scratch file: a link planted under that name
+// is replaced, and the file it pointed at stays as it was.
+TEST_F(DocumentFiles, TestImageNeverWritesThroughALink)
+{
+    build();
+    platform.answerQuestion(0);  // test the empty level anyway
+    platform.answerQuestion(0);
+    click(560, 80);  // "Testuj mape"
+    ASSERT_EQ(platform.openRequests.size(), 1u);
+    const std::string image = platform.openRequests[0].file;
+    dir.write("program", "keep");
+    ASSERT_EQ(chmod(dir.file("program").c_str(), 04755), 0);
+    fs::remove(image);
+    fs::create_symlink(dir.file("program"), image);
+    click(560, 80);
+    EXPECT_EQ(editor->statusMessage, "");
+    EXPECT_FALSE(fs::is_symlink(image));
+    EXPECT_EQ(fs::file_size(image), 11679u);
+    EXPECT_EQ(fs::file_size(dir.file("program")), 4u);
+}
+
+} // namespace

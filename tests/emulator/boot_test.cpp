@@ -1,0 +1,363 @@
+// The game boots in a real Atari emulator: the editor's own "Testuj mape"
+// writes the test image of a known level, the emulator boots it, and the
+// screenshots must show the Start page, then the level in its colours with
+// the robot where the joystick moved it and the status line counting the
+// screws, and after the last level the Koniec page.
+//
+// The checks find things by their colours and glyph shapes rather than by
+// fixed screen positions, so they hold however the game lays out its screen.
+#include "editor/frame.h"
+#include "editor/glyphs.h"
+#include "platform/fake_platform.h"
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+#include <png.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <sys/wait.h>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Where the emulator's scripts live: beside the project root, unless the
+// environment says otherwise.
+fs::path emulatorDir()
+{
+    if (const char* dir = std::getenv("ZELBUN_EMULATOR_SCRIPTS"))
+        return dir;
+    return fs::path(ZELBUN_SOURCE_DIR).parent_path() / "shared" / "emulator";
+}
+
+// Screenshots are kept here for a person to look at.
+const fs::path shotDir = fs::path(ZELBUN_BINARY_DIR) / "emulator-shots";
+
+struct Rgb {
+    int r, g, b;
+    bool operator==(const Rgb& o) const { return r == o.r && g == o.g && b == o.b; }
+    bool operator!=(const Rgb& o) const { return !(*this == o); }
+};
+
+struct Shot {
+    int width = 0, height = 0;
+    std::vector<Rgb> pixels;
+    Rgb at(int x, int y) const { return pixels[size_t(y) * width + x]; }
+};
+
+std::optional<Shot> readPng(const fs::path& path)
+{
+    png_image image;
+    std::memset(&image, 0, sizeof image);
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_file(&image, path.string().c_str()))
+        return std::nullopt;
+    image.format = PNG_FORMAT_RGB;
+    std::vector<unsigned char> buffer(PNG_IMAGE_SIZE(image));
+    if (!png_image_finish_read(&image, nullptr, buffer.data(), 0, nullptr)) {
+        png_image_free(&image);
+        return std::nullopt;
+    }
+    Shot shot;
+    shot.width = int(image.width);
+    shot.height = int(image.height);
+    for (size_t i = 0; i + 2 < buffer.size(); i += 3)
+        shot.pixels.push_back({buffer[i], buffer[i + 1], buffer[i + 2]});
+    return shot;
+}
+
+// Hue families of the Atari colours the levels below use.
+bool isBlue(Rgb c) { return c.b > c.r + 40 && c.b > c.g + 10; }
+bool isGreen(Rgb c) { return c.g > c.r + 40 && c.g > c.b + 20; }
+bool isRed(Rgb c) { return c.r > c.g + 60 && c.r > c.b + 40; }
+
+struct Box {
+    int left = 1 << 20, top = 1 << 20, right = -1, bottom = -1; // inclusive
+    bool empty() const { return right < 0; }
+    int width() const { return right - left + 1; }
+    int height() const { return bottom - top + 1; }
+};
+
+template <class Test>
+Box boxOf(const Shot& shot, Test test)
+{
+    Box box;
+    for (int y = 0; y < shot.height; ++y)
+        for (int x = 0; x < shot.width; ++x)
+            if (test(shot.at(x, y))) {
+                box.left = std::min(box.left, x);
+                box.right = std::max(box.right, x);
+                box.top = std::min(box.top, y);
+                box.bottom = std::max(box.bottom, y);
+            }
+    return box;
+}
+
+// Squares of `side` pixels all of whose pixels pass `test`, by their
+// top-left corner; overlapping finds of one square collapse to the first.
+template <class Test>
+std::vector<Box> solidSquares(const Shot& shot, int side, Test test)
+{
+    std::vector<Box> found;
+    for (int y = 0; y + side <= shot.height; ++y)
+        for (int x = 0; x + side <= shot.width; ++x) {
+            bool solid = true;
+            for (int dy = 0; dy < side && solid; ++dy)
+                for (int dx = 0; dx < side && solid; ++dx)
+                    solid = test(shot.at(x + dx, y + dy));
+            bool known = false;
+            for (const Box& b : found)
+                known = known || (std::abs(b.left - x) < side && std::abs(b.top - y) < side);
+            if (solid && !known)
+                found.push_back({x, y, x + side - 1, y + side - 1});
+        }
+    return found;
+}
+
+// Where `text` (editor codes) stands on the screen in the editor's glyphs,
+// each glyph pixel `sx` by `sy` screen pixels, in any two colours.
+std::optional<std::pair<int, int>> findText(const Shot& shot, const std::string& text, int sx, int sy)
+{
+    const unsigned char* font = editorFontData();
+    const int cellW = 8 * sx, cellH = 8 * sy;
+    const int width = cellW * int(text.size());
+    for (int y = 0; y + cellH <= shot.height; ++y)
+        for (int x = 0; x + width <= shot.width; ++x) {
+            std::optional<Rgb> ink, paper;
+            bool match = true;
+            for (int i = 0; i < int(text.size()) && match; ++i) {
+                const unsigned char* glyph = font + static_cast<unsigned char>(text[i]) * 8;
+                for (int py = 0; py < cellH && match; ++py)
+                    for (int px = 0; px < cellW && match; ++px) {
+                        const bool set = glyph[py / sy] >> (7 - px / sx) & 1;
+                        std::optional<Rgb>& want = set ? ink : paper;
+                        const Rgb c = shot.at(x + i * cellW + px, y + py);
+                        if (!want)
+                            want = c;
+                        match = *want == c;
+                    }
+            }
+            if (match && ink && paper && *ink != *paper)
+                return std::make_pair(x, y);
+        }
+    return std::nullopt;
+}
+
+// Text in the game's text modes: one screen pixel a glyph pixel (the text
+// pages and a status line in the small font), or twice as wide.
+bool showsText(const Shot& shot, const std::string& text)
+{
+    return findText(shot, text, 1, 1) || findText(shot, text, 2, 1) || findText(shot, text, 2, 2);
+}
+
+std::string run(const std::string& command, int& status)
+{
+    std::string output;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) {
+        status = -1;
+        return output;
+    }
+    char buffer[512];
+    while (std::fgets(buffer, sizeof buffer, pipe))
+        output += buffer;
+    const int raw = pclose(pipe);
+    status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    return output;
+}
+
+std::string quoted(const std::string& s) { return "'" + s + "'"; }
+
+// Tile codes and screen places of the known levels.
+constexpr int kFloor = 0x00, kWall = 0x01, kExit = 0x03, kRobot = 0x04, kScrew = 0x10;
+constexpr int kTile = 16; // screen pixels a tile is wide in the narrow playfield
+
+// a-ogonek, c-acute, e-ogonek, l-stroke, n-acute, o-acute, s-acute, z-dot,
+// the two-cell pictures, the bar, the sign typed with '*' and '@'.
+const std::string kStartText = "START \x01\x03\x05\x0C\x0E\x0F\x13\x1A \x12\x14 \x06\x07 \x11*@";
+// Not the game's own "KONIEC GRY", shown when the lives run out.
+const std::string kEndText = "KONIEC ZESTAWU 1.";
+
+class EmulatorBoot : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!fs::exists(emulatorDir() / "shot.sh"))
+            GTEST_SKIP() << "no emulator scripts in " << emulatorDir()
+                         << " (the shared folder beside the project); the boot test needs them";
+        SDL_Init(SDL_INIT_VIDEO);
+        char pattern[] = "/tmp/zelbun-boot-XXXXXX";
+        dir = mkdtemp(pattern);
+        fs::create_directories(shotDir);
+        screen = SDL_CreateRGBSurface(SDL_SWSURFACE, 640, 570, 32, 0xFF0000, 0xFF00, 0xFF, 0);
+        platform.directory = dir.string();
+        FrameOptions options;
+        options.dataDirs = {ZELBUN_SOURCE_DIR "/data"};
+        options.platform = &platform;
+        editor = std::make_unique<frame>(screen, options);
+        ASSERT_TRUE(editor->ok()) << editor->loadError();
+        // Text pages: something to recognise on each, with the Polish
+        // letters and picture signs of the editor's font.
+        setLine(0, 1, kStartText);
+        setLine(1, 6, kEndText);
+    }
+    void TearDown() override
+    {
+        editor.reset();
+        if (screen)
+            SDL_FreeSurface(screen);
+        if (!dir.empty())
+            fs::remove_all(dir);
+    }
+
+    void setLine(int page, int line, const std::string& text)
+    {
+        std::memcpy(editor->textPages[page][line], text.data(), text.size());
+    }
+
+    // A level on open floor: the robot at `robot`, the given tiles, and
+    // colours that tell the parts apart: playfield registers 0..2 green,
+    // marker 3 grey, a blue background and a red robot.
+    void makeLevel(std::pair<int, int> robot, const std::vector<std::pair<std::pair<int, int>, int>>& tiles,
+                   int screws, int slot = 0)
+    {
+        map& level = editor->levels[slot];
+        level.reset();
+        level.create();
+        for (int row = 0; row < 31; ++row)
+            for (int column = 0; column < 16; ++column)
+                level.add(column, row, kFloor);
+        level.add(robot.first, robot.second, kRobot);
+        for (const auto& [cell, code] : tiles)
+            level.add(cell.first, cell.second, code);
+        level.srubkiSet(screws);
+        level.wzorekSet(0);
+        level.colorSet(0x36, 0x84, 0x06, 0xC6, 0xC6, 0xC6); // registers 5 down to 0
+    }
+
+    // "Testuj mape" through the editor's own command; the image it asks the
+    // system to open.
+    fs::path testImage()
+    {
+        editor->mouse(590, 80, 1);
+        editor->mouse(590, 80, -1);
+        EXPECT_EQ(platform.openRequests.size(), 1u);
+        if (platform.openRequests.empty())
+            return {};
+        fs::path image = platform.openRequests.back().file;
+        if (image.is_relative())
+            image = fs::path(platform.openRequests.back().dir) / image;
+        platform.openRequests.clear();
+        return image;
+    }
+
+    // Boots the image, plays the steps and returns the screenshot, kept as
+    // emulator-shots/NAME.png in the build folder.
+    std::optional<Shot> boot(const fs::path& image, const std::string& name, const std::vector<std::string>& steps)
+    {
+        const fs::path out = shotDir / (name + ".png");
+        fs::remove(out);
+        // The emulator needs a real (virtual) display, not the tests' dummy.
+        std::string command = "env -u SDL_VIDEODRIVER -u SDL_AUDIODRIVER " + quoted((emulatorDir() / "shot.sh").string()) + " " + quoted(image.string()) + " " +
+                              quoted(out.string()) + " 5";
+        for (const std::string& step : steps)
+            command += " " + quoted(step);
+        int status = 0;
+        std::string output = run(command + " 2>&1", status);
+        if (status != 0) // once more: another X server may have taken the display it chose
+            output = run(command + " 2>&1", status);
+        EXPECT_EQ(status, 0) << command << "\n" << output;
+        std::optional<Shot> shot = readPng(out);
+        EXPECT_TRUE(shot) << "no screenshot " << out << "\n" << output;
+        return shot;
+    }
+
+    fs::path dir;
+    FakePlatform platform;
+    SDL_Surface* screen = nullptr;
+    std::unique_ptr<frame> editor;
+};
+
+// Joystick steps: fire to leave the Start page, then right. The game reads
+// the stick once a step (8 frames), so the stick is held for several steps;
+// the levels stop the robot after the one step they test.
+const std::vector<std::string> kFire = {"keydown Control_R", "sleep 0.3", "keyup Control_R", "sleep 1.5"};
+const std::vector<std::string> kRight = {"keydown KP_6", "sleep 0.5", "keyup KP_6", "sleep 1"};
+
+std::vector<std::string> operator+(std::vector<std::string> a, const std::vector<std::string>& b)
+{
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+} // namespace
+
+TEST_F(EmulatorBoot, StartPageLevelAndKoniecPage)
+{
+    // The robot at column 5 of row 3, a screw to its right and a wall right
+    // of the screw (so a step too many is stopped); 42 screws to collect.
+    makeLevel({5, 3}, {{{6, 3}, kScrew}, {{7, 3}, kWall}}, 42);
+    const fs::path image = testImage();
+    ASSERT_FALSE(image.empty());
+
+    std::optional<Shot> start = boot(image, "start", {});
+    ASSERT_TRUE(start);
+    EXPECT_TRUE(showsText(*start, kStartText)) << "the Start page's text";
+
+    std::optional<Shot> level = boot(image, "level", kFire + kRight);
+    ASSERT_TRUE(level);
+    // The background register's colour fills the floor.
+    const Box floor = boxOf(*level, isBlue);
+    ASSERT_FALSE(floor.empty()) << "no background colour on the screen";
+    EXPECT_GE(floor.width(), 16 * kTile - 1);
+    // The wall (green in all its markers) is one solid tile.
+    const std::vector<Box> walls = solidSquares(*level, kTile, isGreen);
+    ASSERT_EQ(walls.size(), 1u) << "one wall tile";
+    // The robot, in its own colour, a tile in size, moved one cell right onto
+    // the screw, next to the wall on its row.
+    const Box robot = boxOf(*level, isRed);
+    ASSERT_FALSE(robot.empty()) << "no robot on the screen";
+    EXPECT_EQ(robot.width(), kTile);
+    EXPECT_EQ(robot.height(), kTile);
+    EXPECT_EQ(walls[0].left - robot.left, kTile) << "robot at x " << robot.left << ", wall at x " << walls[0].left;
+    EXPECT_EQ(walls[0].top, robot.top);
+    // The screw is collected: 41 still to go.
+    EXPECT_TRUE(showsText(*level, "41")) << "the status line counts the screws down";
+
+    // With no screw to collect the exit is open: stepping in ends the only
+    // level, and the Koniec page follows.
+    makeLevel({5, 3}, {{{6, 3}, kExit}}, 0);
+    const fs::path last = testImage();
+    std::optional<Shot> end = boot(last, "koniec", kFire + kRight + std::vector<std::string>{"sleep 1"});
+    ASSERT_TRUE(end);
+    EXPECT_TRUE(showsText(*end, kEndText)) << "the Koniec page's text";
+}
+
+// A whole set saved by the editor (levels in slots 3 and 7, the long end
+// marker) plays its levels in order: leaving the first by its exit starts
+// the second, in its own background colour, as level 2.
+TEST_F(EmulatorBoot, SavedSetPlaysItsLevelsInOrder)
+{
+    makeLevel({5, 3}, {{{6, 3}, kExit}}, 0, 3);
+    makeLevel({5, 3}, {{{9, 3}, kWall}}, 7, 7);
+    editor->levels[7].colorSet(4, 0xC4); // a green background tells it apart
+    const fs::path set = dir / "set.atr";
+    char path[PATH_MAX + 8];
+    std::snprintf(path, sizeof path, "%s", set.string().c_str());
+    ASSERT_EQ(editor->saveMap(path), 1);
+
+    std::optional<Shot> second = boot(set, "second-level", kFire + kRight + std::vector<std::string>{"sleep 1"});
+    ASSERT_TRUE(second);
+    EXPECT_TRUE(showsText(*second, "POZ 02")) << "the status line names the second level";
+    EXPECT_TRUE(showsText(*second, "SRUB 07"));
+    const Box background = boxOf(*second, isGreen);
+    EXPECT_GE(background.width(), 16 * kTile - 1) << "the second level's background";
+    EXPECT_TRUE(boxOf(*second, isBlue).empty()) << "nothing left of the first level's colours";
+}

@@ -1,0 +1,174 @@
+// The game's character sets and tile tables made by `zelbun-gendata engine`:
+// decoded back, they must show what the editor shows.
+#include "editor/atari.h"
+#include "editor/glyphs.h"
+#include "editor/tilesconfig.h"
+
+#include <SDL.h>
+#include <SDL_gfxPrimitives_font.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <sys/wait.h>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<std::uint8_t>;
+
+const fs::path dataDir = fs::path(ZELBUN_SOURCE_DIR) / "data";
+const fs::path generator = fs::path(ZELBUN_BINARY_DIR) / "zelbun-gendata";
+
+Bytes readFile(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), {});
+}
+
+struct TempDir
+{
+    fs::path path;
+    TempDir()
+    {
+        std::string pattern = (fs::temp_directory_path() / "zelbun-engine-XXXXXX").string();
+        path = mkdtemp(pattern.data());
+    }
+    ~TempDir() { fs::remove_all(path); }
+};
+
+int runEngineGenerator(const fs::path& data, const fs::path& out, std::string& errors)
+{
+    const fs::path errorFile = out.string() + ".err";
+    const std::string command = "'" + generator.string() + "' engine '" + data.string() + "' '" + out.string() +
+                                "' 2> '" + errorFile.string() + "'";
+    const int status = std::system(command.c_str());
+    const Bytes text = readFile(errorFile);
+    errors.assign(text.begin(), text.end());
+    fs::remove(errorFile);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+using SurfacePtr = std::unique_ptr<SDL_Surface, decltype(&SDL_FreeSurface)>;
+
+// Marker colours of the sheet; the game's two-bit value of each (marker 3
+// is marker 2's value shown through the inverse bit).
+const SDL_Color markers[6] = {{44, 46, 44, 0}, {156, 158, 156, 0}, {244, 242, 244, 0},
+                              {76, 74, 76, 0}, {0, 0, 0, 0},       {100, 102, 100, 0}};
+const int markerBits[6] = {1, 2, 3, 3, 0, 3};
+
+int markerAt(SDL_Surface* sheet, int x, int y)
+{
+    const auto* p = static_cast<const std::uint8_t*>(sheet->pixels) + y * sheet->pitch + x * 3;
+    Uint8 r, g, b;
+    SDL_GetRGB(p[0] | p[1] << 8 | p[2] << 16, sheet->format, &r, &g, &b);
+    for (int k = 0; k < 6; ++k)
+        if (markers[k].r == r && markers[k].g == g && markers[k].b == b)
+            return k;
+    return -1;
+}
+
+// Two-bit pixel (x, y) of the 8 x 8 picture whose left half is character ch.
+int charPixel(const Bytes& charset, int ch, int x, int y)
+{
+    const std::uint8_t row = charset[(ch + x / 4) * 8 + y];
+    return row >> (6 - 2 * (x % 4)) & 3;
+}
+
+} // namespace
+
+// Every tile of the default palette, decoded from the game's character set
+// through its tile map, gives back the sheet's picture; the robot's player
+// shape covers its picture; the text font carries the editor's glyphs at
+// the screen codes the pages are saved in.
+TEST(EngineData, AgreesWithTheSheetAndTheEditorFont)
+{
+    TempDir temp;
+    std::string errors;
+    ASSERT_EQ(runEngineGenerator(dataDir, temp.path / "out", errors), 0) << errors;
+    const Bytes tiles = readFile(temp.path / "out" / "tiles.fnt");
+    const Bytes tileMap = readFile(temp.path / "out" / "tilemap.bin");
+    const Bytes robot = readFile(temp.path / "out" / "robot.bin");
+    const Bytes font = readFile(temp.path / "out" / "font.fnt");
+    ASSERT_EQ(tiles.size(), 1024u);
+    ASSERT_EQ(tileMap.size(), 256u);
+    ASSERT_EQ(robot.size(), 8u);
+    ASSERT_EQ(font.size(), 1024u);
+
+    SurfacePtr sheet(SDL_LoadBMP((dataDir / "tiles.bmp").string().c_str()), SDL_FreeSurface);
+    ASSERT_TRUE(sheet && sheet->format->BytesPerPixel == 3) << SDL_GetError();
+    const Bytes configText = readFile(dataDir / "tiles.cfg");
+    const TilesConfig config = parseTilesConfig(std::string(configText.begin(), configText.end()), "tiles.cfg");
+    std::vector<int> columnOf(256, -1);
+    for (const TileRecord& record : config.records)
+        columnOf[record.code] = record.image;
+
+    auto picture = [&](int column, int x, int y) { return markerAt(sheet.get(), column * 16 + 2 * x, 2 * y); };
+    for (int code = 0; code < 256; ++code) {
+        SCOPED_TRACE("tile code " + std::to_string(code));
+        const int column = columnOf[code];
+        if (column < 0) {
+            EXPECT_EQ(tileMap[code], 0) << "a code with no picture shows the floor";
+            continue;
+        }
+        EXPECT_EQ(tileMap[code] & 0x7F, 2 * column);
+        bool usesMarker3 = false;
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 8; ++x) {
+                const int marker = picture(column, x, y);
+                ASSERT_GE(marker, 0);
+                usesMarker3 = usesMarker3 || marker == 3;
+                ASSERT_EQ(charPixel(tiles, tileMap[code] & 0x7F, x, y), markerBits[marker]) << x << "," << y;
+            }
+        EXPECT_EQ((tileMap[code] & 0x80) != 0, usesMarker3);
+    }
+    // Known pictures: the screw at column 2 in marker 2, the key 3 in marker 3.
+    EXPECT_EQ(tileMap[0x10], 4);
+    EXPECT_EQ(tileMap[0x22], 0x80 | 24);
+    // The eight wall patterns follow the first one, each its own picture.
+    ASSERT_EQ(config.murek, 1);
+    for (int p = 0; p < 8; ++p)
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 8; ++x)
+                ASSERT_EQ(charPixel(tiles, tileMap[1] + 2 * p, x, y), markerBits[picture(columnOf[1] + p, x, y)]);
+
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x)
+            EXPECT_EQ((robot[y] >> (7 - x) & 1) != 0, picture(columnOf[4], x, y) != 4) << x << "," << y;
+
+    auto glyph = [&](int screenCode) { return Bytes(font.begin() + screenCode * 8, font.begin() + screenCode * 8 + 8); };
+    EXPECT_EQ(glyph(0), Bytes(8, 0)) << "space";
+    EXPECT_EQ(glyph(33), Bytes(gfxPrimitivesFontdata + 'A' * 8, gfxPrimitivesFontdata + 'A' * 8 + 8));
+    EXPECT_EQ(glyph(16), Bytes(gfxPrimitivesFontdata + '0' * 8, gfxPrimitivesFontdata + '0' * 8 + 8));
+    EXPECT_EQ(glyph(32), (Bytes{0x00, 0x00, 0x78, 0x0C, 0x7C, 0xCC, 0x76, 0x06})) << "a with ogonek";
+    EXPECT_EQ(glyph(124), (Bytes{0x00, 0x18, 0x7E, 0x4C, 0x18, 0x32, 0x7E, 0x00})) << "z with dot above";
+    EXPECT_EQ(glyph(90), Bytes(8, 0x7E)) << "bar";
+    EXPECT_EQ(glyph(15), (Bytes{0x7C, 0xC6, 0xDE, 0xF6, 0xDE, 0xC6, 0x7C, 0x00})) << "@";
+    EXPECT_EQ(glyph(97), Bytes(gfxPrimitivesFontdata + 'a' * 8, gfxPrimitivesFontdata + 'a' * 8 + 8));
+}
+
+// A sheet with a colour that is none of the markers is refused with the
+// file and the pixel named, and nothing is written.
+TEST(EngineData, RefusesASheetOutsideTheMarkers)
+{
+    TempDir temp;
+    fs::create_directory(temp.path / "data");
+    fs::copy_file(dataDir / "tiles.cfg", temp.path / "data" / "tiles.cfg");
+    Bytes bmp = readFile(dataDir / "tiles.bmp");
+    ASSERT_GT(bmp.size(), 54u);
+    // The top row is stored last: its first pixel gets a stray colour.
+    const std::size_t width = bmp[18] | bmp[19] << 8;
+    const std::size_t topRow = bmp.size() - ((width * 3 + 3) & ~std::size_t(3));
+    bmp[topRow] = 1;
+    std::ofstream(temp.path / "data" / "tiles.bmp", std::ios::binary)
+        .write(reinterpret_cast<const char*>(bmp.data()), std::streamsize(bmp.size()));
+    std::string errors;
+    EXPECT_EQ(runEngineGenerator(temp.path / "data", temp.path / "out", errors), 1);
+    EXPECT_NE(errors.find("tiles.bmp: pixel 0,0"), std::string::npos) << errors;
+    EXPECT_FALSE(fs::exists(temp.path / "out"));
+}

@@ -1,0 +1,45 @@
+// The game's character sets and tile tables, made from the very pictures and
+// glyphs the editor shows (tiles.bmp, tiles.cfg and the editor's font), so
+// that nothing is drawn twice by hand.
+#pragma once
+
+#include "editor/tilesconfig.h"
+#include "tools/image.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace enginedata {
+constexpr int charBytes = 8;
+constexpr int charsetSize = 1024; // 128 characters
+constexpr int maxColumns = 64; // two characters per sheet column
+constexpr int tileMapSize = 256; // one byte per tile code
+constexpr int robotCode = 0x04;
+constexpr std::uint8_t usesMarker3 = 0x80; // the inverse bit: PF3 in place of PF2
+} // namespace enginedata
+
+struct EngineData
+{
+    // ANTIC mode 5 characters: sheet column c is characters 2c (left half)
+    // and 2c + 1 (right half), two bits a pixel: 00 background, 01 marker 0,
+    // 10 marker 1, 11 marker 2 or 3 (and the robot's own marker 5).
+    std::vector<std::uint8_t> tiles;
+    // For each tile code the character of its left half, with the inverse
+    // bit when its picture uses marker 3; 0 (the floor) for codes with no
+    // picture. The wall maps to its first pattern.
+    std::vector<std::uint8_t> tileMap;
+    // The robot's picture as 8 rows of 8 bits, bit 7 leftmost, a bit for
+    // every pixel that is not background.
+    std::vector<std::uint8_t> robot;
+    // ANTIC mode 2 characters by screen code 0..127: the editor's glyph of
+    // the editor code each screen code is read back as.
+    std::vector<std::uint8_t> font;
+};
+
+// `sheet` is tiles.bmp (16 x 16 pictures side by side, every picture pixel a
+// 2 x 2 block in the marker colours), `config` its palette configuration and
+// `glyphs` the editor's 256 glyphs. On failure returns false and sets
+// `error`, naming `sheetName` and the pixel or tile at fault.
+bool buildEngineData(const Image& sheet, const std::string& sheetName, const TilesConfig& config,
+                     const unsigned char* glyphs, EngineData& data, std::string& error);
