@@ -163,12 +163,12 @@ void frame::paint()
     drawCanvasFrame();
     drawToolPreview();
     drawToolButtons();
+    drawHoveredCell();  // under the eraser's band
 
     if (hoverRow >= 0 && drawsEraser(currentTile))
         rectangleRGBA(screen, Sint16(mapX), Sint16(mapY + 16 * hoverRow), Sint16(mapX + 256),
                       Sint16(mapY + 16 * hoverRow + 160), 255, 125, 125, 255);
     hoverRow = -1;
-    drawHoveredCell();
 
     screwCounter.set(level.srubkiGet());
     screwCounter.labelColor(labelColour[0], labelColour[1], labelColour[2]);

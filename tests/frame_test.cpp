@@ -399,6 +399,7 @@ TEST_F(FrameTest, RegisterSamplesAndWallNumber)
 TEST_F(FrameTest, CanvasFrameGridAndHoveredCell)
 {
     build();
+    editor->currentTile = 1;  // not the eraser, whose band would cover the outline
     editor->mouse(5 + 16 * 4 + 3, 50 + 16 * 6 + 3, 0);
     editor->paint();
     const Uint32 background = rgb(screen, atariColour(0));
