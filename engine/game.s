@@ -8,7 +8,7 @@
 .include "rules.inc"
 
 .import display_init, show_text, show_game, draw_level, draw_status
-.import set_wall, place_robot, wait_frame
+.import set_wall, place_robot, wait_frame, two_digits
 .import status_level, status_lives
 .import __BSS_RUN__, __BSS_SIZE__, __PMG_RUN__, __PMG_SIZE__
 .export main, order_table, text_start, text_end
@@ -28,7 +28,6 @@ PAUSE_EXIT      = 25
 PAUSE_DIED      = 50
 MSG_LINE        = 3 * 32        ; messages stand on the 4th of the 8 lines
 MSG_NUMBER      = 8             ; column of the level number in msg_no_robot
-SC_ZERO         = $10           ; screen code of "0"
 
 ; The editor writes the order table and the text pages here, at fixed
 ; offsets of the disk file.
@@ -82,15 +81,7 @@ start_level:
         lda     lv_index        ; the level's number, as the status line shows it
         clc
         adc     #1
-        ldy     #SC_ZERO
-@tens:
-        cmp     #10
-        bcc     @units
-        sbc     #10
-        iny
-        bne     @tens
-@units:
-        ora     #SC_ZERO
+        jsr     two_digits
         sta     message + MSG_LINE + MSG_NUMBER + 1
         sty     message + MSG_LINE + MSG_NUMBER
         jsr     show_filled_message
