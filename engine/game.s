@@ -38,6 +38,9 @@ text_end:       .res 256
 
 .segment "BSS"
 message:        .res 256
+; Direction of the last push of the stick since the previous step ($FF:
+; none), so a tap shorter than a step still moves the robot.
+stick_latch:    .res 1
 
 .segment "RODATA"
 ; Short messages on a text page, one line each.
@@ -232,6 +235,8 @@ load_level:
         bcs     @done
         lda     #0
         sta     dirty
+        lda     #$FF            ; a push from before the level doesn't count
+        sta     stick_latch
         lda     #1
         sta     step_wait
         ldx     lv_index
@@ -250,6 +255,12 @@ game_step:
         lda     #0
         sta     events
         jsr     read_stick
+        bpl     @pushed
+        lda     stick_latch     ; let go already: the tap still counts
+@pushed:
+        ldx     #$FF
+        stx     stick_latch
+        tax                     ; sets N again for the direction in A
         bmi     @tick
         ldx     STRIG0
         bne     @step
@@ -353,6 +364,10 @@ robot_target:
 ; its cell. Carry set while it has not arrived.
 frame:
         jsr     wait_frame
+        jsr     read_stick
+        bmi     @no_push
+        sta     stick_latch
+@no_push:
         jsr     sound_tick
         lda     step_wait
         beq     @clock_done
