@@ -14,7 +14,7 @@
 .import level_buf
 .import tiles_fnt, font_fnt, tilemap, robot_shape
 .export display_init, show_text, show_game, draw_level, draw_status
-.export set_wall, place_robot, wait_frame
+.export set_wall, place_robot, wait_frame, two_digits
 .export status_level, status_lives
 
 ; Display list lines (the rest of the names come from atari.inc).
@@ -180,31 +180,27 @@ show_text:
         lda     #0
         sta     robot_hpos
         lda     #TEXT_BACK
-        sta     COLOR2
-        sta     COLOR4
-        lda     #TEXT_INK
-        sta     COLOR1
-        lda     #>font_fnt
-        sta     CHBAS
-        lda     #<dl_text
-        sta     SDLSTL
-        lda     #>dl_text
-        sta     SDLSTH
-        rts
+        ldx     #<dl_text
+        ldy     #>dl_text
+        jmp     show_screen
 
 ; The game screen; the level's colours must be in pf_colors.
 show_game:
         lda     #STATUS_BACK
+        ldx     #<dl_game
+        ldy     #>dl_game
+        ; fall through
+
+; Shows the display list at X (low), Y (high) with background A.
+show_screen:
         sta     COLOR2
         sta     COLOR4
         lda     #TEXT_INK
         sta     COLOR1
         lda     #>font_fnt
         sta     CHBAS
-        lda     #<dl_game
-        sta     SDLSTL
-        lda     #>dl_game
-        sta     SDLSTH
+        stx     SDLSTL
+        sty     SDLSTH
         rts
 
 ; Draws the wall of the level in pattern A (0..7): pattern p lies p tiles
@@ -313,6 +309,15 @@ draw_status:
 
 ; Writes A (binary 0..99) as two digits at column X of the status line.
 put_number:
+        jsr     two_digits
+        sta     status_line+1,x
+        tya
+        sta     status_line,x
+        rts
+
+; The screen codes of A (binary 0..99) as two digits: tens in Y, units
+; in A. X is kept.
+two_digits:
         ldy     #SC_ZERO
 @tens:
         cmp     #10
@@ -327,9 +332,6 @@ put_number:
         lda     #9
 @store:
         ora     #SC_ZERO
-        sta     status_line+1,x
-        tya
-        sta     status_line,x
         rts
 
 ; Writes the packed BCD byte A as two digits at column X.

@@ -8,7 +8,7 @@
 .include "rules.inc"
 
 .import display_init, show_text, show_game, draw_level, draw_status
-.import set_wall, place_robot, wait_frame
+.import set_wall, place_robot, wait_frame, two_digits
 .import status_level, status_lives
 .import __BSS_RUN__, __BSS_SIZE__, __PMG_RUN__, __PMG_SIZE__
 .export main, order_table, text_start, text_end
@@ -28,7 +28,6 @@ PAUSE_EXIT      = 25
 PAUSE_DIED      = 50
 MSG_LINE        = 3 * 32        ; messages stand on the 4th of the 8 lines
 MSG_NUMBER      = 8             ; column of the level number in msg_no_robot
-SC_ZERO         = $10           ; screen code of "0"
 
 ; The editor writes the order table and the text pages here, at fixed
 ; offsets of the disk file.
@@ -39,6 +38,9 @@ text_end:       .res 256
 
 .segment "BSS"
 message:        .res 256
+; Direction of the last push of the stick since the previous step ($FF:
+; none), so a tap shorter than a step still moves the robot.
+stick_latch:    .res 1
 
 .segment "RODATA"
 ; Short messages on a text page, one line each.
@@ -82,15 +84,7 @@ start_level:
         lda     lv_index        ; the level's number, as the status line shows it
         clc
         adc     #1
-        ldy     #SC_ZERO
-@tens:
-        cmp     #10
-        bcc     @units
-        sbc     #10
-        iny
-        bne     @tens
-@units:
-        ora     #SC_ZERO
+        jsr     two_digits
         sta     message + MSG_LINE + MSG_NUMBER + 1
         sty     message + MSG_LINE + MSG_NUMBER
         jsr     show_filled_message
@@ -241,6 +235,8 @@ load_level:
         bcs     @done
         lda     #0
         sta     dirty
+        lda     #$FF            ; a push from before the level doesn't count
+        sta     stick_latch
         lda     #1
         sta     step_wait
         ldx     lv_index
@@ -259,6 +255,12 @@ game_step:
         lda     #0
         sta     events
         jsr     read_stick
+        bpl     @pushed
+        lda     stick_latch     ; let go already: the tap still counts
+@pushed:
+        ldx     #$FF
+        stx     stick_latch
+        tax                     ; sets N again for the direction in A
         bmi     @tick
         ldx     STRIG0
         bne     @step
@@ -362,6 +364,10 @@ robot_target:
 ; its cell. Carry set while it has not arrived.
 frame:
         jsr     wait_frame
+        jsr     read_stick
+        bmi     @no_push
+        sta     stick_latch
+@no_push:
         jsr     sound_tick
         lda     step_wait
         beq     @clock_done

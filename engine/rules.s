@@ -568,13 +568,7 @@ magnet:
 @move:  lda     r_what
         cmp     #T_BOX
         beq     @box
-        lda     r_x
-        sta     robot_x
-        lda     r_y
-        sta     robot_y
-        lda     #EV_MOVED
-        ora     r_events
-        sta     r_events
+        jmp     move_in         ; the robot is pulled like a step
 @none:  rts
 @box:   jsr     put_cell
         lda     r_tmp

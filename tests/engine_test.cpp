@@ -1,13 +1,13 @@
 // The game disk the editor embeds, booted the way the Atari's operating
 // system and our loader do it: boot sectors first, then the segment stream
 // read sector by sector until a start address of zero.
+#include "editor/document.h"
 #include "editor/game.h"
 #include "editor/gameimage.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
-#include <cstring>
 #include <string>
 
 namespace {
@@ -86,10 +86,7 @@ struct BlankPages {
     BlankPages()
     {
         for (auto& page : pages)
-            for (auto& line : page) {
-                std::memset(line, ' ', kPageColumns);
-                line[kPageColumns] = '\0';
-            }
+            blankPage(page);
     }
 };
 

@@ -14,7 +14,6 @@
 // over the target only when complete.
 #include "editor/glyphs.h"
 #include "editor/tilesconfig.h"
-#include "tools/atr.h"
 #include "tools/bmp.h"
 #include "tools/bmpread.h"
 #include "tools/enginedata.h"

@@ -10,17 +10,31 @@ static unsigned char ticks(unsigned char n)
     return ev;
 }
 
+/* Loads the rows as a level with one screw to collect. */
+static void start(const char *rows)
+{
+    load(rows);
+    rules_init(0x01);
+}
+
+/* Runs n ticks, then checks the cell at x, y. */
+static void after(unsigned char n, unsigned char x, unsigned char y,
+                  unsigned char code, const char *what)
+{
+    ticks(n);
+    expect(cell(x, y), code, what);
+}
+
 /* Shots fly over floor to the first thing: rubble and enemies go, a bomb
  * goes off and clears rubble, boxes and enemies around it, not walls or
  * other bombs. Without shots nothing happens. */
 static void shooting(void)
 {
-    load("..%...|"
-         "..#.q.|"
-         "..R..H|"
-         "..#%b.|"
-         "...$..");
-    rules_init(0x01);
+    start("..%...|"
+          "..#.q.|"
+          "..R..H|"
+          "..#%b.|"
+          "...$..");
     expect(rules_fire(UP), 0, "no shots, no shot");
     expect(cell(2, 0), 0x02, "the rubble stays");
     shots = 3;
@@ -37,12 +51,11 @@ static void shooting(void)
     expect(rules_fire(UP), 0, "a shot at a box");
     expect(cell(4, 3), 0x30, "does nothing to it");
 
-    load("..%...|"
-         ".qb%..|"
-         "H.q#..|"
-         ".$.q..|"
-         "..R...");
-    rules_init(0x01);
+    start("..%...|"
+          ".qb%..|"
+          "H.q#..|"
+          ".$.q..|"
+          "..R...");
     shots = 1;
     rules_fire(UP);
     check(cell(2, 2) == 0 && cell(2, 1) == 0 && cell(3, 1) == 0, "box and rubble blown away");
@@ -56,20 +69,18 @@ static void shooting(void)
  * bombs and enemies, stops at a box and leaves rubble. */
 static void lasers(void)
 {
-    load(">...R|"
-         "v.%<.|"
-         ".....|"
-         "q....|"
-         ".....|"
-         "H#...");
-    rules_init(0x01);
+    start(">...R|"
+          "v.%<.|"
+          ".....|"
+          "q....|"
+          ".....|"
+          "H#...");
     expect(ticks(1) & EV_DIED, EV_DIED, "the robot in a beam dies");
     check(cell(0, 3) == 0 && cell(0, 2) == 0, "the beam sets the bomb off");
     check(cell(0, 5) == 0x50, "the bomb's beam stopped at the bomb");
     check(cell(2, 1) == 0x02, "a beam leaves rubble");
 
-    load(">b..R|.....|..^..|...V.");
-    rules_init(0x01);
+    start(">b..R|.....|..^..|...V.");
     expect(ticks(1), 0, "a box blocks the beam");
     robot_x = 2; robot_y = 1;
     expect(ticks(1), EV_DIED, "stepping into a beam upwards");
@@ -79,25 +90,20 @@ static void lasers(void)
  * in their way; a beetle moving into the robot kills it. */
 static void beetles(void)
 {
-    load("H...#|"
-         "V....|"
-         ".....|"
-         "#....|"
-         "....R");
-    rules_init(0x01);
+    start("H...#|"
+          "V....|"
+          ".....|"
+          "#....|"
+          "....R");
     ticks(1);
     check(cell(1, 0) == 0x50 && cell(0, 0) == 0, "one cell right, not two");
     check(cell(0, 2) == 0x51, "the other beetle one cell down");
-    ticks(2);
-    expect(cell(3, 0), 0x50, "walks to the wall");
+    after(2, 3, 0, 0x50, "walks to the wall");
     check(cell(0, 1) == 0x51, "turned at the wall below and back");
-    ticks(1);
-    expect(cell(3, 0), 0x50, "turns at the wall");
-    ticks(1);
-    expect(cell(2, 0), 0x50, "and walks back");
+    after(1, 3, 0, 0x50, "turns at the wall");
+    after(1, 2, 0, 0x50, "and walks back");
 
-    load("H.R");
-    rules_init(0x01);
+    start("H.R");
     expect(ticks(1), 0, "one cell from the robot");
     expect(ticks(1), EV_DIED, "a beetle walking into the robot");
 }
@@ -105,43 +111,32 @@ static void beetles(void)
 /* A spark flies diagonally and bounces off what is in its way. */
 static void sparks(void)
 {
-    load("$...|"
-         "....|"
-         "....");
-    rules_init(0x01);
+    start("$...|"
+          "....|"
+          "....");
     robot_x = 15; robot_y = 30;
-    ticks(1);
-    expect(cell(1, 1), 0x53, "down and right");
-    ticks(1);
-    expect(cell(2, 2), 0x53, "again");
-    ticks(1);
-    expect(cell(3, 1), 0x53, "bounced off the wall below");
-    ticks(1);
-    expect(cell(2, 0), 0x53, "bounced off the wall to the right");
+    after(1, 1, 1, 0x53, "down and right");
+    after(1, 2, 2, 0x53, "again");
+    after(1, 3, 1, 0x53, "bounced off the wall below");
+    after(1, 2, 0, 0x53, "bounced off the wall to the right");
 
-    load("$#|##");
-    rules_init(0x01);
+    start("$#|##");
     robot_x = 15; robot_y = 30;
-    ticks(2);
-    expect(cell(0, 0), 0x53, "a boxed-in spark waits");
+    after(2, 0, 0, 0x53, "a boxed-in spark waits");
 }
 
 /* The eye floats towards the robot every second tick while it sees it. */
 static void eye(void)
 {
-    load("@....R|"
-         "......|"
-         "@.b...|"
-         "......");
-    rules_init(0x01);
+    start("@....R|"
+          "......|"
+          "@.b...|"
+          "......");
     robot_x = 5; robot_y = 0;
-    ticks(1);
-    expect(cell(1, 0), 0x52, "towards the robot");
-    ticks(1);
-    expect(cell(1, 0), 0x52, "resting every second tick");
+    after(1, 1, 0, 0x52, "towards the robot");
+    after(1, 1, 0, 0x52, "resting every second tick");
     robot_y = 2;
-    ticks(4);
-    expect(cell(1, 0), 0x52, "the robot out of sight");
+    after(4, 1, 0, 0x52, "the robot out of sight");
     expect(cell(0, 2), 0x52, "a box hides the robot");
     robot_x = 4; robot_y = 0;
     expect(ticks(4), 0, "closing in");
@@ -152,27 +147,24 @@ static void eye(void)
  * its side; other things block its pull. */
 static void magnets(void)
 {
-    load("e..b|"
-         "....|"
-         "..R.|"
-         "....|"
-         "n...|"
-         "....");
-    rules_init(0x01);
+    start("e..b|"
+          "....|"
+          "..R.|"
+          "....|"
+          "n...|"
+          "....");
     ticks(2);
     check(cell(1, 0) == 0x30 && cell(3, 0) == 0, "the box pulled to the magnet");
-    ticks(1);
-    expect(cell(1, 0), 0x30, "and no further");
+    after(1, 1, 0, 0x30, "and no further");
     robot_x = 0; robot_y = 1;
     expect(ticks(1), EV_MOVED, "the robot is pulled");
     check(robot_x == 0 && robot_y == 2, "one cell down");
     ticks(3);
     check(robot_x == 0 && robot_y == 3, "to the magnet's side");
 
-    load("s...|"
-         "q...|"
-         "R...");
-    rules_init(0x01);
+    start("s...|"
+          "q...|"
+          "R...");
     expect(ticks(2), 0, "a bomb is not pulled and hides the robot");
 }
 
