@@ -124,3 +124,25 @@ TEST_F(ToolsTest, CopyAndPasteALevelAndASelection)
 }
 
 } // namespace
+
+// A stroke, a line and a rectangle are one undo step each, however many
+// cells they cover; redo puts the shape back.
+TEST_F(ToolsTest, EachToolIsOneUndoStep)
+{
+    drag({0, 0}, {15, 0});
+    editor->canvasKey(SDLK_l, false);
+    drag({0, 10}, {15, 14});
+    editor->canvasKey(SDLK_r, false);
+    drag({2, 3}, {5, 6});
+    ASSERT_EQ(count(0, 5), 16 + 16 + 16);
+
+    editor->undo();
+    EXPECT_EQ(count(0, 5), 32);
+    editor->undo();
+    EXPECT_EQ(count(0, 5), 16);
+    editor->undo();
+    EXPECT_EQ(count(0, 5), 0);
+    editor->redo();
+    EXPECT_EQ(count(0, 5), 16);
+    EXPECT_EQ(level(0).get(15, 0), 5);
+}
