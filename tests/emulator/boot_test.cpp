@@ -246,6 +246,9 @@ protected:
     // system to open.
     fs::path testImage()
     {
+        // The level asks for more screws than it holds on purpose (the
+        // status line counts them down): test it anyway.
+        platform.answerQuestion(0);
         editor->mouse(590, 80, 1);
         editor->mouse(590, 80, -1);
         EXPECT_EQ(platform.openRequests.size(), 1u);
