@@ -3,9 +3,9 @@
 // the commands that need no display.
 #include "cli/commands.h"
 #include "cli/options.h"
-#include "editor/datafiles.h"
+#include "core/datafiles.h"
 #include "editor/eventloop.h"
-#include "editor/fileio.h"
+#include "core/fileio.h"
 #include "editor/frame.h"
 
 #include <SDL.h>

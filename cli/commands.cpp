@@ -2,12 +2,12 @@
 // SDL, so they run on a server or in CI.
 #include "cli/commands.h"
 
-#include "editor/atari.h"
-#include "editor/datafiles.h"
-#include "editor/fileio.h"
-#include "editor/gametemplate.h"
-#include "editor/levelcheck.h"
-#include "editor/tilesconfig.h"
+#include "core/atari.h"
+#include "core/datafiles.h"
+#include "core/fileio.h"
+#include "core/gametemplate.h"
+#include "core/levelcheck.h"
+#include "core/tilesconfig.h"
 
 #include <nlohmann/json.hpp>
 

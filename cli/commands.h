@@ -4,7 +4,7 @@
 #pragma once
 
 #include "cli/options.h"
-#include "editor/gameimage.h"
+#include "core/gameimage.h"
 
 #include <cstdint>
 #include <iosfwd>

@@ -1,6 +1,6 @@
 #include "cli/png.h"
 
-#include "editor/fileio.h"
+#include "core/fileio.h"
 
 #include <png.h>
 

@@ -3,11 +3,11 @@
 // of the user's can be hit.
 #include "editor/frame.h"
 
-#include "editor/fileio.h"
-#include "editor/gameimage.h"
-#include "editor/levelcheck.h"
-#include "editor/gametemplate.h"
-#include "platform/indialog.h"
+#include "core/fileio.h"
+#include "core/gameimage.h"
+#include "core/levelcheck.h"
+#include "core/gametemplate.h"
+#include "ui/indialog.h"
 #include "platform/platform.h"
 
 #include <cassert>

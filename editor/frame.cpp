@@ -2,14 +2,14 @@
 // palette configuration.
 #include "editor/frame.h"
 
-#include "editor/atari.h"
-#include "editor/datafiles.h"
-#include "editor/fileio.h"
-#include "editor/font.h"
-#include "editor/gametemplate.h"
-#include "editor/tilesconfig.h"
+#include "core/atari.h"
+#include "core/datafiles.h"
+#include "core/fileio.h"
+#include "render/font.h"
+#include "core/gametemplate.h"
+#include "core/tilesconfig.h"
 #include "platform/platform.h"
-#include "surface/funkcje.h"
+#include "render/funkcje.h"
 
 #include <SDL_syswm.h>
 

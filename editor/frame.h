@@ -4,18 +4,18 @@
 // at the next paint().
 #pragma once
 
-#include "editor/gameimage.h"
-#include "editor/gridtools.h"
-#include "editor/levelcheck.h"
-#include "editor/fileio.h"
-#include "editor/document.h"
+#include "core/gameimage.h"
+#include "core/gridtools.h"
+#include "core/levelcheck.h"
+#include "core/fileio.h"
+#include "core/document.h"
 #include "editor/layout.h"
 #include "editor/map.h"
 #include "widgets/CButton.h"
 #include "widgets/CButtonColor.h"
 #include "widgets/CGui.h"
 #include "widgets/CPMButton.h"
-#include "surface/sheet.h"
+#include "render/sheet.h"
 
 #include <SDL.h>
 

@@ -6,9 +6,9 @@
 // is a cache: it follows from the registers and is remade when they change.
 #pragma once
 
-#include "editor/document.h"
-#include "surface/funkcje.h"
-#include "surface/sheet.h"
+#include "core/document.h"
+#include "render/funkcje.h"
+#include "render/sheet.h"
 
 #include <SDL.h>
 

@@ -1,7 +1,7 @@
 // Painting the whole window, and drawing a level's grid.
 #include "editor/frame.h"
 
-#include "surface/funkcje.h"
+#include "render/funkcje.h"
 
 #include <SDL_gfxPrimitives.h>
 

@@ -1,7 +1,7 @@
 // The two text pages: typing into them and drawing the one being edited.
 #include "editor/frame.h"
 
-#include "editor/atari.h"
+#include "core/atari.h"
 
 #include <SDL_gfxPrimitives.h>
 

@@ -3,10 +3,10 @@
 // limit chosen by the first byte so that both sides of it are reached. Then
 // saves what it read and reads that again: the second reading must give back
 // the same set.
-#include "editor/atari.h"
-#include "editor/fileio.h"
-#include "editor/game.h"
-#include "editor/gameimage.h"
+#include "core/atari.h"
+#include "core/fileio.h"
+#include "core/game.h"
+#include "core/gameimage.h"
 
 #include <cstdio>
 #include <cstdlib>

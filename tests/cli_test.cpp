@@ -4,10 +4,10 @@
 #include "cli/commands.h"
 #include "cli/options.h"
 #include "editor/frame.h"
-#include "editor/game.h"
-#include "editor/gameimage.h"
-#include "platform/fake_platform.h"
-#include "surface/funkcje.h"
+#include "core/game.h"
+#include "core/gameimage.h"
+#include "tests/fake_platform.h"
+#include "render/funkcje.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>

@@ -3,8 +3,8 @@
 // keyboard shortcuts and what the top bar says.
 #include "editor_fixture.h"
 
-#include "editor/game.h"
-#include "editor/gameimage.h"
+#include "core/game.h"
+#include "core/gameimage.h"
 
 #include <cstring>
 #include <fstream>

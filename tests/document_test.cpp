@@ -1,5 +1,5 @@
 // The document's undo history: steps, the saved point, the depth limit.
-#include "editor/document.h"
+#include "core/document.h"
 
 #include <gtest/gtest.h>
 

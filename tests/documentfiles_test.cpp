@@ -3,8 +3,8 @@
 #include "editor_fixture.h"
 
 #include "editor/eventloop.h"
-#include "editor/game.h"
-#include "editor/gameimage.h"
+#include "core/game.h"
+#include "core/gameimage.h"
 #include "sdl_events.h"
 
 #include <cstring>

@@ -3,7 +3,7 @@
 // is opened again.
 #include "editor/eventloop.h"
 #include "editor/frame.h"
-#include "platform/fake_platform.h"
+#include "tests/fake_platform.h"
 #include "sdl_events.h"
 
 #include <SDL.h>

@@ -1,5 +1,5 @@
 // Whole-file reads and atomic writes, on a scratch directory.
-#include "editor/fileio.h"
+#include "core/fileio.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The editor's construction, its tile palette configuration and painting.
 #include "editor_fixture.h"
 
-#include "editor/font.h"
+#include "render/font.h"
 
 #include <SDL_gfxPrimitives.h>
 

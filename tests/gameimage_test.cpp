@@ -1,7 +1,7 @@
 // Writing and reading game images, byte for byte.
-#include "editor/gameimage.h"
+#include "core/gameimage.h"
 
-#include "editor/game.h"
+#include "core/game.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // Game templates: which game part a saved document carries. A set opened
 // from another game keeps that game; a set of our own engine moves to the
 // current engine; new documents use the template the session chose.
-#include "editor/gameimage.h"
-#include "editor/gametemplate.h"
+#include "core/gameimage.h"
+#include "core/gametemplate.h"
 #include "tests/editor_fixture.h"
 
 #include <cstdlib>

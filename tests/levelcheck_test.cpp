@@ -1,7 +1,7 @@
 // Level checks: robots, screws and codes without meaning, with slot and cell.
-#include "editor/levelcheck.h"
+#include "core/levelcheck.h"
 
-#include "editor/tilesconfig.h"
+#include "core/tilesconfig.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "tools/enginedata.h"
 
-#include "editor/atari.h"
+#include "core/atari.h"
 #include "tools/tileset.h"
 
 #include <algorithm>

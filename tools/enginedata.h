@@ -3,7 +3,7 @@
 // that nothing is drawn twice by hand.
 #pragma once
 
-#include "editor/tilesconfig.h"
+#include "core/tilesconfig.h"
 #include "tools/image.h"
 
 #include <cstdint>

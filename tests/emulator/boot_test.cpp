@@ -7,8 +7,8 @@
 // The checks find things by their colours and glyph shapes rather than by
 // fixed screen positions, so they hold however the game lays out its screen.
 #include "editor/frame.h"
-#include "editor/glyphs.h"
-#include "platform/fake_platform.h"
+#include "core/glyphs.h"
+#include "tests/fake_platform.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>

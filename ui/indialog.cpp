@@ -1,6 +1,6 @@
 // The in-window file dialog: drawing and its modal event loop. What the
 // clicks and keys mean lives in FileBrowser.
-#include "platform/indialog.h"
+#include "ui/indialog.h"
 
 #include <SDL_gfxPrimitives.h>
 

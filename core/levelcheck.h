@@ -4,7 +4,7 @@
 // warns with them before testing, and the command line's `check` prints them.
 #pragma once
 
-#include "editor/gameimage.h"
+#include "core/gameimage.h"
 
 #include <array>
 #include <string>

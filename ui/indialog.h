@@ -4,7 +4,7 @@
 // event loop, as the system dialogs block the editor's.
 #pragma once
 
-#include "platform/filebrowser.h"
+#include "ui/filebrowser.h"
 #include "platform/platform.h"
 #include "widgets/CButton.h"
 #include "widgets/CScrollBar.h"

@@ -1,4 +1,4 @@
-#include "surface/sheet.h"
+#include "render/sheet.h"
 
 #include <cstdlib>
 

@@ -1,5 +1,5 @@
 // Tile palette configuration parser.
-#include "editor/tilesconfig.h"
+#include "core/tilesconfig.h"
 
 #include <cstddef>
 #include <utility>

@@ -1,4 +1,4 @@
-#include "editor/gridtools.h"
+#include "core/gridtools.h"
 
 #include <algorithm>
 #include <cstdlib>

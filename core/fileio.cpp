@@ -1,4 +1,4 @@
-#include "editor/fileio.h"
+#include "core/fileio.h"
 
 #include <cerrno>
 #include <cstdint>

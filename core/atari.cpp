@@ -1,4 +1,4 @@
-#include "editor/atari.h"
+#include "core/atari.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "editor/glyphs.h"
+#include "core/glyphs.h"
 
 // Only the library's font data: this file needs no SDL.
 #include <SDL_gfxPrimitives_font.h>

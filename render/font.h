@@ -3,7 +3,7 @@
 // pages use for them.
 #pragma once
 
-#include "editor/glyphs.h"
+#include "core/glyphs.h"
 
 // Makes every later text drawing use the editor font. Installs it once.
 void installEditorFont();

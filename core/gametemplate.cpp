@@ -1,8 +1,8 @@
-#include "editor/gametemplate.h"
+#include "core/gametemplate.h"
 
-#include "editor/fileio.h"
-#include "editor/game.h"
-#include "editor/gameimage.h"
+#include "core/fileio.h"
+#include "core/game.h"
+#include "core/gameimage.h"
 
 #include <algorithm>
 #include <cstring>

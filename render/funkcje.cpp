@@ -1,5 +1,5 @@
 // Surface utilities: raw pixels, up-scaling and tile sheet recolouring.
-#include "surface/funkcje.h"
+#include "render/funkcje.h"
 
 #include <climits>
 #include <cstring>

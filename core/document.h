@@ -5,7 +5,7 @@
 // live copy in its levels and pages and takes and restores snapshots of it.
 #pragma once
 
-#include "editor/gameimage.h"
+#include "core/gameimage.h"
 
 #include <cstddef>
 #include <deque>

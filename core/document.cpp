@@ -1,4 +1,4 @@
-#include "editor/document.h"
+#include "core/document.h"
 
 #include <cassert>
 #include <cstring>

@@ -1,6 +1,6 @@
-#include "editor/font.h"
+#include "render/font.h"
 
-#include "editor/glyphs.h"
+#include "core/glyphs.h"
 
 #include <SDL_gfxPrimitives.h>
 

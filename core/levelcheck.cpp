@@ -1,6 +1,6 @@
-#include "editor/levelcheck.h"
+#include "core/levelcheck.h"
 
-#include "editor/tilesconfig.h"
+#include "core/tilesconfig.h"
 
 #include <cstdio>
 

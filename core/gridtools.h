@@ -4,7 +4,7 @@
 // preview while dragging and write it into the level on release.
 #pragma once
 
-#include "editor/gameimage.h"
+#include "core/gameimage.h"
 
 #include <cstdint>
 #include <vector>

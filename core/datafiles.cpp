@@ -1,4 +1,4 @@
-#include "editor/datafiles.h"
+#include "core/datafiles.h"
 
 #include <filesystem>
 

@@ -1,6 +1,6 @@
-#include "editor/gameimage.h"
+#include "core/gameimage.h"
 
-#include "editor/atari.h"
+#include "core/atari.h"
 
 #include <algorithm>
 #include <cassert>

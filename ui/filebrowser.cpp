@@ -1,5 +1,5 @@
 // State of the in-window file dialog; see filebrowser.h.
-#include "platform/filebrowser.h"
+#include "ui/filebrowser.h"
 
 #include <algorithm>
 #include <cctype>
