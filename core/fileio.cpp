@@ -18,70 +18,32 @@
 
 namespace {
 
-// The reasons a user meets most often, in the window's language; anything
-// rarer keeps the system's own words.
-std::string reason(int code)
+Error tooBig(const std::string& path, unsigned long long size, size_t maxSize)
 {
-    switch (code) {
-    case ENOENT: return "nie ma takiego pliku lub katalogu";
-    case EACCES:
-    case EPERM: return "brak uprawnien";
-    case EISDIR: return "to jest katalog";
-    case ENOTDIR: return "to nie jest katalog";
-    case ENOSPC: return "brak miejsca na dysku";
-    case EROFS: return "system plikow tylko do odczytu";
-    case ENAMETOOLONG: return "za dluga nazwa pliku";
-    case EFBIG: return "plik za duzy";
-    case ELOOP: return "petla dowiazan symbolicznych";
-    case EIO: return "blad wejscia/wyjscia";
-#ifdef EDQUOT
-    case EDQUOT: return "przekroczony limit dysku";
-#endif
-    default: return std::strerror(code);
-    }
-}
-
-// "path: reason", the reason last so that callers can take it apart at the
-// last ": "; `context` says which step, where that helps.
-bool fail(std::string& error, const std::string& path, const char* context, int code)
-{
-    error = path + ": " + reason(code);
-    if (context)
-        error += std::string(" (") + context + ")";
-    return false;
-}
-
-bool refuse(std::string& error, const std::string& path, const std::string& why)
-{
-    error = path + ": " + why;
-    return false;
-}
-
-std::string tooBig(unsigned long long size, size_t maxSize)
-{
-    return "plik za duzy (" + std::to_string(size) + " bajtow, najwiecej " +
-           std::to_string(maxSize) + ")";
+    Error error = Error::of(Fault::tooLarge, path);
+    error.size = size;
+    error.limit = maxSize;
+    return error;
 }
 
 } // namespace
 
 #ifdef _WIN32
 
-bool readFile(const std::string& path, std::vector<uint8_t>& out, std::string& error,
-              size_t maxSize)
+Error readFile(const std::string& path, std::vector<uint8_t>& out, size_t maxSize)
 {
     struct _stat64 info;
     if (_stat64(path.c_str(), &info) != 0)
-        return fail(error, path, nullptr, errno);
+        return Error::system(path, errno);
     if ((info.st_mode & _S_IFMT) == _S_IFDIR)
-        return refuse(error, path, "to jest katalog");
+        return Error::of(Fault::isDirectory, path);
     if ((info.st_mode & _S_IFMT) != _S_IFREG)
-        return refuse(error, path, "to nie jest zwykly plik");
+        return Error::of(Fault::notRegularFile, path);
     if (static_cast<unsigned long long>(info.st_size) > maxSize)
-        return refuse(error, path, tooBig(info.st_size, maxSize));
+        return tooBig(path, info.st_size, maxSize);
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file)
-        return fail(error, path, nullptr, errno);
+        return Error::system(path, errno);
     // One byte over the limit tells a file that grew since.
     std::vector<uint8_t> bytes(maxSize < SIZE_MAX ? maxSize + 1 : maxSize);
     const size_t got = std::fread(bytes.data(), 1, bytes.size(), file);
@@ -89,32 +51,29 @@ bool readFile(const std::string& path, std::vector<uint8_t>& out, std::string& e
     const int code = errno;
     std::fclose(file);
     if (readError)
-        return fail(error, path, nullptr, code);
+        return Error::system(path, code);
     if (got > maxSize)
-        return refuse(error, path, tooBig(got, maxSize));
+        return tooBig(path, got, maxSize);
     bytes.resize(got);
     out.swap(bytes);
-    return true;
+    return Error();
 }
 
 // MoveFileEx replaces the name given, a link included, with the new file.
-bool writeFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes,
-                         std::string& error, const WriteOptions&)
+Error writeFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes, const WriteOptions&)
 {
     // A short unique name beside the target, whatever the target's length.
     const size_t slash = path.find_last_of("/\\");
     const std::string dir = slash == std::string::npos ? "." : path.substr(0, slash + 1);
     char name[MAX_PATH];
     if (GetTempFileNameA(dir.c_str(), "zk", 0, name) == 0) {
-        error = path + ": nie mozna utworzyc pliku tymczasowego obok (blad " +
-                std::to_string(GetLastError()) + ")";
-        return false;
+        return Error::system(path, int(GetLastError()), Step::temporaryFile);
     }
     const std::string temporary = name;
     std::FILE* file = std::fopen(temporary.c_str(), "wb");
     if (!file) {
         std::remove(temporary.c_str());
-        return fail(error, temporary, nullptr, errno);
+        return Error::system(path, errno, Step::temporaryFile);
     }
     bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
     ok = std::fflush(file) == 0 && ok;
@@ -123,15 +82,14 @@ bool writeFileAtomically(const std::string& path, const std::vector<uint8_t>& by
     ok = std::fclose(file) == 0 && ok;
     if (!ok) {
         std::remove(temporary.c_str());
-        return fail(error, path, nullptr, code);
+        return Error::system(path, code);
     }
     if (!MoveFileExA(temporary.c_str(), path.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         std::remove(temporary.c_str());
-        error = path + ": nie mozna zastapic pliku (blad " + std::to_string(GetLastError()) + ")";
-        return false;
+        return Error::system(path, int(GetLastError()), Step::replace);
     }
-    return true;
+    return Error();
 }
 
 bool isReadOnlyFile(const std::string& path)
@@ -180,9 +138,9 @@ bool readAll(int fd, std::vector<uint8_t>& bytes, size_t limit)
     }
 }
 
-std::string notAFile(mode_t mode)
+Error notAFile(const std::string& path, mode_t mode)
 {
-    return S_ISDIR(mode) ? "to jest katalog" : "to nie jest zwykly plik";
+    return Error::of(S_ISDIR(mode) ? Fault::isDirectory : Fault::notRegularFile, path);
 }
 
 std::string directoryOf(const std::string& path)
@@ -197,20 +155,20 @@ std::string directoryOf(const std::string& path)
 
 // Follows a chain of symbolic links to the name of the file at its end,
 // which need not exist yet.
-bool resolveLinks(const std::string& path, std::string& target, std::string& error)
+Error resolveLinks(const std::string& path, std::string& target)
 {
     std::string current = path;
     for (int hops = 0; hops < 40; ++hops) {
         struct stat info;
         if (lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
             target = current;
-            return true;
+            return Error();
         }
         std::vector<char> buffer(256);
         for (;;) {
             const ssize_t length = readlink(current.c_str(), buffer.data(), buffer.size());
             if (length < 0)
-                return fail(error, path, "dowiazanie symboliczne", errno);
+                return Error::system(path, errno, Step::resolveLink);
             if (static_cast<size_t>(length) < buffer.size()) {
                 const std::string link(buffer.data(), static_cast<size_t>(length));
                 current = link[0] == '/' ? link : directoryOf(current) + "/" + link;
@@ -219,7 +177,7 @@ bool resolveLinks(const std::string& path, std::string& target, std::string& err
             buffer.resize(buffer.size() * 2);
         }
     }
-    return fail(error, path, nullptr, ELOOP);
+    return Error::system(path, ELOOP);
 }
 
 // A file beside the target, named short so that even a name at the length
@@ -249,17 +207,16 @@ bool overwrite(int fd, const std::vector<uint8_t>& bytes)
 // content goes beside it first, then the file itself is rewritten. The
 // backup is removed once the new content is safely on disk, or used to put
 // the old content back when writing fails.
-bool writeInPlace(const std::string& target, const struct stat& old,
-                  const std::vector<uint8_t>& bytes, std::string& error)
+Error writeInPlace(const std::string& target, const struct stat& old, const std::vector<uint8_t>& bytes)
 {
     const int fd = open(target.c_str(), O_RDWR | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC);
     if (fd < 0)
-        return fail(error, target, nullptr, errno);
+        return Error::system(target, errno);
     std::vector<uint8_t> oldContent;
     if (!readAll(fd, oldContent, static_cast<size_t>(-1))) {
         const int code = errno;
         close(fd);
-        return fail(error, target, "odczyt starej zawartosci", code);
+        return Error::system(target, code, Step::readOldContent);
     }
 
     const std::string dir = directoryOf(target);
@@ -268,7 +225,7 @@ bool writeInPlace(const std::string& target, const struct stat& old,
     if (backupFd < 0) {
         const int code = errno;
         close(fd);
-        return fail(error, target, "kopia zapasowa obok pliku", code);
+        return Error::system(target, code, Step::backup);
     }
     bool backedUp = fchmod(backupFd, old.st_mode & 0777) == 0 &&
                     writeAll(backupFd, oldContent.data(), oldContent.size()) &&
@@ -278,7 +235,7 @@ bool writeInPlace(const std::string& target, const struct stat& old,
     if (!backedUp) {
         unlink(backup.c_str());
         close(fd);
-        return fail(error, target, "kopia zapasowa obok pliku", code);
+        return Error::system(target, code, Step::backup);
     }
     syncDirectory(dir);
 
@@ -289,16 +246,16 @@ bool writeInPlace(const std::string& target, const struct stat& old,
         close(fd);
         if (restored)
             unlink(backup.c_str());
-        fail(error, target, nullptr, code);
+        Error error = Error::system(target, code);
         if (!restored)
-            error += "; stara zawartosc jest w " + backup;
-        return false;
+            error.keptIn = backup;
+        return error;
     }
     if (close(fd) != 0)
-        return fail(error, target, nullptr, errno);
+        return Error::system(target, errno);
     unlink(backup.c_str());
     syncDirectory(dir);
-    return true;
+    return Error();
 }
 
 // The owner where we may give the file away; else at least the group,
@@ -324,28 +281,27 @@ int fsyncDirectory(const std::string& dir)
 
 int (*syncDirectory)(const std::string& dir) = fsyncDirectory;
 
-bool readFile(const std::string& path, std::vector<uint8_t>& out, std::string& error,
-              size_t maxSize)
+Error readFile(const std::string& path, std::vector<uint8_t>& out, size_t maxSize)
 {
     // Looked at before opening: opening a device or a FIFO can block or
     // have effects of its own.
     struct stat info;
     if (stat(path.c_str(), &info) != 0)
-        return fail(error, path, nullptr, errno);
+        return Error::system(path, errno);
     if (!S_ISREG(info.st_mode))
-        return refuse(error, path, notAFile(info.st_mode));
+        return notAFile(path, info.st_mode);
 
     const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0)
-        return fail(error, path, nullptr, errno);
+        return Error::system(path, errno);
     // The name may have been swapped for something else in between.
     if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         close(fd);
-        return refuse(error, path, notAFile(info.st_mode));
+        return notAFile(path, info.st_mode);
     }
     if (static_cast<unsigned long long>(info.st_size) > maxSize) {
         close(fd);
-        return refuse(error, path, tooBig(static_cast<unsigned long long>(info.st_size), maxSize));
+        return tooBig(path, static_cast<unsigned long long>(info.st_size), maxSize);
     }
     // One byte over the limit tells a file that grew since.
     std::vector<uint8_t> bytes;
@@ -354,41 +310,42 @@ bool readFile(const std::string& path, std::vector<uint8_t>& out, std::string& e
     const int code = errno;
     close(fd);
     if (!ok)
-        return fail(error, path, nullptr, code);
+        return Error::system(path, code);
     if (bytes.size() > maxSize)
-        return refuse(error, path, tooBig(bytes.size(), maxSize));
+        return tooBig(path, bytes.size(), maxSize);
     out.swap(bytes);
-    return true;
+    return Error();
 }
 
-bool writeFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes,
-                         std::string& error, const WriteOptions& options)
+Error writeFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes,
+                          const WriteOptions& options)
 {
     std::string target = path;
-    if (options.keepFile && !resolveLinks(path, target, error))
-        return false;
+    if (options.keepFile)
+        if (Error error = resolveLinks(path, target))
+            return error;
 
     struct stat old;
     const bool exists = lstat(target.c_str(), &old) == 0;
     if (!exists && errno != ENOENT)
-        return fail(error, path, nullptr, errno);
+        return Error::system(path, errno);
     if (exists && S_ISDIR(old.st_mode))
-        return refuse(error, path, notAFile(old.st_mode));
+        return notAFile(path, old.st_mode);
     const bool keep = exists && options.keepFile;
     if (keep && !S_ISREG(old.st_mode))
-        return refuse(error, path, notAFile(old.st_mode));
+        return notAFile(path, old.st_mode);
 
     // Replacing the file would split it from its other names or give it to
     // us: rewrite it where it is instead, if we may.
     const bool ownerKept = old.st_uid == geteuid() || geteuid() == 0;
     if (keep && (old.st_nlink > 1 || !ownerKept) && access(target.c_str(), W_OK) == 0)
-        return writeInPlace(target, old, bytes, error);
+        return writeInPlace(target, old, bytes);
 
     const std::string dir = directoryOf(target);
     std::string temporary;
     const int fd = createTemporary(dir, temporary);
     if (fd < 0)
-        return fail(error, path, nullptr, errno);
+        return Error::system(path, errno);
 
     if (keep)
         keepOwnerAndGroup(fd, old);
@@ -398,10 +355,10 @@ bool writeFileAtomically(const std::string& path, const std::vector<uint8_t>& by
     // Each step runs only when all before it succeeded; `context` names the
     // steps whose failure needs saying which.
     bool ok = true;
-    const char* context = nullptr;
+    Step step = Step::none;
     if (fchmod(fd, mode) != 0) {
         ok = false;
-        context = "uprawnienia pliku";
+        step = Step::permissions;
     }
     ok = ok && writeAll(fd, bytes.data(), bytes.size()) && fsync(fd) == 0;
     int code = errno;
@@ -411,17 +368,17 @@ bool writeFileAtomically(const std::string& path, const std::vector<uint8_t>& by
     }
     if (ok && rename(temporary.c_str(), target.c_str()) != 0) {
         ok = false;
-        context = "zastapienie pliku";
+        step = Step::replace;
         code = errno;
     }
     if (!ok) {
         unlink(temporary.c_str());
-        return fail(error, path, context, code);
+        return Error::system(path, code, step);
     }
     // The new name is in place; a file system that cannot flush a directory
     // does not undo that.
     syncDirectory(dir);
-    return true;
+    return Error();
 }
 
 bool isReadOnlyFile(const std::string& path)

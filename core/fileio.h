@@ -1,9 +1,11 @@
 // Bounded whole-file reads and careful whole-file writes: the only code of
 // the editor's documents that touches the disk. Free of SDL, so the command
 // line and the tests use it as they are.
-//
-// Error texts are for the window: Polish, naming the file and the reason.
+// Failures come back as values naming the file, the step and the system's
+// reason; core/messages.h words them.
 #pragma once
+
+#include "core/error.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -13,9 +15,8 @@
 // Reads the whole of a regular file of at most `maxSize` bytes into `out`.
 // Anything else (a directory, a device, a FIFO, a file over the limit) is
 // refused without blocking and without reading it. On failure `out` is left
-// as it was and `error` names the path and the reason.
-bool readFile(const std::string& path, std::vector<uint8_t>& out, std::string& error,
-              size_t maxSize);
+// as it was.
+Error readFile(const std::string& path, std::vector<uint8_t>& out, size_t maxSize);
 
 struct WriteOptions {
     // A document: a symbolic link is followed to the file it names, which is
@@ -30,9 +31,10 @@ struct WriteOptions {
 
 // Writes `bytes` to `path` so that a failure at any step leaves the old file
 // as it was (or, when writing in place fails, its content in a backup that
-// the error names). On success the data and the directory entry are on disk.
-bool writeFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes,
-                         std::string& error, const WriteOptions& options = WriteOptions());
+// the error names in `keptIn`). On success the data and the directory entry
+// are on disk.
+Error writeFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes,
+                          const WriteOptions& options = WriteOptions());
 
 // True when `path` is an existing file the user may not write: no write
 // permission bit at all (even for the superuser), or no access for this user.

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cassert>
-#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -75,16 +74,14 @@ LevelData levelFromSegment(const uint8_t* segment)
     return level;
 }
 
-void addWarning(LoadResult& result, const std::string& warning)
+LoadIssue cutShort(size_t size, CutShortAt where, int slot = -1)
 {
-    if (!result.warning.empty())
-        result.warning += "; ";
-    result.warning += warning;
-}
-
-std::string endsAt(size_t offset, const std::string& where)
-{
-    return "plik urwany (" + std::to_string(offset) + " bajtow) " + where;
+    LoadIssue issue;
+    issue.kind = LoadIssue::cutShort;
+    issue.size = size;
+    issue.where = where;
+    issue.slot = slot;
+    return issue;
 }
 
 constexpr uint8_t kAtrSignature[2] = {0x96, 0x02};
@@ -120,16 +117,15 @@ std::vector<uint8_t> writeTestImage(const uint8_t* tmpl, size_t tmplSize,
     return out;
 }
 
-LoadResult readGameImage(const uint8_t* data, size_t size)
+LoadResult readGameImage(const uint8_t* data, size_t size, int eraserCode)
 {
     LoadResult result;
     for (auto& page : result.pages)
-        for (auto& line : page) {
-            std::memset(line, ' ', kPageColumns);
-            line[kPageColumns] = '\0';
-        }
+        blankPage(page);
+    for (LevelData& level : result.levels)
+        level = emptyLevel(eraserCode);
     // A page cut short keeps what the data holds; the rest stays blank.
-    for (int page = 0; page < 2; ++page)
+    for (int page = 0; page < kTextPages; ++page)
         for (size_t i = 0; i < kPageSize && kPageOffsets[page] + i < size; ++i) {
             const int code = atascii2ascii(data[kPageOffsets[page] + i]);
             // No screen code maps to 0 today, but a NUL would cut the line
@@ -150,58 +146,77 @@ LoadResult readGameImage(const uint8_t* data, size_t size)
     }
 
     if (size < kLevelListOffset) {
-        const char* where = size < kOrderTableEnd ? "przed koncem tablicy kolejnosci"
-                            : size < kPagesEnd   ? "przed koncem stron tekstu"
-                                                 : "przed lista poziomow";
-        addWarning(result, endsAt(size, where));
+        const CutShortAt where = size < kOrderTableEnd ? CutShortAt::orderTable
+                                 : size < kPagesEnd    ? CutShortAt::pages
+                                                       : CutShortAt::beforeLevelList;
+        result.issues.push_back(cutShort(size, where));
         return result;
     }
 
     for (size_t at = kLevelListOffset, count = 0;; at += kSegmentSize, ++count) {
         if (count == kLevelSlots && size - at >= 2 && (data[at] != 0 || data[at + 1] != 0)) {
-            addWarning(result, "wiecej niz 32 poziomy; reszta pominieta");
+            LoadIssue issue;
+            issue.kind = LoadIssue::tooManyLevels;
+            result.issues.push_back(issue);
             break;
         }
         if (size - at < 2) {
-            addWarning(result, endsAt(size, "przed koncem listy poziomow"));
+            result.issues.push_back(cutShort(size, CutShortAt::levelList));
             break;
         }
         if (data[at] == 0 && data[at + 1] == 0)
             break;
         if (size - at < kSegmentSize) {
-            addWarning(result, endsAt(size, "w poziomie " + std::to_string(result.levels.size() + 1) +
-                                                ", ktory pominieto"));
+            // The slot byte is lost with the rest; the start address still
+            // says whose level this was.
+            const unsigned start = data[at] | data[at + 1] << 8;
+            const unsigned slot = (start - kSegmentBase) / kSegmentStride;
+            const bool known = start >= kSegmentBase && (start - kSegmentBase) % kSegmentStride == 0 &&
+                               slot < unsigned(kLevelSlots) && positions[slot] < kLevelSlots;
+            result.issues.push_back(cutShort(size, CutShortAt::level, known ? positions[slot] : -1));
             break;
         }
         const uint8_t* segment = data + at;
         const int target = positions[segment[kSlotByteAt] % kLevelSlots];
         if (target >= kLevelSlots)
             continue;
-        result.levels.push_back({target, levelFromSegment(segment)});
+        LevelData& level = result.levels[target];
+        level = levelFromSegment(segment);
         // A count the game could not show would change at the next save:
         // it is clamped now, and said so.
         const uint8_t screws = segment[kScrewsAt];
         if ((screws >> 4) > 9 || (screws & 0x0F) > 9) {
-            int& srubki = result.levels.back().level.srubki;
-            srubki = std::min(srubki, 99);
-            char byte[8];
-            std::snprintf(byte, sizeof byte, "0x%02X", screws);
-            addWarning(result, "poziom " + std::to_string(target + 1) + ": zla liczba srubek " + byte +
-                                   ", przyjeto " + std::to_string(srubki));
+            level.srubki = std::min(level.srubki, kMaxScrews);
+            LoadIssue issue;
+            issue.kind = LoadIssue::badScrewCount;
+            issue.slot = target;
+            issue.byte = screws;
+            issue.clamped = level.srubki;
+            result.issues.push_back(issue);
         }
     }
     return result;
 }
 
-std::string gameImageProblem(const uint8_t* data, size_t size)
+Error gameImageProblem(const uint8_t* data, size_t size)
 {
+    Error error;
     if (size == 0)
-        return "plik jest pusty";
-    if (size < 2 || data[0] != kAtrSignature[0] || data[1] != kAtrSignature[1])
-        return "to nie jest obraz dyskietki ATR";
-    if (size < kLevelListOffset)
-        return "za krotki na obraz gry (" + std::to_string(size) + " bajtow)";
-    return "";
+        error.fault = Fault::emptyFile;
+    else if (size < 2 || data[0] != kAtrSignature[0] || data[1] != kAtrSignature[1])
+        error.fault = Fault::notDiskImage;
+    else if (size < kLevelListOffset)
+        error.fault = Fault::tooShortForGame;
+    error.size = size;
+    return error;
+}
+
+std::vector<uint8_t> orderTable(const uint8_t* data, size_t size)
+{
+    std::vector<uint8_t> table(kLevelSlots, 0);
+    for (size_t i = 0; i < table.size() && kOrderTableOffset + i < size; ++i)
+        table[i] = data[kOrderTableOffset + i];
+    return table;
 }
 
 bool hasNoDot(const std::string& path)

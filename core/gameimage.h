@@ -3,17 +3,13 @@
 // the editor's save and load are thin adapters over them.
 #pragma once
 
+#include "core/error.h"
+#include "core/level.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
-
-constexpr int kLevelColumns = 16;
-constexpr int kLevelRows = 31;
-constexpr int kLevelSlots = 32;
-constexpr int kColourRegisters = 6;
-constexpr int kPageLines = 8;
-constexpr int kPageColumns = 32;
 
 // Byte offsets and sizes of the image.
 constexpr size_t kTemplateSize = 11170;
@@ -26,18 +22,6 @@ constexpr size_t kSetEndMarkerSize = 260;
 constexpr size_t kTestEndMarkerSize = 3;
 // A full set is 27,684 bytes; anything much larger is not a game image.
 constexpr size_t kGameImageReadLimit = 64 * 1024;
-
-// One level as the image stores it.
-struct LevelData {
-    bool on = false;
-    uint8_t cells[kLevelColumns][kLevelRows] = {}; // [column][row]
-    int colours[kColourRegisters] = {};            // registers 0..5, low byte stored
-    int srubki = 0;                                // screw count, stored as packed BCD
-    int wzorek = 0;                                // wall pattern 0..7
-};
-
-// A text page in editor codes: 8 lines of 32 characters, each ended by a NUL.
-using TextPage = char[kPageLines][kPageColumns + 1];
 
 // The image of the whole set: the template (kTemplateSize bytes), pages 0
 // and 1, the segments of the levels that are on from slot 31 down to 0, the
@@ -52,26 +36,43 @@ std::vector<uint8_t> writeTestImage(const uint8_t* tmpl, size_t tmplSize,
                                     const LevelData& level, int slot,
                                     const TextPage pages[2]);
 
-struct LoadedLevel {
-    int target; // editor slot 0..31: the level's position in the order table
-    LevelData level;
+// Where a file breaks off, when it does before its end marker.
+enum class CutShortAt { none, orderTable, pages, beforeLevelList, levelList, level };
+
+// What reading an image had to read around.
+struct LoadIssue {
+    enum Kind {
+        cutShort,       // the data ends at `size` bytes, at `where`
+        tooManyLevels,  // more than 32 segments: the rest was left out
+        badScrewCount,  // level `slot` holds `byte`, not two BCD digits; read as `clamped`
+    } kind = cutShort;
+    size_t size = 0;
+    CutShortAt where = CutShortAt::none;
+    int slot = -1;  // the editor slot concerned; for a level cut short -1 when unknown
+    int byte = 0;
+    int clamped = 0;
 };
 
 struct LoadResult {
-    TextPage pages[2];               // blank where the data held nothing
-    std::vector<LoadedLevel> levels; // in file order; a later one for the same target wins
-    std::string warning;             // where the data broke off, in Polish; empty when whole
+    TextPage pages[kTextPages];        // blank where the data held nothing
+    LevelData levels[kLevelSlots];     // by editor slot, empty where the set has none
+    std::vector<LoadIssue> issues;     // empty when the image is whole
 };
 
-// Why the bytes are not a game image we can open, or empty when they are:
-// an ATR signature (0x96 0x02) at offset 0 and at least the bytes up to the
-// level list. In Polish, for the window.
-std::string gameImageProblem(const uint8_t* data, size_t size);
+// Why the bytes are not a game image we can open: an ATR signature (0x96
+// 0x02) at offset 0 and at least the bytes up to the level list; a false
+// Error when they are one. The path is left to the caller.
+Error gameImageProblem(const uint8_t* data, size_t size);
 
-// Reads an image of any size without reading past its end. A segment whose
-// slot is not listed in the order table is skipped; one the data cuts short
-// is dropped, keeping the levels before it.
-LoadResult readGameImage(const uint8_t* data, size_t size);
+// Reads an image of any size without reading past its end. Each level goes
+// to its place in the order table (a later segment for the same place
+// wins); a segment whose slot the table does not list is skipped, and one
+// the data cuts short is dropped, keeping the levels before it. `eraserCode`
+// fills the slots the image leaves empty.
+LoadResult readGameImage(const uint8_t* data, size_t size, int eraserCode = 0);
+
+// The 32 bytes of the order table, zeros where the data is too short.
+std::vector<uint8_t> orderTable(const uint8_t* data, size_t size);
 
 // Saving appends ".atr" to a path whose file name (its last component)
 // holds no ".": "/home/jan.kowalski/levels" becomes "levels.atr".

@@ -1,7 +1,6 @@
 #include "core/gametemplate.h"
 
 #include "core/fileio.h"
-#include "core/game.h"
 #include "core/gameimage.h"
 
 #include <algorithm>
@@ -30,12 +29,6 @@ std::vector<uint8_t> gamePart(const std::vector<uint8_t>& bytes)
 
 } // namespace
 
-const std::vector<uint8_t>& embeddedTemplate()
-{
-    static const std::vector<uint8_t> bytes(game, game + gameSize);
-    return bytes;
-}
-
 bool hasOurEngine(const uint8_t* image, size_t size)
 {
     const size_t length = sizeof kEngineSignature - 1;
@@ -43,19 +36,19 @@ bool hasOurEngine(const uint8_t* image, size_t size)
            std::memcmp(image + kEngineSignatureOffset, kEngineSignature, length) == 0;
 }
 
-bool templateFrom(const std::vector<uint8_t>& bytes, std::vector<uint8_t>& tmpl, std::string& error)
+Error templateFrom(const std::vector<uint8_t>& bytes, std::vector<uint8_t>& tmpl)
 {
+    Error error;
     if (!hasAtrSignature(bytes)) {
-        error = "not an ATR disk image (no 96 02 signature)";
-        return false;
+        error.fault = Fault::notDiskImage;
+    } else if (bytes.size() < kTemplateSize) {
+        error.fault = Fault::tooShortForTemplate;
+        error.size = bytes.size();
+        error.limit = kTemplateSize;
+    } else {
+        tmpl = gamePart(bytes);
     }
-    if (bytes.size() < kTemplateSize) {
-        error = "too short for a game template (" + std::to_string(bytes.size()) + " bytes, at least " +
-                std::to_string(kTemplateSize) + " needed)";
-        return false;
-    }
-    tmpl = gamePart(bytes);
-    return true;
+    return error;
 }
 
 std::vector<uint8_t> templateForOpened(const std::vector<uint8_t>& image, const std::vector<uint8_t>& session,
@@ -76,12 +69,12 @@ ChosenTemplate chooseTemplate(const TemplateSources& sources, const std::vector<
         if (path->empty())
             continue;
         std::vector<uint8_t> bytes, tmpl;
-        std::string error;
-        if (!readFile(*path, bytes, error, kGameImageReadLimit))
-            chosen.error = "template refused, the built-in game is used: " + error;
-        else if (!templateFrom(bytes, tmpl, error))
-            chosen.error = "template " + *path + " refused, the built-in game is used: " + error;
-        else {
+        chosen.error = readFile(*path, bytes, kGameImageReadLimit);
+        if (!chosen.error)
+            chosen.error = templateFrom(bytes, tmpl);
+        if (chosen.error) {
+            chosen.error.path = *path;
+        } else {
             chosen.bytes = std::move(tmpl);
             chosen.path = *path;
         }

@@ -4,6 +4,8 @@
 // thin adapter that reads the files.
 #pragma once
 
+#include "core/error.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -14,16 +16,13 @@
 constexpr size_t kEngineSignatureOffset = 32;
 constexpr char kEngineSignature[] = "ZELBUN-ENGINE-";
 
-// The default template built into the program.
-const std::vector<uint8_t>& embeddedTemplate();
-
 // True when the bytes hold our engine's signature, of any version.
 bool hasOurEngine(const uint8_t* image, size_t size);
 
 // A template built from `bytes`: their first 11,168 bytes with an empty
-// order table, followed by an empty level list. Returns false, with `error` saying why, when they lack
-// the ATR signature or are shorter than a whole template.
-bool templateFrom(const std::vector<uint8_t>& bytes, std::vector<uint8_t>& tmpl, std::string& error);
+// order table, followed by an empty level list. Fails when they lack the
+// ATR signature or are shorter than a whole template.
+Error templateFrom(const std::vector<uint8_t>& bytes, std::vector<uint8_t>& tmpl);
 
 // The template a document opened from `image` is saved with: the image's
 // own game part; for an image of our engine (any version) the current
@@ -44,7 +43,7 @@ struct TemplateSources {
 struct ChosenTemplate {
     std::vector<uint8_t> bytes;
     std::string path;  // the file it came from; empty for the embedded one
-    std::string error; // why the named file was refused; the embedded one is used then
+    Error error;       // why the named file was refused; the embedded one is used then
 };
 
 // The first source that names a file, read and checked, or the embedded

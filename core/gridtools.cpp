@@ -3,11 +3,6 @@
 #include <algorithm>
 #include <cstdlib>
 
-bool insideGrid(Cell cell)
-{
-    return cell.column >= 0 && cell.column < kLevelColumns && cell.row >= 0 && cell.row < kLevelRows;
-}
-
 // Bresenham's walk: one step along the longer axis per cell, a step along
 // the shorter one whenever the error term says the line has crossed over.
 Cells lineCells(Cell from, Cell to)

@@ -4,22 +4,14 @@
 // preview while dragging and write it into the level on release.
 #pragma once
 
-#include "core/gameimage.h"
+#include "core/level.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
-struct Cell {
-    int column = 0;
-    int row = 0;
-    bool operator==(const Cell& other) const { return column == other.column && row == other.row; }
-    bool operator!=(const Cell& other) const { return !(*this == other); }
-};
-
 using Cells = std::vector<Cell>;
 using LevelGrid = uint8_t[kLevelColumns][kLevelRows]; // [column][row], as LevelData::cells
-
-bool insideGrid(Cell cell);
 
 // Every cell on the straight line from `from` to `to`, both ends included,
 // in order from `from`, each one a step of one cell (sideways or diagonal)

@@ -2,7 +2,6 @@
 
 #include "core/tilesconfig.h"
 
-#include <cstdio>
 
 namespace {
 
@@ -10,13 +9,6 @@ void markKnown(LevelRules& rules, int code)
 {
     if (code >= 0 && code < 256)
         rules.known[size_t(code)] = true;
-}
-
-// Polish counts: 2 roboty, 5 robotow, 22 roboty.
-const char* robotsWord(int n)
-{
-    const bool few = n % 10 >= 2 && n % 10 <= 4 && (n % 100 < 12 || n % 100 > 14);
-    return few ? "roboty" : "robotow";
 }
 
 } // namespace
@@ -91,27 +83,4 @@ std::vector<LevelFinding> checkLevels(const LevelData levels[kLevelSlots], const
         findings.insert(findings.end(), more.begin(), more.end());
     }
     return findings;
-}
-
-std::string describeFinding(const LevelFinding& f)
-{
-    char text[96];
-    switch (f.kind) {
-    case FindingKind::noRobot:
-        std::snprintf(text, sizeof text, "Mapa %d: brak robota", f.slot + 1);
-        break;
-    case FindingKind::manyRobots:
-        std::snprintf(text, sizeof text, "Mapa %d: %d %s (drugi: kolumna %d, wiersz %d)", f.slot + 1, f.count,
-                      robotsWord(f.count), f.column + 1, f.row + 1);
-        break;
-    case FindingKind::screwsShort:
-        std::snprintf(text, sizeof text, "Mapa %d: srubek do zebrania %d, na mapie %d", f.slot + 1, f.count,
-                      f.drawn);
-        break;
-    case FindingKind::unknownCode:
-        std::snprintf(text, sizeof text, "Mapa %d: nieznany kod %02X x%d (kolumna %d, wiersz %d)", f.slot + 1,
-                      f.code, f.count, f.column + 1, f.row + 1);
-        break;
-    }
-    return text;
 }

@@ -4,10 +4,9 @@
 // warns with them before testing, and the command line's `check` prints them.
 #pragma once
 
-#include "core/gameimage.h"
+#include "core/level.h"
 
 #include <array>
-#include <string>
 #include <vector>
 
 // The robot's tile code: the game places the player where the level holds it.
@@ -50,7 +49,3 @@ std::vector<LevelFinding> checkLevel(const LevelData& level, int slot, const Lev
 
 // The findings for every level that is on, slot by slot.
 std::vector<LevelFinding> checkLevels(const LevelData levels[kLevelSlots], const LevelRules& rules);
-
-// One line in the editor's language, e.g. "Mapa 3: brak robota". Slots and
-// cells are counted from 1 as the user sees them.
-std::string describeFinding(const LevelFinding& finding);

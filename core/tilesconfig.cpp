@@ -1,6 +1,9 @@
 // Tile palette configuration parser.
 #include "core/tilesconfig.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include <cstddef>
 #include <utility>
 
@@ -230,4 +233,15 @@ TilesConfig parseTilesConfig(const std::string& text, const std::string& sourceN
     reader.records(config.records);
     config.warnings = reader.takeWarnings();
     return config;
+}
+
+TileColumns tileColumnsOf(const TilesConfig& config)
+{
+    TileColumns result;
+    std::fill(std::begin(result.columns), std::end(result.columns), -1);
+    for (const TileRecord& record : config.records)
+        result.columns[record.code] = record.image;
+    if (config.murek >= 0)
+        result.murekColumn = result.columns[config.murek];
+    return result;
 }

@@ -30,3 +30,11 @@ constexpr size_t kTilesConfigReadLimit = 1 << 20;
 // range are skipped with a warning; `sourceName` names the file in warnings.
 // A UTF-8 byte order mark before the first key is skipped.
 TilesConfig parseTilesConfig(const std::string& text, const std::string& sourceName);
+
+// What the records make of the tile codes: the sheet column each code shows
+// (-1: none; a later record for the same code wins) and the wall's column.
+struct TileColumns {
+    int columns[256];
+    int murekColumn = -1;
+};
+TileColumns tileColumnsOf(const TilesConfig& config);

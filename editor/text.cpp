@@ -18,10 +18,10 @@ const unsigned keyReturn = 13;
 
 void frame::inputText(unsigned key)
 {
-    char& cell = textPages[currentPage][cursorRow][cursorColumn];
+    auto type = [&](char code) { session.setPageCharacter(currentPage, cursorRow, cursorColumn, code); };
     switch (key) {
     case keyBackspace:
-        cell = ' ';
+        type(' ');
         --cursorColumn;
         break;
     case keyReturn:
@@ -43,7 +43,7 @@ void frame::inputText(unsigned key)
     default:
         if (!isPageCharacter(int(key)))
             return;
-        cell = char(key);
+        type(char(key));
         ++cursorColumn;
     }
     // Reading order, wrapping from the last cell to the first and back.

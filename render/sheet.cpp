@@ -1,5 +1,10 @@
 #include "render/sheet.h"
 
+#include "core/datafiles.h"
+#include "core/fileio.h"
+#include "core/messages.h"
+#include "render/funkcje.h"
+
 #include <cstdlib>
 
 namespace {
@@ -101,4 +106,30 @@ SurfacePtr loadSheet(const uint8_t* data, size_t size, const std::string& name,
         return nullptr;
     }
     return sheet;
+}
+
+SurfacePtr loadDataSheet(const char* name, const SheetLimits& limits, const std::vector<std::string>& dataDirs,
+                         std::string& errors)
+{
+    const std::string path = findDataFile(name, dataDirs);
+    if (path.empty()) {
+        errors += std::string(name) + " not found (looked in " + describeDataDirs(dataDirs) + ")\n";
+        return nullptr;
+    }
+    std::vector<uint8_t> bytes;
+    if (Error error = readFile(path, bytes, kSheetReadLimit)) {
+        errors += describe(error, Language::english) + "\n";
+        return nullptr;
+    }
+    std::string error;
+    SurfacePtr sheet = loadSheet(bytes.data(), bytes.size(), path, limits, error);
+    if (!sheet)
+        errors += error + "\n";
+    return sheet;
+}
+
+SurfacePtr loadPaletteSheet(const std::vector<std::string>& dataDirs, std::string& errors)
+{
+    // Scaled once; only the scaled sheet is kept.
+    return SurfacePtr(resize(loadDataSheet("paleta.bmp", kPaletteLimits, dataDirs, errors).get(), nullptr, 16));
 }

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 struct SurfaceDeleter {
     void operator()(SDL_Surface* surface) const { SDL_FreeSurface(surface); }
@@ -45,3 +46,12 @@ SurfacePtr newSheetSurface(int width, int height);
 // and the size allowed.
 SurfacePtr loadSheet(const uint8_t* data, size_t size, const std::string& name,
                      const SheetLimits& limits, std::string& error);
+
+// The sheet `name` from the first of `dataDirs` that holds it, read and
+// decoded as loadSheet does. On failure returns null and adds a line to
+// `errors` naming the file (or the places searched) and why.
+SurfacePtr loadDataSheet(const char* name, const SheetLimits& limits, const std::vector<std::string>& dataDirs,
+                         std::string& errors);
+// paleta.bmp the same way, scaled 16 times: the Atari colour v lies at
+// (v & 0xF0, (v & 0x0F) * 8).
+SurfacePtr loadPaletteSheet(const std::vector<std::string>& dataDirs, std::string& errors);

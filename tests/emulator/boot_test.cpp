@@ -219,7 +219,7 @@ protected:
 
     void setLine(int page, int line, const std::string& text)
     {
-        std::memcpy(editor->textPages[page][line], text.data(), text.size());
+        std::memcpy(editor->session.editPage(page)[line], text.data(), text.size());
     }
 
     // A level on open floor: the robot at `robot`, the given tiles, and

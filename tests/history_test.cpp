@@ -1,5 +1,5 @@
 // The document's undo history: steps, the saved point, the depth limit.
-#include "core/document.h"
+#include "core/history.h"
 
 #include <gtest/gtest.h>
 
