@@ -33,6 +33,8 @@ std::string faultText(const Error& error, Language language)
     case Fault::notRegularFile: return pl ? "to nie jest zwykly plik" : "not a regular file";
     case Fault::isDirectory: return pl ? "to jest katalog" : "is a directory";
     case Fault::tooLarge:
+        if (error.size == 0)  // a stream, read no further than the limit
+            return pl ? "za duzo danych (ponad " + limit + " bajtow)" : "too large (over " + limit + " bytes)";
         return pl ? "plik za duzy (" + size + " bajtow, najwiecej " + limit + ")"
                   : "too large (" + size + " bytes, at most " + limit + ")";
     case Fault::pathTooLong: return pl ? "za dluga sciezka" : "path too long";
@@ -151,27 +153,99 @@ std::string describe(const LevelFinding& f, Language language)
     char text[128];
     switch (f.kind) {
     case FindingKind::noRobot:
-        std::snprintf(text, sizeof text, pl ? "Mapa %d: brak robota" : "Level %d: no robot", f.slot + 1);
+        std::snprintf(text, sizeof text, pl ? "Mapa %d: brak robota" : "level %d: no robot", f.slot + 1);
         break;
     case FindingKind::manyRobots:
         if (pl)
             std::snprintf(text, sizeof text, "Mapa %d: %s (drugi: kolumna %d, wiersz %d)", f.slot + 1,
                           polishCount(f.count, "robot", "roboty", "robotow").c_str(), f.column + 1, f.row + 1);
         else
-            std::snprintf(text, sizeof text, "Level %d: %d robots (the second: column %d, row %d)", f.slot + 1,
+            std::snprintf(text, sizeof text, "level %d: %d robots (the second: column %d, row %d)", f.slot + 1,
                           f.count, f.column + 1, f.row + 1);
         break;
     case FindingKind::screwsShort:
         std::snprintf(text, sizeof text,
-                      pl ? "Mapa %d: srubek do zebrania %d, na mapie %d" : "Level %d: %d screws to collect, %d drawn",
+                      pl ? "Mapa %d: srubek do zebrania %d, na mapie %d" : "level %d: %d screws to collect, %d drawn",
                       f.slot + 1, f.count, f.drawn);
         break;
     case FindingKind::unknownCode:
-        std::snprintf(text, sizeof text,
-                      pl ? "Mapa %d: nieznany kod %02X x%d (kolumna %d, wiersz %d)"
-                         : "Level %d: unknown code %02X x%d (column %d, row %d)",
-                      f.slot + 1, f.code, f.count, f.column + 1, f.row + 1);
+        if (pl)
+            std::snprintf(text, sizeof text, "Mapa %d: nieznany kod %02X x%d (kolumna %d, wiersz %d)", f.slot + 1,
+                          f.code, f.count, f.column + 1, f.row + 1);
+        else
+            std::snprintf(text, sizeof text, "level %d: unknown code %02X in %d cell%s (the first: column %d, row %d)",
+                          f.slot + 1, f.code, f.count, f.count == 1 ? "" : "s", f.column + 1, f.row + 1);
         break;
+    }
+    return text;
+}
+
+const char* pageName(int page)
+{
+    return page == 0 ? "Start" : "Koniec";
+}
+
+std::string describe(const SetFinding& f, Language language)
+{
+    const bool pl = polish(language);
+    char text[192];
+    switch (f.kind) {
+    case SetFindingKind::nothingToPlay:
+        std::snprintf(text, sizeof text,
+                      pl ? "tabela kolejnosci map nie wymienia zadnej mapy (pierwszy wpis %02X): gra nie ma czego uruchomic"
+                         : "the order table lists no level (its first entry is %02X): the game has nothing to play",
+                      f.byte);
+        break;
+    case SetFindingKind::orderEndsEarly:
+        std::snprintf(text, sizeof text,
+                      pl ? "tabela kolejnosci map: wpis %d to %02X, nie mapa (80..9F); gra konczy zestaw na nim"
+                         : "order table entry %d is %02X, not a slot (80..9F): the game ends the set there",
+                      f.entry + 1, f.byte);
+        break;
+    case SetFindingKind::orderGap:
+        if (pl)
+            std::snprintf(text, sizeof text,
+                          "tabela kolejnosci map: gra konczy zestaw na wpisie %d; dalszych map nigdy nie zagra: %d "
+                          "(pierwsza: wpis %d)",
+                          f.entry + 1, f.count, f.next + 1);
+        else if (f.count == 1)
+            std::snprintf(text, sizeof text,
+                          "order table entry %d ends the set, so the level listed at entry %d is never played",
+                          f.entry + 1, f.next + 1);
+        else
+            std::snprintf(text, sizeof text,
+                          "order table entry %d ends the set, so the %d levels listed after it (the first at "
+                          "entry %d) are never played",
+                          f.entry + 1, f.count, f.next + 1);
+        break;
+    case SetFindingKind::emptySlotListed:
+        std::snprintf(text, sizeof text,
+                      pl ? "tabela kolejnosci map: wpis %d (%02X) wskazuje mape, ktorej zaden segment nie laduje (%04X)"
+                         : "order table entry %d (%02X) names a level that no segment loads (at %04X)",
+                      f.entry + 1, f.byte, f.start);
+        break;
+    case SetFindingKind::segmentOverGame:
+        std::snprintf(text, sizeof text,
+                      pl ? "segment przy bajcie %zu laduje sie pod %04X..%04X, poza pamiec map (5000..8FFF), na gre"
+                         : "the segment at byte %zu loads at %04X..%04X, outside the levels' memory (5000..8FFF): "
+                           "over the game",
+                      f.offset, f.start, f.end);
+        break;
+    case SetFindingKind::unshowableText:
+        if (pl)
+            std::snprintf(text, sizeof text,
+                          "Tekst %s: znakow, ktorych gra nie pokaze: %d (pierwszy %02X: wiersz %d, kolumna %d)",
+                          pageName(f.page), f.count, f.byte, f.line + 1, f.column + 1);
+        else
+            std::snprintf(text, sizeof text,
+                          "page %s: %d character%s the game cannot show (the first, %02X: line %d, column %d)",
+                          pageName(f.page), f.count, f.count == 1 ? "" : "s", f.byte, f.line + 1, f.column + 1);
+        break;
+    case SetFindingKind::brokenGamePart: {
+        Error error = Error::of(Fault::brokenGamePart, "");
+        error.offset = f.offset;
+        return pl ? "gra nie wystartuje: " + reason(error, language) : "the disk does not boot: " + reason(error, language);
+    }
     }
     return text;
 }

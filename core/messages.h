@@ -7,6 +7,7 @@
 #include "core/error.h"
 #include "core/gameimage.h"
 #include "core/levelcheck.h"
+#include "core/setcheck.h"
 
 #include <string>
 
@@ -32,6 +33,13 @@ std::string describe(const std::vector<LoadIssue>& issues, Language language);
 // One line, e.g. "Mapa 3: brak robota"; slots and cells counted from 1 as
 // the user sees them.
 std::string describe(const LevelFinding& finding, Language language);
+
+// One line, e.g. "order table entry 3 is A5, not a slot (80..9F): the game
+// ends the set there"; entries, lines and columns counted from 1.
+std::string describe(const SetFinding& finding, Language language);
+
+// The names of the text pages, as the game calls them.
+const char* pageName(int page);
 
 // The last component of a path.
 std::string fileNameOf(const std::string& path);
