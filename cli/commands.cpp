@@ -63,21 +63,21 @@ struct TileSetup {
     bool found = false;  // false: no file, or one that could not be read
 };
 
-// Says once on the error stream when there is no tiles.cfg to go by.
-TileSetup tileSetup(const CommandLine& line, Console console)
+// Says once on the error stream when there is no tiles.cfg to go by, and
+// what is `missed` for it.
+TileSetup tileSetup(const CommandLine& line, Console console, const char* missed)
 {
     TileSetup setup;
     const std::vector<std::string> dirs = line.dataDirs.empty() ? defaultDataDirs() : line.dataDirs;
     const std::string path = findDataFile("tiles.cfg", dirs);
     std::vector<uint8_t> bytes;
     if (path.empty()) {
-        console.err << "zelbun-kreator: no tiles.cfg found (looked in " << describeDataDirs(dirs)
-                    << "); tile codes and screws are not checked\n";
+        console.err << "zelbun-kreator: no tiles.cfg found (looked in " << describeDataDirs(dirs) << "); " << missed
+                    << '\n';
         return setup;
     }
     if (Error error = readFile(path, bytes, kTilesConfigReadLimit)) {
-        console.err << "zelbun-kreator: " << describe(error, Language::english)
-                    << "; tile codes and screws are not checked\n";
+        console.err << "zelbun-kreator: " << describe(error, Language::english) << "; " << missed << '\n';
         return setup;
     }
     setup.config = parseTilesConfig(std::string(bytes.begin(), bytes.end()), path);
@@ -256,7 +256,7 @@ int runInfo(const CommandLine& line, Console console)
     if (Error error = readSetFile(line.file, console.in, set))
         return fail(console, describe(error, Language::english));
     warnAboutIssues(line, set, console);
-    const TileSetup tiles = tileSetup(line, console);
+    const TileSetup tiles = tileSetup(line, console, "the screws drawn are not counted");
     const int screwCode = tiles.found ? tiles.config.sruba : -1;
     if (line.json)
         printInfoJson(line.file, set, screwCode, console.out);
@@ -312,7 +312,7 @@ int runCheck(const CommandLine& line, Console console)
     for (const SetFinding& finding : checkSetImage(bytes.data(), bytes.size()))
         findings.push_back(describe(finding, Language::english));
     // Without a tile set, only what needs none: the robots.
-    const TileSetup tiles = tileSetup(line, console);
+    const TileSetup tiles = tileSetup(line, console, "tile codes and screws are not checked");
     const LevelRules rules = tiles.found ? levelRules(tiles.config) : LevelRules();
     for (const LevelFinding& finding : checkLevels(image.levels, rules))
         findings.push_back(describe(finding, Language::english));

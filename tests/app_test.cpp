@@ -152,12 +152,14 @@ protected:
     void start(const std::vector<std::string>& arguments = {})
     {
         // The search path holds the stand-ins alone: the questions come up
-        // in the window whatever dialog programs the machine has.
+        // in the window whatever dialog programs the machine has. SDL draws
+        // on the X server or fails, never elsewhere.
         // The SDL runtime's own leak at exit is not this test's concern.
         std::vector<std::string> args = {ZELBUN_BINARY_DIR "/zelbun-kreator"};
         args.insert(args.end(), arguments.begin(), arguments.end());
         program = spawn(args,
-                        {"DISPLAY=" + display, "PATH=" + dir + "/bin", "XDG_RUNTIME_DIR=" + dir + "/run",
+                        {"DISPLAY=" + display, "SDL_VIDEODRIVER=x11", "PATH=" + dir + "/bin",
+                         "XDG_RUNTIME_DIR=" + dir + "/run",
                          "ZELBUN_EMULATOR=" + dir + "/bin/xdg-open", "ASAN_OPTIONS=detect_leaks=0"},
                         dir, dir + "/stderr");
         ASSERT_GT(program, 0);
