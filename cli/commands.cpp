@@ -85,7 +85,7 @@ TileSetup tileSetup(const CommandLine& line, Console console, const char* missed
     return setup;
 }
 
-void warnAboutIssues(const CommandLine& line, const SetFile& set, Console console)
+void warnAboutWhatWasReadAround(const CommandLine& line, const SetFile& set, Console console)
 {
     for (const LoadIssue& issue : set.image.issues)
         console.err << "zelbun-kreator: " << inputName(line.file) << ": warning: "
@@ -255,7 +255,7 @@ int runInfo(const CommandLine& line, Console console)
     SetFile set;
     if (Error error = readSetFile(line.file, console.in, set))
         return fail(console, describe(error, Language::english));
-    warnAboutIssues(line, set, console);
+    warnAboutWhatWasReadAround(line, set, console);
     const TileSetup tiles = tileSetup(line, console, "the screws drawn are not counted");
     const int screwCode = tiles.found ? tiles.config.sruba : -1;
     if (line.json)

@@ -45,6 +45,6 @@ struct SetFinding {
 };
 
 // The findings for an image the editor opens (gameImageProblem says none),
-// in the order of the kinds above. A level list cut short is left to the
-// load issues, which already say so: its slots are not looked at.
+// in the order of the kinds above. A level list cut short is left to what
+// reading the image reports (LoadIssue): its slots are not looked at.
 std::vector<SetFinding> checkSetImage(const uint8_t* data, size_t size);
