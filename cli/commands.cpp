@@ -215,8 +215,10 @@ int runTest(const CommandLine& line, std::ostream& out, std::ostream& err)
 namespace {
 
 // Mistakes of the set as a whole, which no single level shows: a file that
-// is no disk image or breaks off, an order table that lists no level (the
-// game then has nothing to play), and page characters the game cannot show.
+// is no disk image or breaks off, a game part of our engine whose segment
+// chain is broken (the game would not boot), an order table that lists no
+// level (the game then has nothing to play), and page characters the game
+// cannot show.
 std::vector<std::string> checkSet(const LevelSet& set)
 {
     std::vector<std::string> findings;
@@ -225,6 +227,12 @@ std::vector<std::string> checkSet(const LevelSet& set)
         findings.push_back("to nie jest obraz dysku ATR (brak naglowka 96 02)");
     if (!set.warning.empty())
         findings.push_back("plik urwany: " + set.warning);
+    if (hasOurEngine(bytes.data(), bytes.size())) {
+        const ChainBreak chainBreak = gamePartChainBreak(bytes.data(), bytes.size());
+        if (chainBreak.fault != ChainFault::none)
+            findings.push_back("czesc gry nie wystartuje, lancuch segmentow zerwany: " +
+                               describeChainBreakPolish(chainBreak));
+    }
 
     bool listed = false;
     for (uint8_t entry : orderTable(set))

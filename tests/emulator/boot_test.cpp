@@ -8,6 +8,7 @@
 // The checks find things by their colours and glyph shapes rather than by
 // fixed screen positions, so they hold however the game lays out its screen.
 #include "editor/frame.h"
+#include "editor/gameimage.h"
 #include "editor/glyphs.h"
 #include "platform/fake_platform.h"
 
@@ -438,4 +439,28 @@ TEST_F(EmulatorBoot, OnePushOneStep)
     const Box fired = robot("push-fired");
     EXPECT_EQ(fired.left, released.left) << "shooting moves nothing";
     EXPECT_TRUE(showsText(shots["push-fired"], "AM 04")) << "one press, one shot";
+}
+
+// A disk whose segment chain breaks fails the boot the way Atari boots
+// fail (the OS says BOOT ERROR and tries again) instead of starting a game
+// that was not wholly loaded: the level's segment here ends before it
+// starts, so the Start page never comes.
+TEST_F(EmulatorBoot, BrokenSegmentChainFailsTheBoot)
+{
+    makeLevel({5, 3}, {}, 0);
+    const fs::path image = testImage();
+    ASSERT_FALSE(image.empty());
+    std::optional<Shot> intact = boot(image, "chain-intact", {});
+    ASSERT_TRUE(intact);
+    EXPECT_TRUE(showsText(*intact, kStartText));
+
+    FILE* file = std::fopen(image.string().c_str(), "r+b");
+    ASSERT_NE(file, nullptr);
+    const unsigned char backwards[2] = {0xFF, 0x4F}; // the level's end address: $4FFF
+    std::fseek(file, long(kLevelListOffset) + 2, SEEK_SET);
+    std::fwrite(backwards, 1, 2, file);
+    std::fclose(file);
+    std::optional<Shot> broken = boot(image, "chain-broken", {});
+    ASSERT_TRUE(broken);
+    EXPECT_FALSE(showsText(*broken, kStartText)) << "the game started from a broken disk";
 }
