@@ -411,7 +411,7 @@ TEST_F(EmulatorBoot, OnePushOneStep)
         return std::vector<std::string>{"keydown " + key, std::string("sleep ") + hold, "keyup " + key, "sleep 0.6"};
     };
     const std::vector<std::string> steps =
-        kFire + std::vector<std::string>{"shot push-start"} + keyPress("KP_6", "0.08") +
+        kFire + std::vector<std::string>{"shot push-start"} + keyPress("KP_6", "0.1") +
         std::vector<std::string>{"shot push-tap", "keydown KP_6", "sleep 0.5"} + keyPress("space", "0.1") +
         std::vector<std::string>{"shot push-paused", "keyup KP_6", "sleep 0.3"} + keyPress("space", "0.1") +
         std::vector<std::string>{"sleep 1"} + keyPress("space", "0.1") + std::vector<std::string>{"shot push-released"} +
