@@ -4,11 +4,11 @@
 // saves what it read and reads that again: the second reading must give back
 // the same set. The segment chain walk meets the same bytes, and the game
 // part the editor saves with always walks whole.
-#include "editor/atari.h"
-#include "editor/fileio.h"
-#include "editor/game.h"
-#include "editor/gameimage.h"
-#include "editor/gametemplate.h"
+#include "core/atari.h"
+#include "core/fileio.h"
+#include "core/game.h"
+#include "core/gameimage.h"
+#include "core/gametemplate.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "editor/frame.h"
-#include "platform/fake_platform.h"
+#include "tests/fake_platform.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>

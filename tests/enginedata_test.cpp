@@ -1,10 +1,10 @@
 // The game's character sets and tile tables made by `zelbun-gendata engine`:
 // decoded back, they must show what the editor shows.
-#include "editor/atari.h"
-#include "editor/gameimage.h"
-#include "editor/gametemplate.h"
-#include "editor/glyphs.h"
-#include "editor/tilesconfig.h"
+#include "core/atari.h"
+#include "core/game.h"
+#include "core/gameimage.h"
+#include "core/glyphs.h"
+#include "core/tilesconfig.h"
 
 #include <SDL.h>
 #include <SDL_gfxPrimitives_font.h>

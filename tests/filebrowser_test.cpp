@@ -1,5 +1,5 @@
 // The in-window file dialog's model over an in-memory disk.
-#include "platform/filebrowser.h"
+#include "ui/filebrowser.h"
 
 #include <gtest/gtest.h>
 

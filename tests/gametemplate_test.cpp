@@ -2,8 +2,9 @@
 // from another game keeps that game; a set of our own engine moves to the
 // current engine; new documents use the template the session chose.
 #include "cli/commands.h"
-#include "editor/gameimage.h"
-#include "editor/gametemplate.h"
+#include "core/gameimage.h"
+#include "core/game.h"
+#include "core/gametemplate.h"
 #include "tests/editor_fixture.h"
 
 #include <cstdlib>
@@ -112,7 +113,7 @@ TEST_F(GameTemplateTest, OpenEditSaveKeepsAForeignGame)
     ASSERT_EQ(editor->loadMap(dir.file("theirs.atr").c_str()), 1);
     editor->levels[1].reset(); // two levels are left
     editor->levels[0].add(3, 4, 5);
-    ASSERT_EQ(editor->saveMap(editor->filePath), 1);
+    ASSERT_FALSE(editor->session.save(editor->filePath));
 
     const Bytes saved = readBytes(dir.file("theirs.atr"));
     Bytes expected = gamePartOf(foreign);
@@ -135,8 +136,8 @@ TEST_F(GameTemplateTest, OpenEditSaveKeepsAForeignGame)
     // Undoing "Nowy" brings the set back with its own game, so saving it
     // cannot put our game over theirs.
     editor->undo();
-    ASSERT_STREQ(editor->filePath, dir.file("theirs.atr").c_str());
-    ASSERT_EQ(editor->saveMap(editor->filePath), 1);
+    ASSERT_EQ(editor->filePath, dir.file("theirs.atr").c_str());
+    ASSERT_FALSE(editor->session.save(editor->filePath));
     Bytes undone = gamePartOf(readBytes(dir.file("theirs.atr")));
     std::fill_n(undone.begin() + kOrderTableOffset, kLevelSlots, 0);
     std::fill_n(expected.begin() + kOrderTableOffset, kLevelSlots, 0);
@@ -214,7 +215,7 @@ TEST_F(GameTemplateTest, SourcesInOrderAndRefusals)
     const struct {
         std::string file;
         const char* reason;
-    } refusals[] = {{"nosig.atr", "not an ATR"}, {"short.atr", "too short"}, {"missing.atr", "missing.atr"}};
+    } refusals[] = {{"nosig.atr", "to nie jest obraz dyskietki ATR"}, {"short.atr", "za krotki"}, {"missing.atr", "nie ma takiego pliku"}};
     for (const auto& refusal : refusals) {
         SCOPED_TRACE(refusal.file);
         buildWith(dir.file(refusal.file));
@@ -245,7 +246,7 @@ TEST_F(GameTemplateTest, BrokenSegmentChainIsRefusedAndReported)
 
     buildWith(dir.file("broken.atr"));
     EXPECT_NE(editor->statusMessage.find(dir.file("broken.atr")), std::string::npos) << editor->statusMessage;
-    EXPECT_NE(editor->statusMessage.find("byte 7544"), std::string::npos) << editor->statusMessage;
+    EXPECT_NE(editor->statusMessage.find("7544"), std::string::npos) << editor->statusMessage;
     EXPECT_EQ(newDocumentPart(), gamePartOf(embedded()));
 
     CommandLine line;

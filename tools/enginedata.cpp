@@ -1,7 +1,7 @@
 #include "tools/enginedata.h"
 
-#include "editor/atari.h"
-#include "editor/gameimage.h"
+#include "core/atari.h"
+#include "core/gameimage.h"
 #include "tools/tileset.h"
 
 #include <algorithm>
@@ -223,7 +223,7 @@ std::string engineLevelInclude()
         return std::string(text);
     };
     std::string out = "; The level as the game keeps it, made by zelbun-gendata from the editor's\n"
-                      "; constants (editor/gameimage.h): change them there, never here.\n\n";
+                      "; constants (core/gameimage.h): change them there, never here.\n\n";
     out += line("LEVEL_W", kLevelColumns, false, "cells a row");
     out += line("LEVEL_H", kLevelRows, false, "rows");
     out += line("LEVEL_CELLS", unsigned(kLevelCells), false, "cells row by row, column fastest");

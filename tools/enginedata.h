@@ -3,7 +3,7 @@
 // that nothing is drawn twice by hand.
 #pragma once
 
-#include "editor/tilesconfig.h"
+#include "core/tilesconfig.h"
 #include "tools/tileset.h"
 #include "tools/image.h"
 
@@ -61,5 +61,5 @@ bool buildEngineData(const Image& sheet, const std::string& sheetName, const Til
 // the ones the pictures are made for.
 bool engineTilesInclude(const TileSet& set, const EngineData& data, std::string& text, std::string& error);
 // level.inc: the level's size and its bytes in the game's memory, from the
-// editor's own constants (editor/gameimage.h).
+// editor's own constants (core/gameimage.h).
 std::string engineLevelInclude();

@@ -14,8 +14,8 @@
 // Everything is made in memory first; nothing is written unless every
 // source is sound, and each file is written to a temporary name and renamed
 // over the target only when complete.
-#include "editor/glyphs.h"
-#include "editor/tilesconfig.h"
+#include "core/glyphs.h"
+#include "core/tilesconfig.h"
 #include "tools/bmp.h"
 #include "tools/bmpread.h"
 #include "tools/enginedata.h"

@@ -8,9 +8,9 @@
 // The checks find things by their colours and glyph shapes rather than by
 // fixed screen positions, so they hold however the game lays out its screen.
 #include "editor/frame.h"
-#include "editor/gameimage.h"
-#include "editor/glyphs.h"
-#include "platform/fake_platform.h"
+#include "core/gameimage.h"
+#include "core/glyphs.h"
+#include "tests/fake_platform.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
@@ -224,7 +224,7 @@ protected:
 
     void setLine(int page, int line, const std::string& text)
     {
-        std::memcpy(editor->textPages[page][line], text.data(), text.size());
+        std::memcpy(editor->session.editPage(page)[line], text.data(), text.size());
     }
 
     // A level on open floor: the robot at `robot`, the given tiles, and
