@@ -192,14 +192,14 @@ std::string describe(const SetFinding& f, Language language)
     switch (f.kind) {
     case SetFindingKind::nothingToPlay:
         std::snprintf(text, sizeof text,
-                      pl ? "tabela kolejnosci map nie wymienia zadnej mapy (pierwszy wpis %02X): gra nie ma czego uruchomic"
-                         : "the order table lists no level (its first entry is %02X): the game has nothing to play",
+                      pl ? "tabela kolejnosci map nie wymienia zadnej mapy (pierwszy wpis $%02X): gra nie ma czego uruchomic"
+                         : "the order table lists no level (its first entry is $%02X): the game has nothing to play",
                       f.byte);
         break;
     case SetFindingKind::orderEndsEarly:
         std::snprintf(text, sizeof text,
-                      pl ? "tabela kolejnosci map: wpis %d to %02X, nie mapa (80..9F); gra konczy zestaw na nim"
-                         : "order table entry %d is %02X, not a slot (80..9F): the game ends the set there",
+                      pl ? "tabela kolejnosci map: wpis %d to $%02X, nie mapa ($80-$9F); gra konczy zestaw na nim"
+                         : "order table entry %d is $%02X, not a slot ($80-$9F): the game ends the set there",
                       f.entry + 1, f.byte);
         break;
     case SetFindingKind::orderGap:
@@ -220,14 +220,14 @@ std::string describe(const SetFinding& f, Language language)
         break;
     case SetFindingKind::emptySlotListed:
         std::snprintf(text, sizeof text,
-                      pl ? "tabela kolejnosci map: wpis %d (%02X) wskazuje mape, ktorej zaden segment nie laduje (%04X)"
-                         : "order table entry %d (%02X) names a level that no segment loads (at %04X)",
+                      pl ? "tabela kolejnosci map: wpis %d ($%02X) wskazuje mape, ktorej zaden segment nie laduje ($%04X)"
+                         : "order table entry %d ($%02X) names a level that no segment loads (at $%04X)",
                       f.entry + 1, f.byte, f.start);
         break;
     case SetFindingKind::segmentOverGame:
         std::snprintf(text, sizeof text,
-                      pl ? "segment przy bajcie %zu laduje sie pod %04X..%04X, poza pamiec map (5000..8FFF), na gre"
-                         : "the segment at byte %zu loads at %04X..%04X, outside the levels' memory (5000..8FFF): "
+                      pl ? "segment w bajcie %zu laduje sie do $%04X-$%04X, poza pamiec map ($5000-$8FFF), na gre"
+                         : "segment at byte %zu loads to $%04X-$%04X, outside the levels' memory ($5000-$8FFF): "
                            "over the game",
                       f.offset, f.start, f.end);
         break;
@@ -241,11 +241,10 @@ std::string describe(const SetFinding& f, Language language)
                           "page %s: %d character%s the game cannot show (the first, %02X: line %d, column %d)",
                           pageName(f.page), f.count, f.count == 1 ? "" : "s", f.byte, f.line + 1, f.column + 1);
         break;
-    case SetFindingKind::brokenGamePart: {
-        Error error = Error::of(Fault::brokenGamePart, "");
-        error.offset = f.offset;
-        return pl ? "gra nie wystartuje: " + reason(error, language) : "the disk does not boot: " + reason(error, language);
-    }
+    case SetFindingKind::brokenGamePart:
+        return (pl ? "czesc gry nie wystartuje, lancuch segmentow zerwany: "
+                   : "the game part does not boot, its segment chain breaks: ") +
+               describe(f.chain, language);
     }
     return text;
 }
@@ -258,4 +257,51 @@ std::string fileNameOf(const std::string& path)
     const size_t slash = path.find_last_of('/');
 #endif
     return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string describe(const ChainBreak& b, Language language)
+{
+    const bool pl = polish(language);
+    auto hexWord = [](unsigned value) {
+        char text[8];
+        std::snprintf(text, sizeof text, "$%04X", value & 0xFFFF);
+        return std::string(text);
+    };
+    const std::string at = std::to_string(b.offset);
+    const std::string range = hexWord(b.start) + "-" + hexWord(b.end);
+    const std::string levels = std::to_string(kLevelListOffset);
+    switch (b.fault) {
+    case ChainFault::none: return "";
+    case ChainFault::noAtrHeader: return pl ? "brak naglowka ATR (96 02) w bajcie 0" : "no ATR header (96 02) at byte 0";
+    case ChainFault::sectorSize:
+        return pl ? "sektory po " + std::to_string(b.start) + " bajtow (bajt 4), gra czyta po 128"
+                  : "sectors of " + std::to_string(b.start) + " bytes (byte 4), the loader reads 128";
+    case ChainFault::noBootSectors:
+        return pl ? "rekord startowy w bajcie 16 nie ma sektorow startowych"
+                  : "the boot record at byte 16 names no boot sectors";
+    case ChainFault::bootCut:
+        return pl ? "plik konczy sie w bajcie " + at + ", w sektorach startowych"
+                  : "the file ends at byte " + at + ", inside the boot sectors";
+    case ChainFault::headerCut:
+        return pl ? "plik konczy sie w naglowku segmentu w bajcie " + at
+                  : "the file ends inside the segment header at byte " + at;
+    case ChainFault::backwards:
+        return pl ? "segment w bajcie " + at + " konczy sie (" + hexWord(b.end) + ") przed poczatkiem (" +
+                        hexWord(b.start) + ")"
+                  : "segment at byte " + at + " ends (" + hexWord(b.end) + ") before it starts (" +
+                        hexWord(b.start) + ")";
+    case ChainFault::outside:
+        return pl ? "segment w bajcie " + at + " laduje sie do " + range + ", poza $2000-$8FFF"
+                  : "segment at byte " + at + " loads to " + range + ", outside $2000-$8FFF";
+    case ChainFault::segmentCut:
+        return pl ? "segment w bajcie " + at + " (" + range + ") siega za koniec pliku"
+                  : "segment at byte " + at + " (" + range + ") runs past the end of the file";
+    case ChainFault::endsEarly:
+        return pl ? "segmenty koncza sie w bajcie " + at + ", przed lista poziomow w bajcie " + levels
+                  : "the segments end at byte " + at + ", before the level list at byte " + levels;
+    case ChainFault::overLevelList:
+        return pl ? "segment w bajcie " + at + " zachodzi na liste poziomow w bajcie " + levels
+                  : "segment at byte " + at + " runs over the level list at byte " + levels;
+    }
+    return "";
 }

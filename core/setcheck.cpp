@@ -2,6 +2,7 @@
 
 #include "core/atari.h"
 #include "core/gameimage.h"
+#include "core/gametemplate.h"
 #include "core/level.h"
 
 namespace {
@@ -126,17 +127,18 @@ std::vector<SetFinding> checkSetImage(const uint8_t* data, size_t size)
     if (size < kLevelListOffset)
         return findings;
 
+    if (hasOurEngine(data, size)) {
+        SetFinding finding{SetFindingKind::brokenGamePart};
+        finding.chain = gamePartChainBreak(data, size);
+        if (finding.chain.fault != ChainFault::none)
+            findings.push_back(finding);
+    }
+
     bool filled[kLevelSlots] = {};
     std::vector<SetFinding> segments;
     const bool whole = checkSegments(data, size, filled, segments);
     checkOrder(orderTable(data, size), whole ? filled : nullptr, findings);
     findings.insert(findings.end(), segments.begin(), segments.end());
     checkPages(data, size, findings);
-
-    // TODO(chain walk): a game part of our engine whose segment chain breaks
-    // before the level list does not boot. The walk lives with the template
-    // code (gamePartChainBreak, core/gametemplate) on the engine branch; once
-    // it is here: if hasOurEngine(data, size) and the walk finds a break,
-    // push a SetFindingKind::brokenGamePart with its offset.
     return findings;
 }

@@ -4,6 +4,8 @@
 // command line's `check` prints them beside the level checks.
 #pragma once
 
+#include "core/gametemplate.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -14,6 +16,9 @@ constexpr unsigned kLevelMemoryFirst = 0x5000;
 constexpr unsigned kLevelMemoryLast = 0x8FFF;
 
 enum class SetFindingKind {
+    // Our engine's game part whose segment chain breaks (`chain`): the
+    // disk does not boot.
+    brokenGamePart,
     // The game plays order table entries from the first until one holds a
     // byte outside $80..$9F (a slot); a zero there is the usual end.
     nothingToPlay,    // the first `entry` holds `byte`: the game has no level to play
@@ -26,8 +31,6 @@ enum class SetFindingKind {
     // `count` characters of page `page` the game cannot show; the first,
     // `byte`, at `line` and `column`.
     unshowableText,
-    // The game part's segment chain breaks at `offset`: the disk does not boot.
-    brokenGamePart,
 };
 
 struct SetFinding {
@@ -42,6 +45,7 @@ struct SetFinding {
     int column = -1;
     size_t offset = 0;
     unsigned start = 0, end = 0;
+    ChainBreak chain = ChainBreak();
 };
 
 // The findings for an image the editor opens (gameImageProblem says none),

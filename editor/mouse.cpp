@@ -107,7 +107,7 @@ frame::Target frame::targetAt(int x, int y) const
         return {Target::PageButton, 0};
     if (layout::endPageButton.contains(x, y))
         return {Target::PageButton, 1};
-    layout::Cell cell;
+    Cell cell;
     if (textBox.contains(x, y) || textCellAt(x, y, cell))
         return {Target::TextBox, 0};
     return {};
@@ -134,7 +134,7 @@ CGui* frame::commandWidget(Command command) const
 // The eraser's band follows the pointer over the canvas in steps of three rows.
 void frame::hoverAt(int x, int y)
 {
-    layout::Cell cell;
+    Cell cell;
     if (!layout::canvasCellAt(x, y, cell))
         return;
     hoverRow = std::min(cell.row - cell.row % 3, 21);
@@ -182,7 +182,7 @@ void frame::actOnPress(const Target& target, int x, int y, int button)
         currentColour = target.index;
         break;
     case Target::TextBox: {
-        layout::Cell cell;
+        Cell cell;
         if (layout::textCellAt(x, y, cell)) {
             cursorColumn = cell.column;
             cursorRow = cell.row;

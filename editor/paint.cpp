@@ -228,7 +228,7 @@ void frame::drawCanvasFrame()
 
 void frame::drawHoveredCell()
 {
-    layout::Cell at;
+    Cell at;
     if (!layout::canvasCellAt(pointerX, pointerY, at))
         return;
     const layout::Rect cell = layout::canvasCellRect(at.column, at.row);

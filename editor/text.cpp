@@ -47,18 +47,18 @@ void frame::inputText(unsigned key)
         ++cursorColumn;
     }
     // Reading order, wrapping from the last cell to the first and back.
-    if (cursorColumn > 31) {
+    if (cursorColumn >= kPageColumns) {
         cursorColumn = 0;
         ++cursorRow;
     }
-    if (cursorRow > 7)
+    if (cursorRow >= kPageLines)
         cursorRow = 0;
     if (cursorColumn < 0) {
-        cursorColumn = 31;
+        cursorColumn = kPageColumns - 1;
         --cursorRow;
     }
     if (cursorRow < 0)
-        cursorRow = 7;
+        cursorRow = kPageLines - 1;
 }
 
 int frame::drawText(int x, int y, int page)

@@ -472,10 +472,13 @@ TEST(CommandLine, CheckFindsEachMistake)
     EXPECT_EQ(out.str().find("unknown code"), std::string::npos) << out.str();
     EXPECT_EQ(out.str().find("screws to collect"), std::string::npos) << out.str();
 
-    // The game plays entries 82 and 85 and stops at A7, so 87 after the
-    // zero is never played, and slot 5 holds no level. The segment of slot
-    // 7 is moved to load over the game.
+    // The game part's first segment ends before it starts, so the disk
+    // does not boot. The game plays entries 82 and 85 and stops at A7, so
+    // 87 after the zero is never played, and slot 5 holds no level. The
+    // segment of slot 7 is moved to load over the game.
     bytes = readAll(good);
+    bytes[402] = char(0xFF);
+    bytes[403] = char(0x1F);
     const uint8_t order[5] = {0x82, 0x85, 0xA7, 0x00, 0x87};
     std::copy(order, order + 5, bytes.begin() + kOrderTableOffset);
     const unsigned start = 0x8E10, end = start + 0x1F7;
@@ -486,10 +489,12 @@ TEST(CommandLine, CheckFindsEachMistake)
     found = run({"check", played.c_str()});
     EXPECT_EQ(found.status, 1);
     EXPECT_EQ(found.out,
-              played + ": order table entry 3 is A7, not a slot (80..9F): the game ends the set there\n" +
+              played + ": the game part does not boot, its segment chain breaks: segment at byte 400 ends "
+                       "($1FFF) before it starts ($2000)\n" +
+              played + ": order table entry 3 is $A7, not a slot ($80-$9F): the game ends the set there\n" +
               played + ": order table entry 3 ends the set, so the level listed at entry 5 is never played\n" +
-              played + ": order table entry 2 (85) names a level that no segment loads (at 5A00)\n" +
-              played + ": the segment at byte 11168 loads at 8E10..9007, outside the levels' memory (5000..8FFF): "
+              played + ": order table entry 2 ($85) names a level that no segment loads (at $5A00)\n" +
+              played + ": segment at byte 11168 loads to $8E10-$9007, outside the levels' memory ($5000-$8FFF): "
                        "over the game\n");
 
     // An order table that lists nothing, in a file that breaks off: the
@@ -500,7 +505,7 @@ TEST(CommandLine, CheckFindsEachMistake)
     found = run({"check", "-"}, bytes);
     EXPECT_EQ(found.status, 1);
     EXPECT_EQ(found.out, "standard input: file cut short (11268 bytes) in a level, which was left out\n"
-                         "standard input: the order table lists no level (its first entry is 00): the game has "
+                         "standard input: the order table lists no level (its first entry is $00): the game has "
                          "nothing to play\n");
 
     writeBytes(dir.file("text.txt"), "hello");
