@@ -7,6 +7,7 @@
 #include "editor/game.h"
 #include "editor/gameimage.h"
 #include "platform/fake_platform.h"
+#include "portable.h"
 #include "surface/funkcje.h"
 
 #include <SDL.h>
@@ -16,6 +17,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -49,12 +51,12 @@ std::string readAll(const std::string& path)
 
 class TempDir {
 public:
-    TempDir()
+    TempDir() : path(portable::makeTempDir("zelbun-cli")) {}
+    ~TempDir()
     {
-        char pattern[] = "/tmp/zelbun-cli-XXXXXX";
-        path = mkdtemp(pattern);
+        std::error_code ignored;
+        std::filesystem::remove_all(path, ignored);
     }
-    ~TempDir() { std::system(("rm -rf '" + path + "'").c_str()); }
     std::string file(const std::string& name) const { return path + "/" + name; }
     std::string path;
 };

@@ -7,9 +7,9 @@
 #include "editor/gameimage.h"
 
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <sys/stat.h>
 
 using namespace fixture;
 
@@ -209,7 +209,7 @@ TEST_F(CommandsTest, OpeningWhatIsNotAGameImageChangesNothing)
     dir.write("empty.atr", "");
     dir.write("noise.atr", random);
     dir.write("short.atr", shortImage);
-    mkdir(dir.file("folder.atr").c_str(), 0755);
+    std::filesystem::create_directory(dir.file("folder.atr"));
     for (const char* name : {"notes.txt", "empty.atr", "folder.atr", "noise.atr", "short.atr"}) {
         platform.answerQuestion(dontSaveAnswer);
         platform.answerDialog(dir.file(name));
@@ -241,7 +241,7 @@ TEST_F(CommandsTest, OpeningWhatIsNotAGameImageChangesNothing)
 // that makes the name of an existing file, the editor asks first.
 TEST_F(CommandsTest, SaveNamesAndTheOverwriteQuestion)
 {
-    mkdir(dir.file("jan.kowalski").c_str(), 0755);
+    std::filesystem::create_directory(dir.file("jan.kowalski"));
     save("jan.kowalski/levels");
     EXPECT_STREQ(editor->filePath, dir.file("jan.kowalski/levels.atr").c_str());
     EXPECT_TRUE(platform.questions.empty());

@@ -1,5 +1,6 @@
 // The in-window file dialog's model over an in-memory disk.
 #include "platform/filebrowser.h"
+#include "portable.h"
 
 #include <gtest/gtest.h>
 
@@ -245,7 +246,7 @@ TEST_F(FileBrowserTest, ConfirmingASaveAsksBeforeOverwriting)
 // before asking about an existing file.
 TEST_F(FileBrowserTest, TypedPathsArrowKeysAndTheExtension)
 {
-    setenv("HOME", "/home/ola", 1);
+    portable::setEnv("HOME", "/home/ola");
     FileBrowser browser(disk, openIn("/home/ola/gry"), "/", 10);
     browser.setPathText("/home/ola/level1.atr");
     EXPECT_EQ(browser.confirm(), FileBrowser::Outcome::Chosen);
