@@ -71,7 +71,9 @@ manifest() {
 
 key=$(manifest | sha256sum | cut -c1-16)
 prefix=$cache/$key
+# The marker's time says when the prefix was last used.
 if [ -f "$prefix/.complete" ]; then
+  touch "$prefix/.complete"
   echo "$prefix"
   exit 0
 fi
@@ -194,6 +196,28 @@ headers_copy() {
   cp -r /usr/share/cmake/CLI11 /usr/share/cmake/nlohmann_json "$prefix/share/cmake/"
 }
 
+# The licences travel with the DLLs and the linked-in libraries.
+licences_copy() {
+  local dir=$prefix/share/licenses
+  mkdir -p "$dir/sdl12-compat" "$dir/SDL_gfx" "$dir/zlib" "$dir/libpng"
+  cp "$work"/src/"$(basename "$sdl12")"/*/LICENSE.txt "$dir/sdl12-compat/"
+  cp "$work"/src/"$(basename "$gfx")"/*/LICENSE "$dir/SDL_gfx/"
+  cp "$work"/src/"$(basename "$zlib")"/*/LICENSE "$dir/zlib/"
+  cp "$work"/src/"$(basename "$png")"/*/LICENSE "$dir/libpng/"
+}
+
+# Prefixes unused for a month go when a new one is built, and so do the
+# leftovers of builds that failed.
+prune() {
+  local old
+  for old in "$cache"/*/.complete; do
+    if [ -e "$old" ] && [ "$(dirname "$old")" != "$prefix" ] && [ -n "$(find "$old" -mtime +30)" ]; then
+      rm -rf "$(dirname "$old")"
+    fi
+  done
+  find "$cache" -maxdepth 1 -name 'work-*' ! -name "work-$key" -mtime +1 -exec rm -rf {} +
+}
+
 start=$SECONDS
 step sdl2 sdl2_build
 step sdl12-compat sdl12_build
@@ -202,8 +226,10 @@ step zlib zlib_build
 step libpng png_build
 step googletest gtest_build
 step headers headers_copy
+step licences licences_copy
 manifest >"$prefix/manifest.txt"
 touch "$prefix/.complete"
 rm -rf "$work"
+prune
 log "done in $((SECONDS - start)) s"
 echo "$prefix"
