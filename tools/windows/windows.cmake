@@ -65,7 +65,7 @@ add_dependencies(zelbun-kreator-console zelbun-windows-icon)
 
 # SDL's DLLs beside every program that loads them; before linking, as the
 # test discovery after linking already starts the program.
-set(ZELBUN_SDL_DLLS ${ZELBUN_WIN_PREFIX}/bin/SDL.dll ${ZELBUN_WIN_PREFIX}/bin/SDL2.dll)
+set(ZELBUN_SDL_DLLS ${SDL_PREFIX}/bin/SDL.dll ${SDL_PREFIX}/bin/SDL2.dll)
 foreach(program zelbun-kreator zelbun-kreator-console zelbun_tests)
   if(TARGET ${program})
     add_custom_command(TARGET ${program} PRE_LINK
