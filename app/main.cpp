@@ -3,9 +3,9 @@
 // the commands that need no display.
 #include "cli/commands.h"
 #include "cli/options.h"
-#include "editor/datafiles.h"
+#include "core/datafiles.h"
 #include "editor/eventloop.h"
-#include "editor/fileio.h"
+#include "core/fileio.h"
 #include "editor/frame.h"
 
 #include <SDL.h>
@@ -25,8 +25,7 @@ void setWindowIcon()
     // not hold up the start.
     std::string path = findDataFile("icon.bmp", defaultDataDirs());
     std::vector<uint8_t> bytes;
-    std::string error;
-    if (path.empty() || !readFile(path, bytes, error, 1 << 20))
+    if (path.empty() || readFile(path, bytes, 1 << 20))
         return;
     SDL_RWops* data = bytes.empty() ? nullptr : SDL_RWFromConstMem(bytes.data(), int(bytes.size()));
     SDL_Surface* icon = data ? SDL_LoadBMP_RW(data, 1) : nullptr;

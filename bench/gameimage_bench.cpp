@@ -1,6 +1,6 @@
 // Saving and loading a full set of 32 levels, without the disk.
-#include "editor/game.h"
-#include "editor/gameimage.h"
+#include "core/game.h"
+#include "core/gameimage.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,6 +1,6 @@
 // Cost of one level recolouring, which runs on every colour change.
 #include "editor/map.h"
-#include "surface/funkcje.h"
+#include "render/funkcje.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,12 +2,15 @@
 // SDL, so they run on a server or in CI.
 #include "cli/commands.h"
 
-#include "editor/atari.h"
-#include "editor/datafiles.h"
-#include "editor/fileio.h"
-#include "editor/gametemplate.h"
-#include "editor/levelcheck.h"
-#include "editor/tilesconfig.h"
+#include "core/atari.h"
+#include "core/datafiles.h"
+#include "core/fileio.h"
+#include "core/game.h"
+#include "core/gametemplate.h"
+#include "core/levelcheck.h"
+#include "core/messages.h"
+#include "core/session.h"
+#include "core/tilesconfig.h"
 
 #include <nlohmann/json.hpp>
 
@@ -37,42 +40,32 @@ TilesConfig tilesConfig(const CommandLine& line)
 {
     std::string path = findDataFile("tiles.cfg", line.dataDirs.empty() ? defaultDataDirs() : line.dataDirs);
     std::vector<uint8_t> bytes;
-    std::string error;
-    if (path.empty() || !readFile(path, bytes, error, kTilesConfigReadLimit))
+    if (path.empty() || readFile(path, bytes, kTilesConfigReadLimit))
         return TilesConfig();
     return parseTilesConfig(std::string(bytes.begin(), bytes.end()), path);
 }
 
-int screwsDrawn(const LevelData& level, int screwCode)
-{
-    int count = 0;
-    for (const auto& column : level.cells)
-        for (uint8_t cell : column)
-            count += cell == screwCode;
-    return count;
-}
-
-void printInfoText(const std::string& path, const LevelSet& set, int screwCode, std::ostream& out)
+void printInfoText(const std::string& path, const SetFile& set, int screwCode, std::ostream& out)
 {
     int levelCount = 0;
-    for (const LevelData& level : set.levels)
+    for (const LevelData& level : set.image.levels)
         levelCount += level.on;
     out << path << ": " << set.bytes.size() << " bajtow, map: " << levelCount << '\n';
-    if (!set.warning.empty())
-        out << "Uwaga: " << set.warning << '\n';
+    if (!set.image.issues.empty())
+        out << "Uwaga: " << describe(set.image.issues, Language::polish) << '\n';
 
     out << "Kolejnosc:";
-    for (uint8_t entry : orderTable(set))
+    for (uint8_t entry : orderTable(set.bytes.data(), set.bytes.size()))
         out << ' ' << hexByte(entry);
     out << '\n';
 
     for (int slot = 0; slot < kLevelSlots; ++slot) {
-        const LevelData& level = set.levels[slot];
+        const LevelData& level = set.image.levels[slot];
         if (!level.on)
             continue;
         out << "Mapa " << slot + 1 << ": srubki do zebrania " << level.srubki;
         if (screwCode >= 0)
-            out << " (na mapie " << screwsDrawn(level, screwCode) << ")";
+            out << " (na mapie " << countCells(level, screwCode) << ")";
         out << ", murek " << level.wzorek << ", kolory";
         for (int colour : level.colours)
             out << ' ' << hexByte(colour);
@@ -81,26 +74,26 @@ void printInfoText(const std::string& path, const LevelSet& set, int screwCode, 
 
     for (int page = 0; page < 2; ++page) {
         out << "Tekst " << kPageNames[page] << ":\n";
-        for (const auto& pageLine : set.pages[page])
+        for (const auto& pageLine : set.image.pages[page])
             out << "  |" << pageLineUtf8(pageLine) << "|\n";
     }
 }
 
-void printInfoJson(const std::string& path, const LevelSet& set, int screwCode, std::ostream& out)
+void printInfoJson(const std::string& path, const SetFile& set, int screwCode, std::ostream& out)
 {
     nlohmann::ordered_json json;
     json["file"] = path;
     json["size"] = set.bytes.size();
-    json["order"] = orderTable(set);
+    json["order"] = orderTable(set.bytes.data(), set.bytes.size());
     json["levels"] = nlohmann::ordered_json::array();
     for (int slot = 0; slot < kLevelSlots; ++slot) {
-        const LevelData& level = set.levels[slot];
+        const LevelData& level = set.image.levels[slot];
         if (!level.on)
             continue;
         nlohmann::ordered_json entry;
         entry["slot"] = slot + 1;
         entry["screws"] = level.srubki;
-        entry["screwsDrawn"] = screwCode >= 0 ? nlohmann::ordered_json(screwsDrawn(level, screwCode))
+        entry["screwsDrawn"] = screwCode >= 0 ? nlohmann::ordered_json(countCells(level, screwCode))
                                               : nlohmann::ordered_json(nullptr);
         entry["wallPattern"] = level.wzorek;
         entry["colours"] = std::vector<int>(level.colours, level.colours + kColourRegisters);
@@ -113,35 +106,23 @@ void printInfoJson(const std::string& path, const LevelSet& set, int screwCode, 
     }
     for (int page = 0; page < 2; ++page) {
         std::vector<std::string> lines;
-        for (const auto& pageLine : set.pages[page])
+        for (const auto& pageLine : set.image.pages[page])
             lines.push_back(pageLineUtf8(pageLine));
         json["pages"][kPageNames[page]] = lines;
     }
-    json["warning"] = set.warning.empty() ? nlohmann::ordered_json(nullptr) : nlohmann::ordered_json(set.warning);
+    json["warning"] = set.image.issues.empty() ? nlohmann::ordered_json(nullptr)
+                                               : nlohmann::ordered_json(describe(set.image.issues, Language::polish));
     out << json.dump(2) << '\n';
 }
 
 } // namespace
 
-bool loadLevelSet(const std::string& path, LevelSet& set, std::string& error)
+Error readSetFile(const std::string& path, SetFile& set)
 {
-    if (!readFile(path, set.bytes, error, kGameImageReadLimit))
-        return false;
-    LoadResult image = readGameImage(set.bytes.data(), set.bytes.size());
-    for (const LoadedLevel& loaded : image.levels)
-        set.levels[loaded.target] = loaded.level;
-    static_assert(sizeof set.pages == sizeof image.pages, "two text pages");
-    std::copy(&image.pages[0][0][0], &image.pages[0][0][0] + sizeof image.pages, &set.pages[0][0][0]);
-    set.warning = image.warning;
-    return true;
-}
-
-std::vector<uint8_t> orderTable(const LevelSet& set)
-{
-    std::vector<uint8_t> table(kLevelSlots, 0);
-    for (size_t i = 0; i < table.size() && kOrderTableOffset + i < set.bytes.size(); ++i)
-        table[i] = set.bytes[kOrderTableOffset + i];
-    return table;
+    if (Error error = readFile(path, set.bytes, kGameImageReadLimit))
+        return error;
+    set.image = readGameImage(set.bytes.data(), set.bytes.size());
+    return Error();
 }
 
 std::string pageLineUtf8(const char* line)
@@ -172,10 +153,9 @@ std::string pageLineUtf8(const char* line)
 
 int runInfo(const CommandLine& line, std::ostream& out, std::ostream& err)
 {
-    LevelSet set;
-    std::string error;
-    if (!loadLevelSet(line.file, set, error))
-        return fail(err, error);
+    SetFile set;
+    if (Error error = readSetFile(line.file, set))
+        return fail(err, describe(error, Language::english));
     TilesConfig config = tilesConfig(line);
     if (line.json)
         printInfoJson(line.file, set, config.sruba, out);
@@ -186,28 +166,25 @@ int runInfo(const CommandLine& line, std::ostream& out, std::ostream& err)
 
 int runTest(const CommandLine& line, std::ostream& out, std::ostream& err)
 {
-    LevelSet set;
-    std::string error;
-    if (!loadLevelSet(line.file, set, error))
-        return fail(err, error);
+    SetFile set;
+    if (Error error = readSetFile(line.file, set))
+        return fail(err, describe(error, Language::english));
     const int slot = line.level - 1;
-    if (!set.levels[slot].on)
+    if (!set.image.levels[slot].on)
         return fail(err, line.file + ": level " + std::to_string(line.level) + " is empty");
 
     // The game part as the editor would save this file with.
-    const std::vector<std::string> dirs = line.dataDirs.empty() ? defaultDataDirs() : line.dataDirs;
-    TemplateSources sources;
-    sources.optionPath = line.templatePath;
-    if (const char* environment = std::getenv("ZELBUN_TEMPLATE"))
-        sources.environmentPath = environment;
-    sources.dataDirPath = findDataFile("game.atr", dirs);
-    const ChosenTemplate session = chooseTemplate(sources, embeddedTemplate());
-    if (!session.error.empty())
-        err << "zelbun-kreator: " << session.error << '\n';
-    const std::vector<uint8_t> tmpl = templateForOpened(set.bytes, session.bytes, embeddedTemplate());
-    std::vector<uint8_t> image = writeTestImage(tmpl.data(), tmpl.size(), set.levels[slot], slot, set.pages);
-    if (!writeFileAtomically(line.output, image, error))
-        return fail(err, error);
+    const ChosenTemplate chosen =
+        chooseSessionTemplate(line.templatePath, line.dataDirs.empty() ? defaultDataDirs() : line.dataDirs);
+    if (chosen.error)
+        err << "zelbun-kreator: template " << describe(chosen.error, Language::english)
+            << "; the built-in game is used\n";
+    Session session(0, std::make_shared<const std::vector<uint8_t>>(chosen.bytes), embeddedGame());
+    if (Error error = session.openBytes(set.bytes, line.file).error)
+        return fail(err, describe(error, Language::english));
+    const std::vector<uint8_t> image = session.testImage(slot);
+    if (Error error = writeFileAtomically(line.output, image))
+        return fail(err, describe(error, Language::english));
     out << line.output << ": " << image.size() << " bajtow, mapa " << line.level << '\n';
     return 0;
 }
@@ -215,19 +192,27 @@ int runTest(const CommandLine& line, std::ostream& out, std::ostream& err)
 namespace {
 
 // Mistakes of the set as a whole, which no single level shows: a file that
-// is no disk image or breaks off, an order table that lists no level (the
-// game then has nothing to play), and page characters the game cannot show.
-std::vector<std::string> checkSet(const LevelSet& set)
+// is no disk image or breaks off, a game part of our engine whose segment
+// chain is broken (the game would not boot), an order table that lists no
+// level (the game then has nothing to play), and page characters the game
+// cannot show.
+std::vector<std::string> checkSet(const SetFile& set)
 {
     std::vector<std::string> findings;
     const std::vector<uint8_t>& bytes = set.bytes;
     if (bytes.size() < 2 || bytes[0] != 0x96 || bytes[1] != 0x02)
         findings.push_back("to nie jest obraz dysku ATR (brak naglowka 96 02)");
-    if (!set.warning.empty())
-        findings.push_back("plik urwany: " + set.warning);
+    for (const LoadIssue& issue : set.image.issues)
+        findings.push_back(describe(issue, Language::polish));
+    if (hasOurEngine(bytes.data(), bytes.size())) {
+        const ChainBreak chainBreak = gamePartChainBreak(bytes.data(), bytes.size());
+        if (chainBreak.fault != ChainFault::none)
+            findings.push_back("czesc gry nie wystartuje, lancuch segmentow zerwany: " +
+                               describe(chainBreak, Language::polish));
+    }
 
     bool listed = false;
-    for (uint8_t entry : orderTable(set))
+    for (uint8_t entry : orderTable(set.bytes.data(), set.bytes.size()))
         listed = listed || (entry >= 0x80 && entry < 0x80 + kLevelSlots);
     if (!listed)
         findings.push_back("tabela kolejnosci map jest pusta: gra nie ma czego uruchomic");
@@ -254,13 +239,12 @@ std::vector<std::string> checkSet(const LevelSet& set)
 
 int runCheck(const CommandLine& line, std::ostream& out, std::ostream& err)
 {
-    LevelSet set;
-    std::string error;
-    if (!loadLevelSet(line.file, set, error))
-        return fail(err, error);
+    SetFile set;
+    if (Error error = readSetFile(line.file, set))
+        return fail(err, describe(error, Language::english));
     std::vector<std::string> findings = checkSet(set);
-    for (const LevelFinding& finding : checkLevels(set.levels, levelRules(tilesConfig(line))))
-        findings.push_back(describeFinding(finding));
+    for (const LevelFinding& finding : checkLevels(set.image.levels, levelRules(tilesConfig(line))))
+        findings.push_back(describe(finding, Language::polish));
     for (const std::string& finding : findings)
         out << line.file << ": " << finding << '\n';
     return findings.empty() ? 0 : 1;

@@ -4,27 +4,23 @@
 #pragma once
 
 #include "cli/options.h"
-#include "editor/gameimage.h"
+#include "core/error.h"
+#include "core/gameimage.h"
 
 #include <cstdint>
 #include <iosfwd>
 #include <string>
 #include <vector>
 
-// A game image as the editor would open it, with the raw bytes kept for the
+// A game image read as the editor reads it, with its raw bytes kept for the
 // checks that need what the conversions hide.
-struct LevelSet {
+struct SetFile {
     std::vector<uint8_t> bytes;
-    LevelData levels[kLevelSlots];  // by editor slot; a later segment for a slot wins
-    TextPage pages[2];
-    std::string warning;            // where the data broke off; empty when whole
+    LoadResult image;
 };
 
-// Reads and decodes a game image; on failure `error` names the file and why.
-bool loadLevelSet(const std::string& path, LevelSet& set, std::string& error);
-
-// The 32 bytes of the order table, zeros where the file is too short.
-std::vector<uint8_t> orderTable(const LevelSet& set);
+// Reads and decodes a game image; a file that cannot be read is an error.
+Error readSetFile(const std::string& path, SetFile& set);
 
 // A line of a text page (editor codes) as UTF-8: the Polish letters as
 // themselves, the bar and picture halves as block characters.

@@ -1,71 +1,53 @@
-// export: levels drawn into a PNG by the editor itself, on a surface in
-// memory, so the picture is exactly what the window shows on the canvas
-// (the same recolouring, wall patterns and hex codes). Needs no display.
+// export: levels drawn into a PNG by the editor's own level renderer, on a
+// surface in memory, so the picture is exactly what the canvas shows (the
+// same recolouring, wall patterns and hex codes). Needs no display and no
+// window.
 #include "cli/commands.h"
 #include "cli/png.h"
-#include "editor/frame.h"
-#include "platform/platform.h"
+#include "core/datafiles.h"
+#include "core/fileio.h"
+#include "core/messages.h"
+#include "core/tilesconfig.h"
+#include "render/font.h"
+#include "render/levelrenderer.h"
 
 #include <SDL.h>
 
-#include <memory>
+#include <algorithm>
 #include <ostream>
 
 namespace {
 
-// The export opens no dialog and starts no program.
-class NoDesktop : public Platform {
-public:
-    DialogResult fileDialog(const DialogRequest&, std::string&) override { return DialogResult::Unavailable; }
-    bool openWithDefaultProgram(const std::string&, const std::string&, std::string& error) override
-    {
-        error = "no desktop";
-        return false;
-    }
-    std::string currentDirectory() override { return "."; }
-};
-
-const int kCanvasWidth = 16 * 16;
-const int kCanvasHeight = 31 * 16;
 const int kSheetColumns = 8;  // levels side by side in an --all sheet
 const int kSheetGap = 8;      // pixels between them, in the window's grey
 
-struct SurfaceFree {
-    void operator()(SDL_Surface* surface) const { SDL_FreeSurface(surface); }
-};
-
-// Copies the canvas of level `slot` as the editor paints it into `rgb`, a
-// picture `width` pixels wide, at (left, top).
-void drawLevel(frame& editor, SDL_Surface* screen, int slot, std::vector<uint8_t>& rgb, int width, int left,
-               int top)
+// The tile set as the editor would start with it.
+bool loadTileConfig(const std::vector<std::string>& dirs, TilesConfig& config, std::string& error)
 {
-    editor.currentLevel = slot;
-    editor.paint();
-    SDL_LockSurface(screen);
-    for (int y = 0; y < kCanvasHeight; ++y) {
-        const Uint32* row = reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(screen->pixels) +
-                                                           (editor.mapY + y) * screen->pitch);
-        for (int x = 0; x < kCanvasWidth; ++x) {
-            Uint8* out = &rgb[3 * (size_t(top + y) * width + left + x)];
-            SDL_GetRGB(row[editor.mapX + x], screen->format, &out[0], &out[1], &out[2]);
-        }
+    const std::string path = findDataFile("tiles.cfg", dirs);
+    if (path.empty())
+        return true;  // the editor starts too, showing every code in hex
+    std::vector<uint8_t> bytes;
+    if (Error failure = readFile(path, bytes, kTilesConfigReadLimit)) {
+        error = describe(failure, Language::english);
+        return false;
     }
-    SDL_UnlockSurface(screen);
+    config = parseTilesConfig(std::string(bytes.begin(), bytes.end()), path);
+    return true;
 }
 
 } // namespace
 
 int runExport(const CommandLine& line, std::ostream& out, std::ostream& err)
 {
-    LevelSet set;
-    std::string error;
-    if (!loadLevelSet(line.file, set, error)) {
-        err << "zelbun-kreator: " << error << '\n';
+    SetFile set;
+    if (Error error = readSetFile(line.file, set)) {
+        err << "zelbun-kreator: " << describe(error, Language::english) << '\n';
         return 1;
     }
     std::vector<int> slots;
     for (int slot = 0; slot < kLevelSlots; ++slot)
-        if (set.levels[slot].on && (line.all || slot == line.level - 1))
+        if (set.image.levels[slot].on && (line.all || slot == line.level - 1))
             slots.push_back(slot);
     if (slots.empty()) {
         err << "zelbun-kreator: " << line.file << ": "
@@ -73,33 +55,61 @@ int runExport(const CommandLine& line, std::ostream& out, std::ostream& err)
         return 1;
     }
 
-    std::unique_ptr<SDL_Surface, SurfaceFree> screen(
-        SDL_CreateRGBSurface(SDL_SWSURFACE, 640, 570, 32, 0xFF0000, 0x00FF00, 0x0000FF, 0));
-    if (!screen) {
+    const std::vector<std::string> dirs = line.dataDirs.empty() ? defaultDataDirs() : line.dataDirs;
+    std::string errors;
+    SurfacePtr tiles = loadDataSheet("tiles.bmp", kTileSheetLimits, dirs, errors);
+    SurfacePtr palette = loadPaletteSheet(dirs, errors);
+    TilesConfig config;
+    if (!tiles || !palette || !loadTileConfig(dirs, config, errors)) {
+        err << "zelbun-kreator: " << errors << (errors.empty() || errors.back() == '\n' ? "" : "\n");
+        return 1;
+    }
+    installEditorFont();
+    const TileColumns columns = tileColumnsOf(config);
+    TileArt art;
+    art.sheet = tiles.get();
+    art.palette = palette.get();
+    art.columns = columns.columns;
+    art.murekColumn = columns.murekColumn;
+
+    const int levelWidth = levelPixelWidth(1), levelHeight = levelPixelHeight(1);
+    const int across = std::min<int>(kSheetColumns, int(slots.size()));
+    const int down = (int(slots.size()) + kSheetColumns - 1) / kSheetColumns;
+    const int width = across * levelWidth + (across - 1) * kSheetGap;
+    const int height = down * levelHeight + (down - 1) * kSheetGap;
+    SurfacePtr picture(SDL_CreateRGBSurface(SDL_SWSURFACE, width, height, 32, 0xFF0000, 0x00FF00, 0x0000FF, 0));
+    if (!picture) {
         err << "zelbun-kreator: cannot make a surface to draw on: " << SDL_GetError() << '\n';
         return 1;
     }
-    NoDesktop desktop;
-    FrameOptions options;
-    options.platform = &desktop;
-    options.dataDirs = line.dataDirs;
-    frame editor(screen.get(), options);
-    if (!editor.ok()) {
-        err << "zelbun-kreator: " << editor.loadError();
-        return 1;
+    SDL_FillRect(picture.get(), nullptr, SDL_MapRGB(picture->format, 200, 200, 200));
+    LevelSheet sheet;
+    sheet.attach(art.sheet, art.palette);
+    for (size_t i = 0; i < slots.size(); ++i) {
+        const LevelData& level = set.image.levels[slots[i]];
+        const int x = int(i % kSheetColumns) * (levelWidth + kSheetGap);
+        const int y = int(i / kSheetColumns) * (levelHeight + kSheetGap);
+        // The canvas shows the level on its background register.
+        const SDL_Color background = atariRgb(art.palette, level.colours[4]);
+        SDL_Rect area = {Sint16(x), Sint16(y), Uint16(levelWidth), Uint16(levelHeight)};
+        SDL_FillRect(picture.get(), &area, SDL_MapRGB(picture->format, background.r, background.g, background.b));
+        sheet.follow(level.colours);
+        drawLevel(picture.get(), art, sheet.surface(), level, x, y);
     }
-    if (!editor.loadMap(line.file.c_str()))
-        return 1;
 
-    const int columns = std::min<int>(kSheetColumns, int(slots.size()));
-    const int rows = (int(slots.size()) + kSheetColumns - 1) / kSheetColumns;
-    const int width = columns * kCanvasWidth + (columns - 1) * kSheetGap;
-    const int height = rows * kCanvasHeight + (rows - 1) * kSheetGap;
-    std::vector<uint8_t> rgb(size_t(width) * height * 3, 200);
-    for (size_t i = 0; i < slots.size(); ++i)
-        drawLevel(editor, screen.get(), slots[i], rgb, width, int(i % kSheetColumns) * (kCanvasWidth + kSheetGap),
-                  int(i / kSheetColumns) * (kCanvasHeight + kSheetGap));
+    std::vector<uint8_t> rgb(size_t(width) * height * 3);
+    SDL_LockSurface(picture.get());
+    for (int y = 0; y < height; ++y) {
+        const Uint32* row = reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(picture->pixels) +
+                                                           y * picture->pitch);
+        for (int x = 0; x < width; ++x) {
+            Uint8* pixel = &rgb[3 * (size_t(y) * width + x)];
+            SDL_GetRGB(row[x], picture->format, &pixel[0], &pixel[1], &pixel[2]);
+        }
+    }
+    SDL_UnlockSurface(picture.get());
 
+    std::string error;
     if (!writePng(line.output, width, height, rgb, error)) {
         err << "zelbun-kreator: " << error << '\n';
         return 1;

@@ -1,6 +1,7 @@
 #include "cli/png.h"
 
-#include "editor/fileio.h"
+#include "core/fileio.h"
+#include "core/messages.h"
 
 #include <png.h>
 
@@ -21,5 +22,9 @@ bool writePng(const std::string& path, int width, int height, const std::vector<
         return false;
     }
     bytes.resize(size);
-    return writeFileAtomically(path, bytes, error);
+    if (Error failure = writeFileAtomically(path, bytes)) {
+        error = describe(failure, Language::english);
+        return false;
+    }
+    return true;
 }

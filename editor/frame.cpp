@@ -2,14 +2,15 @@
 // palette configuration.
 #include "editor/frame.h"
 
-#include "editor/atari.h"
-#include "editor/datafiles.h"
-#include "editor/fileio.h"
-#include "editor/font.h"
-#include "editor/gametemplate.h"
-#include "editor/tilesconfig.h"
+#include "core/atari.h"
+#include "core/datafiles.h"
+#include "core/fileio.h"
+#include "core/game.h"
+#include "core/messages.h"
+#include "core/tilesconfig.h"
 #include "platform/platform.h"
-#include "surface/funkcje.h"
+#include "render/font.h"
+#include "render/funkcje.h"
 
 #include <SDL_syswm.h>
 
@@ -53,17 +54,15 @@ void place(CGui* widget, const layout::Rect& r)
 } // namespace
 
 frame::frame(SDL_Surface* screenSurface, const FrameOptions& options)
-    : dataDirs(options.dataDirs), emulatorCommand(options.emulatorCommand), runtimeBase(options.runtimeDir)
+    : filePath(session.path()), textPages(session.document().pages), tools(session), dataDirs(options.dataDirs),
+      emulatorCommand(options.emulatorCommand), runtimeBase(options.runtimeDir)
 {
     if (dataDirs.empty())
         dataDirs = defaultDataDirs();
     installEditorFont();
 
-    blankTextPages();
-
-    tileSheet = loadImage("tiles.bmp", kTileSheetLimits);
-    // Scaled once; only the scaled sheet is kept.
-    paletteSheet.reset(resize(loadImage("paleta.bmp", kPaletteLimits).get(), nullptr, 16));
+    tileSheet = loadDataSheet("tiles.bmp", kTileSheetLimits, dataDirs, startupError);
+    paletteSheet = loadPaletteSheet(dataDirs, startupError);
 
     windowId = currentWindowId();
     platform = options.platform;
@@ -122,7 +121,11 @@ frame::frame(SDL_Surface* screenSurface, const FrameOptions& options)
     place(buttons[endPageButton], layout::endPageButton);
     createToolButtons();
 
-    chooseSessionTemplate(options.templatePath);
+    const ChosenTemplate chosen = chooseSessionTemplate(options.templatePath, dataDirs);
+    if (chosen.error)
+        showError("Odrzucono szablon " + chosen.error.path + ": " + reason(chosen.error, Language::polish) +
+                  "; uzyto wbudowanej gry");
+    const GamePart game = std::make_shared<const std::vector<uint8_t>>(chosen.bytes);
 
     std::string config = findDataFile("tiles.cfg", dataDirs);
     if (config.empty()) {
@@ -135,10 +138,14 @@ frame::frame(SDL_Surface* screenSurface, const FrameOptions& options)
 
     checkSheetWidth();
 
-    for (map& level : levels) {
-        level.srubkaSet(screwCode() < 0 ? 0 : screwCode());
-        level.gumkaSet(eraserCode());
-        level.resetNoRepaint();
+    session.restart(eraserCode(), game, embeddedGame());
+    for (int i = 0; i <= scratchLevel; ++i) {
+        levels[i].srubkaSet(screwCode() < 0 ? 0 : screwCode());
+        levels[i].gumkaSet(eraserCode());
+        if (i < levelCount)
+            levels[i].bind(&session, i);
+        else
+            levels[i].resetNoRepaint();
     }
 
     place(newButton, layout::newButton);
@@ -158,8 +165,6 @@ frame::frame(SDL_Surface* screenSurface, const FrameOptions& options)
     place(buttons[testGameButton], layout::testGameButton);
     place(undoButton, layout::undoButton);
     place(redoButton, layout::redoButton);
-
-    history.reset(document());
 }
 
 frame::~frame()
@@ -186,37 +191,6 @@ frame::~frame()
     }
 }
 
-void frame::chooseSessionTemplate(const std::string& optionPath)
-{
-    TemplateSources sources;
-    sources.optionPath = optionPath;
-    if (const char* environment = std::getenv("ZELBUN_TEMPLATE"))
-        sources.environmentPath = environment;
-    sources.dataDirPath = findDataFile("game.atr", dataDirs);
-    ChosenTemplate chosen = chooseTemplate(sources, embeddedTemplate());
-    if (!chosen.error.empty())
-        showError(chosen.error);
-    sessionTemplate = std::make_shared<const std::vector<unsigned char>>(std::move(chosen.bytes));
-    documentTemplate = sessionTemplate;
-}
-
-SurfacePtr frame::loadImage(const char* name, const SheetLimits& limits)
-{
-    std::string path = findDataFile(name, dataDirs);
-    if (path.empty()) {
-        startupError += std::string(name) + " not found (looked in " + describeDataDirs(dataDirs) + ")\n";
-        return nullptr;
-    }
-    std::vector<uint8_t> bytes;
-    std::string error;
-    SurfacePtr sheet;
-    if (readFile(path, bytes, error, kSheetReadLimit))
-        sheet = loadSheet(bytes.data(), bytes.size(), path, limits, error);
-    if (!sheet)
-        startupError += error + "\n";
-    return sheet;
-}
-
 // Every picture tiles.cfg names, the eight wall patterns included, must lie
 // inside the sheet.
 void frame::checkSheetWidth()
@@ -233,35 +207,11 @@ void frame::checkSheetWidth()
                         ", which need " + std::to_string(needed) + "\n";
 }
 
-void frame::blankTextPages()
-{
-    for (auto& page : textPages)
-        for (auto& line : page) {
-            std::memset(line, ' ', 32);
-            line[32] = '\0';
-        }
-}
-
-namespace {
-
-// "1 wiersz pominiety", "3 wiersze pominiete", "5 wierszy pominietych".
-std::string skippedLines(size_t n)
-{
-    const size_t tens = n % 100, ones = n % 10;
-    const char* words = n == 1 ? "wiersz pominiety"
-                        : ones >= 2 && ones <= 4 && (tens < 12 || tens > 14) ? "wiersze pominiete"
-                                                                             : "wierszy pominietych";
-    return std::to_string(n) + " " + words;
-}
-
-} // namespace
-
 int frame::loadUI(const char* path)
 {
     std::vector<uint8_t> bytes;
-    std::string error;
-    if (!readFile(path, bytes, error, kTilesConfigReadLimit)) {
-        showError(error);
+    if (Error error = readFile(path, bytes, kTilesConfigReadLimit)) {
+        showError(error.path + ": " + reason(error, Language::polish));
         return 0;
     }
     TilesConfig config = parseTilesConfig(std::string(bytes.begin(), bytes.end()), path);
@@ -269,12 +219,13 @@ int frame::loadUI(const char* path)
     for (const std::string& warning : config.warnings)
         std::fprintf(stderr, "%s\n", warning.c_str());
 
+    const TileColumns columns = tileColumnsOf(config);
+    std::copy(std::begin(columns.columns), std::end(columns.columns), tileColumns);
     for (const TileRecord& record : config.records) {
         int entry = 5 * record.row + record.column;
         if (currentTile < 0)
             currentTile = entry;
         tileCodes[entry] = record.code;
-        tileColumns[record.code] = record.image;
         CButton* button = paletteEntry(entry);
         button->setImage(tileSheet.get(), sheetCell * record.image, 0, sheetCell, sheetCell);
         if (record.image < 0) {
@@ -295,7 +246,8 @@ int frame::loadUI(const char* path)
 
     std::string summary;
     if (!config.warnings.empty())
-        summary = skippedLines(config.warnings.size());
+        summary = polishCount(long(config.warnings.size()), "wiersz pominiety", "wiersze pominiete",
+                              "wierszy pominietych");
     const struct {
         const char* key;
         int code;

@@ -1,21 +1,21 @@
-// The editor: owns the level set, the text pages, the tile and palette
-// images, every widget of the window and the editing state, and carries out
-// painting and every command. Handlers only change state; everything shows
-// at the next paint().
+// The editor window: the tile and palette images, every widget, the editing
+// state, and painting and every command. The document itself lives in the
+// session; the levels and text pages here are views of it, and every change
+// goes through it. Handlers only change state; everything shows at the next
+// paint().
 #pragma once
 
-#include "editor/gameimage.h"
-#include "editor/gridtools.h"
-#include "editor/levelcheck.h"
-#include "editor/fileio.h"
-#include "editor/document.h"
+#include "core/levelcheck.h"
+#include "core/session.h"
+#include "editor/canvastools.h"
 #include "editor/layout.h"
 #include "editor/map.h"
+#include "render/levelrenderer.h"
+#include "render/sheet.h"
 #include "widgets/CButton.h"
 #include "widgets/CButtonColor.h"
 #include "widgets/CGui.h"
 #include "widgets/CPMButton.h"
-#include "surface/sheet.h"
 
 #include <SDL.h>
 
@@ -36,9 +36,6 @@ struct Question;
 std::vector<std::string> fitMessage(const std::string& message, size_t width);
 // A path of at most `width` characters, keeping its end behind "...".
 std::string fitPathTail(const std::string& path, size_t width);
-
-// What a press on the canvas does.
-enum class Tool { draw, fill, rectangle, outline, line, pick, select, count };
 
 // Where the editor finds its files and how it reaches the desktop. The
 // defaults suit the program; tests point them at their own directories.
@@ -63,10 +60,10 @@ struct FrameOptions {
 
 class frame {
 public:
-    static const int levelCount = 32;
-    static const int scratchLevel = 32;
+    static const int levelCount = kLevelSlots;
+    static const int scratchLevel = kLevelSlots;
     static const int buttonCount = 175;
-    static const int paletteEntries = 130;
+    static const int paletteEntries = layout::paletteEntries;
     // Indices into `buttons`.
     static const int firstPaletteButton = 32;
     static const int canvasButton = 162;
@@ -108,8 +105,12 @@ public:
     // editor may end.
     bool mayClose();
     int drawText(int x, int y, int page);
+    // The whole set, or the test image of one level, written to `path`
+    // (".atr" added to a name without a dot, in place: the buffer needs four
+    // more bytes). 1 when written.
     int saveMap(char* path);
     int saveMap(char* path, int slot);
+    // Opens the game image at `path`; 0 when it cannot be read or is none.
     int loadMap(const char* path);
     int ascii2atascii(int code) const;
     int atascii2ascii(int code) const;
@@ -132,20 +133,10 @@ public:
     // with its tail kept, else nothing.
     std::vector<std::string> statusLines() const;
 
-    // --- The document and its history ---------------------------------
-    // A snapshot of the levels, pages and path as they stand.
-    Document document() const;
-    // Shows a snapshot: levels (recoloured where their registers changed),
-    // pages and path. The history is left alone.
-    void showDocument(const Document& document);
-    // Ends the current action: records the document as one undo step if it
-    // changed. Every mouse release, shortcut and command calls it; typing
-    // is recorded when the run of typing ends.
-    void commitStep();
+    // The document differs from what was last saved or opened.
+    bool isModified() const { return session.modified(); }
     void undo();
     void redo();
-    // The document differs from what was last saved or opened.
-    bool isModified() const;
     // "name.atr * - Zelbun Kreator 1.0 - by. Tavrin" and the like.
     std::string windowTitle() const;
     static const char* const appTitle;
@@ -172,8 +163,12 @@ public:
     // Runs one command as its button or shortcut does.
     void runCommand(Command command);
 
+    // The document, its history and its file; declared before the views of it.
+    Session session;
+
     unsigned long windowId = 0;
-    char filePath[PATH_MAX + 8] = "";
+    // The document's file, as the session holds it; empty for none.
+    const std::string& filePath;
     char workDir[PATH_MAX + 8] = "";
     std::string statusMessage;
 
@@ -191,7 +186,8 @@ public:
     SurfacePtr paletteSheet;
     int tileColumns[256];  // per tile code: sheet column, -1 none
     int tileCodes[256];    // per palette entry: tile code, -1 none
-    char textPages[3][8][33];
+    // "Start" and "Koniec", as the session's document holds them.
+    const TextPage (&textPages)[kTextPages];
     int currentLevel = 0;
     int currentTile = -1;
     int currentColour = 0;
@@ -203,8 +199,8 @@ public:
     int srubaTile = -1;
     int gumkaCode = -1;  // the tile codes of tiles.cfg's keys, -1 none
     int srubaCode = -1;
-    int mapX = 5;
-    int mapY = 50;
+    int mapX = layout::canvas.x;
+    int mapY = layout::canvas.y;
     int hoverRow = -1;
     int swapSource = -1;
     // Where the pointer was at the last mouse event; -1 before any.
@@ -218,7 +214,6 @@ public:
     CButton* redoButton = nullptr;
     // Typing goes to the text page only while it has the keyboard.
     bool textFocus = false;
-    History history;
     // Mouse state: the buttons held (SDL mask), where the first of them was
     // pressed (what a drag continues) and where the left one was pressed
     // (a left release runs a command only over that same widget).
@@ -229,34 +224,17 @@ public:
 
     Platform* platform = nullptr;
 
-    // The painting tools. A stroke runs from a press on the canvas to the
-    // release; the drawing tool writes as it goes, the shapes on release.
-    Tool currentTool = Tool::draw;
-    struct Stroke {
-        bool active = false;
-        uint8_t code = 0;
-        Cell start, last;
-        bool lastInside = false;  // the pointer was over the grid at the last point
-    } stroke;
-    bool hasSelection = false;
-    Cell selectionStart, selectionEnd;
-    // What Ctrl+C took: a whole level with its counters and colours, or the
-    // selected part of one, which Ctrl+V then lets the user place.
-    enum class Clipboard { none, level, patch } clipboard = Clipboard::none;
-    LevelData copiedLevel;
-    GridPatch copiedPatch;
-    bool placingPatch = false;
+    // The painting tools; a stroke runs from a press on the canvas to the release.
+    CanvasTools tools;
     static const int toolButtonCount = int(Tool::count) + 1;  // the tools and the grid switch
     CButton* toolButtons[toolButtonCount] = {};
 
-    void chooseTool(Tool tool);
+    void chooseTool(Tool tool) { tools.choose(tool); }
     // A key meant for the canvas (tools, grid, copy and paste); false when
     // the key is not one of them.
     bool canvasKey(SDLKey key, bool ctrl);
-    void copyToClipboard();
-    void pasteFromClipboard();
-    LevelData levelDataOf(int slot) const;
-    void setLevelData(int slot, const LevelData& data);
+    // The picture data the renderer draws levels with.
+    TileArt tileArt() const;
 
 private:
     // The file buttons, "Usun mape", the two test buttons, undo and redo
@@ -269,10 +247,7 @@ private:
     }
     Cell cellAt(int x, int y) const;
     void toolPress(int x, int y, int button);
-    void toolDrag(int x, int y);
-    void toolRelease();
-    Cells strokeShape() const;
-    void pickTile(Cell cell);
+    void pickTile(int code);
     void createToolButtons();
     void drawToolButtons();
     void drawToolPreview();
@@ -287,51 +262,37 @@ private:
     void actOnPress(const Target& target, int x, int y, int button);
     void showPressedLook(int x, int y);
     void runReleaseCommand(const Target& target, int x, int y);
+    void chooseLevel(int slot);
     void setTextFocus(bool on);
     void newDocument();
     void openDocument();
+    bool openFile(const std::string& path);
     bool saveDocument();
     bool saveDocumentAs();
+    bool saveTo(const std::string& path);
     // Before work is thrown away: "Zapisac zmiany?". True when the caller
     // may go on (saved, or the user said not to save).
     bool unsavedChangesSettled();
     int ask(const Question& question);
     void testInEmulator(bool currentLevelOnly);
     bool levelsPlayable(bool currentLevelOnly);
-    bool askForPath(bool save, char* chosen);
-    bool readDocument(const char* path, std::vector<unsigned char>& bytes);
-    void applyGameImage(const std::vector<unsigned char>& bytes, const char* path);
-    std::vector<unsigned char> setImage() const;
-    std::vector<unsigned char> testImage(int slot) const;
-    bool writeDocument(const char* path, const std::vector<unsigned char>& bytes,
-                       const WriteOptions& options);
-    bool confirmReplacing(const char* path);
+    bool askForPath(bool save, std::string& chosen);
+    bool writeScratch(const std::string& path, const std::vector<uint8_t>& bytes);
+    bool confirmReplacing(const std::string& path);
     std::string testImageDirectory();
-    // The document differs from the current undo step (a run of typing).
-    bool unrecordedChanges() const;
     std::string titleFor(bool modified) const;
     CButton* paletteEntry(int entry) { return static_cast<CButton*>(buttons[firstPaletteButton + entry]); }
-    SurfacePtr loadImage(const char* name, const SheetLimits& limits);
     void checkSheetWidth();
-    void chooseSessionTemplate(const std::string& optionPath);
-    void blankTextPages();
     Uint32 screenColour(int atariColour) const;
     void drawCanvasFrame();
     void drawHoveredCell();
     void drawRegisterSamples();
-    void switchOn(map& level);
-    SDL_Color atariRgb(int atariColour) const;
     // Labels are black on a light background register, white on a dark one.
     bool labelsInBlack() const;
 
     std::vector<std::string> dataDirs;
     std::string emulatorCommand;
-    // The game part new documents get, and the one the open document is
-    // saved with (an opened image's own game, unless it is our engine).
-    std::shared_ptr<const std::vector<unsigned char>> sessionTemplate;
-    std::shared_ptr<const std::vector<unsigned char>> documentTemplate;
     std::string startupError;
-    bool mouseHeld = false;
     std::unique_ptr<Platform> ownPlatform;
     std::string runtimeBase;
     std::string testDir;  // made at the first test, removed with the editor

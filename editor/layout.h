@@ -4,6 +4,8 @@
 // their clicks with them. No SDL: plain integers.
 #pragma once
 
+#include "core/level.h"
+
 namespace layout {
 
 struct Point {
@@ -53,17 +55,14 @@ constexpr Rect testGameButton{rightColumnX, 95, rightColumnWidth, 25};
 
 // The level canvas: 16 columns by 31 rows of 16-pixel cells.
 constexpr int cellSize = 16;
-constexpr int canvasColumns = 16;
-constexpr int canvasRows = 31;
+constexpr int canvasColumns = kLevelColumns;
+constexpr int canvasRows = kLevelRows;
 constexpr Rect canvas{5, 50, canvasColumns * cellSize, canvasRows * cellSize};
 constexpr Rect canvasCellRect(int column, int row)
 {
     return {canvas.x + cellSize * column, canvas.y + cellSize * row, cellSize, cellSize};
 }
 
-struct Cell {
-    int column, row;
-};
 // The cell under a point; false off the canvas.
 constexpr bool canvasCellAt(int px, int py, Cell& cell)
 {
@@ -120,8 +119,8 @@ constexpr Rect colourPicker{375, 176, 256, 128};
 constexpr Point textLabel{375, 338};
 constexpr Rect startPageButton{425, 333, 50, 20};
 constexpr Rect endPageButton{475, 333, 60, 20};  // room for its six letters
-constexpr int textColumns = 32;
-constexpr int textLines = 8;
+constexpr int textColumns = kPageColumns;
+constexpr int textLines = kPageLines;
 constexpr int textCellWidth = 8;
 constexpr int textCellHeight = 10;
 constexpr Rect textPage{375, 355, textColumns * textCellWidth, textLines * textCellHeight};

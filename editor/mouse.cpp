@@ -52,9 +52,9 @@ int frame::mouse(int x, int y, int button)
         // No button is down, whatever we thought: a release may have
         // happened outside the window.
         heldButtons = 0;
-        if (stroke.active) {
-            toolRelease();
-            commitStep();
+        if (tools.stroking()) {
+            tools.release();
+            session.endStep();
         }
         hoverAt(x, y);
     } else if (button > 0) {
@@ -107,7 +107,7 @@ frame::Target frame::targetAt(int x, int y) const
         return {Target::PageButton, 0};
     if (layout::endPageButton.contains(x, y))
         return {Target::PageButton, 1};
-    layout::Cell cell;
+    Cell cell;
     if (textBox.contains(x, y) || textCellAt(x, y, cell))
         return {Target::TextBox, 0};
     return {};
@@ -134,7 +134,7 @@ CGui* frame::commandWidget(Command command) const
 // The eraser's band follows the pointer over the canvas in steps of three rows.
 void frame::hoverAt(int x, int y)
 {
-    layout::Cell cell;
+    Cell cell;
     if (!layout::canvasCellAt(x, y, cell))
         return;
     hoverRow = std::min(cell.row - cell.row % 3, 21);
@@ -165,7 +165,7 @@ void frame::dragAt(int x, int y, int buttonMask)
     // on the canvas draws, one that started on the palette chooses.
     Target target = targetAt(x, y);
     if (pressOrigin.kind == Target::Canvas)
-        toolDrag(x, y);  // off the canvas too: a shape reaches its edge
+        tools.drag(cellAt(x, y));  // off the canvas too: a shape reaches its edge
     else if (target.kind == pressOrigin.kind)
         actOnPress(target, x, y, buttonMask);
     showPressedLook(x, y);
@@ -182,7 +182,7 @@ void frame::actOnPress(const Target& target, int x, int y, int button)
         currentColour = target.index;
         break;
     case Target::TextBox: {
-        layout::Cell cell;
+        Cell cell;
         if (layout::textCellAt(x, y, cell)) {
             cursorColumn = cell.column;
             cursorRow = cell.row;
@@ -190,8 +190,8 @@ void frame::actOnPress(const Target& target, int x, int y, int button)
         break;
     }
     case Target::Canvas:
-        if (stroke.active)
-            toolDrag(x, y);  // another button joins the stroke under way
+        if (tools.stroking())
+            tools.drag(cellAt(x, y));  // another button joins the stroke under way
         else
             toolPress(x, y, button);
         break;
@@ -238,7 +238,7 @@ void frame::showPressedLook(int x, int y)
 void frame::releaseAt(int x, int y, int button)
 {
     heldButtons &= ~heldBit(button);
-    toolRelease();
+    tools.release();
     if (button == leftButton) {
         Target target = targetAt(x, y);
         Target origin = leftOrigin;
@@ -249,7 +249,7 @@ void frame::releaseAt(int x, int y, int button)
     if (heldButtons == 0)
         pressOrigin = Target();
     showPressedLook(x, y);
-    commitStep();
+    session.endStep();
 }
 
 void frame::runReleaseCommand(const Target& target, int x, int y)
@@ -262,13 +262,12 @@ void frame::runReleaseCommand(const Target& target, int x, int y)
     const int screwsBefore = current.srubkiGet();
     switch (target.kind) {
     case Target::LevelSlot:
-        currentLevel = target.index;
         if (swapSource >= 0) {
-            levels[scratchLevel].copy(levels[swapSource]);
-            levels[swapSource].copy(levels[currentLevel]);
-            levels[currentLevel].copy(levels[scratchLevel]);
+            session.swapLevels(swapSource, target.index);
+            levels[swapSource].swapSheet(levels[target.index]);
         }
         swapSource = -1;
+        chooseLevel(target.index);
         break;
     case Target::ColourPicker: {
         // The picker's right edge column answers 256 and up; a register holds a byte.
@@ -307,22 +306,24 @@ void frame::runReleaseCommand(const Target& target, int x, int y)
     }
     const bool setsLevel = target.kind == Target::ColourPicker || target.kind == Target::WallCounter ||
                            target.kind == Target::ScrewCounter;
-    if (setsLevel && (current.colorGet(currentColour) != colourBefore || current.wzorekGet() != wallBefore ||
-                      current.srubkiGet() != screwsBefore))
-        switchOn(current);
+    if (setsLevel && !current.isOn() &&
+        (current.colorGet(currentColour) != colourBefore || current.wzorekGet() != wallBefore ||
+         current.srubkiGet() != screwsBefore)) {
+        current.create();
+        current.repaint();
+    }
 }
 
-void frame::switchOn(map& level)
+void frame::chooseLevel(int slot)
 {
-    if (level.isOn())
-        return;
-    level.create();
-    level.repaint();
+    if (slot != currentLevel)
+        tools.levelChanged();
+    currentLevel = slot;
 }
 
 void frame::runCommand(Command command)
 {
-    commitStep();
+    session.endStep();
     switch (command) {
     case Command::New:
         newDocument();
@@ -357,13 +358,13 @@ void frame::runCommand(Command command)
     case Command::None:
         break;
     }
-    commitStep();
+    session.endStep();
 }
 
 void frame::setTextFocus(bool on)
 {
     if (textFocus && !on)
-        commitStep();  // the run of typing ends
+        session.endStep();  // the run of typing ends
     textFocus = on;
 }
 
@@ -407,7 +408,7 @@ void frame::keyDown(const SDL_keysym& key)
     case SDLK_c:
     case SDLK_v:
         canvasKey(key.sym, true);
-        commitStep();  // a pasted level is one step
+        session.endStep();  // a pasted level is one step
         break;
     default:
         break;

@@ -1,7 +1,8 @@
 // Painting the whole window, and drawing a level's grid.
 #include "editor/frame.h"
 
-#include "surface/funkcje.h"
+#include "render/funkcje.h"
+#include "render/levelrenderer.h"
 
 #include <SDL_gfxPrimitives.h>
 
@@ -61,35 +62,24 @@ std::vector<std::string> frame::statusLines() const
         return fitMessage(statusMessage, layout::pathLineChars);
     if (const char* hint = toolHint())
         return {hint};
-    if (!filePath[0])
+    if (filePath.empty())
         return {};
     return {fitPathTail(filePath, layout::pathLineChars)};
 }
 
 bool frame::labelsInBlack() const
 {
-    SDL_Color c = atariRgb(levels[currentLevel].colorGet(4));
+    SDL_Color c = atariRgb(paletteSheet.get(), levels[currentLevel].colorGet(4));
     double l = luminance(c.r, c.g, c.b);
     // Whichever of black and white has the higher contrast ratio.
     return (l + 0.05) / 0.05 > 1.05 / (l + 0.05);
-}
-
-SDL_Color frame::atariRgb(int atariColour) const
-{
-    SDL_Color c = {0, 0, 0, 0};
-    const int x = atariColour & 0xF0;
-    const int y = (atariColour & 0x0F) * 8;
-    if (x >= paletteSheet->w || y >= paletteSheet->h)
-        return c;
-    SDL_GetRGB(getpixel(paletteSheet.get(), x, y), paletteSheet->format, &c.r, &c.g, &c.b);
-    return c;
 }
 
 // Atari colour values are read from the palette sheet, whose format need not
 // be the screen's.
 Uint32 frame::screenColour(int atariColour) const
 {
-    SDL_Color c = atariRgb(atariColour);
+    SDL_Color c = atariRgb(paletteSheet.get(), atariColour);
     return SDL_MapRGB(screen->format, c.r, c.g, c.b);
 }
 
@@ -100,10 +90,7 @@ void frame::paint()
     map& level = levels[currentLevel];
     SDL_FillRect(screen, nullptr, screenColour(level.colorGet(4)));
 
-    // One snapshot a repaint tells the title and the undo button about
-    // changes not yet recorded.
-    const bool unrecorded = unrecordedChanges();
-    std::string title = titleFor(history.modified() || unrecorded);
+    std::string title = titleFor(session.modified());
     if (title != shownTitle) {
         SDL_WM_SetCaption(title.c_str(), nullptr);
         shownTitle = title;
@@ -133,8 +120,8 @@ void frame::paint()
     buttons[endPageButton]->pushed(currentPage == 1);
 
     // Undo and redo grey out when there is nothing to take back or redo.
-    const bool canUndo = history.canUndo() || unrecorded;
-    const bool canRedo = history.canRedo();
+    const bool canUndo = session.canUndo();
+    const bool canRedo = session.canRedo();
     undoButton->active(canUndo);
     undoButton->color(canUndo ? 200 : 110, canUndo ? 200 : 110, canUndo ? 200 : 110, 255);
     redoButton->active(canRedo);
@@ -198,34 +185,28 @@ void frame::paint()
     drawText(layout::textPage.x, layout::textPage.y, currentPage);
 }
 
+TileArt frame::tileArt() const
+{
+    TileArt art;
+    art.sheet = tileSheet.get();
+    art.palette = paletteSheet.get();
+    art.columns = tileColumns;
+    art.murekColumn = murekTile;
+    return art;
+}
+
 void frame::drawMap(int levelIndex)
 {
     const map& level = levels[levelIndex];
-    for (int row = 0; row < layout::canvasRows; ++row)
-        for (int column = 0; column < layout::canvasColumns; ++column)
-            drawCell(level, column, row, level.get(column, row));
+    drawLevel(screen, tileArt(), level.sheet(), level.data(), mapX, mapY);
 }
 
 // One cell of the canvas showing `code` in the level's colours and wall
-// pattern; a code without a picture shows as its hex value.
+// pattern, for the tools' previews.
 void frame::drawCell(const map& level, int column, int row, int code)
 {
-    SDL_Rect source = {0, 0, 16, 16};
-    const int sheetColumn = tileColumns[code];
     const layout::Rect cell = layout::canvasCellRect(column, row);
-    if (murekTile >= 0 && sheetColumn == murekTile) {
-        source.x = Sint16(16 * (murekTile + level.wzorekGet()));
-    } else if (sheetColumn < 0) {
-        char hex[4];
-        std::snprintf(hex, sizeof hex, "%2X", code);
-        text(screen, cell.x, cell.y + 4, hex);
-        return;
-    } else {
-        source.x = Sint16(16 * sheetColumn);
-    }
-    SDL_Rect place = {Sint16(cell.x), Sint16(cell.y), 16, 16};
-    if (level.sheet())
-        SDL_UpperBlit(level.sheet(), &source, screen, &place);
+    ::drawCell(screen, tileArt(), level.sheet(), level.wzorekGet(), code, cell.x, cell.y);
 }
 
 // The canvas is framed so an empty level still shows its extent; the grid
@@ -247,7 +228,7 @@ void frame::drawCanvasFrame()
 
 void frame::drawHoveredCell()
 {
-    layout::Cell at;
+    Cell at;
     if (!layout::canvasCellAt(pointerX, pointerY, at))
         return;
     const layout::Rect cell = layout::canvasCellRect(at.column, at.row);
@@ -262,7 +243,7 @@ void frame::drawRegisterSamples()
     const map& level = levels[currentLevel];
     for (int r = 0; r < kColourRegisters; ++r) {
         const layout::Rect button = layout::colourRegister(r);
-        const SDL_Color colour = atariRgb(level.colorGet(r));
+        const SDL_Color colour = atariRgb(paletteSheet.get(), level.colorGet(r));
         // Framed in the button's lettering, so a dark sample shows on a
         // dark (current) button too.
         const Uint8 edge = r == currentColour ? 200 : 55;

@@ -1,7 +1,7 @@
 // The two text pages: typing into them and drawing the one being edited.
 #include "editor/frame.h"
 
-#include "editor/atari.h"
+#include "core/atari.h"
 
 #include <SDL_gfxPrimitives.h>
 
@@ -18,10 +18,10 @@ const unsigned keyReturn = 13;
 
 void frame::inputText(unsigned key)
 {
-    char& cell = textPages[currentPage][cursorRow][cursorColumn];
+    auto type = [&](char code) { session.setPageCharacter(currentPage, cursorRow, cursorColumn, code); };
     switch (key) {
     case keyBackspace:
-        cell = ' ';
+        type(' ');
         --cursorColumn;
         break;
     case keyReturn:
@@ -43,22 +43,22 @@ void frame::inputText(unsigned key)
     default:
         if (!isPageCharacter(int(key)))
             return;
-        cell = char(key);
+        type(char(key));
         ++cursorColumn;
     }
     // Reading order, wrapping from the last cell to the first and back.
-    if (cursorColumn > 31) {
+    if (cursorColumn >= kPageColumns) {
         cursorColumn = 0;
         ++cursorRow;
     }
-    if (cursorRow > 7)
+    if (cursorRow >= kPageLines)
         cursorRow = 0;
     if (cursorColumn < 0) {
-        cursorColumn = 31;
+        cursorColumn = kPageColumns - 1;
         --cursorRow;
     }
     if (cursorRow < 0)
-        cursorRow = 7;
+        cursorRow = kPageLines - 1;
 }
 
 int frame::drawText(int x, int y, int page)

@@ -17,11 +17,6 @@ const char* const toolHints[frame::toolButtonCount] = {
     "Linia (L)",          "Pobierz kafel (P)", "Zaznaczenie (S, Ctrl+C, Ctrl+V)", "Siatka (G)",
 };
 
-bool isShape(Tool tool)
-{
-    return tool == Tool::fill || tool == Tool::rectangle || tool == Tool::outline || tool == Tool::line;
-}
-
 } // namespace
 
 // The cell under a point, also beyond the grid's edges, where a drag that
@@ -43,28 +38,17 @@ void frame::createToolButtons()
     }
 }
 
-void frame::chooseTool(Tool tool)
-{
-    // R a second time turns the rectangle into its outline and back.
-    if (tool == Tool::rectangle && currentTool == Tool::rectangle)
-        tool = Tool::outline;
-    else if (tool == Tool::rectangle && currentTool == Tool::outline)
-        tool = Tool::rectangle;
-    currentTool = tool;
-    if (tool != Tool::select)
-        hasSelection = false;
-    placingPatch = false;
-}
-
 bool frame::canvasKey(SDLKey key, bool ctrl)
 {
     if (ctrl) {
-        if (key == SDLK_c)
-            copyToClipboard();
-        else if (key == SDLK_v)
-            pasteFromClipboard();
-        else
+        if (key == SDLK_c) {
+            tools.copy(currentLevel);
+        } else if (key == SDLK_v) {
+            if (tools.paste(currentLevel, levelRules.robotCode))
+                showMessage("Wklejony fragment ma robota: na mapie beda dwa");
+        } else {
             return false;
+        }
         return true;
     }
     switch (key) {
@@ -90,26 +74,21 @@ bool frame::canvasKey(SDLKey key, bool ctrl)
         // Over the canvas P picks at once; elsewhere it chooses the tool.
         const Cell cell = cellAt(pointerX, pointerY);
         if (insideGrid(cell))
-            pickTile(cell);
+            pickTile(session.level(currentLevel).at(cell));
         else
             chooseTool(Tool::pick);
         return true;
     }
     case SDLK_ESCAPE:
-        if (!placingPatch && !hasSelection)
-            return false;
-        placingPatch = false;
-        hasSelection = false;
-        return true;
+        return tools.cancel();
     default:
         return false;
     }
 }
 
-// The palette entry that draws the cell's code becomes current.
-void frame::pickTile(Cell cell)
+// The palette entry that draws the code becomes current.
+void frame::pickTile(int code)
 {
-    const int code = levels[currentLevel].get(cell.column, cell.row);
     for (int entry = 0; entry < paletteEntries; ++entry)
         if (tileCodes[entry] == code && buttons[firstPaletteButton + entry]->isActive) {
             currentTile = entry;
@@ -121,132 +100,11 @@ void frame::pickTile(Cell cell)
 // (4) uses the eraser's code.
 void frame::toolPress(int x, int y, int button)
 {
-    const Cell cell = cellAt(x, y);
-    if (!insideGrid(cell))
-        return;
     const bool erase = button == 3 || button == 4;
-    map& level = levels[currentLevel];
-
-    if (placingPatch) {
-        if (!erase) {
-            LevelData data = levelDataOf(currentLevel);
-            pastePatch(data.cells, copiedPatch, cell);
-            data.on = true;
-            setLevelData(currentLevel, data);
-        }
-        placingPatch = false;
-        return;
-    }
-    if (currentTool == Tool::pick) {
-        pickTile(cell);
-        return;
-    }
-    if (currentTool == Tool::select) {
-        hasSelection = !erase;
-        selectionStart = selectionEnd = cell;
-        stroke.active = hasSelection;
-        return;
-    }
-    if (!erase && currentTile < 0)
-        return;  // nothing to draw with before the palette has an entry
-    stroke.active = true;
-    stroke.code = uint8_t(erase ? eraserCode() : tileCodes[currentTile]);
-    stroke.start = stroke.last = cell;
-    stroke.lastInside = true;
-    if (currentTool == Tool::draw)
-        level.add(cell.column, cell.row, stroke.code);
-}
-
-// Every cell between the last point of the stroke and this one is drawn,
-// however fast the pointer moved. Points off the grid break the line, so
-// leaving and coming back does not draw along the edge.
-void frame::toolDrag(int x, int y)
-{
-    if (!stroke.active)
-        return;
-    const Cell cell = cellAt(x, y);
-    const bool inside = insideGrid(cell);
-    const Cell clamped{std::clamp(cell.column, 0, kLevelColumns - 1), std::clamp(cell.row, 0, kLevelRows - 1)};
-    if (currentTool == Tool::select) {
-        selectionEnd = clamped;
-        return;
-    }
-    if (currentTool != Tool::draw) {
-        stroke.last = clamped;
-        return;
-    }
-    if (!inside) {
-        stroke.lastInside = false;
-        return;
-    }
-    map& level = levels[currentLevel];
-    for (const Cell& step : lineCells(stroke.lastInside ? stroke.last : cell, cell))
-        level.add(step.column, step.row, stroke.code);
-    stroke.last = cell;
-    stroke.lastInside = true;
-}
-
-void frame::toolRelease()
-{
-    if (!stroke.active)
-        return;
-    stroke.active = false;
-    if (!isShape(currentTool))
-        return;
-    map& level = levels[currentLevel];
-    for (const Cell& cell : strokeShape())
-        level.add(cell.column, cell.row, stroke.code);
-}
-
-// The cells the shape tool's stroke covers from its press to where it is now.
-Cells frame::strokeShape() const
-{
-    switch (currentTool) {
-    case Tool::fill: {
-        LevelData data = levelDataOf(currentLevel);
-        return areaCells(data.cells, stroke.start);
-    }
-    case Tool::rectangle:
-        return rectangleCells(stroke.start, stroke.last, true);
-    case Tool::outline:
-        return rectangleCells(stroke.start, stroke.last, false);
-    case Tool::line:
-        return lineCells(stroke.start, stroke.last);
-    default:
-        return {};
-    }
-}
-
-void frame::copyToClipboard()
-{
-    if (currentTool == Tool::select && hasSelection) {
-        LevelData data = levelDataOf(currentLevel);
-        copiedPatch = copyPatch(data.cells, selectionStart, selectionEnd);
-        clipboard = Clipboard::patch;
-    } else {
-        copiedLevel = levelDataOf(currentLevel);
-        clipboard = Clipboard::level;
-    }
-}
-
-// A whole level replaces the current one; a part follows the pointer until
-// a left press places it (a right press or Escape drops it).
-void frame::pasteFromClipboard()
-{
-    if (clipboard == Clipboard::level)
-        setLevelData(currentLevel, copiedLevel);
-    else if (clipboard == Clipboard::patch)
-        placingPatch = true;
-}
-
-LevelData frame::levelDataOf(int slot) const
-{
-    return levels[slot].data();
-}
-
-void frame::setLevelData(int slot, const LevelData& data)
-{
-    levels[slot].setData(data);
+    const int code = currentTile < 0 ? -1 : tileCodes[currentTile];
+    const CanvasTools::PressResult result = tools.press(currentLevel, cellAt(x, y), erase, code, eraserCode());
+    if (result.pickedCode >= 0)
+        pickTile(result.pickedCode);
 }
 
 // --- drawing -------------------------------------------------------------------
@@ -255,7 +113,7 @@ void frame::drawToolButtons()
 {
     for (int i = 0; i < toolButtonCount; ++i) {
         CButton* button = toolButtons[i];
-        const bool on = i == gridSwitch ? showGrid : currentTool == Tool(i);
+        const bool on = i == gridSwitch ? showGrid : tools.tool() == Tool(i);
         button->pushed(on);
         button->render(screen);
         // The icon in the button's lettering colour.
@@ -316,9 +174,8 @@ const char* frame::toolHint() const
 void frame::drawToolPreview()
 {
     const map& level = levels[currentLevel];
-    if (stroke.active && isShape(currentTool))
-        for (const Cell& cell : strokeShape())
-            drawCell(level, cell.column, cell.row, stroke.code);
+    for (const Cell& cell : tools.preview())
+        drawCell(level, cell.column, cell.row, tools.strokeCode());
 
     auto outline = [&](Cell a, Cell b, Uint8 r, Uint8 g, Uint8 bl) {
         const int left = std::min(a.column, b.column), right = std::max(a.column, b.column);
@@ -326,11 +183,12 @@ void frame::drawToolPreview()
         rectangleRGBA(screen, Sint16(mapX + 16 * left), Sint16(mapY + 16 * top), Sint16(mapX + 16 * right + 15),
                       Sint16(mapY + 16 * bottom + 15), r, g, bl, 255);
     };
-    if (hasSelection && currentTool == Tool::select)
-        outline(selectionStart, selectionEnd, 0, 255, 255);
+    if (tools.hasSelection())
+        outline(tools.selectionStart(), tools.selectionEnd(), 0, 255, 255);
 
     const Cell at = cellAt(pointerX, pointerY);
-    if (placingPatch && insideGrid(at)) {
+    const GridPatch& copiedPatch = tools.patch();
+    if (tools.placing() && insideGrid(at)) {
         for (int row = 0; row < copiedPatch.rows; ++row)
             for (int column = 0; column < copiedPatch.columns; ++column)
                 if (insideGrid({at.column + column, at.row + row}))

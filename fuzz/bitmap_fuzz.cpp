@@ -2,8 +2,8 @@
 // checks and conversion) as tiles.bmp and as paleta.bmp, and uses what it
 // accepts the way the editor does: a palette scaled by 16 and read by the
 // colour rule, a tile sheet copied and recoloured.
-#include "surface/funkcje.h"
-#include "surface/sheet.h"
+#include "render/funkcje.h"
+#include "render/sheet.h"
 
 #include <SDL.h>
 

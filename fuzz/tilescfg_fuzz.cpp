@@ -1,6 +1,6 @@
 // Feeds arbitrary text to the tile palette configuration parser and checks
 // that whatever it accepts is inside the palette, the codes and the sheet.
-#include "editor/tilesconfig.h"
+#include "core/tilesconfig.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -4,8 +4,8 @@
 // start, a stray drag runs no command, shortcuts undo and save, and closing
 // with unsaved work asks first (skipped where Xvfb or xdotool is missing).
 // Without a display it must fail cleanly.
-#include "editor/game.h"
-#include "editor/gameimage.h"
+#include "core/game.h"
+#include "core/gameimage.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Editor codes against screen codes, and the packed BCD of screw counts.
-#include "editor/atari.h"
+#include "core/atari.h"
 
 #include <gtest/gtest.h>
 

@@ -3,8 +3,8 @@
 // keyboard shortcuts and what the top bar says.
 #include "editor_fixture.h"
 
-#include "editor/game.h"
-#include "editor/gameimage.h"
+#include "core/game.h"
+#include "core/gameimage.h"
 
 #include <cstring>
 #include <filesystem>
@@ -66,35 +66,34 @@ protected:
 // Cofnij and Ponow grey out at the ends of the history.
 TEST_F(CommandsTest, UndoAndRedoRestoreTheDocumentExactly)
 {
-    std::strcpy(editor->filePath, dir.file("set.atr").c_str());
-    editor->history.reset(editor->document());
+    ASSERT_FALSE(editor->session.save(dir.file("set.atr")));
     editor->paint();
     EXPECT_FALSE(editor->undoButton->isActive);
     EXPECT_FALSE(editor->redoButton->isActive);
 
-    std::vector<Document> states = {editor->document()};
+    std::vector<Document> states = {editor->session.document()};
     stroke(cell(1, 1), cell(2, 1));  // one stroke, two cells
-    states.push_back(editor->document());
+    states.push_back(editor->session.document());
     click(at(layout::counterPlus(layout::screwCounter)));
-    states.push_back(editor->document());
+    states.push_back(editor->session.document());
     click(at(layout::swapButton));
     click(at(layout::levelSlot(4)));  // slot 0 and 4 exchange
-    states.push_back(editor->document());
+    states.push_back(editor->session.document());
     click(at(layout::textPage));
     for (char c : std::string("Abc"))
         editor->keyDown(keysym(SDLKey(c), Uint16(c)));
     key(SDLK_ESCAPE, 27);
-    states.push_back(editor->document());
+    states.push_back(editor->session.document());
     platform.answerQuestion(dontSaveAnswer);
     click(at(layout::newButton));
-    states.push_back(editor->document());
+    states.push_back(editor->session.document());
     ASSERT_EQ(states.size(), 6u);
     EXPECT_TRUE(states[1].levels[0].cells[2][1] == 5 && states[4].levels[4].on && states[4].pages[0][4][18] == 'c');
     EXPECT_EQ(states[5].path, "");
 
     for (int i = 4; i >= 0; --i) {
         editor->undo();
-        EXPECT_TRUE(same(editor->document(), states[i])) << "undo to state " << i;
+        EXPECT_TRUE(same(editor->session.document(), states[i])) << "undo to state " << i;
     }
     editor->paint();
     EXPECT_FALSE(editor->undoButton->isActive);
@@ -102,16 +101,16 @@ TEST_F(CommandsTest, UndoAndRedoRestoreTheDocumentExactly)
     EXPECT_TRUE(editor->levels[0].sheet() != nullptr);
     for (int i = 1; i <= 5; ++i) {
         click(at(layout::redoButton));
-        EXPECT_TRUE(same(editor->document(), states[i])) << "redo to state " << i;
+        EXPECT_TRUE(same(editor->session.document(), states[i])) << "redo to state " << i;
     }
     // Shortcuts do the same without the text page's focus.
     key(SDLK_z, 26, KMOD_LCTRL);
-    EXPECT_TRUE(same(editor->document(), states[4]));
+    EXPECT_TRUE(same(editor->session.document(), states[4]));
     key(SDLK_y, 25, KMOD_LCTRL);
-    EXPECT_TRUE(same(editor->document(), states[5]));
+    EXPECT_TRUE(same(editor->session.document(), states[5]));
     key(SDLK_z, 26, KMOD_LCTRL);
     key(SDLK_z, 26, KMOD_LCTRL | KMOD_LSHIFT);
-    EXPECT_TRUE(same(editor->document(), states[5]));
+    EXPECT_TRUE(same(editor->session.document(), states[5]));
 }
 
 // The title names the file and marks unsaved work; undoing back to the
@@ -173,9 +172,9 @@ TEST_F(CommandsTest, AskingBeforeWorkIsLost)
     platform.answerDialog(other);
     click(at(layout::openButton));
     EXPECT_EQ(readAll(dir.file("kept.atr")).size(), 11428u + 508u);
-    EXPECT_STREQ(editor->filePath, other.c_str());
+    EXPECT_EQ(editor->filePath, other.c_str());
     EXPECT_FALSE(editor->levels[0].isOn());
-    EXPECT_FALSE(editor->history.canUndo());  // a fresh history
+    EXPECT_FALSE(editor->session.canUndo());  // a fresh history
     EXPECT_EQ(editor->statusMessage, "Otwarto: other.atr (0 poziomow)");
 
     // Nothing to lose: no question. Then Nie zapisuj lets Nowy and closing go.
@@ -198,8 +197,8 @@ TEST_F(CommandsTest, OpeningWhatIsNotAGameImageChangesNothing)
 {
     const std::string saved = save("mine.atr");
     stroke(cell(5, 5), cell(5, 5));
-    const Document before = editor->document();
-    const size_t steps = editor->history.size();
+    const Document before = editor->session.document();
+    const size_t steps = editor->session.revision();
 
     std::string random(20000, '\0');
     for (size_t i = 0; i < random.size(); ++i)
@@ -214,8 +213,8 @@ TEST_F(CommandsTest, OpeningWhatIsNotAGameImageChangesNothing)
         platform.answerQuestion(dontSaveAnswer);
         platform.answerDialog(dir.file(name));
         click(at(layout::openButton));
-        EXPECT_TRUE(same(editor->document(), before)) << name;
-        EXPECT_EQ(editor->history.size(), steps) << name;
+        EXPECT_TRUE(same(editor->session.document(), before)) << name;
+        EXPECT_EQ(editor->session.revision(), steps) << name;
         EXPECT_TRUE(editor->statusIsError) << name;
         EXPECT_NE(editor->statusMessage.find(name), std::string::npos) << editor->statusMessage;
     }
@@ -243,7 +242,7 @@ TEST_F(CommandsTest, SaveNamesAndTheOverwriteQuestion)
 {
     std::filesystem::create_directory(dir.file("jan.kowalski"));
     save("jan.kowalski/levels");
-    EXPECT_STREQ(editor->filePath, dir.file("jan.kowalski/levels.atr").c_str());
+    EXPECT_EQ(editor->filePath, dir.file("jan.kowalski/levels.atr").c_str());
     EXPECT_TRUE(platform.questions.empty());
 
     dir.write("name.atr", "precious");
@@ -253,13 +252,13 @@ TEST_F(CommandsTest, SaveNamesAndTheOverwriteQuestion)
     ASSERT_EQ(platform.questions.size(), 1u);
     EXPECT_NE(platform.questions[0].text.find("name.atr"), std::string::npos);
     EXPECT_EQ(readAll(dir.file("name.atr")), "precious");
-    EXPECT_STREQ(editor->filePath, dir.file("jan.kowalski/levels.atr").c_str());
+    EXPECT_EQ(editor->filePath, dir.file("jan.kowalski/levels.atr").c_str());
     EXPECT_TRUE(editor->isModified());
 
     platform.answerQuestion(0);  // Zastap
     save("name");
     EXPECT_EQ(readAll(dir.file("name.atr")).size(), 11428u + 508u);
-    EXPECT_STREQ(editor->filePath, dir.file("name.atr").c_str());
+    EXPECT_EQ(editor->filePath, dir.file("name.atr").c_str());
 }
 
 // Ctrl letters are shortcuts without the text page's focus and Polish
@@ -321,7 +320,8 @@ TEST_F(CommandsTest, TheTopBarShowsWhatHappened)
             red |= pixel(screen, x, y) == rgb(screen, 255, 80, 80);
     EXPECT_TRUE(red);
 
-    std::strcpy(editor->filePath, (longDir + "/set.atr").c_str());
+    std::filesystem::create_directories(longDir);
+    ASSERT_FALSE(editor->session.save(longDir + "/set.atr"));
     editor->statusMessage.clear();
     lines = editor->statusLines();
     ASSERT_EQ(lines.size(), 1u);

@@ -3,8 +3,8 @@
 #include "editor_fixture.h"
 
 #include "editor/eventloop.h"
-#include "editor/game.h"
-#include "editor/gameimage.h"
+#include "core/game.h"
+#include "core/gameimage.h"
 #include "sdl_events.h"
 
 #include <cstring>
@@ -26,8 +26,8 @@ class DocumentFiles : public EditorTest {};
 TEST_F(DocumentFiles, OpenRefusesWhatIsNotAGameImage)
 {
     build();
+    ASSERT_FALSE(editor->session.save(dir.file("przed.atr")));
     editor->levels[4].add(0, 0, 5);
-    std::strcpy(editor->filePath, "/przed.atr");
     const std::string fifo = dir.file("potok.atr");
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
     const std::string big = dir.file("duzy.atr");
@@ -48,9 +48,9 @@ TEST_F(DocumentFiles, OpenRefusesWhatIsNotAGameImage)
         click(openX, fileY);
         EXPECT_EQ(editor->statusMessage, c.message);
         EXPECT_TRUE(editor->levels[4].isOn());
-        EXPECT_STREQ(editor->filePath, "/przed.atr");
+        EXPECT_EQ(editor->filePath, dir.file("przed.atr"));
         EXPECT_EQ(editor->loadMap(c.path.c_str()), 0);  // as from the command line
-        EXPECT_STREQ(editor->filePath, "/przed.atr");
+        EXPECT_EQ(editor->filePath, dir.file("przed.atr"));
     }
 
     LevelData levels[kLevelSlots];
@@ -138,9 +138,9 @@ TEST_F(DocumentFiles, ReadOnlyFileIsReplacedOnlyWhenConfirmed)
 {
     build();
     const std::string path = dir.file("zestaw.atr");
+    ASSERT_FALSE(editor->session.save(path));
     dir.write("zestaw.atr", "old");
     ASSERT_EQ(chmod(path.c_str(), 0444), 0);
-    std::strcpy(editor->filePath, path.c_str());
     editor->levels[2].add(1, 1, 5);
 
     platform.answerQuestion(1);  // "Anuluj"

@@ -4,8 +4,8 @@
 #pragma once
 
 #include "editor/frame.h"
-#include "platform/fake_platform.h"
-#include "portable.h"
+#include "tests/fake_platform.h"
+#include "tests/portable.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>

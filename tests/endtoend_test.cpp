@@ -3,8 +3,8 @@
 // is opened again.
 #include "editor/eventloop.h"
 #include "editor/frame.h"
-#include "platform/fake_platform.h"
-#include "portable.h"
+#include "tests/fake_platform.h"
+#include "tests/portable.h"
 #include "sdl_events.h"
 
 #include <SDL.h>
@@ -76,7 +76,7 @@ TEST(EndToEnd, DrawSaveStartAfreshOpen)
 
     runEventLoop(*editor, screen);
 
-    EXPECT_STREQ(editor->filePath, (dir + "/session.atr").c_str());
+    EXPECT_EQ(editor->filePath, (dir + "/session.atr").c_str());
     EXPECT_EQ(editor->statusMessage, "Otwarto: session.atr (1 poziom)");
     map& level = editor->levels[0];
     ASSERT_TRUE(level.isOn());

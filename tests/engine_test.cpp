@@ -1,9 +1,9 @@
 // The game disk the editor embeds, booted the way the Atari's operating
 // system and our loader do it: boot sectors first, then the segment stream
 // read sector by sector until a start address of zero.
-#include "editor/document.h"
-#include "editor/game.h"
-#include "editor/gameimage.h"
+#include "core/document.h"
+#include "core/game.h"
+#include "core/gameimage.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The in-window file dialog's model over an in-memory disk.
-#include "platform/filebrowser.h"
-#include "portable.h"
+#include "tests/portable.h"
+#include "ui/filebrowser.h"
 
 #include <gtest/gtest.h>
 

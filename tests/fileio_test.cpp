@@ -1,5 +1,6 @@
 // Whole-file reads and atomic writes, on a scratch directory.
-#include "editor/fileio.h"
+#include "core/fileio.h"
+#include "core/messages.h"
 
 #include <gtest/gtest.h>
 
@@ -43,17 +44,23 @@ std::vector<uint8_t> bytesOf(size_t size, uint8_t seed)
     return bytes;
 }
 
+// What failed, with the path as given and the window's reason; empty on
+// success.
+std::string said(const Error& error)
+{
+    return error ? error.path + ": " + reason(error, Language::polish) : "";
+}
+
 } // namespace
 
 TEST_F(FileIo, RoundTripReplacesTheTarget)
 {
     const std::string path = (dir / "zestaw.atr").string();
-    std::string error;
-    ASSERT_TRUE(writeFileAtomically(path, bytesOf(20000, 1), error)) << error;
+    ASSERT_EQ(said(writeFileAtomically(path, bytesOf(20000, 1))), "");
     // A shorter file over a longer one leaves no tail of the old one.
-    ASSERT_TRUE(writeFileAtomically(path, bytesOf(11428, 2), error)) << error;
+    ASSERT_EQ(said(writeFileAtomically(path, bytesOf(11428, 2))), "");
     std::vector<uint8_t> back;
-    ASSERT_TRUE(readFile(path, back, error, 1 << 20)) << error;
+    ASSERT_EQ(said(readFile(path, back, 1 << 20)), "");
     EXPECT_EQ(back, bytesOf(11428, 2));
     EXPECT_EQ(entriesIn(dir), 1u); // no temporary file left behind
     // The same permissions as a plain create would give.
@@ -65,14 +72,15 @@ TEST_F(FileIo, RoundTripReplacesTheTarget)
 TEST_F(FileIo, MissingDirectoryFailsAndCreatesNothing)
 {
     const std::string path = (dir / "brak" / "zestaw.atr").string();
-    std::string error;
-    EXPECT_FALSE(writeFileAtomically(path, bytesOf(10, 0), error));
+    std::string error = said(writeFileAtomically(path, bytesOf(10, 0)));
+    EXPECT_NE(error, "");
     EXPECT_NE(error.find(path), std::string::npos);
     EXPECT_NE(error.find("nie ma takiego pliku"), std::string::npos);
     EXPECT_EQ(entriesIn(dir), 0u);
 
     std::vector<uint8_t> out = {1, 2, 3};
-    EXPECT_FALSE(readFile(path, out, error, 1 << 20));
+    error = said(readFile(path, out, 1 << 20));
+    EXPECT_NE(error, "");
     EXPECT_NE(error.find(path), std::string::npos);
     EXPECT_EQ(out.size(), 3u);
 }
@@ -83,8 +91,8 @@ TEST_F(FileIo, FailedRenameLeavesTargetAndNoTemporary)
     const fs::path target = dir / "zestaw.atr";
     fs::create_directory(target);
     std::ofstream(target / "inside") << "kept";
-    std::string error;
-    EXPECT_FALSE(writeFileAtomically(target.string(), bytesOf(100, 0), error));
+    std::string error = said(writeFileAtomically(target.string(), bytesOf(100, 0)));
+    EXPECT_NE(error, "");
     EXPECT_NE(error.find(target.string()), std::string::npos);
     EXPECT_TRUE(fs::is_directory(target));
     EXPECT_EQ(entriesIn(target), 1u);
@@ -96,7 +104,7 @@ TEST_F(FileIo, FailedWriteLeavesTargetByteForByte)
     const std::string path = (dir / "zestaw.atr").string();
     const std::vector<uint8_t> old = bytesOf(3000, 7);
     std::string error;
-    ASSERT_TRUE(writeFileAtomically(path, old, error)) << error;
+    ASSERT_EQ(said(writeFileAtomically(path, old)), "");
 
     // A file size limit makes the write itself fail (tests run as root, so
     // permissions would not).
@@ -106,15 +114,14 @@ TEST_F(FileIo, FailedWriteLeavesTargetByteForByte)
     small.rlim_cur = 4096;
     auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
     setrlimit(RLIMIT_FSIZE, &small);
-    const bool written = writeFileAtomically(path, bytesOf(11428, 9), error);
+    error = said(writeFileAtomically(path, bytesOf(11428, 9)));
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, oldHandler);
 
-    EXPECT_FALSE(written);
     EXPECT_NE(error.find(path), std::string::npos);
     EXPECT_NE(error.find("plik za duzy"), std::string::npos);
     std::vector<uint8_t> back;
-    ASSERT_TRUE(readFile(path, back, error, 1 << 20)) << error;
+    ASSERT_EQ(said(readFile(path, back, 1 << 20)), "");
     EXPECT_EQ(back, old);
     EXPECT_EQ(entriesIn(dir), 1u);
 }
@@ -142,15 +149,12 @@ TEST_F(FileIo, ReadsOnlyRegularFilesWithinTheLimit)
     };
     for (const auto& c : refused) {
         std::vector<uint8_t> out = {1, 2, 3};
-        std::string error;
-        EXPECT_FALSE(readFile(c.path, out, error, 4096)) << c.path;
-        EXPECT_EQ(error, c.path + ": " + c.reason);
+        EXPECT_EQ(said(readFile(c.path, out, 4096)), c.path + ": " + c.reason);
         EXPECT_EQ(out.size(), 3u);
     }
     std::vector<uint8_t> out;
-    std::string error;
     fs::resize_file(big, 4096);
-    EXPECT_TRUE(readFile(big.string(), out, error, 4096)) << error;
+    EXPECT_EQ(said(readFile(big.string(), out, 4096)), "");
     EXPECT_EQ(out.size(), 4096u);
 }
 
@@ -161,22 +165,21 @@ TEST_F(FileIo, SaveKeepsLinks)
 {
     fs::create_directory(dir / "zbiory");
     const fs::path real = dir / "zbiory" / "gra.atr";
-    std::string error;
-    ASSERT_TRUE(writeFileAtomically(real.string(), bytesOf(100, 1), error)) << error;
+    ASSERT_EQ(said(writeFileAtomically(real.string(), bytesOf(100, 1))), "");
     fs::create_symlink("zbiory/gra.atr", dir / "posredni.atr");
     fs::create_symlink(dir / "posredni.atr", dir / "gra.atr");
 
-    ASSERT_TRUE(writeFileAtomically((dir / "gra.atr").string(), bytesOf(200, 2), error)) << error;
+    ASSERT_EQ(said(writeFileAtomically((dir / "gra.atr").string(), bytesOf(200, 2))), "");
     EXPECT_TRUE(fs::is_symlink(dir / "gra.atr"));
     EXPECT_TRUE(fs::is_symlink(dir / "posredni.atr"));
     std::vector<uint8_t> back;
-    ASSERT_TRUE(readFile(real.string(), back, error, 1 << 20)) << error;
+    ASSERT_EQ(said(readFile(real.string(), back, 1 << 20)), "");
     EXPECT_EQ(back, bytesOf(200, 2));
     EXPECT_EQ(entriesIn(dir / "zbiory"), 1u);
 
     fs::create_hard_link(real, dir / "kopia.atr");
-    ASSERT_TRUE(writeFileAtomically(real.string(), bytesOf(50, 3), error)) << error;
-    ASSERT_TRUE(readFile((dir / "kopia.atr").string(), back, error, 1 << 20)) << error;
+    ASSERT_EQ(said(writeFileAtomically(real.string(), bytesOf(50, 3))), "");
+    ASSERT_EQ(said(readFile((dir / "kopia.atr").string(), back, 1 << 20)), "");
     EXPECT_EQ(back, bytesOf(50, 3));
     EXPECT_EQ(fs::hard_link_count(real), 2u);
     EXPECT_EQ(entriesIn(dir / "zbiory"), 1u);
@@ -187,9 +190,8 @@ TEST_F(FileIo, SaveKeepsModeOwnerAndGroupButNoSetIdBits)
 {
     const std::string shared = (dir / "wspolny.atr").string();
     const std::string setuid = (dir / "program.atr").string();
-    std::string error;
-    ASSERT_TRUE(writeFileAtomically(shared, bytesOf(10, 0), error)) << error;
-    ASSERT_TRUE(writeFileAtomically(setuid, bytesOf(10, 0), error)) << error;
+    ASSERT_EQ(said(writeFileAtomically(shared, bytesOf(10, 0))), "");
+    ASSERT_EQ(said(writeFileAtomically(setuid, bytesOf(10, 0))), "");
     ASSERT_EQ(chmod(shared.c_str(), 0664), 0);
     ASSERT_EQ(chmod(setuid.c_str(), 06755), 0);
     // Only the superuser may hand a file to someone else.
@@ -198,8 +200,8 @@ TEST_F(FileIo, SaveKeepsModeOwnerAndGroupButNoSetIdBits)
         ASSERT_EQ(chown(shared.c_str(), 1234, 2345), 0);
     }
 
-    ASSERT_TRUE(writeFileAtomically(shared, bytesOf(20, 1), error)) << error;
-    ASSERT_TRUE(writeFileAtomically(setuid, bytesOf(20, 1), error)) << error;
+    ASSERT_EQ(said(writeFileAtomically(shared, bytesOf(20, 1))), "");
+    ASSERT_EQ(said(writeFileAtomically(setuid, bytesOf(20, 1))), "");
     struct stat info;
     ASSERT_EQ(stat(shared.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 07777, 0664u);
@@ -222,9 +224,8 @@ TEST_F(FileIo, ScratchSaveReplacesOnlyTheName)
     fs::create_hard_link(victim, dir / "test2.atr");
     WriteOptions scratch;
     scratch.keepFile = false;
-    std::string error;
     for (const char* name : {"test.atr", "test2.atr"})
-        ASSERT_TRUE(writeFileAtomically((dir / name).string(), bytesOf(30, 4), error, scratch)) << error;
+        ASSERT_EQ(said(writeFileAtomically((dir / name).string(), bytesOf(30, 4), scratch)), "");
     EXPECT_FALSE(fs::is_symlink(dir / "test.atr"));
     EXPECT_EQ(fs::file_size(dir / "test.atr"), 30u);
     EXPECT_EQ(fs::file_size(victim), 4u);
@@ -245,11 +246,10 @@ TEST_F(FileIo, LongNameSavesAndTheDirectoryIsFlushed)
         return 0;
     };
     const std::string path = (dir / (std::string(250, 'z') + ".atr")).string();
-    std::string error;
-    const bool first = writeFileAtomically(path, bytesOf(10, 0), error);
-    const bool second = writeFileAtomically(path, bytesOf(20, 0), error);
+    const std::string first = said(writeFileAtomically(path, bytesOf(10, 0)));
+    const std::string second = said(writeFileAtomically(path, bytesOf(20, 0)));
     syncDirectory = realSync;
-    ASSERT_TRUE(first && second) << error;
+    ASSERT_EQ(first + second, "");
     EXPECT_EQ(fs::file_size(path), 20u);
     EXPECT_EQ(synced, std::vector<std::string>(2, dir.string()));
 }
@@ -259,8 +259,7 @@ TEST_F(FileIo, LongNameSavesAndTheDirectoryIsFlushed)
 TEST_F(FileIo, KilledSaveLeavesTheOldFileAndNoObstacle)
 {
     const std::string path = (dir / "zestaw.atr").string();
-    std::string error;
-    ASSERT_TRUE(writeFileAtomically(path, bytesOf(1000, 5), error)) << error;
+    ASSERT_EQ(said(writeFileAtomically(path, bytesOf(1000, 5))), "");
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
@@ -268,17 +267,17 @@ TEST_F(FileIo, KilledSaveLeavesTheOldFileAndNoObstacle)
         rlimit small = {4096, 4096};
         setrlimit(RLIMIT_FSIZE, &small);
         std::signal(SIGXFSZ, SIG_DFL);
-        writeFileAtomically(path, bytesOf(30000, 6), error);
+        writeFileAtomically(path, bytesOf(30000, 6));
         _exit(0);
     }
     int status = 0;
     waitpid(child, &status, 0);
     ASSERT_TRUE(WIFSIGNALED(status));
     std::vector<uint8_t> back;
-    ASSERT_TRUE(readFile(path, back, error, 1 << 20)) << error;
+    ASSERT_EQ(said(readFile(path, back, 1 << 20)), "");
     EXPECT_EQ(back, bytesOf(1000, 5));
-    ASSERT_TRUE(writeFileAtomically(path, bytesOf(30000, 7), error)) << error;
-    ASSERT_TRUE(readFile(path, back, error, 1 << 20)) << error;
+    ASSERT_EQ(said(writeFileAtomically(path, bytesOf(30000, 7))), "");
+    ASSERT_EQ(said(readFile(path, back, 1 << 20)), "");
     EXPECT_EQ(back, bytesOf(30000, 7));
 }
 

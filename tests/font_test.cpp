@@ -1,5 +1,5 @@
 // The editor font, checked by drawing glyphs and reading the pixels back.
-#include "editor/font.h"
+#include "render/font.h"
 
 #include <SDL.h>
 #include <SDL_gfxPrimitives.h>

@@ -1,7 +1,7 @@
 // The editor's construction, its tile palette configuration and painting.
 #include "editor_fixture.h"
 
-#include "editor/font.h"
+#include "render/font.h"
 
 #include <SDL_gfxPrimitives.h>
 
@@ -31,7 +31,7 @@ TEST_F(FrameTest, InitialState)
     EXPECT_EQ(editor->cursorRow, 0);
     EXPECT_EQ(editor->hoverRow, -1);
     EXPECT_EQ(editor->swapSource, -1);
-    EXPECT_STREQ(editor->filePath, "");
+    EXPECT_EQ(editor->filePath, "");
     EXPECT_EQ(editor->murekTile, 20);
     EXPECT_EQ(editor->gumkaTile, 0);
     EXPECT_EQ(editor->srubaTile, 3);
@@ -40,7 +40,7 @@ TEST_F(FrameTest, InitialState)
         EXPECT_EQ(editor->levels[i].get(15, 30), 0);
         EXPECT_EQ(editor->levels[i].colorGet(2), 14);
     }
-    for (int page = 0; page < 3; ++page)
+    for (int page = 0; page < kTextPages; ++page)
         for (int line = 0; line < 8; ++line)
             EXPECT_STREQ(editor->textPages[page][line], "                                ");
 }
@@ -345,7 +345,7 @@ TEST_F(FrameTest, ReplacedGlyphOnThePage)
 TEST_F(FrameTest, StatusMessageInPlaceOfThePath)
 {
     build();
-    std::strcpy(editor->filePath, "/tmp/x.atr");
+    ASSERT_FALSE(editor->session.save(dir.file("x.atr")));
     editor->showError("cannot write");
     editor->paint();
     bool red = false, white = false;

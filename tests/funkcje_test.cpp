@@ -1,5 +1,5 @@
 // Raw pixel access, scaling, copying and recolouring of surfaces.
-#include "surface/funkcje.h"
+#include "render/funkcje.h"
 
 #include <gtest/gtest.h>
 

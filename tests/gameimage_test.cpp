@@ -1,7 +1,8 @@
 // Writing and reading game images, byte for byte.
-#include "editor/gameimage.h"
+#include "core/gameimage.h"
 
-#include "editor/game.h"
+#include "core/game.h"
+#include "core/messages.h"
 
 #include <gtest/gtest.h>
 
@@ -24,6 +25,21 @@ std::vector<uint8_t> makeTemplate()
 }
 
 const std::vector<uint8_t> kTemplate = makeTemplate();
+
+// The slots an image put levels into.
+std::vector<int> slotsOn(const LoadResult& loaded)
+{
+    std::vector<int> slots;
+    for (int slot = 0; slot < kLevelSlots; ++slot)
+        if (loaded.levels[slot].on)
+            slots.push_back(slot);
+    return slots;
+}
+
+std::string warning(const LoadResult& loaded)
+{
+    return describe(loaded.issues, Language::polish);
+}
 
 struct Pages {
     TextPage pages[2];
@@ -147,12 +163,10 @@ TEST(GameImageRead, LevelsLoadIntoTheirPositionsInOrder)
     EXPECT_EQ(image[7836 + 255], 15);
 
     const LoadResult loaded = read(image);
-    EXPECT_EQ(loaded.warning, "");
-    ASSERT_EQ(loaded.levels.size(), 2u);
-    EXPECT_EQ(loaded.levels[0].target, 1); // slot 7 comes first in the file
-    expectSameLevel(loaded.levels[0].level, levels[7]);
-    EXPECT_EQ(loaded.levels[1].target, 0);
-    expectSameLevel(loaded.levels[1].level, levels[3]);
+    EXPECT_EQ(warning(loaded), "");
+    EXPECT_EQ(slotsOn(loaded), std::vector<int>({0, 1}));
+    expectSameLevel(loaded.levels[1], levels[7]);
+    expectSameLevel(loaded.levels[0], levels[3]);
     EXPECT_EQ(std::memcmp(loaded.pages, pages.pages, sizeof loaded.pages), 0);
 }
 
@@ -167,15 +181,14 @@ TEST(GameImageRead, OrderTableDecidesTheTarget)
     image[kOrderTableOffset + 2] = 0x89;
     image[kOrderTableOffset + 4] = 0x89;
     LoadResult loaded = read(image);
-    ASSERT_EQ(loaded.levels.size(), 1u);
-    EXPECT_EQ(loaded.levels[0].target, 4);
+    EXPECT_EQ(slotsOn(loaded), std::vector<int>({4}));
 
     // Not listed: read and dropped.
     for (size_t i = kOrderTableOffset; i < kOrderTableOffset + 32; ++i)
         image[i] = 0xA9; // slot 9 + 32, outside 0x80..0x9F
     loaded = read(image);
-    EXPECT_TRUE(loaded.levels.empty());
-    EXPECT_EQ(loaded.warning, "");
+    EXPECT_TRUE(slotsOn(loaded).empty());
+    EXPECT_EQ(warning(loaded), "");
 }
 
 TEST(GameImageRead, EveryScreenCodeReadsWithoutNul)
@@ -209,9 +222,8 @@ TEST(GameImageTest, ExportOfOneSlot)
 
     // Whatever slot it came from, it loads into slot 0.
     const LoadResult loaded = read(image);
-    ASSERT_EQ(loaded.levels.size(), 1u);
-    EXPECT_EQ(loaded.levels[0].target, 0);
-    expectSameLevel(loaded.levels[0].level, level);
+    EXPECT_EQ(slotsOn(loaded), std::vector<int>({0}));
+    expectSameLevel(loaded.levels[0], level);
 }
 
 TEST(GameImageTest, LevelThatIsOffIsStillExported)
@@ -224,7 +236,7 @@ TEST(GameImageTest, LevelThatIsOffIsStillExported)
     ASSERT_EQ(image.size(), 11679u);
     EXPECT_EQ(image[kOrderTableOffset], 0x80);
     EXPECT_EQ(image[11168 + 502 + 1], 8);
-    ASSERT_EQ(read(image).levels.size(), 1u);
+    EXPECT_EQ(slotsOn(read(image)).size(), 1u);
 }
 
 // Data cut anywhere reads without a crash and keeps what was read whole.
@@ -244,33 +256,33 @@ TEST(GameImageRead, TruncatedData)
         size_t size;
         size_t levels;
         size_t pageChars;
+        const char* where;
     };
+    // Slot 7 is written first and loads into slot 1 (shown as 2), slot 3
+    // into slot 0 (shown as 1): a level cut short is named by its slot.
     const Cut cuts[] = {
-        {0, 0, 0},
-        {7549, 0, 0},          // inside the order table
-        {7580 + 40, 0, 40},    // inside page 0
-        {7836 + 5, 0, 256 + 5}, // inside page 1
-        {11168, 0, 512},       // no level list at all
-        {11169, 0, 512},       // inside a start address
-        {11168 + 300, 0, 512}, // inside a segment
-        {11676, 1, 512},       // right after a segment, no end marker
-        {11677, 1, 512},
-        {11676 + 507, 1, 512}, // one byte short of the second segment
-        {12184, 2, 512},
-        {12185, 2, 512},
+        {0, 0, 0, "przed koncem tablicy kolejnosci"},
+        {7549, 0, 0, "przed koncem tablicy kolejnosci"},
+        {7580 + 40, 0, 40, "przed koncem stron tekstu"},
+        {7836 + 5, 0, 256 + 5, "przed koncem stron tekstu"},
+        {11168, 0, 512, "przed koncem listy poziomow"},
+        {11169, 0, 512, "przed koncem listy poziomow"},
+        {11168 + 300, 0, 512, "w poziomie 2, ktory pominieto"},
+        {11676, 1, 512, "przed koncem listy poziomow"},  // right after a segment, no end marker
+        {11677, 1, 512, "przed koncem listy poziomow"},
+        {11676 + 507, 1, 512, "w poziomie 1, ktory pominieto"},
+        {12184, 2, 512, "przed koncem listy poziomow"},
+        {12185, 2, 512, "przed koncem listy poziomow"},
     };
     for (const Cut& cut : cuts) {
         SCOPED_TRACE(cut.size);
         // An exact-size copy, so that a read past the end is caught.
         const std::vector<uint8_t> data(whole.begin(), whole.begin() + cut.size);
         const LoadResult loaded = readGameImage(data.data(), data.size());
-        EXPECT_NE(loaded.warning, "");
-        EXPECT_NE(loaded.warning.find(std::to_string(cut.size)), std::string::npos);
-        ASSERT_EQ(loaded.levels.size(), cut.levels);
-        if (cut.levels > 0) {
-            EXPECT_EQ(loaded.levels[0].target, 1);
-            expectSameLevel(loaded.levels[0].level, levels[7]);
-        }
+        EXPECT_EQ(warning(loaded), "plik urwany (" + std::to_string(cut.size) + " bajtow) " + cut.where);
+        ASSERT_EQ(slotsOn(loaded).size(), cut.levels);
+        if (cut.levels > 0)
+            expectSameLevel(loaded.levels[1], levels[7]);
         // Characters read are those saved; the rest of the pages is blank.
         for (size_t i = 0; i < 512; ++i) {
             const char want = i < cut.pageChars ? pages.pages[i / 256][i / 32 % 8][i % 32] : ' ';
@@ -278,8 +290,8 @@ TEST(GameImageRead, TruncatedData)
         }
     }
     const LoadResult full = read(whole);
-    EXPECT_EQ(full.warning, "");
-    EXPECT_EQ(full.levels.size(), 2u);
+    EXPECT_EQ(warning(full), "");
+    EXPECT_EQ(slotsOn(full).size(), 2u);
 }
 
 TEST(GameImageWrite, EmbeddedTemplate)
@@ -293,7 +305,7 @@ TEST(GameImageWrite, EmbeddedTemplate)
     const std::vector<uint8_t> image = writeGameImage(game, gameSize, levels, pages.pages);
     EXPECT_EQ(image.size(), 11428u + 508);
     EXPECT_EQ(std::memcmp(image.data(), game, 16), 0);
-    EXPECT_EQ(read(image).levels.size(), 1u);
+    EXPECT_EQ(slotsOn(read(image)).size(), 1u);
 }
 
 // Only the file name's own dots count: a dotted directory still gets ".atr".
@@ -321,14 +333,14 @@ TEST(GameImageRead, BadScrewCountsAreClampedAndReported)
     for (const auto& c : cases) {
         image[screwByte] = c.stored;
         const LoadResult loaded = read(image);
-        ASSERT_EQ(loaded.levels.size(), 1u);
-        EXPECT_EQ(loaded.levels[0].level.srubki, c.read);
+        ASSERT_EQ(slotsOn(loaded).size(), 1u);
+        EXPECT_EQ(loaded.levels[0].srubki, c.read);
         char byte[8];
         std::snprintf(byte, sizeof byte, "0x%02X", c.stored);
         if (c.stored == 0x42)
-            EXPECT_EQ(loaded.warning, "");
+            EXPECT_EQ(warning(loaded), "");
         else
-            EXPECT_EQ(loaded.warning, std::string("poziom 1: zla liczba srubek ") + byte +
+            EXPECT_EQ(warning(loaded), std::string("poziom 1: zla liczba srubek ") + byte +
                                           ", przyjeto " + std::to_string(c.read));
     }
 }
@@ -344,6 +356,6 @@ TEST(GameImageRead, ReadingStopsAfter32Segments)
     image.insert(image.begin() + end, image.begin() + kLevelListOffset,
                  image.begin() + kLevelListOffset + kSegmentSize);
     const LoadResult loaded = read(image);
-    EXPECT_EQ(loaded.levels.size(), 32u);
-    EXPECT_EQ(loaded.warning, "wiecej niz 32 poziomy; reszta pominieta");
+    EXPECT_EQ(slotsOn(loaded).size(), 32u);
+    EXPECT_EQ(warning(loaded), "wiecej niz 32 poziomy; reszta pominieta");
 }

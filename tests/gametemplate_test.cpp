@@ -1,11 +1,14 @@
 // Game templates: which game part a saved document carries. A set opened
 // from another game keeps that game; a set of our own engine moves to the
 // current engine; new documents use the template the session chose.
-#include "editor/gameimage.h"
-#include "editor/gametemplate.h"
+#include "cli/commands.h"
+#include "core/gameimage.h"
+#include "core/game.h"
+#include "core/gametemplate.h"
 #include "tests/editor_fixture.h"
 
 #include <cstdlib>
+#include <sstream>
 #include <fstream>
 #include <iterator>
 
@@ -110,7 +113,7 @@ TEST_F(GameTemplateTest, OpenEditSaveKeepsAForeignGame)
     ASSERT_EQ(editor->loadMap(dir.file("theirs.atr").c_str()), 1);
     editor->levels[1].reset(); // two levels are left
     editor->levels[0].add(3, 4, 5);
-    ASSERT_EQ(editor->saveMap(editor->filePath), 1);
+    ASSERT_FALSE(editor->session.save(editor->filePath));
 
     const Bytes saved = readBytes(dir.file("theirs.atr"));
     Bytes expected = gamePartOf(foreign);
@@ -133,8 +136,8 @@ TEST_F(GameTemplateTest, OpenEditSaveKeepsAForeignGame)
     // Undoing "Nowy" brings the set back with its own game, so saving it
     // cannot put our game over theirs.
     editor->undo();
-    ASSERT_STREQ(editor->filePath, dir.file("theirs.atr").c_str());
-    ASSERT_EQ(editor->saveMap(editor->filePath), 1);
+    ASSERT_EQ(editor->filePath, dir.file("theirs.atr").c_str());
+    ASSERT_FALSE(editor->session.save(editor->filePath));
     Bytes undone = gamePartOf(readBytes(dir.file("theirs.atr")));
     std::fill_n(undone.begin() + kOrderTableOffset, kLevelSlots, 0);
     std::fill_n(expected.begin() + kOrderTableOffset, kLevelSlots, 0);
@@ -160,8 +163,10 @@ TEST_F(GameTemplateTest, OurOlderEngineIsReplacedByTheCurrentOne)
     buildWith("");
     EXPECT_EQ(savedPart(), expected) << "the built-in engine";
 
-    Bytes newer = gameImage(0x66, 0, "ZELBUN-ENGINE-07");
-    newer.resize(kTemplateSize);
+    // A newer build of our engine: ours with another version number.
+    Bytes newer = embedded();
+    const char newerSignature[] = "ZELBUN-ENGINE-07";
+    std::copy(newerSignature, newerSignature + 16, newer.begin() + kEngineSignatureOffset);
     writeBytes(dir.file("newer.atr"), newer);
     buildWith(dir.file("newer.atr"));
     Bytes newerPart = gamePartOf(newer);
@@ -210,7 +215,7 @@ TEST_F(GameTemplateTest, SourcesInOrderAndRefusals)
     const struct {
         std::string file;
         const char* reason;
-    } refusals[] = {{"nosig.atr", "not an ATR"}, {"short.atr", "too short"}, {"missing.atr", "missing.atr"}};
+    } refusals[] = {{"nosig.atr", "to nie jest obraz dyskietki ATR"}, {"short.atr", "za krotki"}, {"missing.atr", "nie ma takiego pliku"}};
     for (const auto& refusal : refusals) {
         SCOPED_TRACE(refusal.file);
         buildWith(dir.file(refusal.file));
@@ -223,4 +228,31 @@ TEST_F(GameTemplateTest, SourcesInOrderAndRefusals)
     buildWith("");
     EXPECT_NE(editor->statusMessage.find(dir.file("short.atr")), std::string::npos) << editor->statusMessage;
     EXPECT_EQ(newDocumentPart(), gamePartOf(embedded()));
+}
+
+// Our engine whose segment chain breaks (the game part's second header ends
+// before it starts) would not boot: the template is refused with the byte
+// where the chain breaks, the built-in game is used instead, and `check`
+// reports a set carrying that game part.
+TEST_F(GameTemplateTest, BrokenSegmentChainIsRefusedAndReported)
+{
+    Bytes broken = embedded();
+    ASSERT_EQ(gamePartChainBreak(broken.data(), broken.size()).fault, ChainFault::none) << "the built-in game";
+    const size_t secondHeader = 7544;
+    const unsigned start = broken[secondHeader] | broken[secondHeader + 1] << 8;
+    broken[secondHeader + 2] = uint8_t((start - 1) & 0xFF);
+    broken[secondHeader + 3] = uint8_t((start - 1) >> 8);
+    writeBytes(dir.file("broken.atr"), broken);
+
+    buildWith(dir.file("broken.atr"));
+    EXPECT_NE(editor->statusMessage.find(dir.file("broken.atr")), std::string::npos) << editor->statusMessage;
+    EXPECT_NE(editor->statusMessage.find("7544"), std::string::npos) << editor->statusMessage;
+    EXPECT_EQ(newDocumentPart(), gamePartOf(embedded()));
+
+    CommandLine line;
+    line.file = dir.file("broken.atr");
+    line.dataDirs = {dir.path};
+    std::ostringstream out, err;
+    EXPECT_EQ(runCheck(line, out, err), 1);
+    EXPECT_NE(out.str().find("lancuch segmentow zerwany: segment w bajcie 7544"), std::string::npos) << out.str();
 }

@@ -2,7 +2,7 @@
 // reviewed picture. After a deliberate change of the look, rewrite the
 // picture with ZELBUN_UPDATE_GOLDEN=1 and look at it before committing.
 #include "editor/frame.h"
-#include "platform/fake_platform.h"
+#include "tests/fake_platform.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 // The painting tools' cells: lines without gaps, rectangles, flood fill.
-#include "editor/gridtools.h"
+#include "core/gridtools.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The in-window file dialog, driven by events pushed onto SDL's queue over
 // a small directory tree on disk.
-#include "platform/indialog.h"
-#include "portable.h"
+#include "tests/portable.h"
+#include "ui/indialog.h"
 
 #include <gtest/gtest.h>
 

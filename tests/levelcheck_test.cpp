@@ -1,7 +1,8 @@
 // Level checks: robots, screws and codes without meaning, with slot and cell.
-#include "editor/levelcheck.h"
+#include "core/levelcheck.h"
+#include "core/messages.h"
 
-#include "editor/tilesconfig.h"
+#include "core/tilesconfig.h"
 
 #include <gtest/gtest.h>
 
@@ -53,15 +54,17 @@ TEST(LevelCheck, FindsEachMistakeWithItsSlotAndCell)
     ASSERT_EQ(found.size(), 4u);
     EXPECT_EQ(found[0].kind, FindingKind::screwsShort);
     EXPECT_EQ(found[0].slot, 1);
-    EXPECT_EQ(describeFinding(found[0]), "Mapa 2: srubek do zebrania 3, na mapie 2");
+    EXPECT_EQ(describe(found[0], Language::polish), "Mapa 2: srubek do zebrania 3, na mapie 2");
     EXPECT_EQ(found[1].kind, FindingKind::noRobot);
-    EXPECT_EQ(describeFinding(found[1]), "Mapa 3: brak robota");
+    EXPECT_EQ(describe(found[1], Language::polish), "Mapa 3: brak robota");
     // Row by row: (9, 1) comes first, then (2, 3), the second robot.
     EXPECT_EQ(found[2].kind, FindingKind::manyRobots);
     EXPECT_EQ(found[2].count, 3);
-    EXPECT_EQ(describeFinding(found[2]), "Mapa 4: 3 roboty (drugi: kolumna 3, wiersz 4)");
+    EXPECT_EQ(describe(found[2], Language::polish), "Mapa 4: 3 roboty (drugi: kolumna 3, wiersz 4)");
     EXPECT_EQ(found[3].kind, FindingKind::unknownCode);
-    EXPECT_EQ(describeFinding(found[3]), "Mapa 5: nieznany kod C8 x3 (kolumna 9, wiersz 3)");
+    EXPECT_EQ(describe(found[3], Language::polish), "Mapa 5: nieznany kod C8 x3 (kolumna 9, wiersz 3)");
+    // The command line says the same in English.
+    EXPECT_EQ(describe(found[2], Language::english), "Level 4: 3 robots (the second: column 3, row 4)");
 
     // Without a tile set every code is known and screws are not counted.
     EXPECT_EQ(checkLevel(levels[4], 4, LevelRules()).size(), 0u);

@@ -1,5 +1,6 @@
 // One level: grid, registers, counters and its recoloured sheet.
 #include "editor/map.h"
+#include "render/funkcje.h"
 
 #include <gtest/gtest.h>
 

@@ -290,12 +290,12 @@ TEST_F(MouseTest, ReleaseLetsCommandButtonsGo)
 TEST_F(MouseTest, CommandsNeedPressAndLeftReleaseOnTheSameWidget)
 {
     click(entryX(1), entryY(1));
-    std::strcpy(editor->filePath, "/somewhere/x.atr");
-    editor->textPages[1][2][3] = 'Q';
+    ASSERT_FALSE(editor->session.save(dir.file("x.atr")));
+    editor->session.editPage(1)[2][3] = 'Q';
     level(12).add(0, 0, 5);
     editor->currentLevel = 12;
-    editor->commitStep();
-    const Document before = editor->document();
+    editor->session.endStep();
+    const Document before = editor->session.document();
 
     const int targets[][2] = {{newX, fileY}, {deleteX, deleteY}, {slotX(3), slotY}, {392, 209}, {430, 70}};
     for (const auto& target : targets) {
@@ -311,12 +311,12 @@ TEST_F(MouseTest, CommandsNeedPressAndLeftReleaseOnTheSameWidget)
     press(newX, fileY);  // pressed on "Nowy", released on "Otworz"
     release(openX, fileY);
     EXPECT_TRUE(platform.dialogRequests.empty());
-    Document after = editor->document();
+    Document after = editor->session.document();
     after.levels[12].cells[1][1] = 0;  // all the strokes drew was this cell
     EXPECT_TRUE(after.sameContent(before));
     EXPECT_EQ(after.levels[12].colours[0], before.levels[12].colours[0]);
     EXPECT_EQ(level(12).srubkiGet(), 0);
-    EXPECT_STREQ(editor->filePath, "/somewhere/x.atr");
+    EXPECT_EQ(editor->filePath, dir.file("x.atr"));
 
     // x = 60 is the border of "Nowy" and "Otworz": one question, one
     // dialog, no reset.
@@ -350,7 +350,7 @@ TEST_F(MouseTest, SaveAsksForANameAndAddsTheExtension)
     ASSERT_EQ(platform.dialogRequests.size(), 1u);
     EXPECT_TRUE(platform.dialogRequests[0].save);
     EXPECT_EQ(platform.dialogRequests[0].startDir, dir.path);
-    EXPECT_STREQ(editor->filePath, (chosen + ".atr").c_str());
+    EXPECT_EQ(editor->filePath, (chosen + ".atr").c_str());
     EXPECT_EQ(readAll(chosen + ".atr").size(), 11428u + 508u);
 
     // A second "Zapisz" writes without asking.
@@ -364,18 +364,18 @@ TEST_F(MouseTest, SaveAsksForANameAndAddsTheExtension)
     platform.cancelDialog();
     click(saveX, fileY);
     EXPECT_EQ(platform.dialogRequests.size(), 2u);
-    EXPECT_STREQ(editor->filePath, "");
+    EXPECT_EQ(editor->filePath, "");
 }
 
 // "...jako" offers the current path; a failed save shows why and keeps it.
 TEST_F(MouseTest, SaveAsFailureKeepsThePath)
 {
-    std::strcpy(editor->filePath, dir.file("old.atr").c_str());
+    ASSERT_FALSE(editor->session.save(dir.file("old.atr")));
     platform.answerDialog(dir.file("missing-dir/new.atr"));
     click(saveAsX, fileY);
     ASSERT_EQ(platform.dialogRequests.size(), 1u);
     EXPECT_EQ(platform.dialogRequests[0].currentPath, dir.file("old.atr"));
-    EXPECT_STREQ(editor->filePath, dir.file("old.atr").c_str());
+    EXPECT_EQ(editor->filePath, dir.file("old.atr").c_str());
     EXPECT_FALSE(editor->statusMessage.empty());
     EXPECT_FALSE(exists(dir.file("missing-dir")));
     // The next command clears the message.
@@ -391,22 +391,22 @@ TEST_F(MouseTest, CancelledDialogsChangeNothing)
     EXPECT_TRUE(level(4).isOn());
     platform.cancelDialog();
     click(saveAsX, fileY);
-    EXPECT_STREQ(editor->filePath, "");
+    EXPECT_EQ(editor->filePath, "");
     EXPECT_TRUE(editor->statusMessage.empty());
 }
 
 // "Otworz" on a file that can't be read keeps the levels, pages and path.
 TEST_F(MouseTest, OpenFailureKeepsTheDocument)
 {
+    ASSERT_FALSE(editor->session.save(dir.file("before.atr")));
     level(4).add(0, 0, 5);
-    editor->textPages[0][0][0] = 'Z';
-    std::strcpy(editor->filePath, "/before.atr");
+    editor->session.editPage(0)[0][0] = 'Z';
     platform.answerQuestion(1);  // "Nie zapisuj"
     platform.answerDialog(dir.file("nope.atr"));
     click(openX, fileY);
     EXPECT_TRUE(level(4).isOn());
     EXPECT_EQ(editor->textPages[0][0][0], 'Z');
-    EXPECT_STREQ(editor->filePath, "/before.atr");
+    EXPECT_EQ(editor->filePath, dir.file("before.atr"));
     EXPECT_NE(editor->statusMessage.find("nope.atr"), std::string::npos);
 }
 
@@ -418,8 +418,8 @@ TEST_F(MouseTest, OpenReplacesTheLevels)
     level(3).wzorekSet(6);
     level(3).srubkiSet(12);
     level(7).add(15, 30, 7);
-    editor->textPages[0][1][1] = 'H';
-    editor->textPages[1][7][31] = 1;
+    editor->session.editPage(0)[1][1] = 'H';
+    editor->session.editPage(1)[7][31] = 1;
     std::string path = dir.file("set.atr");
     platform.answerDialog(path);
     click(saveAsX, fileY);
@@ -442,7 +442,7 @@ TEST_F(MouseTest, OpenReplacesTheLevels)
     EXPECT_EQ(level(1).get(15, 30), 7);
     EXPECT_EQ(editor->textPages[0][1][1], 'H');
     EXPECT_EQ(editor->textPages[1][7][31], 1);
-    EXPECT_STREQ(editor->filePath, path.c_str());
+    EXPECT_EQ(editor->filePath, path.c_str());
 }
 
 // The test commands write test.atr into a private directory of this run,
@@ -468,7 +468,7 @@ TEST_F(MouseTest, TestCommandsWriteAndOpen)
     std::string bytes = readAll(image);
     ASSERT_EQ(bytes.size(), 11679u);
     EXPECT_EQ(static_cast<unsigned char>(bytes[7548]), 0x8C);
-    EXPECT_STREQ(editor->filePath, "");
+    EXPECT_EQ(editor->filePath, "");
     EXPECT_FALSE(exists(dir.file("test.atr")));
 
     level(13).add(0, 0, 5);

@@ -1,5 +1,5 @@
 // The embedded game image template.
-#include "editor/game.h"
+#include "core/game.h"
 
 #include <gtest/gtest.h>
 

@@ -65,15 +65,15 @@ TEST_F(TextTest, TypingWrapsFromTheLastCellToTheFirst)
 // Backspace blanks the cell under the cursor, not the one before it.
 TEST_F(TextTest, Backspace)
 {
-    editor->textPages[0][2][5] = 'x';
-    editor->textPages[0][2][4] = 'y';
+    editor->session.editPage(0)[2][5] = 'x';
+    editor->session.editPage(0)[2][4] = 'y';
     at(5, 2);
     editor->inputText(8);
     EXPECT_EQ(cell(5, 2), ' ');
     EXPECT_EQ(cell(4, 2), 'y');
     expectCursor(4, 2);
 
-    editor->textPages[0][0][0] = 'q';
+    editor->session.editPage(0)[0][0] = 'q';
     at(0, 0);
     editor->inputText(8);
     EXPECT_EQ(cell(0, 0), ' ');

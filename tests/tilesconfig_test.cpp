@@ -1,5 +1,5 @@
 // Reading the tile palette configuration text.
-#include "editor/tilesconfig.h"
+#include "core/tilesconfig.h"
 
 #include <gtest/gtest.h>
 

@@ -54,12 +54,12 @@ TEST_F(ToolsTest, ShapesPreviewThenCoverExactlyTheirCells)
     EXPECT_EQ(level(0).get(5, 6), 5);
 
     editor->canvasKey(SDLK_r, false);  // a second R: the outline
-    ASSERT_EQ(editor->currentTool, Tool::outline);
+    ASSERT_EQ(editor->tools.tool(), Tool::outline);
     drag({3, 4}, {4, 5}, 3);
     EXPECT_EQ(count(0, 5), 12);
 
     click(toolX(Tool::line), toolY);
-    ASSERT_EQ(editor->currentTool, Tool::line);
+    ASSERT_EQ(editor->tools.tool(), Tool::line);
     drag({0, 10}, {15, 14});
     EXPECT_EQ(count(0, 5), 12 + 16);
     for (const Cell& cell : lineCells({0, 10}, {15, 14}))
@@ -87,7 +87,7 @@ TEST_F(ToolsTest, PickTakesTheTileUnderThePointer)
     editor->mouse(cellX(6), cellY(6), 0);
     editor->canvasKey(SDLK_p, false);
     EXPECT_EQ(editor->currentTile, 3);
-    EXPECT_EQ(editor->currentTool, Tool::draw);
+    EXPECT_EQ(editor->tools.tool(), Tool::draw);
 }
 
 // Ctrl+C and Ctrl+V take a whole level with its counters and colours to

@@ -5,7 +5,9 @@
 //
 // zelbun-gendata engine DATA_DIR OUT_DIR: builds the game's character sets
 // and tile tables (tiles.fnt, tilemap.bin, robot.bin, font.fnt) from
-// DATA_DIR/tiles.bmp, DATA_DIR/tiles.cfg and the editor's font. Files whose
+// DATA_DIR/tiles.bmp, DATA_DIR/tiles.cfg and the editor's font, and its
+// include files tiles.inc (tile codes, from DATA_DIR/src/tiles.txt) and
+// level.inc (the level's layout, from the editor's constants). Files whose
 // content is already right are left untouched, so a build that depends on
 // them does not redo its work.
 //
@@ -15,8 +17,8 @@
 // Everything is made in memory first; nothing is written unless every
 // source is sound, and each file is written to a temporary name and renamed
 // over the target only when complete.
-#include "editor/glyphs.h"
-#include "editor/tilesconfig.h"
+#include "core/glyphs.h"
+#include "core/tilesconfig.h"
 #include "tools/bmp.h"
 #include "tools/bmpread.h"
 #include "tools/enginedata.h"
@@ -112,10 +114,22 @@ int engineMain(const fs::path& dataDir, const fs::path& outDir)
         std::fprintf(stderr, "zelbun-gendata: %s\n", error.c_str());
         return 1;
     }
+    const fs::path tileSource = dataDir / "src" / "tiles.txt";
+    std::string tileText, tilesInc;
+    TileSet tileSet;
+    if (!readText(tileSource, tileText))
+        return 1;
+    if (!parseTileSet(tileText, tileSource.string(), tileSet, error) ||
+        !engineTilesInclude(tileSet, data, tilesInc, error)) {
+        std::fprintf(stderr, "zelbun-gendata: %s\n", error.c_str());
+        return 1;
+    }
     if (!createDirectory(outDir))
         return 1;
+    const Bytes tilesIncBytes = textBytes(tilesInc), levelIncBytes = textBytes(engineLevelInclude());
     const std::pair<const char*, const Bytes*> outputs[] = {
-        {"tiles.fnt", &data.tiles}, {"tilemap.bin", &data.tileMap}, {"robot.bin", &data.robot}, {"font.fnt", &data.font}};
+        {"tiles.fnt", &data.tiles}, {"tilemap.bin", &data.tileMap}, {"robot.bin", &data.robot},
+        {"font.fnt", &data.font},   {"tiles.inc", &tilesIncBytes},  {"level.inc", &levelIncBytes}};
     for (const auto& [name, bytes] : outputs) {
         std::ifstream in(outDir / name, std::ios::binary);
         if (in && Bytes(std::istreambuf_iterator<char>(in), {}) == *bytes)

@@ -32,19 +32,23 @@ add_custom_command(OUTPUT ${ZELBUN_ICO}
 # One target owns the command, so that the two programs do not both run it.
 add_custom_target(zelbun-windows-icon DEPENDS ${ZELBUN_ICO})
 
-# resources.rc.in for a program file named `file_name`.
-function(zelbun_resources out file_name)
+# resources.rc.in for a program file named `file_name`, added to `target`.
+function(zelbun_add_resources target file_name)
   set(ZELBUN_FILE_NAME ${file_name})
   set(rc ${CMAKE_BINARY_DIR}/windows/${file_name}.rc)
   configure_file(${ZELBUN_WIN_DIR}/resources.rc.in ${rc} @ONLY)
-  set_source_files_properties(${rc} PROPERTIES OBJECT_DEPENDS ${ZELBUN_ICO})
-  set(${out} ${rc} PARENT_SCOPE)
+  target_sources(${target} PRIVATE ${rc})
+  set_source_files_properties(${rc} TARGET_DIRECTORY ${target} PROPERTIES OBJECT_DEPENDS ${ZELBUN_ICO})
+  add_dependencies(${target} zelbun-windows-icon)
 endfunction()
 
-zelbun_resources(editor_rc zelbun-kreator.exe)
-target_sources(zelbun-kreator PRIVATE ${editor_rc})
+# The console twin below is built from the same file with the same
+# libraries, taken before the editor gets its resources.
+get_target_property(editor_dir zelbun-kreator SOURCE_DIR)
+get_target_property(editor_libraries zelbun-kreator LINK_LIBRARIES)
+
+zelbun_add_resources(zelbun-kreator zelbun-kreator.exe)
 set_target_properties(zelbun-kreator PROPERTIES WIN32_EXECUTABLE ON)
-add_dependencies(zelbun-kreator zelbun-windows-icon)
 
 # The subcommands print and return a status; a GUI program can do neither
 # for cmd.exe or PowerShell, which do not wait for it (so the prompt comes
@@ -55,24 +59,30 @@ add_dependencies(zelbun-kreator zelbun-windows-icon)
 # first (PATHEXT lists .COM before .EXE) and wait for it, while Explorer,
 # shortcuts and file associations start the .exe without a console. The
 # .com is an ordinary PE file; Windows goes by its header, not its name.
-zelbun_resources(console_rc zelbun-kreator.com)
-add_executable(zelbun-kreator-console ${CMAKE_SOURCE_DIR}/app/main.cpp ${console_rc})
-target_link_libraries(zelbun-kreator-console PRIVATE zelbun)
+add_executable(zelbun-kreator-console ${editor_dir}/main.cpp)
+target_link_libraries(zelbun-kreator-console PRIVATE ${editor_libraries})
+zelbun_add_resources(zelbun-kreator-console zelbun-kreator.com)
 # Its own name for the import library the linker leaves beside programs.
 set_target_properties(zelbun-kreator-console PROPERTIES OUTPUT_NAME zelbun-kreator SUFFIX .com
   ARCHIVE_OUTPUT_NAME zelbun-kreator-console)
-add_dependencies(zelbun-kreator-console zelbun-windows-icon)
 
-# SDL's DLLs beside every program that loads them; before linking, as the
-# test discovery after linking already starts the program.
-set(ZELBUN_SDL_DLLS ${SDL_PREFIX}/bin/SDL.dll ${SDL_PREFIX}/bin/SDL2.dll)
+# SDL's DLLs beside the programs that load them, all in one folder as
+# Windows looks for a program's DLLs beside it; in place before the test
+# discovery after linking starts the suite.
+set(dlls)
+foreach(dll SDL.dll SDL2.dll)
+  add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/${dll}
+    COMMAND ${CMAKE_COMMAND} -E copy ${SDL_PREFIX}/bin/${dll} ${CMAKE_BINARY_DIR}/${dll}
+    DEPENDS ${SDL_PREFIX}/bin/${dll})
+  list(APPEND dlls ${CMAKE_BINARY_DIR}/${dll})
+endforeach()
+add_custom_target(zelbun-sdl-dlls DEPENDS ${dlls})
 foreach(program zelbun-kreator zelbun-kreator-console zelbun_tests)
-  if(TARGET ${program})
-    add_custom_command(TARGET ${program} PRE_LINK
-      COMMAND ${CMAKE_COMMAND} -E make_directory $<TARGET_FILE_DIR:${program}>
-      COMMAND ${CMAKE_COMMAND} -E copy_if_different ${ZELBUN_SDL_DLLS} $<TARGET_FILE_DIR:${program}>
-      VERBATIM)
+  get_target_property(program_dir ${program} RUNTIME_OUTPUT_DIRECTORY)
+  if(NOT program_dir STREQUAL CMAKE_BINARY_DIR)
+    message(FATAL_ERROR "${program} is not built into ${CMAKE_BINARY_DIR}, beside SDL's DLLs")
   endif()
+  add_dependencies(${program} zelbun-sdl-dlls)
 endforeach()
 
 # Test files that drive POSIX itself (fork and wait, poll, pipes and fifos,

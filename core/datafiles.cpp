@@ -1,0 +1,96 @@
+#include "core/datafiles.h"
+
+#include <filesystem>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+// The source tree's data, for a program run from its build directory.
+#ifndef ZELBUN_DATA_DIR
+#define ZELBUN_DATA_DIR "data"
+#endif
+#ifndef ZELBUN_BUILD_DIR
+#define ZELBUN_BUILD_DIR ""
+#endif
+// The installed data, relative to the installed program's directory.
+#ifndef ZELBUN_INSTALLED_DATA
+#define ZELBUN_INSTALLED_DATA "../share/zelbun-kreator"
+#endif
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The directory of the running program; empty where the system does not say.
+fs::path programDirectory()
+{
+#ifdef __linux__
+    std::error_code error;
+    fs::path program = fs::read_symlink("/proc/self/exe", error);
+    if (!error)
+        return program.parent_path();
+#elif defined(_WIN32)
+    // The wide form: the folder's name may lie outside the ANSI code page.
+    std::wstring program(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(nullptr, program.data(), DWORD(program.size()));
+        if (length == 0)
+            return fs::path();
+        if (length < program.size()) {
+            program.resize(length);
+            return fs::path(program).parent_path();
+        }
+        program.resize(program.size() * 2);
+    }
+#endif
+    return fs::path();
+}
+
+} // namespace
+
+std::vector<std::string> defaultDataDirs()
+{
+    std::vector<std::string> dirs = {""};
+    const fs::path programDir = programDirectory();
+    if (programDir.empty())
+        return {"", ZELBUN_DATA_DIR};
+    dirs.push_back((programDir / ZELBUN_INSTALLED_DATA).lexically_normal().string());
+    // Only the build tree's own program falls back on the sources: an
+    // installed copy that lacks its data must say so, not lean on a build
+    // directory that happens to be on this machine.
+    std::error_code error;
+    if (fs::equivalent(programDir, ZELBUN_BUILD_DIR, error))
+        dirs.push_back(ZELBUN_DATA_DIR);
+    return dirs;
+}
+
+std::string findDataFile(const std::string& name, const std::vector<std::string>& dirs)
+{
+    for (const std::string& dir : dirs) {
+        std::string path = dir.empty() ? name : dir + "/" + name;
+        // A file that is there but cannot be read is still the one meant:
+        // reading it then says why, instead of "not found".
+        std::error_code error;
+        if (std::filesystem::exists(path, error))
+            return path;
+    }
+    return std::string();
+}
+
+std::string describeDataDirs(const std::vector<std::string>& dirs)
+{
+    std::string text;
+    for (const std::string& dir : dirs) {
+        if (!text.empty())
+            text += ", ";
+        if (dir.empty()) {
+            std::error_code error;
+            fs::path cwd = fs::current_path(error);
+            text += error ? std::string(".") : cwd.string();
+        } else {
+            text += dir;
+        }
+    }
+    return text;
+}

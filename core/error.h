@@ -1,0 +1,62 @@
+// Why an operation failed, as a value. The core says what happened (which
+// file, which step, the system's error number, the sizes involved); the
+// messages module words it for the window or the command line.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+enum class Fault {
+    none,
+    system,          // the system refused: `code` is its error number (errno)
+    notRegularFile,  // a device, a FIFO or a socket where a file should be
+    isDirectory,
+    tooLarge,        // `size` bytes, at most `limit`
+    pathTooLong,
+    notFound,        // a data file that none of the places searched holds
+    emptyFile,
+    notDiskImage,    // no ATR signature at the start
+    tooShortForGame, // `size` bytes: not even the game part and the pages
+    tooShortForTemplate,
+    brokenGamePart,  // the game's segment chain breaks at `offset`
+};
+
+// The step of a save or a read that failed, where it is not the obvious one.
+enum class Step {
+    none,
+    resolveLink,     // following a symbolic link to its file
+    temporaryFile,   // making the new file beside the old one
+    permissions,     // giving the new file the old one's mode
+    replace,         // putting the new file in the old one's place
+    readOldContent,  // reading the content to keep a copy of
+    backup,          // writing that copy
+};
+
+struct Error {
+    Fault fault = Fault::none;
+    std::string path;
+    int code = 0;  // the system's error number, for Fault::system
+    Step step = Step::none;
+    uint64_t size = 0, limit = 0;
+    uint64_t offset = 0;
+    std::string keptIn;  // a failed in-place write left the old content here
+
+    explicit operator bool() const { return fault != Fault::none; }
+
+    static Error system(const std::string& path, int code, Step step = Step::none)
+    {
+        Error error;
+        error.fault = Fault::system;
+        error.path = path;
+        error.code = code;
+        error.step = step;
+        return error;
+    }
+    static Error of(Fault fault, const std::string& path)
+    {
+        Error error;
+        error.fault = fault;
+        error.path = path;
+        return error;
+    }
+};

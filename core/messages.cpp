@@ -1,0 +1,234 @@
+#include "core/messages.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+bool polish(Language language) { return language == Language::polish; }
+
+const char* stepText(Step step, Language language)
+{
+    const bool pl = polish(language);
+    switch (step) {
+    case Step::none: return nullptr;
+    case Step::resolveLink: return pl ? "dowiazanie symboliczne" : "following the symbolic link";
+    case Step::temporaryFile: return pl ? "plik tymczasowy obok" : "temporary file beside it";
+    case Step::permissions: return pl ? "uprawnienia pliku" : "file permissions";
+    case Step::replace: return pl ? "zastapienie pliku" : "replacing the file";
+    case Step::readOldContent: return pl ? "odczyt starej zawartosci" : "reading the old content";
+    case Step::backup: return pl ? "kopia zapasowa obok pliku" : "backup copy beside the file";
+    }
+    return nullptr;
+}
+
+std::string faultText(const Error& error, Language language)
+{
+    const bool pl = polish(language);
+    const std::string size = std::to_string(error.size), limit = std::to_string(error.limit);
+    switch (error.fault) {
+    case Fault::none: return "";
+    case Fault::system: return systemReason(error.code, language);
+    case Fault::notRegularFile: return pl ? "to nie jest zwykly plik" : "not a regular file";
+    case Fault::isDirectory: return pl ? "to jest katalog" : "is a directory";
+    case Fault::tooLarge:
+        return pl ? "plik za duzy (" + size + " bajtow, najwiecej " + limit + ")"
+                  : "too large (" + size + " bytes, at most " + limit + ")";
+    case Fault::pathTooLong: return pl ? "za dluga sciezka" : "path too long";
+    case Fault::notFound: return pl ? "nie znaleziono" : "not found";
+    case Fault::emptyFile: return pl ? "plik jest pusty" : "the file is empty";
+    case Fault::notDiskImage:
+        return pl ? "to nie jest obraz dyskietki ATR" : "not an ATR disk image (no 96 02 signature)";
+    case Fault::tooShortForGame:
+        return pl ? "za krotki na obraz gry (" + size + " bajtow)" : "too short for a game image (" + size + " bytes)";
+    case Fault::tooShortForTemplate:
+        return pl ? "za krotki na szablon gry (" + size + " bajtow, potrzeba " + limit + ")"
+                  : "too short for a game template (" + size + " bytes, at least " + limit + " needed)";
+    case Fault::brokenGamePart:
+        return pl ? "uszkodzona czesc gry (segmenty urwane przy bajcie " + std::to_string(error.offset) + ")"
+                  : "the game part's segment chain breaks at offset " + std::to_string(error.offset);
+    }
+    return "";
+}
+
+} // namespace
+
+std::string polishCount(long n, const char* one, const char* few, const char* many)
+{
+    const long tens = n % 100, units = n % 10;
+    const char* word = n == 1 ? one : units >= 2 && units <= 4 && (tens < 12 || tens > 14) ? few : many;
+    return std::to_string(n) + " " + word;
+}
+
+std::string systemReason(int code, Language language)
+{
+    if (polish(language)) {
+        // The reasons a user meets most often; anything rarer keeps the
+        // system's own words.
+        switch (code) {
+        case ENOENT: return "nie ma takiego pliku lub katalogu";
+        case EACCES:
+        case EPERM: return "brak uprawnien";
+        case EISDIR: return "to jest katalog";
+        case ENOTDIR: return "to nie jest katalog";
+        case ENOSPC: return "brak miejsca na dysku";
+        case EROFS: return "system plikow tylko do odczytu";
+        case ENAMETOOLONG: return "za dluga nazwa pliku";
+        case EFBIG: return "plik za duzy";
+        case ELOOP: return "petla dowiazan symbolicznych";
+        case EIO: return "blad wejscia/wyjscia";
+#ifdef EDQUOT
+        case EDQUOT: return "przekroczony limit dysku";
+#endif
+        default: break;
+        }
+    }
+    return std::strerror(code);
+}
+
+std::string reason(const Error& error, Language language)
+{
+    std::string text = faultText(error, language);
+    if (const char* step = stepText(error.step, language))
+        text += std::string(" (") + step + ")";
+    if (!error.keptIn.empty())
+        text += (polish(language) ? "; stara zawartosc jest w " : "; the old content is kept in ") + error.keptIn;
+    return text;
+}
+
+std::string describe(const Error& error, Language language)
+{
+    const std::string name = polish(language) ? fileNameOf(error.path) : error.path;
+    return name.empty() ? reason(error, language) : name + ": " + reason(error, language);
+}
+
+std::string describe(const LoadIssue& issue, Language language)
+{
+    const bool pl = polish(language);
+    const std::string slot = std::to_string(issue.slot + 1);
+    switch (issue.kind) {
+    case LoadIssue::cutShort: {
+        std::string text = (pl ? "plik urwany (" + std::to_string(issue.size) + " bajtow) "
+                               : "file cut short (" + std::to_string(issue.size) + " bytes) ");
+        switch (issue.where) {
+        case CutShortAt::orderTable: return text + (pl ? "przed koncem tablicy kolejnosci" : "in the order table");
+        case CutShortAt::pages: return text + (pl ? "przed koncem stron tekstu" : "in the text pages");
+        case CutShortAt::beforeLevelList: return text + (pl ? "przed lista poziomow" : "before the level list");
+        case CutShortAt::levelList: return text + (pl ? "przed koncem listy poziomow" : "in the level list");
+        case CutShortAt::level:
+        case CutShortAt::none:
+            if (issue.slot < 0)
+                return text + (pl ? "w poziomie, ktory pominieto" : "in a level, which was left out");
+            return text + (pl ? "w poziomie " + slot + ", ktory pominieto" : "in level " + slot + ", which was left out");
+        }
+        return text;
+    }
+    case LoadIssue::tooManyLevels:
+        return pl ? "wiecej niz 32 poziomy; reszta pominieta" : "more than 32 levels; the rest left out";
+    case LoadIssue::badScrewCount: {
+        char byte[8];
+        std::snprintf(byte, sizeof byte, "0x%02X", issue.byte & 0xFF);
+        return pl ? "poziom " + slot + ": zla liczba srubek " + byte + ", przyjeto " + std::to_string(issue.clamped)
+                  : "level " + slot + ": screw count " + byte + " is not two decimal digits, read as " +
+                        std::to_string(issue.clamped);
+    }
+    }
+    return "";
+}
+
+std::string describe(const std::vector<LoadIssue>& issues, Language language)
+{
+    std::string text;
+    for (const LoadIssue& issue : issues)
+        text += (text.empty() ? "" : "; ") + describe(issue, language);
+    return text;
+}
+
+std::string describe(const LevelFinding& f, Language language)
+{
+    const bool pl = polish(language);
+    char text[128];
+    switch (f.kind) {
+    case FindingKind::noRobot:
+        std::snprintf(text, sizeof text, pl ? "Mapa %d: brak robota" : "Level %d: no robot", f.slot + 1);
+        break;
+    case FindingKind::manyRobots:
+        if (pl)
+            std::snprintf(text, sizeof text, "Mapa %d: %s (drugi: kolumna %d, wiersz %d)", f.slot + 1,
+                          polishCount(f.count, "robot", "roboty", "robotow").c_str(), f.column + 1, f.row + 1);
+        else
+            std::snprintf(text, sizeof text, "Level %d: %d robots (the second: column %d, row %d)", f.slot + 1,
+                          f.count, f.column + 1, f.row + 1);
+        break;
+    case FindingKind::screwsShort:
+        std::snprintf(text, sizeof text,
+                      pl ? "Mapa %d: srubek do zebrania %d, na mapie %d" : "Level %d: %d screws to collect, %d drawn",
+                      f.slot + 1, f.count, f.drawn);
+        break;
+    case FindingKind::unknownCode:
+        std::snprintf(text, sizeof text,
+                      pl ? "Mapa %d: nieznany kod %02X x%d (kolumna %d, wiersz %d)"
+                         : "Level %d: unknown code %02X x%d (column %d, row %d)",
+                      f.slot + 1, f.code, f.count, f.column + 1, f.row + 1);
+        break;
+    }
+    return text;
+}
+
+std::string fileNameOf(const std::string& path)
+{
+#ifdef _WIN32
+    const size_t slash = path.find_last_of("/\\");
+#else
+    const size_t slash = path.find_last_of('/');
+#endif
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string describe(const ChainBreak& b, Language language)
+{
+    const bool pl = polish(language);
+    auto hexWord = [](unsigned value) {
+        char text[8];
+        std::snprintf(text, sizeof text, "$%04X", value & 0xFFFF);
+        return std::string(text);
+    };
+    const std::string at = std::to_string(b.offset);
+    const std::string range = hexWord(b.start) + "-" + hexWord(b.end);
+    const std::string levels = std::to_string(kLevelListOffset);
+    switch (b.fault) {
+    case ChainFault::none: return "";
+    case ChainFault::noAtrHeader: return pl ? "brak naglowka ATR (96 02) w bajcie 0" : "no ATR header (96 02) at byte 0";
+    case ChainFault::sectorSize:
+        return pl ? "sektory po " + std::to_string(b.start) + " bajtow (bajt 4), gra czyta po 128"
+                  : "sectors of " + std::to_string(b.start) + " bytes (byte 4), the loader reads 128";
+    case ChainFault::noBootSectors:
+        return pl ? "rekord startowy w bajcie 16 nie ma sektorow startowych"
+                  : "the boot record at byte 16 names no boot sectors";
+    case ChainFault::bootCut:
+        return pl ? "plik konczy sie w bajcie " + at + ", w sektorach startowych"
+                  : "the file ends at byte " + at + ", inside the boot sectors";
+    case ChainFault::headerCut:
+        return pl ? "plik konczy sie w naglowku segmentu w bajcie " + at
+                  : "the file ends inside the segment header at byte " + at;
+    case ChainFault::backwards:
+        return pl ? "segment w bajcie " + at + " konczy sie (" + hexWord(b.end) + ") przed poczatkiem (" +
+                        hexWord(b.start) + ")"
+                  : "segment at byte " + at + " ends (" + hexWord(b.end) + ") before it starts (" +
+                        hexWord(b.start) + ")";
+    case ChainFault::outside:
+        return pl ? "segment w bajcie " + at + " laduje sie do " + range + ", poza $2000-$8FFF"
+                  : "segment at byte " + at + " loads to " + range + ", outside $2000-$8FFF";
+    case ChainFault::segmentCut:
+        return pl ? "segment w bajcie " + at + " (" + range + ") siega za koniec pliku"
+                  : "segment at byte " + at + " (" + range + ") runs past the end of the file";
+    case ChainFault::endsEarly:
+        return pl ? "segmenty koncza sie w bajcie " + at + ", przed lista poziomow w bajcie " + levels
+                  : "the segments end at byte " + at + ", before the level list at byte " + levels;
+    case ChainFault::overLevelList:
+        return pl ? "segment w bajcie " + at + " zachodzi na liste poziomow w bajcie " + levels
+                  : "segment at byte " + at + " runs over the level list at byte " + levels;
+    }
+    return "";
+}

@@ -1,0 +1,203 @@
+// Surface utilities: raw pixels, up-scaling and tile sheet recolouring.
+#include "render/funkcje.h"
+
+#include <climits>
+#include <cstring>
+
+namespace {
+
+// Marker colours of the tile sheet, tested in this order; marker k takes
+// the colour of register k. Marker 4 is pure black.
+const Uint8 markerRgb[6][3] = {
+    {44, 46, 44}, {156, 158, 156}, {244, 242, 244},
+    {76, 74, 76}, {0, 0, 0},       {100, 102, 100},
+};
+
+unsigned long recolorCalls = 0;
+
+Uint8* pixelAddress(SDL_Surface* surface, int x, int y)
+{
+    return static_cast<Uint8*>(surface->pixels) + y * surface->pitch
+           + x * surface->format->BytesPerPixel;
+}
+
+// Locks for the lifetime of the object; unlocks only what it locked.
+class SurfaceLock {
+public:
+    explicit SurfaceLock(SDL_Surface* surface)
+        : surface_(surface), locked_(SDL_LockSurface(surface) == 0) {}
+    ~SurfaceLock() { if (locked_) SDL_UnlockSurface(surface_); }
+    SurfaceLock(const SurfaceLock&) = delete;
+    SurfaceLock& operator=(const SurfaceLock&) = delete;
+    bool locked() const { return locked_; }
+
+private:
+    SDL_Surface* surface_;
+    bool locked_;
+};
+
+SDL_Surface* newSurfaceLike(SDL_Surface* src, int width, int height)
+{
+    const SDL_PixelFormat* f = src->format;
+    return SDL_CreateRGBSurface(SDL_ANYFORMAT, width, height, 32,
+                                f->Rmask, f->Gmask, f->Bmask, f->Amask);
+}
+
+// Bits that carry colour; the spare byte of a 32-bit pixel without alpha
+// may hold anything and must not hide a marker.
+Uint32 colourBits(const SDL_PixelFormat* f)
+{
+    if (f->BytesPerPixel < 2)
+        return 0xFFFFFFFFu;
+    return f->Rmask | f->Gmask | f->Bmask | f->Amask;
+}
+
+} // namespace
+
+Uint32 getpixel(SDL_Surface* surface, int x, int y)
+{
+    const Uint8* p = pixelAddress(surface, x, y);
+    switch (surface->format->BytesPerPixel) {
+    case 1:
+        return *p;
+    case 2: {
+        Uint16 word;
+        std::memcpy(&word, p, sizeof word);
+        return word;
+    }
+    case 3:
+        return p[0] | p[1] << 8 | static_cast<Uint32>(p[2]) << 16;
+    case 4: {
+        Uint32 word;
+        std::memcpy(&word, p, sizeof word);
+        return word;
+    }
+    default:
+        return 0;
+    }
+}
+
+void putpixel(SDL_Surface* surface, int x, int y, Uint32 pixel)
+{
+    Uint8* p = pixelAddress(surface, x, y);
+    switch (surface->format->BytesPerPixel) {
+    case 1:
+        *p = static_cast<Uint8>(pixel);
+        break;
+    case 2: {
+        const Uint16 word = static_cast<Uint16>(pixel);
+        std::memcpy(p, &word, sizeof word);
+        break;
+    }
+    case 3:
+        p[0] = static_cast<Uint8>(pixel);
+        p[1] = static_cast<Uint8>(pixel >> 8);
+        p[2] = static_cast<Uint8>(pixel >> 16);
+        break;
+    case 4:
+        std::memcpy(p, &pixel, sizeof pixel);
+        break;
+    default:
+        break;
+    }
+}
+
+SDL_Surface* bmpCopy(SDL_Surface* src, SDL_Surface* dst)
+{
+    if (!src)
+        return nullptr;
+    const bool created = !dst;
+    if (created)
+        dst = newSurfaceLike(src, src->w, src->h);
+    if (!dst)
+        return nullptr;
+
+    SDL_Rect from = {0, 0, static_cast<Uint16>(src->w), static_cast<Uint16>(src->h)};
+    SDL_Rect to = from;
+    if (SDL_UpperBlit(src, &from, dst, &to) != 0) {
+        if (created)
+            SDL_FreeSurface(dst);
+        return nullptr;
+    }
+    return dst;
+}
+
+namespace {
+
+bool scaleInto(SDL_Surface* src, SDL_Surface* scaled, int factor)
+{
+    SurfaceLock srcLock(src);
+    SurfaceLock scaledLock(scaled);
+    if (!srcLock.locked() || !scaledLock.locked())
+        return false;
+    for (int i = 0; i < src->h; ++i)
+        for (int j = 0; j < src->w; ++j) {
+            const Uint32 pixel = getpixel(src, j, i);
+            for (int l = factor * i; l < factor * i + factor; ++l)
+                for (int k = factor * j; k < factor * j + factor; ++k)
+                    putpixel(scaled, k, l, pixel);
+        }
+    return true;
+}
+
+} // namespace
+
+SDL_Surface* resize(SDL_Surface* src, SDL_Surface* /*dst*/, int factor)
+{
+    if (!src || factor < 1 || src->w > INT_MAX / factor || src->h > INT_MAX / factor)
+        return nullptr;
+    SDL_Surface* scaled = newSurfaceLike(src, src->w * factor, src->h * factor);
+    if (scaled && !scaleInto(src, scaled, factor)) {
+        SDL_FreeSurface(scaled);
+        return nullptr;
+    }
+    return scaled;
+}
+
+void recolor(SDL_Surface* src, SDL_Surface* dst, const int* colours, SDL_Surface* palette)
+{
+    ++recolorCalls;
+    if (!src || !dst || !colours || !palette)
+        return;
+
+    // Markers and their replacements are worked out once per call, not per
+    // pixel. A register whose palette cell lies outside a small palette
+    // sheet leaves its marker pixels as they are.
+    const Uint32 used = colourBits(src->format);
+    Uint32 marker[6];
+    Uint32 replacement[6];
+    bool replaceable[6];
+
+    SurfaceLock srcLock(src);
+    SurfaceLock dstLock(dst);
+    SurfaceLock paletteLock(palette);
+    if (!srcLock.locked() || !dstLock.locked() || !paletteLock.locked())
+        return;
+
+    for (int k = 0; k < 6; ++k) {
+        marker[k] = SDL_MapRGB(src->format, markerRgb[k][0], markerRgb[k][1], markerRgb[k][2]) & used;
+        const int x = colours[k] & 0xF0;
+        const int y = (colours[k] & 0x0F) * 8;
+        replaceable[k] = x < palette->w && y < palette->h;
+        replacement[k] = replaceable[k] ? getpixel(palette, x, y) : 0;
+    }
+
+    // A destination smaller than the sheet only takes the part that fits.
+    const int height = src->h < dst->h ? src->h : dst->h;
+    const int width = src->w < dst->w ? src->w : dst->w;
+    for (int i = 0; i < height; ++i)
+        for (int j = 0; j < width; ++j) {
+            const Uint32 pixel = getpixel(src, j, i) & used;
+            for (int k = 0; k < 6; ++k)
+                if (pixel == marker[k]) {
+                    if (replaceable[k])
+                        putpixel(dst, j, i, replacement[k]);
+                    break;
+                }
+        }
+}
+
+unsigned long recolorCount()
+{
+    return recolorCalls;
+}

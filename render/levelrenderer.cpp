@@ -1,0 +1,125 @@
+#include "render/levelrenderer.h"
+
+#include "render/funkcje.h"
+
+#include <SDL_gfxPrimitives.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+void LevelSheet::attach(SDL_Surface* sheet, SDL_Surface* palette)
+{
+    sheet_ = sheet;
+    palette_ = palette;
+    copy_.reset(bmpCopy(sheet, nullptr));
+    coloured_ = false;
+}
+
+void LevelSheet::recolour(const int colours[kColourRegisters])
+{
+    recolor(sheet_, copy_.get(), colours, palette_);
+    std::copy(colours, colours + kColourRegisters, colours_);
+    coloured_ = true;
+}
+
+void LevelSheet::follow(const int colours[kColourRegisters])
+{
+    if (!shows(colours))
+        recolour(colours);
+}
+
+bool LevelSheet::shows(const int colours[kColourRegisters]) const
+{
+    return coloured_ && std::equal(colours, colours + kColourRegisters, colours_);
+}
+
+void LevelSheet::copyPixels(const LevelSheet& other)
+{
+    if (&other == this || !copy_ || !other.copy_)
+        return;
+    SDL_UpperBlit(other.copy_.get(), nullptr, copy_.get(), nullptr);
+    std::copy(other.colours_, other.colours_ + kColourRegisters, colours_);
+    coloured_ = other.coloured_;
+}
+
+void LevelSheet::swap(LevelSheet& other)
+{
+    std::swap(copy_, other.copy_);
+    std::swap(sheet_, other.sheet_);
+    std::swap(palette_, other.palette_);
+    std::swap(colours_, other.colours_);
+    std::swap(coloured_, other.coloured_);
+}
+
+void drawCell(SDL_Surface* target, const TileArt& art, SDL_Surface* levelSheet, int wzorek, int code, int x, int y)
+{
+    const int column = art.columns ? art.columns[code & 0xFF] : -1;
+    SDL_Rect source = {0, 0, kCellPixels, kCellPixels};
+    if (art.murekColumn >= 0 && column == art.murekColumn) {
+        source.x = Sint16(kCellPixels * (art.murekColumn + wzorek));
+    } else if (column < 0) {
+        char hex[4];
+        std::snprintf(hex, sizeof hex, "%2X", code & 0xFF);
+        stringRGBA(target, Sint16(x), Sint16(y + 4), hex, 255, 255, 255, 255);
+        return;
+    } else {
+        source.x = Sint16(kCellPixels * column);
+    }
+    SDL_Rect place = {Sint16(x), Sint16(y), kCellPixels, kCellPixels};
+    if (levelSheet)
+        SDL_UpperBlit(levelSheet, &source, target, &place);
+}
+
+namespace {
+
+void drawCells(SDL_Surface* target, const TileArt& art, SDL_Surface* levelSheet, const LevelData& level, int x, int y)
+{
+    for (int row = 0; row < kLevelRows; ++row)
+        for (int column = 0; column < kLevelColumns; ++column)
+            drawCell(target, art, levelSheet, level.wzorek, level.cells[column][row], x + kCellPixels * column,
+                     y + kCellPixels * row);
+}
+
+} // namespace
+
+void drawLevel(SDL_Surface* target, const TileArt& art, SDL_Surface* levelSheet, const LevelData& level, int x,
+               int y, int scale)
+{
+    if (scale <= 1) {
+        drawCells(target, art, levelSheet, level, x, y);
+        return;
+    }
+    // Drawn once at its own size over what lies there, then every pixel
+    // becomes a scale x scale square.
+    const int width = levelPixelWidth(1), height = levelPixelHeight(1);
+    SurfacePtr unscaled(SDL_CreateRGBSurface(SDL_SWSURFACE, width, height, target->format->BitsPerPixel,
+                                             target->format->Rmask, target->format->Gmask, target->format->Bmask,
+                                             target->format->Amask));
+    if (!unscaled)
+        return;
+    // What lies at (x, y) shows between the digits of cells without a picture.
+    SDL_Rect under = {Sint16(x), Sint16(y), Uint16(width), Uint16(height)};
+    SDL_UpperBlit(target, &under, unscaled.get(), nullptr);
+    drawCells(unscaled.get(), art, levelSheet, level, 0, 0);
+    SDL_LockSurface(unscaled.get());
+    for (int row = 0; row < height; ++row)
+        for (int column = 0; column < width; ++column) {
+            Uint8 r, g, b;
+            SDL_GetRGB(getpixel(unscaled.get(), column, row), unscaled->format, &r, &g, &b);
+            SDL_Rect square = {Sint16(x + column * scale), Sint16(y + row * scale), Uint16(scale), Uint16(scale)};
+            SDL_FillRect(target, &square, SDL_MapRGB(target->format, r, g, b));
+        }
+    SDL_UnlockSurface(unscaled.get());
+}
+
+SDL_Color atariRgb(SDL_Surface* palette, int atariColour)
+{
+    SDL_Color c = {0, 0, 0, 0};
+    const int x = atariColour & 0xF0;
+    const int y = (atariColour & 0x0F) * 8;
+    if (!palette || x >= palette->w || y >= palette->h)
+        return c;
+    SDL_GetRGB(getpixel(palette, x, y), palette->format, &c.r, &c.g, &c.b);
+    return c;
+}

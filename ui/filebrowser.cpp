@@ -1,0 +1,372 @@
+// State of the in-window file dialog; see filebrowser.h.
+#include "ui/filebrowser.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+PathKind DiskFileSystem::kindOf(const std::string& path)
+{
+    std::error_code error;
+    fs::file_status status = fs::status(path, error);
+    if (error || !fs::exists(status))
+        return PathKind::Missing;
+    if (fs::is_directory(status))
+        return PathKind::Directory;
+    return fs::is_regular_file(status) ? PathKind::File : PathKind::Other;
+}
+
+bool DiskFileSystem::list(const std::string& dir, std::vector<RawEntry>& entries)
+{
+    std::error_code error;
+    fs::directory_iterator it(dir, error);
+    if (error)
+        return false;
+    entries.clear();
+    for (; it != fs::directory_iterator(); it.increment(error)) {
+        if (error)
+            return false;
+        std::error_code statError;
+        bool isDirectory = it->is_directory(statError);  // follows links
+        entries.push_back({it->path().filename().string(), isDirectory && !statError});
+    }
+    return true;
+}
+
+std::string normalizePath(const std::string& path, const std::string& base)
+{
+    std::string whole = !path.empty() && path[0] == '/' ? path : base + "/" + path;
+    std::vector<std::string> parts;
+    size_t start = 0;
+    while (start <= whole.size()) {
+        size_t end = whole.find('/', start);
+        if (end == std::string::npos)
+            end = whole.size();
+        std::string part = whole.substr(start, end - start);
+        if (part == "..") {
+            if (!parts.empty())
+                parts.pop_back();
+        } else if (!part.empty() && part != ".") {
+            parts.push_back(part);
+        }
+        start = end + 1;
+    }
+    std::string result;
+    for (const std::string& part : parts)
+        result += "/" + part;
+    return result.empty() ? "/" : result;
+}
+
+std::string expandHome(const std::string& path)
+{
+    if (path != "~" && path.rfind("~/", 0) != 0)
+        return path;
+    const char* home = std::getenv("HOME");
+    if (home == nullptr || *home != '/')
+        return path;
+    return std::string(home) + path.substr(1);
+}
+
+std::string displayName(const std::string& name)
+{
+    std::string shown;
+    for (size_t i = 0; i < name.size(); ++i) {
+        unsigned char c = static_cast<unsigned char>(name[i]);
+        if (c >= 0x20 && c < 0x7F) {
+            shown += static_cast<char>(c);
+            continue;
+        }
+        shown += '?';
+        if (c >= 0xC0)  // a lead byte: its continuation bytes go with it
+            while (i + 1 < name.size() && (static_cast<unsigned char>(name[i + 1]) & 0xC0) == 0x80)
+                ++i;
+    }
+    return shown;
+}
+
+std::string parentDirectory(const std::string& path)
+{
+    size_t slash = path.rfind('/');
+    if (slash == std::string::npos || slash == 0)
+        return "/";
+    return path.substr(0, slash);
+}
+
+namespace {
+
+std::string joinPath(const std::string& dir, const std::string& name)
+{
+    return dir == "/" ? "/" + name : dir + "/" + name;
+}
+
+std::string lowerCase(std::string text)
+{
+    for (char& c : text)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+// What follows the last "/": the file name part of a path line.
+std::string namePart(const std::string& text)
+{
+    size_t slash = text.rfind('/');
+    return slash == std::string::npos ? text : text.substr(slash + 1);
+}
+
+void appendUtf8(std::string& text, unsigned codePoint)
+{
+    if (codePoint < 0x80) {
+        text += static_cast<char>(codePoint);
+    } else if (codePoint < 0x800) {
+        text += static_cast<char>(0xC0 | codePoint >> 6);
+        text += static_cast<char>(0x80 | (codePoint & 0x3F));
+    } else if (codePoint < 0x10000) {
+        text += static_cast<char>(0xE0 | codePoint >> 12);
+        text += static_cast<char>(0x80 | (codePoint >> 6 & 0x3F));
+        text += static_cast<char>(0x80 | (codePoint & 0x3F));
+    } else {
+        text += static_cast<char>(0xF0 | codePoint >> 18);
+        text += static_cast<char>(0x80 | (codePoint >> 12 & 0x3F));
+        text += static_cast<char>(0x80 | (codePoint >> 6 & 0x3F));
+        text += static_cast<char>(0x80 | (codePoint & 0x3F));
+    }
+}
+
+}  // namespace
+
+bool isAtrName(const std::string& name)
+{
+    return name.size() >= 4 && lowerCase(name.substr(name.size() - 4)) == ".atr";
+}
+
+std::vector<BrowserEntry> arrangeEntries(const std::vector<RawEntry>& raw, bool atRoot, bool showAllFiles)
+{
+    std::vector<BrowserEntry> entries;
+    for (const RawEntry& entry : raw) {
+        if (entry.name.empty() || entry.name[0] == '.')
+            continue;
+        EntryKind kind = entry.isDirectory ? EntryKind::Directory
+                         : isAtrName(entry.name) ? EntryKind::AtrFile
+                                                 : EntryKind::OtherFile;
+        if (kind != EntryKind::OtherFile || showAllFiles)
+            entries.push_back({entry.name, kind});
+    }
+    // Case only breaks ties, so the order never depends on the disk's.
+    std::sort(entries.begin(), entries.end(), [](const BrowserEntry& a, const BrowserEntry& b) {
+        if (a.kind != b.kind)
+            return a.kind < b.kind;
+        std::string lowerA = lowerCase(a.name), lowerB = lowerCase(b.name);
+        return lowerA != lowerB ? lowerA < lowerB : a.name < b.name;
+    });
+    if (!atRoot)
+        entries.insert(entries.begin(), {"..", EntryKind::Parent});
+    return entries;
+}
+
+FileBrowser::FileBrowser(FileSystemView& fileSystem, const DialogRequest& request,
+                         const std::string& workingDir, int visibleRows)
+    : fileSystem_(fileSystem), save_(request.save), extension_(request.extension),
+      visibleRows_(std::max(1, visibleRows))
+{
+    std::string base = normalizePath(workingDir, "/");
+    std::string start, text;
+    if (!request.currentPath.empty()) {
+        std::string current = normalizePath(request.currentPath, base);
+        start = parentDirectory(current);
+        text = namePart(current);
+    } else {
+        start = normalizePath(request.startDir, base);
+    }
+    if (enterDirectory(start))
+        pathText_ = text;
+    else if (!enterDirectory(base))
+        enterDirectory("/");
+    status_.clear();
+}
+
+bool FileBrowser::enterDirectory(const std::string& dir)
+{
+    std::vector<RawEntry> listing;
+    if (!fileSystem_.list(dir, listing)) {
+        status_ = "Nie mozna odczytac katalogu " + dir;
+        if (directory_.empty())
+            directory_ = dir;
+        return false;
+    }
+    // A name typed for saving stays when moving to another directory.
+    std::string keptName = save_ ? namePart(pathText_) : "";
+    directory_ = dir;
+    rawEntries_ = std::move(listing);
+    entries_ = arrangeEntries(rawEntries_, dir == "/", showAllFiles_);
+    pathText_ = keptName;
+    selected_ = -1;
+    topRow_ = 0;
+    status_.clear();
+    overwriteAsked_.clear();
+    return true;
+}
+
+int FileBrowser::scrollPositions() const
+{
+    return std::max(1, static_cast<int>(entries_.size()) - visibleRows_ + 1);
+}
+
+void FileBrowser::setShowAllFiles(bool on)
+{
+    if (on == showAllFiles_)
+        return;
+    std::string selectedName = selected_ >= 0 ? entries_[selected_].name : "";
+    showAllFiles_ = on;
+    entries_ = arrangeEntries(rawEntries_, directory_ == "/", showAllFiles_);
+    selected_ = -1;
+    for (size_t i = 0; i < entries_.size(); ++i)
+        if (entries_[i].kind != EntryKind::Parent && entries_[i].name == selectedName)
+            selected_ = static_cast<int>(i);
+    scrollTo(topRow_);
+    hasLastClick_ = false;
+}
+
+void FileBrowser::scrollBy(int rows)
+{
+    scrollTo(topRow_ + rows);
+}
+
+void FileBrowser::scrollTo(int top)
+{
+    topRow_ = std::clamp(top, 0, scrollPositions() - 1);
+}
+
+FileBrowser::Outcome FileBrowser::click(int index, unsigned nowMs)
+{
+    bool quick = hasLastClick_ && nowMs - lastClickMs_ <= doubleClickMs;
+    // The second half of a double click on a directory lands in the new
+    // listing, on whatever happens to be there: ignore it.
+    if (quick && lastClickEntered_) {
+        hasLastClick_ = false;
+        return Outcome::None;
+    }
+    if (index < 0 || index >= static_cast<int>(entries_.size())) {
+        hasLastClick_ = false;
+        return Outcome::None;
+    }
+    bool doubleClick = quick && index == lastClickIndex_;
+    hasLastClick_ = true;
+    lastClickMs_ = nowMs;
+    lastClickIndex_ = index;
+    lastClickEntered_ = false;
+
+    const BrowserEntry entry = entries_[index];
+    if (entry.kind == EntryKind::Parent || entry.kind == EntryKind::Directory) {
+        std::string target = entry.kind == EntryKind::Parent ? parentDirectory(directory_)
+                                                             : joinPath(directory_, entry.name);
+        if (!enterDirectory(target))
+            return Outcome::Rejected;
+        lastClickEntered_ = true;
+        return Outcome::EnteredDirectory;
+    }
+    selected_ = index;
+    pathText_ = entry.name;
+    status_.clear();
+    if (doubleClick) {
+        hasLastClick_ = false;
+        return confirm();
+    }
+    return Outcome::SelectedFile;
+}
+
+void FileBrowser::pathEdited()
+{
+    selected_ = -1;
+    status_.clear();
+    overwriteAsked_.clear();
+}
+
+void FileBrowser::typeCharacter(unsigned codePoint)
+{
+    bool control = codePoint < 0x20 || codePoint == 0x7F;
+    bool surrogate = codePoint >= 0xD800 && codePoint <= 0xDFFF;
+    if (control || surrogate || codePoint > 0x10FFFF || pathText_.size() + 4 > maxPathLength)
+        return;
+    appendUtf8(pathText_, codePoint);
+    pathEdited();
+}
+
+void FileBrowser::eraseCharacter()
+{
+    // A whole UTF-8 sequence: its continuation bytes, then its lead byte.
+    while (!pathText_.empty() && (static_cast<unsigned char>(pathText_.back()) & 0xC0) == 0x80)
+        pathText_.pop_back();
+    if (!pathText_.empty())
+        pathText_.pop_back();
+    pathEdited();
+}
+
+void FileBrowser::setPathText(const std::string& text)
+{
+    pathText_ = text.substr(0, maxPathLength);
+    pathEdited();
+}
+
+void FileBrowser::moveSelection(int rows)
+{
+    if (entries_.empty())
+        return;
+    int last = static_cast<int>(entries_.size()) - 1;
+    int from = selected_ < 0 ? (rows > 0 ? -1 : last + 1) : selected_;
+    selected_ = std::clamp(from + rows, 0, last);
+    if (selected_ < topRow_)
+        scrollTo(selected_);
+    else if (selected_ >= topRow_ + visibleRows_)
+        scrollTo(selected_ - visibleRows_ + 1);
+    const BrowserEntry& entry = entries_[selected_];
+    if (entry.kind == EntryKind::AtrFile || entry.kind == EntryKind::OtherFile)
+        pathText_ = entry.name;
+    status_.clear();
+    overwriteAsked_.clear();
+    hasLastClick_ = false;
+}
+
+FileBrowser::Outcome FileBrowser::confirm()
+{
+    // A directory chosen with the arrow keys opens.
+    if (selected_ >= 0 && selected_ < static_cast<int>(entries_.size())) {
+        const BrowserEntry& entry = entries_[selected_];
+        if (entry.kind == EntryKind::Parent)
+            return enterDirectory(parentDirectory(directory_)) ? Outcome::EnteredDirectory : Outcome::Rejected;
+        if (entry.kind == EntryKind::Directory)
+            return enterDirectory(joinPath(directory_, entry.name)) ? Outcome::EnteredDirectory : Outcome::Rejected;
+    }
+    std::string typed = expandHome(pathText_);
+    std::string path = normalizePath(typed, directory_);
+    PathKind kind = fileSystem_.kindOf(path);
+    if (kind == PathKind::Directory)
+        return enterDirectory(path) ? Outcome::EnteredDirectory : Outcome::Rejected;
+
+    bool namesDirectory = !typed.empty() && typed.back() == '/';
+    if (save_ && !namesDirectory && !extension_.empty() && namePart(path).find('.') == std::string::npos) {
+        path += extension_;
+        kind = fileSystem_.kindOf(path);
+    }
+    if (namesDirectory || fileSystem_.kindOf(parentDirectory(path)) != PathKind::Directory) {
+        status_ = "Nie ma takiego katalogu";
+        return Outcome::Rejected;
+    }
+    if (kind == PathKind::Other || kind == PathKind::Directory) {
+        status_ = "To nie jest zwykly plik";
+        return Outcome::Rejected;
+    }
+    if (!save_ && kind == PathKind::Missing) {
+        status_ = "Nie ma takiego pliku";
+        return Outcome::Rejected;
+    }
+    if (save_ && kind == PathKind::File && overwriteAsked_ != path) {
+        overwriteAsked_ = path;
+        status_ = "Plik juz istnieje - OK zapisze go na nowo";
+        return Outcome::AskOverwrite;
+    }
+    chosen_ = path;
+    return Outcome::Chosen;
+}
