@@ -69,10 +69,12 @@ std::string findDataFile(const std::string& name, const std::vector<std::string>
 {
     for (const std::string& dir : dirs) {
         std::string path = dir.empty() ? name : dir + "/" + name;
-        // A file that is there but cannot be read is still the one meant:
-        // reading it then says why, instead of "not found".
+        // Whatever stands under the name is the one meant, even when it
+        // cannot be read (a link that leads nowhere or round in a loop, a
+        // directory, no permission): reading it then says why, instead of
+        // quietly taking the next directory's.
         std::error_code error;
-        if (std::filesystem::exists(path, error))
+        if (fs::exists(fs::symlink_status(path, error)))
             return path;
     }
     return std::string();

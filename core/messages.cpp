@@ -48,6 +48,8 @@ std::string faultText(const Error& error, Language language)
     case Fault::brokenGamePart:
         return pl ? "uszkodzona czesc gry (segmenty urwane przy bajcie " + std::to_string(error.offset) + ")"
                   : "the game part's segment chain breaks at offset " + std::to_string(error.offset);
+    case Fault::saveInProgress:
+        return pl ? "plik jest wlasnie zapisywany przez inny program" : "another program is saving this file right now";
     }
     return "";
 }

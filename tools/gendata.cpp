@@ -57,6 +57,16 @@ bool readText(const fs::path& path, std::string& text)
     return true;
 }
 
+// A picture as PNG; empty, with the reason said, when libpng failed.
+Bytes pngOf(int width, int height, const Bytes& rgba)
+{
+    std::string error;
+    Bytes bytes = encodePngRgba(width, height, rgba, error);
+    if (bytes.empty())
+        std::fprintf(stderr, "zelbun-gendata: %s\n", error.c_str());
+    return bytes;
+}
+
 bool writeFile(const fs::path& path, const Bytes& bytes)
 {
     const fs::path temporary = path.string() + ".tmp";
@@ -155,8 +165,11 @@ int iconsMain(const fs::path& iconSource, const fs::path& outDir)
     std::vector<std::pair<fs::path, Bytes>> outputs;
     for (int side : {16, 32, 48, 64, 128, 256})
         outputs.push_back({outDir / "hicolor" / (std::to_string(side) + "x" + std::to_string(side)) / "apps",
-                           encodePngRgba(side, side, iconRgbaAtSide(art, side))});
+                           pngOf(side, side, iconRgbaAtSide(art, side))});
     outputs.push_back({outDir / "hicolor" / "scalable" / "apps", textBytes(iconSvg(art))});
+    for (const auto& output : outputs)
+        if (output.second.empty())
+            return 1;  // a picture libpng could not make, which it said
     for (const auto& [dir, bytes] : outputs) {
         const char* extension = dir.parent_path().filename() == "scalable" ? ".svg" : ".png";
         std::error_code failed;
@@ -185,8 +198,12 @@ int icoMain(const fs::path& iconSource, const fs::path& outFile)
         return 1;
     }
     std::vector<IcoImage> images;
-    for (int side : {16, 32, 48, 256})
-        images.push_back({side, encodePngRgba(side, side, iconRgbaAtSide(art, side))});
+    for (int side : {16, 32, 48, 256}) {
+        Bytes png = pngOf(side, side, iconRgbaAtSide(art, side));
+        if (png.empty())
+            return 1;
+        images.push_back({side, std::move(png)});
+    }
     if (outFile.has_parent_path() && !createDirectory(outFile.parent_path()))
         return 1;
     return writeFile(outFile, encodeIco(images)) ? 0 : 1;
@@ -232,10 +249,12 @@ int main(int argc, char** argv)
         {"tiles.cfg", textBytes(tilesConfig(tileSet))},
         {"TILES.md", textBytes(tilesTable(tileSet))},
         {"icon.bmp", encodeBmp24(iconWithKey(iconArt))},
-        {"icon.png", encodePngRgba(icon::size * pngIconScale, icon::size * pngIconScale,
-                                   iconRgba(iconArt, pngIconScale))},
+        {"icon.png", pngOf(icon::size * pngIconScale, icon::size * pngIconScale, iconRgba(iconArt, pngIconScale))},
     };
 
+    for (const auto& output : outputs)
+        if (output.second.empty())
+            return 1;  // a picture libpng could not make, which it said
     if (!createDirectory(outDir))
         return 1;
     for (const auto& [name, bytes] : outputs)

@@ -25,7 +25,7 @@ windows)
     googletest libgtest-dev libbenchmark-dev libpng-dev
     libcli11-dev nlohmann-json3-dev
     xvfb xdotool
-    desktop-file-utils appstream shared-mime-info xdg-utils dpkg-dev groff-base
+    desktop-file-utils appstream shared-mime-info xdg-utils dpkg-dev groff-base lintian
     clang libclang-rt-14-dev
     cc65
   )

@@ -2,10 +2,10 @@
 # The Windows programs as a user meets them, under Wine:
 #   console_test.sh BUILD_DIR SOURCE_DIR WINE_RUN
 # zelbun-kreator.exe is a GUI program and zelbun-kreator.com its console
-# twin, both needing no DLL but SDL's beside them; typed as
-# `zelbun-kreator` in cmd.exe, the subcommands print, take Windows and
-# forward-slash paths, write their files and return their status; and
-# nothing leaves a stdout.txt behind.
+# twin, both needing no DLL but SDL's beside them, built for address
+# randomisation and no-execute data; typed as `zelbun-kreator` in cmd.exe,
+# the subcommands print, take Windows and forward-slash paths, write their
+# files and return their status; and nothing leaves a stdout.txt behind.
 set -euo pipefail
 build=$1 source=$2 wine_run=$3
 
@@ -24,6 +24,11 @@ for program in zelbun-kreator.exe zelbun-kreator.com; do
     fail "$program needs DLLs that are not shipped"
   fi
   grep -qx SDL.dll <<<"$imports" || fail "$program does not load SDL.dll"
+done
+# Address space randomisation (64-bit) and no execution from data pages.
+headers=$("$objdump" -p "$build/zelbun-kreator.exe")
+for flag in HIGH_ENTROPY_VA DYNAMIC_BASE NX_COMPAT; do
+  grep -qw "$flag" <<<"$headers" || fail "zelbun-kreator.exe lacks $flag"
 done
 for dll in SDL.dll SDL2.dll; do
   [ -f "$build/$dll" ] || fail "$dll is not beside the programs"

@@ -61,6 +61,7 @@ set_target_properties(zelbun-kreator PROPERTIES WIN32_EXECUTABLE ON)
 # .com is an ordinary PE file; Windows goes by its header, not its name.
 add_executable(zelbun-kreator-console ${editor_dir}/main.cpp)
 target_link_libraries(zelbun-kreator-console PRIVATE ${editor_libraries})
+target_compile_options(zelbun-kreator-console PRIVATE ${ZELBUN_HARDENING_FLAGS})
 zelbun_add_resources(zelbun-kreator-console zelbun-kreator.com)
 # Its own name for the import library the linker leaves beside programs.
 set_target_properties(zelbun-kreator-console PROPERTIES OUTPUT_NAME zelbun-kreator SUFFIX .com
