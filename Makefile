@@ -3,12 +3,17 @@
 # installs an existing build under PREFIX (DESTDIR for staging) and never
 # builds, so `sudo make install` writes no root-owned files into the build;
 # `make uninstall` removes it again; `make package` builds a .deb.
+# `make windows` cross-builds the Windows programs into build-windows/ (the
+# libraries once into ~/.cache/zelbun-windows from the archives in
+# ZELBUN_WIN_SOURCES); `make windows-test` runs their tests under Wine.
 BUILD ?= build
 JOBS ?= 2
 CMAKE_FLAGS ?=
 PREFIX ?= /usr/local
+WINDOWS_BUILD ?= build-windows
+WINDOWS_CMAKE_FLAGS ?=
 
-.PHONY: deps build run test bench install uninstall package clean
+.PHONY: deps build run test bench install uninstall package clean windows-deps windows windows-test
 
 deps:
 	@bash tools/install-deps.sh
@@ -38,5 +43,14 @@ package: build
 bench: build
 	./$(BUILD)/zelbun_bench
 
+windows-deps:
+	@bash tools/install-deps.sh windows
+
+windows: windows-deps
+	JOBS=$(JOBS) bash tools/windows/build.sh $(WINDOWS_BUILD) $(WINDOWS_CMAKE_FLAGS)
+
+windows-test: windows
+	JOBS=$(JOBS) bash tools/windows/test.sh $(WINDOWS_BUILD)
+
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(WINDOWS_BUILD)

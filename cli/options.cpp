@@ -112,6 +112,10 @@ CommandLine parseCommandLine(int argc, const char* const* argv, std::ostream& ou
                  "Without a command it opens the editor window, with FILE loaded.",
                  "zelbun-kreator");
     app.formatter(std::make_shared<Formatter>());
+    // CLI11 takes "/name" for an option on Windows by default, which would
+    // swallow paths written with forward slashes; the options are the same
+    // "--" ones everywhere. Subcommands added below inherit this.
+    app.allow_windows_style_options(false);
     app.set_version_flag("--version", std::string("zelbun-kreator ") + programVersion());
     app.require_subcommand(0, 1);
     // The options below count after a command too: "check FILE --template T".

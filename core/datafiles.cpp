@@ -2,6 +2,10 @@
 
 #include <filesystem>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 // The source tree's data, for a program run from its build directory.
 #ifndef ZELBUN_DATA_DIR
 #define ZELBUN_DATA_DIR "data"
@@ -26,6 +30,19 @@ fs::path programDirectory()
     fs::path program = fs::read_symlink("/proc/self/exe", error);
     if (!error)
         return program.parent_path();
+#elif defined(_WIN32)
+    // The wide form: the folder's name may lie outside the ANSI code page.
+    std::wstring program(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(nullptr, program.data(), DWORD(program.size()));
+        if (length == 0)
+            return fs::path();
+        if (length < program.size()) {
+            program.resize(length);
+            return fs::path(program).parent_path();
+        }
+        program.resize(program.size() * 2);
+    }
 #endif
     return fs::path();
 }

@@ -7,6 +7,7 @@
 #include "core/game.h"
 #include "core/gameimage.h"
 #include "tests/fake_platform.h"
+#include "tests/portable.h"
 #include "render/funkcje.h"
 
 #include <SDL.h>
@@ -16,6 +17,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -55,12 +57,12 @@ void writeBytes(const std::string& path, const std::string& bytes)
 
 class TempDir {
 public:
-    TempDir()
+    TempDir() : path(portable::makeTempDir("zelbun-cli")) {}
+    ~TempDir()
     {
-        char pattern[] = "/tmp/zelbun-cli-XXXXXX";
-        path = mkdtemp(pattern);
+        std::error_code ignored;
+        std::filesystem::remove_all(path, ignored);
     }
-    ~TempDir() { std::system(("rm -rf '" + path + "'").c_str()); }
     std::string file(const std::string& name) const { return path + "/" + name; }
     std::string path;
 };

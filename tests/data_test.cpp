@@ -1,6 +1,7 @@
 // The default data in data/: that the generator reproduces it, and that the
 // files keep the rules the editor and the game depend on.
 #include "tools/bmp.h"
+#include "tools/ico.h"
 #include "tools/png.h"
 
 #include <SDL.h>
@@ -427,4 +428,36 @@ TEST(Encoders, BmpPadsRowsAndStoresThemBottomUp)
     for (int y = 0; y < 2; ++y)
         for (int x = 0; x < 3; ++x)
             EXPECT_TRUE(pixelAt(surface.get(), x, y) == picture.at(x, y)) << x << "," << y;
+}
+
+// The Windows icon: each directory entry gives the side of its picture (0
+// for 256) and the size and place of a PNG that decodes to that side.
+TEST(Encoders, IcoEntriesPointAtTheirPngs)
+{
+    const int sides[] = {16, 48, 256};
+    std::vector<IcoImage> images;
+    std::string error;
+    for (int side : sides)
+        images.push_back({side, encodePngRgba(side, side, Bytes(std::size_t(side) * side * 4, std::uint8_t(side)), error)});
+    const Bytes file = encodeIco(images);
+    auto word = [&](std::size_t at) { return std::uint32_t(file.at(at) | file.at(at + 1) << 8); };
+    auto dword = [&](std::size_t at) { return word(at) | word(at + 2) << 16; };
+    constexpr std::size_t typeAt = 2, countAt = 4, entriesAt = 6, entrySize = 16;
+    constexpr std::size_t widthAt = 0, heightAt = 1, bitsAt = 6, bytesAt = 8, offsetAt = 12;
+    EXPECT_EQ(word(0), 0u);
+    EXPECT_EQ(word(typeAt), 1u);
+    ASSERT_EQ(word(countAt), 3u);
+    for (std::size_t i = 0; i < 3; ++i) {
+        const std::size_t entry = entriesAt + i * entrySize;
+        const std::uint32_t side = file[entry + widthAt] == 0 ? 256 : file[entry + widthAt];
+        EXPECT_EQ(side, std::uint32_t(sides[i]));
+        EXPECT_EQ(file[entry + heightAt], file[entry + widthAt]);
+        EXPECT_EQ(word(entry + bitsAt), 32u);
+        const std::uint32_t size = dword(entry + bytesAt), offset = dword(entry + offsetAt);
+        ASSERT_LE(std::size_t(offset) + size, file.size()) << i;
+        Png png;
+        ASSERT_TRUE(decodePng(Bytes(file.begin() + offset, file.begin() + offset + size), png)) << i;
+        EXPECT_EQ(png.width, side);
+        EXPECT_EQ(png.height, side);
+    }
 }

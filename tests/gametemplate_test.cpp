@@ -95,7 +95,7 @@ protected:
     }
     void TearDown() override
     {
-        unsetenv("ZELBUN_TEMPLATE");
+        portable::unsetEnv("ZELBUN_TEMPLATE");
         EditorTest::TearDown();
     }
 };
@@ -199,7 +199,7 @@ TEST_F(GameTemplateTest, SourcesInOrderAndRefusals)
     const Bytes whole = readBytes(dir.file("new.atr"));
     EXPECT_EQ(whole.size(), kLevelListOffset + kSetEndMarkerSize) << "no level of the template's set";
 
-    setenv("ZELBUN_TEMPLATE", dir.file("env.atr").c_str(), 1);
+    portable::setEnv("ZELBUN_TEMPLATE", dir.file("env.atr"));
     buildWith("");
     EXPECT_EQ(newDocumentPart(), gamePartOf(fromEnv));
     buildWith(dir.file("option.atr"));
@@ -224,7 +224,7 @@ TEST_F(GameTemplateTest, SourcesInOrderAndRefusals)
         EXPECT_EQ(newDocumentPart(), gamePartOf(embedded()));
     }
     // The variable is refused the same way, with the same fallback.
-    setenv("ZELBUN_TEMPLATE", dir.file("short.atr").c_str(), 1);
+    portable::setEnv("ZELBUN_TEMPLATE", dir.file("short.atr"));
     buildWith("");
     EXPECT_NE(editor->statusMessage.find(dir.file("short.atr")), std::string::npos) << editor->statusMessage;
     EXPECT_EQ(newDocumentPart(), gamePartOf(embedded()));

@@ -252,6 +252,8 @@ TEST_F(SheetTest, UnusableSizesAreRefused)
     EXPECT_TRUE(editor->ok()) << editor->loadError();
 }
 
+// FIFOs and symbolic link loops are POSIX's.
+#ifndef _WIN32
 // Whatever stands under a data file's name in the first directory is the
 // file meant: a symbolic link going round in a loop, like a directory or a
 // FIFO there, is refused with its name, never passed over for the good file
@@ -278,4 +280,5 @@ TEST_F(SheetTest, AnUnreadableNameIsNotPassedOver)
     }
 }
 
+#endif
 } // namespace

@@ -11,6 +11,9 @@
 // content is already right are left untouched, so a build that depends on
 // them does not redo its work.
 //
+// zelbun-gendata icons ICON_TXT OUT_DIR and zelbun-gendata ico ICON_TXT
+// OUT.ico draw the program's icon for the Linux desktops and for Windows.
+//
 // Everything is made in memory first; nothing is written unless every
 // source is sound, and each file is written to a temporary name and renamed
 // over the target only when complete.
@@ -19,6 +22,7 @@
 #include "tools/bmp.h"
 #include "tools/bmpread.h"
 #include "tools/enginedata.h"
+#include "tools/ico.h"
 #include "tools/icon.h"
 #include "tools/palette.h"
 #include "tools/png.h"
@@ -181,6 +185,30 @@ int iconsMain(const fs::path& iconSource, const fs::path& outDir)
     return 0;
 }
 
+// The Windows program icon: the sizes Explorer, the taskbar and the title
+// bar ask for, in one .ico file.
+int icoMain(const fs::path& iconSource, const fs::path& outFile)
+{
+    std::string text, error;
+    IconArt art;
+    if (!readText(iconSource, text))
+        return 1;
+    if (!parseIcon(text, iconSource.string(), art, error)) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        return 1;
+    }
+    std::vector<IcoImage> images;
+    for (int side : {16, 32, 48, 256}) {
+        Bytes png = pngOf(side, side, iconRgbaAtSide(art, side));
+        if (png.empty())
+            return 1;
+        images.push_back({side, std::move(png)});
+    }
+    if (outFile.has_parent_path() && !createDirectory(outFile.parent_path()))
+        return 1;
+    return writeFile(outFile, encodeIco(images)) ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -189,10 +217,13 @@ int main(int argc, char** argv)
         return engineMain(argv[2], argv[3]);
     if (argc == 4 && std::string(argv[1]) == "icons")
         return iconsMain(argv[2], argv[3]);
+    if (argc == 4 && std::string(argv[1]) == "ico")
+        return icoMain(argv[2], argv[3]);
     if (argc != 3) {
         std::fprintf(stderr, "usage: zelbun-gendata SOURCE_DIR OUT_DIR\n"
                              "       zelbun-gendata engine DATA_DIR OUT_DIR\n"
-                             "       zelbun-gendata icons ICON_TXT OUT_DIR\n");
+                             "       zelbun-gendata icons ICON_TXT OUT_DIR\n"
+                             "       zelbun-gendata ico ICON_TXT OUT.ico\n");
         return 2;
     }
     const fs::path sourceDir = argv[1];
