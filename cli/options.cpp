@@ -16,7 +16,7 @@ const char* programVersion()
 namespace {
 
 const char usage[] =
-    "Usage: zelbun-kreator [--template FILE] [--emulator CMD] [FILE]\n"
+    "Usage: zelbun-kreator [--template FILE] [--emulator CMD] [--scale N] [FILE]\n"
     "       zelbun-kreator info FILE [--json]\n"
     "       zelbun-kreator check FILE\n"
     "       zelbun-kreator export FILE (--level N | --all) -o FILE.png\n"
@@ -39,6 +39,8 @@ CommandLine parseCommandLine(int argc, const char* const* argv, std::ostream& ou
     app.add_option("--template", line.templatePath, "Game image template to build saved sets on");
     app.add_option("--emulator", line.emulator,
                    "Command that runs test images; the image path replaces %f or is appended");
+    app.add_option("--scale", line.scale, "Window zoom, 1 to 3 (default: by the screen's size)")
+        ->check(CLI::Range(1, 3));
 
     CLI::App* info = app.add_subcommand("info", "Print a level set: levels, order, counters, colours, text pages");
     info->add_option("FILE", line.file, "Game image")->required();

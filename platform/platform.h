@@ -89,6 +89,11 @@ public:
     virtual bool childrenRunning() const { return false; }
 };
 
+// Sets an environment variable of this program (a setting of a library it
+// uses) unless the user's environment has it already. Programs started for
+// test images do not inherit a value set here, only the user's own.
+void setOwnEnvironmentDefault(const std::string& name, const std::string& value);
+
 // windowId: the native window the dialogs belong to (the X11 window id, or
 // the HWND on Windows); 0 when unknown.
 std::unique_ptr<Platform> makeSystemPlatform(unsigned long windowId);

@@ -24,6 +24,39 @@ extern char** environ;
 
 namespace {
 
+// The variables setOwnEnvironmentDefault set, "NAME=".
+std::vector<std::string>& ownDefaults()
+{
+    static std::vector<std::string> names;
+    return names;
+}
+
+// The environment without what this program set for itself.
+std::vector<char*> userEnvironment()
+{
+    std::vector<char*> entries;
+    for (char** entry = environ; *entry; ++entry) {
+        bool own = false;
+        for (const std::string& prefix : ownDefaults())
+            own = own || std::strncmp(*entry, prefix.c_str(), prefix.size()) == 0;
+        if (!own)
+            entries.push_back(*entry);
+    }
+    entries.push_back(nullptr);
+    return entries;
+}
+
+} // namespace
+
+void setOwnEnvironmentDefault(const std::string& name, const std::string& value)
+{
+    if (std::getenv(name.c_str()) || setenv(name.c_str(), value.c_str(), 0) != 0)
+        return;
+    ownDefaults().push_back(name + "=");
+}
+
+namespace {
+
 #ifdef __APPLE__
 const char* const openerProgram = "open";
 #else
@@ -312,8 +345,9 @@ private:
             if (!dir.empty())
                 posix_spawn_file_actions_addchdir_np(&setup.actions, dir.c_str());
 #endif
+            std::vector<char*> environment = userEnvironment();
             spawnError = posix_spawn(&pid, args[0].c_str(), &setup.actions, &setup.attributes,
-                                     argv.data(), environ);
+                                     argv.data(), environment.data());
         }
         if (spawnError != 0) {
             error = "cannot start " + args[0] + ": " + std::strerror(spawnError);

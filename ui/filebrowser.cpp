@@ -180,9 +180,10 @@ FileBrowser::FileBrowser(FileSystemView& fileSystem, const DialogRequest& reques
     } else {
         start = normalizePath(request.startDir, base);
     }
-    if (enterDirectory(start))
+    if (enterDirectory(start)) {
         pathText_ = text;
-    else if (!enterDirectory(base))
+        nameSelected_ = true;
+    } else if (!enterDirectory(base))
         enterDirectory("/");
     status_.clear();
 }
@@ -269,6 +270,7 @@ FileBrowser::Outcome FileBrowser::click(int index, unsigned nowMs)
     }
     selected_ = index;
     pathText_ = entry.name;
+    nameSelected_ = true;
     status_.clear();
     if (doubleClick) {
         hasLastClick_ = false;
@@ -279,6 +281,7 @@ FileBrowser::Outcome FileBrowser::click(int index, unsigned nowMs)
 
 void FileBrowser::pathEdited()
 {
+    nameSelected_ = false;
     selected_ = -1;
     status_.clear();
     overwriteAsked_.clear();
@@ -288,7 +291,11 @@ void FileBrowser::typeCharacter(unsigned codePoint)
 {
     bool control = codePoint < 0x20 || codePoint == 0x7F;
     bool surrogate = codePoint >= 0xD800 && codePoint <= 0xDFFF;
-    if (control || surrogate || codePoint > 0x10FFFF || pathText_.size() + 4 > maxPathLength)
+    if (control || surrogate || codePoint > 0x10FFFF)
+        return;
+    if (nameSelected_)
+        pathText_.clear();
+    if (pathText_.size() + 4 > maxPathLength)
         return;
     appendUtf8(pathText_, codePoint);
     pathEdited();
@@ -296,6 +303,11 @@ void FileBrowser::typeCharacter(unsigned codePoint)
 
 void FileBrowser::eraseCharacter()
 {
+    if (nameSelected_) {
+        pathText_.clear();
+        pathEdited();
+        return;
+    }
     // A whole UTF-8 sequence: its continuation bytes, then its lead byte.
     while (!pathText_.empty() && (static_cast<unsigned char>(pathText_.back()) & 0xC0) == 0x80)
         pathText_.pop_back();
@@ -322,8 +334,10 @@ void FileBrowser::moveSelection(int rows)
     else if (selected_ >= topRow_ + visibleRows_)
         scrollTo(selected_ - visibleRows_ + 1);
     const BrowserEntry& entry = entries_[selected_];
-    if (entry.kind == EntryKind::AtrFile || entry.kind == EntryKind::OtherFile)
+    if (entry.kind == EntryKind::AtrFile || entry.kind == EntryKind::OtherFile) {
         pathText_ = entry.name;
+        nameSelected_ = true;
+    }
     status_.clear();
     overwriteAsked_.clear();
     hasLastClick_ = false;

@@ -2,6 +2,8 @@
 // clicks and keys mean lives in FileBrowser.
 #include "ui/indialog.h"
 
+#include "ui/display.h"
+
 #include <SDL_gfxPrimitives.h>
 
 #include <filesystem>
@@ -176,6 +178,13 @@ void InWindowDialog::key(const SDL_keysym& keysym)
     case SDLK_PAGEDOWN:
         browser_.scrollBy(visibleRows);
         break;
+    case SDLK_LEFT:
+    case SDLK_RIGHT:
+    case SDLK_HOME:
+    case SDLK_END:
+        // The cursor goes to the name's end: typing adds to it.
+        browser_.keepName();
+        break;
     default:
         if (keysym.unicode != 0)
             browser_.typeCharacter(keysym.unicode);
@@ -260,7 +269,13 @@ void InWindowDialog::draw()
     text(s, panelX + 10, fieldY + 4, "Plik:", textColour);
     box(s, fieldX, fieldY, panelX + panelWidth - 11, fieldY + 15, fieldColour);
     outline(s, fieldX, fieldY, panelX + panelWidth - 11, fieldY + 15, frameColour);
-    text(s, fieldX + 4, fieldY + 4, fitTail(displayName(browser_.pathText()) + "_", panelWidth - 74), textColour);
+    // A selected name shows on the selection's colour, with no cursor:
+    // typing replaces it.
+    const bool selectedName = browser_.nameSelected();
+    const std::string shown = fitTail(displayName(browser_.pathText()) + (selectedName ? "" : "_"), panelWidth - 74);
+    if (selectedName)
+        box(s, fieldX + 3, fieldY + 3, fieldX + 4 + fontWidth * int(shown.size()), fieldY + 12, selectionColour);
+    text(s, fieldX + 4, fieldY + 4, shown, textColour);
     text(s, panelX + 10, panelY + 478, fitHead(browser_.status(), panelWidth - 20), statusColour);
 
     // The switch shows pressed while it is on.
@@ -280,13 +295,16 @@ DialogResult runInWindowDialog(SDL_Surface* screen, const DialogRequest& request
 
     while (!dialog.finished()) {
         dialog.draw();
-        SDL_Flip(screen);
+        presentPicture(screen);
         SDL_Event event;
         if (!SDL_WaitEvent(&event))
             break;
+        pictureEvent(event);
         dialog.handle(event);
-        while (!dialog.finished() && SDL_PollEvent(&event))
+        while (!dialog.finished() && SDL_PollEvent(&event)) {
+            pictureEvent(event);
             dialog.handle(event);
+        }
     }
 
     SDL_EnableUNICODE(unicodeWas);
@@ -377,13 +395,16 @@ int runInWindowQuestion(SDL_Surface* screen, const Question& question)
     InWindowQuestion dialog(screen, question);
     while (!dialog.finished()) {
         dialog.draw();
-        SDL_Flip(screen);
+        presentPicture(screen);
         SDL_Event event;
         if (!SDL_WaitEvent(&event))
             return static_cast<int>(question.answers.size()) - 1;
+        pictureEvent(event);
         dialog.handle(event);
-        while (!dialog.finished() && SDL_PollEvent(&event))
+        while (!dialog.finished() && SDL_PollEvent(&event)) {
+            pictureEvent(event);
             dialog.handle(event);
+        }
     }
     return dialog.answer();
 }
