@@ -92,6 +92,8 @@ int runWindow(const CommandLine& line)
     }
     if (!line.file.empty())
         editor.loadMap(line.file.c_str());
+    // Work a crash left in the autosave comes back first.
+    editor.offerRecovery(line.file);
 
     runEventLoop(editor, screen);
     return 0;

@@ -76,8 +76,8 @@ TextPage& Session::editPage(int page)
 
 void Session::endStep()
 {
-    if (dirty_)
-        history_.record(doc_);
+    if (dirty_ && history_.record(doc_))
+        ++steps_;
     dirty_ = false;
 }
 
@@ -139,6 +139,14 @@ Session::Opened Session::openBytes(const std::vector<uint8_t>& bytes, const std:
     history_.reset(doc_);
     replaced();
     opened.issues = std::move(image.issues);
+    return opened;
+}
+
+Session::Opened Session::recover(const std::vector<uint8_t>& bytes, const std::string& path)
+{
+    Opened opened = openBytes(bytes, path);
+    if (!opened.error)
+        history_.markUnsaved();
     return opened;
 }
 

@@ -34,6 +34,9 @@ public:
     int eraserCode() const { return eraserCode_; }
     // Changes with every change of the document, undo and redo included.
     uint64_t revision() const { return revision_; }
+    // How many undo steps this session has recorded; undo and redo leave
+    // it as it is.
+    uint64_t stepsRecorded() const { return steps_; }
 
     // --- Changes; endStep() makes what changed since the last step one undo step.
     // The level to change in place.
@@ -67,6 +70,9 @@ public:
     };
     // Reads the game image at `path` into a fresh document and history.
     Opened open(const std::string& path);
+    // A document kept elsewhere (an autosave's bytes) that belongs to the
+    // file at `path` ("" for none): opened as that file, but modified.
+    Opened recover(const std::vector<uint8_t>& bytes, const std::string& path);
     // The same from bytes already read (the command line's standard input).
     Opened openBytes(const std::vector<uint8_t>& bytes, const std::string& path);
 
@@ -90,4 +96,5 @@ private:
     int eraserCode_ = 0;
     bool dirty_ = false;
     uint64_t revision_ = 0;
+    uint64_t steps_ = 0;
 };

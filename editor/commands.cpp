@@ -113,6 +113,8 @@ bool frame::saveTo(const std::string& path)
         return false;
     }
     showMessage("Zapisano: " + fileNameOf(path));
+    dropAutosave();
+    recent.add(path);
     return true;
 }
 
@@ -218,10 +220,8 @@ bool frame::openFile(const std::string& path)
         showError((unreadable ? "Nie mozna otworzyc " : "Nie otwarto ") + describe(opened.error, Language::polish));
         return false;
     }
-    for (int i = levelCount - 1; i >= 0; --i)
-        if (session.level(i).on)
-            currentLevel = i;
-    tools.levelChanged();
+    showOpenedSet();
+    recent.add(path);
     const int count = session.document().levelsOn();
     const std::string news = "Otwarto: " + fileNameOf(path) + " (" +
                              polishCount(count, "poziom", "poziomy", "poziomow") + ")";
@@ -267,6 +267,7 @@ bool frame::unsavedChangesSettled()
     case 0:
         return saveDocument();
     case 1:
+        dropAutosave();  // thrown away by choice
         return true;
     default:
         return false;
@@ -359,6 +360,10 @@ bool frame::askForPath(bool save, std::string& chosen)
     request.title = save ? "Zapisz mape" : "Otworz mape";
     request.startDir = workDir;
     request.currentPath = filePath;
+    if (!save) {
+        recent.load();
+        request.recentFiles = recent.paths();
+    }
     std::string path;
     invalidate();  // the dialog may be drawn over the window
     if (chooseFile(*platform, screen, request, path) != DialogResult::Chosen || path.empty())

@@ -55,8 +55,11 @@ void place(CGui* widget, const layout::Rect& r)
 
 frame::frame(SDL_Surface* screenSurface, const FrameOptions& options)
     : filePath(session.path()), textPages(session.document().pages), tools(session), dataDirs(options.dataDirs),
-      emulatorCommand(options.emulatorCommand), runtimeBase(options.runtimeDir), clock(options.clock)
+      emulatorCommand(options.emulatorCommand), runtimeBase(options.runtimeDir), clock(options.clock),
+      stateDir(options.stateDir)
 {
+    if (!stateDir.empty())
+        recent = RecentFiles(stateDir + "/recent");
     if (!clock)
         clock = [] { return uint64_t(SDL_GetTicks()); };
     if (dataDirs.empty())

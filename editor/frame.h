@@ -10,6 +10,7 @@
 #include "editor/canvastools.h"
 #include "editor/layout.h"
 #include "editor/map.h"
+#include "editor/recovery.h"
 #include "render/levelrenderer.h"
 #include "render/sheet.h"
 #include "widgets/CButton.h"
@@ -197,6 +198,20 @@ public:
     // Shows `slot` and makes its cell flash for a while.
     void showCell(int slot, Cell cell);
     bool flashing() const;
+
+    // --- Work kept safe ---------------------------------------------------
+    // Writes the autosave when one is due: the document is modified, and 30
+    // s have passed since its first change not autosaved yet, or 20 undo
+    // steps were recorded since the last autosave. When the document is
+    // unmodified again, its autosave goes.
+    void autosaveIfDue();
+    // At start: an autosave newer than the document at `path` ("" for a
+    // new set) is offered back. True when it was restored: the document
+    // then belongs to `path` and is modified.
+    bool offerRecovery(const std::string& path);
+    // The files opened or saved last, newest first; Ctrl+1..9 open them.
+    RecentFiles recent;
+    void openRecent(size_t index);
 
     // The document differs from what was last saved or opened.
     bool isModified() const { return session.modified(); }
@@ -386,6 +401,15 @@ private:
     std::string shownTitle;
 
     std::function<uint64_t()> clock;
+    std::string stateDir;
+    std::string autosaveFile;  // the autosave last written; "" none
+    uint64_t autosavedRevision = 0;
+    uint64_t autosavedSteps = 0;
+    bool changeWaiting = false;  // a change not autosaved yet, seen at changeSeenAt
+    uint64_t changeSeenAt = 0;
+    bool autosaveDue() const;
+    void dropAutosave();
+    void showOpenedSet();
     Overlay overlay_ = Overlay::none;
     size_t overlayTop = 0;  // the first line of the page shown
     int flashSlot = -1;

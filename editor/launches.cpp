@@ -12,5 +12,6 @@ bool frame::checkLaunches()
                                                : "kod " + std::to_string(failure.exitCode);
         showError("Nie udalo sie uruchomic emulatora (" + failure.program + ": " + how + ")");
     }
-    return platform->childrenRunning() || flashing();
+    autosaveIfDue();
+    return platform->childrenRunning() || flashing() || autosaveDue();
 }

@@ -439,6 +439,10 @@ void frame::keyDown(const SDL_keysym& key)
     case SDLK_KP_MINUS:
         zoomBy(-1);
         break;
+    case SDLK_1: case SDLK_2: case SDLK_3: case SDLK_4: case SDLK_5:
+    case SDLK_6: case SDLK_7: case SDLK_8: case SDLK_9:
+        openRecent(size_t(key.sym - SDLK_1));
+        break;
     case SDLK_z:
         runCommand(shift ? Command::Redo : Command::Undo);
         break;

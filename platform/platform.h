@@ -15,6 +15,8 @@ struct DialogRequest {
     // Saving: added to a chosen name without a dot (e.g. ".atr"); the
     // in-window dialog adds it before it asks about overwriting.
     std::string extension;
+    // Opening: the files used last, newest first, offered before the rest.
+    std::vector<std::string> recentFiles;
 };
 
 enum class DialogResult {

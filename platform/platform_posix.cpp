@@ -221,15 +221,61 @@ public:
     {
         std::string start = startPath(request);
         std::string zenity = findProgram("zenity", searchPath_);
+        std::string kdialog = findProgram("kdialog", searchPath_);
+        // The files used last come first, in a short list of their own.
+        if (!request.save && !request.recentFiles.empty() && (!zenity.empty() || !kdialog.empty())) {
+            DialogResult result = chooseRecent(zenity, kdialog, request, chosenPath);
+            if (result != DialogResult::Unavailable)
+                return result;
+        }
         if (!zenity.empty()) {
             DialogResult result = runDialog(zenity, zenityArguments(request, start), chosenPath);
             if (result != DialogResult::Unavailable)
                 return result;
         }
-        std::string kdialog = findProgram("kdialog", searchPath_);
         if (!kdialog.empty())
             return runDialog(kdialog, kdialogArguments(request, start), chosenPath);
         return DialogResult::Unavailable;
+    }
+
+    // Chosen with one of the recent files; Unavailable to go on to the
+    // file dialog ("Inny plik..."); Cancelled when the list was closed.
+    DialogResult chooseRecent(const std::string& zenity, const std::string& kdialog, const DialogRequest& request,
+                              std::string& chosenPath)
+    {
+        const std::string other = "Inny plik...";
+        std::vector<std::string> args;
+        std::string program = zenity.empty() ? kdialog : zenity;
+        if (!zenity.empty()) {
+            args = {"--list", "--title=" + request.title, "--text=Ostatnio otwarte", "--column=Plik",
+                    "--width=600", "--height=360"};
+            if (windowId_ != 0) {
+                args.push_back("--attach=" + std::to_string(windowId_));
+                args.push_back("--modal");
+            }
+            args.insert(args.end(), request.recentFiles.begin(), request.recentFiles.end());
+            args.push_back(other);
+        } else {
+            args = {"--title", request.title, "--menu", "Ostatnio otwarte"};
+            for (const std::string& path : request.recentFiles) {
+                args.push_back(path);
+                args.push_back(path);
+            }
+            args.push_back(other);
+            args.push_back(other);
+        }
+        int exitStatus;
+        std::string output;
+        if (!runAndCapture(program, args, exitStatus, output))
+            return DialogResult::Unavailable;
+        std::string picked;
+        DialogResult result = interpretDialog(exitStatus, output, picked);
+        if (result == DialogResult::Chosen && picked != other) {
+            chosenPath = picked;
+            return result;
+        }
+        return result == DialogResult::Cancelled && exitStatus == 1 ? DialogResult::Cancelled
+                                                                    : DialogResult::Unavailable;
     }
 
     int ask(const Question& question) override

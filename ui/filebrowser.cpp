@@ -169,6 +169,7 @@ std::vector<BrowserEntry> arrangeEntries(const std::vector<RawEntry>& raw, bool 
 FileBrowser::FileBrowser(FileSystemView& fileSystem, const DialogRequest& request,
                          const std::string& workingDir, int visibleRows)
     : fileSystem_(fileSystem), save_(request.save), extension_(request.extension),
+      recentFiles_(request.save ? std::vector<std::string>() : request.recentFiles),
       visibleRows_(std::max(1, visibleRows))
 {
     std::string base = normalizePath(workingDir, "/");
@@ -190,8 +191,8 @@ FileBrowser::FileBrowser(FileSystemView& fileSystem, const DialogRequest& reques
 
 bool FileBrowser::enterDirectory(const std::string& dir)
 {
-    std::vector<RawEntry> listing;
-    if (!fileSystem_.list(dir, listing)) {
+    std::vector<RawEntry> found;
+    if (!fileSystem_.list(dir, found)) {
         status_ = "Nie mozna odczytac katalogu " + dir;
         if (directory_.empty())
             directory_ = dir;
@@ -200,14 +201,24 @@ bool FileBrowser::enterDirectory(const std::string& dir)
     // A name typed for saving stays when moving to another directory.
     std::string keptName = save_ ? namePart(pathText_) : "";
     directory_ = dir;
-    rawEntries_ = std::move(listing);
-    entries_ = arrangeEntries(rawEntries_, dir == "/", showAllFiles_);
+    rawEntries_ = std::move(found);
+    entries_ = listing();
     pathText_ = keptName;
     selected_ = -1;
     topRow_ = 0;
     status_.clear();
     overwriteAsked_.clear();
     return true;
+}
+
+std::vector<BrowserEntry> FileBrowser::listing() const
+{
+    std::vector<BrowserEntry> entries;
+    for (const std::string& path : recentFiles_)
+        entries.push_back({path, EntryKind::Recent});
+    const std::vector<BrowserEntry> here = arrangeEntries(rawEntries_, directory_ == "/", showAllFiles_);
+    entries.insert(entries.end(), here.begin(), here.end());
+    return entries;
 }
 
 int FileBrowser::scrollPositions() const
@@ -221,7 +232,7 @@ void FileBrowser::setShowAllFiles(bool on)
         return;
     std::string selectedName = selected_ >= 0 ? entries_[selected_].name : "";
     showAllFiles_ = on;
-    entries_ = arrangeEntries(rawEntries_, directory_ == "/", showAllFiles_);
+    entries_ = listing();
     selected_ = -1;
     for (size_t i = 0; i < entries_.size(); ++i)
         if (entries_[i].kind != EntryKind::Parent && entries_[i].name == selectedName)
@@ -334,7 +345,7 @@ void FileBrowser::moveSelection(int rows)
     else if (selected_ >= topRow_ + visibleRows_)
         scrollTo(selected_ - visibleRows_ + 1);
     const BrowserEntry& entry = entries_[selected_];
-    if (entry.kind == EntryKind::AtrFile || entry.kind == EntryKind::OtherFile) {
+    if (entry.kind == EntryKind::AtrFile || entry.kind == EntryKind::OtherFile || entry.kind == EntryKind::Recent) {
         pathText_ = entry.name;
         nameSelected_ = true;
     }

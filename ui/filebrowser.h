@@ -10,7 +10,8 @@
 
 enum class PathKind { Missing, File, Directory, Other };
 
-enum class EntryKind { Parent, Directory, AtrFile, OtherFile };
+// A recent file stands first, named by its whole path.
+enum class EntryKind { Recent, Parent, Directory, AtrFile, OtherFile };
 
 struct BrowserEntry {
     std::string name;
@@ -117,12 +118,15 @@ public:
 
 private:
     bool enterDirectory(const std::string& dir);
+    // The directory's entries after the recent files.
+    std::vector<BrowserEntry> listing() const;
     void pathEdited();
 
     FileSystemView& fileSystem_;
     bool save_;
     std::string extension_;
     std::string directory_;
+    std::vector<std::string> recentFiles_;
     std::vector<RawEntry> rawEntries_;
     std::vector<BrowserEntry> entries_;
     std::string pathText_;

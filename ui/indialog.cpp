@@ -23,6 +23,7 @@ const Colour directoryColour = {255, 255, 120};
 const Colour selectionColour = {90, 90, 170};
 const Colour fieldColour = {0, 0, 0};
 const Colour statusColour = {255, 200, 80};
+const Colour recentColour = {160, 230, 255};
 
 void box(SDL_Surface* target, int x1, int y1, int x2, int y2, Colour c)
 {
@@ -254,6 +255,11 @@ void InWindowDialog::draw()
         if (index == browser_.selected())
             box(s, listX + 1, rowY + 1, listX + listWidth - 2, rowY + rowHeight - 1, selectionColour);
         bool isDirectory = entry.kind == EntryKind::Parent || entry.kind == EntryKind::Directory;
+        if (entry.kind == EntryKind::Recent) {
+            // Its whole path, the end in view.
+            text(s, listX + 4, rowY + 3, "* " + fitTail(displayName(entry.name), listWidth - 24), recentColour);
+            continue;
+        }
         std::string label = displayName(entry.name) + (isDirectory ? "/" : "");
         Colour colour = isDirectory                           ? directoryColour
                         : entry.kind == EntryKind::AtrFile ? textColour
