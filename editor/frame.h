@@ -424,6 +424,7 @@ private:
     Uint32 background = 0;
     std::vector<uint64_t> shownLooks;
     uint64_t shownCanvasLook = 0;
+    uint64_t shownOverlayLook = 0;  // 0 also when the page has just come or gone
     std::array<uint32_t, kLevelCells> shownCells{};
     std::vector<SDL_Rect> damage_;
 };

@@ -158,7 +158,7 @@ constexpr Rect dismissButton{580, 549, 60, 20};
 
 // Help, the log and a message in full cover everything under the level
 // slots while they show.
-constexpr Rect overlay{0, 46, 640, 524};
+constexpr Rect overlay{0, 45, 640, 525};
 constexpr int overlayChars = (overlay.w - 16) / fontWidth;
 constexpr int overlayLineHeight = 10;
 constexpr int overlayTextTop = overlay.y + 24;

@@ -50,7 +50,8 @@ const char* const helpText[] = {
     "Tekst (Start, Koniec)",
     "  klik na strone daje jej klawiature, Escape lub klik obok oddaje",
     "  Return nastepny wiersz, strzalki przesuwaja, Backspace czysci",
-    "  Ctrl+A \x01  Ctrl+C \x03  Ctrl+E \x05  Ctrl+L \x0c  Ctrl+N \x0e  Ctrl+O \x0f  Ctrl+S \x13  Ctrl+Z \x1a",
+    "  Ctrl+A \x01   Ctrl+C \x03   Ctrl+E \x05   Ctrl+L \x0c",
+    "  Ctrl+N \x0e   Ctrl+O \x0f   Ctrl+S \x13   Ctrl+Z \x1a",
     "  Ctrl+Q \x11 (pelny pasek)   Ctrl+R Ctrl+T \x12\x14   Ctrl+F Ctrl+G \x06\x07",
     "Komunikaty",
     "  ostatni stoi pod Cofnij i Ponow; klik na urwany pokazuje go calego,",
@@ -367,6 +368,7 @@ void frame::showOverlay(Overlay which)
         wholeInvalid = true;  // what lay under the page comes back
     overlay_ = which;
     overlayTop = 0;
+    shownOverlayLook = 0;
     if (which == Overlay::log) {
         // The newest at the bottom, in view.
         const size_t count = overlayLines().size();

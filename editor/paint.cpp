@@ -94,22 +94,29 @@ bool intersects(const layout::Rect& a, const layout::Rect& b)
     return a.x < b.right() && b.x < a.right() && a.y < b.bottom() && b.y < a.bottom();
 }
 
-// What a cell's look holds besides its code: which outlines pass through it.
-enum CellMark : uint32_t {
-    hovered = 1u << 8,
-    selectionEdge = 1u << 9,
-    placingEdge = 1u << 10,
-    bandEdge = 1u << 11,
-    flashed = 1u << 12,
-};
+// What a cell's look holds besides its code (the low 8 bits): which edges
+// of each outline pass through it, four bits (left, top, right, bottom) an
+// outline, and the marks of the cell alone.
+const int selectionEdges = 8, placingEdges = 12, bandEdges = 16;
+const uint32_t hovered = 1u << 20;
+const uint32_t flashed = 1u << 21;
 
-bool onEdge(Cell cell, Cell a, Cell b)
+bool has(uint32_t look, int edges)
+{
+    return (look >> edges & 0xF) != 0;
+}
+
+// The edges of the rectangle from `a` to `b` that lie in `cell`, as four
+// bits at `shift`.
+uint32_t edgesIn(Cell cell, Cell a, Cell b, int shift)
 {
     const int left = std::min(a.column, b.column), right = std::max(a.column, b.column);
     const int top = std::min(a.row, b.row), bottom = std::max(a.row, b.row);
     if (cell.column < left || cell.column > right || cell.row < top || cell.row > bottom)
-        return false;
-    return cell.column == left || cell.column == right || cell.row == top || cell.row == bottom;
+        return 0;
+    const uint32_t edges = (cell.column == left ? 1u : 0u) | (cell.row == top ? 2u : 0u) |
+                           (cell.column == right ? 4u : 0u) | (cell.row == bottom ? 8u : 0u);
+    return edges << shift;
 }
 
 } // namespace
@@ -315,11 +322,8 @@ void frame::paint()
         page << uint64_t(overlay_) << uint64_t(overlayTop);
         for (const TextLine& line : overlayLines())
             page << line.text;
-        const size_t index = partIndex++;
-        if (index >= shownLooks.size())
-            shownLooks.resize(index + 1, 0);
-        if (wholePaint || shownLooks[index] != page.value()) {
-            shownLooks[index] = page.value();
+        if (wholePaint || shownOverlayLook != page.value()) {
+            shownOverlayLook = page.value();
             drawOverlay();
             if (!wholePaint)
                 damage_.push_back(sdlRect(layout::overlay));
@@ -371,15 +375,13 @@ uint32_t frame::cellLook(Cell cell, const std::vector<uint8_t>& shownCodes) cons
             const GridPatch& patch = tools.patch();
             const Cell end{std::min(pointer.column + patch.columns, kLevelColumns) - 1,
                            std::min(pointer.row + patch.rows, kLevelRows) - 1};
-            if (onEdge(cell, pointer, end))
-                look |= placingEdge;
+            look |= edgesIn(cell, pointer, end, placingEdges);
         }
     }
-    if (tools.hasSelection() && onEdge(cell, tools.selectionStart(), tools.selectionEnd()))
-        look |= selectionEdge;
-    if (hoverRow >= 0 && drawsEraser(currentTile) &&
-        onEdge(cell, {0, hoverRow}, {kLevelColumns - 1, hoverRow + 9}))
-        look |= bandEdge;
+    if (tools.hasSelection())
+        look |= edgesIn(cell, tools.selectionStart(), tools.selectionEnd(), selectionEdges);
+    if (hoverRow >= 0 && drawsEraser(currentTile))
+        look |= edgesIn(cell, {0, hoverRow}, {kLevelColumns - 1, hoverRow + 9}, bandEdges);
     if (flashing() && flashSlot == currentLevel && cell == flashedCell &&
         (clock() - flashStart) / 200 % 2 == 0)
         look |= flashed;
@@ -396,11 +398,11 @@ void frame::drawCanvasOverlays(uint32_t look)
         rectangleRGBA(screen, Sint16(mapX + 16 * left), Sint16(mapY + 16 * top), Sint16(mapX + 16 * right + 15),
                       Sint16(mapY + 16 * bottom + 15), r, g, bl, 255);
     };
-    if (look & selectionEdge)
+    if (has(look, selectionEdges))
         outline(tools.selectionStart(), tools.selectionEnd(), 0, 255, 255);
     Cell pointer;
     const bool overCanvas = layout::canvasCellAt(pointerX, pointerY, pointer);
-    if ((look & placingEdge) && overCanvas) {
+    if (has(look, placingEdges) && overCanvas) {
         const GridPatch& patch = tools.patch();
         outline(pointer,
                 {std::min(pointer.column + patch.columns, kLevelColumns) - 1,
@@ -410,7 +412,7 @@ void frame::drawCanvasOverlays(uint32_t look)
     if ((look & hovered) && overCanvas)
         outline(pointer, pointer, 255, 255, 0);
     // The eraser's band lies over the hovered cell's outline.
-    if (look & bandEdge)
+    if (has(look, bandEdges))
         outline({0, hoverRow}, {kLevelColumns - 1, hoverRow + 9}, 255, 125, 125);
     if (look & flashed) {
         const layout::Rect r = layout::canvasCellRect(flashedCell.column, flashedCell.row);
@@ -446,8 +448,9 @@ void frame::paintCanvas()
         return;
     const map& level = levels[currentLevel];
     Look whole;
-    whole << uint64_t(currentLevel) << level.sheet() << uint64_t(level.wzorekGet()) << uint64_t(showGrid)
-          << uint64_t(background);
+    // An empty level shows the sheet's own colours until it comes on.
+    whole << uint64_t(currentLevel) << level.sheet() << uint64_t(level.isOn()) << uint64_t(level.wzorekGet())
+          << uint64_t(showGrid) << uint64_t(background);
     for (int r = 0; r < kColourRegisters; ++r)
         whole << uint64_t(level.colorGet(r));
     const bool all = wholePaint || whole.value() != shownCanvasLook;
