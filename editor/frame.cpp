@@ -65,6 +65,7 @@ frame::frame(SDL_Surface* screenSurface, const FrameOptions& options)
     if (dataDirs.empty())
         dataDirs = defaultDataDirs();
     installEditorFont();
+    CGui::drawText = drawString;
 
     tileSheet = loadDataSheet("tiles.bmp", kTileSheetLimits, dataDirs, startupError);
     paletteSheet = loadPaletteSheet(dataDirs, startupError);

@@ -7,6 +7,7 @@
 
 #include "core/messages.h"
 #include "editor/tilenames.h"
+#include "render/font.h"
 #include "ui/display.h"
 
 #include <SDL_gfxPrimitives.h>
@@ -20,7 +21,7 @@ const Uint8 errorRed[3] = {255, 80, 80};
 
 void text(SDL_Surface* target, int x, int y, const std::string& s, const Uint8* colour)
 {
-    stringRGBA(target, Sint16(x), Sint16(y), s.c_str(), colour[0], colour[1], colour[2], 255);
+    drawString(target, x, y, s.c_str(), colour[0], colour[1], colour[2]);
 }
 
 // The keys and mouse actions, one page. Codes 1 to 26 are the font's

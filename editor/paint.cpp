@@ -6,12 +6,15 @@
 // the screen. A new background colour, or invalidate(), repaints it all.
 #include "editor/frame.h"
 
+#include "render/font.h"
 #include "render/funkcje.h"
 #include "render/levelrenderer.h"
 
 #include <SDL_gfxPrimitives.h>
 
 #include <cmath>
+#include <functional>
+#include <string_view>
 #include <cstdio>
 
 namespace {
@@ -21,7 +24,7 @@ const Uint8 black[4] = {0, 0, 0, 255};
 
 void text(SDL_Surface* target, int x, int y, const char* s, const Uint8 colour[4] = white)
 {
-    stringRGBA(target, Sint16(x), Sint16(y), s, colour[0], colour[1], colour[2], colour[3]);
+    drawString(target, x, y, s, colour[0], colour[1], colour[2]);
 }
 
 // Relative luminance of an sRGB colour, 0 (black) to 1 (white).
@@ -34,32 +37,21 @@ double luminance(Uint8 r, Uint8 g, Uint8 b)
     return 0.2126 * linear(r) + 0.7152 * linear(g) + 0.0722 * linear(b);
 }
 
-// FNV-1a over what a part shows.
+// A hash of what a part shows, a word at a time.
 class Look {
 public:
     Look& operator<<(uint64_t value)
     {
-        for (int i = 0; i < 8; ++i)
-            mix(Uint8(value >> (8 * i)));
+        hash_ = (hash_ ^ value) * 0x100000001b3ull;
+        hash_ ^= hash_ >> 29;
         return *this;
     }
-    Look& operator<<(const std::string& text)
-    {
-        *this << uint64_t(text.size());
-        for (unsigned char c : text)
-            mix(c);
-        return *this;
-    }
+    Look& operator<<(const std::string& text) { return *this << uint64_t(std::hash<std::string>()(text)); }
     Look& operator<<(const void* pointer) { return *this << uint64_t(reinterpret_cast<uintptr_t>(pointer)); }
     uint64_t value() const { return hash_; }
 
 private:
-    void mix(Uint8 byte)
-    {
-        hash_ ^= byte;
-        hash_ *= 1099511628211ull;
-    }
-    uint64_t hash_ = 1469598103934665603ull;
+    uint64_t hash_ = 0xcbf29ce484222325ull;
 };
 
 Look& operator<<(Look&& look, const CGui& widget);
@@ -68,7 +60,7 @@ Look& operator<<(Look& look, const CGui& widget)
     return look << uint64_t(widget.x) << uint64_t(widget.y) << uint64_t(widget.width) << uint64_t(widget.height)
                 << uint64_t(widget.red) << uint64_t(widget.green) << uint64_t(widget.blue) << uint64_t(widget.alpha)
                 << uint64_t(widget.isVisible) << uint64_t(widget.isActive) << uint64_t(widget.isPushed)
-                << std::string(widget.captionText);
+                << uint64_t(std::hash<std::string_view>()(std::string_view(widget.captionText)));
 }
 
 Look& operator<<(Look&& look, const CGui& widget)
@@ -165,7 +157,7 @@ void frame::paintPart(const layout::Rect& area, uint64_t look, const std::functi
     }
     SDL_Rect r = sdlRect(area);
     SDL_SetClipRect(screen, &r);
-    SDL_FillRect(screen, &r, background);
+    fillArea(screen, r, background);
     draw();
     SDL_SetClipRect(screen, nullptr);
     damage_.push_back(r);
@@ -428,7 +420,7 @@ void frame::drawCanvasCell(Cell cell, uint32_t look)
     const layout::Rect r = layout::canvasCellRect(cell.column, cell.row);
     SDL_Rect clip = sdlRect(r);
     SDL_SetClipRect(screen, &clip);
-    SDL_FillRect(screen, &clip, background);
+    fillArea(screen, clip, background);
     drawCell(levels[currentLevel], cell.column, cell.row, int(look & 0xFF));
     if (showGrid) {
         if (cell.column > 0)
@@ -481,7 +473,7 @@ void frame::paintCanvas()
         // cell alone would draw them.
         const layout::Rect& c = layout::canvas;
         SDL_Rect area = sdlRect(c);
-        SDL_FillRect(screen, &area, background);
+        fillArea(screen, area, background);
         LevelData shown = level.data();
         for (int column = 0; column < kLevelColumns; ++column)
             for (int row = 0; row < kLevelRows; ++row)
