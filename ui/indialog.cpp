@@ -6,6 +6,7 @@
 
 #include <SDL_gfxPrimitives.h>
 
+#include <algorithm>
 #include <filesystem>
 
 namespace {
@@ -329,18 +330,51 @@ DialogResult chooseFile(Platform& platform, SDL_Surface* screen, const DialogReq
     return runInWindowDialog(screen, request, chosen);
 }
 
-InWindowQuestion::InWindowQuestion(SDL_Surface* screen, const Question& question)
-    : panelX(screen->w > panelWidth ? (screen->w - panelWidth) / 2 : 0),
-      panelY(screen->h > panelHeight ? (screen->h - panelHeight) / 2 : 0),
-      screen_(screen),
-      question_(question)
+namespace {
+
+// The question's text in lines of at most `width` characters: its own
+// lines, each broken at spaces (a longer word where the line ends).
+std::vector<std::string> questionLines(const std::string& text, size_t width)
 {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start <= text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos)
+            end = text.size();
+        std::string rest = text.substr(start, end - start);
+        start = end + 1;
+        do {
+            size_t cut = rest.size() <= width ? rest.size() : rest.rfind(' ', width);
+            if (cut == std::string::npos || cut == 0)
+                cut = std::min(width, rest.size());
+            lines.push_back(rest.substr(0, cut));
+            rest = rest.substr(std::min(rest.size(), cut + (cut < rest.size() && rest[cut] == ' ' ? 1 : 0)));
+        } while (!rest.empty());
+    }
+    while (!lines.empty() && lines.back().empty())
+        lines.pop_back();
+    return lines;
+}
+
+}  // namespace
+
+InWindowQuestion::InWindowQuestion(SDL_Surface* screen, const Question& question)
+    : screen_(screen),
+      question_(question),
+      lines_(questionLines(question.text, static_cast<size_t>((panelWidth - 20) / fontWidth)))
+{
+    // The panel grows with the text, as far as the window lets it.
+    const int most = std::max(panelHeight, screen->h - 20);
+    height_ = std::min(most, panelHeight + lineHeight * std::max(0, static_cast<int>(lines_.size()) - 1));
+    panelX = screen->w > panelWidth ? (screen->w - panelWidth) / 2 : 0;
+    panelY = screen->h > height_ ? (screen->h - height_) / 2 : 0;
     // Right-aligned, the cancel last, as desktop dialogs have them.
     int count = static_cast<int>(question_.answers.size());
     for (int i = 0; i < count; ++i) {
         auto button = std::make_unique<CButton>(question_.answers[i].c_str());
         int right = panelX + panelWidth - 10 - (count - 1 - i) * (buttonWidth + 10);
-        button->move(right - buttonWidth, panelY + panelHeight - 35, buttonWidth, 25);
+        button->move(right - buttonWidth, panelY + height_ - 35, buttonWidth, 25);
         answerButtons.push_back(std::move(button));
     }
 }
@@ -386,10 +420,12 @@ void InWindowQuestion::handle(const SDL_Event& event)
 void InWindowQuestion::draw()
 {
     SDL_Surface* s = screen_;
-    box(s, panelX, panelY, panelX + panelWidth - 1, panelY + panelHeight - 1, panelColour);
-    outline(s, panelX, panelY, panelX + panelWidth - 1, panelY + panelHeight - 1, frameColour);
+    box(s, panelX, panelY, panelX + panelWidth - 1, panelY + height_ - 1, panelColour);
+    outline(s, panelX, panelY, panelX + panelWidth - 1, panelY + height_ - 1, frameColour);
     text(s, panelX + 10, panelY + 10, fitHead(question_.title, panelWidth - 20), dimColour);
-    text(s, panelX + 10, panelY + 32, fitHead(question_.text, panelWidth - 20), textColour);
+    const size_t room = static_cast<size_t>(std::max(1, (height_ - 75) / lineHeight + 1));
+    for (size_t i = 0; i < lines_.size() && i < room; ++i)
+        text(s, panelX + 10, panelY + 32 + lineHeight * static_cast<int>(i), lines_[i], textColour);
     for (auto& button : answerButtons)
         button->render(s);
 }
