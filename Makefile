@@ -1,12 +1,19 @@
 # Set-up and everyday commands. `make run` and `make test` install what is
 # missing, build, then start the editor or run every test. `make install`
-# installs under PREFIX (DESTDIR for staging); `make package` builds a .deb.
+# installs an existing build under PREFIX (DESTDIR for staging) and never
+# builds, so `sudo make install` writes no root-owned files into the build;
+# `make uninstall` removes it again; `make package` builds a .deb.
+# `make windows` cross-builds the Windows programs into build-windows/ (the
+# libraries once into ~/.cache/zelbun-windows from the archives in
+# ZELBUN_WIN_SOURCES); `make windows-test` runs their tests under Wine.
 BUILD ?= build
 JOBS ?= 2
 CMAKE_FLAGS ?=
 PREFIX ?= /usr/local
+WINDOWS_BUILD ?= build-windows
+WINDOWS_CMAKE_FLAGS ?=
 
-.PHONY: deps build run test bench install package clean
+.PHONY: deps build run test bench install uninstall package clean windows-deps windows windows-test
 
 deps:
 	@bash tools/install-deps.sh
@@ -21,8 +28,14 @@ run: build
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
 
-install: build
+install:
+	@test -x $(BUILD)/zelbun-kreator || { \
+	  echo "make install: nothing built in $(BUILD)/. Build first as your own user:" >&2; \
+	  echo "    make build && sudo make install" >&2; exit 1; }
 	cmake --install $(BUILD) --prefix $(PREFIX)
+
+uninstall:
+	cmake -DPREFIX=$(PREFIX) -P tools/uninstall.cmake
 
 package: build
 	cd $(BUILD) && cpack -G DEB
@@ -30,5 +43,14 @@ package: build
 bench: build
 	./$(BUILD)/zelbun_bench
 
+windows-deps:
+	@bash tools/install-deps.sh windows
+
+windows: windows-deps
+	JOBS=$(JOBS) bash tools/windows/build.sh $(WINDOWS_BUILD) $(WINDOWS_CMAKE_FLAGS)
+
+windows-test: windows
+	JOBS=$(JOBS) bash tools/windows/test.sh $(WINDOWS_BUILD)
+
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(WINDOWS_BUILD)

@@ -12,11 +12,19 @@
 
 #include <SDL.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <iostream>
+#include <sstream>
 #include <string>
 #include <vector>
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -61,11 +69,53 @@ std::string stateDirectory()
     return "";
 }
 
+const char kNoDisplay[] =
+    "cannot open a window: no display; the commands info, check, export and test work without one";
+
+// The window needs a screen. Without an X11 or Wayland display SDL goes on
+// to drivers that show nothing (SDL 2's offscreen) or draw the window as
+// text into the terminal (the classic library's aalib), and the editor
+// would wait for input that never comes. An SDL_VIDEODRIVER set by hand
+// is tried, and its driver checked below.
+bool displayExpected()
+{
+#if defined(_WIN32) || defined(__APPLE__)
+    return true;
+#else
+    auto set = [](const char* name) {
+        const char* value = std::getenv(name);
+        return value != nullptr && *value != '\0';
+    };
+    return set("DISPLAY") || set("WAYLAND_DISPLAY") || set("SDL_VIDEODRIVER");
+#endif
+}
+
+// Drivers that show no window on a screen: text in the terminal (the
+// classic library's aalib and caca), or nothing at all (dummy, and SDL 2's
+// offscreen and its dummy with console input, evdev).
+bool showsNoWindow(const char* driver)
+{
+    for (const char* name : {"aalib", "caca", "dummy", "offscreen", "evdev"})
+        if (std::strcmp(driver, name) == 0)
+            return true;
+    return false;
+}
+
 int runWindow(const CommandLine& line)
 {
     presentWithoutOpenGl();
+    if (!displayExpected()) {
+        std::fprintf(stderr, "zelbun-kreator: %s\n", kNoDisplay);
+        return 1;
+    }
     if (SDL_Init(SDL_INIT_VIDEO) < 0) {
-        std::fprintf(stderr, "zelbun-kreator: cannot start SDL: %s\n", SDL_GetError());
+        std::fprintf(stderr, "zelbun-kreator: cannot open a window: %s\n", SDL_GetError());
+        return 1;
+    }
+    char driver[32] = "";
+    if (SDL_VideoDriverName(driver, sizeof driver) && showsNoWindow(driver)) {
+        SDL_Quit();
+        std::fprintf(stderr, "zelbun-kreator: %s (SDL's %s driver shows none)\n", kNoDisplay, driver);
         return 1;
     }
     std::atexit(SDL_Quit);
@@ -99,24 +149,29 @@ int runWindow(const CommandLine& line)
     return 0;
 }
 
+// A standard stream that is closed at start keeps its number taken, so no
+// file opened later lands on it and receives what is printed; writes to it
+// fail as they would have, and are reported.
+void reserveStandardStreams()
+{
+#ifndef _WIN32
+    for (int fd = 0; fd <= 2; ++fd)
+        if (fcntl(fd, F_GETFD) < 0 && errno == EBADF && open("/dev/null", O_RDONLY) != fd)
+            return;
+#endif
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
 {
-    CommandLine line = parseCommandLine(argc, argv, std::cout, std::cerr);
-    switch (line.command) {
-    case CommandLine::Command::Exit:
-        return line.exitStatus;
-    case CommandLine::Command::Info:
-        return runInfo(line, std::cout, std::cerr);
-    case CommandLine::Command::Check:
-        return runCheck(line, std::cout, std::cerr);
-    case CommandLine::Command::Export:
-        return runExport(line, std::cout, std::cerr);
-    case CommandLine::Command::Test:
-        return runTest(line, std::cout, std::cerr);
-    case CommandLine::Command::Window:
-        break;
-    }
+    reserveStandardStreams();
+    std::ostringstream help;
+    CommandLine line = parseCommandLine(argc, argv, help, std::cerr);
+    const Console console{std::cin, std::cout, std::cerr};
+    if (line.command == CommandLine::Command::Exit)
+        return emit(console, help.str(), line.exitStatus);
+    if (line.command != CommandLine::Command::Window)
+        return runCommand(line, console);
     return runWindow(line);
 }

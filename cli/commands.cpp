@@ -2,7 +2,6 @@
 // SDL, so they run on a server or in CI.
 #include "cli/commands.h"
 
-#include "core/atari.h"
 #include "core/datafiles.h"
 #include "core/fileio.h"
 #include "core/game.h"
@@ -10,23 +9,29 @@
 #include "core/levelcheck.h"
 #include "core/messages.h"
 #include "core/session.h"
+#include "core/setcheck.h"
+#include "core/solver.h"
 #include "core/tilesconfig.h"
 
 #include <nlohmann/json.hpp>
 
+#include <cassert>
+#include <cerrno>
 #include <cstdio>
-#include <cstdlib>
+#include <istream>
 #include <ostream>
+#include <sstream>
 
 namespace {
 
-const char* const kPageNames[2] = {"Start", "Koniec"};
+// The version of the JSON that info prints; it changes only when a key
+// changes meaning or goes away.
+const int kInfoJsonFormat = 1;
 
-int fail(std::ostream& err, const std::string& message)
-{
-    err << "zelbun-kreator: " << message << '\n';
-    return 1;
-}
+// The same for check --json.
+const int kCheckJsonFormat = 1;
+
+const char* const kPageKeys[kTextPages] = {"start", "end"};
 
 std::string hexByte(int value)
 {
@@ -35,26 +40,71 @@ std::string hexByte(int value)
     return text;
 }
 
-// The tile configuration the editor would start with, for the screw code.
-TilesConfig tilesConfig(const CommandLine& line)
+// Reads a stream to its end; more than `limit` bytes is an error.
+Error readStream(std::istream& in, std::vector<uint8_t>& out, size_t limit)
 {
-    std::string path = findDataFile("tiles.cfg", line.dataDirs.empty() ? defaultDataDirs() : line.dataDirs);
     std::vector<uint8_t> bytes;
-    if (path.empty() || readFile(path, bytes, kTilesConfigReadLimit))
-        return TilesConfig();
-    return parseTilesConfig(std::string(bytes.begin(), bytes.end()), path);
+    char chunk[16384];
+    errno = 0;
+    while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
+        bytes.insert(bytes.end(), chunk, chunk + in.gcount());
+        if (bytes.size() > limit) {
+            // The rest is not read: the stream may never end.
+            Error error = Error::of(Fault::tooLarge, inputName("-"));
+            error.limit = limit;
+            return error;
+        }
+    }
+    if (in.bad())
+        return Error::system(inputName("-"), errno != 0 ? errno : EIO);
+    out.swap(bytes);
+    return Error();
 }
 
-void printInfoText(const std::string& path, const SetFile& set, int screwCode, std::ostream& out)
+// The tile configuration the editor would start with.
+struct TileSetup {
+    TilesConfig config;
+    bool found = false;  // false: no file, or one that could not be read
+};
+
+// Says once on the error stream when there is no tiles.cfg to go by, and
+// what is `missed` for it.
+TileSetup tileSetup(const CommandLine& line, Console console, const char* missed)
+{
+    TileSetup setup;
+    const std::vector<std::string> dirs = line.dataDirs.empty() ? defaultDataDirs() : line.dataDirs;
+    const std::string path = findDataFile("tiles.cfg", dirs);
+    std::vector<uint8_t> bytes;
+    if (path.empty()) {
+        console.err << "zelbun-kreator: no tiles.cfg found (looked in " << describeDataDirs(dirs) << "); " << missed
+                    << '\n';
+        return setup;
+    }
+    if (Error error = readFile(path, bytes, kTilesConfigReadLimit)) {
+        console.err << "zelbun-kreator: " << describe(error, Language::english) << "; " << missed << '\n';
+        return setup;
+    }
+    setup.config = parseTilesConfig(std::string(bytes.begin(), bytes.end()), path);
+    setup.found = true;
+    return setup;
+}
+
+void warnAboutWhatWasReadAround(const CommandLine& line, const SetFile& set, Console console)
+{
+    for (const LoadIssue& issue : set.image.issues)
+        console.err << "zelbun-kreator: " << inputName(line.file) << ": warning: "
+                    << describe(issue, Language::english) << '\n';
+}
+
+void printInfoText(const std::string& name, const SetFile& set, int screwCode, std::ostream& out)
 {
     int levelCount = 0;
     for (const LevelData& level : set.image.levels)
         levelCount += level.on;
-    out << path << ": " << set.bytes.size() << " bajtow, map: " << levelCount << '\n';
-    if (!set.image.issues.empty())
-        out << "Uwaga: " << describe(set.image.issues, Language::polish) << '\n';
+    out << name << ": " << set.bytes.size() << " bytes, " << levelCount << (levelCount == 1 ? " level" : " levels")
+        << '\n';
 
-    out << "Kolejnosc:";
+    out << "order:";
     for (uint8_t entry : orderTable(set.bytes.data(), set.bytes.size()))
         out << ' ' << hexByte(entry);
     out << '\n';
@@ -63,38 +113,40 @@ void printInfoText(const std::string& path, const SetFile& set, int screwCode, s
         const LevelData& level = set.image.levels[slot];
         if (!level.on)
             continue;
-        out << "Mapa " << slot + 1 << ": srubki do zebrania " << level.srubki;
+        out << "level " << slot + 1 << ": screws to collect " << level.srubki;
         if (screwCode >= 0)
-            out << " (na mapie " << countCells(level, screwCode) << ")";
-        out << ", murek " << level.wzorek << ", kolory";
+            out << " (drawn " << countCells(level, screwCode) << ")";
+        out << ", wall pattern " << level.wzorek << ", colours";
         for (int colour : level.colours)
             out << ' ' << hexByte(colour);
         out << '\n';
     }
 
-    for (int page = 0; page < 2; ++page) {
-        out << "Tekst " << kPageNames[page] << ":\n";
+    for (int page = 0; page < kTextPages; ++page) {
+        out << "page " << pageName(page) << ":\n";
         for (const auto& pageLine : set.image.pages[page])
             out << "  |" << pageLineUtf8(pageLine) << "|\n";
     }
 }
 
+// The shape is documented in the manual page; kInfoJsonFormat versions it.
 void printInfoJson(const std::string& path, const SetFile& set, int screwCode, std::ostream& out)
 {
-    nlohmann::ordered_json json;
+    using Json = nlohmann::ordered_json;
+    Json json;
+    json["format"] = kInfoJsonFormat;
     json["file"] = path;
     json["size"] = set.bytes.size();
     json["order"] = orderTable(set.bytes.data(), set.bytes.size());
-    json["levels"] = nlohmann::ordered_json::array();
+    json["levels"] = Json::array();
     for (int slot = 0; slot < kLevelSlots; ++slot) {
         const LevelData& level = set.image.levels[slot];
         if (!level.on)
             continue;
-        nlohmann::ordered_json entry;
+        Json entry;
         entry["slot"] = slot + 1;
         entry["screws"] = level.srubki;
-        entry["screwsDrawn"] = screwCode >= 0 ? nlohmann::ordered_json(countCells(level, screwCode))
-                                              : nlohmann::ordered_json(nullptr);
+        entry["screwsDrawn"] = screwCode >= 0 ? Json(countCells(level, screwCode)) : Json(nullptr);
         entry["wallPattern"] = level.wzorek;
         entry["colours"] = std::vector<int>(level.colours, level.colours + kColourRegisters);
         std::vector<std::vector<int>> rows(kLevelRows, std::vector<int>(kLevelColumns));
@@ -104,23 +156,74 @@ void printInfoJson(const std::string& path, const SetFile& set, int screwCode, s
         entry["rows"] = rows;
         json["levels"].push_back(entry);
     }
-    for (int page = 0; page < 2; ++page) {
+    for (int page = 0; page < kTextPages; ++page) {
         std::vector<std::string> lines;
         for (const auto& pageLine : set.image.pages[page])
             lines.push_back(pageLineUtf8(pageLine));
-        json["pages"][kPageNames[page]] = lines;
+        json["pages"][kPageKeys[page]] = lines;
     }
-    json["warning"] = set.image.issues.empty() ? nlohmann::ordered_json(nullptr)
-                                               : nlohmann::ordered_json(describe(set.image.issues, Language::polish));
-    out << json.dump(2) << '\n';
+    json["warnings"] = Json::array();
+    for (const LoadIssue& issue : set.image.issues)
+        json["warnings"].push_back(describe(issue, Language::english));
+    // A file name is whatever bytes the system allows: those that are no
+    // UTF-8 become U+FFFD rather than stop the output.
+    out << json.dump(2, ' ', false, Json::error_handler_t::replace) << '\n';
+}
+
+// The bytes of the input, from standard input for "-".
+Error readInput(const std::string& path, std::istream& in, std::vector<uint8_t>& bytes)
+{
+    return path == "-" ? readStream(in, bytes, kGameImageReadLimit) : readFile(path, bytes, kGameImageReadLimit);
 }
 
 } // namespace
 
-Error readSetFile(const std::string& path, SetFile& set)
+std::string inputName(const std::string& path)
 {
-    if (Error error = readFile(path, set.bytes, kGameImageReadLimit))
+    return path == "-" ? "standard input" : path;
+}
+
+int fail(Console console, const std::string& message)
+{
+    console.err << "zelbun-kreator: " << message << '\n';
+    return 1;
+}
+
+bool writeOutput(const CommandLine& line, const std::vector<uint8_t>& bytes, Console console)
+{
+    if (line.output == "-") {
+        console.out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+        return true;
+    }
+    if (!line.force && isReadOnlyFile(line.output)) {
+        fail(console, line.output + ": the file is read-only; --force replaces it");
+        return false;
+    }
+    if (Error error = writeFileAtomically(line.output, bytes)) {
+        fail(console, describe(error, Language::english));
+        return false;
+    }
+    return true;
+}
+
+int emit(Console console, const std::string& text, int status)
+{
+    errno = 0;
+    if (console.out.write(text.data(), std::streamsize(text.size())).flush())
+        return status;
+    const int code = errno;
+    return fail(console, "standard output: " + (code != 0 ? systemReason(code, Language::english)
+                                                          : std::string("the output could not be written")));
+}
+
+Error readSetFile(const std::string& path, std::istream& in, SetFile& set)
+{
+    if (Error error = readInput(path, in, set.bytes))
         return error;
+    if (Error problem = gameImageProblem(set.bytes.data(), set.bytes.size())) {
+        problem.path = inputName(path);
+        return problem;
+    }
     set.image = readGameImage(set.bytes.data(), set.bytes.size());
     return Error();
 }
@@ -151,93 +254,133 @@ std::string pageLineUtf8(const char* line)
     return text;
 }
 
-int runInfo(const CommandLine& line, std::ostream& out, std::ostream& err)
+int runInfo(const CommandLine& line, Console console)
 {
     SetFile set;
-    if (Error error = readSetFile(line.file, set))
-        return fail(err, describe(error, Language::english));
-    TilesConfig config = tilesConfig(line);
+    if (Error error = readSetFile(line.file, console.in, set))
+        return fail(console, describe(error, Language::english));
+    warnAboutWhatWasReadAround(line, set, console);
+    const TileSetup tiles = tileSetup(line, console, "the screws drawn are not counted");
+    const int screwCode = tiles.found ? tiles.config.sruba : -1;
     if (line.json)
-        printInfoJson(line.file, set, config.sruba, out);
+        printInfoJson(line.file, set, screwCode, console.out);
     else
-        printInfoText(line.file, set, config.sruba, out);
+        printInfoText(inputName(line.file), set, screwCode, console.out);
     return 0;
 }
 
-int runTest(const CommandLine& line, std::ostream& out, std::ostream& err)
+int runTest(const CommandLine& line, Console console)
 {
-    SetFile set;
-    if (Error error = readSetFile(line.file, set))
-        return fail(err, describe(error, Language::english));
-    const int slot = line.level - 1;
-    if (!set.image.levels[slot].on)
-        return fail(err, line.file + ": level " + std::to_string(line.level) + " is empty");
+    std::vector<uint8_t> bytes;
+    if (Error error = readInput(line.file, console.in, bytes))
+        return fail(console, describe(error, Language::english));
 
     // The game part as the editor would save this file with.
     const ChosenTemplate chosen =
         chooseSessionTemplate(line.templatePath, line.dataDirs.empty() ? defaultDataDirs() : line.dataDirs);
     if (chosen.error)
-        err << "zelbun-kreator: template " << describe(chosen.error, Language::english)
-            << "; the built-in game is used\n";
+        console.err << "zelbun-kreator: template " << describe(chosen.error, Language::english)
+                    << "; the built-in game is used\n";
     Session session(0, std::make_shared<const std::vector<uint8_t>>(chosen.bytes), embeddedGame());
-    if (Error error = session.openBytes(set.bytes, line.file).error)
-        return fail(err, describe(error, Language::english));
+    if (Error error = session.openBytes(bytes, inputName(line.file)).error)
+        return fail(console, describe(error, Language::english));
+    const int slot = line.level - 1;
+    if (!session.level(slot).on)
+        return fail(console, inputName(line.file) + ": level " + std::to_string(line.level) + " is empty");
+
     const std::vector<uint8_t> image = session.testImage(slot);
-    if (Error error = writeFileAtomically(line.output, image))
-        return fail(err, describe(error, Language::english));
-    out << line.output << ": " << image.size() << " bajtow, mapa " << line.level << '\n';
+    if (!writeOutput(line, image, console))
+        return 1;
+    if (line.output != "-")
+        console.out << line.output << ": " << image.size() << " bytes, level " << line.level << '\n';
     return 0;
 }
 
-namespace {
-
-// Mistakes of the set as a whole, which no single level shows: a file that
-// is no disk image or breaks off, an order table that lists no level (the
-// game then has nothing to play), and page characters the game cannot show.
-std::vector<std::string> checkSet(const SetFile& set)
+int runCheck(const CommandLine& line, Console console)
 {
-    std::vector<std::string> findings;
-    const std::vector<uint8_t>& bytes = set.bytes;
-    if (bytes.size() < 2 || bytes[0] != 0x96 || bytes[1] != 0x02)
-        findings.push_back("to nie jest obraz dysku ATR (brak naglowka 96 02)");
-    for (const LoadIssue& issue : set.image.issues)
-        findings.push_back(describe(issue, Language::polish));
-
-    bool listed = false;
-    for (uint8_t entry : orderTable(set.bytes.data(), set.bytes.size()))
-        listed = listed || (entry >= 0x80 && entry < 0x80 + kLevelSlots);
-    if (!listed)
-        findings.push_back("tabela kolejnosci map jest pusta: gra nie ma czego uruchomic");
-
-    for (int page = 0; page < 2; ++page) {
-        int count = 0, first = -1;
-        for (size_t i = 0; i < kPageSize && kPageOffsets[page] + i < bytes.size(); ++i)
-            if (!isShowableScreenCode(bytes[kPageOffsets[page] + i])) {
-                if (count++ == 0)
-                    first = int(i);
-            }
-        if (count == 0)
-            continue;
-        const int code = bytes[kPageOffsets[page] + first];
-        findings.push_back("Tekst " + std::string(kPageNames[page]) + ": znakow, ktorych gra nie pokaze: " +
-                           std::to_string(count) + " (pierwszy " + hexByte(code) + ": wiersz " +
-                           std::to_string(first / kPageColumns + 1) + ", kolumna " +
-                           std::to_string(first % kPageColumns + 1) + ")");
+    std::vector<uint8_t> bytes;
+    if (Error error = readInput(line.file, console.in, bytes))
+        return fail(console, describe(error, Language::english));
+    const std::string name = inputName(line.file);
+    nlohmann::ordered_json json;
+    json["format"] = kCheckJsonFormat;
+    json["file"] = name;
+    json["findings"] = nlohmann::ordered_json::array();
+    auto report = [&](const std::vector<std::string>& findings) {
+        for (const std::string& finding : findings)
+            if (line.json)
+                json["findings"].push_back(finding);
+            else
+                console.out << name << ": " << finding << '\n';
+    };
+    auto finish = [&](int status) {
+        if (line.json)
+            console.out << json.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << '\n';
+        return status;
+    };
+    // A file the editor refuses is the one finding there is.
+    if (Error problem = gameImageProblem(bytes.data(), bytes.size())) {
+        problem.path = "";
+        report({describe(problem, Language::english)});
+        return finish(1);
     }
-    return findings;
+
+    const LoadResult image = readGameImage(bytes.data(), bytes.size());
+    std::vector<std::string> findings;
+    for (const LoadIssue& issue : image.issues)
+        findings.push_back(describe(issue, Language::english));
+    for (const SetFinding& finding : checkSetImage(bytes.data(), bytes.size()))
+        findings.push_back(describe(finding, Language::english));
+    // Without a tile set, only what needs none: the robots.
+    const TileSetup tiles = tileSetup(line, console, "tile codes and screws are not checked");
+    const LevelRules rules = tiles.found ? levelRules(tiles.config) : LevelRules();
+    for (const LevelFinding& finding : checkLevels(image.levels, rules))
+        findings.push_back(describe(finding, Language::english));
+    report(findings);
+
+    bool unsolvable = false;
+    if (line.solve) {
+        SolveLimits limits;
+        limits.maxStates = line.maxStates;
+        limits.maxSeconds = line.maxSeconds;
+        json["levels"] = nlohmann::ordered_json::array();
+        for (int slot = 0; slot < kLevelSlots; ++slot) {
+            if (!image.levels[slot].on)
+                continue;
+            const SolveResult result = solveLevel(image.levels[slot], limits);
+            unsolvable = unsolvable || result.verdict == SolveResult::unsolvable;
+            if (line.json) {
+                static const char* const verdicts[] = {"solvable", "unsolvable", "unknown", "no robot"};
+                nlohmann::ordered_json entry;
+                entry["level"] = slot + 1;
+                entry["verdict"] = verdicts[result.verdict];
+                entry["states"] = result.states;
+                entry["moves"] = nlohmann::ordered_json::array();
+                for (GameRules::Move move : result.moves)
+                    entry["moves"].push_back(moveName(move));
+                json["levels"].push_back(entry);
+            } else {
+                console.out << name << ": level " << slot + 1 << ": " << describe(result, Language::english) << '\n';
+            }
+        }
+    }
+    return finish(findings.empty() && !unsolvable ? 0 : 1);
 }
 
-} // namespace
-
-int runCheck(const CommandLine& line, std::ostream& out, std::ostream& err)
+int runCommand(const CommandLine& line, Console console)
 {
-    SetFile set;
-    if (Error error = readSetFile(line.file, set))
-        return fail(err, describe(error, Language::english));
-    std::vector<std::string> findings = checkSet(set);
-    for (const LevelFinding& finding : checkLevels(set.image.levels, levelRules(tilesConfig(line))))
-        findings.push_back(describe(finding, Language::polish));
-    for (const std::string& finding : findings)
-        out << line.file << ": " << finding << '\n';
-    return findings.empty() ? 0 : 1;
+    // The output is written in one piece at the end, so a failure to write
+    // it is seen with its reason.
+    std::ostringstream buffer;
+    const Console buffered{console.in, buffer, console.err};
+    int status = 1;
+    switch (line.command) {
+    case CommandLine::Command::Info: status = runInfo(line, buffered); break;
+    case CommandLine::Command::Check: status = runCheck(line, buffered); break;
+    case CommandLine::Command::Export: status = runExport(line, buffered); break;
+    case CommandLine::Command::Test: status = runTest(line, buffered); break;
+    case CommandLine::Command::Exit: status = line.exitStatus; break;
+    case CommandLine::Command::Window: assert(!"the window is no command"); break;
+    }
+    return emit(console, buffer.str(), status);
 }

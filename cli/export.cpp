@@ -21,49 +21,44 @@ namespace {
 const int kSheetColumns = 8;  // levels side by side in an --all sheet
 const int kSheetGap = 8;      // pixels between them, in the window's grey
 
-// The tile set as the editor would start with it.
-bool loadTileConfig(const std::vector<std::string>& dirs, TilesConfig& config, std::string& error)
+// The tile set as the editor would start with it; without a tiles.cfg it
+// starts too, showing every code in hex.
+Error loadTileConfig(const std::vector<std::string>& dirs, TilesConfig& config)
 {
     const std::string path = findDataFile("tiles.cfg", dirs);
     if (path.empty())
-        return true;  // the editor starts too, showing every code in hex
+        return Error();
     std::vector<uint8_t> bytes;
-    if (Error failure = readFile(path, bytes, kTilesConfigReadLimit)) {
-        error = describe(failure, Language::english);
-        return false;
-    }
+    if (Error failure = readFile(path, bytes, kTilesConfigReadLimit))
+        return failure;
     config = parseTilesConfig(std::string(bytes.begin(), bytes.end()), path);
-    return true;
+    return Error();
 }
 
 } // namespace
 
-int runExport(const CommandLine& line, std::ostream& out, std::ostream& err)
+int runExport(const CommandLine& line, Console console)
 {
     SetFile set;
-    if (Error error = readSetFile(line.file, set)) {
-        err << "zelbun-kreator: " << describe(error, Language::english) << '\n';
-        return 1;
-    }
+    if (Error error = readSetFile(line.file, console.in, set))
+        return fail(console, describe(error, Language::english));
     std::vector<int> slots;
     for (int slot = 0; slot < kLevelSlots; ++slot)
         if (set.image.levels[slot].on && (line.all || slot == line.level - 1))
             slots.push_back(slot);
-    if (slots.empty()) {
-        err << "zelbun-kreator: " << line.file << ": "
-            << (line.all ? std::string("no levels") : "level " + std::to_string(line.level) + " is empty") << '\n';
-        return 1;
-    }
+    if (slots.empty())
+        return fail(console, inputName(line.file) + ": " +
+                                 (line.all ? std::string("no levels") : "level " + std::to_string(line.level) + " is empty"));
 
     const std::vector<std::string> dirs = line.dataDirs.empty() ? defaultDataDirs() : line.dataDirs;
     std::string errors;
     SurfacePtr tiles = loadDataSheet("tiles.bmp", kTileSheetLimits, dirs, errors);
     SurfacePtr palette = loadPaletteSheet(dirs, errors);
+    if (!tiles || !palette)
+        return fail(console, errors.substr(0, errors.find_last_not_of('\n') + 1));
     TilesConfig config;
-    if (!tiles || !palette || !loadTileConfig(dirs, config, errors)) {
-        err << "zelbun-kreator: " << errors << (errors.empty() || errors.back() == '\n' ? "" : "\n");
-        return 1;
-    }
+    if (Error error = loadTileConfig(dirs, config))
+        return fail(console, describe(error, Language::english));
     installEditorFont();
     const TileColumns columns = tileColumnsOf(config);
     TileArt art;
@@ -78,10 +73,8 @@ int runExport(const CommandLine& line, std::ostream& out, std::ostream& err)
     const int width = across * levelWidth + (across - 1) * kSheetGap;
     const int height = down * levelHeight + (down - 1) * kSheetGap;
     SurfacePtr picture(SDL_CreateRGBSurface(SDL_SWSURFACE, width, height, 32, 0xFF0000, 0x00FF00, 0x0000FF, 0));
-    if (!picture) {
-        err << "zelbun-kreator: cannot make a surface to draw on: " << SDL_GetError() << '\n';
-        return 1;
-    }
+    if (!picture)
+        return fail(console, std::string("cannot make a surface to draw on: ") + SDL_GetError());
     SDL_FillRect(picture.get(), nullptr, SDL_MapRGB(picture->format, 200, 200, 200));
     LevelSheet sheet;
     sheet.attach(art.sheet, art.palette);
@@ -109,11 +102,14 @@ int runExport(const CommandLine& line, std::ostream& out, std::ostream& err)
     }
     SDL_UnlockSurface(picture.get());
 
+    std::vector<uint8_t> png;
     std::string error;
-    if (!writePng(line.output, width, height, rgb, error)) {
-        err << "zelbun-kreator: " << error << '\n';
+    if (!encodePng(width, height, rgb, png, error))
+        return fail(console, "cannot encode the PNG: " + error);
+    if (!writeOutput(line, png, console))
         return 1;
-    }
-    out << line.output << ": " << width << " x " << height << ", map: " << slots.size() << '\n';
+    if (line.output != "-")
+        console.out << line.output << ": " << width << " x " << height << ", " << slots.size()
+                    << (slots.size() == 1 ? " level" : " levels") << '\n';
     return 0;
 }

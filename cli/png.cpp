@@ -1,12 +1,9 @@
 #include "cli/png.h"
 
-#include "core/fileio.h"
-#include "core/messages.h"
-
 #include <png.h>
 
-bool writePng(const std::string& path, int width, int height, const std::vector<uint8_t>& rgb,
-              std::string& error)
+bool encodePng(int width, int height, const std::vector<uint8_t>& rgb, std::vector<uint8_t>& png,
+               std::string& error)
 {
     png_image image = {};
     image.version = PNG_IMAGE_VERSION;
@@ -17,14 +14,11 @@ bool writePng(const std::string& path, int width, int height, const std::vector<
     png_alloc_size_t size = PNG_IMAGE_PNG_SIZE_MAX(image);
     std::vector<uint8_t> bytes(size);
     if (!png_image_write_to_memory(&image, bytes.data(), &size, 0, rgb.data(), 0, nullptr)) {
-        error = path + ": cannot encode PNG: " + image.message;
+        error = image.message;
         png_image_free(&image);
         return false;
     }
     bytes.resize(size);
-    if (Error failure = writeFileAtomically(path, bytes)) {
-        error = describe(failure, Language::english);
-        return false;
-    }
+    png.swap(bytes);
     return true;
 }

@@ -2,6 +2,10 @@
 
 #include <filesystem>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 // The source tree's data, for a program run from its build directory.
 #ifndef ZELBUN_DATA_DIR
 #define ZELBUN_DATA_DIR "data"
@@ -26,6 +30,19 @@ fs::path programDirectory()
     fs::path program = fs::read_symlink("/proc/self/exe", error);
     if (!error)
         return program.parent_path();
+#elif defined(_WIN32)
+    // The wide form: the folder's name may lie outside the ANSI code page.
+    std::wstring program(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(nullptr, program.data(), DWORD(program.size()));
+        if (length == 0)
+            return fs::path();
+        if (length < program.size()) {
+            program.resize(length);
+            return fs::path(program).parent_path();
+        }
+        program.resize(program.size() * 2);
+    }
 #endif
     return fs::path();
 }
@@ -52,10 +69,12 @@ std::string findDataFile(const std::string& name, const std::vector<std::string>
 {
     for (const std::string& dir : dirs) {
         std::string path = dir.empty() ? name : dir + "/" + name;
-        // A file that is there but cannot be read is still the one meant:
-        // reading it then says why, instead of "not found".
+        // Whatever stands under the name is the one meant, even when it
+        // cannot be read (a link that leads nowhere or round in a loop, a
+        // directory, no permission): reading it then says why, instead of
+        // quietly taking the next directory's.
         std::error_code error;
-        if (std::filesystem::exists(path, error))
+        if (fs::exists(fs::symlink_status(path, error)))
             return path;
     }
     return std::string();

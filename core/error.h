@@ -19,6 +19,7 @@ enum class Fault {
     tooShortForGame, // `size` bytes: not even the game part and the pages
     tooShortForTemplate,
     brokenGamePart,  // the game's segment chain breaks at `offset`
+    saveInProgress,  // another save of the same file is running
 };
 
 // The step of a save or a read that failed, where it is not the obvious one.

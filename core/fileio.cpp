@@ -11,9 +11,15 @@
 #include <sys/types.h>
 #include <windows.h>
 #else
+#include <dirent.h>
 #include <fcntl.h>
+#include <random>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#ifdef __linux__
+#include <sys/xattr.h>
+#endif
 #endif
 
 namespace {
@@ -59,8 +65,24 @@ Error readFile(const std::string& path, std::vector<uint8_t>& out, size_t maxSiz
     return Error();
 }
 
-// MoveFileEx replaces the name given, a link included, with the new file.
-Error writeFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes, const WriteOptions&)
+FileIdentity identityOf(const std::string& path)
+{
+    struct _stat64 info;
+    FileIdentity identity;
+    if (_stat64(path.c_str(), &info) != 0)
+        return identity;
+    identity.exists = true;
+    identity.device = static_cast<uint64_t>(info.st_dev);
+    identity.inode = static_cast<uint64_t>(info.st_ino);
+    identity.size = static_cast<uint64_t>(info.st_size);
+    identity.modifiedSeconds = info.st_mtime;
+    return identity;
+}
+
+// MoveFileEx replaces the name given, a link included, with the new file:
+// nothing is ever rewritten in place, so no save leaves a copy to find.
+Error writeFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes, const WriteOptions&,
+                          FileIdentity* written)
 {
     // A short unique name beside the target, whatever the target's length.
     const size_t slash = path.find_last_of("/\\");
@@ -89,7 +111,14 @@ Error writeFileAtomically(const std::string& path, const std::vector<uint8_t>& b
         std::remove(temporary.c_str());
         return Error::system(path, int(GetLastError()), Step::replace);
     }
+    if (written)
+        *written = identityOf(path);
     return Error();
+}
+
+std::string findInterruptedSave(const std::string&)
+{
+    return "";
 }
 
 bool isReadOnlyFile(const std::string& path)
@@ -98,10 +127,19 @@ bool isReadOnlyFile(const std::string& path)
 }
 
 int (*syncDirectory)(const std::string& dir) = [](const std::string&) { return 0; };
+void (*saveStepReached)(SaveStep step) = [](SaveStep) {};
 
 #else
 
 namespace {
+
+// Our names beside the user's file: new content on its way to its name
+// (".zkn" and six random characters), and the copy of the old content that
+// an in-place save keeps (".zkb" and the file's inode number). Short, so a
+// name at the length limit still has room beside them.
+const char kTemporaryPrefix[] = ".zkn";
+const size_t kTemporaryNameLength = sizeof kTemporaryPrefix - 1 + 6;
+const char kBackupPrefix[] = ".zkb";
 
 bool writeAll(int fd, const uint8_t* bytes, size_t size)
 {
@@ -180,13 +218,240 @@ Error resolveLinks(const std::string& path, std::string& target)
     return Error::system(path, ELOOP);
 }
 
-// A file beside the target, named short so that even a name at the length
-// limit still has room: ".zk" and six random characters.
-int createTemporary(const std::string& dir, std::string& temporary)
+FileIdentity identityFrom(const struct stat& info)
 {
-    temporary = dir + "/.zkXXXXXX";
-    return mkstemp(&temporary[0]);
+    FileIdentity identity;
+    identity.exists = true;
+    identity.device = static_cast<uint64_t>(info.st_dev);
+    identity.inode = static_cast<uint64_t>(info.st_ino);
+    identity.size = static_cast<uint64_t>(info.st_size);
+#ifdef __APPLE__
+    identity.modifiedSeconds = info.st_mtimespec.tv_sec;
+    identity.modifiedNanoseconds = info.st_mtimespec.tv_nsec;
+#else
+    identity.modifiedSeconds = info.st_mtim.tv_sec;
+    identity.modifiedNanoseconds = info.st_mtim.tv_nsec;
+#endif
+    return identity;
 }
+
+std::string randomTemporaryName()
+{
+    static const char letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    static std::mt19937 generator{std::random_device{}()};
+    std::uniform_int_distribution<int> pick(0, sizeof letters - 2);
+    std::string name = kTemporaryPrefix;
+    while (name.size() < kTemporaryNameLength)
+        name += letters[pick(generator)];
+    return name;
+}
+
+std::string backupPathFor(const std::string& dir, ino_t inode)
+{
+    char hex[24];
+    std::snprintf(hex, sizeof hex, "%llx", static_cast<unsigned long long>(inode));
+    return dir + "/" + kBackupPrefix + hex;
+}
+
+// A file being written beside the user's: without a name while the system
+// allows it (a crash then leaves nothing behind), else under a temporary
+// name. Locked while its writer lives, so no one takes a live one for a
+// leftover. Closing leaves whatever name it has.
+class ScratchFile {
+public:
+    explicit ScratchFile(std::string dir) : dir_(std::move(dir)) {}
+    ~ScratchFile() { close(); }
+    ScratchFile(const ScratchFile&) = delete;
+    ScratchFile& operator=(const ScratchFile&) = delete;
+
+    // 0, or the system's error number.
+    int create()
+    {
+#ifdef O_TMPFILE
+        // An unnamed file gets its name through /proc; without it, it never could.
+        if (access("/proc/self/fd", X_OK) == 0) {
+            fd_ = open(dir_.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+            if (fd_ >= 0) {
+                flock(fd_, LOCK_EX);
+                return 0;
+            }
+            // Not on this file system: a named one then says what is wrong, if anything.
+        }
+#endif
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            path_ = dir_ + "/" + randomTemporaryName();
+            fd_ = open(path_.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC, 0600);
+            if (fd_ >= 0) {
+                flock(fd_, LOCK_EX);
+                return 0;
+            }
+            if (errno != EEXIST)
+                break;
+        }
+        const int code = errno;
+        path_.clear();
+        return code;
+    }
+
+    // Gives an unnamed file its temporary name; 0, or the system's error number.
+    int giveName()
+    {
+        if (!path_.empty())
+            return 0;
+        char self[32];
+        std::snprintf(self, sizeof self, "/proc/self/fd/%d", fd_);
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            const std::string candidate = dir_ + "/" + randomTemporaryName();
+            if (linkat(AT_FDCWD, self, AT_FDCWD, candidate.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+                path_ = candidate;
+                return 0;
+            }
+            if (errno != EEXIST)
+                return errno;
+        }
+        return EEXIST;
+    }
+
+    // Moves the file to `name`, replacing what was there; 0 or the error number.
+    int renameTo(const std::string& name)
+    {
+        if (int code = giveName())
+            return code;
+        if (rename(path_.c_str(), name.c_str()) != 0)
+            return errno;
+        path_ = name;
+        return 0;
+    }
+
+    void discard()
+    {
+        if (!path_.empty())
+            unlink(path_.c_str());
+        path_.clear();
+        close();
+    }
+
+    void close()
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+        fd_ = -1;
+    }
+
+    int fd() const { return fd_; }
+
+private:
+    std::string dir_;
+    std::string path_;  // empty while it has no name
+    int fd_ = -1;
+};
+
+// A file of ours that some save, still running, holds locked.
+bool lockedByRunningSave(const std::string& path)
+{
+    const int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool locked = flock(fd, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    close(fd);
+    return locked;
+}
+
+// Temporary files that saves cut short left in `dir`. Each is locked while
+// its writer lives, so one nobody holds is a leftover.
+void removeStaleTemporaries(const std::string& dir)
+{
+    DIR* listing = opendir(dir.c_str());
+    if (!listing)
+        return;
+    std::vector<std::string> leftovers;
+    while (const dirent* entry = readdir(listing)) {
+        const std::string name = entry->d_name;
+        if (name.size() == kTemporaryNameLength && name.compare(0, sizeof kTemporaryPrefix - 1, kTemporaryPrefix) == 0)
+            leftovers.push_back(dir + "/" + name);
+    }
+    closedir(listing);
+    for (const std::string& path : leftovers) {
+        const int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        struct stat info;
+        if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == geteuid() &&
+            flock(fd, LOCK_EX | LOCK_NB) == 0)
+            unlink(path.c_str());
+        close(fd);
+    }
+}
+
+// Whether two files hold the same bytes.
+bool sameContent(const std::string& a, const std::string& b)
+{
+    const int first = open(a.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    const int second = open(b.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    bool same = first >= 0 && second >= 0;
+    std::vector<uint8_t> one, other;
+    while (same) {
+        one.clear();
+        other.clear();
+        same = readAll(first, one, 65536) && readAll(second, other, 65536) && one == other;
+        if (one.empty())
+            break;
+    }
+    if (first >= 0)
+        close(first);
+    if (second >= 0)
+        close(second);
+    return same;
+}
+
+#ifdef __linux__
+// The extended attributes of the old file, access control lists among them,
+// onto the new one, which loses any it got from its directory that the old
+// one lacks. False when one that matters could not be copied; security
+// labels are the system's to give.
+bool copyAttributes(const std::string& from, int to)
+{
+    std::vector<char> names;
+    for (;;) {
+        const ssize_t size = listxattr(from.c_str(), nullptr, 0);
+        if (size < 0)
+            return errno == ENOTSUP;
+        names.resize(static_cast<size_t>(size));
+        const ssize_t got = listxattr(from.c_str(), names.data(), names.size());
+        if (got >= 0) {
+            names.resize(static_cast<size_t>(got));
+            break;
+        }
+        if (errno != ERANGE)
+            return false;
+    }
+    bool hasAccessList = false;
+    std::vector<char> value;
+    for (size_t at = 0; at < names.size(); at += std::strlen(&names[at]) + 1) {
+        const char* name = &names[at];
+        const bool mayFail = std::strncmp(name, "security.", 9) == 0;
+        hasAccessList = hasAccessList || std::strcmp(name, "system.posix_acl_access") == 0;
+        const ssize_t size = getxattr(from.c_str(), name, nullptr, 0);
+        if (size >= 0) {
+            value.resize(static_cast<size_t>(size));
+            const ssize_t got = getxattr(from.c_str(), name, value.data(), value.size());
+            if (got >= 0 && fsetxattr(to, name, value.data(), static_cast<size_t>(got), 0) == 0)
+                continue;
+        }
+        if (!mayFail)
+            return false;
+    }
+    if (!hasAccessList && fremovexattr(to, "system.posix_acl_access") != 0 && errno != ENODATA &&
+        errno != ENOTSUP)
+        return false;
+    return true;
+}
+#else
+bool copyAttributes(const std::string&, int)
+{
+    return true;
+}
+#endif
 
 mode_t defaultMode()
 {
@@ -195,19 +460,29 @@ mode_t defaultMode()
     return 0666 & ~mask;
 }
 
-// Writes the whole of `bytes` to an open file from its start and cuts off
-// whatever was longer.
-bool overwrite(int fd, const std::vector<uint8_t>& bytes)
+// Writes the whole of `bytes` to an open file from its start, cuts off
+// whatever was longer and flushes it; with `reportSteps`, says so at each
+// step.
+bool overwrite(int fd, const std::vector<uint8_t>& bytes, bool reportSteps)
 {
-    return lseek(fd, 0, SEEK_SET) == 0 && writeAll(fd, bytes.data(), bytes.size()) &&
-           ftruncate(fd, static_cast<off_t>(bytes.size())) == 0 && fsync(fd) == 0;
+    if (lseek(fd, 0, SEEK_SET) != 0 || !writeAll(fd, bytes.data(), bytes.size()))
+        return false;
+    if (reportSteps)
+        saveStepReached(SaveStep::contentWritten);
+    if (ftruncate(fd, static_cast<off_t>(bytes.size())) != 0)
+        return false;
+    if (reportSteps)
+        saveStepReached(SaveStep::contentTruncated);
+    return fsync(fd) == 0;
 }
 
-// For a file whose other names or owner must stay: a backup copy of the old
-// content goes beside it first, then the file itself is rewritten. The
-// backup is removed once the new content is safely on disk, or used to put
-// the old content back when writing fails.
-Error writeInPlace(const std::string& target, const struct stat& old, const std::vector<uint8_t>& bytes)
+// For a file whose other names or owner must stay: a complete copy of the
+// old content goes beside it first, under a name findInterruptedSave() finds
+// from the file itself, then the file is rewritten. The copy goes once the
+// new content is safely on disk, or is used to put the old content back when
+// writing fails.
+Error writeInPlace(const std::string& target, const struct stat& old, const std::vector<uint8_t>& bytes,
+                   FileIdentity* written)
 {
     const int fd = open(target.c_str(), O_RDWR | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC);
     if (fd < 0)
@@ -220,41 +495,51 @@ Error writeInPlace(const std::string& target, const struct stat& old, const std:
     }
 
     const std::string dir = directoryOf(target);
-    std::string backup;
-    const int backupFd = createTemporary(dir, backup);
-    if (backupFd < 0) {
-        const int code = errno;
+    const std::string backup = backupPathFor(dir, old.st_ino);
+    if (lockedByRunningSave(backup)) {
         close(fd);
-        return Error::system(target, code, Step::backup);
+        return Error::of(Fault::saveInProgress, target);
     }
-    bool backedUp = fchmod(backupFd, old.st_mode & 0777) == 0 &&
-                    writeAll(backupFd, oldContent.data(), oldContent.size()) &&
-                    fsync(backupFd) == 0;
-    int code = errno;
-    backedUp = close(backupFd) == 0 && backedUp;
+    // Named only once complete: a copy found later is always a whole one.
+    ScratchFile copy(dir);
+    int code = copy.create();
+    bool backedUp = code == 0;
+    if (backedUp && !(fchmod(copy.fd(), old.st_mode & 0777) == 0 &&
+                      writeAll(copy.fd(), oldContent.data(), oldContent.size()) && fsync(copy.fd()) == 0)) {
+        backedUp = false;
+        code = errno;
+    }
+    if (backedUp && (code = copy.renameTo(backup)) != 0)
+        backedUp = false;
     if (!backedUp) {
-        unlink(backup.c_str());
+        copy.discard();
         close(fd);
         return Error::system(target, code, Step::backup);
     }
     syncDirectory(dir);
+    saveStepReached(SaveStep::backupNamed);
 
-    bool written = overwrite(fd, bytes);
-    code = errno;
-    if (!written) {
-        const bool restored = overwrite(fd, oldContent);
+    if (!overwrite(fd, bytes, true)) {
+        code = errno;
+        const bool restored = overwrite(fd, oldContent, false);
         close(fd);
-        if (restored)
-            unlink(backup.c_str());
         Error error = Error::system(target, code);
-        if (!restored)
+        if (restored)
+            copy.discard();
+        else
             error.keptIn = backup;
         return error;
     }
+    struct stat info;
+    const bool known = fstat(fd, &info) == 0;
     if (close(fd) != 0)
         return Error::system(target, errno);
-    unlink(backup.c_str());
+    saveStepReached(SaveStep::contentSynced);
+    copy.discard();
     syncDirectory(dir);
+    saveStepReached(SaveStep::backupRemoved);
+    if (written && known)
+        *written = identityFrom(info);
     return Error();
 }
 
@@ -280,6 +565,15 @@ int fsyncDirectory(const std::string& dir)
 } // namespace
 
 int (*syncDirectory)(const std::string& dir) = fsyncDirectory;
+void (*saveStepReached)(SaveStep step) = [](SaveStep) {};
+
+FileIdentity identityOf(const std::string& path)
+{
+    struct stat info;
+    if (stat(path.c_str(), &info) != 0)
+        return FileIdentity();
+    return identityFrom(info);
+}
 
 Error readFile(const std::string& path, std::vector<uint8_t>& out, size_t maxSize)
 {
@@ -318,14 +612,14 @@ Error readFile(const std::string& path, std::vector<uint8_t>& out, size_t maxSiz
 }
 
 Error writeFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes,
-                          const WriteOptions& options)
+                          const WriteOptions& options, FileIdentity* written)
 {
     std::string target = path;
     if (options.keepFile)
         if (Error error = resolveLinks(path, target))
             return error;
 
-    struct stat old;
+    struct stat old = {};
     const bool exists = lstat(target.c_str(), &old) == 0;
     if (!exists && errno != ENOENT)
         return Error::system(path, errno);
@@ -335,50 +629,92 @@ Error writeFileAtomically(const std::string& path, const std::vector<uint8_t>& b
     if (keep && !S_ISREG(old.st_mode))
         return notAFile(path, old.st_mode);
 
+    const std::string dir = directoryOf(target);
+    removeStaleTemporaries(dir);
+
     // Replacing the file would split it from its other names or give it to
     // us: rewrite it where it is instead, if we may.
     const bool ownerKept = old.st_uid == geteuid() || geteuid() == 0;
-    if (keep && (old.st_nlink > 1 || !ownerKept) && access(target.c_str(), W_OK) == 0)
-        return writeInPlace(target, old, bytes);
+    const bool writable = keep && access(target.c_str(), W_OK) == 0;
+    if (writable && (old.st_nlink > 1 || !ownerKept))
+        return writeInPlace(target, old, bytes, written);
 
-    const std::string dir = directoryOf(target);
-    std::string temporary;
-    const int fd = createTemporary(dir, temporary);
-    if (fd < 0)
-        return Error::system(path, errno);
-
-    if (keep)
-        keepOwnerAndGroup(fd, old);
+    ScratchFile file(dir);
+    if (int code = file.create())
+        return Error::system(path, code);
+    if (keep) {
+        keepOwnerAndGroup(file.fd(), old);
+        // The new file could not carry the old one's access lists or
+        // attributes: the old file itself takes the new content instead.
+        if (!copyAttributes(target, file.fd()) && writable) {
+            file.discard();
+            return writeInPlace(target, old, bytes, written);
+        }
+    }
     // After the chown, which may clear set-id bits; none are wanted anyway.
     const mode_t mode = keep ? old.st_mode & 0777 : defaultMode();
 
-    // Each step runs only when all before it succeeded; `context` names the
+    // Each step runs only when all before it succeeded; `step` names the
     // steps whose failure needs saying which.
     bool ok = true;
     Step step = Step::none;
-    if (fchmod(fd, mode) != 0) {
+    if (fchmod(file.fd(), mode) != 0) {
         ok = false;
         step = Step::permissions;
     }
-    ok = ok && writeAll(fd, bytes.data(), bytes.size()) && fsync(fd) == 0;
+    ok = ok && writeAll(file.fd(), bytes.data(), bytes.size()) && fsync(file.fd()) == 0;
     int code = errno;
-    if (close(fd) != 0 && ok) {
-        ok = false;
-        code = errno;
+    struct stat info;
+    ok = ok && fstat(file.fd(), &info) == 0;
+    if (ok) {
+        saveStepReached(SaveStep::temporaryWritten);
+        if ((code = file.giveName()) != 0) {
+            ok = false;
+            step = Step::temporaryFile;
+        }
     }
-    if (ok && rename(temporary.c_str(), target.c_str()) != 0) {
-        ok = false;
-        step = Step::replace;
-        code = errno;
+    if (ok) {
+        saveStepReached(SaveStep::temporaryNamed);
+        if ((code = file.renameTo(target)) != 0) {
+            ok = false;
+            step = Step::replace;
+        }
     }
     if (!ok) {
-        unlink(temporary.c_str());
+        file.discard();
         return Error::system(path, code, step);
     }
+    file.close();
+    saveStepReached(SaveStep::replaced);
     // The new name is in place; a file system that cannot flush a directory
     // does not undo that.
     syncDirectory(dir);
+    // A copy an interrupted save kept of the file this one replaced would
+    // otherwise stay unseen: nothing leads to it from the new file.
+    if (keep) {
+        const std::string backup = backupPathFor(dir, old.st_ino);
+        if (!lockedByRunningSave(backup))
+            unlink(backup.c_str());
+    }
+    if (written)
+        *written = identityFrom(info);
     return Error();
+}
+
+std::string findInterruptedSave(const std::string& path)
+{
+    std::string target;
+    struct stat info, copy;
+    if (resolveLinks(path, target) || stat(target.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+        return "";
+    const std::string backup = backupPathFor(directoryOf(target), info.st_ino);
+    if (lstat(backup.c_str(), &copy) != 0 || !S_ISREG(copy.st_mode) || lockedByRunningSave(backup))
+        return "";
+    if (copy.st_size == info.st_size && sameContent(target, backup)) {
+        unlink(backup.c_str());
+        return "";
+    }
+    return backup;
 }
 
 bool isReadOnlyFile(const std::string& path)

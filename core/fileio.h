@@ -18,29 +18,74 @@
 // as it was.
 Error readFile(const std::string& path, std::vector<uint8_t>& out, size_t maxSize);
 
+// What tells a file apart from the one it was: the same name may later
+// hold another file (a new inode) or new content (size, modification time).
+struct FileIdentity {
+    bool exists = false;
+    uint64_t device = 0, inode = 0, size = 0;
+    int64_t modifiedSeconds = 0, modifiedNanoseconds = 0;
+
+    bool operator==(const FileIdentity& other) const
+    {
+        return exists == other.exists && device == other.device && inode == other.inode && size == other.size &&
+               modifiedSeconds == other.modifiedSeconds && modifiedNanoseconds == other.modifiedNanoseconds;
+    }
+    bool operator!=(const FileIdentity& other) const { return !(*this == other); }
+};
+
+// The identity of the file `path` names (through symbolic links); one that
+// does not exist when it cannot be looked at.
+FileIdentity identityOf(const std::string& path);
+
 struct WriteOptions {
     // A document: a symbolic link is followed to the file it names, which is
     // replaced while the link stays; the file keeps its mode (without set-id
-    // bits), owner and group; a file with other hard links, or whose owner
-    // could not be kept, is rewritten in place after a backup copy beside it,
-    // so every name sees the new content. Off for scratch files the program
-    // owns (the test image): whatever the name is becomes a new plain file
-    // with the default mode, and nothing it pointed at is touched.
+    // bits), owner, group, access control lists and extended attributes; a
+    // file with other hard links, or whose owner or attributes could not be
+    // kept, is rewritten in place after a backup copy beside it, so every
+    // name sees the new content. Off for scratch files the program owns (the
+    // test image): whatever the name is becomes a new plain file with the
+    // default mode, and nothing it pointed at is touched.
     bool keepFile = true;
 };
 
-// Writes `bytes` to `path` so that a failure at any step leaves the old file
-// as it was (or, when writing in place fails, its content in a backup that
-// the error names in `keptIn`). On success the data and the directory entry
-// are on disk.
+// Writes `bytes` to `path` so that the name shows either the old file or the
+// new one at every moment, a crash included. Where the file must be
+// rewritten in place, a complete copy of the old content waits beside it
+// until the new content is on disk: should the program die in between,
+// findInterruptedSave() finds that copy. A failure leaves the old file as it
+// was (or, when writing in place fails and cannot be undone, its content in
+// the backup the error names in `keptIn`). On success the data and the
+// directory entry are on disk, and `written` (when given) is the identity
+// of the file as written.
 Error writeFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes,
-                          const WriteOptions& options = WriteOptions());
+                          const WriteOptions& options = WriteOptions(), FileIdentity* written = nullptr);
+
+// The copy of the old content that an in-place save of `path` left beside
+// it when it was cut short, or "" when there is none, or a save of it is
+// running right now. A copy holding just what the file holds is of no more
+// use: it is removed, and "" returned.
+std::string findInterruptedSave(const std::string& path);
 
 // True when `path` is an existing file the user may not write: no write
 // permission bit at all (even for the superuser), or no access for this user.
 // Saving over it should be confirmed first.
 bool isReadOnlyFile(const std::string& path);
 
-// Test seam: how a directory is flushed after a file in it was renamed or
-// created. Returns 0 on success, like fsync.
+// Test seams. How a directory is flushed after a file in it was renamed or
+// created; returns 0 on success, like fsync.
 extern int (*syncDirectory)(const std::string& dir);
+
+// The points a save passes, in order; a test stops the program at each to
+// see what a crash there leaves.
+enum class SaveStep {
+    temporaryWritten,  // the new content is on disk, under no name yet or a temporary one
+    temporaryNamed,    // it has a temporary name beside the file, about to replace it
+    replaced,          // the file's name shows the new content
+    backupNamed,       // in place: the copy of the old content is beside the file
+    contentWritten,    // in place: the new content is written over the old, not yet cut to length
+    contentTruncated,  // in place: cut to length, not yet flushed
+    contentSynced,     // in place: on disk; the copy is about to go
+    backupRemoved,
+};
+extern void (*saveStepReached)(SaveStep step);

@@ -8,19 +8,13 @@
 
 namespace {
 
-// Each segment loads its level at its own address in the game's memory.
-constexpr unsigned kSegmentBase = 0x5000;
-constexpr unsigned kSegmentStride = 0x200;
-constexpr unsigned kSegmentLastByte = 0x1F7; // end address minus start address
+constexpr unsigned kSegmentLastByte = kLevelBytes - 1; // end address minus start address
 
-// Offsets inside a segment, after the start and end addresses.
-constexpr size_t kCellsAt = 4;
-constexpr size_t kSlotByteAt = 500;
-constexpr size_t kScrewsAt = 501;
-constexpr size_t kColoursAt = 502;
-
-// An order table entry that lists a slot; other bytes list nothing.
-constexpr int kListedBase = 0x80;
+// Offsets inside a segment, counted from its start address.
+constexpr size_t kCellsAt = kSegmentHeaderSize;
+constexpr size_t kSlotByteAt = kSegmentHeaderSize + kLevelSlotByte;
+constexpr size_t kScrewsAt = kSegmentHeaderSize + kLevelScrews;
+constexpr size_t kColoursAt = kSegmentHeaderSize + kLevelColours;
 
 constexpr size_t kOrderTableEnd = kOrderTableOffset + kLevelSlots;
 constexpr size_t kPagesEnd = kPageOffsets[1] + kPageSize;
@@ -44,7 +38,7 @@ std::vector<uint8_t> imageHead(const uint8_t* tmpl, size_t tmplSize, const TextP
 void appendSegment(std::vector<uint8_t>& out, const LevelData& level, int slot)
 {
     assert(slot >= 0 && slot < kLevelSlots);
-    const unsigned start = kSegmentBase + kSegmentStride * slot;
+    const unsigned start = kLevelsAddress + kLevelStride * slot;
     const unsigned end = start + kSegmentLastByte;
     out.push_back(start & 0xFF);
     out.push_back(start >> 8 & 0xFF);
@@ -97,7 +91,7 @@ std::vector<uint8_t> writeGameImage(const uint8_t* tmpl, size_t tmplSize,
     size_t entry = kOrderTableOffset;
     for (int slot = 0; slot < kLevelSlots; ++slot)
         if (levels[slot].on)
-            out[entry++] = static_cast<uint8_t>(kListedBase + slot);
+            out[entry++] = static_cast<uint8_t>(kOrderListed + slot);
     out.reserve(out.size() + kLevelSlots * kSegmentSize + kSetEndMarkerSize);
     for (int slot = kLevelSlots - 1; slot >= 0; --slot)
         if (levels[slot].on)
@@ -111,7 +105,7 @@ std::vector<uint8_t> writeTestImage(const uint8_t* tmpl, size_t tmplSize,
                                     const TextPage pages[2])
 {
     std::vector<uint8_t> out = imageHead(tmpl, tmplSize, pages);
-    out[kOrderTableOffset] = static_cast<uint8_t>(kListedBase + slot);
+    out[kOrderTableOffset] = static_cast<uint8_t>(kOrderListed + slot);
     appendSegment(out, level, slot);
     out.resize(out.size() + kTestEndMarkerSize, 0);
     return out;
@@ -140,7 +134,7 @@ LoadResult readGameImage(const uint8_t* data, size_t size, int eraserCode)
     for (int& position : positions)
         position = kLevelSlots;
     for (int k = 0; k < kLevelSlots && kOrderTableOffset + k < size; ++k) {
-        const int slot = data[kOrderTableOffset + k] - kListedBase;
+        const int slot = data[kOrderTableOffset + k] - kOrderListed;
         if (slot >= 0 && slot < kLevelSlots)
             positions[slot] = k; // a slot listed twice keeps its later position
     }
@@ -170,8 +164,8 @@ LoadResult readGameImage(const uint8_t* data, size_t size, int eraserCode)
             // The slot byte is lost with the rest; the start address still
             // says whose level this was.
             const unsigned start = data[at] | data[at + 1] << 8;
-            const unsigned slot = (start - kSegmentBase) / kSegmentStride;
-            const bool known = start >= kSegmentBase && (start - kSegmentBase) % kSegmentStride == 0 &&
+            const unsigned slot = (start - kLevelsAddress) / kLevelStride;
+            const bool known = start >= kLevelsAddress && (start - kLevelsAddress) % kLevelStride == 0 &&
                                slot < unsigned(kLevelSlots) && positions[slot] < kLevelSlots;
             result.issues.push_back(cutShort(size, CutShortAt::level, known ? positions[slot] : -1));
             break;

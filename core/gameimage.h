@@ -23,6 +23,21 @@ constexpr size_t kTestEndMarkerSize = 3;
 // A full set is 27,684 bytes; anything much larger is not a game image.
 constexpr size_t kGameImageReadLimit = 64 * 1024;
 
+// Where the game loads the level of each slot, and the layout of its bytes
+// there: the cells row by row, then the slot byte (wall pattern in bits
+// 5..7), the screw count and the colour registers. A segment is these
+// bytes behind its start and end addresses.
+constexpr unsigned kLevelsAddress = 0x5000;
+constexpr unsigned kLevelStride = 0x200;
+constexpr size_t kSegmentHeaderSize = 4;
+constexpr size_t kLevelSlotByte = kLevelCells;
+constexpr size_t kLevelScrews = kLevelSlotByte + 1;
+constexpr size_t kLevelColours = kLevelScrews + 1;
+constexpr size_t kLevelBytes = kLevelColours + kColourRegisters;
+static_assert(kSegmentHeaderSize + kLevelBytes == kSegmentSize, "a segment is one level");
+// The order table lists slot s as kOrderListed + s; other bytes list nothing.
+constexpr int kOrderListed = 0x80;
+
 // The image of the whole set: the template (kTemplateSize bytes), pages 0
 // and 1, the segments of the levels that are on from slot 31 down to 0, the
 // end marker and the order table listing those levels in ascending slot order.

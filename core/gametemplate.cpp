@@ -27,7 +27,61 @@ std::vector<uint8_t> gamePart(const std::vector<uint8_t>& bytes)
     return tmpl;
 }
 
+// The loader's view of the disk file.
+constexpr size_t kAtrHeaderSize = 16;
+constexpr size_t kSectorSizeAt = 4;
+constexpr size_t kLoaderSectorSize = 128;
+constexpr size_t kBootSectorCountAt = kAtrHeaderSize + 1;
+constexpr unsigned kLoadFirst = 0x2000;
+constexpr unsigned kLoadLast = 0x8FFF;
+
+unsigned wordAt(const uint8_t* image, size_t at) { return image[at] | image[at + 1] << 8; }
+
 } // namespace
+
+ChainBreak gamePartChainBreak(const uint8_t* image, size_t size)
+{
+    auto fault = [](ChainFault kind, size_t offset, unsigned start = 0, unsigned end = 0) {
+        return ChainBreak{kind, offset, start, end};
+    };
+    if (size < kAtrHeaderSize || image[0] != kAtrSignature[0] || image[1] != kAtrSignature[1])
+        return fault(ChainFault::noAtrHeader, 0);
+    if (wordAt(image, kSectorSizeAt) != kLoaderSectorSize)
+        return fault(ChainFault::sectorSize, kSectorSizeAt, wordAt(image, kSectorSizeAt));
+    const unsigned bootSectors = image[kBootSectorCountAt];
+    if (bootSectors == 0)
+        return fault(ChainFault::noBootSectors, kBootSectorCountAt);
+    size_t at = kAtrHeaderSize + bootSectors * kLoaderSectorSize;
+    if (at > size)
+        return fault(ChainFault::bootCut, size);
+    while (at != kLevelListOffset) {
+        if (at > kLevelListOffset)
+            return fault(ChainFault::overLevelList, at);
+        if (size - at < 2)
+            return fault(ChainFault::headerCut, at);
+        const unsigned start = wordAt(image, at);
+        if (start == 0)
+            return fault(ChainFault::endsEarly, at);
+        if (start == 0xFFFF) {
+            at += 2;
+            continue;
+        }
+        if (size - at < 4)
+            return fault(ChainFault::headerCut, at);
+        const unsigned end = wordAt(image, at + 2);
+        if (end < start)
+            return fault(ChainFault::backwards, at, start, end);
+        if (start < kLoadFirst || end > kLoadLast)
+            return fault(ChainFault::outside, at, start, end);
+        const size_t next = at + 4 + (end - start + 1);
+        if (next > size)
+            return fault(ChainFault::segmentCut, at, start, end);
+        if (next > kLevelListOffset)
+            return fault(ChainFault::overLevelList, at, start, end);
+        at = next;
+    }
+    return {};
+}
 
 bool hasOurEngine(const uint8_t* image, size_t size)
 {
@@ -39,12 +93,18 @@ bool hasOurEngine(const uint8_t* image, size_t size)
 Error templateFrom(const std::vector<uint8_t>& bytes, std::vector<uint8_t>& tmpl)
 {
     Error error;
+    const ChainBreak chainBreak = hasOurEngine(bytes.data(), bytes.size())
+                                      ? gamePartChainBreak(bytes.data(), bytes.size())
+                                      : ChainBreak{};
     if (!hasAtrSignature(bytes)) {
         error.fault = Fault::notDiskImage;
     } else if (bytes.size() < kTemplateSize) {
         error.fault = Fault::tooShortForTemplate;
         error.size = bytes.size();
         error.limit = kTemplateSize;
+    } else if (chainBreak.fault != ChainFault::none) {
+        error.fault = Fault::brokenGamePart;
+        error.offset = chainBreak.offset;
     } else {
         tmpl = gamePart(bytes);
     }

@@ -19,9 +19,41 @@ constexpr char kEngineSignature[] = "ZELBUN-ENGINE-";
 // True when the bytes hold our engine's signature, of any version.
 bool hasOurEngine(const uint8_t* image, size_t size);
 
+// Where the chain of segments our engine's loader follows breaks. The
+// loader reads the ATR header's 128-byte sectors: the boot record (its
+// second byte the number of boot sectors), then after the boot sectors
+// segment after segment (start and end address, both inclusive, low byte
+// first, then the bytes; a start of $FFFF is skipped) until a start of
+// zero. It loads nothing outside $2000-$8FFF.
+enum class ChainFault {
+    none,
+    noAtrHeader,   // no 96 02 signature
+    sectorSize,    // sectors other than 128 bytes
+    noBootSectors, // the boot record asks for none
+    bootCut,       // the file ends inside the boot sectors
+    headerCut,     // the file ends inside a segment's addresses
+    backwards,     // a segment ends before it starts
+    outside,       // a segment loads outside $2000-$8FFF
+    segmentCut,    // the file ends inside a segment's bytes
+    endsEarly,     // the end marker comes before the level list
+    overLevelList, // a segment runs over the start of the level list
+};
+struct ChainBreak {
+    ChainFault fault = ChainFault::none;
+    size_t offset = 0;          // file offset of the header or byte at fault
+    unsigned start = 0, end = 0; // a segment's addresses (start: the sector size), where they matter
+};
+
+// The game part's chain, from the header to the level list at
+// kLevelListOffset, where its segments must end exactly. The messages
+// module words a break (describe(ChainBreak, Language)).
+ChainBreak gamePartChainBreak(const uint8_t* image, size_t size);
+
 // A template built from `bytes`: their first 11,168 bytes with an empty
 // order table, followed by an empty level list. Fails when they lack the
-// ATR signature or are shorter than a whole template.
+// ATR signature, are shorter than a whole template, or carry our engine
+// with a broken segment chain (brokenGamePart, at the byte where it breaks:
+// the game would not boot). Another game's part is taken as it is.
 Error templateFrom(const std::vector<uint8_t>& bytes, std::vector<uint8_t>& tmpl);
 
 // The template a document opened from `image` is saved with: the image's

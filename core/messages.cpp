@@ -33,6 +33,8 @@ std::string faultText(const Error& error, Language language)
     case Fault::notRegularFile: return pl ? "to nie jest zwykly plik" : "not a regular file";
     case Fault::isDirectory: return pl ? "to jest katalog" : "is a directory";
     case Fault::tooLarge:
+        if (error.size == 0)  // a stream, read no further than the limit
+            return pl ? "za duzo danych (ponad " + limit + " bajtow)" : "too large (over " + limit + " bytes)";
         return pl ? "plik za duzy (" + size + " bajtow, najwiecej " + limit + ")"
                   : "too large (" + size + " bytes, at most " + limit + ")";
     case Fault::pathTooLong: return pl ? "za dluga sciezka" : "path too long";
@@ -48,6 +50,8 @@ std::string faultText(const Error& error, Language language)
     case Fault::brokenGamePart:
         return pl ? "uszkodzona czesc gry (segmenty urwane przy bajcie " + std::to_string(error.offset) + ")"
                   : "the game part's segment chain breaks at offset " + std::to_string(error.offset);
+    case Fault::saveInProgress:
+        return pl ? "plik jest wlasnie zapisywany przez inny program" : "another program is saving this file right now";
     }
     return "";
 }
@@ -151,29 +155,126 @@ std::string describe(const LevelFinding& f, Language language)
     char text[128];
     switch (f.kind) {
     case FindingKind::noRobot:
-        std::snprintf(text, sizeof text, pl ? "Mapa %d: brak robota" : "Level %d: no robot", f.slot + 1);
+        std::snprintf(text, sizeof text, pl ? "Mapa %d: brak robota" : "level %d: no robot", f.slot + 1);
         break;
     case FindingKind::manyRobots:
         if (pl)
             std::snprintf(text, sizeof text, "Mapa %d: %s (drugi: kolumna %d, wiersz %d)", f.slot + 1,
                           polishCount(f.count, "robot", "roboty", "robotow").c_str(), f.column + 1, f.row + 1);
         else
-            std::snprintf(text, sizeof text, "Level %d: %d robots (the second: column %d, row %d)", f.slot + 1,
+            std::snprintf(text, sizeof text, "level %d: %d robots (the second: column %d, row %d)", f.slot + 1,
                           f.count, f.column + 1, f.row + 1);
         break;
     case FindingKind::screwsShort:
         std::snprintf(text, sizeof text,
-                      pl ? "Mapa %d: srubek do zebrania %d, na mapie %d" : "Level %d: %d screws to collect, %d drawn",
+                      pl ? "Mapa %d: srubek do zebrania %d, na mapie %d" : "level %d: %d screws to collect, %d drawn",
                       f.slot + 1, f.count, f.drawn);
         break;
     case FindingKind::unknownCode:
-        std::snprintf(text, sizeof text,
-                      pl ? "Mapa %d: nieznany kod %02X x%d (kolumna %d, wiersz %d)"
-                         : "Level %d: unknown code %02X x%d (column %d, row %d)",
-                      f.slot + 1, f.code, f.count, f.column + 1, f.row + 1);
+        if (pl)
+            std::snprintf(text, sizeof text, "Mapa %d: nieznany kod %02X x%d (kolumna %d, wiersz %d)", f.slot + 1,
+                          f.code, f.count, f.column + 1, f.row + 1);
+        else
+            std::snprintf(text, sizeof text, "level %d: unknown code %02X in %d cell%s (the first: column %d, row %d)",
+                          f.slot + 1, f.code, f.count, f.count == 1 ? "" : "s", f.column + 1, f.row + 1);
         break;
     }
     return text;
+}
+
+const char* pageName(int page)
+{
+    return page == 0 ? "Start" : "Koniec";
+}
+
+std::string describe(const SetFinding& f, Language language)
+{
+    const bool pl = polish(language);
+    char text[192];
+    switch (f.kind) {
+    case SetFindingKind::nothingToPlay:
+        std::snprintf(text, sizeof text,
+                      pl ? "tabela kolejnosci map nie wymienia zadnej mapy (pierwszy wpis $%02X): gra nie ma czego uruchomic"
+                         : "the order table lists no level (its first entry is $%02X): the game has nothing to play",
+                      f.byte);
+        break;
+    case SetFindingKind::orderEndsEarly:
+        std::snprintf(text, sizeof text,
+                      pl ? "tabela kolejnosci map: wpis %d to $%02X, nie mapa ($80-$9F); gra konczy zestaw na nim"
+                         : "order table entry %d is $%02X, not a slot ($80-$9F): the game ends the set there",
+                      f.entry + 1, f.byte);
+        break;
+    case SetFindingKind::orderGap:
+        if (pl)
+            std::snprintf(text, sizeof text,
+                          "tabela kolejnosci map: gra konczy zestaw na wpisie %d; dalszych map nigdy nie zagra: %d "
+                          "(pierwsza: wpis %d)",
+                          f.entry + 1, f.count, f.next + 1);
+        else if (f.count == 1)
+            std::snprintf(text, sizeof text,
+                          "order table entry %d ends the set, so the level listed at entry %d is never played",
+                          f.entry + 1, f.next + 1);
+        else
+            std::snprintf(text, sizeof text,
+                          "order table entry %d ends the set, so the %d levels listed after it (the first at "
+                          "entry %d) are never played",
+                          f.entry + 1, f.count, f.next + 1);
+        break;
+    case SetFindingKind::emptySlotListed:
+        std::snprintf(text, sizeof text,
+                      pl ? "tabela kolejnosci map: wpis %d ($%02X) wskazuje mape, ktorej zaden segment nie laduje ($%04X)"
+                         : "order table entry %d ($%02X) names a level that no segment loads (at $%04X)",
+                      f.entry + 1, f.byte, f.start);
+        break;
+    case SetFindingKind::segmentOverGame:
+        std::snprintf(text, sizeof text,
+                      pl ? "segment w bajcie %zu laduje sie do $%04X-$%04X, poza pamiec map ($5000-$8FFF), na gre"
+                         : "segment at byte %zu loads to $%04X-$%04X, outside the levels' memory ($5000-$8FFF): "
+                           "over the game",
+                      f.offset, f.start, f.end);
+        break;
+    case SetFindingKind::unshowableText:
+        if (pl)
+            std::snprintf(text, sizeof text,
+                          "Tekst %s: znakow, ktorych gra nie pokaze: %d (pierwszy %02X: wiersz %d, kolumna %d)",
+                          pageName(f.page), f.count, f.byte, f.line + 1, f.column + 1);
+        else
+            std::snprintf(text, sizeof text,
+                          "page %s: %d character%s the game cannot show (the first, %02X: line %d, column %d)",
+                          pageName(f.page), f.count, f.count == 1 ? "" : "s", f.byte, f.line + 1, f.column + 1);
+        break;
+    case SetFindingKind::brokenGamePart:
+        return (pl ? "czesc gry nie wystartuje, lancuch segmentow zerwany: "
+                   : "the game part does not boot, its segment chain breaks: ") +
+               describe(f.chain, language);
+    }
+    return text;
+}
+
+std::string describe(const SolveResult& result, Language language)
+{
+    const bool pl = polish(language);
+    const long moves = long(result.moves.size());
+    const std::string states = std::to_string(result.states);
+    switch (result.verdict) {
+    case SolveResult::solvable: {
+        std::string text = pl ? "rozwiazywalny w " + polishCount(moves, "ruchu", "ruchach", "ruchach")
+                              : "solvable in " + std::to_string(moves) + (moves == 1 ? " move" : " moves");
+        text += ":";
+        for (GameRules::Move move : result.moves)
+            text += std::string(" ") + moveName(move);
+        return text;
+    }
+    case SolveResult::unsolvable:
+        return pl ? "nie do przejscia: zadny z " + states + " osiagalnych stanow nie prowadzi do otwartego wyjscia"
+                  : "unsolvable: none of the " + states + " reachable states leads into the open exit";
+    case SolveResult::unknown:
+        return pl ? "nie wiadomo po " + polishCount(long(result.states), "stanie", "stanach", "stanach")
+                  : "unknown after " + states + " states";
+    case SolveResult::noRobot:
+        return pl ? "brak robota" : "no robot";
+    }
+    return "";
 }
 
 std::string fileNameOf(const std::string& path)
@@ -184,4 +285,51 @@ std::string fileNameOf(const std::string& path)
     const size_t slash = path.find_last_of('/');
 #endif
     return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string describe(const ChainBreak& b, Language language)
+{
+    const bool pl = polish(language);
+    auto hexWord = [](unsigned value) {
+        char text[8];
+        std::snprintf(text, sizeof text, "$%04X", value & 0xFFFF);
+        return std::string(text);
+    };
+    const std::string at = std::to_string(b.offset);
+    const std::string range = hexWord(b.start) + "-" + hexWord(b.end);
+    const std::string levels = std::to_string(kLevelListOffset);
+    switch (b.fault) {
+    case ChainFault::none: return "";
+    case ChainFault::noAtrHeader: return pl ? "brak naglowka ATR (96 02) w bajcie 0" : "no ATR header (96 02) at byte 0";
+    case ChainFault::sectorSize:
+        return pl ? "sektory po " + std::to_string(b.start) + " bajtow (bajt 4), gra czyta po 128"
+                  : "sectors of " + std::to_string(b.start) + " bytes (byte 4), the loader reads 128";
+    case ChainFault::noBootSectors:
+        return pl ? "rekord startowy w bajcie 16 nie ma sektorow startowych"
+                  : "the boot record at byte 16 names no boot sectors";
+    case ChainFault::bootCut:
+        return pl ? "plik konczy sie w bajcie " + at + ", w sektorach startowych"
+                  : "the file ends at byte " + at + ", inside the boot sectors";
+    case ChainFault::headerCut:
+        return pl ? "plik konczy sie w naglowku segmentu w bajcie " + at
+                  : "the file ends inside the segment header at byte " + at;
+    case ChainFault::backwards:
+        return pl ? "segment w bajcie " + at + " konczy sie (" + hexWord(b.end) + ") przed poczatkiem (" +
+                        hexWord(b.start) + ")"
+                  : "segment at byte " + at + " ends (" + hexWord(b.end) + ") before it starts (" +
+                        hexWord(b.start) + ")";
+    case ChainFault::outside:
+        return pl ? "segment w bajcie " + at + " laduje sie do " + range + ", poza $2000-$8FFF"
+                  : "segment at byte " + at + " loads to " + range + ", outside $2000-$8FFF";
+    case ChainFault::segmentCut:
+        return pl ? "segment w bajcie " + at + " (" + range + ") siega za koniec pliku"
+                  : "segment at byte " + at + " (" + range + ") runs past the end of the file";
+    case ChainFault::endsEarly:
+        return pl ? "segmenty koncza sie w bajcie " + at + ", przed lista poziomow w bajcie " + levels
+                  : "the segments end at byte " + at + ", before the level list at byte " + levels;
+    case ChainFault::overLevelList:
+        return pl ? "segment w bajcie " + at + " zachodzi na liste poziomow w bajcie " + levels
+                  : "segment at byte " + at + " runs over the level list at byte " + levels;
+    }
+    return "";
 }

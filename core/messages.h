@@ -6,7 +6,10 @@
 
 #include "core/error.h"
 #include "core/gameimage.h"
+#include "core/gametemplate.h"
 #include "core/levelcheck.h"
+#include "core/solver.h"
+#include "core/setcheck.h"
 
 #include <string>
 
@@ -32,6 +35,22 @@ std::string describe(const std::vector<LoadIssue>& issues, Language language);
 // One line, e.g. "Mapa 3: brak robota"; slots and cells counted from 1 as
 // the user sees them.
 std::string describe(const LevelFinding& finding, Language language);
+
+// One line, e.g. "order table entry 3 is $A5, not a slot ($80-$9F): the
+// game ends the set there"; entries, lines and columns counted from 1.
+std::string describe(const SetFinding& finding, Language language);
+
+// The names of the text pages, as the game calls them.
+const char* pageName(int page);
+
+// Where and why a game part's segment chain breaks: "segment at byte 7544
+// ends ($3BFF) before it starts ($3C00)".
+std::string describe(const ChainBreak& chainBreak, Language language);
+
+// A level's verdict: "solvable in 14 moves: R R D ...", "unsolvable: ...",
+// "unknown after 1000000 states"; Polish "rozwiazywalny w 14 ruchach" etc.
+// The moves are the same tokens in both.
+std::string describe(const SolveResult& result, Language language);
 
 // The last component of a path.
 std::string fileNameOf(const std::string& path);

@@ -19,6 +19,7 @@ void Session::restart(int eraserCode, GamePart game, GamePart builtIn)
     doc_ = Document(eraserCode_);
     doc_.game = sessionGame_;
     history_.reset(doc_);
+    onDisk_ = FileIdentity();
     replaced();
 }
 
@@ -110,12 +111,43 @@ void Session::newSet()
 
 Session::Opened Session::open(const std::string& path)
 {
+    // Taken before reading: a change in between makes the next save ask,
+    // never overwrite unseen.
+    const FileIdentity identity = identityOf(path);
     std::vector<uint8_t> bytes;
     Opened opened;
     opened.error = readFile(path, bytes, kGameImageReadLimit);
     if (opened.error)
         return opened;
-    return openBytes(bytes, path);
+    opened = openBytes(bytes, path);
+    if (!opened.error)
+        onDisk_ = identity;
+    return opened;
+}
+
+Session::Opened Session::openRecovered(const std::string& path, const std::string& backup)
+{
+    const FileIdentity identity = identityOf(path);
+    std::vector<uint8_t> bytes;
+    Opened opened;
+    opened.error = readFile(backup, bytes, kGameImageReadLimit);
+    if (opened.error)
+        return opened;
+    opened = openBytes(bytes, path);
+    if (!opened.error) {
+        onDisk_ = identity;
+        history_.markUnsaved();
+        ++revision_;
+    }
+    return opened;
+}
+
+bool Session::fileChangedOnDisk() const
+{
+    if (doc_.path.empty() || !onDisk_.exists)
+        return false;
+    const FileIdentity now = identityOf(doc_.path);
+    return now.exists && now != onDisk_;
 }
 
 Session::Opened Session::openBytes(const std::vector<uint8_t>& bytes, const std::string& path)
@@ -137,24 +169,19 @@ Session::Opened Session::openBytes(const std::vector<uint8_t>& bytes, const std:
         templateForOpened(bytes, *sessionGame_, *builtIn_));
     doc_ = std::move(doc);
     history_.reset(doc_);
+    onDisk_ = FileIdentity();
     replaced();
     opened.issues = std::move(image.issues);
-    return opened;
-}
-
-Session::Opened Session::recover(const std::vector<uint8_t>& bytes, const std::string& path)
-{
-    Opened opened = openBytes(bytes, path);
-    if (!opened.error)
-        history_.markUnsaved();
     return opened;
 }
 
 Error Session::save(const std::string& path, const WriteOptions& options)
 {
     endStep();
-    if (Error error = writeFileAtomically(path, setImage(), options))
+    FileIdentity written;
+    if (Error error = writeFileAtomically(path, setImage(), options, &written))
         return error;
+    onDisk_ = written;
     doc_.path = path;
     history_.markSaved(path);
     ++revision_;

@@ -70,14 +70,22 @@ public:
     };
     // Reads the game image at `path` into a fresh document and history.
     Opened open(const std::string& path);
-    // A document kept elsewhere (an autosave's bytes) that belongs to the
-    // file at `path` ("" for none): opened as that file, but modified.
-    Opened recover(const std::vector<uint8_t>& bytes, const std::string& path);
     // The same from bytes already read (the command line's standard input).
     Opened openBytes(const std::vector<uint8_t>& bytes, const std::string& path);
 
+    // Opens `backup` (the copy findInterruptedSave() found beside `path`, or
+    // the window's autosave of it) as the content of `path`: the document
+    // belongs to that file and is modified until saved there. The copy goes
+    // with the next save.
+    Opened openRecovered(const std::string& path, const std::string& backup);
+
     // Writes the whole set to `path`, which becomes the document's file.
     Error save(const std::string& path, const WriteOptions& options = WriteOptions());
+
+    // The document's file is no longer the one opened or last saved: another
+    // program (or another window) wrote or replaced it since. False for a
+    // file that is gone, or a document with no file.
+    bool fileChangedOnDisk() const;
 
     // The game image of the whole set, and the test image of one level.
     std::vector<uint8_t> setImage() const;
@@ -91,6 +99,7 @@ private:
 
     Document doc_;
     History history_;
+    FileIdentity onDisk_;  // the document's file as opened or last saved
     GamePart sessionGame_;  // what new sets are saved with
     GamePart builtIn_;
     int eraserCode_ = 0;

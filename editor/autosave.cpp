@@ -94,13 +94,7 @@ bool frame::offerRecovery(const std::string& path)
     default:
         return false;
     }
-    std::vector<uint8_t> bytes;
-    Error error = readFile(autosave, bytes, kGameImageReadLimit);
-    Session::Opened opened;
-    if (!error) {
-        opened = session.recover(bytes, path);
-        error = opened.error;
-    }
+    Error error = session.openRecovered(path, autosave).error;
     if (error) {
         error.path = autosave;
         showError("Nie mozna przywrocic autozapisu " + describe(error, Language::polish));

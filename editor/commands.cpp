@@ -106,6 +106,14 @@ int frame::saveMap(char* path, int slot)
 // The whole set to the user's file, which becomes the document's.
 bool frame::saveTo(const std::string& path)
 {
+    if (path == session.path() && session.fileChangedOnDisk()) {
+        Question question{"Zapisz mape", "Plik " + fileNameOf(path) + " zmienil sie na dysku. Zastapic go?",
+                          {"Zastap", "Anuluj"}};
+        if (ask(question) != 0) {
+            showError("Nie zapisano " + fileNameOf(path) + ": plik zmienil sie na dysku");
+            return false;
+        }
+    }
     if (isReadOnlyFile(path) && !confirmReplacing(path))
         return false;
     if (Error error = session.save(path)) {
@@ -212,7 +220,21 @@ bool frame::openFile(const std::string& path)
         showError("Za dluga sciezka: " + path);
         return false;
     }
-    const Session::Opened opened = session.open(path);
+    // A save cut short while rewriting this file in place left the old
+    // content beside it: the file itself may be half old, half new.
+    const std::string backup = findInterruptedSave(path);
+    bool recover = false;
+    if (!backup.empty()) {
+        Question question{"Otworz mape",
+                          "Znaleziono kopie z przerwanego zapisu pliku " + fileNameOf(path) + " (" +
+                              fileNameOf(backup) + "); plik moze byc uszkodzony. Otworzyc kopie?",
+                          {"Otworz kopie", "Otworz plik", "Anuluj"}};
+        const int answer = ask(question);
+        if (answer != 0 && answer != 1)
+            return false;
+        recover = answer == 0;
+    }
+    const Session::Opened opened = recover ? session.openRecovered(path, backup) : session.open(path);
     if (opened.error) {
         const Fault fault = opened.error.fault;
         const bool unreadable = fault != Fault::isDirectory && fault != Fault::emptyFile &&
@@ -223,8 +245,9 @@ bool frame::openFile(const std::string& path)
     showOpenedSet();
     recent.add(path);
     const int count = session.document().levelsOn();
-    const std::string news = "Otwarto: " + fileNameOf(path) + " (" +
-                             polishCount(count, "poziom", "poziomy", "poziomow") + ")";
+    const std::string news = (recover ? "Otwarto kopie: " : "Otwarto: ") + fileNameOf(path) + " (" +
+                             polishCount(count, "poziom", "poziomy", "poziomow") + ")" +
+                             (recover ? "; zapisz, by naprawic plik" : "");
     if (opened.issues.empty())
         showMessage(news);
     else

@@ -2,6 +2,10 @@
 ; the rest of the disk sector by sector through the OS disk handler and
 ; hand the bytes to the segment parser, then leave the game's entry in
 ; DOSVEC, where the OS goes once the boot is over (and again after RESET).
+; A disk that cannot be read, a broken segment stream or one that ends
+; before the game is loaded fails the boot as the OS expects: carry set on
+; return, so it shows BOOT ERROR and tries again, never running code that
+; was not loaded.
 
 .include "atari.inc"
 .include "zp.inc"
@@ -16,7 +20,7 @@ READ_TRIES      = 4
 sector_buf      = $0600         ; page 6 is left to programs by the OS
 LEVELS_FIRST    = $50           ; pages of the level segments, $5000-$8FFF
 LEVELS_END      = $90
-COLOR_RED       = $34
+TAG             = $A5           ; found in each tag once its area is loaded
 
 .segment "BOOT"
 
@@ -33,6 +37,8 @@ signature:
         .assert * - signature = 16, error, "signature is not 16 bytes"
 
 boot_start:
+        tsx                     ; a failure returns to the OS from any depth
+        stx     boot_sp
         ; A level named by the order table but missing from the disk must
         ; read as an empty level (no robot), not as stale memory.
         lda     #0
@@ -55,7 +61,16 @@ boot_start:
         sta     ld_sector+1
         lda     #SECTOR_SIZE
         sta     ld_pos
+        sta     code_tag        ; anything but TAG, until loaded
+        sta     chars_tag
         jsr     load_segments
+        bcs     boot_failed
+        lda     code_tag
+        cmp     #TAG
+        bne     boot_failed
+        lda     chars_tag
+        cmp     #TAG
+        bne     boot_failed
 
         lda     #<main
         sta     DOSVEC
@@ -63,6 +78,12 @@ boot_start:
         sta     DOSVEC+1
         clc                     ; boot succeeded
 boot_init:
+        rts
+
+boot_failed:
+        ldx     boot_sp
+        txs
+        sec
         rts
 
 ; The next byte of the disk, reading a sector only when the last one is
@@ -102,13 +123,19 @@ read_sector:
         bpl     @done
         dec     tmp
         bne     @try
-        lda     #COLOR_RED      ; unreadable disk: red screen, stop
-        sta     COLOR4
-@stop:
-        jmp     @stop
+        jmp     boot_failed
 @done:
         inc     ld_sector
         bne     @same_page
         inc     ld_sector+1
 @same_page:
         rts
+
+boot_sp:        .byte   0       ; the stack as the OS called boot_start
+
+; One byte in the code and one in the character sets, the first and the
+; last area of the game on the disk.
+.segment "RODATA"
+code_tag:       .byte   TAG
+.segment "DLIST"
+chars_tag:      .byte   TAG

@@ -9,13 +9,14 @@
 .include "atari.inc"
 .include "zp.inc"
 .include "tiles.inc"
+.include "level.inc"
 .include "text.inc"
 
 .import level_buf
 .import tiles_fnt, font_fnt, tilemap, robot_shape
 .export display_init, show_text, show_game, draw_level, draw_status
 .export set_wall, place_robot, wait_frame, two_digits
-.export status_level, status_lives
+.export status_level
 
 ; Display list lines (the rest of the names come from atari.inc).
 DL_TEXT         = DL_CHR40x8x1  ; status line and text pages
@@ -59,9 +60,14 @@ wall_char:      .res 1          ; left character of the level's wall pattern
 status_template:
         screen_text "POZ 00 SRUB 00 ZYC 0 K --- AM 00"
         .assert * - status_template = 32, error, "status line is not 32 wide"
+pause_template:
+        screen_text "  PAUZA - SPACJA LUB START: GRAJ"
+        .assert * - pause_template = 32, error, "pause line is not 32 wide"
 
 .segment "DLIST"
-; The text pages: eight lines in the middle of the screen.
+; The text pages: eight lines in the middle of the screen, and below them
+; what to do, since every page waits for the trigger (and a set's Start
+; page may be empty).
 dl_text:
         .byte   DL_BLK8, DL_BLK8, DL_BLK8, DL_BLK8, DL_BLK8
         .byte   DL_BLK8, DL_BLK8, DL_BLK8, DL_BLK8, DL_BLK8, DL_BLK8
@@ -71,6 +77,9 @@ dl_text_page:
         .repeat 7
         .byte   DL_TEXT
         .endrepeat
+        .byte   DL_BLK8, DL_BLK8
+        .byte   DL_TEXT | DL_LMS
+        .word   prompt_line
         .byte   DL_JVB
         .word   dl_text
 
@@ -91,6 +100,10 @@ dl_game_lms:
         .byte   DL_JVB
         .word   dl_game
         .assert >dl_text = >*, error, "display lists cross a page"
+prompt_line:
+        screen_text "         NACISNIJ FIRE          "
+        .assert * - prompt_line = 32, error, "prompt line is not 32 wide"
+        .assert >prompt_line >> 4 = >(* - 1) >> 4, error, "a text line crosses 4 KB"
 
 .segment "CODE"
 
@@ -233,10 +246,17 @@ draw_level:
         tya
         asl     a
         tay
-        lda     tilemap,x
         cpx     #T_WALL
+        beq     @wall
+        cpx     #T_EXIT
+        bne     @map
+        lda     exit_open       ; the open exit has its own picture
+        beq     @map
+        lda     #EXIT_OPEN_MAP
         bne     @store
-        lda     wall_char
+@wall:  lda     wall_char
+        bne     @store          ; never character 0, the floor's
+@map:   lda     tilemap,x
 @store:
         sta     (scr_ptr),y
         iny
@@ -266,12 +286,20 @@ draw_level:
         rts
 
 ; Status line: level number (binary 1..32 in status_level), screws left,
-; lives, the keys held and the shots.
+; lives, the keys held and the shots; while the game is paused, that it is.
 .segment "BSS"
 status_level:   .res 1
-status_lives:   .res 1
 .segment "CODE"
 draw_status:
+        lda     paused
+        beq     @counters
+        ldx     #31
+@pause: lda     pause_template,x
+        sta     status_line,x
+        dex
+        bpl     @pause
+        rts
+@counters:
         ldx     #31
 @copy:
         lda     status_template,x
@@ -284,7 +312,7 @@ draw_status:
         lda     screws_left
         ldx     #ST_SCREWS
         jsr     put_bcd
-        lda     status_lives
+        lda     lives
         cmp     #10
         bcc     @lives
         lda     #9

@@ -1,27 +1,22 @@
 ; The game flow: the Start page, the levels in the order of the order
-; table, lives, and the Koniec page after the last level.
+; table, lives, and the Koniec page after the last level. Each frame it
+; hands the joystick and the keys to the controls (play.s) and shows what
+; they report: the robot gliding, sounds, the level and the status line.
 
 .include "atari.inc"
 .include "zp.inc"
 .include "tiles.inc"
+.include "level.inc"
 .include "text.inc"
 .include "rules.inc"
 
 .import display_init, show_text, show_game, draw_level, draw_status
 .import set_wall, place_robot, wait_frame, two_digits
-.import status_level, status_lives
+.import status_level
 .import __BSS_RUN__, __BSS_SIZE__, __PMG_RUN__, __PMG_SIZE__
 .export main, order_table, text_start, text_end
 
-LEVELS          = $5000         ; slot s is loaded at LEVELS + $200 * s
-LV_SLOT         = 496           ; slot number and wall pattern (bits 5..7)
-LV_SCREWS       = 497           ; BCD
-LV_COLORS       = 498           ; registers 0..5
-ORDER_FIRST     = $80           ; order table byte of slot 0
-ORDER_SLOTS     = 32
 START_LIVES     = 3
-MAX_LIVES       = 9
-STEP_FRAMES     = 8             ; one cell per step; the robot glides 1/8 a frame
 CELL_PX         = 8             ; colour clocks per tile
 CELL_PY         = 8             ; player lines per tile
 PAUSE_EXIT      = 25
@@ -38,9 +33,6 @@ text_end:       .res 256
 
 .segment "BSS"
 message:        .res 256
-; Direction of the last push of the stick since the previous step ($FF:
-; none), so a tap shorter than a step still moves the robot.
-stick_latch:    .res 1
 
 .segment "RODATA"
 ; Short messages on a text page, one line each.
@@ -94,12 +86,8 @@ start_level:
 
 play:
         jsr     frame
-        bcs     play            ; finish gliding before the next step
-        lda     step_wait
-        bne     play
-        lda     #STEP_FRAMES
-        sta     step_wait
-        jsr     game_step
+        jsr     play_frame
+        jsr     show_step
         lda     events
         and     #EV_DIED
         bne     died
@@ -233,76 +221,43 @@ load_level:
         lda     (lv_ptr),y
         jsr     rules_init
         bcs     @done
+        jsr     read_input
+        jsr     play_start
         lda     #0
         sta     dirty
-        lda     #$FF            ; a push from before the level doesn't count
-        sta     stick_latch
-        lda     #1
-        sta     step_wait
+        sta     shown_paused
         ldx     lv_index
         inx
         stx     status_level
         jsr     draw_level
-        jsr     update_status
+        jsr     draw_status
         jsr     snap_robot
         clc
 @done:
         rts
 
-; One game step: the joystick moves or fires, then things that move by
-; themselves move.
-game_step:
-        lda     #0
-        sta     events
-        jsr     read_stick
-        bpl     @pushed
-        lda     stick_latch     ; let go already: the tap still counts
-@pushed:
-        ldx     #$FF
-        stx     stick_latch
-        tax                     ; sets N again for the direction in A
-        bmi     @tick
-        ldx     STRIG0
-        bne     @step
-        jsr     rules_fire
-        jmp     @moved
-@step:
-        jsr     rules_step
-@moved:
-        sta     events
+; Shows what play_frame reported: the robot's jump through a teleport, a
+; sound, the changed cells and the status line.
+show_step:
+        lda     events
         and     #EV_TELEPORT
-        beq     @tick
+        beq     @sound
         jsr     snap_robot
-@tick:
-        lda     events
-        and     #EV_DIED | EV_EXIT
-        bne     @sounds
-        jsr     rules_tick
-        ora     events
-        sta     events
-@sounds:
-        lda     events
-        and     #EV_LIFE
-        beq     @no_life
-        lda     lives
-        cmp     #MAX_LIVES
-        bcs     @no_life
-        inc     lives
-@no_life:
-        lda     events
-        ldx     #SND_SCREW
-        and     #EV_SCREW
-        bne     @sound
-        lda     events
-        ldx     #SND_DOOR
-        and     #EV_DOOR
-        bne     @sound
-        lda     events
-        ldx     #SND_PUSH
-        and     #EV_PUSH
+@sound: lda     events
+        and     #EV_DIED        ; the game flow sounds a lost life itself
+        bne     @redraw
+        ldx     #0
+@find:  lda     sound_events,x
+        and     events
+        bne     @play
+        lda     sound_events_more,x
+        and     events_more
+        bne     @play
+        inx
+        cpx     #SOUNDS
+        bne     @find
         beq     @redraw
-@sound:
-        txa
+@play:  lda     sound_effects,x
         jsr     sound_play
 @redraw:
         lda     dirty
@@ -311,32 +266,74 @@ game_step:
         sta     dirty
         jsr     draw_level
 @status:
-        jmp     update_status
+        lda     events
+        ora     events_more
+        bne     @draw
+        lda     paused
+        cmp     shown_paused
+        beq     @done
+@draw:  lda     paused
+        sta     shown_paused
+        jmp     draw_status
+@done:  rts
 
-; A = direction 0..3 of the joystick, or negative when it is let go.
-read_stick:
-        lda     STICK0
-        ldx     #3
-@dir:
-        lsr     a
-        bcc     @found
-        dex
-        bpl     @dir
-        lda     #$FF
-        rts
-@found:
-        lda     stick_dir,x
-        rts
 .segment "RODATA"
-; STICK0 bits, low first: up, down, left, right (0 when pushed).
-; X counts down from 3 as the bits are shifted out.
-stick_dir:      .byte 1, 3, 2, 0
+; The sound of a step, the first in this list whose event it reported.
+sound_events:
+        .byte   0,          0,          EV_TELEPORT, EV_SCREW,  0
+        .byte   EV_LIFE,    0,          EV_DOOR,     0,         EV_PUSH
+sound_events_more:
+        .byte   EVX_BOOM,   EVX_OPENED, 0,           0,         EVX_KEY
+        .byte   0,          EVX_AMMO,   0,           EVX_SHOT,  0
+sound_effects:
+        .byte   SND_BOOM,   SND_OPENED, SND_TELEPORT, SND_SCREW, SND_KEY
+        .byte   SND_BATTERY, SND_AMMO,  SND_DOOR,    SND_SHOT,  SND_PUSH
+SOUNDS = * - sound_effects
+        .assert SOUNDS = sound_events_more - sound_events, error, "one event per sound"
 .segment "CODE"
 
-update_status:
-        lda     lives
-        sta     status_lives
-        jmp     draw_status
+; The hardware's stick, trigger and keys into the controls' inputs: the
+; space bar or START pauses, OPTION or Esc restarts.
+read_input:
+        lda     STICK0
+        sta     in_stick
+        lda     STRIG0
+        sta     in_trig
+        ldx     #0
+        lda     CONSOL          ; 0 bits: keys held
+        and     #CONSOL_START
+        bne     @no_start
+        ldx     #IN_PAUSE
+@no_start:
+        lda     CONSOL
+        and     #CONSOL_OPTION
+        bne     @no_option
+        txa
+        ora     #IN_RESTART
+        tax
+@no_option:
+        lda     SKSTAT          ; bit 2 clear while a key is held
+        and     #SKSTAT_KEY
+        bne     @keys
+        lda     KBCODE
+        and     #$3F            ; with or without SHIFT and CONTROL
+        cmp     #KEY_SPACE
+        bne     @not_space
+        txa
+        ora     #IN_PAUSE
+        tax
+@not_space:
+        cmp     #KEY_ESC
+        bne     @keys
+        txa
+        ora     #IN_RESTART
+        tax
+@keys:  stx     in_keys
+        rts
+
+CONSOL_START    = $01
+CONSOL_OPTION   = $04
+SKSTAT_KEY      = $04
 
 ; Puts the robot straight on its cell, without gliding.
 snap_robot:
@@ -360,19 +357,12 @@ robot_target:
         sta     target_py
         rts
 
-; One frame: sound, the step clock, and the robot glides one step towards
-; its cell. Carry set while it has not arrived.
+; One frame: the inputs, sound, and the robot glides one step towards its
+; cell (gliding is set while it has not arrived).
 frame:
         jsr     wait_frame
-        jsr     read_stick
-        bmi     @no_push
-        sta     stick_latch
-@no_push:
+        jsr     read_input
         jsr     sound_tick
-        lda     step_wait
-        beq     @clock_done
-        dec     step_wait
-@clock_done:
         lda     #0
         sta     ATRACT          ; only the keyboard stops the colour cycling
         jsr     robot_target
@@ -397,15 +387,11 @@ frame:
         jsr     place_robot
         lda     robot_px
         eor     target_px
-        bne     @gliding
+        sta     gliding
         lda     robot_py
-        cmp     target_py
-        beq     @arrived
-@gliding:
-        sec
-        rts
-@arrived:
-        clc
+        eor     target_py
+        ora     gliding
+        sta     gliding
         rts
 
 ; X frames of gliding and sound.

@@ -4,15 +4,31 @@
 ; walks into a beam or beside a beetle meets it in the same step), and
 ; draws what the routines report. No hardware is touched here, so sim65
 ; tests drive it directly.
+;
+; The tile codes come from the editor's tile set (tiles.inc is generated);
+; the asserts below hold what these routines take for granted about them.
 
 .macpack longbranch            ; jeq etc.: branches that reach far
 
 RULES_MODULE    = 1
 .include "zp.inc"
 .include "tiles.inc"
+.include "level.inc"
 .include "rules.inc"
 
+.assert T_FLOOR = 0, error, "the floor must be code 0"
+.assert T_KEY2 = T_KEY + 1 && T_KEY3 = T_KEY + 2, error, "keys 1-3 in a row"
+.assert T_DOOR2 = T_DOOR + 1 && T_DOOR3 = T_DOOR + 2, error, "doors 1-3 in a row"
+.assert T_LASER_LEFT = T_LASER + DIR_LEFT && T_LASER & 3 = 0, error, "lasers by direction"
+.assert T_MAGNET = T_LASER + 4 && T_MAGNET_LEFT = T_MAGNET + DIR_LEFT, error, "magnets by direction"
+.assert T_TELEPORT1 = T_MAGNET + 4 && T_TELEPORT2 = T_TELEPORT1 + 1, error, "teleports after magnets"
+.assert T_ONEWAY_LEFT = T_ONEWAY + DIR_LEFT && T_ONEWAY > T_TELEPORT2, error, "one-ways by direction"
+.assert T_BEETLE_V = T_BEETLE_H + 1 && T_EYE = T_BEETLE_H + 2 && T_SPARK = T_BEETLE_H + 3, error, "enemies in a row"
+.assert T_BEETLE_H > T_ONEWAY_LEFT && T_BEETLE_H & 1 = 0, error, "enemies after the machines"
+.assert T_EXIT < T_ONEWAY && T_PIT < T_ONEWAY && T_WALL < T_ONEWAY && T_RUBBLE < T_ONEWAY, error, "blockers below the one-ways"
+
 .export level_buf, rules_init, rules_step, rules_tick, rules_fire
+.export state_buf
 
 AMMO_SHOTS      = 5             ; shots in one ammunition box
 MAX_SHOTS       = 99
@@ -126,6 +142,7 @@ find_code:
 ; and resets what the robot carries. Carry set when the level has no
 ; robot.
 rules_init:
+        jsr     screw_count
         sta     screws_left
         ldx     #0
         stx     keys
@@ -160,15 +177,67 @@ rules_init:
         clc
 @none:  rts
 
+; A byte that is not packed BCD counts as the editor reads it: each digit
+; by its value (a digit $A..$F as 10..15), at most 99. Returns that count
+; in BCD. Uses X, r_tmp and r_code.
+screw_count:
+        pha
+        and     #$0F
+        sta     r_tmp           ; units
+        pla
+        lsr     a
+        lsr     a
+        lsr     a
+        lsr     a
+        asl     a
+        sta     r_code          ; tens * 2
+        asl     a
+        asl     a
+        adc     r_code          ; tens * 10 (no carry: at most 150)
+        adc     r_tmp
+        cmp     #100
+        bcc     @bcd
+        lda     #99
+@bcd:   ldx     #0
+@tens:  cmp     #10
+        bcc     @pack
+        sbc     #10
+        inx
+        bne     @tens
+@pack:  sta     r_tmp
+        txa
+        asl     a
+        asl     a
+        asl     a
+        asl     a
+        ora     r_tmp
+        rts
+
 ; ---------------------------------------------------------------- step
 
 ; A = direction (0 up, 1 right, 2 down, 3 left). Moves the robot one cell
-; if the cell it moves into lets it; returns the event bits in A.
+; if the cell it moves into lets it; returns the event bits in A and X.
 rules_step:
-        and     #3
+        jsr     begin
+        jsr     step
+finish: ldx     r_more
+        lda     r_events
+        rts
+
+; A = a direction: kept in r_dir; no events yet.
+begin:  and     #3
         sta     r_dir
         lda     #0
         sta     r_events
+        sta     r_more
+        rts
+
+; Adds the bits in A to r_more.
+more:   ora     r_more
+        sta     r_more
+        rts
+
+step:
         lda     robot_x
         sta     r_x
         lda     robot_y
@@ -250,6 +319,8 @@ take_screw:
         sta     screws_left
         tax                     ; flags after a decimal sbc are not to be trusted
         bne     @count
+        lda     #EVX_OPENED     ; this screw opens it
+        jsr     more
 @open:  lda     #1
         sta     exit_open
 @count: lda     #EV_SCREW
@@ -257,6 +328,8 @@ take_screw:
 
 take_ammo:
         jsr     clear_cell
+        lda     #EVX_AMMO
+        jsr     more
         lda     shots
         clc
         adc     #AMMO_SHOTS
@@ -277,6 +350,8 @@ take_key:
         tax
         inc     keys,x
         jsr     clear_cell
+        lda     #EVX_KEY
+        jsr     more
         jmp     move_in
 
 open_door:
@@ -294,8 +369,8 @@ oneway:
         sec
         sbc     #T_ONEWAY
         cmp     r_dir
-        bne     blocked
-        beq     move_in
+        jne     blocked
+        jmp     move_in
 
 ; Pushes the box or bomb at r_x, r_y one cell on, onto floor (or a box
 ; into a pit, which fills it). Never two things at once.
@@ -407,6 +482,8 @@ died:   lda     #EV_DIED
 ; The bomb at r_x, r_y goes off: it clears rubble, boxes and enemies in
 ; the eight cells around it. Other bombs, walls and the robot are spared.
 explode:
+        lda     #EVX_BOOM
+        jsr     more
         jsr     clear_cell
         lda     r_x
         sta     r_ox
@@ -444,15 +521,17 @@ explode:
 ; ---------------------------------------------------------------- fire
 
 ; A = direction. With a shot left, fires it from the robot along floor to
-; the first thing in the way (see hit). Returns event bits in A.
+; the first thing in the way (see hit). Returns event bits in A and X.
 rules_fire:
-        and     #3
-        sta     r_dir
-        lda     #0
-        sta     r_events
-        lda     shots
+        jsr     begin
+        jsr     fire
+        jmp     finish
+
+fire:   lda     shots
         beq     @done
         dec     shots
+        lda     #EVX_SHOT
+        jsr     more
         lda     robot_x
         sta     r_x
         lda     robot_y
@@ -475,10 +554,13 @@ beetle_dirs:    .byte DIR_RIGHT, DIR_LEFT, DIR_DOWN, DIR_UP
 
 ; Once per game step: lasers fire, magnets pull, beetles, sparks and eyes
 ; move. Returns event bits in A (EV_DIED when the robot is hit, EV_MOVED
-; when a magnet pulled it).
+; when a magnet pulled it) and X (EVX_BOOM when a beam set off a bomb).
 rules_tick:
-        lda     #0
-        sta     r_events
+        jsr     begin
+        jsr     tick
+        jmp     finish
+
+tick:   lda     #0
         sta     r_sy
         lda     r_parity
         eor     #$80
@@ -513,7 +595,6 @@ rules_tick:
         lda     r_sy
         cmp     #LEVEL_H
         bcc     @row
-        lda     r_events
         rts
 
 ; The laser, magnet or mover at r_x, r_y with code A does its part.

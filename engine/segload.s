@@ -10,6 +10,12 @@
 .import next_byte               ; returns the next byte of the stream in A
 .export load_segments
 
+; Everything the game loads lies here: code and data from $2000, the levels
+; up to $8FFF. A segment anywhere else (over the loader, the OS or the
+; hardware) can only come from a broken stream.
+LOAD_FIRST      = $2000
+LOAD_END        = $9000         ; the first address past it
+
 ; In the game the parser runs from the boot sectors; a test links it as
 ; ordinary code.
 .ifdef __SIM6502__
@@ -18,6 +24,9 @@
 .segment "BOOT"
 .endif
 
+; Carry clear when the stream ended at its end marker; carry set when a
+; segment's addresses are broken (an end before its start, or outside
+; LOAD_FIRST..LOAD_END-1), and then nothing of that segment is written.
 load_segments:
 @segment:
         jsr     next_byte
@@ -34,11 +43,17 @@ load_segments:
         sta     seg_end
         jsr     next_byte
         sta     seg_end+1
-        lda     seg_end         ; an end before the start means a broken
-        cmp     seg_ptr         ; stream: stop instead of filling all memory
+        lda     seg_end
+        cmp     seg_ptr
         lda     seg_end+1
         sbc     seg_ptr+1
-        bcc     @done
+        bcc     @broken         ; the end before the start
+        lda     seg_ptr+1
+        cmp     #>LOAD_FIRST
+        bcc     @broken
+        lda     seg_end+1
+        cmp     #>LOAD_END
+        bcs     @broken
 @byte:
         jsr     next_byte
         ldy     #0
@@ -55,4 +70,8 @@ load_segments:
         inc     seg_ptr+1
         jmp     @byte
 @done:
+        clc
+        rts
+@broken:
+        sec
         rts

@@ -10,22 +10,25 @@ SOUND_MODULE    = 1
 .export sound_play, sound_tick
 
 .segment "RODATA"
-; Per effect SND_SCREW..SND_LIFE_LOST: starting pitch, pitch
-; change a frame (a smaller AUDF value is a higher note), length in
-; frames, and distortion ($A0 pure tone, $C0 buzz, $80 noise).
-snd_start:      .byte $30, $60, $18, $40
-snd_slide:      .byte <-2, 4, 0, 5
-snd_length:     .byte 10, 14, 6, 32
-snd_tone:       .byte $A0, $C0, $80, $A0
+; Per effect SND_SCREW..SND_AMMO: starting pitch, pitch change a frame (a
+; smaller AUDF value is a higher note), length in frames, and distortion
+; ($A0 pure tone, $C0 buzz, $80 noise). Picking things up rises, losing
+; falls; the opened exit is the longest rise, the bomb the longest noise.
+;                screw door push lost  open shot boom tele  key  batt ammo
+snd_start:  .byte $30, $60, $18, $40,  $60, $0C, $18, $14,  $28, $50, $20
+snd_slide:  .byte <-2, 4,   0,   5,    <-3, 3,   4,   6,    <-1, <-4, 0
+snd_length: .byte 10,  14,  6,   32,   28,  8,   30,  18,   8,   16,  8
+snd_tone:   .byte $A0, $C0, $80, $A0,  $A0, $80, $80, $C0,  $A0, $A0, $C0
+        .assert * - snd_tone = SND_COUNT, error, "one entry per effect"
 
 .segment "CODE"
 
-; A = effect (1 screw, 2 door, 3 push, 4 life lost); replaces the one
-; playing. Anything else is ignored.
+; A = effect (SND_ in rules.inc); replaces the one playing. Anything else
+; is ignored.
 sound_play:
         tax
         dex
-        cpx     #4
+        cpx     #SND_COUNT
         bcs     @none
         lda     #0
         sta     snd_timer       ; a frame arriving now finds no effect

@@ -2,11 +2,13 @@
 // written to disk and read back through the size and type checks, with a
 // limit chosen by the first byte so that both sides of it are reached. Then
 // saves what it read and reads that again: the second reading must give back
-// the same set.
+// the same set. The segment chain walk meets the same bytes, and the game
+// part the editor saves with always walks whole.
 #include "core/atari.h"
 #include "core/fileio.h"
 #include "core/game.h"
 #include "core/gameimage.h"
+#include "core/gametemplate.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -69,6 +71,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     check(bytes.size() == size && (size == 0 || std::memcmp(bytes.data(), data, size) == 0));
 
+    const ChainBreak chainBreak = gamePartChainBreak(bytes.data(), bytes.size());
+    check(chainBreak.fault == ChainFault::none || chainBreak.offset <= bytes.size());
+    check(!describeChainBreak(chainBreak).empty() == (chainBreak.fault != ChainFault::none));
+
     const LoadResult first = readGameImage(bytes.data(), bytes.size());
     check(first.levels.size() <= size_t(kLevelSlots));
 
@@ -83,6 +89,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             check(std::strlen(line) == kPageColumns);
 
     const std::vector<uint8_t> saved = writeGameImage(game, gameSize, levels, first.pages);
+    check(gamePartChainBreak(saved.data(), saved.size()).fault == ChainFault::none);
     const LoadResult second = readGameImage(saved.data(), saved.size());
     check(second.warning.empty());
     check(std::memcmp(first.pages, second.pages, sizeof first.pages) == 0);

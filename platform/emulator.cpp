@@ -2,6 +2,7 @@
 
 const char* const kAtrMimeType = "application/x-atari-atr";
 const char* const kOwnDesktopEntry = "zelbun-kreator.desktop";
+const char* const kOwnProgramName = "zelbun-kreator";
 
 namespace {
 
@@ -22,6 +23,59 @@ void replaceAll(std::string& word, const std::string& from, const std::string& t
     }
 }
 
+std::string baseName(const std::string& path)
+{
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// A word in single quotes for a POSIX shell, which takes everything between
+// them literally; a quote itself ends the quoting, is escaped and reopens it.
+std::string shellQuoted(const std::string& word)
+{
+    std::string quoted = "'";
+    for (char c : word)
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+bool isShell(const std::string& program)
+{
+    static const char* const shells[] = {"sh", "bash", "dash", "ksh", "mksh", "zsh", "ash", "busybox"};
+    const std::string name = baseName(program);
+    for (const char* shell : shells)
+        if (name == shell)
+            return true;
+    return false;
+}
+
+// The index of the command string of `sh [options] -c STRING [args]`, or 0
+// when the words are no such call.
+size_t shellCommandString(const std::vector<std::string>& words)
+{
+    if (!isShell(words[0]))
+        return 0;
+    // Short options only: -c may come bundled (-ec), and is the last of them.
+    for (size_t i = 1; i < words.size() && words[i].size() > 1 && (words[i][0] == '-' || words[i][0] == '+') &&
+                       words[i][1] != '-';
+         ++i)
+        if (words[i][0] == '-' && words[i].find('c') != std::string::npos)
+            return i + 1 < words.size() ? i + 1 : 0;
+    return 0;
+}
+
+// Whether the desktop's default for ATR images would start this editor
+// again: judged by what its entry runs, or by its id when the entry's text
+// cannot be found.
+bool defaultIsThisEditor(const std::string& entry, const EmulatorLookup& lookup)
+{
+    const std::string text = lookup.desktopEntryText ? lookup.desktopEntryText(entry) : std::string();
+    const std::string exec = desktopEntryExec(text);
+    if (exec.empty())
+        return entry == kOwnDesktopEntry;
+    return execRunsThisEditor(exec, lookup.ownProgram);
+}
+
 TestCommand userCommand(const std::string& line, const std::string& source, const std::string& image,
                         const EmulatorLookup& lookup)
 {
@@ -33,8 +87,9 @@ TestCommand userCommand(const std::string& line, const std::string& source, cons
         return command;
     }
     bool replaced = false;
-    for (std::string& word : words)
-        replaceAll(word, "%f", image, replaced);
+    const size_t script = shellCommandString(words);
+    for (size_t i = 0; i < words.size(); ++i)
+        replaceAll(words[i], "%f", i == script && script > 0 ? shellQuoted(image) : image, replaced);
     if (!replaced)
         words.push_back(image);
     if (words[0].find('/') == std::string::npos) {
@@ -110,7 +165,7 @@ TestCommand chooseTestCommand(const std::string& option, const std::string& envi
     TestCommand command;
     const std::string chosen = lookup.desktopDefault ? lookup.desktopDefault() : std::string();
     const std::string opener = lookup.opener.empty() ? std::string() : lookup.findProgram(lookup.opener);
-    if (!chosen.empty() && chosen != kOwnDesktopEntry && !opener.empty()) {
+    if (!chosen.empty() && !opener.empty() && !defaultIsThisEditor(chosen, lookup)) {
         command.argv = {opener, image};
         command.source = chosen;
         return command;
@@ -125,4 +180,53 @@ TestCommand chooseTestCommand(const std::string& option, const std::string& envi
     }
     command.error = "nie znaleziono zadnego, ustaw --emulator lub ZELBUN_EMULATOR";
     return command;
+}
+
+std::string desktopEntryExec(const std::string& entryText)
+{
+    bool inMainGroup = false;
+    size_t start = 0;
+    while (start < entryText.size()) {
+        size_t end = entryText.find('\n', start);
+        if (end == std::string::npos)
+            end = entryText.size();
+        std::string line = entryText.substr(start, end - start);
+        start = end + 1;
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (!line.empty() && line[0] == '[') {
+            inMainGroup = line == "[Desktop Entry]";
+            continue;
+        }
+        const size_t equals = line.find('=');
+        if (!inMainGroup || equals == std::string::npos)
+            continue;
+        size_t keyEnd = equals;
+        while (keyEnd > 0 && isBlank(line[keyEnd - 1]))
+            --keyEnd;
+        if (line.compare(0, keyEnd, "Exec") != 0 || keyEnd != 4)
+            continue;
+        size_t valueStart = equals + 1;
+        while (valueStart < line.size() && isBlank(line[valueStart]))
+            ++valueStart;
+        return line.substr(valueStart);
+    }
+    return "";
+}
+
+bool execRunsThisEditor(const std::string& exec, const std::string& ownProgram)
+{
+    std::vector<std::string> words;
+    std::string error;
+    if (!splitCommandLine(exec, words, error))
+        return false;
+    size_t program = 0;
+    if (baseName(words[0]) == "env")
+        for (program = 1; program < words.size(); ++program)
+            if (words[program][0] != '-' && words[program].find('=') == std::string::npos)
+                break;
+    if (program >= words.size())
+        return false;
+    const std::string name = baseName(words[program]);
+    return name == kOwnProgramName || (!ownProgram.empty() && name == baseName(ownProgram));
 }

@@ -10,20 +10,35 @@
 #include <string>
 #include <vector>
 
-// The MIME type of ATR disk images and this editor's desktop entry.
+// The MIME type of ATR disk images, this editor's desktop entry and program.
 extern const char* const kAtrMimeType;
 extern const char* const kOwnDesktopEntry;
+extern const char* const kOwnProgramName;
 
 // Splits a command line into words as a shell does for plain words, with
 // '...', "..." and backslash quoting but no expansion of any kind. False,
 // with `error` set, for an unfinished quote or an empty line.
 bool splitCommandLine(const std::string& line, std::vector<std::string>& words, std::string& error);
 
+// The Exec value of a desktop entry's main group, given the entry's text;
+// "" when it has none.
+std::string desktopEntryExec(const std::string& entryText);
+
+// Whether a desktop entry's Exec line starts this editor: the program it
+// runs (past an `env` and its settings) has this editor's name, or the name
+// of `ownProgram`, the running program's path.
+bool execRunsThisEditor(const std::string& exec, const std::string& ownProgram);
+
 struct EmulatorLookup {
     // The full path of a program found on the search path, or "".
     std::function<std::string(const std::string& name)> findProgram;
     // The desktop entry the desktop opens ATR images with, or "".
     std::function<std::string()> desktopDefault;
+    // The text of an installed desktop entry, given its id; "" when none is
+    // found. Without it, or without the entry, only the entry's id tells.
+    std::function<std::string(const std::string& entry)> desktopEntryText;
+    // The running program's path, "" when unknown.
+    std::string ownProgram;
     // The program that opens a file with the desktop's default ("xdg-open").
     std::string opener;
 };
@@ -36,6 +51,8 @@ struct TestCommand {
 
 // `option` is --emulator, `environment` ZELBUN_EMULATOR ("" when unset);
 // either is a command line in which %f stands for the image, which is
-// appended when no word holds %f.
+// appended when no word holds %f. %f goes in as it is, one word or part of
+// one; only in the command string of a shell's -c (sh -c '... %f') is it
+// quoted for that shell, so a path with spaces or quotes stays one word.
 TestCommand chooseTestCommand(const std::string& option, const std::string& environment, const std::string& image,
                               const EmulatorLookup& lookup);

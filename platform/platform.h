@@ -16,7 +16,7 @@ struct DialogRequest {
     // in-window dialog adds it before it asks about overwriting.
     std::string extension;
     // Opening: the files used last, newest first, offered before the rest.
-    std::vector<std::string> recentFiles;
+    std::vector<std::string> recentFiles{};
 };
 
 enum class DialogResult {

@@ -7,6 +7,8 @@
 
 #include "platform/emulator.h"
 
+#include "core/fileio.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
@@ -107,6 +109,69 @@ std::string withTrailingSlash(std::string dir)
     if (dir.empty() || dir.back() != '/')
         dir += '/';
     return dir;
+}
+
+// The paths an installed desktop entry may have under `dir`: its id is its
+// path below applications/, each "/" turned into "-".
+void entryPaths(const std::string& dir, const std::string& id, std::vector<std::string>& paths)
+{
+    paths.push_back(dir + "/" + id);
+    for (size_t dash = id.find('-'); dash != std::string::npos; dash = id.find('-', dash + 1))
+        if (dash > 0)
+            entryPaths(dir + "/" + id.substr(0, dash), id.substr(dash + 1), paths);
+}
+
+// The text of the desktop entry `id` where the desktop looks for it: the
+// user's data directory first, then the system's. "" when none is found.
+std::string desktopEntryText(const std::string& id)
+{
+    if (id.empty() || id.find('/') != std::string::npos)
+        return "";
+    std::vector<std::string> roots;
+    const char* home = std::getenv("HOME");
+    const char* dataHome = std::getenv("XDG_DATA_HOME");
+    if (dataHome && *dataHome)
+        roots.push_back(dataHome);
+    else if (home && *home)
+        roots.push_back(std::string(home) + "/.local/share");
+    const char* dataDirs = std::getenv("XDG_DATA_DIRS");
+    const std::string systemDirs = dataDirs && *dataDirs ? dataDirs : "/usr/local/share:/usr/share";
+    for (size_t start = 0; start <= systemDirs.size();) {
+        size_t end = systemDirs.find(':', start);
+        if (end == std::string::npos)
+            end = systemDirs.size();
+        if (end > start)
+            roots.push_back(systemDirs.substr(start, end - start));
+        start = end + 1;
+    }
+    for (const std::string& root : roots) {
+        std::vector<std::string> paths;
+        entryPaths(root + "/applications", id, paths);
+        for (const std::string& path : paths) {
+            std::vector<uint8_t> text;
+            if (!readFile(path, text, 1 << 20))
+                return std::string(text.begin(), text.end());
+        }
+    }
+    return "";
+}
+
+// The running program's path, where the system tells it.
+std::string ownProgram()
+{
+#ifdef __linux__
+    std::vector<char> buffer(256);
+    for (;;) {
+        const ssize_t length = readlink("/proc/self/exe", buffer.data(), buffer.size());
+        if (length < 0)
+            return "";
+        if (static_cast<size_t>(length) < buffer.size())
+            return std::string(buffer.data(), static_cast<size_t>(length));
+        buffer.resize(buffer.size() * 2);
+    }
+#else
+    return "";
+#endif
 }
 
 // posix_spawn takes char* const argv[]; the strings outlive the call.
@@ -323,6 +388,8 @@ public:
         EmulatorLookup lookup;
         lookup.findProgram = [this](const std::string& name) { return findProgram(name, searchPath_); };
         lookup.desktopDefault = [this] { return desktopDefault(); };
+        lookup.desktopEntryText = desktopEntryText;
+        lookup.ownProgram = ownProgram();
         lookup.opener = openerProgram;
         const char* environment = std::getenv("ZELBUN_EMULATOR");
         TestCommand command = chooseTestCommand(emulatorCommand, environment ? environment : "",

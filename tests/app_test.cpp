@@ -45,9 +45,9 @@ bool exists(const std::string& path)
 // Polls until the condition holds or about twenty seconds pass (a loaded
 // machine starts programs slowly).
 template <class Condition>
-bool waitFor(Condition condition)
+bool waitFor(Condition condition, int polls = 400)
 {
-    for (int i = 0; i < 400; ++i) {
+    for (int i = 0; i < polls; ++i) {
         if (condition())
             return true;
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
@@ -61,8 +61,9 @@ std::string readAll(const std::string& path)
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
+// Standard output goes to `output`; "" leaves it closed.
 pid_t spawn(const std::vector<std::string>& args, const std::vector<std::string>& env, const std::string& dir,
-            const std::string& errors = "/dev/null")
+            const std::string& errors = "/dev/null", const std::string& output = "/dev/null")
 {
     std::vector<char*> argv;
     for (const std::string& a : args)
@@ -74,7 +75,10 @@ pid_t spawn(const std::vector<std::string>& args, const std::vector<std::string>
     envp.push_back(nullptr);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    if (output.empty())
+        posix_spawn_file_actions_addclose(&actions, 1);
+    else
+        posix_spawn_file_actions_addopen(&actions, 1, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     posix_spawn_file_actions_addopen(&actions, 2, errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     if (!dir.empty())
         posix_spawn_file_actions_addchdir_np(&actions, dir.c_str());
@@ -147,12 +151,15 @@ protected:
 
     void start(const std::vector<std::string>& arguments = {})
     {
-        std::string path = dir + "/bin:" + (std::getenv("PATH") ? std::getenv("PATH") : "/usr/bin:/bin");
+        // The search path holds the stand-ins alone: the questions come up
+        // in the window whatever dialog programs the machine has. SDL draws
+        // on the X server or fails, never elsewhere.
         // The SDL runtime's own leak at exit is not this test's concern.
         std::vector<std::string> args = {ZELBUN_BINARY_DIR "/zelbun-kreator"};
         args.insert(args.end(), arguments.begin(), arguments.end());
         program = spawn(args,
-                        {"DISPLAY=" + display, "PATH=" + path, "XDG_RUNTIME_DIR=" + dir + "/run",
+                        {"DISPLAY=" + display, "SDL_VIDEODRIVER=x11", "PATH=" + dir + "/bin",
+                         "XDG_RUNTIME_DIR=" + dir + "/run",
                          "ZELBUN_EMULATOR=" + dir + "/bin/xdg-open", "ASAN_OPTIONS=detect_leaks=0"},
                         dir, dir + "/stderr");
         ASSERT_GT(program, 0);
@@ -327,21 +334,91 @@ TEST_F(RealWindow, StrayDragUndoSaveAndCloseWhileModified)
     EXPECT_TRUE(readAll(path) == saved);
 }
 
-// Without a usable display the program says why and ends with status 1.
-TEST(Program, FailsCleanlyWithoutADisplay)
+struct Ended {
+    int status = -1;  // the exit status; -1 when a signal ended it
+    std::string out, err;
+};
+
+// The real program run to its end, with no display in its environment
+// unless `env` names one; standard output goes to `output` ("" closes it).
+Ended runProgram(const std::vector<std::string>& arguments, std::vector<std::string> env = {},
+                 const char* output = nullptr)
 {
     char pattern[] = "/tmp/zelbun-app-XXXXXX";
-    std::string dir = mkdtemp(pattern);
-    std::string errors = dir + "/stderr";
-    pid_t program = spawn({ZELBUN_BINARY_DIR "/zelbun-kreator"},
-                          {"SDL_VIDEODRIVER=no-such-driver", "ASAN_OPTIONS=detect_leaks=0"}, dir, errors);
-    ASSERT_GT(program, 0);
-    int status = -1;
-    ASSERT_EQ(waitpid(program, &status, 0), program);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 1);
-    EXPECT_NE(readAll(errors).find("zelbun-kreator: cannot"), std::string::npos) << readAll(errors);
+    const std::string dir = mkdtemp(pattern);
+    std::vector<std::string> args = {ZELBUN_BINARY_DIR "/zelbun-kreator"};
+    args.insert(args.end(), arguments.begin(), arguments.end());
+    env.insert(env.end(), {"PATH=" + dir, "ASAN_OPTIONS=detect_leaks=0"});
+    const pid_t program = spawn(args, env, dir, dir + "/stderr", output ? output : dir + "/stdout");
+    // One that waits for a window that never shows is killed, so the test
+    // fails instead of holding up the suite.
+    Ended ended;
+    int status = 0;
+    if (program > 0 && !waitFor([&] { return waitpid(program, &status, WNOHANG) == program; }, 1200)) {
+        kill(program, SIGKILL);
+        waitpid(program, &status, 0);
+    }
+    if (WIFEXITED(status))
+        ended.status = WEXITSTATUS(status);
+    ended.out = readAll(dir + "/stdout");
+    ended.err = readAll(dir + "/stderr");
     std::system(("rm -rf '" + dir + "'").c_str());
+    return ended;
+}
+
+// Without a display (no DISPLAY, WAYLAND_DISPLAY or SDL_VIDEODRIVER) the
+// window does not start: the program says why in one line and ends with
+// status 1, where SDL would pick a driver that shows nothing and wait
+// forever. The same for a driver chosen by hand that shows no window, or
+// that cannot start. A mistyped command is not taken for a file to open;
+// "help" prints the help.
+TEST(Program, WithoutADisplayItSaysSoAndEnds)
+{
+    const std::string noDisplay = "zelbun-kreator: cannot open a window: no display; the commands info, check, "
+                                  "export and test work without one\n";
+    for (const std::vector<std::string>& args : {std::vector<std::string>{}, {"/nonexistent/set.atr"}}) {
+        const Ended ended = runProgram(args);
+        EXPECT_EQ(ended.status, 1);
+        EXPECT_EQ(ended.err, noDisplay);
+    }
+    Ended ended = runProgram({}, {"SDL_VIDEODRIVER=dummy"});
+    EXPECT_EQ(ended.status, 1);
+    EXPECT_EQ(ended.err.rfind(noDisplay.substr(0, noDisplay.size() - 1) + " (SDL's dummy driver", 0), 0u) << ended.err;
+    ended = runProgram({}, {"SDL_VIDEODRIVER=no-such-driver"});
+    EXPECT_EQ(ended.status, 1);
+    EXPECT_EQ(ended.err.rfind("zelbun-kreator: cannot open a window: ", 0), 0u) << ended.err;
+
+    ended = runProgram({"chek", "set.atr"});
+    EXPECT_EQ(ended.status, 2);
+    EXPECT_NE(ended.err.find("did you mean 'check'?"), std::string::npos) << ended.err;
+    ended = runProgram({"help"});
+    EXPECT_EQ(ended.status, 0);
+    EXPECT_NE(ended.out.find("Usage: zelbun-kreator"), std::string::npos) << ended.out;
+}
+
+// Output that does not reach its place fails the command: a full device,
+// a closed standard output.
+TEST(Program, LostOutputIsAFailure)
+{
+    LevelData levels[kLevelSlots];
+    levels[0].on = true;
+    TextPage pages[2];
+    for (auto& page : pages)
+        blankPage(page);
+    const std::vector<uint8_t> set = writeGameImage(game, gameSize, levels, pages);
+    const std::string path = "/tmp/zelbun-app-set-" + std::to_string(getpid()) + ".atr";
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(set.data()), std::streamsize(set.size()));
+
+    EXPECT_EQ(runProgram({"info", path}).status, 0);
+    Ended ended = runProgram({"info", path}, {}, "/dev/full");
+    EXPECT_EQ(ended.status, 1);
+    EXPECT_EQ(ended.err, "zelbun-kreator: standard output: No space left on device\n");
+    ended = runProgram({"info", "--json", path}, {}, "");
+    EXPECT_EQ(ended.status, 1);
+    EXPECT_EQ(ended.err, "zelbun-kreator: standard output: Bad file descriptor\n");
+    ended = runProgram({"--help"}, {}, "/dev/full");
+    EXPECT_EQ(ended.status, 1);
+    unlink(path.c_str());
 }
 
 } // namespace

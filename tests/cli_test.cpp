@@ -7,6 +7,7 @@
 #include "core/game.h"
 #include "core/gameimage.h"
 #include "tests/fake_platform.h"
+#include "tests/portable.h"
 #include "render/funkcje.h"
 
 #include <SDL.h>
@@ -16,10 +17,12 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <memory>
 #include <sstream>
+#include <sys/stat.h>
 
 namespace {
 
@@ -47,14 +50,19 @@ std::string readAll(const std::string& path)
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
+void writeBytes(const std::string& path, const std::string& bytes)
+{
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
 class TempDir {
 public:
-    TempDir()
+    TempDir() : path(portable::makeTempDir("zelbun-cli")) {}
+    ~TempDir()
     {
-        char pattern[] = "/tmp/zelbun-cli-XXXXXX";
-        path = mkdtemp(pattern);
+        std::error_code ignored;
+        std::filesystem::remove_all(path, ignored);
     }
-    ~TempDir() { std::system(("rm -rf '" + path + "'").c_str()); }
     std::string file(const std::string& name) const { return path + "/" + name; }
     std::string path;
 };
@@ -136,13 +144,62 @@ Picture decodePng(const std::string& path)
     return picture;
 }
 
+// An output that takes nothing, as a full disk does.
+class FullStream : public std::ostream {
+public:
+    FullStream() : std::ostream(&buffer_) {}
+
+private:
+    struct Refusing : std::streambuf {
+        int overflow(int) override { return traits_type::eof(); }
+        std::streamsize xsputn(const char*, std::streamsize) override { return 0; }
+    } buffer_;
+};
+
+struct Ran {
+    int status = -1;
+    std::string out, err;
+};
+
+// The whole command line in-process, as main runs it, with `input` as
+// standard input.
+Ran run(std::vector<const char*> args, const std::string& input = "")
+{
+    Parsed parsed = parse(std::move(args));
+    Ran result;
+    if (parsed.line.command == CommandLine::Command::Exit) {
+        result.status = parsed.line.exitStatus;
+        result.out = parsed.out;
+        result.err = parsed.err;
+        return result;
+    }
+    parsed.line.dataDirs = {dataDir};
+    std::istringstream in(input);
+    std::ostringstream out, err;
+    result.status = runCommand(parsed.line, {in, out, err});
+    result.out = out.str();
+    result.err = err.str();
+    return result;
+}
+
 TEST(CommandLine, ParsingAndExitStatuses)
 {
     Parsed help = parse({"--help"});
     EXPECT_EQ(help.line.command, CommandLine::Command::Exit);
     EXPECT_EQ(help.line.exitStatus, 0);
-    EXPECT_NE(help.out.find("export"), std::string::npos);
+    for (const char* part : {"\n  info ", "\n  check ", "\n  export ", "\n  test ", "ZELBUN_EMULATOR", "ZELBUN_TEMPLATE",
+                             "Exit status:", "zelbun-kreator check levels.atr"})
+        EXPECT_NE(help.out.find(part), std::string::npos) << part;
     EXPECT_EQ(help.err, "");
+    // "help" is the help, not a file to open; "help COMMAND" and
+    // "COMMAND --help" that command's options only.
+    EXPECT_EQ(parse({"help"}).out, help.out);
+    const Parsed exportHelp = parse({"help", "export"});
+    EXPECT_EQ(exportHelp.line.exitStatus, 0);
+    EXPECT_NE(exportHelp.out.find("Usage: zelbun-kreator export"), std::string::npos) << exportHelp.out;
+    EXPECT_NE(exportHelp.out.find("--force"), std::string::npos);
+    EXPECT_EQ(exportHelp.out.find("--json"), std::string::npos);
+    EXPECT_EQ(parse({"export", "--help"}).out, exportHelp.out);
 
     Parsed version = parse({"--version"});
     EXPECT_EQ(version.line.exitStatus, 0);
@@ -151,7 +208,7 @@ TEST(CommandLine, ParsingAndExitStatuses)
     // Usage errors: a short usage on stderr, status 2, nothing on stdout.
     for (std::vector<const char*> bad : std::vector<std::vector<const char*>>{
              {"--bogus"}, {"info"}, {"export", "a.atr", "-o", "x.png"}, {"export", "a.atr", "--level", "1", "--all", "-o", "x.png"},
-             {"test", "a.atr", "--level", "33"}}) {
+             {"test", "a.atr", "--level", "33"}, {"check", "a.atr", "b.atr"}, {"help", "bogus"}}) {
         Parsed run = parse(bad);
         EXPECT_EQ(run.line.command, CommandLine::Command::Exit) << bad[0];
         EXPECT_EQ(run.line.exitStatus, 2) << bad[0];
@@ -159,6 +216,19 @@ TEST(CommandLine, ParsingAndExitStatuses)
         EXPECT_NE(run.err.find("Usage:"), std::string::npos);
         EXPECT_EQ(run.out, "");
     }
+
+    // A mistyped command is not taken for a file to open.
+    Parsed typo = parse({"chek", "set.atr"});
+    EXPECT_EQ(typo.line.exitStatus, 2);
+    EXPECT_NE(typo.err.find("did you mean 'check'?"), std::string::npos) << typo.err;
+    EXPECT_EQ(nearestCommand("exprot"), "export");
+    EXPECT_EQ(nearestCommand("inf"), "info");
+    EXPECT_EQ(nearestCommand("levels"), "");
+    EXPECT_EQ(nearestCommand("cheese"), "");
+    TempDir dir;
+    const std::string named = dir.file("chek");
+    writeBytes(named, "");
+    EXPECT_EQ(parse({named.c_str()}).line.command, CommandLine::Command::Window);
 
     Parsed window = parse({"--template", "t.atr", "--emulator", "emu -x %f", "levels.atr"});
     EXPECT_EQ(window.line.command, CommandLine::Command::Window);
@@ -168,80 +238,142 @@ TEST(CommandLine, ParsingAndExitStatuses)
     EXPECT_EQ(parse({}).line.command, CommandLine::Command::Window);
     EXPECT_EQ(parse({"first.atr", "ignored.atr"}).line.file, "first.atr");
 
-    Parsed test = parse({"test", "levels.atr", "--level", "3"});
+    // The global options count after a command too.
+    Parsed test = parse({"test", "-", "--level", "3", "--template", "t.atr", "--force"});
     EXPECT_EQ(test.line.command, CommandLine::Command::Test);
+    EXPECT_EQ(test.line.file, "-");
     EXPECT_EQ(test.line.level, 3);
     EXPECT_EQ(test.line.output, "test.atr");
+    EXPECT_EQ(test.line.templatePath, "t.atr");
+    EXPECT_TRUE(test.line.force);
+    EXPECT_EQ(parse({"--version", "info", "x.atr"}).out, version.out);
+    EXPECT_EQ(parse({"info", "x.atr", "--version"}).out, version.out);
 
-    // A file that cannot be read: status 1, "zelbun-kreator: FILE: reason".
-    for (auto command : {runInfo, runCheck, runTest, runExport}) {
-        CommandLine line;
-        line.file = "/nonexistent/levels.atr";
-        line.level = 1;
-        line.output = "/nonexistent/out";
-        std::ostringstream out, err;
-        EXPECT_EQ(command(line, out, err), 1);
-        EXPECT_EQ(err.str().rfind("zelbun-kreator: /nonexistent/levels.atr: ", 0), 0u) << err.str();
-    }
+    // A file that cannot be read, or that the editor would refuse (for
+    // check that is a finding): status 1, "zelbun-kreator: FILE: reason",
+    // nothing on stdout.
+    writeBytes(dir.file("notes.txt"), "hello");
+    for (const char* command : {"info", "check", "test", "export"})
+        for (const std::string& file : {std::string("/nonexistent/levels.atr"), dir.file("notes.txt")}) {
+            if (command[0] == 'c' && file.back() == 't')
+                continue;
+            std::vector<const char*> args = {command, file.c_str()};
+            if (command[0] == 't' || command[0] == 'e')
+                args.insert(args.end(), {"--level", "1", "-o", "/nonexistent/out"});
+            const Ran result = run(args);
+            EXPECT_EQ(result.status, 1) << command;
+            EXPECT_EQ(result.err.rfind("zelbun-kreator: " + file + ": ", 0), 0u) << result.err;
+            EXPECT_EQ(result.out, "") << command;
+        }
+    const Ran refused = run({"info", dir.file("notes.txt").c_str()});
+    EXPECT_NE(refused.err.find("not an ATR disk image"), std::string::npos) << refused.err;
+    EXPECT_EQ(run({"info", "-"}, "hello").err, "zelbun-kreator: standard input: not an ATR disk image (no 96 02 signature)\n");
+    EXPECT_EQ(run({"info", "-"}, std::string(kGameImageReadLimit + 1, '\x96')).err,
+              "zelbun-kreator: standard input: too large (over 65536 bytes)\n");
 }
 
 TEST(CommandLine, InfoAsTextAndJson)
 {
     TempDir dir;
-    CommandLine line;
-    line.file = writeSet(dir);
-    line.dataDirs = {dataDir};
-    std::ostringstream out, err;
-    ASSERT_EQ(runInfo(line, out, err), 0) << err.str();
-    const std::string text = out.str();
-    EXPECT_NE(text.find("Kolejnosc: 82 87 00"), std::string::npos) << text;
-    EXPECT_NE(text.find("Mapa 1: srubki do zebrania 1 (na mapie 2), murek 2, kolory 94 36 0E C8 12 48"),
-              std::string::npos) << text;
-    EXPECT_NE(text.find("Mapa 2: srubki do zebrania 2 (na mapie 2), murek 7"), std::string::npos);
-    EXPECT_NE(text.find("|ZAąś 1 "), std::string::npos);
+    const std::string path = writeSet(dir);
+    Ran text = run({"info", path.c_str()});
+    ASSERT_EQ(text.status, 0) << text.err;
+    EXPECT_EQ(text.err, "");
+    EXPECT_EQ(text.out.rfind(path + ": 12444 bytes, 2 levels\norder: 82 87 00", 0), 0u) << text.out;
+    EXPECT_NE(text.out.find("\nlevel 1: screws to collect 1 (drawn 2), wall pattern 2, colours 94 36 0E C8 12 48\n"),
+              std::string::npos) << text.out;
+    EXPECT_NE(text.out.find("\nlevel 2: screws to collect 2 (drawn 2), wall pattern 7"), std::string::npos);
+    EXPECT_NE(text.out.find("\npage Start:\n  |ZAąś 1 "), std::string::npos);
 
-    line.json = true;
-    std::ostringstream json;
-    ASSERT_EQ(runInfo(line, json, err), 0);
-    const nlohmann::json info = nlohmann::json::parse(json.str());
+    // The same set from standard input, with a screw count the game cannot
+    // show: the JSON carries it as a warning, and so does stderr.
+    std::string bytes = readAll(path);
+    bytes[kLevelListOffset + 501] = char(0xAB);
+    Ran json = run({"info", "--json", "-"}, bytes);
+    ASSERT_EQ(json.status, 0) << json.err;
+    EXPECT_EQ(json.err, "zelbun-kreator: standard input: warning: level 2: screw count 0xAB is not two decimal digits, "
+                        "read as 99\n");
+    const nlohmann::json info = nlohmann::json::parse(json.out);
+    EXPECT_EQ(info["format"], 1);
+    EXPECT_EQ(info["file"], "-");
     EXPECT_EQ(info["size"], 11428 + 2 * 508);
     EXPECT_EQ(info["order"][0], 0x82);
     ASSERT_EQ(info["levels"].size(), 2u);
     const nlohmann::json& second = info["levels"][1];
     EXPECT_EQ(second["slot"], 2);
-    EXPECT_EQ(second["screws"], 2);
+    EXPECT_EQ(second["screws"], 99);
     EXPECT_EQ(second["screwsDrawn"], 2);
     EXPECT_EQ(second["wallPattern"], 7);
     EXPECT_EQ(second["colours"], nlohmann::json({0x94, 0x36, 0x0E, 0xC8, 0x17, 0x48}));
     EXPECT_EQ(second["rows"][9][6], 0xEE);
-    EXPECT_EQ(info["pages"]["Start"][0], "ZAąś 1                          ");
-    EXPECT_EQ(info["pages"]["Koniec"].size(), 8u);
-    EXPECT_TRUE(info["warning"].is_null());
+    EXPECT_EQ(info["pages"]["start"][0], "ZAąś 1                          ");
+    EXPECT_EQ(info["pages"]["end"].size(), 8u);
+    EXPECT_EQ(info["warnings"], nlohmann::json({"level 2: screw count 0xAB is not two decimal digits, read as 99"}));
+
+    // A file name that is no UTF-8 is replaced, not the end of the output.
+    const std::string odd = dir.file("set\xff\xfe.atr");
+    writeBytes(odd, readAll(path));
+    json = run({"info", "--json", odd.c_str()});
+    ASSERT_EQ(json.status, 0) << json.err;
+    EXPECT_EQ(nlohmann::json::parse(json.out)["file"], dir.file("set\uFFFD\uFFFD.atr").c_str());
+    EXPECT_TRUE(nlohmann::json::parse(json.out)["warnings"].empty());
+}
+
+// Output that cannot be written fails the command, whatever it printed.
+TEST(CommandLine, FailedOutputIsAFailure)
+{
+    TempDir dir;
+    CommandLine line;
+    line.command = CommandLine::Command::Info;
+    line.file = writeSet(dir);
+    line.dataDirs = {dataDir};
+    std::istringstream in;
+    FullStream full;
+    std::ostringstream err;
+    EXPECT_EQ(runCommand(line, {in, full, err}), 1);
+    EXPECT_EQ(err.str().rfind("zelbun-kreator: standard output: ", 0), 0u) << err.str();
+
+    line.command = CommandLine::Command::Test;
+    line.level = 1;
+    line.output = "-";
+    FullStream fullAgain;
+    EXPECT_EQ(runCommand(line, {in, fullAgain, err}), 1);
 }
 
 TEST(CommandLine, TestImageIsTheEditorsTestExport)
 {
     TempDir dir;
-    CommandLine line;
-    line.file = writeSet(dir);
-    line.level = 2;
-    line.output = dir.file("cli.atr");
-    std::ostringstream out, err;
-    ASSERT_EQ(runTest(line, out, err), 0) << err.str();
+    const std::string set = writeSet(dir), output = dir.file("cli.atr");
+    const Ran written = run({"test", set.c_str(), "--level", "2", "-o", output.c_str()});
+    ASSERT_EQ(written.status, 0) << written.err;
+    EXPECT_EQ(written.out, output + ": 11679 bytes, level 2\n");
 
-    LoadedEditor loaded(line.file);
+    LoadedEditor loaded(set);
     char path[PATH_MAX] = "";
     std::strcpy(path, dir.file("editor.atr").c_str());
     ASSERT_EQ(loaded.editor->saveMap(path, 1), 1);
-    const std::string written = readAll(line.output);
-    EXPECT_EQ(written.size(), 11679u);
-    EXPECT_EQ(written, readAll(path));
+    const std::string image = readAll(output);
+    EXPECT_EQ(image.size(), 11679u);
+    EXPECT_EQ(image, readAll(path));
+
+    // From standard input to standard output: the image and nothing else.
+    const Ran piped = run({"test", "-", "--level", "2", "-o", "-"}, readAll(set));
+    EXPECT_EQ(piped.status, 0) << piped.err;
+    EXPECT_EQ(piped.out, image);
+
+    // A read-only file is replaced only when asked to.
+    chmod(output.c_str(), 0444);
+    const Ran refused = run({"test", set.c_str(), "--level", "1", "-o", output.c_str()});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.err, "zelbun-kreator: " + output + ": the file is read-only; --force replaces it\n");
+    EXPECT_EQ(readAll(output), image);
+    EXPECT_EQ(run({"test", set.c_str(), "--level", "1", "-o", output.c_str(), "--force"}).status, 0);
+    EXPECT_NE(readAll(output), image);
 
     // An empty slot is an error, not an empty test level.
-    line.level = 5;
-    std::ostringstream err5;
-    EXPECT_EQ(runTest(line, out, err5), 1);
-    EXPECT_NE(err5.str().find("level 5 is empty"), std::string::npos);
+    const Ran empty = run({"test", set.c_str(), "--level", "5"});
+    EXPECT_EQ(empty.status, 1);
+    EXPECT_EQ(empty.err, "zelbun-kreator: " + set + ": level 5 is empty\n");
 }
 
 TEST(CommandLine, ExportDrawsWhatTheEditorShows)
@@ -252,8 +384,10 @@ TEST(CommandLine, ExportDrawsWhatTheEditorShows)
     line.dataDirs = {dataDir};
     line.level = 2;
     line.output = dir.file("level.png");
+    std::istringstream in;
     std::ostringstream out, err;
-    ASSERT_EQ(runExport(line, out, err), 0) << err.str();
+    ASSERT_EQ(runExport(line, {in, out, err}), 0) << err.str();
+    EXPECT_EQ(out.str(), line.output + ": 256 x 496, 1 level\n");
     const Picture level = decodePng(line.output);
     ASSERT_EQ(level.width, 256);
     ASSERT_EQ(level.height, 496);
@@ -279,82 +413,157 @@ TEST(CommandLine, ExportDrawsWhatTheEditorShows)
     SDL_GetRGB(expected, editor.paletteSheet->format, &r, &g, &b);
     EXPECT_EQ(floor, (std::vector<uint8_t>{r, g, b}));
 
-    // --all: both levels side by side, the second as the single export.
-    line.all = true;
-    line.level = 0;
-    line.output = dir.file("sheet.png");
-    ASSERT_EQ(runExport(line, out, err), 0) << err.str();
-    const Picture sheet = decodePng(line.output);
+    // --all: both levels side by side, the second as the single export;
+    // written to standard output, it is the same picture.
+    const std::string sheetPath = dir.file("sheet.png");
+    const Ran all = run({"export", line.file.c_str(), "--all", "-o", "-"});
+    ASSERT_EQ(all.status, 0) << all.err;
+    writeBytes(sheetPath, all.out);
+    const Picture sheet = decodePng(sheetPath);
     ASSERT_EQ(sheet.width, 2 * 256 + 8);
     ASSERT_EQ(sheet.height, 496);
     for (int y = 0; y < 496; ++y)
         ASSERT_EQ(std::memcmp(&sheet.rgb[3 * (y * sheet.width + 264)], &level.rgb[3 * y * 256], 3 * 256), 0) << y;
 }
 
-} // namespace
-
-namespace {
-
-std::string check(const std::string& path, int& status)
-{
-    CommandLine line;
-    line.file = path;
-    line.dataDirs = {dataDir};
-    std::ostringstream out, err;
-    status = runCheck(line, out, err);
-    return out.str() + err.str();
-}
-
-void writeBytes(const std::string& path, const std::string& bytes)
-{
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
-// Every kind of mistake, each named with its level or page and its place;
-// a good set passes silently.
+// Every kind of mistake, each said once by what it is, with its level,
+// entry, page or byte; a good set passes silently.
 TEST(CommandLine, CheckFindsEachMistake)
 {
     TempDir dir;
     const std::string good = writeSet(dir, false);
-    int status = -1;
-    EXPECT_EQ(check(good, status), "");
-    EXPECT_EQ(status, 0);
+    EXPECT_EQ(run({"check", good.c_str()}).out, "");
+    EXPECT_EQ(run({"check", good.c_str()}).status, 0);
 
-    // Level 1 loses its robot, level 2 gets a second one, more screws to
-    // collect than drawn, and a code the tile set does not know.
+    // Level 1 loses its robot and gets a screw count that is no number, and
+    // a code the tile set does not know; level 2 gets a second robot and
+    // more screws to collect than drawn; "Koniec" a screen code the game
+    // shows as no typable character.
     std::string bytes = readAll(good);
     const size_t level2 = kLevelListOffset, level1 = kLevelListOffset + kSegmentSize;  // saved from the top slot down
     bytes[level1 + 4 + 1 * 16 + 1] = 0;
+    bytes[level1 + 501] = char(0xAB);
+    bytes[level1 + 4 + 9 * 16 + 6] = char(0xEE);
     bytes[level2 + 4 + 20 * 16 + 10] = 4;
     bytes[level2 + 501] = 0x05;
-    bytes[level1 + 4 + 9 * 16 + 6] = char(0xEE);
-    // A screen code the game shows as no typable character, on "Koniec".
     bytes[kPageOffsets[1] + 2 * kPageColumns + 3] = 65;
-    writeBytes(dir.file("bad.atr"), bytes);
-    std::string found = check(dir.file("bad.atr"), status);
-    EXPECT_EQ(status, 1);
-    for (const char* finding : {"bad.atr: Mapa 1: brak robota\n", "bad.atr: Mapa 2: 2 roboty (drugi: kolumna 11, wiersz 21)\n",
-                                "bad.atr: Mapa 2: srubek do zebrania 5, na mapie 2\n",
-                                "bad.atr: Mapa 1: nieznany kod EE x1 (kolumna 7, wiersz 10)\n",
-                                "bad.atr: Tekst Koniec: znakow, ktorych gra nie pokaze: 1 (pierwszy 41: wiersz 3, kolumna 4)\n"})
-        EXPECT_NE(found.find(finding), std::string::npos) << finding << "\nin:\n" << found;
+    const std::string bad = dir.file("bad.atr");
+    writeBytes(bad, bytes);
+    Ran found = run({"check", bad.c_str()});
+    EXPECT_EQ(found.status, 1);
+    EXPECT_EQ(found.out, bad + ": level 1: screw count 0xAB is not two decimal digits, read as 99\n" +
+                             bad + ": page Koniec: 1 character the game cannot show (the first, 41: line 3, column 4)\n" +
+                             bad + ": level 1: no robot\n" +
+                             bad + ": level 1: 99 screws to collect, 2 drawn\n" +
+                             bad + ": level 1: unknown code EE in 1 cell (the first: column 7, row 10)\n" +
+                             bad + ": level 2: 2 robots (the second: column 11, row 21)\n" +
+                             bad + ": level 2: 5 screws to collect, 2 drawn\n");
+    EXPECT_EQ(found.err, "");
 
-    // An order table that lists nothing, in a file that breaks off.
+    // Without a tiles.cfg, codes and screws cannot be judged: said once.
+    CommandLine line;
+    line.command = CommandLine::Command::Check;
+    line.file = bad;
+    line.dataDirs = {dir.path};
+    std::istringstream in;
+    std::ostringstream out, err;
+    EXPECT_EQ(runCommand(line, {in, out, err}), 1);
+    EXPECT_EQ(err.str(), "zelbun-kreator: no tiles.cfg found (looked in " + dir.path +
+                             "); tile codes and screws are not checked\n");
+    EXPECT_NE(out.str().find("level 1: no robot"), std::string::npos);
+    EXPECT_EQ(out.str().find("unknown code"), std::string::npos) << out.str();
+    EXPECT_EQ(out.str().find("screws to collect"), std::string::npos) << out.str();
+
+    // The game part's first segment ends before it starts, so the disk
+    // does not boot. The game plays entries 82 and 85 and stops at A7, so
+    // 87 after the zero is never played, and slot 5 holds no level. The
+    // segment of slot 7 is moved to load over the game.
+    bytes = readAll(good);
+    bytes[402] = char(0xFF);
+    bytes[403] = char(0x1F);
+    const uint8_t order[5] = {0x82, 0x85, 0xA7, 0x00, 0x87};
+    std::copy(order, order + 5, bytes.begin() + kOrderTableOffset);
+    const unsigned start = 0x8E10, end = start + 0x1F7;
+    const uint8_t addresses[4] = {start & 0xFF, start >> 8, end & 0xFF, end >> 8};
+    std::copy(addresses, addresses + 4, bytes.begin() + level2);
+    const std::string played = dir.file("order.atr");
+    writeBytes(played, bytes);
+    found = run({"check", played.c_str()});
+    EXPECT_EQ(found.status, 1);
+    EXPECT_EQ(found.out,
+              played + ": the game part does not boot, its segment chain breaks: segment at byte 400 ends "
+                       "($1FFF) before it starts ($2000)\n" +
+              played + ": order table entry 3 is $A7, not a slot ($80-$9F): the game ends the set there\n" +
+              played + ": order table entry 3 ends the set, so the level listed at entry 5 is never played\n" +
+              played + ": order table entry 2 ($85) names a level that no segment loads (at $5A00)\n" +
+              played + ": segment at byte 11168 loads to $8E10-$9007, outside the levels' memory ($5000-$8FFF): "
+                       "over the game\n");
+
+    // An order table that lists nothing, in a file that breaks off: the
+    // levels the missing part held are not guessed at.
     bytes = readAll(good);
     std::fill(bytes.begin() + kOrderTableOffset, bytes.begin() + kOrderTableOffset + 32, '\0');
     bytes.resize(kLevelListOffset + 100);
-    writeBytes(dir.file("cut.atr"), bytes);
-    found = check(dir.file("cut.atr"), status);
-    EXPECT_EQ(status, 1);
-    EXPECT_NE(found.find("cut.atr: tabela kolejnosci map jest pusta"), std::string::npos) << found;
-    // Said once, by what it is.
-    const size_t cut = found.find("cut.atr: plik urwany (");
-    EXPECT_NE(cut, std::string::npos) << found;
-    EXPECT_EQ(found.find("plik urwany", cut + 20), std::string::npos) << found;
+    found = run({"check", "-"}, bytes);
+    EXPECT_EQ(found.status, 1);
+    EXPECT_EQ(found.out, "standard input: file cut short (11268 bytes) in a level, which was left out\n"
+                         "standard input: the order table lists no level (its first entry is $00): the game has "
+                         "nothing to play\n");
 
     writeBytes(dir.file("text.txt"), "hello");
-    EXPECT_NE(check(dir.file("text.txt"), status).find("to nie jest obraz dysku ATR"), std::string::npos);
-    EXPECT_EQ(status, 1);
+    found = run({"check", dir.file("text.txt").c_str()});
+    EXPECT_EQ(found.out, dir.file("text.txt") + ": not an ATR disk image (no 96 02 signature)\n");
+    EXPECT_EQ(found.status, 1);
+}
+
+} // namespace
+
+namespace {
+
+// check --solve plays every level through: a shortest solution for the one
+// that can be finished, "unsolvable" and exit status 1 for the one whose
+// exit is walled in; --json gives the same with the moves as a list.
+TEST(CommandLine, CheckSolvesEachLevel)
+{
+    TempDir dir;
+    LevelData levels[kLevelSlots];
+    for (int slot : {0, 1}) {
+        LevelData& level = levels[slot];
+        level = emptyLevel(0x01);
+        level.on = true;
+        level.cells[1][1] = 0x04;  // robot
+        for (int column = 2; column < 6; ++column)
+            level.cells[column][1] = 0x00;
+        level.cells[3][1] = 0x10;  // screw
+        level.srubki = 1;
+        level.cells[6][1] = slot == 0 ? 0x03 : 0x01;  // the exit, or a wall
+    }
+    levels[1].cells[6][2] = 0x03;
+    TextPage pages[2];
+    blankPage(pages[0]);
+    blankPage(pages[1]);
+    const std::vector<uint8_t> image = writeGameImage(game, gameSize, levels, pages);
+    writeBytes(dir.file("solve.atr"), std::string(image.begin(), image.end()));
+
+    CommandLine line;
+    line.command = CommandLine::Command::Check;
+    line.file = dir.file("solve.atr");
+    line.dataDirs = {dataDir};
+    line.solve = true;
+    std::istringstream in;
+    std::ostringstream out, err;
+    EXPECT_EQ(runCheck(line, Console{in, out, err}), 1);
+    EXPECT_NE(out.str().find("level 1: solvable in 5 moves: R R R R R\n"), std::string::npos) << out.str();
+    EXPECT_NE(out.str().find("level 2: unsolvable: none of the "), std::string::npos) << out.str();
+
+    line.json = true;
+    std::ostringstream json;
+    EXPECT_EQ(runCheck(line, Console{in, json, err}), 1);
+    const nlohmann::json parsed = nlohmann::json::parse(json.str());
+    EXPECT_EQ(parsed["format"], 1);
+    EXPECT_EQ(parsed["levels"][0]["verdict"], "solvable");
+    EXPECT_EQ(parsed["levels"][0]["moves"], nlohmann::json({"R", "R", "R", "R", "R"}));
+    EXPECT_EQ(parsed["levels"][1]["verdict"], "unsolvable");
 }
 
 } // namespace

@@ -6,14 +6,24 @@
 #include "core/game.h"
 #include "core/gameimage.h"
 
+#include "core/fileio.h"
+
+#include <csignal>
+#include <cstdio>
 #include <cstring>
 #include <algorithm>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sys/stat.h>
+#ifndef _WIN32
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
 
 using namespace fixture;
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -210,7 +220,7 @@ TEST_F(CommandsTest, OpeningWhatIsNotAGameImageChangesNothing)
     dir.write("empty.atr", "");
     dir.write("noise.atr", random);
     dir.write("short.atr", shortImage);
-    mkdir(dir.file("folder.atr").c_str(), 0755);
+    std::filesystem::create_directory(dir.file("folder.atr"));
     for (const char* name : {"notes.txt", "empty.atr", "folder.atr", "noise.atr", "short.atr"}) {
         platform.answerQuestion(dontSaveAnswer);
         platform.answerDialog(dir.file(name));
@@ -242,7 +252,7 @@ TEST_F(CommandsTest, OpeningWhatIsNotAGameImageChangesNothing)
 // that makes the name of an existing file, the editor asks first.
 TEST_F(CommandsTest, SaveNamesAndTheOverwriteQuestion)
 {
-    mkdir(dir.file("jan.kowalski").c_str(), 0755);
+    std::filesystem::create_directory(dir.file("jan.kowalski"));
     save("jan.kowalski/levels");
     EXPECT_EQ(editor->filePath, dir.file("jan.kowalski/levels.atr").c_str());
     EXPECT_TRUE(platform.questions.empty());
@@ -384,3 +394,101 @@ TEST_F(CommandsTest, LabelsContrastWithTheBackground)
 }
 
 } // namespace
+
+// Both cases below stage the file behind the editor's back with POSIX
+// calls: a forged modification time, a child killed in the middle of a
+// save.
+#ifndef _WIN32
+
+// Another program, or another window, changed the file since it was opened
+// or saved: "Zapisz" asks before writing over it. A file of the same size
+// and time put in its place is another file all the same; the editor's own
+// saves change nothing to ask about.
+TEST_F(CommandsTest, SavingOverAFileChangedOnDiskAsksFirst)
+{
+    const std::string path = save("wspolny.atr");
+    dir.write("wspolny.atr", "their version");
+    stroke(cell(2, 2), cell(2, 2));
+    platform.answerQuestion(1);  // Anuluj
+    click(at(layout::saveButton));
+    ASSERT_EQ(platform.questions.size(), 1u);
+    EXPECT_EQ(platform.questions[0].text, "Plik wspolny.atr zmienil sie na dysku. Zastapic go?");
+    EXPECT_EQ(readAll(path), "their version");
+    EXPECT_EQ(editor->statusMessage, "Nie zapisano wspolny.atr: plik zmienil sie na dysku");
+    EXPECT_TRUE(editor->isModified());
+
+    platform.answerQuestion(0);  // Zastap
+    click(at(layout::saveButton));
+    EXPECT_EQ(readAll(path).size(), 11428u + 508u);
+    EXPECT_FALSE(editor->isModified());
+    stroke(cell(3, 3), cell(3, 3));
+    click(at(layout::saveButton));
+    EXPECT_EQ(platform.questions.size(), 2u);
+
+    struct stat saved;
+    ASSERT_EQ(stat(path.c_str(), &saved), 0);
+    dir.write("podmiana.tmp", readAll(path));
+    const timespec times[2] = {saved.st_atim, saved.st_mtim};
+    ASSERT_EQ(utimensat(AT_FDCWD, dir.file("podmiana.tmp").c_str(), times, 0), 0);
+    ASSERT_EQ(std::rename(dir.file("podmiana.tmp").c_str(), path.c_str()), 0);
+    stroke(cell(4, 4), cell(4, 4));
+    click(at(layout::saveButton));  // the question goes unanswered: Anuluj
+    EXPECT_EQ(platform.questions.size(), 3u);
+    EXPECT_TRUE(editor->isModified());
+}
+
+// The editor killed while it rewrote a file with two names in place leaves
+// it half new, half old: the next opening offers the copy of the old
+// content kept beside it, and saving that repairs the file under both
+// names and clears the copy away.
+TEST_F(CommandsTest, CopyOfAnInterruptedSaveIsOffered)
+{
+    for (int slot = 0; slot < 3; ++slot)
+        editor->session.setCell(slot, Cell{1, 1}, 5);
+    editor->session.endStep();
+    const std::string path = save("gra.atr");
+    const std::string whole = readAll(path);
+    fs::create_hard_link(path, dir.file("kopia.atr"));
+
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        saveStepReached = [](SaveStep step) {
+            if (step == SaveStep::contentWritten)
+                raise(SIGKILL);
+        };
+        editor->session.clearLevel(1);
+        editor->session.clearLevel(2);
+        editor->session.save(path);
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    ASSERT_NE(readAll(path), whole);
+
+    platform.answerQuestion(2);  // Anuluj
+    EXPECT_EQ(editor->loadMap(path.c_str()), 0);
+    ASSERT_EQ(platform.questions.size(), 1u);
+    EXPECT_EQ(platform.questions[0].text.rfind("Znaleziono kopie z przerwanego zapisu pliku gra.atr (", 0), 0u)
+        << platform.questions[0].text;
+    EXPECT_EQ(platform.questions[0].answers, (std::vector<std::string>{"Otworz kopie", "Otworz plik", "Anuluj"}));
+
+    platform.answerQuestion(0);  // Otworz kopie
+    ASSERT_EQ(editor->loadMap(path.c_str()), 1);
+    EXPECT_EQ(editor->session.document().levelsOn(), 3);
+    EXPECT_EQ(editor->filePath, path);
+    EXPECT_TRUE(editor->isModified());
+    EXPECT_EQ(editor->statusMessage, "Otwarto kopie: gra.atr (3 poziomy); zapisz, by naprawic plik");
+
+    click(at(layout::saveButton));
+    EXPECT_EQ(platform.questions.size(), 2u);
+    EXPECT_EQ(readAll(path), whole);
+    EXPECT_EQ(readAll(dir.file("kopia.atr")), whole);
+    for (const auto& entry : fs::directory_iterator(dir.path))
+        EXPECT_NE(entry.path().filename().string().rfind(".zk", 0), 0u) << entry.path();
+    EXPECT_EQ(editor->loadMap(path.c_str()), 1);
+    EXPECT_EQ(platform.questions.size(), 2u);
+}
+
+#endif

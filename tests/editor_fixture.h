@@ -5,12 +5,14 @@
 
 #include "editor/frame.h"
 #include "tests/fake_platform.h"
+#include "tests/portable.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <memory>
@@ -48,12 +50,12 @@ inline void fill(SDL_Surface* s, int x, int y, int w, int h, Uint32 colour)
 
 class TempDir {
 public:
-    TempDir()
+    TempDir() : path(portable::makeTempDir("zelbun-test")) {}
+    ~TempDir()
     {
-        char pattern[] = "/tmp/zelbun-test-XXXXXX";
-        path = mkdtemp(pattern);
+        std::error_code ignored;
+        std::filesystem::remove_all(path, ignored);
     }
-    ~TempDir() { std::system(("rm -rf '" + path + "'").c_str()); }
     std::string file(const std::string& name) const { return path + "/" + name; }
     void write(const std::string& name, const std::string& bytes) const
     {

@@ -4,6 +4,7 @@
 #include "editor/eventloop.h"
 #include "editor/frame.h"
 #include "tests/fake_platform.h"
+#include "tests/portable.h"
 #include "sdl_events.h"
 
 #include <SDL.h>
@@ -39,8 +40,7 @@ TEST(EndToEnd, DrawSaveStartAfreshOpen)
     while (SDL_PollEvent(&stale)) {
     }
 
-    char pattern[] = "/tmp/zelbun-e2e-XXXXXX";
-    std::string dir = mkdtemp(pattern);
+    std::string dir = portable::makeTempDir("zelbun-e2e");
     FakePlatform platform;
     platform.directory = dir;
     platform.answerDialog(dir + "/session");   // "Zapisz": no dot, gets ".atr"

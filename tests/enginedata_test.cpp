@@ -1,6 +1,8 @@
 // The game's character sets and tile tables made by `zelbun-gendata engine`:
 // decoded back, they must show what the editor shows.
 #include "core/atari.h"
+#include "core/game.h"
+#include "core/gameimage.h"
 #include "core/glyphs.h"
 #include "core/tilesconfig.h"
 
@@ -12,7 +14,9 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <sys/wait.h>
 #include <vector>
@@ -80,7 +84,101 @@ int charPixel(const Bytes& charset, int ch, int x, int y)
     return row >> (6 - 2 * (x % 4)) & 3;
 }
 
+// NAME = VALUE lines of a ca65 include ($hex or decimal), comments skipped.
+std::map<std::string, int> includeValues(const Bytes& text)
+{
+    std::map<std::string, int> values;
+    std::istringstream in(std::string(text.begin(), text.end()));
+    std::string line;
+    while (std::getline(in, line)) {
+        line = line.substr(0, line.find(';'));
+        const size_t equals = line.find('=');
+        if (equals == std::string::npos)
+            continue;
+        std::istringstream name(line.substr(0, equals));
+        std::string symbol, number;
+        name >> symbol;
+        std::istringstream(line.substr(equals + 1)) >> number;
+        values[symbol] = number[0] == '$' ? std::stoi(number.substr(1), nullptr, 16) : std::stoi(number);
+    }
+    return values;
+}
+
 } // namespace
+
+// The engine's include files carry the editor's numbers: the level's size
+// and its bytes in memory as the editor writes them, the order table's
+// entries, the tile codes of the editor's tile set (the wall, the eraser
+// and the screw of tiles.cfg among them), and the open exit's picture,
+// which is the exit's without its door leaf.
+TEST(EngineData, IncludesCarryTheEditorsNumbers)
+{
+    TempDir temp;
+    std::string errors;
+    ASSERT_EQ(runEngineGenerator(dataDir, temp.path / "out", errors), 0) << errors;
+    std::map<std::string, int> level = includeValues(readFile(temp.path / "out" / "level.inc"));
+    std::map<std::string, int> tile = includeValues(readFile(temp.path / "out" / "tiles.inc"));
+
+    EXPECT_EQ(level["LEVEL_W"], kLevelColumns);
+    EXPECT_EQ(level["LEVEL_H"], kLevelRows);
+    EXPECT_EQ(level["LEVEL_CELLS"], kLevelColumns * kLevelRows);
+    EXPECT_EQ(level["LEVELS"], 0x5000);
+    EXPECT_EQ(level["LEVEL_STRIDE"], 0x200);
+    EXPECT_EQ(level["LV_SLOT"], 496);
+    EXPECT_EQ(level["LV_SCREWS"], 497);
+    EXPECT_EQ(level["LV_COLORS"], 498);
+    EXPECT_EQ(level["LV_BYTES"], int(kSegmentSize) - 4);
+    EXPECT_EQ(level["COLOR_REGISTERS"], kColourRegisters);
+    EXPECT_EQ(level["ORDER_FIRST"], 0x80);
+    EXPECT_EQ(level["ORDER_SLOTS"], kLevelSlots);
+    // The level segment of slot 5, as the editor writes it, loads to the
+    // engine's address of slot 5, the bytes where the engine reads them.
+    LevelData data;
+    data.on = true;
+    data.srubki = 42;
+    data.wzorek = 3;
+    data.colours[0] = 0x36;
+    const TextPage pages[2] = {};
+    const std::vector<uint8_t> image = writeTestImage(embeddedTemplate().data(), kTemplateSize, data, 5, pages);
+    const size_t segment = kLevelListOffset;
+    EXPECT_EQ(image[segment] | image[segment + 1] << 8, level["LEVELS"] + 5 * level["LEVEL_STRIDE"]);
+    EXPECT_EQ((image[segment + 2] | image[segment + 3] << 8) - (image[segment] | image[segment + 1] << 8) + 1,
+              level["LV_BYTES"]);
+    EXPECT_EQ(image[segment + 4 + level["LV_SLOT"]], 5 + 32 * 3);
+    EXPECT_EQ(image[segment + 4 + level["LV_SCREWS"]], 0x42);
+    EXPECT_EQ(image[segment + 4 + level["LV_COLORS"]], 0x36);
+    EXPECT_EQ(image[kOrderTableOffset], level["ORDER_FIRST"] + 5);
+
+    const Bytes configText = readFile(dataDir / "tiles.cfg");
+    const TilesConfig config = parseTilesConfig(std::string(configText.begin(), configText.end()), "tiles.cfg");
+    EXPECT_EQ(tile["T_WALL"], config.murek);
+    EXPECT_EQ(tile["T_FLOOR"], config.gumka);
+    EXPECT_EQ(tile["T_SCREW"], config.sruba);
+    EXPECT_EQ(tile["T_ROBOT"], 0x04);
+    EXPECT_EQ(tile["T_EXIT"], 0x03);
+    EXPECT_EQ(tile["T_KEY"], tile["T_KEY1"]);
+    EXPECT_EQ(tile["T_LASER"], tile["T_LASER_UP"]);
+    EXPECT_EQ(tile["T_LASER_LEFT"], tile["T_LASER"] + 3);
+    for (const TileRecord& record : config.records) {
+        bool named = false;
+        for (const auto& [symbol, code] : tile)
+            named = named || (symbol.rfind("T_", 0) == 0 && code == record.code);
+        EXPECT_TRUE(named) << "code " << record.code << " of tiles.cfg has no name";
+    }
+
+    const Bytes tiles = readFile(temp.path / "out" / "tiles.fnt");
+    const Bytes tileMap = readFile(temp.path / "out" / "tilemap.bin");
+    const int open = tile["EXIT_OPEN_MAP"], shut = tileMap[tile["T_EXIT"]];
+    ASSERT_NE(open & 0x7F, shut & 0x7F) << "the open exit has its own picture";
+    int leaf = 0;
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x) {
+            const int was = charPixel(tiles, shut & 0x7F, x, y), is = charPixel(tiles, open & 0x7F, x, y);
+            EXPECT_EQ(is, was == 3 ? 0 : was) << x << "," << y;
+            leaf += was == 3;
+        }
+    EXPECT_GT(leaf, 0) << "the shut exit has a leaf to open";
+}
 
 // Every tile of the default palette, decoded from the game's character set
 // through its tile map, gives back the sheet's picture; the robot's player

@@ -1,4 +1,5 @@
 // The in-window file dialog's model over an in-memory disk.
+#include "tests/portable.h"
 #include "ui/filebrowser.h"
 
 #include <gtest/gtest.h>
@@ -246,7 +247,7 @@ TEST_F(FileBrowserTest, ConfirmingASaveAsksBeforeOverwriting)
 // before asking about an existing file.
 TEST_F(FileBrowserTest, TypedPathsArrowKeysAndTheExtension)
 {
-    setenv("HOME", "/home/ola", 1);
+    portable::setEnv("HOME", "/home/ola");
     FileBrowser browser(disk, openIn("/home/ola/gry"), "/", 10);
     browser.setPathText("/home/ola/level1.atr");
     EXPECT_EQ(browser.confirm(), FileBrowser::Outcome::Chosen);

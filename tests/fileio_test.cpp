@@ -1,17 +1,22 @@
-// Whole-file reads and atomic writes, on a scratch directory.
+// Whole-file reads and atomic writes, on a scratch directory. Saves are
+// killed at each of their steps in a child process, through the
+// saveStepReached seam.
 #include "core/fileio.h"
 #include "core/messages.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -289,4 +294,193 @@ TEST_F(FileIo, ReadOnlyFilesAreToldApart)
     ASSERT_EQ(chmod(file.c_str(), 0444), 0);
     EXPECT_TRUE(isReadOnlyFile(file.string())); // even for the superuser
     EXPECT_FALSE(isReadOnlyFile((dir / "brak.atr").string()));
+}
+
+namespace {
+
+SaveStep killAt;
+
+std::set<std::string> namesIn(const fs::path& where)
+{
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(where))
+        names.insert(entry.path().filename().string());
+    return names;
+}
+
+} // namespace
+
+// A save killed at any point leaves the name showing the old content or the
+// new, whole. Only a file rewritten in place can be caught half way, and
+// then the copy of its old content waits beside it for the next opening.
+// Whatever else a killed save leaves, the next save clears away.
+TEST_F(FileIo, SaveKilledAtAnyStepLeavesOldOrNewOrAFoundCopy)
+{
+    const std::string path = (dir / "zestaw.atr").string();
+    // Shorter than the old content: a rewrite cut short before the cut to
+    // length is neither.
+    const std::vector<uint8_t> oldBytes = bytesOf(6000, 1), newBytes = bytesOf(2500, 2);
+    int caughtHalfWay = 0;
+    for (const bool hardLinked : {false, true}) {
+        for (int step = 0; step <= int(SaveStep::backupRemoved); ++step) {
+            SCOPED_TRACE((hardLinked ? "in place, step " : "replaced, step ") + std::to_string(step));
+            for (const auto& entry : fs::directory_iterator(dir))
+                fs::remove(entry.path());
+            ASSERT_EQ(said(writeFileAtomically(path, oldBytes)), "");
+            std::set<std::string> names = {"zestaw.atr"};
+            if (hardLinked) {
+                fs::create_hard_link(path, dir / "drugi.atr");
+                names.insert("drugi.atr");
+            }
+            killAt = SaveStep(step);
+            const pid_t child = fork();
+            ASSERT_GE(child, 0);
+            if (child == 0) {
+                saveStepReached = [](SaveStep reached) {
+                    if (reached == killAt)
+                        raise(SIGKILL);
+                };
+                writeFileAtomically(path, newBytes);
+                _exit(0);
+            }
+            int status = 0;
+            waitpid(child, &status, 0);
+
+            std::vector<uint8_t> now;
+            ASSERT_EQ(said(readFile(path, now, 1 << 20)), "");
+            const std::string copy = findInterruptedSave(path);
+            if (now != oldBytes && now != newBytes) {
+                ++caughtHalfWay;
+                ASSERT_NE(copy, "") << "a torn file and no copy of the old content";
+            }
+            std::set<std::string> allowed = names;
+            if (!copy.empty()) {
+                std::vector<uint8_t> kept;
+                ASSERT_EQ(said(readFile(copy, kept, 1 << 20)), "");
+                EXPECT_EQ(kept, oldBytes);
+                allowed.insert(fileNameOf(copy));
+            }
+            for (const std::string& name : namesIn(dir)) {
+                if (!allowed.count(name)) {
+                    EXPECT_EQ(name.compare(0, 4, ".zkn"), 0) << name << " is not ours";
+                }
+            }
+
+            ASSERT_EQ(said(writeFileAtomically(path, newBytes)), "");
+            EXPECT_EQ(namesIn(dir), names);
+            EXPECT_EQ(findInterruptedSave(path), "");
+        }
+    }
+    EXPECT_EQ(caughtHalfWay, 1);  // in place, killed between the write and the cut to length
+}
+
+// Two steps in place at once would each take the other's half-written file
+// for the old content: a save finds the copy another one holds and stops.
+TEST_F(FileIo, SecondSaveInPlaceWaitsForTheFirst)
+{
+    const std::string path = (dir / "zestaw.atr").string();
+    ASSERT_EQ(said(writeFileAtomically(path, bytesOf(3000, 1))), "");
+    fs::create_hard_link(path, dir / "drugi.atr");
+    int ready[2], proceed[2];
+    ASSERT_EQ(pipe(ready), 0);
+    ASSERT_EQ(pipe(proceed), 0);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        static int readyFd, proceedFd;
+        readyFd = ready[1];
+        proceedFd = proceed[0];
+        saveStepReached = [](SaveStep reached) {
+            if (reached != SaveStep::backupNamed)
+                return;
+            char byte = 1;
+            if (write(readyFd, &byte, 1) != 1 || read(proceedFd, &byte, 1) != 1)
+                _exit(3);
+        };
+        _exit(writeFileAtomically(path, bytesOf(2000, 2)) ? 1 : 0);
+    }
+    char byte = 0;
+    ASSERT_EQ(read(ready[0], &byte, 1), 1);
+    const Error second = writeFileAtomically(path, bytesOf(1000, 3));
+    EXPECT_EQ(findInterruptedSave(path), "") << "the copy of a running save is no leftover";
+    ASSERT_EQ(write(proceed[1], &byte, 1), 1);
+    int status = 0;
+    waitpid(child, &status, 0);
+    for (int fd : {ready[0], ready[1], proceed[0], proceed[1]})
+        close(fd);
+    EXPECT_EQ(second.fault, Fault::saveInProgress);
+    EXPECT_EQ(reason(second, Language::polish), "plik jest wlasnie zapisywany przez inny program");
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    std::vector<uint8_t> now;
+    ASSERT_EQ(said(readFile(path, now, 1 << 20)), "");
+    EXPECT_EQ(now, bytesOf(2000, 2));
+    EXPECT_EQ(namesIn(dir), (std::set<std::string>{"drugi.atr", "zestaw.atr"}));
+}
+
+namespace {
+
+// A POSIX access list as the kernel stores it in system.posix_acl_access:
+// a version, then (tag, permissions, id) entries sorted by tag.
+std::string accessList(std::initializer_list<std::array<uint32_t, 3>> entries)
+{
+    std::string bytes;
+    auto put = [&](uint32_t value, int size) {
+        for (int i = 0; i < size; ++i)
+            bytes += char(value >> (8 * i) & 0xFF);
+    };
+    put(2, 4);
+    for (const auto& entry : entries) {
+        put(entry[0], 2);
+        put(entry[1], 2);
+        put(entry[2], 4);
+    }
+    return bytes;
+}
+
+const uint32_t owner = 0x01, namedUser = 0x02, group = 0x04, mask = 0x10, others = 0x20, noId = 0xFFFFFFFF;
+
+std::string attribute(const std::string& path, const char* name)
+{
+    char value[256];
+    const ssize_t size = getxattr(path.c_str(), name, value, sizeof value);
+    return size < 0 ? "(none)" : std::string(value, size_t(size));
+}
+
+} // namespace
+
+// A file's access list and extended attributes survive a save, whichever
+// way the save goes; a new file does not take an access list from its
+// directory that the old one did not have.
+TEST_F(FileIo, SaveKeepsAccessListsAndExtendedAttributes)
+{
+    const std::string plain = (dir / "zestaw.atr").string(), linked = (dir / "drugi.atr").string();
+    const std::string list = accessList(
+        {{owner, 6, noId}, {namedUser, 4, 4321}, {group, 4, noId}, {mask, 4, noId}, {others, 0, noId}});
+    for (const std::string& path : {plain, linked}) {
+        ASSERT_EQ(said(writeFileAtomically(path, bytesOf(100, 1))), "");
+        if (setxattr(path.c_str(), "user.zrodlo", "plansze", 7, 0) != 0)
+            GTEST_SKIP() << dir << " takes no extended attributes: " << std::strerror(errno);
+        if (setxattr(path.c_str(), "system.posix_acl_access", list.data(), list.size(), 0) != 0)
+            GTEST_SKIP() << dir << " takes no access lists: " << std::strerror(errno);
+    }
+    fs::create_hard_link(linked, dir / "trzeci.atr");
+    for (const std::string& path : {plain, linked}) {
+        SCOPED_TRACE(path);
+        ASSERT_EQ(said(writeFileAtomically(path, bytesOf(200, 2))), "");
+        EXPECT_EQ(attribute(path, "user.zrodlo"), "plansze");
+        EXPECT_EQ(attribute(path, "system.posix_acl_access"), list);
+        EXPECT_EQ(fs::file_size(path), 200u);
+    }
+
+    // The directory hands every new file an access list by default.
+    const std::string inherited = accessList({{owner, 7, noId}, {namedUser, 7, 4321}, {group, 5, noId},
+                                              {mask, 7, noId}, {others, 5, noId}});
+    const std::string bare = (dir / "bez.atr").string();
+    ASSERT_EQ(said(writeFileAtomically(bare, bytesOf(10, 3))), "");
+    const fs::perms mode = fs::status(bare).permissions();
+    ASSERT_EQ(setxattr(dir.c_str(), "system.posix_acl_default", inherited.data(), inherited.size(), 0), 0);
+    ASSERT_EQ(said(writeFileAtomically(bare, bytesOf(20, 3))), "");
+    EXPECT_EQ(attribute(bare, "system.posix_acl_access"), "(none)");
+    EXPECT_EQ(fs::status(bare).permissions(), mode);
 }

@@ -1,12 +1,14 @@
 // Game templates: which game part a saved document carries. A set opened
 // from another game keeps that game; a set of our own engine moves to the
 // current engine; new documents use the template the session chose.
+#include "cli/commands.h"
 #include "core/gameimage.h"
 #include "core/game.h"
 #include "core/gametemplate.h"
 #include "tests/editor_fixture.h"
 
 #include <cstdlib>
+#include <sstream>
 #include <fstream>
 #include <iterator>
 
@@ -93,7 +95,7 @@ protected:
     }
     void TearDown() override
     {
-        unsetenv("ZELBUN_TEMPLATE");
+        portable::unsetEnv("ZELBUN_TEMPLATE");
         EditorTest::TearDown();
     }
 };
@@ -161,8 +163,10 @@ TEST_F(GameTemplateTest, OurOlderEngineIsReplacedByTheCurrentOne)
     buildWith("");
     EXPECT_EQ(savedPart(), expected) << "the built-in engine";
 
-    Bytes newer = gameImage(0x66, 0, "ZELBUN-ENGINE-07");
-    newer.resize(kTemplateSize);
+    // A newer build of our engine: ours with another version number.
+    Bytes newer = embedded();
+    const char newerSignature[] = "ZELBUN-ENGINE-07";
+    std::copy(newerSignature, newerSignature + 16, newer.begin() + kEngineSignatureOffset);
     writeBytes(dir.file("newer.atr"), newer);
     buildWith(dir.file("newer.atr"));
     Bytes newerPart = gamePartOf(newer);
@@ -195,7 +199,7 @@ TEST_F(GameTemplateTest, SourcesInOrderAndRefusals)
     const Bytes whole = readBytes(dir.file("new.atr"));
     EXPECT_EQ(whole.size(), kLevelListOffset + kSetEndMarkerSize) << "no level of the template's set";
 
-    setenv("ZELBUN_TEMPLATE", dir.file("env.atr").c_str(), 1);
+    portable::setEnv("ZELBUN_TEMPLATE", dir.file("env.atr"));
     buildWith("");
     EXPECT_EQ(newDocumentPart(), gamePartOf(fromEnv));
     buildWith(dir.file("option.atr"));
@@ -220,8 +224,36 @@ TEST_F(GameTemplateTest, SourcesInOrderAndRefusals)
         EXPECT_EQ(newDocumentPart(), gamePartOf(embedded()));
     }
     // The variable is refused the same way, with the same fallback.
-    setenv("ZELBUN_TEMPLATE", dir.file("short.atr").c_str(), 1);
+    portable::setEnv("ZELBUN_TEMPLATE", dir.file("short.atr"));
     buildWith("");
     EXPECT_NE(editor->statusMessage.find(dir.file("short.atr")), std::string::npos) << editor->statusMessage;
     EXPECT_EQ(newDocumentPart(), gamePartOf(embedded()));
+}
+
+// Our engine whose segment chain breaks (the game part's second header ends
+// before it starts) would not boot: the template is refused with the byte
+// where the chain breaks, the built-in game is used instead, and `check`
+// reports a set carrying that game part.
+TEST_F(GameTemplateTest, BrokenSegmentChainIsRefusedAndReported)
+{
+    Bytes broken = embedded();
+    ASSERT_EQ(gamePartChainBreak(broken.data(), broken.size()).fault, ChainFault::none) << "the built-in game";
+    const size_t secondHeader = 7544;
+    const unsigned start = broken[secondHeader] | broken[secondHeader + 1] << 8;
+    broken[secondHeader + 2] = uint8_t((start - 1) & 0xFF);
+    broken[secondHeader + 3] = uint8_t((start - 1) >> 8);
+    writeBytes(dir.file("broken.atr"), broken);
+
+    buildWith(dir.file("broken.atr"));
+    EXPECT_NE(editor->statusMessage.find(dir.file("broken.atr")), std::string::npos) << editor->statusMessage;
+    EXPECT_NE(editor->statusMessage.find("7544"), std::string::npos) << editor->statusMessage;
+    EXPECT_EQ(newDocumentPart(), gamePartOf(embedded()));
+
+    CommandLine line;
+    line.file = dir.file("broken.atr");
+    line.dataDirs = {dir.path};
+    std::istringstream in;
+    std::ostringstream out, err;
+    EXPECT_EQ(runCheck(line, {in, out, err}), 1);
+    EXPECT_NE(out.str().find("its segment chain breaks: segment at byte 7544"), std::string::npos) << out.str();
 }

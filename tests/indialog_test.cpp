@@ -1,5 +1,6 @@
 // The in-window file dialog, driven by events pushed onto SDL's queue over
 // a small directory tree on disk.
+#include "tests/portable.h"
 #include "ui/indialog.h"
 
 #include <gtest/gtest.h>
@@ -21,9 +22,7 @@ protected:
         SDL_Event stale;
         while (SDL_PollEvent(&stale)) {
         }
-        char pattern[] = "/tmp/zelbun-indialog-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir = fs::canonical(pattern).string();
+        dir = fs::canonical(portable::makeTempDir("zelbun-indialog")).string();
         fs::create_directory(dir + "/sub");
         touch("a.atr");
         touch("b.atr");

@@ -4,10 +4,13 @@
 #     cmake --install into a temporary prefix: every file in place, the
 #     desktop entry, metadata and MIME type accepted by their validators
 #     (where the set-up script installed them), and the installed program
-#     finding its data there from any directory, and nowhere else.
+#     finding its data there from any directory, and nowhere else; then
+#     `make uninstall` leaves no file behind. `make install` without a
+#     build refuses, and builds nothing.
 #   install_test.sh package BUILD_DIR SOURCE_DIR APPSTREAM_ID
 #     cpack's .deb unpacked with dpkg -x: the program runs from there and
-#     finds its data; the package depends on the libraries it links.
+#     finds its data; the package depends on the libraries it links, SDL
+#     as sdl12-compat; lintian (where installed) finds no error or warning.
 set -euo pipefail
 mode=$1 build=$2 source=$3 appstream_id=$4
 
@@ -43,12 +46,15 @@ install)
       share/zelbun-kreator/tiles.bmp share/zelbun-kreator/paleta.bmp share/zelbun-kreator/tiles.cfg \
       share/zelbun-kreator/icon.bmp share/applications/zelbun-kreator.desktop \
       share/mime/packages/zelbun-kreator.xml share/metainfo/$appstream_id.metainfo.xml \
-      share/man/man1/zelbun-kreator.1 share/icons/hicolor/scalable/apps/zelbun-kreator.svg; do
+      share/man/man1/zelbun-kreator.1.gz share/icons/hicolor/scalable/apps/zelbun-kreator.svg \
+      share/doc/zelbun-kreator/copyright share/doc/zelbun-kreator/changelog.gz; do
     [ -s "$prefix/$file" ] || fail "missing $file"
   done
   for side in 16 32 48 64 128 256; do
     icon=$share/icons/hicolor/${side}x${side}/apps/zelbun-kreator.png
     [ "$(png_size "$icon")" = "${side}x${side}" ] || fail "icon $icon is not ${side}x${side}"
+    # Flat areas pack to little; an uncompressed 256 px icon is 262 KB.
+    [ "$(stat -c %s "$icon")" -lt 8192 ] || fail "icon $icon is not compressed: $(stat -c %s "$icon") bytes"
   done
   grep -q '^Exec=zelbun-kreator %f$' "$share/applications/zelbun-kreator.desktop" || fail "Exec line"
   grep -q '^MimeType=application/x-atari-atr;$' "$share/applications/zelbun-kreator.desktop" || fail "MimeType line"
@@ -66,7 +72,7 @@ install)
     grep -q 'application/x-atari-atr' "$share/mime/magic" || fail "no magic for ATR images"
   fi
   if have groff; then
-    warnings=$(groff -man -Tutf8 -ww -z "$share/man/man1/zelbun-kreator.1" 2>&1)
+    warnings=$(gzip -dc "$share/man/man1/zelbun-kreator.1.gz" | groff -man -Tutf8 -ww -z 2>&1)
     [ -z "$warnings" ] || fail "manual page: $warnings"
   fi
 
@@ -77,14 +83,45 @@ install)
   if (cd "$work/empty" && "$prefix/bin/zelbun-kreator" export "$set_file" --level 1 -o "$work/x.png" 2>/dev/null); then
     fail "the installed program found data outside its prefix"
   fi
+
+  make -s -C "$source" uninstall PREFIX="$prefix" >/dev/null || fail "make uninstall"
+  left=$(find "$prefix" ! -type d)
+  [ -z "$left" ] || fail "left after make uninstall: $left"
+  [ ! -e "$share/zelbun-kreator" ] && [ ! -e "$share/doc/zelbun-kreator" ] && [ ! -e "$share/icons/hicolor" ] ||
+    fail "directories of the editor left after make uninstall"
+
+  # Installing never builds: run as root, a build would leave root's files
+  # in the user's build directory.
+  if make -s -C "$source" install BUILD="$work/no-build" PREFIX="$work/other" >"$work/out" 2>&1; then
+    fail "make install without a build succeeded"
+  fi
+  grep -q "make build" "$work/out" || fail "make install without a build does not say what to do: $(cat "$work/out")"
+  [ ! -e "$work/no-build" ] && [ ! -e "$work/other" ] || fail "make install without a build made files"
   ;;
 package)
   (cd "$build" && cpack -G DEB -B "$work/package" >/dev/null) || fail "cpack"
   deb=$(ls "$work"/package/zelbun-kreator_*.deb)
-  dpkg-deb -f "$deb" Depends | grep -q 'libsdl' || fail "Depends lacks SDL: $(dpkg-deb -f "$deb" Depends)"
+  # The SDL the tests run on: sdl12-compat, not the classic library that
+  # Debian's symbols file names first.
+  depends=$(dpkg-deb -f "$deb" Depends)
+  echo "$depends" | grep -q 'libsdl1\.2-compat' || fail "Depends lacks sdl12-compat: $depends"
+  echo "$depends" | grep -q 'libsdl1\.2debian' && fail "Depends names the classic SDL: $depends"
+  echo "$depends" | grep -q 'libsdl-gfx1\.2' || fail "Depends lacks SDL_gfx: $depends"
   dpkg -x "$deb" "$work/root"
   [ -s "$work/root/usr/share/applications/zelbun-kreator.desktop" ] || fail "no desktop entry in the package"
+  for file in copyright changelog.gz; do
+    [ -s "$work/root/usr/share/doc/zelbun-kreator/$file" ] || fail "no $file in the package"
+  done
+  grep -q '^License: Zlib$' "$work/root/usr/share/doc/zelbun-kreator/copyright" || fail "copyright names no licence"
+  if have readelf; then
+    sections=$(readelf -S -W "$work/root/usr/bin/zelbun-kreator")
+    echo "$sections" | grep -qE ' \.(symtab|comment|debug_info) ' && fail "program not stripped: $sections"
+  fi
   runs_with_its_data "$work/root/usr/bin/zelbun-kreator"
+  if have lintian; then
+    report=$(lintian --fail-on error,warning "$deb" 2>&1) || fail "lintian: $report"
+    echo "$report" | grep -E '^[EW]: ' && fail "lintian: $report"
+  fi
   ;;
 *)
   fail "unknown mode $mode"

@@ -64,7 +64,7 @@ TEST(LevelCheck, FindsEachMistakeWithItsSlotAndCell)
     EXPECT_EQ(found[3].kind, FindingKind::unknownCode);
     EXPECT_EQ(describe(found[3], Language::polish), "Mapa 5: nieznany kod C8 x3 (kolumna 9, wiersz 3)");
     // The command line says the same in English.
-    EXPECT_EQ(describe(found[2], Language::english), "Level 4: 3 robots (the second: column 3, row 4)");
+    EXPECT_EQ(describe(found[2], Language::english), "level 4: 3 robots (the second: column 3, row 4)");
 
     // Without a tile set every code is known and screws are not counted.
     EXPECT_EQ(checkLevel(levels[4], 4, LevelRules()).size(), 0u);

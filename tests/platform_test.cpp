@@ -8,11 +8,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <thread>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -43,24 +42,15 @@ std::vector<std::string> splitNul(const std::string& text)
     return parts;
 }
 
-bool waitForFile(const fs::path& path)
+// Blocks until a child of this process has ended, leaving it for its owner
+// to collect; false when there is no child to wait for.
+bool childHasEnded()
 {
-    for (int i = 0; i < 500 && !fs::exists(path); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    return fs::exists(path);
-}
-
-// True when this process has an ended child not yet collected; it is left
-// for its owner to collect.
-bool zombieChildAppears()
-{
-    for (int i = 0; i < 500; ++i) {
-        siginfo_t info = {};
-        if (waitid(P_ALL, 0, &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid != 0)
-            return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return false;
+    siginfo_t info = {};
+    while (waitid(P_ALL, 0, &info, WEXITED | WNOWAIT) != 0)
+        if (errno != EINTR)
+            return false;
+    return true;
 }
 
 bool hasNoChildren()
@@ -73,13 +63,33 @@ class PlatformTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        // Ended children must stay until collected, whatever the parent of
+        // this process left ignored.
+        signal(SIGCHLD, SIG_DFL);
         char pattern[] = "/tmp/zelbun-platform-XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);
         root = pattern;
         bin = root / "bin";
         fs::create_directory(bin);
     }
-    void TearDown() override { fs::remove_all(root); }
+    // A started program may still run when its test ends: it must end
+    // before its files go, and must not count as a child of the next test
+    // in this process.
+    void TearDown() override
+    {
+        while (waitpid(-1, nullptr, 0) > 0 || errno == EINTR) {
+        }
+        fs::remove_all(root);
+    }
+
+    // Waits for the one started program to end and lets the platform
+    // collect it.
+    bool finished(Platform& system)
+    {
+        const bool ended = childHasEnded();
+        system.reapChildren();
+        return ended;
+    }
 
     void writeExecutable(const std::string& name, const std::string& content)
     {
@@ -108,7 +118,7 @@ protected:
     }
 
     // Records its working directory and arguments, then (on Linux) its
-    // process group and standard input; "done" appears last.
+    // process group and standard input.
     void fakeOpener()
     {
         std::string base = (root / "opener").string();
@@ -116,8 +126,7 @@ protected:
                                 "printf '%s\\0' \"$@\" > '" + base + ".args'\n"
                                 "[ -d /proc/$$ ] && cut -d' ' -f5 /proc/$$/stat > '" + base + ".pgid'\n"
                                 "[ -d /proc/$$ ] && echo $$ > '" + base + ".pid'\n"
-                                "[ -d /proc/$$ ] && readlink /proc/$$/fd/0 > '" + base + ".stdin'\n"
-                                "touch '" + base + ".done'\n");
+                                "[ -d /proc/$$ ] && readlink /proc/$$/fd/0 > '" + base + ".stdin'\n");
         writeScript("open", "exec '" + (bin / "xdg-open").string() + "' \"$@\"\n");
     }
 
@@ -283,7 +292,7 @@ TEST_F(PlatformTest, OpenWithStartsTheOpenerDetachedInTheDirectory)
     std::string error;
     std::unique_ptr<Platform> system = platform();
     ASSERT_TRUE(system->openWithDefaultProgram("test.atr", dir.string(), error)) << error;
-    ASSERT_TRUE(waitForFile(root / "opener.done"));
+    ASSERT_TRUE(finished(*system));
 
     std::string realDir = fs::canonical(dir).string();
     EXPECT_EQ(recordedArgs("opener"), std::vector<std::string>{realDir + "/test.atr"});
@@ -294,9 +303,8 @@ TEST_F(PlatformTest, OpenWithStartsTheOpenerDetachedInTheDirectory)
 #endif
 
     // An absolute file is passed as it stands.
-    fs::remove(root / "opener.done");
     ASSERT_TRUE(system->openWithDefaultProgram(oddPath, dir.string(), error)) << error;
-    ASSERT_TRUE(waitForFile(root / "opener.done"));
+    ASSERT_TRUE(finished(*system));
     EXPECT_EQ(recordedArgs("opener"), std::vector<std::string>{oddPath});
 }
 
@@ -320,12 +328,12 @@ TEST_F(PlatformTest, EndedOpenerIsCollectedByReapOrByTheDestructor)
     std::string error;
     std::unique_ptr<Platform> system = platform();
     ASSERT_TRUE(system->openWithDefaultProgram("test.atr", root.string(), error)) << error;
-    ASSERT_TRUE(zombieChildAppears());
+    ASSERT_TRUE(childHasEnded());
     system->reapChildren();
     EXPECT_TRUE(hasNoChildren());
 
     ASSERT_TRUE(system->openWithDefaultProgram("test.atr", root.string(), error)) << error;
-    ASSERT_TRUE(zombieChildAppears());
+    ASSERT_TRUE(childHasEnded());
     system.reset();
     EXPECT_TRUE(hasNoChildren());
 }
@@ -363,8 +371,7 @@ TEST_F(PlatformTest, TestImagesReachAnEmulatorNeverTheEditor)
         writeScript(name, "printf '%s\\0' \"$@\" > '" + base + ".args'\ntouch '" + base + ".done'\n");
     };
     auto ran = [&](const std::string& name) {
-        bool done = waitForFile(root / (name + ".done"));
-        fs::remove(root / (name + ".done"));
+        const bool done = finished(*system) && fs::remove(root / (name + ".done"));
         return done ? recordedArgs(name) : std::vector<std::string>{"(did not run)"};
     };
     const std::string image = root.string() + "/test.atr";

@@ -4,6 +4,7 @@
 #include "core/game.h"
 #include "core/messages.h"
 #include "core/session.h"
+#include "tests/portable.h"
 
 #include <gtest/gtest.h>
 
@@ -20,9 +21,7 @@ class SessionTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        char name[] = "/tmp/zelbun-session.XXXXXX";
-        ASSERT_NE(mkdtemp(name), nullptr);
-        dir = name;
+        dir = portable::makeTempDir("zelbun-session");
     }
     void TearDown() override { fs::remove_all(dir); }
     std::string file(const std::string& name) const { return (dir / name).string(); }

@@ -2,8 +2,12 @@
 // and sheets the editor cannot use are refused at start with their sizes.
 #include "editor_fixture.h"
 
+#include "render/sheet.h"
+
 #include <filesystem>
+#include <functional>
 #include <map>
+#include <sys/stat.h>
 
 using namespace fixture;
 namespace fs = std::filesystem;
@@ -248,4 +252,33 @@ TEST_F(SheetTest, UnusableSizesAreRefused)
     EXPECT_TRUE(editor->ok()) << editor->loadError();
 }
 
+// FIFOs and symbolic link loops are POSIX's.
+#ifndef _WIN32
+// Whatever stands under a data file's name in the first directory is the
+// file meant: a symbolic link going round in a loop, like a directory or a
+// FIFO there, is refused with its name, never passed over for the good file
+// of the next directory.
+TEST_F(SheetTest, AnUnreadableNameIsNotPassedOver)
+{
+    writeTiles(dir, 32);
+    const std::string own = dir.file("own"), name = own + "/tiles.bmp";
+    fs::create_directory(own);
+    const struct {
+        std::function<void()> make;
+        std::string reason;
+    } cases[] = {
+        {[&] { fs::create_symlink("tiles.bmp", name); }, "Too many levels of symbolic links"},
+        {[&] { fs::create_directory(name); }, "is a directory"},
+        {[&] { mkfifo(name.c_str(), 0600); }, "not a regular file"},
+    };
+    for (const auto& c : cases) {
+        fs::remove(name);
+        c.make();
+        std::string errors;
+        EXPECT_FALSE(loadDataSheet("tiles.bmp", kTileSheetLimits, {own, dir.path}, errors));
+        EXPECT_EQ(errors, name + ": " + c.reason + "\n");
+    }
+}
+
+#endif
 } // namespace

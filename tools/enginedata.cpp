@@ -1,9 +1,12 @@
 #include "tools/enginedata.h"
 
 #include "core/atari.h"
+#include "core/gameimage.h"
 #include "tools/tileset.h"
 
 #include <algorithm>
+#include <cctype>
+#include <cstdio>
 #include <utility>
 
 namespace {
@@ -57,6 +60,45 @@ bool readPicture(const Image& sheet, const std::string& sheetName, int column, s
     return true;
 }
 
+// Writes the picture (markers row by row) as the two characters of sheet
+// column `column`; true when it uses marker 3.
+bool drawPicture(Bytes& charset, int column, const std::vector<int>& picture)
+{
+    bool marker3 = false;
+    for (int y = 0; y < tiles::pictureSize; ++y)
+        for (int x = 0; x < tiles::pictureSize; ++x) {
+            const int marker = picture[y * tiles::pictureSize + x];
+            marker3 = marker3 || marker == 3;
+            const int ch = 2 * column + x / pixelsPerChar;
+            const int shift = 2 * (pixelsPerChar - 1 - x % pixelsPerChar);
+            charset[ch * charBytes + y] |= std::uint8_t(markerBits(marker) << shift);
+        }
+    return marker3;
+}
+
+std::string hexByte(int value)
+{
+    char text[8];
+    std::snprintf(text, sizeof text, "$%02X", value & 0xFF);
+    return text;
+}
+
+std::string symbolOf(const std::string& name)
+{
+    std::string out;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        const char c = name[i];
+        if (c == '-') {
+            if (i + 1 < name.size() && std::isdigit(static_cast<unsigned char>(name[i + 1])))
+                continue;
+            out += '_';
+        } else {
+            out += char(std::toupper(static_cast<unsigned char>(c)));
+        }
+    }
+    return out;
+}
+
 } // namespace
 
 bool buildEngineData(const Image& sheet, const std::string& sheetName, const TilesConfig& config,
@@ -69,19 +111,17 @@ bool buildEngineData(const Image& sheet, const std::string& sheetName, const Til
     const int columns = std::min(sheet.width / tiles::tileSize, maxColumns);
     EngineData out;
     out.tiles.assign(charsetSize, 0);
+    if (columns > openExitColumn) {
+        error = sheetName + ": more than " + std::to_string(openExitColumn) +
+                " pictures; the game keeps its last two characters for the open exit";
+        return false;
+    }
     std::vector<bool> marker3(columns, false);
     std::vector<std::vector<int>> pictures(columns);
     for (int column = 0; column < columns; ++column) {
         if (!readPicture(sheet, sheetName, column, pictures[column], error))
             return false;
-        for (int y = 0; y < tiles::pictureSize; ++y)
-            for (int x = 0; x < tiles::pictureSize; ++x) {
-                const int marker = pictures[column][y * tiles::pictureSize + x];
-                marker3[column] = marker3[column] || marker == 3;
-                const int ch = 2 * column + x / pixelsPerChar;
-                const int shift = 2 * (pixelsPerChar - 1 - x % pixelsPerChar);
-                out.tiles[ch * charBytes + y] |= std::uint8_t(markerBits(marker) << shift);
-            }
+        marker3[column] = drawPicture(out.tiles, column, pictures[column]);
     }
 
     // Codes take their sheet column from the configuration, later records
@@ -117,6 +157,18 @@ bool buildEngineData(const Image& sheet, const std::string& sheetName, const Til
         error = sheetName + ": the robot (code 4) has no picture";
         return false;
     }
+    const int exitColumn = columnOf[exitCode];
+    if (exitColumn < 0 || exitColumn >= columns) {
+        error = sheetName + ": the exit (code 3) has no picture";
+        return false;
+    }
+    std::vector<int> openExit = pictures[exitColumn];
+    for (int& marker : openExit)
+        if (marker == 2 || marker == 3)
+            marker = tiles::backgroundMarker;
+    drawPicture(out.tiles, openExitColumn, openExit);
+    out.openExit = std::uint8_t(2 * openExitColumn);
+
     out.robot.assign(tiles::pictureSize, 0);
     for (int y = 0; y < tiles::pictureSize; ++y)
         for (int x = 0; x < tiles::pictureSize; ++x)
@@ -131,4 +183,58 @@ bool buildEngineData(const Image& sheet, const std::string& sheetName, const Til
     }
     data = std::move(out);
     return true;
+}
+
+bool engineTilesInclude(const TileSet& set, const EngineData& data, std::string& text, std::string& error)
+{
+    std::string out = "; Tile codes of a level cell, made by zelbun-gendata from data/src/tiles.txt:\n"
+                      "; change the codes there, never here.\n\n";
+    bool robot = false, exit = false;
+    for (const Tile& tile : set.tiles) {
+        robot = robot || (tile.name == "robot" && tile.code == robotCode);
+        exit = exit || (tile.name == "exit" && tile.code == exitCode);
+        const std::string symbol = symbolOf(tile.name);
+        out += "T_" + symbol + " = " + hexByte(tile.code) + "\n";
+        for (const char* first : {"-1", "-up"}) {
+            const std::string suffix = first;
+            if (tile.name.size() > suffix.size() &&
+                tile.name.compare(tile.name.size() - suffix.size(), suffix.size(), suffix) == 0)
+                out += "T_" + symbolOf(tile.name.substr(0, tile.name.size() - suffix.size())) + " = " +
+                       hexByte(tile.code) + "\n";
+        }
+    }
+    if (!robot || !exit) {
+        error = std::string("the tile set needs \"robot\" as code ") + std::to_string(robotCode) +
+                " and \"exit\" as code " + std::to_string(exitCode) + ", which the game's pictures are made for";
+        return false;
+    }
+    out += "\n; Tile map byte of the open exit's picture.\nEXIT_OPEN_MAP = " + hexByte(data.openExit) + "\n";
+    text = out;
+    return true;
+}
+
+std::string engineLevelInclude()
+{
+    // Addresses and byte values in hex, counts in decimal.
+    auto line = [](const char* name, unsigned value, bool hex, const char* why) {
+        char number[16], text[160];
+        std::snprintf(number, sizeof number, hex ? "$%X" : "%u", value);
+        std::snprintf(text, sizeof text, *why ? "%-15s = %-6s ; %s\n" : "%-15s = %s\n", name, number, why);
+        return std::string(text);
+    };
+    std::string out = "; The level as the game keeps it, made by zelbun-gendata from the editor's\n"
+                      "; constants (core/gameimage.h): change them there, never here.\n\n";
+    out += line("LEVEL_W", kLevelColumns, false, "cells a row");
+    out += line("LEVEL_H", kLevelRows, false, "rows");
+    out += line("LEVEL_CELLS", unsigned(kLevelCells), false, "cells row by row, column fastest");
+    out += line("LEVELS", kLevelsAddress, true, "slot s is loaded at LEVELS + LEVEL_STRIDE * s");
+    out += line("LEVEL_STRIDE", kLevelStride, true, "");
+    out += line("LV_SLOT", unsigned(kLevelSlotByte), false, "slot number, wall pattern in bits 5..7");
+    out += line("LV_SCREWS", unsigned(kLevelScrews), false, "screws to collect, packed BCD");
+    out += line("LV_COLORS", unsigned(kLevelColours), false, "colour registers 0..5");
+    out += line("LV_BYTES", unsigned(kLevelBytes), false, "bytes of a level");
+    out += line("COLOR_REGISTERS", kColourRegisters, false, "");
+    out += line("ORDER_FIRST", kOrderListed, true, "order table byte of slot 0");
+    out += line("ORDER_SLOTS", kLevelSlots, false, "entries of the order table, and slots");
+    return out;
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "core/tilesconfig.h"
+#include "tools/tileset.h"
 #include "tools/image.h"
 
 #include <cstdint>
@@ -16,6 +17,10 @@ constexpr int charsetSize = 1024; // 128 characters
 constexpr int maxColumns = 64; // two characters per sheet column
 constexpr int tileMapSize = 256; // one byte per tile code
 constexpr int robotCode = 0x04;
+constexpr int exitCode = 0x03;
+// The open exit's picture, made from the exit's, takes the last two
+// characters; the sheet's own columns must leave them free.
+constexpr int openExitColumn = maxColumns - 1;
 constexpr std::uint8_t usesMarker3 = 0x80; // the inverse bit: PF3 in place of PF2
 } // namespace enginedata
 
@@ -35,6 +40,9 @@ struct EngineData
     // ANTIC mode 2 characters by screen code 0..127: the editor's glyph of
     // the editor code each screen code is read back as.
     std::vector<std::uint8_t> font;
+    // Tile map byte of the open exit: the exit's picture without its door
+    // leaf (marker 2 or 3 pixels become background), at openExitColumn.
+    std::uint8_t openExit = 0;
 };
 
 // `sheet` is tiles.bmp (16 x 16 pictures side by side, every picture pixel a
@@ -43,3 +51,15 @@ struct EngineData
 // `error`, naming `sheetName` and the pixel or tile at fault.
 bool buildEngineData(const Image& sheet, const std::string& sheetName, const TilesConfig& config,
                      const unsigned char* glyphs, EngineData& data, std::string& error);
+
+// The engine's include files, so that its numbers come from the sources the
+// editor uses. tiles.inc: T_NAME = code for every tile of `set` (NAME its
+// name in capitals, "-" dropped before a digit and "_" elsewhere; the first
+// of a numbered or directed group, "-1" or "-up", also gives the group's
+// name alone) and EXIT_OPEN_MAP, the tile map byte of the open exit.
+// Returns false with `error` set when the set's robot or exit codes are not
+// the ones the pictures are made for.
+bool engineTilesInclude(const TileSet& set, const EngineData& data, std::string& text, std::string& error);
+// level.inc: the level's size and its bytes in the game's memory, from the
+// editor's own constants (core/gameimage.h).
+std::string engineLevelInclude();

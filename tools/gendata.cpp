@@ -5,9 +5,14 @@
 //
 // zelbun-gendata engine DATA_DIR OUT_DIR: builds the game's character sets
 // and tile tables (tiles.fnt, tilemap.bin, robot.bin, font.fnt) from
-// DATA_DIR/tiles.bmp, DATA_DIR/tiles.cfg and the editor's font. Files whose
+// DATA_DIR/tiles.bmp, DATA_DIR/tiles.cfg and the editor's font, and its
+// include files tiles.inc (tile codes, from DATA_DIR/src/tiles.txt) and
+// level.inc (the level's layout, from the editor's constants). Files whose
 // content is already right are left untouched, so a build that depends on
 // them does not redo its work.
+//
+// zelbun-gendata icons ICON_TXT OUT_DIR and zelbun-gendata ico ICON_TXT
+// OUT.ico draw the program's icon for the Linux desktops and for Windows.
 //
 // Everything is made in memory first; nothing is written unless every
 // source is sound, and each file is written to a temporary name and renamed
@@ -17,6 +22,7 @@
 #include "tools/bmp.h"
 #include "tools/bmpread.h"
 #include "tools/enginedata.h"
+#include "tools/ico.h"
 #include "tools/icon.h"
 #include "tools/palette.h"
 #include "tools/png.h"
@@ -49,6 +55,16 @@ bool readText(const fs::path& path, std::string& text)
     buffer << in.rdbuf();
     text = buffer.str();
     return true;
+}
+
+// A picture as PNG; empty, with the reason said, when libpng failed.
+Bytes pngOf(int width, int height, const Bytes& rgba)
+{
+    std::string error;
+    Bytes bytes = encodePngRgba(width, height, rgba, error);
+    if (bytes.empty())
+        std::fprintf(stderr, "zelbun-gendata: %s\n", error.c_str());
+    return bytes;
 }
 
 bool writeFile(const fs::path& path, const Bytes& bytes)
@@ -108,10 +124,22 @@ int engineMain(const fs::path& dataDir, const fs::path& outDir)
         std::fprintf(stderr, "zelbun-gendata: %s\n", error.c_str());
         return 1;
     }
+    const fs::path tileSource = dataDir / "src" / "tiles.txt";
+    std::string tileText, tilesInc;
+    TileSet tileSet;
+    if (!readText(tileSource, tileText))
+        return 1;
+    if (!parseTileSet(tileText, tileSource.string(), tileSet, error) ||
+        !engineTilesInclude(tileSet, data, tilesInc, error)) {
+        std::fprintf(stderr, "zelbun-gendata: %s\n", error.c_str());
+        return 1;
+    }
     if (!createDirectory(outDir))
         return 1;
+    const Bytes tilesIncBytes = textBytes(tilesInc), levelIncBytes = textBytes(engineLevelInclude());
     const std::pair<const char*, const Bytes*> outputs[] = {
-        {"tiles.fnt", &data.tiles}, {"tilemap.bin", &data.tileMap}, {"robot.bin", &data.robot}, {"font.fnt", &data.font}};
+        {"tiles.fnt", &data.tiles}, {"tilemap.bin", &data.tileMap}, {"robot.bin", &data.robot},
+        {"font.fnt", &data.font},   {"tiles.inc", &tilesIncBytes},  {"level.inc", &levelIncBytes}};
     for (const auto& [name, bytes] : outputs) {
         std::ifstream in(outDir / name, std::ios::binary);
         if (in && Bytes(std::istreambuf_iterator<char>(in), {}) == *bytes)
@@ -137,8 +165,11 @@ int iconsMain(const fs::path& iconSource, const fs::path& outDir)
     std::vector<std::pair<fs::path, Bytes>> outputs;
     for (int side : {16, 32, 48, 64, 128, 256})
         outputs.push_back({outDir / "hicolor" / (std::to_string(side) + "x" + std::to_string(side)) / "apps",
-                           encodePngRgba(side, side, iconRgbaAtSide(art, side))});
+                           pngOf(side, side, iconRgbaAtSide(art, side))});
     outputs.push_back({outDir / "hicolor" / "scalable" / "apps", textBytes(iconSvg(art))});
+    for (const auto& output : outputs)
+        if (output.second.empty())
+            return 1;  // a picture libpng could not make, which it said
     for (const auto& [dir, bytes] : outputs) {
         const char* extension = dir.parent_path().filename() == "scalable" ? ".svg" : ".png";
         std::error_code failed;
@@ -154,6 +185,30 @@ int iconsMain(const fs::path& iconSource, const fs::path& outDir)
     return 0;
 }
 
+// The Windows program icon: the sizes Explorer, the taskbar and the title
+// bar ask for, in one .ico file.
+int icoMain(const fs::path& iconSource, const fs::path& outFile)
+{
+    std::string text, error;
+    IconArt art;
+    if (!readText(iconSource, text))
+        return 1;
+    if (!parseIcon(text, iconSource.string(), art, error)) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        return 1;
+    }
+    std::vector<IcoImage> images;
+    for (int side : {16, 32, 48, 256}) {
+        Bytes png = pngOf(side, side, iconRgbaAtSide(art, side));
+        if (png.empty())
+            return 1;
+        images.push_back({side, std::move(png)});
+    }
+    if (outFile.has_parent_path() && !createDirectory(outFile.parent_path()))
+        return 1;
+    return writeFile(outFile, encodeIco(images)) ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -162,10 +217,13 @@ int main(int argc, char** argv)
         return engineMain(argv[2], argv[3]);
     if (argc == 4 && std::string(argv[1]) == "icons")
         return iconsMain(argv[2], argv[3]);
+    if (argc == 4 && std::string(argv[1]) == "ico")
+        return icoMain(argv[2], argv[3]);
     if (argc != 3) {
         std::fprintf(stderr, "usage: zelbun-gendata SOURCE_DIR OUT_DIR\n"
                              "       zelbun-gendata engine DATA_DIR OUT_DIR\n"
-                             "       zelbun-gendata icons ICON_TXT OUT_DIR\n");
+                             "       zelbun-gendata icons ICON_TXT OUT_DIR\n"
+                             "       zelbun-gendata ico ICON_TXT OUT.ico\n");
         return 2;
     }
     const fs::path sourceDir = argv[1];
@@ -191,10 +249,12 @@ int main(int argc, char** argv)
         {"tiles.cfg", textBytes(tilesConfig(tileSet))},
         {"TILES.md", textBytes(tilesTable(tileSet))},
         {"icon.bmp", encodeBmp24(iconWithKey(iconArt))},
-        {"icon.png", encodePngRgba(icon::size * pngIconScale, icon::size * pngIconScale,
-                                   iconRgba(iconArt, pngIconScale))},
+        {"icon.png", pngOf(icon::size * pngIconScale, icon::size * pngIconScale, iconRgba(iconArt, pngIconScale))},
     };
 
+    for (const auto& output : outputs)
+        if (output.second.empty())
+            return 1;  // a picture libpng could not make, which it said
     if (!createDirectory(outDir))
         return 1;
     for (const auto& [name, bytes] : outputs)

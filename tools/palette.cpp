@@ -1,18 +1,17 @@
-// The NTSC Atari palette from a YIQ model: a luminance ramp and, for every
-// hue but 0, a fixed-size chroma vector turned in equal steps.
+// The PAL Atari palette as the emulator shows the game: a grey level for
+// each luminance plus, for every hue but 0, a chroma vector of one length
+// turned to the angle measured for that hue, added in RGB through the YUV
+// matrix. The numbers were measured from the emulator's PAL screenshots of
+// a calibration disk (data/src/PALETTE.md tells how); the colours are
+// computed from them, never typed in.
 //
-// For value v, hue h = v >> 4 and luminance l = v & 15:
-//   Y = l / 15
-//   hue 0:        I = Q = 0 (the greys)
-//   hues 1 to 15: angle a = -30 + 24 (h - 1) degrees,
-//                 I = S cos a, Q = S sin a, with saturation S = 0.24
-//   R = Y + 0.956 I + 0.621 Q
-//   G = Y - 0.272 I - 0.647 Q
-//   B = Y - 1.106 I + 1.703 Q
-// Each channel is clamped to 0..1, brightened by a display gamma of 1.2
-// (c ^ (1 / 1.2)) and rounded to 0..255. Hue 1 starts at gold; the turn
-// runs through orange, red, purple, blue, cyan and green back towards
-// yellow at hue 15. data/src/PALETTE.md shows the same numbers.
+// For value v, hue h = v >> 4 and luminance l = v & 15 (bit 0 is ignored,
+// as the machine ignores it in the modes the game uses):
+//   Y = grey[l / 2]
+//   hue 0:        U = V = 0
+//   hues 1 to 15: U = S cos a[h], V = S sin a[h], S = 47
+//   R = Y + 1.140 V,  G = Y - 0.395 U - 0.581 V,  B = Y + 2.032 U
+// each rounded and clamped to 0..255.
 #include "tools/palette.h"
 
 #include <algorithm>
@@ -20,16 +19,16 @@
 
 namespace {
 
-constexpr double saturation = 0.24;
-constexpr double firstHueDegrees = -30.0;
-constexpr double hueStepDegrees = 24.0;
-constexpr double gamma = 1.2;
+constexpr double greyLevels[8] = {4, 27, 51, 79, 104, 137, 171, 211};
+constexpr double saturation = 47.0;
+// Degrees, hues 1 to 15; PAL repeats hue 1 as hue 15.
+constexpr double hueDegrees[15] = {133.4, 110.6, 99.4,  70.2,   46.7,   23.7,  -24.6, -47.3,
+                                   -70.4, -99.9, -134.0, -157.5, -180.0, 156.4, 133.4};
 constexpr double pi = 3.14159265358979323846;
 
-std::uint8_t channel(double linear)
+std::uint8_t channel(double value)
 {
-    const double c = std::clamp(linear, 0.0, 1.0);
-    return std::uint8_t(std::lround(255.0 * std::pow(c, 1.0 / gamma)));
+    return std::uint8_t(std::clamp(std::lround(value), 0L, 255L));
 }
 
 } // namespace
@@ -38,16 +37,14 @@ Rgb atariColour(int value)
 {
     const int hue = value >> 4 & 0x0F;
     const int luminance = value & 0x0F;
-    const double y = luminance / 15.0;
-    double i = 0, q = 0;
+    const double y = greyLevels[luminance / 2];
+    double u = 0, v = 0;
     if (hue != 0) {
-        const double angle = (firstHueDegrees + hueStepDegrees * (hue - 1)) * pi / 180.0;
-        i = saturation * std::cos(angle);
-        q = saturation * std::sin(angle);
+        const double angle = hueDegrees[hue - 1] * pi / 180.0;
+        u = saturation * std::cos(angle);
+        v = saturation * std::sin(angle);
     }
-    return {channel(y + 0.956 * i + 0.621 * q),
-            channel(y - 0.272 * i - 0.647 * q),
-            channel(y - 1.106 * i + 1.703 * q)};
+    return {channel(y + 1.140 * v), channel(y - 0.395 * u - 0.581 * v), channel(y + 2.032 * u)};
 }
 
 Image paletteImage()

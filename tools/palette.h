@@ -1,4 +1,5 @@
-// The Atari colour palette as RGB, computed from a small colour model.
+// The Atari colour palette as RGB, computed from a small colour model of
+// the PAL machine as the emulator shows it.
 #pragma once
 
 #include "tools/image.h"

@@ -20,6 +20,20 @@ static void start(void)
 
     load("..E");
     expect(rules_init(0x00), 1, "a level with no robot is refused");
+
+    /* A count that is not packed BCD counts as the editor reads it: each
+     * digit by its value, at most 99. */
+    load("R");
+    rules_init(0x1A);
+    expect(screws_left, 0x20, "$1A is 1 * 10 + 10");
+    rules_init(0x0F);
+    expect(screws_left, 0x15, "$0F is 15");
+    rules_init(0x9F);
+    expect(screws_left, 0x99, "$9F is 105: 99 at most");
+    rules_init(0xFF);
+    expect(screws_left, 0x99, "$FF is 165: 99 at most");
+    rules_init(0x99);
+    expect(screws_left, 0x99, "99 stays");
 }
 
 /* Walls, rubble, shut doors, pits, machines and the level's edges stop
@@ -65,13 +79,16 @@ static void screws_and_exit(void)
     dirty = 0;
     expect(exit_open, 0, "shut before");
     expect(rules_step(RIGHT), EV_MOVED | EV_SCREW, "first screw");
+    expect(r_more, 0, "no news of the exit yet");
     expect(exit_open, 0, "shut after");
     check(dirty && cell(3, 0) == 0x00, "the screw is taken off the level");
     expect(screws_left, 0x01, "one screw still needed");
     check(!exit_open, "the exit stays shut with a screw to go");
     expect(rules_step(RIGHT), EV_MOVED | EV_SCREW, "second screw");
+    expect(r_more, EVX_OPENED, "the last screw needed opens the exit");
     check(exit_open && screws_left == 0, "the exit opens at zero");
     expect(rules_step(RIGHT), EV_MOVED | EV_SCREW, "a screw too many");
+    expect(r_more, 0, "the exit was open already");
     expect(screws_left, 0x00, "the count stays at zero");
     rules_step(LEFT);
     rules_step(LEFT);
@@ -136,10 +153,12 @@ static void keys_and_doors(void)
     load("RyxXX|##Y");
     rules_init(0x01);
     expect(rules_step(RIGHT), EV_MOVED, "take key 2");
+    expect(r_more, EVX_KEY, "a key was picked up");
     expect(rules_step(RIGHT), EV_MOVED, "take key 1");
     check(keys[0] == 1 && keys[1] == 1 && keys[2] == 0, "keys held");
     check(cell(1, 0) == 0 && cell(2, 0) == 0, "keys taken off the level");
     expect(rules_step(RIGHT), EV_MOVED | EV_DOOR, "door 1 opens");
+    expect(r_more, 0, "no key picked up");
     check(cell(3, 0) == 0x00 && keys[0] == 0, "the key is used up");
     expect(rules_step(RIGHT), 0, "the second door 1 stays shut");
     rules_step(LEFT);
@@ -197,6 +216,7 @@ static void pickups_and_enemies(void)
     rules_init(0x01);
     expect(rules_step(RIGHT), EV_MOVED | EV_LIFE, "a battery gives a life");
     expect(rules_step(RIGHT), EV_MOVED, "ammunition");
+    expect(r_more, EVX_AMMO, "ammunition picked up");
     expect(shots, 5, "one box of shots");
     rules_step(RIGHT);
     expect(shots, 10, "shots add up");

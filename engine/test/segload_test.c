@@ -1,13 +1,15 @@
 /* The segment parser of the boot loader (segload.s) fed byte streams as
  * a disk would give them: it must load every segment and ask for nothing
  * after the end marker's two zero bytes, since a disk image may end there
- * and the sectors after it read back stale data. */
+ * and the sectors after it read back stale data. A broken stream must be
+ * reported (the boot then fails), not followed. */
 #include <stdio.h>
 #include <string.h>
 
-void parse(void);
+/* Returns 1 when the stream was broken (the parser's carry). */
+unsigned char parse(void);
 
-#define TARGET ((unsigned char *)0xC000) /* far above this program */
+#define TARGET ((unsigned char *)0x6000) /* where levels load; far above this program */
 #define STALE 0xA5
 
 static const unsigned char *stream;
@@ -32,8 +34,9 @@ static void expect(unsigned int got, unsigned int want, const char *what)
     }
 }
 
-/* Parses `data`, followed by `marker` zero bytes and then stale bytes. */
-static void run(const unsigned char *data, unsigned int size, unsigned int marker)
+/* Parses `data`, followed by `marker` zero bytes and then stale bytes;
+ * returns what the parser returns. */
+static unsigned char run(const unsigned char *data, unsigned int size, unsigned int marker)
 {
     static unsigned char buffer[600];
     memcpy(buffer, data, size);
@@ -43,7 +46,7 @@ static void run(const unsigned char *data, unsigned int size, unsigned int marke
     length = sizeof buffer;
     pos = past_end = 0;
     memset(TARGET, 0, 0x200);
-    parse();
+    return parse();
 }
 
 /* Two segments, one of them a single byte, then each end marker: the
@@ -51,13 +54,13 @@ static void run(const unsigned char *data, unsigned int size, unsigned int marke
 static void both_markers(void)
 {
     static const unsigned char two[] = {
-        0x00, 0xC0, 0x03, 0xC0, 1, 2, 3, 4,
-        0x10, 0xC0, 0x10, 0xC0, 9
+        0x00, 0x60, 0x03, 0x60, 1, 2, 3, 4,
+        0x10, 0x60, 0x10, 0x60, 9
     };
     static const unsigned int markers[] = {3, 260, 2};
     unsigned char i;
     for (i = 0; i < 3; ++i) {
-        run(two, sizeof two, markers[i]);
+        expect(run(two, sizeof two, markers[i]), 0, "a whole stream");
         expect(pos, sizeof two + 2, "bytes read: up to the marker's start address");
         expect(past_end, 0, "nothing read past the stream");
         expect(TARGET[0] + TARGET[1] + TARGET[2] + TARGET[3], 10, "first segment");
@@ -76,9 +79,9 @@ static void long_segment(void)
     level[0] = 0xFF;
     level[1] = 0xFF;
     level[2] = 0x00;
-    level[3] = 0xC0;
+    level[3] = 0x60;
     level[4] = 0xF7;
-    level[5] = 0xC1;
+    level[5] = 0x61;
     for (i = 0; i < 504; ++i)
         level[6 + i] = (unsigned char)(i * 7 + 1);
     run(level, 2 + 4 + 504, 3);
@@ -89,14 +92,25 @@ static void long_segment(void)
     expect(TARGET[504], 0, "nothing after its end address");
 }
 
-/* An end address before the start is a broken stream: the parser stops
- * instead of writing all over memory. */
+/* An end address before the start, or a segment reaching below $2000 or
+ * past $8FFF (the loader, the OS, the hardware), is a broken stream: the
+ * parser reports it and stops instead of writing all over memory, even
+ * after a good segment. */
 static void broken(void)
 {
-    static const unsigned char backwards[] = {0x10, 0xC0, 0x00, 0xC0, 0xEE};
-    run(backwards, sizeof backwards, 3);
-    expect(pos, 4, "stops after the addresses");
-    expect(TARGET[0x10], 0, "writes nothing");
+    static const unsigned char cases[][9] = {
+        {0x00, 0x60, 0x00, 0x60, 7, 0x10, 0x60, 0x00, 0x60}, /* backwards */
+        {0x00, 0x60, 0x00, 0x60, 7, 0x00, 0x07, 0x10, 0x07}, /* over the loader */
+        {0x00, 0x60, 0x00, 0x60, 7, 0xF0, 0x8F, 0x10, 0x90}, /* past $8FFF */
+        {0x00, 0x60, 0x00, 0x60, 7, 0x00, 0xD0, 0x00, 0xD0}, /* the hardware */
+    };
+    unsigned char i;
+    for (i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
+        expect(run(cases[i], sizeof cases[i], 3), 1, "a broken stream is reported");
+        expect(pos, 9, "stops after the addresses");
+        expect(TARGET[0], 7, "the good segment before it is loaded");
+        expect(TARGET[0x10], 0, "writes nothing of the broken one");
+    }
 }
 
 int main(void)

@@ -5,6 +5,8 @@
 extern unsigned char level_buf[496];
 extern unsigned char robot_x, robot_y, screws_left, exit_open, shots, dirty;
 extern unsigned char keys[3];
+extern unsigned char r_more; /* the second byte of event bits (EVX_) */
+#pragma zpsym("r_more")
 #pragma zpsym("robot_x")
 #pragma zpsym("robot_y")
 #pragma zpsym("screws_left")
@@ -23,6 +25,25 @@ enum {
     EV_MOVED = 0x01, EV_SCREW = 0x02, EV_DOOR = 0x04, EV_PUSH = 0x08,
     EV_DIED = 0x10, EV_EXIT = 0x20, EV_LIFE = 0x40, EV_TELEPORT = 0x80
 };
+enum {
+    EVX_KEY = 0x01, EVX_AMMO = 0x02, EVX_SHOT = 0x04, EVX_BOOM = 0x08,
+    EVX_OPENED = 0x10, EVX_RESTART = 0x20
+};
+
+/* The controls (play.s, through sim_play.s). */
+extern unsigned char in_stick, in_trig, in_keys, gliding, paused, lives;
+#pragma zpsym("in_stick")
+#pragma zpsym("in_trig")
+#pragma zpsym("in_keys")
+#pragma zpsym("gliding")
+#pragma zpsym("paused")
+#pragma zpsym("lives")
+void play_start(void);
+/* Event bits of the frame: EV_ in the low byte, EVX_ in the high byte. */
+unsigned int play_frame(void);
+/* in_stick values (STICK0: a 0 bit is pushed) and in_keys bits. */
+enum { STICK_UP = 0x0E, STICK_DOWN = 0x0D, STICK_LEFT = 0x0B, STICK_RIGHT = 0x07, STICK_NONE = 0x0F };
+enum { IN_PAUSE = 0x01, IN_RESTART = 0x02 };
 
 #endif
 

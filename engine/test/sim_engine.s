@@ -8,6 +8,7 @@
 .export _robot_x := robot_x, _robot_y := robot_y
 .export _screws_left := screws_left, _exit_open := exit_open
 .export _keys := keys, _shots := shots, _dirty := dirty
+.export _r_more := r_more
 .export _rules_init, _rules_step, _rules_tick, _rules_fire
 
 ; Returns 1 when the level has no robot.
@@ -18,6 +19,7 @@ _rules_init:
         ldx     #0
         rts
 
+; The first byte of event bits; the second stays in r_more.
 _rules_step:
         jsr     rules_step
         ldx     #0

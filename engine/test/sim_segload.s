@@ -3,6 +3,14 @@
 
 .import load_segments
 .import _stream_next
-.export next_byte, _parse := load_segments
+.export next_byte, _parse
 
 next_byte := _stream_next
+
+; Returns the carry as 0 or 1.
+_parse:
+        jsr     load_segments
+        lda     #0
+        rol     a
+        ldx     #0
+        rts

@@ -36,9 +36,11 @@ static void shooting(void)
           "..#%b.|"
           "...$..");
     expect(rules_fire(UP), 0, "no shots, no shot");
+    expect(r_more, 0, "nothing fired");
     expect(cell(2, 0), 0x02, "the rubble stays");
     shots = 3;
     rules_fire(RIGHT);
+    expect(r_more, EVX_SHOT, "a shot fired");
     expect(cell(5, 2), 0x00, "a shot kills a beetle");
     expect(shots, 2, "a shot is used");
     rules_fire(LEFT);
@@ -58,6 +60,7 @@ static void shooting(void)
           "..R...");
     shots = 1;
     rules_fire(UP);
+    expect(r_more, EVX_SHOT | EVX_BOOM, "a shot sets a bomb off");
     check(cell(2, 2) == 0 && cell(2, 1) == 0 && cell(3, 1) == 0, "box and rubble blown away");
     check(cell(1, 3) == 0, "the spark below is blown away");
     check(cell(3, 2) == 0x01, "the wall stays");
@@ -76,6 +79,7 @@ static void lasers(void)
           ".....|"
           "H#...");
     expect(ticks(1) & EV_DIED, EV_DIED, "the robot in a beam dies");
+    expect(r_more, EVX_BOOM, "a beam sets a bomb off");
     check(cell(0, 3) == 0 && cell(0, 2) == 0, "the beam sets the bomb off");
     check(cell(0, 5) == 0x50, "the bomb's beam stopped at the bomb");
     check(cell(2, 1) == 0x02, "a beam leaves rubble");

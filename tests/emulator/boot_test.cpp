@@ -2,11 +2,13 @@
 // writes the test image of a known level, the emulator boots it, and the
 // screenshots must show the Start page, then the level in its colours with
 // the robot where the joystick moved it and the status line counting the
-// screws, and after the last level the Koniec page.
+// screws, and after the last level the Koniec page. One push of the stick
+// moves the robot one cell, and one press of the trigger fires one shot.
 //
 // The checks find things by their colours and glyph shapes rather than by
 // fixed screen positions, so they hold however the game lays out its screen.
 #include "editor/frame.h"
+#include "core/gameimage.h"
 #include "core/glyphs.h"
 #include "tests/fake_platform.h"
 
@@ -18,6 +20,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -28,8 +31,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Where the emulator's scripts live: beside the project root, unless the
-// environment says otherwise.
+// Where the emulator's scripts live (its build.sh): beside the project
+// root, unless the environment says otherwise.
 fs::path emulatorDir()
 {
     if (const char* dir = std::getenv("ZELBUN_EMULATOR_SCRIPTS"))
@@ -39,6 +42,8 @@ fs::path emulatorDir()
 
 // Screenshots are kept here for a person to look at.
 const fs::path shotDir = fs::path(ZELBUN_BINARY_DIR) / "emulator-shots";
+// Boots a disk, plays input and takes screenshots on the way.
+const std::string kSessionScript = ZELBUN_SOURCE_DIR "/tests/emulator/session.sh";
 
 struct Rgb {
     int r, g, b;
@@ -176,7 +181,7 @@ std::string run(const std::string& command, int& status)
 std::string quoted(const std::string& s) { return "'" + s + "'"; }
 
 // Tile codes and screen places of the known levels.
-constexpr int kFloor = 0x00, kWall = 0x01, kExit = 0x03, kRobot = 0x04, kScrew = 0x10;
+constexpr int kFloor = 0x00, kWall = 0x01, kExit = 0x03, kRobot = 0x04, kScrew = 0x10, kAmmo = 0x11;
 constexpr int kTile = 16; // screen pixels a tile is wide in the narrow playfield
 
 // a-ogonek, c-acute, e-ogonek, l-stroke, n-acute, o-acute, s-acute, z-dot,
@@ -189,7 +194,7 @@ class EmulatorBoot : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (!fs::exists(emulatorDir() / "shot.sh"))
+        if (!fs::exists(emulatorDir() / "build.sh"))
             GTEST_SKIP() << "no emulator scripts in " << emulatorDir()
                          << " (the shared folder beside the project); the boot test needs them";
         SDL_Init(SDL_INIT_VIDEO);
@@ -263,13 +268,30 @@ protected:
 
     // Boots the image, plays the steps and returns the screenshot, kept as
     // emulator-shots/NAME.png in the build folder.
-    std::optional<Shot> boot(const fs::path& image, const std::string& name, const std::vector<std::string>& steps)
+    std::optional<Shot> boot(const fs::path& image, const std::string& name, std::vector<std::string> steps)
     {
-        const fs::path out = shotDir / (name + ".png");
-        fs::remove(out);
+        steps.push_back("shot " + name);
+        std::map<std::string, Shot> shots = session(image, steps);
+        if (!shots.count(name))
+            return std::nullopt;
+        return shots[name];
+    }
+
+    // Boots the image and plays the steps, where "shot NAME" saves the
+    // screen as emulator-shots/NAME.png (see session.sh); returns the
+    // screenshots by name.
+    std::map<std::string, Shot> session(const fs::path& image, const std::vector<std::string>& steps)
+    {
+        std::vector<std::string> names;
+        for (const std::string& step : steps)
+            if (step.rfind("shot ", 0) == 0) {
+                names.push_back(step.substr(5));
+                fs::remove(shotDir / (names.back() + ".png"));
+            }
         // The emulator needs a real (virtual) display, not the tests' dummy.
-        std::string command = "env -u SDL_VIDEODRIVER -u SDL_AUDIODRIVER " + quoted((emulatorDir() / "shot.sh").string()) + " " + quoted(image.string()) + " " +
-                              quoted(out.string()) + " 5";
+        std::string command = "env -u SDL_VIDEODRIVER -u SDL_AUDIODRIVER " + quoted(kSessionScript) + " " +
+                              quoted(emulatorDir().string()) + " " + quoted(image.string()) + " " +
+                              quoted(shotDir.string()) + " 5";
         for (const std::string& step : steps)
             command += " " + quoted(step);
         int status = 0;
@@ -277,9 +299,14 @@ protected:
         if (status != 0) // once more: another X server may have taken the display it chose
             output = run(command + " 2>&1", status);
         EXPECT_EQ(status, 0) << command << "\n" << output;
-        std::optional<Shot> shot = readPng(out);
-        EXPECT_TRUE(shot) << "no screenshot " << out << "\n" << output;
-        return shot;
+        std::map<std::string, Shot> shots;
+        for (const std::string& name : names) {
+            std::optional<Shot> shot = readPng(shotDir / (name + ".png"));
+            EXPECT_TRUE(shot) << "no screenshot " << name << "\n" << output;
+            if (shot)
+                shots[name] = *shot;
+        }
+        return shots;
     }
 
     fs::path dir;
@@ -363,4 +390,77 @@ TEST_F(EmulatorBoot, SavedSetPlaysItsLevelsInOrder)
     const Box background = boxOf(*second, isGreen);
     EXPECT_GE(background.width(), 16 * kTile - 1) << "the second level's background";
     EXPECT_TRUE(boxOf(*second, isBlue).empty()) << "nothing left of the first level's colours";
+}
+
+// One push, one step, as a player taps and holds the stick: a short tap
+// moves the robot exactly one cell, onto five shots of ammunition. A held
+// stick moves it on; held into a pause (the status line says PAUZA) and
+// let go there, the robot stands where the pause found it once the game
+// goes on, as it would at the step after a release. Then the trigger
+// pressed once with a direction, against a wall, spends one shot and
+// moves nothing. Every check compares places after the robot has stopped
+// gliding.
+TEST_F(EmulatorBoot, OnePushOneStep)
+{
+    // Row 2: the robot at column 3, ammunition at 4, floor to the wall at 12.
+    makeLevel({3, 2}, {{{4, 2}, kAmmo}, {{12, 2}, kWall}}, 0);
+    const fs::path image = testImage();
+    ASSERT_FALSE(image.empty());
+
+    auto keyPress = [](const std::string& key, const char* hold) {
+        return std::vector<std::string>{"keydown " + key, std::string("sleep ") + hold, "keyup " + key, "sleep 0.6"};
+    };
+    const std::vector<std::string> steps =
+        kFire + std::vector<std::string>{"shot push-start"} + keyPress("KP_6", "0.1") +
+        std::vector<std::string>{"shot push-tap", "keydown KP_6", "sleep 0.5"} + keyPress("space", "0.1") +
+        std::vector<std::string>{"shot push-paused", "keyup KP_6", "sleep 0.3"} + keyPress("space", "0.1") +
+        std::vector<std::string>{"sleep 1"} + keyPress("space", "0.1") + std::vector<std::string>{"shot push-released"} +
+        keyPress("space", "0.1") +
+        std::vector<std::string>{"keydown Control_R", "keydown KP_6", "sleep 0.2", "keyup KP_6", "keyup Control_R", "sleep 1",
+                                 "shot push-fired"};
+    std::map<std::string, Shot> shots = session(image, steps);
+    for (const char* name : {"push-start", "push-tap", "push-paused", "push-released", "push-fired"})
+        ASSERT_TRUE(shots.count(name)) << name;
+    auto robot = [&](const char* name) { return boxOf(shots[name], isRed); };
+    const Box start = robot("push-start"), tapped = robot("push-tap");
+    ASSERT_FALSE(start.empty());
+    ASSERT_FALSE(tapped.empty());
+    EXPECT_EQ(tapped.left - start.left, kTile) << "a tap moves one cell";
+    EXPECT_EQ(tapped.top, start.top);
+    EXPECT_TRUE(showsText(shots["push-tap"], "AM 05")) << "the tap took the ammunition";
+
+    const Box paused = robot("push-paused"), released = robot("push-released");
+    EXPECT_TRUE(showsText(shots["push-paused"], "PAUZA")) << "the status line says the game is paused";
+    EXPECT_GT(paused.left, tapped.left) << "the held stick walks";
+    EXPECT_EQ((paused.left - start.left) % kTile, 0) << "the robot stands on a cell in the pause";
+    EXPECT_EQ(released.left, paused.left) << "no step after the stick was let go";
+    EXPECT_EQ(released.top, paused.top);
+
+    const Box fired = robot("push-fired");
+    EXPECT_EQ(fired.left, released.left) << "shooting moves nothing";
+    EXPECT_TRUE(showsText(shots["push-fired"], "AM 04")) << "one press, one shot";
+}
+
+// A disk whose segment chain breaks fails the boot the way Atari boots
+// fail (the OS says BOOT ERROR and tries again) instead of starting a game
+// that was not wholly loaded: the level's segment here ends before it
+// starts, so the Start page never comes.
+TEST_F(EmulatorBoot, BrokenSegmentChainFailsTheBoot)
+{
+    makeLevel({5, 3}, {}, 0);
+    const fs::path image = testImage();
+    ASSERT_FALSE(image.empty());
+    std::optional<Shot> intact = boot(image, "chain-intact", {});
+    ASSERT_TRUE(intact);
+    EXPECT_TRUE(showsText(*intact, kStartText));
+
+    FILE* file = std::fopen(image.string().c_str(), "r+b");
+    ASSERT_NE(file, nullptr);
+    const unsigned char backwards[2] = {0xFF, 0x4F}; // the level's end address: $4FFF
+    std::fseek(file, long(kLevelListOffset) + 2, SEEK_SET);
+    std::fwrite(backwards, 1, 2, file);
+    std::fclose(file);
+    std::optional<Shot> broken = boot(image, "chain-broken", {});
+    ASSERT_TRUE(broken);
+    EXPECT_FALSE(showsText(*broken, kStartText)) << "the game started from a broken disk";
 }

@@ -1,0 +1,121 @@
+# The Windows build's own parts, included at the end of the top-level
+# CMakeLists.txt when cross-compiling with tools/windows/toolchain.cmake
+# (or building with mingw-w64 on Windows):
+#   - zelbun-kreator.exe, a GUI program without a console window, with the
+#     icon and version information in its resources;
+#   - zelbun-kreator.com beside it, the same program as a console program,
+#     for the command-line subcommands (see below);
+#   - SDL.dll and SDL2.dll copied beside every program that needs them;
+#   - the test suite without the test files that need POSIX.
+
+enable_language(RC)
+set(ZELBUN_WIN_DIR ${CMAKE_CURRENT_LIST_DIR})
+
+# The subsystem belongs to each program, not to the library: sdl.pc's
+# -mwindows would make every program linking SDL (the tests too) a GUI
+# program, whose output a console never shows.
+foreach(sdl_target PkgConfig::SDL PkgConfig::SDLGFX)
+  get_target_property(options ${sdl_target} INTERFACE_LINK_OPTIONS)
+  if(options)
+    list(REMOVE_ITEM options -mwindows)
+    set_target_properties(${sdl_target} PROPERTIES INTERFACE_LINK_OPTIONS "${options}")
+  endif()
+endforeach()
+
+# The icon, drawn by the data generator from the same art as the window
+# and desktop icons.
+set(ZELBUN_ICO ${CMAKE_BINARY_DIR}/windows/zelbun-kreator.ico)
+add_custom_command(OUTPUT ${ZELBUN_ICO}
+  COMMAND zelbun-gendata ico ${CMAKE_SOURCE_DIR}/data/src/icon.txt ${ZELBUN_ICO}
+  DEPENDS zelbun-gendata ${CMAKE_SOURCE_DIR}/data/src/icon.txt
+  COMMENT "Drawing the Windows icon")
+# One target owns the command, so that the two programs do not both run it.
+add_custom_target(zelbun-windows-icon DEPENDS ${ZELBUN_ICO})
+
+# resources.rc.in for a program file named `file_name`, added to `target`.
+function(zelbun_add_resources target file_name)
+  set(ZELBUN_FILE_NAME ${file_name})
+  set(rc ${CMAKE_BINARY_DIR}/windows/${file_name}.rc)
+  configure_file(${ZELBUN_WIN_DIR}/resources.rc.in ${rc} @ONLY)
+  target_sources(${target} PRIVATE ${rc})
+  set_source_files_properties(${rc} TARGET_DIRECTORY ${target} PROPERTIES OBJECT_DEPENDS ${ZELBUN_ICO})
+  add_dependencies(${target} zelbun-windows-icon)
+endfunction()
+
+# The console twin below is built from the same file with the same
+# libraries, taken before the editor gets its resources.
+get_target_property(editor_dir zelbun-kreator SOURCE_DIR)
+get_target_property(editor_libraries zelbun-kreator LINK_LIBRARIES)
+
+zelbun_add_resources(zelbun-kreator zelbun-kreator.exe)
+set_target_properties(zelbun-kreator PROPERTIES WIN32_EXECUTABLE ON)
+
+# The subcommands print and return a status; a GUI program can do neither
+# for cmd.exe or PowerShell, which do not wait for it (so the prompt comes
+# back before the output, and %ERRORLEVEL% and $LASTEXITCODE stay unset),
+# and attaching it to the parent's console afterwards still races the
+# prompt. So the same program is also built as a console program named
+# zelbun-kreator.com: typed as `zelbun-kreator`, both shells find the .com
+# first (PATHEXT lists .COM before .EXE) and wait for it, while Explorer,
+# shortcuts and file associations start the .exe without a console. The
+# .com is an ordinary PE file; Windows goes by its header, not its name.
+add_executable(zelbun-kreator-console ${editor_dir}/main.cpp)
+target_link_libraries(zelbun-kreator-console PRIVATE ${editor_libraries})
+target_compile_options(zelbun-kreator-console PRIVATE ${ZELBUN_HARDENING_FLAGS})
+zelbun_add_resources(zelbun-kreator-console zelbun-kreator.com)
+# Its own name for the import library the linker leaves beside programs.
+set_target_properties(zelbun-kreator-console PROPERTIES OUTPUT_NAME zelbun-kreator SUFFIX .com
+  ARCHIVE_OUTPUT_NAME zelbun-kreator-console)
+
+# SDL's DLLs beside the programs that load them, all in one folder as
+# Windows looks for a program's DLLs beside it; in place before the test
+# discovery after linking starts the suite.
+set(dlls)
+foreach(dll SDL.dll SDL2.dll)
+  add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/${dll}
+    COMMAND ${CMAKE_COMMAND} -E copy ${SDL_PREFIX}/bin/${dll} ${CMAKE_BINARY_DIR}/${dll}
+    DEPENDS ${SDL_PREFIX}/bin/${dll})
+  list(APPEND dlls ${CMAKE_BINARY_DIR}/${dll})
+endforeach()
+add_custom_target(zelbun-sdl-dlls DEPENDS ${dlls})
+foreach(program zelbun-kreator zelbun-kreator-console zelbun_tests)
+  get_target_property(program_dir ${program} RUNTIME_OUTPUT_DIRECTORY)
+  if(NOT program_dir STREQUAL CMAKE_BINARY_DIR)
+    message(FATAL_ERROR "${program} is not built into ${CMAKE_BINARY_DIR}, beside SDL's DLLs")
+  endif()
+  add_dependencies(${program} zelbun-sdl-dlls)
+endforeach()
+
+# Test files that drive POSIX itself (fork and wait, poll, pipes and fifos,
+# resource limits, a shell's quoting) and have no Windows counterpart yet.
+# platform_test.cpp builds to nothing on Windows by itself.
+set(ZELBUN_POSIX_ONLY_TESTS
+  app_test.cpp           # starts the editor with fork/exec, poll, waitpid; X11 window ids
+  data_test.cpp          # runs the generator through sh quoting, status by WIFEXITED
+  documentfiles_test.cpp # mkfifo; the platform's PATH-searching constructor
+  enginedata_test.cpp    # runs the generator through sh quoting, status by WIFEXITED
+  fileio_test.cpp        # setrlimit, mkfifo, fork and wait
+)
+if(TARGET zelbun_tests)
+  get_target_property(test_sources zelbun_tests SOURCES)
+  foreach(name ${ZELBUN_POSIX_ONLY_TESTS})
+    list(FILTER test_sources EXCLUDE REGEX "/${name}$")
+  endforeach()
+  set_property(TARGET zelbun_tests PROPERTY SOURCES ${test_sources})
+endif()
+
+if(CMAKE_CROSSCOMPILING_EMULATOR)
+  # wine-run.sh must fail a test program that crashes or ends without
+  # gtest's summary; the probe plays both, and a plain run of it passes.
+  add_executable(zelbun_wine_probe ${ZELBUN_WIN_DIR}/probe.cpp)
+  foreach(mode crash silent plain)
+    add_test(NAME WineRun.${mode} COMMAND zelbun_wine_probe ${mode} --gtest_filter=*)
+  endforeach()
+  set_tests_properties(WineRun.crash WineRun.silent PROPERTIES WILL_FAIL TRUE)
+
+  # The programs as a user meets them: subsystems, the DLLs they need, and
+  # the subcommands typed into cmd.exe.
+  add_test(NAME Windows.ConsoleCommands
+    COMMAND bash ${CMAKE_SOURCE_DIR}/tests/windows/console_test.sh ${CMAKE_BINARY_DIR} ${CMAKE_SOURCE_DIR}
+            ${CMAKE_CROSSCOMPILING_EMULATOR})
+endif()
