@@ -271,6 +271,20 @@ TEST_F(CommandsTest, SaveNamesAndTheOverwriteQuestion)
     save("name");
     EXPECT_EQ(readAll(dir.file("name.atr")).size(), 11428u + 508u);
     EXPECT_EQ(editor->filePath, dir.file("name.atr").c_str());
+
+    // Another extension, typed by mistake after ".atr", is asked about:
+    // "Anuluj" saves nothing, "Dodaj .atr" adds it, "Zapisz tak" keeps it.
+    platform.answerQuestion(2);
+    save("name.atrgap");
+    EXPECT_FALSE(std::filesystem::exists(dir.file("name.atrgap")));
+    EXPECT_NE(platform.questions.back().text.find("name.atrgap"), std::string::npos);
+    platform.answerQuestion(0);
+    save("name.atrgap");
+    EXPECT_EQ(editor->filePath, dir.file("name.atrgap.atr").c_str());
+    platform.answerQuestion(1);
+    save("notes.txt");
+    EXPECT_EQ(editor->filePath, dir.file("notes.txt").c_str());
+    EXPECT_EQ(platform.questions.size(), 5u);
 }
 
 // Ctrl letters are shortcuts without the text page's focus and Polish
