@@ -88,22 +88,29 @@ protected:
         std::ofstream(dir + "/bin/emulator") << "#!/bin/sh\nexit 0\n";
         chmod((dir + "/bin/emulator").c_str(), 0755);
         startServer();
-        ASSERT_FALSE(display.empty()) << "Xvfb did not start";
+        ASSERT_FALSE(display.empty()) << "Xvfb did not start: " << readAll(dir + "/xvfb.log");
     }
 
     void TearDown() override
     {
         stop();
-        if (server > 0) {
-            kill(server, SIGTERM);
-            waitpid(server, nullptr, 0);
-        }
+        stopServer();
         if (!dir.empty())
             fs::remove_all(dir);
     }
 
+    void stopServer()
+    {
+        if (server > 0) {
+            kill(server, SIGTERM);
+            waitpid(server, nullptr, 0);
+        }
+        server = -1;
+    }
+
     // Xvfb picks a free display and names it on a pipe once it takes
-    // connections.
+    // connections. Without -noreset it starts afresh whenever its last
+    // client leaves, and a program connecting just then is refused.
     void startServer()
     {
         int fds[2];
@@ -111,8 +118,9 @@ protected:
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_adddup2(&actions, fds[1], 3);
-        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-        const char* argv[] = {"Xvfb", "-displayfd", "3", "-screen", "0", "1400x1250x24", "-nolisten", "tcp", nullptr};
+        posix_spawn_file_actions_addopen(&actions, 2, (dir + "/xvfb.log").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const char* argv[] = {"Xvfb", "-displayfd", "3", "-screen", "0", "1400x1250x24", "-nolisten", "tcp", "-noreset",
+                              nullptr};
         if (posix_spawnp(&server, "Xvfb", &actions, nullptr, const_cast<char**>(argv), environ) != 0)
             server = -1;
         posix_spawn_file_actions_destroy(&actions);
@@ -136,7 +144,8 @@ protected:
     {
         std::vector<std::string> args = {ZELBUN_BINARY_DIR "/zelbun-kreator"};
         args.insert(args.end(), arguments.begin(), arguments.end());
-        std::vector<std::string> env = {"DISPLAY=" + display, "PATH=" + dir + "/bin", "HOME=" + dir,
+        std::vector<std::string> env = {"DISPLAY=" + display, "SDL_VIDEODRIVER=x11", "PATH=" + dir + "/bin",
+                                        "HOME=" + dir,
                                         "XDG_RUNTIME_DIR=" + dir + "/run", "XDG_STATE_HOME=" + dir + "/state",
                                         "ZELBUN_EMULATOR=" + dir + "/bin/emulator", "ASAN_OPTIONS=detect_leaks=0"};
         std::vector<char*> argv, envp;
@@ -156,7 +165,8 @@ protected:
         posix_spawn_file_actions_destroy(&actions);
         ASSERT_GT(program, 0);
         ASSERT_TRUE(waitFor([&] { return xdotool("search --name 'Zelbun Kreator'"); }))
-            << "no window; the program said: " << readAll(dir + "/stderr");
+            << "no window; the program said: " << readAll(dir + "/stderr") << "; the X server said: "
+            << readAll(dir + "/xvfb.log");
         ASSERT_TRUE(xdotool("search --name 'Zelbun Kreator' windowfocus --sync"));
     }
 
