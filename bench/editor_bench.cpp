@@ -1,12 +1,20 @@
-// The editor's hot paths with the default data: a full repaint, and saving
-// and loading a set of 32 levels through the editor.
+// The editor's hot paths with the default data: repainting (all of it, a
+// hover, a stroke step; at 1x and shown at 2x), and saving and loading a
+// set of 32 levels through the editor. The paints also report their cost in
+// full-screen fills of the same size ("fills"), the yardstick of the goals:
+// a hover or a stroke step at most one fill, a whole repaint at 2x under
+// five fills at 2x.
 #include "editor/frame.h"
+#include "render/scale.h"
 
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <algorithm>
 #include <memory>
+#include <vector>
 #include <string>
 #include <unistd.h>
 
@@ -44,16 +52,145 @@ struct Editor {
     std::unique_ptr<frame> editor;
 };
 
+SDL_Surface* surfaceAt(int scale)
+{
+    return SDL_CreateRGBSurface(SDL_SWSURFACE, 640 * scale, 570 * scale, 32, 0xFF0000, 0xFF00, 0xFF, 0);
+}
+
+// Seconds one fill of a whole surface at `scale` takes, the median of a few
+// runs of many.
+double fillSeconds(int scale)
+{
+    SDL_Surface* surface = surfaceAt(scale);
+    std::vector<double> runs;
+    for (int run = 0; run < 7; ++run) {
+        const auto start = std::chrono::steady_clock::now();
+        for (int i = 0; i < 200; ++i) {
+            SDL_FillRect(surface, nullptr, Uint32(i));
+            benchmark::ClobberMemory();
+        }
+        runs.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() / 200);
+    }
+    SDL_FreeSurface(surface);
+    std::sort(runs.begin(), runs.end());
+    return runs[runs.size() / 2];
+}
+
+// The time per iteration since `start`, in fills at `scale`.
+void countFills(benchmark::State& state, std::chrono::steady_clock::time_point start, int scale)
+{
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    state.counters["fills"] = seconds / double(state.iterations()) / fillSeconds(scale);
+}
+
+void BM_FillScreen(benchmark::State& state)
+{
+    SDL_Surface* surface = surfaceAt(int(state.range(0)));
+    Uint32 colour = 0;
+    for (auto _ : state) {
+        SDL_FillRect(surface, nullptr, ++colour);
+        benchmark::ClobberMemory();
+    }
+    SDL_FreeSurface(surface);
+}
+BENCHMARK(BM_FillScreen)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
+
+// Everything, as after a dialog or a change of background.
 void BM_Paint(benchmark::State& state)
 {
     Editor e;
     e.fill();
+    const auto start = std::chrono::steady_clock::now();
     for (auto _ : state) {
+        e.editor->invalidate();
         e.editor->paint();
         benchmark::ClobberMemory();
     }
+    countFills(state, start, 1);
 }
 BENCHMARK(BM_Paint)->Unit(benchmark::kMicrosecond);
+
+// The pointer moving from cell to cell over the canvas.
+void BM_PaintHover(benchmark::State& state)
+{
+    Editor e;
+    e.fill();
+    e.editor->paint();
+    int step = 0;
+    const auto start = std::chrono::steady_clock::now();
+    for (auto _ : state) {
+        const layout::Rect cell = layout::canvasCellRect(step % 16, (step / 16) % 31);
+        e.editor->mouse(cell.x + 3, cell.y + 3, 0);
+        e.editor->paint();
+        ++step;
+        benchmark::ClobberMemory();
+    }
+    countFills(state, start, 1);
+}
+BENCHMARK(BM_PaintHover)->Unit(benchmark::kMicrosecond);
+
+// A drawing stroke going on cell by cell.
+void BM_PaintStrokeStep(benchmark::State& state)
+{
+    Editor e;
+    e.fill();
+    e.editor->currentTile = 6;
+    e.editor->mouse(10, 60, 1);
+    e.editor->paint();
+    int step = 0;
+    const auto start = std::chrono::steady_clock::now();
+    for (auto _ : state) {
+        const layout::Rect cell = layout::canvasCellRect(step % 16, (step / 16) % 31);
+        e.editor->mouse(cell.x + 3, cell.y + 3, 1);
+        e.editor->paint();
+        ++step;
+        benchmark::ClobberMemory();
+    }
+    e.editor->mouse(10, 60, -1);
+    countFills(state, start, 1);
+}
+BENCHMARK(BM_PaintStrokeStep)->Unit(benchmark::kMicrosecond);
+
+// A whole repaint shown at 2x: drawn at 1x, then enlarged into the window.
+void BM_PaintWhole2x(benchmark::State& state)
+{
+    Editor e;
+    e.fill();
+    SDL_Surface* window = surfaceAt(2);
+    const auto start = std::chrono::steady_clock::now();
+    for (auto _ : state) {
+        e.editor->invalidate();
+        e.editor->paint();
+        scaleArea(e.screen, {0, 0, 640, 570}, window, 2, 0, 0);
+        benchmark::ClobberMemory();
+    }
+    SDL_FreeSurface(window);
+    countFills(state, start, 2);
+}
+BENCHMARK(BM_PaintWhole2x)->Unit(benchmark::kMicrosecond);
+
+// A hover shown at 2x: the changed parts alone are enlarged.
+void BM_PaintHover2x(benchmark::State& state)
+{
+    Editor e;
+    e.fill();
+    SDL_Surface* window = surfaceAt(2);
+    e.editor->paint();
+    int step = 0;
+    const auto start = std::chrono::steady_clock::now();
+    for (auto _ : state) {
+        const layout::Rect cell = layout::canvasCellRect(step % 16, (step / 16) % 31);
+        e.editor->mouse(cell.x + 3, cell.y + 3, 0);
+        e.editor->paint();
+        for (const SDL_Rect& area : e.editor->damage())
+            scaleArea(e.screen, area, window, 2, 0, 0);
+        ++step;
+        benchmark::ClobberMemory();
+    }
+    SDL_FreeSurface(window);
+    countFills(state, start, 2);
+}
+BENCHMARK(BM_PaintHover2x)->Unit(benchmark::kMicrosecond);
 
 std::string benchPath()
 {

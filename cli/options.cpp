@@ -20,7 +20,7 @@ namespace {
 const char* const kCommands[] = {"info", "check", "export", "test", "help"};
 
 const char usage[] =
-    "Usage: zelbun-kreator [--template FILE] [--emulator CMD] [FILE]\n"
+    "Usage: zelbun-kreator [--template FILE] [--emulator CMD] [--scale N] [FILE]\n"
     "       zelbun-kreator info FILE [--json]\n"
     "       zelbun-kreator check FILE [--solve [--max-states N] [--max-seconds S]] [--json]\n"
     "       zelbun-kreator export FILE (--level N | --all) -o FILE.png [--force]\n"
@@ -130,6 +130,9 @@ CommandLine parseCommandLine(int argc, const char* const* argv, std::ostream& ou
     app.add_option("--emulator", line.emulator,
                    "Command that runs test images; the image path replaces %f or is appended")
         ->type_name("CMD");
+    app.add_option("--scale", line.scale, "Window zoom, 1 to 3 (default: by the screen's size)")
+        ->check(CLI::Range(1, 3))
+        ->type_name("N");
 
     CLI::App* info = app.add_subcommand("info", "Print a level set: order, levels, counters, colours, text pages");
     info->add_option("FILE", line.file, "Game image, - for standard input")->required()->type_name("");

@@ -42,7 +42,8 @@ public:
     // The current step has nothing worth saving (a fresh empty set); the
     // paths stay as they are.
     void markClean() { saved_ = static_cast<long>(at_); }
-    // No step is what the file holds (it was opened from a backup copy).
+    // No step is what the file holds (it was opened from a backup copy, or
+    // recovered from an autosave): it stays modified until saved.
     void markUnsaved() { saved_ = -1; }
     bool modified() const { return saved_ != static_cast<long>(at_); }
     // Steps recorded since the file was saved or opened; -1 when the saved

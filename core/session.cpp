@@ -77,8 +77,8 @@ TextPage& Session::editPage(int page)
 
 void Session::endStep()
 {
-    if (dirty_)
-        history_.record(doc_);
+    if (dirty_ && history_.record(doc_))
+        ++steps_;
     dirty_ = false;
 }
 

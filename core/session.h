@@ -34,6 +34,9 @@ public:
     int eraserCode() const { return eraserCode_; }
     // Changes with every change of the document, undo and redo included.
     uint64_t revision() const { return revision_; }
+    // How many undo steps this session has recorded; undo and redo leave
+    // it as it is.
+    uint64_t stepsRecorded() const { return steps_; }
 
     // --- Changes; endStep() makes what changed since the last step one undo step.
     // The level to change in place.
@@ -70,9 +73,10 @@ public:
     // The same from bytes already read (the command line's standard input).
     Opened openBytes(const std::vector<uint8_t>& bytes, const std::string& path);
 
-    // Opens `backup`, the copy findInterruptedSave() found beside `path`, as
-    // the content of `path`: the document belongs to that file and is
-    // modified until saved there. The copy goes with the next save.
+    // Opens `backup` (the copy findInterruptedSave() found beside `path`, or
+    // the window's autosave of it) as the content of `path`: the document
+    // belongs to that file and is modified until saved there. The copy goes
+    // with the next save.
     Opened openRecovered(const std::string& path, const std::string& backup);
 
     // Writes the whole set to `path`, which becomes the document's file.
@@ -101,4 +105,5 @@ private:
     int eraserCode_ = 0;
     bool dirty_ = false;
     uint64_t revision_ = 0;
+    uint64_t steps_ = 0;
 };

@@ -12,6 +12,7 @@
 #include "ui/indialog.h"
 
 #include <cassert>
+#include <cctype>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -120,6 +121,8 @@ bool frame::saveTo(const std::string& path)
         return false;
     }
     showMessage("Zapisano: " + fileNameOf(path));
+    dropAutosave();
+    recent.add(path);
     return true;
 }
 
@@ -161,8 +164,11 @@ bool frame::saveDocumentAs()
     std::string chosen;
     if (!askForPath(true, chosen))
         return false;
+    std::string settled = chosen;
+    if (!settleExtension(settled))
+        return false;
     // The dialog asked about the name as typed; ".atr" may make it another.
-    const std::string final = withAtrExtension(chosen);
+    const std::string final = withAtrExtension(settled);
     if (final != chosen && exists(final)) {
         Question question{"Zapisz mape", "Plik " + fileNameOf(final) + " juz istnieje. Zastapic go?",
                           {"Zastap", "Anuluj"}};
@@ -170,6 +176,33 @@ bool frame::saveDocumentAs()
             return false;
     }
     return saveTo(final);
+}
+
+// A name with another extension than ".atr" (a slip of the keyboard,
+// often) makes a file the open dialogs hide: the user decides.
+bool frame::settleExtension(std::string& path)
+{
+    const std::string name = fileNameOf(path);
+    const size_t dot = name.rfind('.');
+    if (dot == std::string::npos || dot == 0)
+        return true;
+    std::string extension = name.substr(dot);
+    for (char& c : extension)
+        c = char(std::tolower(static_cast<unsigned char>(c)));
+    if (extension == ".atr")
+        return true;
+    Question question{"Zapisz mape",
+                      "Nazwa " + name + " nie konczy sie na .atr; okno Otworz nie pokaze tego pliku.",
+                      {"Dodaj .atr", "Zapisz tak", "Anuluj"}};
+    switch (ask(question)) {
+    case 0:
+        path += ".atr";
+        return true;
+    case 1:
+        return true;
+    default:
+        return false;
+    }
 }
 
 // --- Opening -------------------------------------------------------------------
@@ -209,10 +242,8 @@ bool frame::openFile(const std::string& path)
         showError((unreadable ? "Nie mozna otworzyc " : "Nie otwarto ") + describe(opened.error, Language::polish));
         return false;
     }
-    for (int i = levelCount - 1; i >= 0; --i)
-        if (session.level(i).on)
-            currentLevel = i;
-    tools.levelChanged();
+    showOpenedSet();
+    recent.add(path);
     const int count = session.document().levelsOn();
     const std::string news = (recover ? "Otwarto kopie: " : "Otwarto: ") + fileNameOf(path) + " (" +
                              polishCount(count, "poziom", "poziomy", "poziomow") + ")" +
@@ -259,14 +290,17 @@ bool frame::unsavedChangesSettled()
     case 0:
         return saveDocument();
     case 1:
+        dropAutosave();  // thrown away by choice
         return true;
     default:
         return false;
     }
 }
 
+// A question may be drawn over the window: all of it is painted again.
 int frame::ask(const Question& question)
 {
+    invalidate();
     return askQuestion(*platform, screen, question);
 }
 
@@ -307,7 +341,12 @@ bool frame::levelsPlayable(bool currentLevelOnly)
     if (findings.size() > 8)
         text += "... i " + std::to_string(findings.size() - 8) + " wiecej\n";
     Question question{"Zelbun Kreator - test", text + "Testowac mimo to?", {"Testuj", "Anuluj"}};
-    return ask(question) == 0;
+    if (ask(question) == 0)
+        return true;
+    // Left to mend: each finding stays in the message area, and a click on
+    // it shows its place.
+    showFindings(findings);
+    return false;
 }
 
 void frame::testInEmulator(bool currentLevelOnly)
@@ -317,16 +356,22 @@ void frame::testInEmulator(bool currentLevelOnly)
     std::string dir = testImageDirectory();
     if (dir.empty())
         return;
-    std::string target = dir + "/" + testFileName;
+    // Every test has its own image: an emulator still running an earlier
+    // one goes on reading what it was started with.
+    const std::string name = testsStarted == 0 ? testFileName : "test-" + std::to_string(testsStarted + 1) + ".atr";
+    std::string target = dir + "/" + name;
     if (target.size() >= PATH_MAX) {
         showError("Za dluga sciezka: " + target);
         return;
     }
     if (!writeScratch(target, currentLevelOnly ? session.testImage(currentLevel) : session.setImage()))
         return;
+    ++testsStarted;
     std::string error;
     if (!platform->openTestImage(target, dir, emulatorCommand, error))
         showError("Nie mozna uruchomic emulatora: " + error);
+    else
+        showMessage("Uruchomiono emulator: " + name);
 }
 
 bool frame::askForPath(bool save, std::string& chosen)
@@ -338,7 +383,12 @@ bool frame::askForPath(bool save, std::string& chosen)
     request.title = save ? "Zapisz mape" : "Otworz mape";
     request.startDir = workDir;
     request.currentPath = filePath;
+    if (!save) {
+        recent.load();
+        request.recentFiles = recent.paths();
+    }
     std::string path;
+    invalidate();  // the dialog may be drawn over the window
     if (chooseFile(*platform, screen, request, path) != DialogResult::Chosen || path.empty())
         return false;
     if (path.size() >= PATH_MAX) {

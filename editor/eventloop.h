@@ -2,7 +2,11 @@
 // A template over the editor so tests can watch it with a recording editor.
 #pragma once
 
+#include "ui/display.h"
+
 #include <SDL.h>
+
+#include <vector>
 
 // What inputText gets for a key press: the arrow keys as their symbols,
 // Ctrl with a letter as its control code (1 to 26, which the text pages use
@@ -71,27 +75,53 @@ private:
     SDL_TimerID id_ = nullptr;
 };
 
+// What an editor repainted, where it keeps count (`damage()`: the parts of
+// the picture its last paint changed); else the whole picture.
+template <class Editor>
+auto paintedAreas(const Editor& editor, int) -> decltype(editor.damage())
+{
+    return editor.damage();
+}
+template <class Editor>
+std::vector<SDL_Rect> paintedAreas(const Editor&, long)
+{
+    return {SDL_Rect{0, 0, Uint16(Display::pictureWidth), Uint16(Display::pictureHeight)}};
+}
+
 // Runs until the window is closed. One repaint per batch of events: a burst
-// of mouse motion is handled event by event but drawn once. A quit event does
-// not cut its batch short, and no repaint follows it. Before each repaint the
-// editor collects the programs it started; while one runs, a timer wakes the
-// loop.
+// of mouse motion is handled event by event but drawn once, and only what
+// the repaint changed goes to the screen. A quit event does not cut its
+// batch short, and no repaint follows it. Before each repaint the editor
+// collects the programs it started and does what waits for time; while it
+// asks for it, a timer wakes the loop.
 template <class Editor>
 void runEventLoop(Editor& editor, SDL_Surface* screen)
 {
     WakeTimer wakeTimer;
     KeyRepeatFilter repeats;
     bool running = true;
+    bool whole = true;
     while (running) {
         wakeTimer.set(editor.checkLaunches());
         editor.paint();
-        SDL_Flip(screen);
+        Display* display = Display::current();
+        if (display && display->picture() == screen) {
+            if (whole)
+                display->presentAll();
+            else if (const auto& areas = paintedAreas(editor, 0); !areas.empty())
+                display->present(areas);
+        } else {
+            SDL_Flip(screen);
+        }
+        whole = false;
         SDL_Event event;
         if (!SDL_WaitEvent(&event))
             break;
-        do
+        do {
+            if (pictureEvent(event))
+                whole = true;
             if (repeats.accept(event))
                 dispatchEvent(editor, event, running);
-        while (SDL_PollEvent(&event));
+        } while (SDL_PollEvent(&event));
     }
 }

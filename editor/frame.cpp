@@ -55,11 +55,17 @@ void place(CGui* widget, const layout::Rect& r)
 
 frame::frame(SDL_Surface* screenSurface, const FrameOptions& options)
     : filePath(session.path()), textPages(session.document().pages), tools(session), dataDirs(options.dataDirs),
-      emulatorCommand(options.emulatorCommand), runtimeBase(options.runtimeDir)
+      emulatorCommand(options.emulatorCommand), runtimeBase(options.runtimeDir), clock(options.clock),
+      stateDir(options.stateDir)
 {
+    if (!stateDir.empty())
+        recent = RecentFiles(stateDir + "/recent");
+    if (!clock)
+        clock = [] { return uint64_t(SDL_GetTicks()); };
     if (dataDirs.empty())
         dataDirs = defaultDataDirs();
     installEditorFont();
+    CGui::drawText = drawString;
 
     tileSheet = loadDataSheet("tiles.bmp", kTileSheetLimits, dataDirs, startupError);
     paletteSheet = loadPaletteSheet(dataDirs, startupError);
@@ -90,6 +96,9 @@ frame::frame(SDL_Surface* screenSurface, const FrameOptions& options)
     buttons[swapButton] = new CButton("Zamien mapy");
     undoButton = new CButton("Cofnij");
     redoButton = new CButton("Ponow");
+    logButton = new CButton("Dziennik");
+    helpButton = new CButton("?");
+    dismissButton = new CButton("Ukryj");
 
     std::fill(std::begin(tileColumns), std::end(tileColumns), -1);
     std::fill(std::begin(tileCodes), std::end(tileCodes), -1);
@@ -165,6 +174,9 @@ frame::frame(SDL_Surface* screenSurface, const FrameOptions& options)
     place(buttons[testGameButton], layout::testGameButton);
     place(undoButton, layout::undoButton);
     place(redoButton, layout::redoButton);
+    place(logButton, layout::logButton);
+    place(helpButton, layout::helpButton);
+    place(dismissButton, layout::dismissButton);
 }
 
 frame::~frame()
@@ -175,6 +187,9 @@ frame::~frame()
     delete saveAsButton;
     delete undoButton;
     delete redoButton;
+    delete logButton;
+    delete helpButton;
+    delete dismissButton;
     for (CGui*& widget : buttons) {
         delete widget;
         widget = nullptr;
@@ -282,19 +297,6 @@ int frame::screwCode() const
 bool frame::drawsEraser(int entry) const
 {
     return gumkaCode >= 0 && entry >= 0 && entry < paletteEntries && tileCodes[entry] == gumkaCode;
-}
-
-void frame::showError(const std::string& message)
-{
-    statusMessage = message;
-    statusIsError = true;
-    std::fprintf(stderr, "zelbun-kreator: %s\n", message.c_str());
-}
-
-void frame::showMessage(const std::string& message)
-{
-    statusMessage = message;
-    statusIsError = false;
 }
 
 int frame::ascii2atascii(int code) const

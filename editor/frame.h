@@ -2,7 +2,7 @@
 // state, and painting and every command. The document itself lives in the
 // session; the levels and text pages here are views of it, and every change
 // goes through it. Handlers only change state; everything shows at the next
-// paint().
+// paint(), which draws only the parts whose look changed.
 #pragma once
 
 #include "core/levelcheck.h"
@@ -10,6 +10,7 @@
 #include "editor/canvastools.h"
 #include "editor/layout.h"
 #include "editor/map.h"
+#include "editor/recovery.h"
 #include "render/levelrenderer.h"
 #include "render/sheet.h"
 #include "widgets/CButton.h"
@@ -21,6 +22,8 @@
 
 #include <array>
 #include <climits>
+#include <cstdint>
+#include <functional>
 #ifndef PATH_MAX
 #define PATH_MAX 4096
 #endif
@@ -31,9 +34,15 @@
 class Platform;
 struct Question;
 
-// A message as one line of at most `width` characters, or two: the first
-// broken at a space, the second keeping its end (the reason) behind "...".
-std::vector<std::string> fitMessage(const std::string& message, size_t width);
+// Text broken into lines of at most `width` characters at spaces (and at
+// newlines); a word longer than a line is broken after a dash, a slash or a
+// dot, or where the line ends.
+std::vector<std::string> wrapText(const std::string& text, size_t width);
+// A message in at most `lines` lines of `width`: wrapped whole when it
+// fits; else with the directories of its paths left out (".../name"); else
+// its first lines, the last ending in "...". `whole` tells whether nothing
+// was left out.
+std::vector<std::string> fitMessage(const std::string& message, size_t width, size_t lines, bool& whole);
 // A path of at most `width` characters, keeping its end behind "...".
 std::string fitPathTail(const std::string& path, size_t width);
 
@@ -56,6 +65,12 @@ struct FrameOptions {
     // The command line that runs test images (--emulator); empty means
     // ZELBUN_EMULATOR, then the desktop's choice.
     std::string emulatorCommand;
+    // Where autosaves and the recent files are kept; empty keeps neither
+    // (the program passes $XDG_STATE_HOME/zelbun-kreator).
+    std::string stateDir;
+    // Milliseconds from any fixed start: what autosave and the flashing
+    // cell time themselves by. Empty means SDL's tick count.
+    std::function<uint64_t()> clock;
 };
 
 class frame {
@@ -74,6 +89,11 @@ public:
     static const int swapButton = 172;
     static const int startPageButton = 173;
     static const int endPageButton = 174;
+    // Autosave: while the document is modified, every 30 s and after every
+    // 20 undo steps.
+    static const uint64_t autosaveInterval = 30000;
+    static const int autosaveSteps = 20;
+    static const uint64_t flashDuration = 1600;
 
     explicit frame(SDL_Surface* screen, const FrameOptions& options = FrameOptions());
     virtual ~frame();
@@ -86,7 +106,12 @@ public:
     const std::string& loadError() const { return startupError; }
 
     int loadUI(const char* path);
+    // Draws what changed since the last paint (everything the first time,
+    // after invalidate(), or when the background colour changes); damage()
+    // then lists the rectangles drawn.
     void paint();
+    void invalidate() { wholeInvalid = true; }
+    const std::vector<SDL_Rect>& damage() const { return damage_; }
     void drawMap(int level);
     // The event loop's one entry for the mouse: button 0 is motion with no
     // button held; 1 or more a press (the button number: 1 left, 2 middle,
@@ -121,17 +146,72 @@ public:
     int screwCode() const;
     // Whether palette entry `entry` draws the eraser's code.
     bool drawsEraser(int entry) const;
-    // Collects ended emulator starts, showing any that failed; true while
-    // one is still running.
+    // Collects ended emulator starts, showing any that failed, and does
+    // what waits for time (autosave, the flashing cell); true while the
+    // loop should wake now and then: a program runs, a cell flashes or an
+    // autosave is due.
     bool checkLaunches();
-    // Shown in place of the document path until the next command: an error
-    // in red on a dark band, news in the labels' colour.
+    // The message area shows it until the next message or until the user
+    // puts it away; errors in red. Every message also goes to the log.
     void showError(const std::string& message);
     void showMessage(const std::string& message);
-    // The lines the top bar shows: the message fitted to the free width (a
-    // second line, its tail kept behind "..."), else the document path
-    // with its tail kept, else nothing.
-    std::vector<std::string> statusLines() const;
+    // The path the top bar shows: its tail, when long.
+    std::string pathLine() const;
+
+    // --- Messages, the status line, help and the log ---------------------
+    // A message as the message area and the log keep it. A finding of the
+    // checks names its level and cell (slot -1: none): a click shows them.
+    struct Notice {
+        std::string text;
+        bool error = false;
+        int slot = -1;
+        Cell cell{-1, -1};
+    };
+    // What the message area shows: one message, or the findings of a check
+    // one by one.
+    std::vector<Notice> notices;
+    // Every notice of this run, oldest first.
+    std::vector<Notice> messageLog;
+    // A line of the message area or of a page over the window, and the
+    // notice it belongs to (-1: none).
+    struct TextLine {
+        std::string text;
+        int notice = -1;
+        bool error = false;
+    };
+    // The message area's lines; `whole` is false when something was left
+    // out, and a click then shows the message in full.
+    std::vector<TextLine> messageLines(bool& whole) const;
+    void dismissMessage();
+    // What the status line says about the point under the pointer: the
+    // cell (counted from 1) with its tile's name and code, the selection's
+    // size, a button's use and key, a colour's value.
+    std::string statusText() const;
+
+    // Pages over the window: the keys and mouse actions (F1, "?"), the log
+    // (F2, "Dziennik"), a message in full (a click on one cut short).
+    // Escape or a click closes them.
+    enum class Overlay { none, help, log, message };
+    Overlay overlay() const { return overlay_; }
+    void showOverlay(Overlay which);
+    std::vector<TextLine> overlayLines() const;
+    // Shows `slot` and makes its cell flash for a while.
+    void showCell(int slot, Cell cell);
+    bool flashing() const;
+
+    // --- Work kept safe ---------------------------------------------------
+    // Writes the autosave when one is due: the document is modified, and 30
+    // s have passed since its first change not autosaved yet, or 20 undo
+    // steps were recorded since the last autosave. When the document is
+    // unmodified again, its autosave goes.
+    void autosaveIfDue();
+    // At start: an autosave newer than the document at `path` ("" for a
+    // new set) is offered back. True when it was restored: the document
+    // then belongs to `path` and is modified.
+    bool offerRecovery(const std::string& path);
+    // The files opened or saved last, newest first; Ctrl+1..9 open them.
+    RecentFiles recent;
+    void openRecent(size_t index);
 
     // The document differs from what was last saved or opened.
     bool isModified() const { return session.modified(); }
@@ -148,10 +228,11 @@ public:
     // actOnPress (a drag reaches it only while it stays on the kind of
     // widget the press began on), a command in runReleaseCommand. Whatever
     // a stroke changes becomes one undo step at its release.
-    enum class Command { None, New, Open, Save, SaveAs, Delete, TestLevel, TestGame, Swap, Undo, Redo };
+    enum class Command { None, New, Open, Save, SaveAs, Delete, TestLevel, TestGame, Swap, Undo, Redo, Log, Help,
+                         Dismiss };
     struct Target {
         enum Kind { Nothing, Canvas, Palette, ColourRegister, TextBox, PageButton, LevelSlot, ColourPicker,
-                    ScrewCounter, WallCounter, CommandButton, ToolButton };
+                    ScrewCounter, WallCounter, CommandButton, ToolButton, MessageArea };
         Kind kind = Nothing;
         int index = 0;  // entry, register, page, slot, counter area (CPMButton codes), Command or tool button
         bool operator==(const Target& other) const { return kind == other.kind && index == other.index; }
@@ -212,6 +293,9 @@ public:
 
     CButton* undoButton = nullptr;
     CButton* redoButton = nullptr;
+    CButton* logButton = nullptr;
+    CButton* helpButton = nullptr;
+    CButton* dismissButton = nullptr;
     // Typing goes to the text page only while it has the keyboard.
     bool textFocus = false;
     // Mouse state: the buttons held (SDL mask), where the first of them was
@@ -237,20 +321,20 @@ public:
     TileArt tileArt() const;
 
 private:
-    // The file buttons, "Usun mape", the two test buttons, undo and redo
-    // and, last, "Zamien mapy": the buttons that act on release.
-    std::array<CGui*, 10> commandButtons() const
+    // The file buttons, "Usun mape", the two test buttons, undo and redo,
+    // the log, help and dismiss buttons and, last, "Zamien mapy": the
+    // buttons that act on release.
+    std::array<CGui*, 13> commandButtons() const
     {
         return {newButton, openButton, saveButton, saveAsButton, buttons[deleteButton],
                 buttons[testLevelButton], buttons[testGameButton], undoButton, redoButton,
-                buttons[swapButton]};
+                logButton, helpButton, dismissButton, buttons[swapButton]};
     }
     Cell cellAt(int x, int y) const;
     void toolPress(int x, int y, int button);
     void pickTile(int code);
     void createToolButtons();
-    void drawToolButtons();
-    void drawToolPreview();
+    void drawToolButton(int i);
     const char* toolHint() const;
     void drawCell(const map& level, int column, int row, int code);
     CGui* commandWidget(Command command) const;
@@ -279,14 +363,31 @@ private:
     bool askForPath(bool save, std::string& chosen);
     bool writeScratch(const std::string& path, const std::vector<uint8_t>& bytes);
     bool confirmReplacing(const std::string& path);
+    bool settleExtension(std::string& path);
     std::string testImageDirectory();
     std::string titleFor(bool modified) const;
     CButton* paletteEntry(int entry) { return static_cast<CButton*>(buttons[firstPaletteButton + entry]); }
     void checkSheetWidth();
     Uint32 screenColour(int atariColour) const;
-    void drawCanvasFrame();
-    void drawHoveredCell();
     void drawRegisterSamples();
+    void drawRegisterValue();
+    // Painting by parts: each part is drawn on its own background, clipped
+    // to its area, when its look differs from the last one drawn.
+    void paintPart(const layout::Rect& area, uint64_t look, const std::function<void()>& draw);
+    void paintCanvas();
+    uint32_t cellLook(Cell cell, const std::vector<uint8_t>& shownCodes) const;
+    void drawCanvasCell(Cell cell, uint32_t look);
+    void drawCanvasOverlays(uint32_t look);
+    void drawMessageArea();
+    void drawStatusLine();
+    void drawOverlay();
+    void drawLines(const std::vector<TextLine>& lines, int x, int y, int lineHeight, size_t first, size_t count);
+    bool overlayPress(int x, int y, int button);
+    bool overlayKey(const SDL_keysym& key);
+    void messageAreaPress(int x, int y);
+    void notify(const Notice& notice);
+    void showFindings(const std::vector<LevelFinding>& findings);
+    void zoomBy(int steps);
     // Labels are black on a light background register, white on a dark one.
     bool labelsInBlack() const;
 
@@ -296,5 +397,34 @@ private:
     std::unique_ptr<Platform> ownPlatform;
     std::string runtimeBase;
     std::string testDir;  // made at the first test, removed with the editor
+    int testsStarted = 0;
     std::string shownTitle;
+
+    std::function<uint64_t()> clock;
+    std::string stateDir;
+    std::string autosaveFile;  // the autosave last written; "" none
+    uint64_t autosavedRevision = 0;
+    uint64_t autosavedSteps = 0;
+    bool changeWaiting = false;  // a change not autosaved yet, seen at changeSeenAt
+    uint64_t changeSeenAt = 0;
+    bool autosaveDue() const;
+    void dropAutosave();
+    void showOpenedSet();
+    Overlay overlay_ = Overlay::none;
+    size_t overlayTop = 0;  // the first line of the page shown
+    int flashSlot = -1;
+    Cell flashedCell{-1, -1};
+    uint64_t flashStart = 0;
+
+    // What the last paint drew: the look of each part in paint order, of
+    // the canvas as a whole and of each of its cells.
+    bool wholeInvalid = true;
+    bool wholePaint = false;
+    size_t partIndex = 0;
+    Uint32 background = 0;
+    std::vector<uint64_t> shownLooks;
+    uint64_t shownCanvasLook = 0;
+    uint64_t shownOverlayLook = 0;  // 0 also when the page has just come or gone
+    std::array<uint32_t, kLevelCells> shownCells{};
+    std::vector<SDL_Rect> damage_;
 };

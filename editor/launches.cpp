@@ -1,5 +1,6 @@
 // Programs the editor started (the emulator, through the desktop's opener):
-// collected when they end, and shown when they failed.
+// collected when they end, and shown when they failed; and the other work
+// that waits for time.
 #include "editor/frame.h"
 
 #include "platform/platform.h"
@@ -11,5 +12,6 @@ bool frame::checkLaunches()
                                                : "kod " + std::to_string(failure.exitCode);
         showError("Nie udalo sie uruchomic emulatora (" + failure.program + ": " + how + ")");
     }
-    return platform->childrenRunning();
+    autosaveIfDue();
+    return platform->childrenRunning() || flashing() || autosaveDue();
 }

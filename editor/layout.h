@@ -31,18 +31,18 @@ constexpr Rect newButton{0, 0, 60, 25};
 constexpr Rect openButton{60, 0, 60, 25};
 constexpr Rect saveButton{120, 0, 60, 25};
 constexpr Rect saveAsButton{180, 0, 60, 25};
-// The command buttons down the right edge are wide enough for "Zamien
-// mapy" with a margin on each side.
-constexpr int rightColumnX = 540;
-constexpr int rightColumnWidth = 100;
+// The command buttons down the right edge: "Zamien mapy", the longest
+// label, is 11 characters of 8 pixels, 88 of the 90 pixels, and sits
+// between the two border columns.
+constexpr int rightColumnX = 550;
+constexpr int rightColumnWidth = 90;
 constexpr Rect deleteButton{rightColumnX, 0, rightColumnWidth, 25};
-// The text line between the file buttons and "Usun mape"; a message that
-// does not fit one line takes two (at messageLines).
+// The document's path between the file buttons and "Usun mape".
 constexpr Point pathLine{245, 8};
 constexpr int fontWidth = 8;
+constexpr int fontHeight = 8;
 constexpr int pathLineWidth = deleteButton.x - 3 - pathLine.x;
 constexpr int pathLineChars = pathLineWidth / fontWidth;
-constexpr Point messageLines[2] = {{245, 3}, {245, 14}};
 
 // The 32 level slots, a row of buttons under the top bar.
 constexpr int levelSlots = 32;
@@ -89,11 +89,11 @@ constexpr Rect paletteEntry(int entry)
 {
     return {270 + 20 * (entry % paletteColumns), 50 + 20 * (entry / paletteColumns), 19, 19};
 }
-// The entry under a point, or -1. Each entry's 20-pixel pitch counts, so the
-// one-pixel gaps between entries go to the entry on their left or above.
+// The entry under a point, or -1, by the widgets' own rule: the column
+// right of an entry still counts as the entry, the row under it does not.
 constexpr int paletteEntryAt(int px, int py)
 {
-    if (px < 270 || px >= 270 + 20 * paletteColumns || py < 50)
+    if (px < 270 || px >= 270 + 20 * paletteColumns || py < 50 || (py - 50) % 20 == 19)
         return -1;
     int entry = paletteColumns * ((py - 50) / 20) + (px - 270) / 20;
     return entry < paletteEntries ? entry : -1;
@@ -139,5 +139,29 @@ constexpr bool textCellAt(int px, int py, Cell& cell)
 // Undo and redo, in the free area under the text page.
 constexpr Rect undoButton{375, 445, 80, 25};
 constexpr Rect redoButton{460, 445, 80, 25};
+
+// Under them, the messages: the last one, wrapped over up to five lines (a
+// click on one that does not fit shows it whole); the status line, two
+// lines telling what lies under the pointer; and in the row of the tool
+// buttons, the run's log, help, and the button that puts a message away.
+constexpr Rect messageArea{375, 472, 265, 52};
+constexpr int messageLineHeight = 10;
+constexpr int messageLineCount = 5;
+constexpr int messageChars = (messageArea.w - 4) / fontWidth;
+constexpr Point messageLine(int line) { return {messageArea.x + 2, messageArea.y + 2 + messageLineHeight * line}; }
+constexpr Rect statusLine{375, 526, 265, 21};
+constexpr int statusChars = (statusLine.w - 2) / fontWidth;
+constexpr Point statusText(int line) { return {statusLine.x + 1, statusLine.y + 2 + 10 * line}; }
+constexpr Rect logButton{375, 549, 80, 20};
+constexpr Rect helpButton{460, 549, 20, 20};
+constexpr Rect dismissButton{580, 549, 60, 20};
+
+// Help, the log and a message in full cover everything under the level
+// slots while they show.
+constexpr Rect overlay{0, 45, 640, 525};
+constexpr int overlayChars = (overlay.w - 16) / fontWidth;
+constexpr int overlayLineHeight = 10;
+constexpr int overlayTextTop = overlay.y + 24;
+constexpr int overlayLineCount = (overlay.bottom() - 8 - overlayTextTop) / overlayLineHeight;
 
 } // namespace layout

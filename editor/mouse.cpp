@@ -48,6 +48,19 @@ int frame::mouse(int x, int y, int button)
 {
     pointerX = x;
     pointerY = y;
+    // Ctrl with the wheel zooms instead of drawing.
+    if ((button == 4 || button == 5) && (SDL_GetModState() & KMOD_CTRL)) {
+        zoomBy(button == 4 ? 1 : -1);
+        return 0;
+    }
+    if (overlay_ != Overlay::none && button > 0 && (heldButtons == 0 || button != heldButtons)) {
+        // A press on a page over the window is the page's; what it lands
+        // on after the page closes gets nothing of it.
+        overlayPress(x, y, button);
+        heldButtons |= heldBit(button);
+        pressOrigin = leftOrigin = Target();
+        return 0;
+    }
     if (button == 0) {
         // No button is down, whatever we thought: a release may have
         // happened outside the window.
@@ -77,6 +90,8 @@ frame::Target frame::targetAt(int x, int y) const
         {layout::deleteButton, Command::Delete},   {layout::testLevelButton, Command::TestLevel},
         {layout::testGameButton, Command::TestGame}, {layout::swapButton, Command::Swap},
         {layout::undoButton, Command::Undo},       {layout::redoButton, Command::Redo},
+        {layout::logButton, Command::Log},         {layout::helpButton, Command::Help},
+        {layout::dismissButton, Command::Dismiss},
     };
     for (const auto& command : commands)
         if (command.first.contains(x, y))
@@ -110,6 +125,8 @@ frame::Target frame::targetAt(int x, int y) const
     Cell cell;
     if (textBox.contains(x, y) || textCellAt(x, y, cell))
         return {Target::TextBox, 0};
+    if (messageArea.contains(x, y))
+        return {Target::MessageArea, 0};
     return {};
 }
 
@@ -126,6 +143,9 @@ CGui* frame::commandWidget(Command command) const
     case Command::Swap: return buttons[swapButton];
     case Command::Undo: return undoButton;
     case Command::Redo: return redoButton;
+    case Command::Log: return logButton;
+    case Command::Help: return helpButton;
+    case Command::Dismiss: return dismissButton;
     case Command::None: break;
     }
     return nullptr;
@@ -146,10 +166,8 @@ void frame::pressAt(int x, int y, int button)
     if (heldButtons == 0)
         pressOrigin = target;
     heldButtons |= heldBit(button);
-    if (button == leftButton) {
+    if (button == leftButton)
         leftOrigin = target;
-        statusMessage.clear();
-    }
     // Any press outside the text box takes the keyboard from the page.
     if (target.kind != Target::TextBox && textFocus)
         setTextFocus(false);
@@ -295,6 +313,9 @@ void frame::runReleaseCommand(const Target& target, int x, int y)
     case Target::CommandButton:
         runCommand(Command(target.index));
         break;
+    case Target::MessageArea:
+        messageAreaPress(x, y);
+        break;
     case Target::ToolButton:
         if (target.index == int(Tool::count))
             showGrid = !showGrid;
@@ -355,6 +376,15 @@ void frame::runCommand(Command command)
     case Command::Redo:
         redo();
         break;
+    case Command::Log:
+        showOverlay(Overlay::log);
+        break;
+    case Command::Help:
+        showOverlay(Overlay::help);
+        break;
+    case Command::Dismiss:
+        dismissMessage();
+        break;
     case Command::None:
         break;
     }
@@ -370,9 +400,20 @@ void frame::setTextFocus(bool on)
 
 void frame::keyDown(const SDL_keysym& key)
 {
+    if (overlay_ != Overlay::none) {
+        overlayKey(key);
+        return;
+    }
+    if (key.sym == SDLK_F1 || key.sym == SDLK_F2) {
+        setTextFocus(false);
+        showOverlay(key.sym == SDLK_F1 ? Overlay::help : Overlay::log);
+        return;
+    }
     if (key.sym == SDLK_ESCAPE) {
         setTextFocus(false);
         canvasKey(key.sym, false);  // and drops a selection or a part being placed
+        swapSource = -1;            // and an armed "Zamien mapy"
+        showPressedLook(-1, -1);
         return;
     }
     if (textFocus) {
@@ -388,8 +429,20 @@ void frame::keyDown(const SDL_keysym& key)
     }
     if (!ctrl || alt)
         return;
-    statusMessage.clear();
     switch (key.sym) {
+    case SDLK_PLUS:
+    case SDLK_EQUALS:  // plus without Shift on most layouts
+    case SDLK_KP_PLUS:
+        zoomBy(1);
+        break;
+    case SDLK_MINUS:
+    case SDLK_KP_MINUS:
+        zoomBy(-1);
+        break;
+    case SDLK_1: case SDLK_2: case SDLK_3: case SDLK_4: case SDLK_5:
+    case SDLK_6: case SDLK_7: case SDLK_8: case SDLK_9:
+        openRecent(size_t(key.sym - SDLK_1));
+        break;
     case SDLK_z:
         runCommand(shift ? Command::Redo : Command::Undo);
         break;

@@ -109,56 +109,54 @@ void frame::toolPress(int x, int y, int button)
 
 // --- drawing -------------------------------------------------------------------
 
-void frame::drawToolButtons()
+void frame::drawToolButton(int i)
 {
-    for (int i = 0; i < toolButtonCount; ++i) {
-        CButton* button = toolButtons[i];
-        const bool on = i == gridSwitch ? showGrid : tools.tool() == Tool(i);
-        button->pushed(on);
-        button->render(screen);
-        // The icon in the button's lettering colour.
-        const Uint8 ink = on ? 200 : 0;
-        const Sint16 left = Sint16(button->x + 6), top = Sint16(button->y + 4);
-        const Sint16 right = Sint16(left + 11), bottom = Sint16(top + 11);
-        switch (i) {
-        case int(Tool::draw):
-            thickLineRGBA(screen, left, bottom, right - 2, top + 2, 2, ink, ink, ink, 255);
-            boxRGBA(screen, right - 2, top, right, top + 2, ink, ink, ink, 255);
-            break;
-        case int(Tool::fill):
-            rectangleRGBA(screen, left, top, right, bottom, ink, ink, ink, 255);
-            boxRGBA(screen, left, top + 6, right, bottom, ink, ink, ink, 255);
-            break;
-        case int(Tool::rectangle):
-            boxRGBA(screen, left, top + 2, right, bottom - 2, ink, ink, ink, 255);
-            break;
-        case int(Tool::outline):
-            rectangleRGBA(screen, left, top + 2, right, bottom - 2, ink, ink, ink, 255);
-            break;
-        case int(Tool::line):
-            lineRGBA(screen, left, bottom, right, top, ink, ink, ink, 255);
-            break;
-        case int(Tool::pick):
-            lineRGBA(screen, left, bottom, right - 4, top + 4, ink, ink, ink, 255);
-            filledCircleRGBA(screen, right - 2, top + 2, 2, ink, ink, ink, 255);
-            break;
-        case int(Tool::select):
-            for (int d = 0; d <= 11; d += 2) {
-                pixelRGBA(screen, left + d, top + 2, ink, ink, ink, 255);
-                pixelRGBA(screen, left + d, bottom - 2, ink, ink, ink, 255);
-                if (d <= 7) {
-                    pixelRGBA(screen, left, top + 2 + d, ink, ink, ink, 255);
-                    pixelRGBA(screen, right, top + 2 + d, ink, ink, ink, 255);
-                }
+    CButton* button = toolButtons[i];
+    const bool on = i == gridSwitch ? showGrid : tools.tool() == Tool(i);
+    button->pushed(on);
+    button->render(screen);
+    // The icon in the button's lettering colour.
+    const Uint8 ink = on ? 200 : 0;
+    const Sint16 left = Sint16(button->x + 6), top = Sint16(button->y + 4);
+    const Sint16 right = Sint16(left + 11), bottom = Sint16(top + 11);
+    switch (i) {
+    case int(Tool::draw):
+        thickLineRGBA(screen, left, bottom, right - 2, top + 2, 2, ink, ink, ink, 255);
+        boxRGBA(screen, right - 2, top, right, top + 2, ink, ink, ink, 255);
+        break;
+    case int(Tool::fill):
+        rectangleRGBA(screen, left, top, right, bottom, ink, ink, ink, 255);
+        boxRGBA(screen, left, top + 6, right, bottom, ink, ink, ink, 255);
+        break;
+    case int(Tool::rectangle):
+        boxRGBA(screen, left, top + 2, right, bottom - 2, ink, ink, ink, 255);
+        break;
+    case int(Tool::outline):
+        rectangleRGBA(screen, left, top + 2, right, bottom - 2, ink, ink, ink, 255);
+        break;
+    case int(Tool::line):
+        lineRGBA(screen, left, bottom, right, top, ink, ink, ink, 255);
+        break;
+    case int(Tool::pick):
+        lineRGBA(screen, left, bottom, right - 4, top + 4, ink, ink, ink, 255);
+        filledCircleRGBA(screen, right - 2, top + 2, 2, ink, ink, ink, 255);
+        break;
+    case int(Tool::select):
+        for (int d = 0; d <= 11; d += 2) {
+            pixelRGBA(screen, left + d, top + 2, ink, ink, ink, 255);
+            pixelRGBA(screen, left + d, bottom - 2, ink, ink, ink, 255);
+            if (d <= 7) {
+                pixelRGBA(screen, left, top + 2 + d, ink, ink, ink, 255);
+                pixelRGBA(screen, right, top + 2 + d, ink, ink, ink, 255);
             }
-            break;
-        default:  // the grid switch
-            for (int d = 0; d <= 11; d += 4) {
-                vlineRGBA(screen, left + d, top, bottom, ink, ink, ink, 255);
-                hlineRGBA(screen, left, right, top + d, ink, ink, ink, 255);
-            }
-            break;
         }
+        break;
+    default:  // the grid switch
+        for (int d = 0; d <= 11; d += 4) {
+            vlineRGBA(screen, left + d, top, bottom, ink, ink, ink, 255);
+            hlineRGBA(screen, left, right, top + d, ink, ink, ink, 255);
+        }
+        break;
     }
 }
 
@@ -168,34 +166,4 @@ const char* frame::toolHint() const
         if (layout::toolButton(i).contains(pointerX, pointerY))
             return toolHints[i];
     return nullptr;
-}
-
-// What the stroke would draw, the selection, and a part being placed.
-void frame::drawToolPreview()
-{
-    const map& level = levels[currentLevel];
-    for (const Cell& cell : tools.preview())
-        drawCell(level, cell.column, cell.row, tools.strokeCode());
-
-    auto outline = [&](Cell a, Cell b, Uint8 r, Uint8 g, Uint8 bl) {
-        const int left = std::min(a.column, b.column), right = std::max(a.column, b.column);
-        const int top = std::min(a.row, b.row), bottom = std::max(a.row, b.row);
-        rectangleRGBA(screen, Sint16(mapX + 16 * left), Sint16(mapY + 16 * top), Sint16(mapX + 16 * right + 15),
-                      Sint16(mapY + 16 * bottom + 15), r, g, bl, 255);
-    };
-    if (tools.hasSelection())
-        outline(tools.selectionStart(), tools.selectionEnd(), 0, 255, 255);
-
-    const Cell at = cellAt(pointerX, pointerY);
-    const GridPatch& copiedPatch = tools.patch();
-    if (tools.placing() && insideGrid(at)) {
-        for (int row = 0; row < copiedPatch.rows; ++row)
-            for (int column = 0; column < copiedPatch.columns; ++column)
-                if (insideGrid({at.column + column, at.row + row}))
-                    drawCell(level, at.column + column, at.row + row, copiedPatch.at(column, row));
-        outline(at,
-                {std::min(at.column + copiedPatch.columns, kLevelColumns) - 1,
-                 std::min(at.row + copiedPatch.rows, kLevelRows) - 1},
-                0, 255, 255);
-    }
 }

@@ -15,6 +15,8 @@ struct DialogRequest {
     // Saving: added to a chosen name without a dot (e.g. ".atr"); the
     // in-window dialog adds it before it asks about overwriting.
     std::string extension;
+    // Opening: the files used last, newest first, offered before the rest.
+    std::vector<std::string> recentFiles{};
 };
 
 enum class DialogResult {
@@ -88,6 +90,11 @@ public:
     // then wakes now and then to collect it.
     virtual bool childrenRunning() const { return false; }
 };
+
+// Sets an environment variable of this program (a setting of a library it
+// uses) unless the user's environment has it already. Programs started for
+// test images do not inherit a value set here, only the user's own.
+void setOwnEnvironmentDefault(const std::string& name, const std::string& value);
 
 // windowId: the native window the dialogs belong to (the X11 window id, or
 // the HWND on Windows); 0 when unknown.

@@ -26,6 +26,39 @@ extern char** environ;
 
 namespace {
 
+// The variables setOwnEnvironmentDefault set, "NAME=".
+std::vector<std::string>& ownDefaults()
+{
+    static std::vector<std::string> names;
+    return names;
+}
+
+// The environment without what this program set for itself.
+std::vector<char*> userEnvironment()
+{
+    std::vector<char*> entries;
+    for (char** entry = environ; *entry; ++entry) {
+        bool own = false;
+        for (const std::string& prefix : ownDefaults())
+            own = own || std::strncmp(*entry, prefix.c_str(), prefix.size()) == 0;
+        if (!own)
+            entries.push_back(*entry);
+    }
+    entries.push_back(nullptr);
+    return entries;
+}
+
+} // namespace
+
+void setOwnEnvironmentDefault(const std::string& name, const std::string& value)
+{
+    if (std::getenv(name.c_str()) || setenv(name.c_str(), value.c_str(), 0) != 0)
+        return;
+    ownDefaults().push_back(name + "=");
+}
+
+namespace {
+
 #ifdef __APPLE__
 const char* const openerProgram = "open";
 #else
@@ -253,15 +286,61 @@ public:
     {
         std::string start = startPath(request);
         std::string zenity = findProgram("zenity", searchPath_);
+        std::string kdialog = findProgram("kdialog", searchPath_);
+        // The files used last come first, in a short list of their own.
+        if (!request.save && !request.recentFiles.empty() && (!zenity.empty() || !kdialog.empty())) {
+            DialogResult result = chooseRecent(zenity, kdialog, request, chosenPath);
+            if (result != DialogResult::Unavailable)
+                return result;
+        }
         if (!zenity.empty()) {
             DialogResult result = runDialog(zenity, zenityArguments(request, start), chosenPath);
             if (result != DialogResult::Unavailable)
                 return result;
         }
-        std::string kdialog = findProgram("kdialog", searchPath_);
         if (!kdialog.empty())
             return runDialog(kdialog, kdialogArguments(request, start), chosenPath);
         return DialogResult::Unavailable;
+    }
+
+    // Chosen with one of the recent files; Unavailable to go on to the
+    // file dialog ("Inny plik..."); Cancelled when the list was closed.
+    DialogResult chooseRecent(const std::string& zenity, const std::string& kdialog, const DialogRequest& request,
+                              std::string& chosenPath)
+    {
+        const std::string other = "Inny plik...";
+        std::vector<std::string> args;
+        std::string program = zenity.empty() ? kdialog : zenity;
+        if (!zenity.empty()) {
+            args = {"--list", "--title=" + request.title, "--text=Ostatnio otwarte", "--column=Plik",
+                    "--width=600", "--height=360"};
+            if (windowId_ != 0) {
+                args.push_back("--attach=" + std::to_string(windowId_));
+                args.push_back("--modal");
+            }
+            args.insert(args.end(), request.recentFiles.begin(), request.recentFiles.end());
+            args.push_back(other);
+        } else {
+            args = {"--title", request.title, "--menu", "Ostatnio otwarte"};
+            for (const std::string& path : request.recentFiles) {
+                args.push_back(path);
+                args.push_back(path);
+            }
+            args.push_back(other);
+            args.push_back(other);
+        }
+        int exitStatus;
+        std::string output;
+        if (!runAndCapture(program, args, exitStatus, output))
+            return DialogResult::Unavailable;
+        std::string picked;
+        DialogResult result = interpretDialog(exitStatus, output, picked);
+        if (result == DialogResult::Chosen && picked != other) {
+            chosenPath = picked;
+            return result;
+        }
+        return result == DialogResult::Cancelled && exitStatus == 1 ? DialogResult::Cancelled
+                                                                    : DialogResult::Unavailable;
     }
 
     int ask(const Question& question) override
@@ -379,8 +458,9 @@ private:
             if (!dir.empty())
                 posix_spawn_file_actions_addchdir_np(&setup.actions, dir.c_str());
 #endif
+            std::vector<char*> environment = userEnvironment();
             spawnError = posix_spawn(&pid, args[0].c_str(), &setup.actions, &setup.attributes,
-                                     argv.data(), environ);
+                                     argv.data(), environment.data());
         }
         if (spawnError != 0) {
             error = "cannot start " + args[0] + ": " + std::strerror(spawnError);

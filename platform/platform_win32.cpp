@@ -8,6 +8,7 @@
 #include <commdlg.h>
 #include <shellapi.h>
 
+#include <cstdlib>
 #include <vector>
 
 #ifdef _MSC_VER
@@ -86,6 +87,13 @@ private:
 }  // namespace
 
 // Window handles fit in 32 bits, also on 64-bit Windows.
+void setOwnEnvironmentDefault(const std::string& name, const std::string& value)
+{
+    // Started programs still inherit it here.
+    if (!std::getenv(name.c_str()))
+        _putenv_s(name.c_str(), value.c_str());
+}
+
 std::unique_ptr<Platform> makeSystemPlatform(unsigned long windowId)
 {
     return std::make_unique<Win32Platform>(reinterpret_cast<HWND>(static_cast<UINT_PTR>(windowId)));

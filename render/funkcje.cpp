@@ -1,6 +1,7 @@
 // Surface utilities: raw pixels, up-scaling and tile sheet recolouring.
 #include "render/funkcje.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
 
@@ -200,4 +201,75 @@ void recolor(SDL_Surface* src, SDL_Surface* dst, const int* colours, SDL_Surface
 unsigned long recolorCount()
 {
     return recolorCalls;
+}
+
+namespace {
+
+bool plain32(const SDL_Surface* surface)
+{
+    return surface->format->BytesPerPixel == 4 && !SDL_MUSTLOCK(surface);
+}
+
+// `area` cut to the target's clip rectangle; false when nothing is left.
+bool clipTo(const SDL_Surface* target, int& x, int& y, int& w, int& h)
+{
+    const SDL_Rect& clip = target->clip_rect;
+    const int left = std::max(x, int(clip.x)), top = std::max(y, int(clip.y));
+    const int right = std::min(x + w, clip.x + clip.w), bottom = std::min(y + h, clip.y + clip.h);
+    if (left >= right || top >= bottom)
+        return false;
+    x = left;
+    y = top;
+    w = right - left;
+    h = bottom - top;
+    return true;
+}
+
+} // namespace
+
+void fillArea(SDL_Surface* target, SDL_Rect area, Uint32 colour)
+{
+    if (!plain32(target)) {
+        SDL_FillRect(target, &area, colour);
+        return;
+    }
+    int x = area.x, y = area.y, w = area.w, h = area.h;
+    if (!clipTo(target, x, y, w, h))
+        return;
+    for (int row = y; row < y + h; ++row) {
+        Uint32* pixels = reinterpret_cast<Uint32*>(static_cast<Uint8*>(target->pixels) + row * target->pitch) + x;
+        std::fill(pixels, pixels + w, colour);
+    }
+}
+
+void copyArea(SDL_Surface* source, SDL_Rect from, SDL_Surface* target, int x, int y)
+{
+    const SDL_PixelFormat* a = source->format;
+    const SDL_PixelFormat* b = target->format;
+    const bool same = plain32(source) && plain32(target) && a->Rmask == b->Rmask && a->Gmask == b->Gmask &&
+                      a->Bmask == b->Bmask && !(source->flags & (SDL_SRCCOLORKEY | SDL_SRCALPHA));
+    if (!same) {
+        SDL_Rect place = {Sint16(x), Sint16(y), 0, 0};
+        SDL_UpperBlit(source, &from, target, &place);
+        return;
+    }
+    // The source rectangle within the source, then the target's clip.
+    int sx = from.x, sy = from.y, w = from.w, h = from.h;
+    if (sx < 0) { x -= sx; w += sx; sx = 0; }
+    if (sy < 0) { y -= sy; h += sy; sy = 0; }
+    w = std::min(w, source->w - sx);
+    h = std::min(h, source->h - sy);
+    if (w <= 0 || h <= 0)
+        return;
+    int cx = x, cy = y, cw = w, ch = h;
+    if (!clipTo(target, cx, cy, cw, ch))
+        return;
+    sx += cx - x;
+    sy += cy - y;
+    for (int row = 0; row < ch; ++row) {
+        const Uint32* in = reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(source->pixels) +
+                                                           (sy + row) * source->pitch) + sx;
+        Uint32* out = reinterpret_cast<Uint32*>(static_cast<Uint8*>(target->pixels) + (cy + row) * target->pitch) + cx;
+        std::copy(in, in + cw, out);
+    }
 }

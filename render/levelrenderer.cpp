@@ -66,9 +66,8 @@ void drawCell(SDL_Surface* target, const TileArt& art, SDL_Surface* levelSheet, 
     } else {
         source.x = Sint16(kCellPixels * column);
     }
-    SDL_Rect place = {Sint16(x), Sint16(y), kCellPixels, kCellPixels};
     if (levelSheet)
-        SDL_UpperBlit(levelSheet, &source, target, &place);
+        copyArea(levelSheet, source, target, x, y);
 }
 
 namespace {

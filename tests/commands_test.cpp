@@ -11,6 +11,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <algorithm>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
@@ -270,6 +271,20 @@ TEST_F(CommandsTest, SaveNamesAndTheOverwriteQuestion)
     save("name");
     EXPECT_EQ(readAll(dir.file("name.atr")).size(), 11428u + 508u);
     EXPECT_EQ(editor->filePath, dir.file("name.atr").c_str());
+
+    // Another extension, typed by mistake after ".atr", is asked about:
+    // "Anuluj" saves nothing, "Dodaj .atr" adds it, "Zapisz tak" keeps it.
+    platform.answerQuestion(2);
+    save("name.atrgap");
+    EXPECT_FALSE(std::filesystem::exists(dir.file("name.atrgap")));
+    EXPECT_NE(platform.questions.back().text.find("name.atrgap"), std::string::npos);
+    platform.answerQuestion(0);
+    save("name.atrgap");
+    EXPECT_EQ(editor->filePath, dir.file("name.atrgap.atr").c_str());
+    platform.answerQuestion(1);
+    save("notes.txt");
+    EXPECT_EQ(editor->filePath, dir.file("notes.txt").c_str());
+    EXPECT_EQ(platform.questions.size(), 5u);
 }
 
 // Ctrl letters are shortcuts without the text page's focus and Polish
@@ -308,36 +323,67 @@ TEST_F(CommandsTest, ShortcutsAndTextFocus)
     EXPECT_TRUE(platform.dialogRequests[1].save);
 }
 
-// A long failure keeps its reason in view on a second line; a long path
-// keeps its end; nothing reaches under "Usun mape".
-TEST_F(CommandsTest, TheTopBarShowsWhatHappened)
+// A failure is shown whole under undo and redo, wrapped at spaces, in red;
+// one too long for the area keeps its reason and names its file by name
+// alone, and a click shows it in full. The top bar keeps a long path's end.
+TEST_F(CommandsTest, ALongErrorIsShownWhole)
 {
     std::string longDir = dir.file(std::string(60, 'd'));
     platform.answerDialog(longDir + "/a-rather-long-file-name-for-levels.atr");
     click(at(layout::saveAsButton));
-    std::vector<std::string> lines = editor->statusLines();
-    ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(lines[0].rfind("Nie mozna zapisac", 0), 0u);
-    const std::string reason = "nie ma takiego pliku lub katalogu";
-    EXPECT_EQ(lines[1].substr(lines[1].size() - reason.size()), reason);
-    for (const std::string& line : lines)
-        EXPECT_LE(int(line.size()) * 8, layout::deleteButton.x - layout::pathLine.x);
+    bool whole = false;
+    std::vector<frame::TextLine> lines = editor->messageLines(whole);
+    EXPECT_TRUE(whole);
+    ASSERT_GE(lines.size(), 2u);
+    // Every character of the message, in order: lines break at spaces, and
+    // a name longer than a line after one of its dashes.
+    auto withoutSpaces = [](std::string text) {
+        text.erase(std::remove(text.begin(), text.end(), ' '), text.end());
+        return text;
+    };
+    std::string joined;
+    for (const frame::TextLine& line : lines) {
+        EXPECT_LE(line.text.size(), size_t(layout::messageChars));
+        EXPECT_TRUE(line.error);
+        joined += line.text;
+    }
+    EXPECT_EQ(withoutSpaces(joined), withoutSpaces(editor->statusMessage));
+    EXPECT_EQ(lines[1].text.rfind("a-rather-long-file-name-for-", 0), 0u) << lines[1].text;
 
-    // The reason's pixels: red on the dark band, left of "Usun mape".
+    // The reason's pixels: red on the dark band, and it stays after clicks
+    // elsewhere.
+    click(at(layout::levelSlot(3)));
     editor->paint();
     bool red = false;
-    for (int y = layout::messageLines[1].y; y < layout::messageLines[1].y + 8; ++y)
-        for (int x = layout::deleteButton.x - 40; x < layout::deleteButton.x; ++x)
+    for (int y = layout::messageArea.y; y < layout::messageArea.bottom(); ++y)
+        for (int x = layout::messageArea.x; x < layout::messageArea.right(); ++x)
             red |= pixel(screen, x, y) == rgb(screen, 255, 80, 80);
     EXPECT_TRUE(red);
 
+    const std::string path = dir.path + "/" + std::string(150, 'p') + "/game.atr";
+    editor->showError("Odrzucono szablon " + path + ": to nie jest obraz dyskietki ATR; uzyto wbudowanej gry");
+    lines = editor->messageLines(whole);
+    EXPECT_FALSE(whole);
+    EXPECT_LE(lines.size(), size_t(layout::messageLineCount));
+    EXPECT_EQ(lines[0].text, "Odrzucono szablon .../game.atr:");
+    EXPECT_EQ(lines.back().text.substr(lines.back().text.size() - 4), " gry");
+    click(layout::messageLine(0).x + 4, layout::messageLine(0).y + 2);
+    ASSERT_EQ(editor->overlay(), frame::Overlay::message);
+    std::string shown;
+    for (const frame::TextLine& line : editor->overlayLines())
+        shown += line.text;
+    EXPECT_NE(shown.find(std::string(70, 'p')), std::string::npos);
+    key(SDLK_ESCAPE, 27);
+    EXPECT_EQ(editor->overlay(), frame::Overlay::none);
+    click(at(layout::dismissButton));
+    EXPECT_TRUE(editor->notices.empty());
+
     std::filesystem::create_directories(longDir);
     ASSERT_FALSE(editor->session.save(longDir + "/set.atr"));
-    editor->statusMessage.clear();
-    lines = editor->statusLines();
-    ASSERT_EQ(lines.size(), 1u);
-    EXPECT_EQ(lines[0].substr(0, 3), "...");
-    EXPECT_EQ(lines[0].substr(lines[0].size() - 8), "/set.atr");
+    const std::string top = editor->pathLine();
+    EXPECT_LE(top.size(), size_t(layout::pathLineChars));
+    EXPECT_EQ(top.substr(0, 3), "...");
+    EXPECT_EQ(top.substr(top.size() - 8), "/set.atr");
 }
 
 // Labels take black on a light background register, white on a dark one.

@@ -158,8 +158,9 @@ TEST_F(DocumentFiles, ReadOnlyFileIsReplacedOnlyWhenConfirmed)
     EXPECT_FALSE(editor->isModified());
 }
 
-// test.atr is the editor's own scratch file: a link planted under that name
-// is replaced, and the file it pointed at stays as it was.
+// Test images are the editor's own scratch files: a link planted under
+// the next one's name is replaced, and the file it pointed at stays as it
+// was.
 TEST_F(DocumentFiles, TestImageNeverWritesThroughALink)
 {
     build();
@@ -167,13 +168,12 @@ TEST_F(DocumentFiles, TestImageNeverWritesThroughALink)
     platform.answerQuestion(0);
     click(560, 80);  // "Testuj mape"
     ASSERT_EQ(platform.openRequests.size(), 1u);
-    const std::string image = platform.openRequests[0].file;
+    const std::string image = platform.openRequests[0].dir + "/test-2.atr";
     dir.write("program", "keep");
     ASSERT_EQ(chmod(dir.file("program").c_str(), 04755), 0);
-    fs::remove(image);
     fs::create_symlink(dir.file("program"), image);
     click(560, 80);
-    EXPECT_EQ(editor->statusMessage, "");
+    EXPECT_EQ(editor->statusMessage, "Uruchomiono emulator: test-2.atr");
     EXPECT_FALSE(fs::is_symlink(image));
     EXPECT_EQ(fs::file_size(image), 11679u);
     EXPECT_EQ(fs::file_size(dir.file("program")), 4u);

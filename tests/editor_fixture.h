@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -126,6 +127,8 @@ protected:
         options.platform = &platform;
         options.runtimeDir = runtimeDir.empty() ? dir.path : runtimeDir;
         options.emulatorCommand = emulatorCommand;
+        options.stateDir = stateDir;
+        options.clock = [this] { return now; };
         platform.directory = dir.path;
         editor = std::make_unique<frame>(screen, options);
     }
@@ -138,6 +141,8 @@ protected:
     std::string runtimeDir;  // where test images go; empty: dir
     FakePlatform platform;
     std::string emulatorCommand;
+    std::string stateDir;  // autosaves and recent files; empty: none
+    uint64_t now = 1000;   // the editor's clock, in milliseconds
     SDL_Surface* screen = nullptr;
     std::unique_ptr<frame> editor;
 };

@@ -219,6 +219,7 @@ TEST_F(FileBrowserTest, ConfirmingASaveAsksBeforeOverwriting)
     EXPECT_EQ(browser.confirm(), FileBrowser::Outcome::AskOverwrite);
     EXPECT_FALSE(browser.status().empty());
     // Editing the name, even back to the same one, asks again.
+    browser.keepName();
     browser.eraseCharacter();
     browser.typeCharacter('r');
     EXPECT_EQ(browser.confirm(), FileBrowser::Outcome::AskOverwrite);

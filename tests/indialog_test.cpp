@@ -77,8 +77,8 @@ protected:
         return *probe;
     }
 
-    DialogRequest openRequest() { return {"Otworz", dir, "", false, ""}; }
-    DialogRequest saveRequest() { return {"Zapisz", dir, "", true, ""}; }
+    DialogRequest openRequest() { return {"Otworz", dir, "", false, "", {}}; }
+    DialogRequest saveRequest() { return {"Zapisz", dir, "", true, "", {}}; }
 
     static Uint8 nextEventType()
     {

@@ -378,8 +378,10 @@ TEST_F(MouseTest, SaveAsFailureKeepsThePath)
     EXPECT_EQ(editor->filePath, dir.file("old.atr").c_str());
     EXPECT_FALSE(editor->statusMessage.empty());
     EXPECT_FALSE(exists(dir.file("missing-dir")));
-    // The next command clears the message.
+    // The message stays until put away.
     click(300, 300);
+    EXPECT_FALSE(editor->statusMessage.empty());
+    click(layout::dismissButton.centre().x, layout::dismissButton.centre().y);
     EXPECT_TRUE(editor->statusMessage.empty());
 }
 
@@ -474,9 +476,12 @@ TEST_F(MouseTest, TestCommandsWriteAndOpen)
     level(13).add(0, 0, 5);
     platform.answerQuestion(0);
     click(testGameX, testGameY);
+    // Each test has its own image: the first emulator keeps its own.
     ASSERT_EQ(platform.openRequests.size(), 2u);
-    EXPECT_EQ(platform.openRequests[1].file, image);
-    EXPECT_EQ(readAll(image).size(), 11428u + 2 * 508u);
+    EXPECT_EQ(platform.openRequests[1].file, privateDir + "/test-2.atr");
+    EXPECT_EQ(readAll(privateDir + "/test-2.atr").size(), 11428u + 2 * 508u);
+    EXPECT_EQ(readAll(image).size(), 11679u);
+    EXPECT_EQ(editor->statusMessage, "Uruchomiono emulator: test-2.atr");
 
     editor.reset();
     EXPECT_FALSE(exists(privateDir));

@@ -169,6 +169,7 @@ std::vector<BrowserEntry> arrangeEntries(const std::vector<RawEntry>& raw, bool 
 FileBrowser::FileBrowser(FileSystemView& fileSystem, const DialogRequest& request,
                          const std::string& workingDir, int visibleRows)
     : fileSystem_(fileSystem), save_(request.save), extension_(request.extension),
+      recentFiles_(request.save ? std::vector<std::string>() : request.recentFiles),
       visibleRows_(std::max(1, visibleRows))
 {
     std::string base = normalizePath(workingDir, "/");
@@ -180,17 +181,18 @@ FileBrowser::FileBrowser(FileSystemView& fileSystem, const DialogRequest& reques
     } else {
         start = normalizePath(request.startDir, base);
     }
-    if (enterDirectory(start))
+    if (enterDirectory(start)) {
         pathText_ = text;
-    else if (!enterDirectory(base))
+        nameSelected_ = true;
+    } else if (!enterDirectory(base))
         enterDirectory("/");
     status_.clear();
 }
 
 bool FileBrowser::enterDirectory(const std::string& dir)
 {
-    std::vector<RawEntry> listing;
-    if (!fileSystem_.list(dir, listing)) {
+    std::vector<RawEntry> found;
+    if (!fileSystem_.list(dir, found)) {
         status_ = "Nie mozna odczytac katalogu " + dir;
         if (directory_.empty())
             directory_ = dir;
@@ -199,14 +201,24 @@ bool FileBrowser::enterDirectory(const std::string& dir)
     // A name typed for saving stays when moving to another directory.
     std::string keptName = save_ ? namePart(pathText_) : "";
     directory_ = dir;
-    rawEntries_ = std::move(listing);
-    entries_ = arrangeEntries(rawEntries_, dir == "/", showAllFiles_);
+    rawEntries_ = std::move(found);
+    entries_ = listing();
     pathText_ = keptName;
     selected_ = -1;
     topRow_ = 0;
     status_.clear();
     overwriteAsked_.clear();
     return true;
+}
+
+std::vector<BrowserEntry> FileBrowser::listing() const
+{
+    std::vector<BrowserEntry> entries;
+    for (const std::string& path : recentFiles_)
+        entries.push_back({path, EntryKind::Recent});
+    const std::vector<BrowserEntry> here = arrangeEntries(rawEntries_, directory_ == "/", showAllFiles_);
+    entries.insert(entries.end(), here.begin(), here.end());
+    return entries;
 }
 
 int FileBrowser::scrollPositions() const
@@ -220,7 +232,7 @@ void FileBrowser::setShowAllFiles(bool on)
         return;
     std::string selectedName = selected_ >= 0 ? entries_[selected_].name : "";
     showAllFiles_ = on;
-    entries_ = arrangeEntries(rawEntries_, directory_ == "/", showAllFiles_);
+    entries_ = listing();
     selected_ = -1;
     for (size_t i = 0; i < entries_.size(); ++i)
         if (entries_[i].kind != EntryKind::Parent && entries_[i].name == selectedName)
@@ -269,6 +281,7 @@ FileBrowser::Outcome FileBrowser::click(int index, unsigned nowMs)
     }
     selected_ = index;
     pathText_ = entry.name;
+    nameSelected_ = true;
     status_.clear();
     if (doubleClick) {
         hasLastClick_ = false;
@@ -279,6 +292,7 @@ FileBrowser::Outcome FileBrowser::click(int index, unsigned nowMs)
 
 void FileBrowser::pathEdited()
 {
+    nameSelected_ = false;
     selected_ = -1;
     status_.clear();
     overwriteAsked_.clear();
@@ -288,7 +302,11 @@ void FileBrowser::typeCharacter(unsigned codePoint)
 {
     bool control = codePoint < 0x20 || codePoint == 0x7F;
     bool surrogate = codePoint >= 0xD800 && codePoint <= 0xDFFF;
-    if (control || surrogate || codePoint > 0x10FFFF || pathText_.size() + 4 > maxPathLength)
+    if (control || surrogate || codePoint > 0x10FFFF)
+        return;
+    if (nameSelected_)
+        pathText_.clear();
+    if (pathText_.size() + 4 > maxPathLength)
         return;
     appendUtf8(pathText_, codePoint);
     pathEdited();
@@ -296,6 +314,11 @@ void FileBrowser::typeCharacter(unsigned codePoint)
 
 void FileBrowser::eraseCharacter()
 {
+    if (nameSelected_) {
+        pathText_.clear();
+        pathEdited();
+        return;
+    }
     // A whole UTF-8 sequence: its continuation bytes, then its lead byte.
     while (!pathText_.empty() && (static_cast<unsigned char>(pathText_.back()) & 0xC0) == 0x80)
         pathText_.pop_back();
@@ -322,8 +345,10 @@ void FileBrowser::moveSelection(int rows)
     else if (selected_ >= topRow_ + visibleRows_)
         scrollTo(selected_ - visibleRows_ + 1);
     const BrowserEntry& entry = entries_[selected_];
-    if (entry.kind == EntryKind::AtrFile || entry.kind == EntryKind::OtherFile)
+    if (entry.kind == EntryKind::AtrFile || entry.kind == EntryKind::OtherFile || entry.kind == EntryKind::Recent) {
         pathText_ = entry.name;
+        nameSelected_ = true;
+    }
     status_.clear();
     overwriteAsked_.clear();
     hasLastClick_ = false;

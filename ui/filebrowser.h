@@ -10,7 +10,8 @@
 
 enum class PathKind { Missing, File, Directory, Other };
 
-enum class EntryKind { Parent, Directory, AtrFile, OtherFile };
+// A recent file stands first, named by its whole path.
+enum class EntryKind { Recent, Parent, Directory, AtrFile, OtherFile };
 
 struct BrowserEntry {
     std::string name;
@@ -101,10 +102,15 @@ public:
 
     // Name line editing; characters arrive as Unicode code points. The line
     // holds a name in the listed directory, a relative path from it, an
-    // absolute path or one starting with "~/".
+    // absolute path or one starting with "~/". A name the dialog put there
+    // (the document's, or a file chosen in the list) starts out selected:
+    // typing replaces it and Backspace clears it, as in desktop dialogs;
+    // keepName() takes the selection away so that typing adds to it.
     void typeCharacter(unsigned codePoint);
     void eraseCharacter();
     void setPathText(const std::string& text);
+    bool nameSelected() const { return nameSelected_ && !pathText_.empty(); }
+    void keepName() { nameSelected_ = false; }
 
     // Enter or OK: a directory is entered, a file is checked and chosen.
     // Saving adds the request's extension to a name without a dot first.
@@ -112,12 +118,15 @@ public:
 
 private:
     bool enterDirectory(const std::string& dir);
+    // The directory's entries after the recent files.
+    std::vector<BrowserEntry> listing() const;
     void pathEdited();
 
     FileSystemView& fileSystem_;
     bool save_;
     std::string extension_;
     std::string directory_;
+    std::vector<std::string> recentFiles_;
     std::vector<RawEntry> rawEntries_;
     std::vector<BrowserEntry> entries_;
     std::string pathText_;
@@ -125,6 +134,7 @@ private:
     std::string chosen_;
     std::string overwriteAsked_;  // the existing file the user was warned about
     int selected_ = -1;
+    bool nameSelected_ = false;
     int topRow_ = 0;
     int visibleRows_;
     bool showAllFiles_ = false;

@@ -2,8 +2,11 @@
 // clicks and keys mean lives in FileBrowser.
 #include "ui/indialog.h"
 
+#include "ui/display.h"
+
 #include <SDL_gfxPrimitives.h>
 
+#include <algorithm>
 #include <filesystem>
 
 namespace {
@@ -21,6 +24,7 @@ const Colour directoryColour = {255, 255, 120};
 const Colour selectionColour = {90, 90, 170};
 const Colour fieldColour = {0, 0, 0};
 const Colour statusColour = {255, 200, 80};
+const Colour recentColour = {160, 230, 255};
 
 void box(SDL_Surface* target, int x1, int y1, int x2, int y2, Colour c)
 {
@@ -176,6 +180,13 @@ void InWindowDialog::key(const SDL_keysym& keysym)
     case SDLK_PAGEDOWN:
         browser_.scrollBy(visibleRows);
         break;
+    case SDLK_LEFT:
+    case SDLK_RIGHT:
+    case SDLK_HOME:
+    case SDLK_END:
+        // The cursor goes to the name's end: typing adds to it.
+        browser_.keepName();
+        break;
     default:
         if (keysym.unicode != 0)
             browser_.typeCharacter(keysym.unicode);
@@ -245,6 +256,11 @@ void InWindowDialog::draw()
         if (index == browser_.selected())
             box(s, listX + 1, rowY + 1, listX + listWidth - 2, rowY + rowHeight - 1, selectionColour);
         bool isDirectory = entry.kind == EntryKind::Parent || entry.kind == EntryKind::Directory;
+        if (entry.kind == EntryKind::Recent) {
+            // Its whole path, the end in view.
+            text(s, listX + 4, rowY + 3, "* " + fitTail(displayName(entry.name), listWidth - 24), recentColour);
+            continue;
+        }
         std::string label = displayName(entry.name) + (isDirectory ? "/" : "");
         Colour colour = isDirectory                           ? directoryColour
                         : entry.kind == EntryKind::AtrFile ? textColour
@@ -260,7 +276,13 @@ void InWindowDialog::draw()
     text(s, panelX + 10, fieldY + 4, "Plik:", textColour);
     box(s, fieldX, fieldY, panelX + panelWidth - 11, fieldY + 15, fieldColour);
     outline(s, fieldX, fieldY, panelX + panelWidth - 11, fieldY + 15, frameColour);
-    text(s, fieldX + 4, fieldY + 4, fitTail(displayName(browser_.pathText()) + "_", panelWidth - 74), textColour);
+    // A selected name shows on the selection's colour, with no cursor:
+    // typing replaces it.
+    const bool selectedName = browser_.nameSelected();
+    const std::string shown = fitTail(displayName(browser_.pathText()) + (selectedName ? "" : "_"), panelWidth - 74);
+    if (selectedName)
+        box(s, fieldX + 3, fieldY + 3, fieldX + 4 + fontWidth * int(shown.size()), fieldY + 12, selectionColour);
+    text(s, fieldX + 4, fieldY + 4, shown, textColour);
     text(s, panelX + 10, panelY + 478, fitHead(browser_.status(), panelWidth - 20), statusColour);
 
     // The switch shows pressed while it is on.
@@ -280,13 +302,16 @@ DialogResult runInWindowDialog(SDL_Surface* screen, const DialogRequest& request
 
     while (!dialog.finished()) {
         dialog.draw();
-        SDL_Flip(screen);
+        presentPicture(screen);
         SDL_Event event;
         if (!SDL_WaitEvent(&event))
             break;
+        pictureEvent(event);
         dialog.handle(event);
-        while (!dialog.finished() && SDL_PollEvent(&event))
+        while (!dialog.finished() && SDL_PollEvent(&event)) {
+            pictureEvent(event);
             dialog.handle(event);
+        }
     }
 
     SDL_EnableUNICODE(unicodeWas);
@@ -305,18 +330,51 @@ DialogResult chooseFile(Platform& platform, SDL_Surface* screen, const DialogReq
     return runInWindowDialog(screen, request, chosen);
 }
 
-InWindowQuestion::InWindowQuestion(SDL_Surface* screen, const Question& question)
-    : panelX(screen->w > panelWidth ? (screen->w - panelWidth) / 2 : 0),
-      panelY(screen->h > panelHeight ? (screen->h - panelHeight) / 2 : 0),
-      screen_(screen),
-      question_(question)
+namespace {
+
+// The question's text in lines of at most `width` characters: its own
+// lines, each broken at spaces (a longer word where the line ends).
+std::vector<std::string> questionLines(const std::string& text, size_t width)
 {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start <= text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos)
+            end = text.size();
+        std::string rest = text.substr(start, end - start);
+        start = end + 1;
+        do {
+            size_t cut = rest.size() <= width ? rest.size() : rest.rfind(' ', width);
+            if (cut == std::string::npos || cut == 0)
+                cut = std::min(width, rest.size());
+            lines.push_back(rest.substr(0, cut));
+            rest = rest.substr(std::min(rest.size(), cut + (cut < rest.size() && rest[cut] == ' ' ? 1 : 0)));
+        } while (!rest.empty());
+    }
+    while (!lines.empty() && lines.back().empty())
+        lines.pop_back();
+    return lines;
+}
+
+}  // namespace
+
+InWindowQuestion::InWindowQuestion(SDL_Surface* screen, const Question& question)
+    : screen_(screen),
+      question_(question),
+      lines_(questionLines(question.text, static_cast<size_t>((panelWidth - 20) / fontWidth)))
+{
+    // The panel grows with the text, as far as the window lets it.
+    const int most = std::max(panelHeight, screen->h - 20);
+    height_ = std::min(most, panelHeight + lineHeight * std::max(0, static_cast<int>(lines_.size()) - 1));
+    panelX = screen->w > panelWidth ? (screen->w - panelWidth) / 2 : 0;
+    panelY = screen->h > height_ ? (screen->h - height_) / 2 : 0;
     // Right-aligned, the cancel last, as desktop dialogs have them.
     int count = static_cast<int>(question_.answers.size());
     for (int i = 0; i < count; ++i) {
         auto button = std::make_unique<CButton>(question_.answers[i].c_str());
         int right = panelX + panelWidth - 10 - (count - 1 - i) * (buttonWidth + 10);
-        button->move(right - buttonWidth, panelY + panelHeight - 35, buttonWidth, 25);
+        button->move(right - buttonWidth, panelY + height_ - 35, buttonWidth, 25);
         answerButtons.push_back(std::move(button));
     }
 }
@@ -362,10 +420,12 @@ void InWindowQuestion::handle(const SDL_Event& event)
 void InWindowQuestion::draw()
 {
     SDL_Surface* s = screen_;
-    box(s, panelX, panelY, panelX + panelWidth - 1, panelY + panelHeight - 1, panelColour);
-    outline(s, panelX, panelY, panelX + panelWidth - 1, panelY + panelHeight - 1, frameColour);
+    box(s, panelX, panelY, panelX + panelWidth - 1, panelY + height_ - 1, panelColour);
+    outline(s, panelX, panelY, panelX + panelWidth - 1, panelY + height_ - 1, frameColour);
     text(s, panelX + 10, panelY + 10, fitHead(question_.title, panelWidth - 20), dimColour);
-    text(s, panelX + 10, panelY + 32, fitHead(question_.text, panelWidth - 20), textColour);
+    const size_t room = static_cast<size_t>(std::max(1, (height_ - 75) / lineHeight + 1));
+    for (size_t i = 0; i < lines_.size() && i < room; ++i)
+        text(s, panelX + 10, panelY + 32 + lineHeight * static_cast<int>(i), lines_[i], textColour);
     for (auto& button : answerButtons)
         button->render(s);
 }
@@ -377,13 +437,16 @@ int runInWindowQuestion(SDL_Surface* screen, const Question& question)
     InWindowQuestion dialog(screen, question);
     while (!dialog.finished()) {
         dialog.draw();
-        SDL_Flip(screen);
+        presentPicture(screen);
         SDL_Event event;
         if (!SDL_WaitEvent(&event))
             return static_cast<int>(question.answers.size()) - 1;
+        pictureEvent(event);
         dialog.handle(event);
-        while (!dialog.finished() && SDL_PollEvent(&event))
+        while (!dialog.finished() && SDL_PollEvent(&event)) {
+            pictureEvent(event);
             dialog.handle(event);
+        }
     }
     return dialog.answer();
 }

@@ -76,7 +76,8 @@ DialogResult chooseFile(Platform& platform, SDL_Surface* screen, const DialogReq
 class InWindowQuestion {
 public:
     static constexpr int panelWidth = 440;
-    static constexpr int panelHeight = 100;
+    static constexpr int panelHeight = 100;  // for one line of text; each more adds a line's height
+    static constexpr int lineHeight = 10;
     static constexpr int buttonWidth = 120;
 
     InWindowQuestion(SDL_Surface* screen, const Question& question);
@@ -92,6 +93,8 @@ public:
 private:
     SDL_Surface* screen_;
     Question question_;
+    std::vector<std::string> lines_;
+    int height_ = panelHeight;
     int pressed_ = -1;
     int answer_ = -1;
 };

@@ -55,11 +55,13 @@ void CButton::renderGraph(SDL_Surface* target)
     const Sint16 bottom = coord(y + height - 1);
 
     const bool pressed = isPushed != 0;
-    boxRGBA(target, left, top, right, bottom,
-            pressed ? inverse8(red) : low8(red),
-            pressed ? inverse8(green) : low8(green),
-            pressed ? inverse8(blue) : low8(blue),
-            low8(alpha));
+    const Uint8 r = pressed ? inverse8(red) : low8(red);
+    const Uint8 g = pressed ? inverse8(green) : low8(green);
+    const Uint8 b = pressed ? inverse8(blue) : low8(blue);
+    if (low8(alpha) == 255)
+        fill(target, left, top, right, bottom, r, g, b);
+    else
+        boxRGBA(target, left, top, right, bottom, r, g, b, low8(alpha));
 
     if (!hasImage) {
         rectangleRGBA(target, left, top, right, bottom,

@@ -11,6 +11,12 @@ class CGui
 public:
     static constexpr int captionCapacity = 27;
 
+    // How captions and labels are drawn: the drawing library's string
+    // drawing, unless the program puts a faster one with the same result
+    // here.
+    using TextDrawer = void (*)(SDL_Surface* target, int x, int y, const char* text, Uint8 r, Uint8 g, Uint8 b);
+    static TextDrawer drawText;
+
     CGui();
     virtual ~CGui() = default;
 
@@ -54,6 +60,8 @@ protected:
     static Uint8 low8(int channel) { return static_cast<Uint8>(channel & 0xFF); }
     static Uint8 inverse8(int channel) { return static_cast<Uint8>(255 - low8(channel)); }
     static Uint8 shade8(int channel) { return static_cast<Uint8>(low8(channel) - 50); }
+    // A filled rectangle in an opaque colour (corners inclusive).
+    static void fill(SDL_Surface* target, int left, int top, int right, int bottom, Uint8 r, Uint8 g, Uint8 b);
     // Drawing takes 16-bit coordinates; wider values keep their low 16 bits.
     static Sint16 coord(long long value) { return static_cast<Sint16>(value); }
 };

@@ -77,7 +77,7 @@ void CPMButton::render(SDL_Surface* target)
     minusButton->render(target);
     plusButton->render(target);
     // The label stays even when the body is hidden.
-    stringRGBA(target, coord(x), coord(y - labelHeight), label, low8(labelRed), low8(labelGreen), low8(labelBlue), 255);
+    drawText(target, coord(x), coord(y - labelHeight), label, low8(labelRed), low8(labelGreen), low8(labelBlue));
 }
 
 void CPMButton::labelColor(int r, int g, int b)

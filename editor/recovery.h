@@ -1,0 +1,45 @@
+// Work kept between runs in the editor's state directory
+// ($XDG_STATE_HOME/zelbun-kreator): the autosave of a document being edited,
+// and the files used last. No SDL.
+#pragma once
+
+#include "core/error.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// A path made absolute and tidy, so that one file always has one name.
+std::string absoluteFilePath(const std::string& path);
+
+// Where the autosave of the document at `documentPath` ("" for one without
+// a file) is kept: named after the document ("zestaw-1f2e3d4c.atr", with a
+// hash of its whole path, since two directories may hold a "zestaw.atr"),
+// or "bez nazwy.atr".
+std::string autosavePath(const std::string& stateDir, const std::string& documentPath);
+
+// Whether `autosave` exists and is newer than `document` (or the document
+// is gone): work the document does not hold.
+bool autosaveIsNewer(const std::string& autosave, const std::string& document);
+
+// Writes `bytes` to `path` atomically, making its directory first.
+Error writeStateFile(const std::string& path, const std::vector<uint8_t>& bytes);
+
+// The ten files opened or saved last, newest first, kept one path a line.
+class RecentFiles {
+public:
+    static constexpr size_t limit = 10;
+
+    // `file` empty: nothing is read or kept.
+    explicit RecentFiles(std::string file = "");
+
+    const std::vector<std::string>& paths() const { return paths_; }
+    // Rereads the list (another window may have changed it).
+    void load();
+    // Puts `path` first (made absolute) and writes the list.
+    void add(const std::string& path);
+
+private:
+    std::string file_;
+    std::vector<std::string> paths_;
+};

@@ -1,0 +1,173 @@
+// What the window tells: the status line about the point under the pointer,
+// the findings of the checks as places to go to, the help page and the log.
+#include "editor_fixture.h"
+
+using namespace fixture;
+
+namespace {
+
+SDL_keysym keysym(SDLKey sym, Uint16 unicode = 0, int mod = KMOD_NONE)
+{
+    SDL_keysym key = {};
+    key.sym = sym;
+    key.unicode = unicode;
+    key.mod = SDLMod(mod);
+    return key;
+}
+
+layout::Point centre(const layout::Rect& r)
+{
+    return r.centre();
+}
+
+class NoticesTest : public EditorTest {
+protected:
+    void SetUp() override
+    {
+        EditorTest::SetUp();
+        build();
+    }
+    void hover(layout::Point p) { editor->mouse(p.x, p.y, 0); }
+    void key(SDLKey sym) { editor->keyDown(keysym(sym)); }
+    // Whether any pixel of `area` has `colour`.
+    bool shows(const layout::Rect& area, Uint32 colour)
+    {
+        for (int y = area.y; y < area.bottom(); ++y)
+            for (int x = area.x; x < area.right(); ++x)
+                if (pixel(screen, x, y) == colour)
+                    return true;
+        return false;
+    }
+};
+
+// Over a cell: its column and row counted from 1 and its tile by name and
+// code; the selection's size while there is one; over a button, its use
+// and key; over the colour grid, the colour's value. Each shows in the
+// status line's pixels.
+TEST_F(NoticesTest, StatusLineTellsWhatIsUnderThePointer)
+{
+    editor->levels[0].add(2, 4, 5);  // the fixture's entry 1: code 5, named "pit" by the default set
+    hover(centre(layout::canvasCellRect(2, 4)));
+    EXPECT_EQ(editor->statusText(), "Kolumna 3, wiersz 5\nKafel $05 pit");
+    editor->paint();
+    EXPECT_TRUE(shows(layout::statusLine, rgb(screen, 255, 255, 255)));
+
+    // A code the default set does not name shows its code alone.
+    editor->levels[0].add(0, 0, 200);
+    hover(centre(layout::canvasCellRect(0, 0)));
+    EXPECT_EQ(editor->statusText(), "Kolumna 1, wiersz 1\nKafel $C8");
+
+    editor->chooseTool(Tool::select);
+    const layout::Point from = centre(layout::canvasCellRect(1, 1)), to = centre(layout::canvasCellRect(4, 2));
+    editor->mouse(from.x, from.y, 1);
+    editor->mouse(to.x, to.y, 1);
+    EXPECT_EQ(editor->statusText(), "Kolumna 5, wiersz 3\nZaznaczenie 4 x 2");
+    editor->mouse(to.x, to.y, -1);
+
+    hover(centre(layout::saveButton));
+    EXPECT_EQ(editor->statusText(), "Zapisz zestaw (Ctrl+S)");
+    hover(centre(layout::toolButton(2)));
+    EXPECT_EQ(editor->statusText(), "Prostokat (R)");
+    hover({layout::colourPicker.x + 16 * 4 + 3, layout::colourPicker.y + 16 * 3 + 3});
+    EXPECT_EQ(editor->statusText().substr(0, 9), "Kolor $46");
+    editor->paint();
+    // Nothing is left over from the cell's longer text.
+    hover({layout::statusLine.x, layout::statusLine.y});
+    EXPECT_EQ(editor->statusText(), "");
+    editor->paint();
+    EXPECT_FALSE(shows(layout::statusLine, rgb(screen, 255, 255, 255)));
+}
+
+// Cancelling a test leaves its findings in the message area; a click on
+// one shows that level and makes the cell flash for a while (the clock is
+// the test's), which keeps the event loop waking until it ends. The log
+// keeps them, and its lines lead there too.
+TEST_F(NoticesTest, FindingsLeadToTheirCells)
+{
+    editor->levels[6].add(12, 2, kRobotCode);
+    editor->levels[6].add(3, 9, kRobotCode);
+    editor->levels[2].add(0, 0, 5);  // no robot at all
+    editor->currentLevel = 2;
+    editor->runCommand(frame::Command::TestGame);  // the question is cancelled
+    ASSERT_EQ(platform.questions.size(), 1u);
+    EXPECT_TRUE(platform.openRequests.empty());
+    // Level 3 has no robot; level 7 has two, and the robot's code is not
+    // one of this tile set's.
+    ASSERT_EQ(editor->notices.size(), 3u);
+    EXPECT_EQ(editor->notices[1].slot, 6);
+
+    bool whole = false;
+    const std::vector<frame::TextLine> lines = editor->messageLines(whole);
+    int line = 0;
+    while (line < int(lines.size()) && lines[size_t(line)].notice != 1)
+        ++line;
+    ASSERT_LT(line, int(lines.size()));
+    const layout::Point at = layout::messageLine(line);
+    hover({at.x + 8, at.y + 3});
+    EXPECT_EQ(editor->statusText(), "Klik: pokaz to miejsce");
+    click(at.x + 8, at.y + 3);
+    EXPECT_EQ(editor->currentLevel, 6);
+    const Cell second{editor->notices[1].cell};
+    EXPECT_TRUE(insideGrid(second));
+    EXPECT_TRUE(editor->flashing());
+    EXPECT_TRUE(editor->checkLaunches());  // wakes to blink
+
+    // The flash alternates: red on the cell's edge, then the tile alone.
+    const layout::Rect cell = layout::canvasCellRect(second.column, second.row);
+    editor->paint();
+    const bool redFirst = pixel(screen, cell.x, cell.y) == rgb(screen, 255, 0, 0);
+    now += 200;
+    editor->paint();
+    EXPECT_NE(pixel(screen, cell.x, cell.y) == rgb(screen, 255, 0, 0), redFirst);
+    now += frame::flashDuration;
+    EXPECT_FALSE(editor->flashing());
+    EXPECT_FALSE(editor->checkLaunches());
+    editor->paint();
+    EXPECT_NE(pixel(screen, cell.x, cell.y), rgb(screen, 255, 0, 0));
+
+    // The log lists them, and a click on one there shows its level too.
+    editor->currentLevel = 0;
+    key(SDLK_F2);
+    ASSERT_EQ(editor->overlay(), frame::Overlay::log);
+    const std::vector<frame::TextLine> logged = editor->overlayLines();
+    ASSERT_GE(logged.size(), 2u);
+    EXPECT_EQ(logged[0].text, editor->notices[0].text);
+    click(20, layout::overlayTextTop + 3);  // the first, level 3's
+    EXPECT_EQ(editor->overlay(), frame::Overlay::none);
+    EXPECT_EQ(editor->currentLevel, 2);
+}
+
+// F1 puts the help page over the window and Escape takes it away; "?"
+// shows it too, and the click that closes it does nothing else.
+TEST_F(NoticesTest, HelpShowsAndCloses)
+{
+    editor->paint();
+    const Uint32 before = pixel(screen, 3, 300);
+    key(SDLK_F1);
+    ASSERT_EQ(editor->overlay(), frame::Overlay::help);
+    bool names = false, keys = false;
+    for (const frame::TextLine& line : editor->overlayLines()) {
+        names |= line.text.find("Ctrl+S zapisz") != std::string::npos;
+        keys |= line.text.find("Ctrl+A \x01") != std::string::npos;  // the font's a with ogonek
+        EXPECT_LE(line.text.size(), size_t(layout::overlayChars)) << line.text;
+    }
+    EXPECT_TRUE(names);
+    EXPECT_TRUE(keys);
+    EXPECT_LE(editor->overlayLines().size(), size_t(layout::overlayLineCount));  // one page
+    editor->paint();
+    EXPECT_EQ(pixel(screen, 3, 300), rgb(screen, 40, 40, 70));
+    key(SDLK_ESCAPE);
+    EXPECT_EQ(editor->overlay(), frame::Overlay::none);
+    editor->paint();
+    EXPECT_EQ(pixel(screen, 3, 300), before);
+
+    click(centre(layout::helpButton).x, centre(layout::helpButton).y);
+    ASSERT_EQ(editor->overlay(), frame::Overlay::help);
+    const layout::Point cell = centre(layout::canvasCellRect(5, 5));
+    click(cell.x, cell.y);
+    EXPECT_EQ(editor->overlay(), frame::Overlay::none);
+    EXPECT_FALSE(editor->levels[0].isOn());
+    EXPECT_FALSE(editor->isModified());
+}
+
+} // namespace

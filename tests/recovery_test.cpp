@@ -1,0 +1,161 @@
+// Work kept safe: the autosave written while the document is modified and
+// offered back after a crash, and the files used last.
+#include "editor_fixture.h"
+
+#include "core/fileio.h"
+#include "core/gameimage.h"
+#include "ui/filebrowser.h"
+
+#include <filesystem>
+#include <sys/stat.h>
+
+using namespace fixture;
+namespace fs = std::filesystem;
+
+namespace {
+
+class RecoveryTest : public EditorTest {
+protected:
+    void SetUp() override
+    {
+        EditorTest::SetUp();
+        stateDir = dir.file("state/zelbun-kreator");
+        build();
+    }
+    // One undo step: a click on a cell with the current tile.
+    void stroke(int column, int row)
+    {
+        const layout::Point at = layout::canvasCellRect(column, row).centre();
+        click(at.x, at.y);
+    }
+};
+
+// Nothing is written while the document is as saved. A change is written
+// 30 s after it (not before), and 20 steps are written at once; the
+// autosave is named after the document. A crash leaves it: the next start
+// asks, and restoring gives the set back, modified and with its path.
+// Saving removes it.
+TEST_F(RecoveryTest, AutosaveIsWrittenAndOfferedAfterACrash)
+{
+    const std::string document = dir.file("zestaw.atr");
+    ASSERT_FALSE(editor->session.save(document));
+    const std::string autosave = autosavePath(stateDir, document);
+    EXPECT_EQ(fs::path(autosave).filename().string().rfind("zestaw-", 0), 0u) << autosave;
+    editor->checkLaunches();
+    EXPECT_FALSE(fs::exists(autosave));
+
+    editor->currentTile = 1;  // code 5
+    stroke(3, 4);
+    EXPECT_TRUE(editor->checkLaunches());  // an autosave is due: keep waking
+    now += frame::autosaveInterval - 1;
+    editor->checkLaunches();
+    EXPECT_FALSE(fs::exists(autosave));
+    now += 1;
+    editor->checkLaunches();
+    ASSERT_TRUE(fs::exists(autosave));
+    EXPECT_FALSE(editor->checkLaunches());  // nothing new to write
+
+    for (int i = 0; i < frame::autosaveSteps - 1; ++i)
+        stroke(i % 16, 10 + i / 16);
+    editor->checkLaunches();
+    EXPECT_EQ(fs::file_size(autosave), 11428u + 508u);  // still the one level of the first stroke's set
+    stroke(15, 20);
+    editor->checkLaunches();  // the twentieth step: written at once
+    std::vector<uint8_t> bytes;
+    ASSERT_FALSE(readFile(autosave, bytes, 1 << 20));
+    LoadResult written = readGameImage(bytes.data(), bytes.size(), 0);
+    EXPECT_EQ(written.levels[0].cells[15][20], 5);
+
+    // The crash: the editor goes without being asked to close. The file
+    // on disk is older than the autosave.
+    editor.reset();
+    fs::last_write_time(document, fs::last_write_time(autosave) - std::chrono::seconds(5));
+    buildOnFiles();
+    platform.answerQuestion(0);  // "Przywroc"
+    ASSERT_TRUE(editor->offerRecovery(document));
+    ASSERT_EQ(platform.questions.size(), 1u);
+    EXPECT_NE(platform.questions[0].text.find("zestaw.atr"), std::string::npos);
+    EXPECT_EQ(editor->filePath, document);
+    EXPECT_TRUE(editor->isModified());
+    EXPECT_EQ(editor->levels[0].get(15, 20), 5);
+    EXPECT_EQ(editor->levels[0].get(3, 4), 5);
+    EXPECT_NE(editor->windowTitle().find("zestaw.atr *"), std::string::npos);
+
+    editor->runCommand(frame::Command::Save);
+    EXPECT_FALSE(editor->isModified());
+    EXPECT_FALSE(fs::exists(autosave));
+    // An autosave older than its document is not offered.
+    buildOnFiles();
+    EXPECT_FALSE(editor->offerRecovery(document));
+    EXPECT_EQ(platform.questions.size(), 1u);
+}
+
+// Without a file the autosave is "bez nazwy"; "Nie zapisuj" on closing
+// throws it away with the work.
+TEST_F(RecoveryTest, DiscardingRemovesTheAutosave)
+{
+    stroke(1, 1);
+    editor->checkLaunches();
+    now += frame::autosaveInterval;
+    editor->checkLaunches();
+    const std::string autosave = autosavePath(stateDir, "");
+    EXPECT_EQ(fs::path(autosave).filename(), "bez nazwy.atr");
+    ASSERT_TRUE(fs::exists(autosave));
+    platform.answerQuestion(1);  // "Nie zapisuj"
+    EXPECT_TRUE(editor->mayClose());
+    EXPECT_FALSE(fs::exists(autosave));
+}
+
+// Opened and saved files are listed newest first, at most ten, kept for
+// the next run; "Otworz" hands them to the dialog and Ctrl+1 opens the
+// newest. The in-window dialog lists them before the directory.
+TEST_F(RecoveryTest, RecentFilesAreListed)
+{
+    std::vector<std::string> names;
+    for (int i = 0; i < 12; ++i) {
+        names.push_back(dir.file("set" + std::to_string(i) + ".atr"));
+        platform.answerDialog(names.back());
+        editor->runCommand(frame::Command::SaveAs);
+    }
+    ASSERT_FALSE(editor->isModified());
+    editor->runCommand(frame::Command::Open);  // the dialog is cancelled
+    ASSERT_FALSE(platform.dialogRequests.empty());
+    const std::vector<std::string>& offered = platform.dialogRequests.back().recentFiles;
+    ASSERT_EQ(offered.size(), RecentFiles::limit);
+    EXPECT_EQ(offered[0], names[11]);
+    EXPECT_EQ(offered[9], names[2]);
+
+    // Kept for the next run, and reopening one moves it to the front.
+    buildOnFiles();
+    editor->runCommand(frame::Command::New);
+    SDL_keysym key = {};
+    key.sym = SDLK_3;
+    key.mod = KMOD_LCTRL;
+    editor->keyDown(key);
+    EXPECT_EQ(editor->filePath, names[9]);
+    EXPECT_EQ(editor->recent.paths()[0], names[9]);
+    EXPECT_EQ(editor->recent.paths()[1], names[11]);
+
+    struct Disk : FileSystemView {
+        PathKind kindOf(const std::string& path) override
+        {
+            return isAtrName(path) ? PathKind::File : PathKind::Directory;
+        }
+        bool list(const std::string&, std::vector<RawEntry>& entries) override
+        {
+            entries = {{"other.atr", false}, {"sub", true}};
+            return true;
+        }
+    } disk;
+    DialogRequest request;
+    request.recentFiles = editor->recent.paths();
+    FileBrowser browser(disk, request, "/work", 10);
+    ASSERT_GE(browser.entries().size(), 3u);
+    EXPECT_EQ(browser.entries()[0].kind, EntryKind::Recent);
+    EXPECT_EQ(browser.entries()[0].name, names[9]);
+    EXPECT_EQ(browser.click(0, 1000), FileBrowser::Outcome::SelectedFile);
+    EXPECT_EQ(browser.confirm(), FileBrowser::Outcome::Chosen);
+    EXPECT_EQ(browser.chosenPath(), names[9]);
+}
+
+} // namespace

@@ -1,0 +1,282 @@
+// The real window in an X server of its own (Xvfb), driven through xdotool:
+// the in-window file dialog replaces its pre-filled name with what is
+// typed, a click at 2x lands on its cell, two quick test clicks give two
+// images, and work killed with the program comes back from its autosave.
+// The program meets only what the test puts on its private PATH (no dialog
+// programs: the window's own dialogs show). Skipped where Xvfb or xdotool
+// is missing.
+#include "core/game.h"
+#include "core/gameimage.h"
+#include "core/levelcheck.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <poll.h>
+#include <spawn.h>
+#include <string>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+bool onPath(const char* program)
+{
+    return std::system((std::string("command -v ") + program + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+std::string readAll(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+// Polls until the condition holds or about twenty seconds pass.
+template <class Condition>
+bool waitFor(Condition condition)
+{
+    for (int i = 0; i < 400; ++i) {
+        if (condition())
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return false;
+}
+
+// A set whose first level is on and empty.
+std::vector<uint8_t> emptySet()
+{
+    LevelData levels[kLevelSlots];
+    levels[0].on = true;
+    TextPage pages[2];
+    for (auto& page : pages)
+        for (auto& line : page) {
+            std::fill(line, line + 32, ' ');
+            line[32] = '\0';
+        }
+    return writeGameImage(game, gameSize, levels, pages);
+}
+
+uint8_t cellOf(const std::string& image, int column, int row)
+{
+    return static_cast<uint8_t>(image.at(kLevelListOffset + 4 + row * 16 + column));
+}
+
+class Window : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!onPath("Xvfb") || !onPath("xdotool"))
+            GTEST_SKIP() << "Xvfb or xdotool missing";
+        char pattern[] = "/tmp/zelbun-window-XXXXXX";
+        dir = mkdtemp(pattern);
+        for (const char* sub : {"/bin", "/run", "/state", "/work"})
+            mkdir((dir + sub).c_str(), 0700);
+        std::ofstream(dir + "/bin/emulator") << "#!/bin/sh\nexit 0\n";
+        chmod((dir + "/bin/emulator").c_str(), 0755);
+        startServer();
+        ASSERT_FALSE(display.empty()) << "Xvfb did not start: " << readAll(dir + "/xvfb.log");
+    }
+
+    void TearDown() override
+    {
+        stop();
+        stopServer();
+        if (!dir.empty())
+            fs::remove_all(dir);
+    }
+
+    void stopServer()
+    {
+        if (server > 0) {
+            kill(server, SIGTERM);
+            waitpid(server, nullptr, 0);
+        }
+        server = -1;
+    }
+
+    // Xvfb picks a free display and names it on a pipe once it takes
+    // connections. Without -noreset it starts afresh whenever its last
+    // client leaves, and a program connecting just then is refused.
+    void startServer()
+    {
+        int fds[2];
+        ASSERT_EQ(pipe2(fds, O_CLOEXEC), 0);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, fds[1], 3);
+        posix_spawn_file_actions_addopen(&actions, 2, (dir + "/xvfb.log").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const char* argv[] = {"Xvfb", "-displayfd", "3", "-screen", "0", "1400x1250x24", "-nolisten", "tcp", "-noreset",
+                              nullptr};
+        if (posix_spawnp(&server, "Xvfb", &actions, nullptr, const_cast<char**>(argv), environ) != 0)
+            server = -1;
+        posix_spawn_file_actions_destroy(&actions);
+        close(fds[1]);
+        std::string number;
+        char c;
+        for (;;) {
+            pollfd ready = {fds[0], POLLIN, 0};
+            if (poll(&ready, 1, 20000) <= 0 || read(fds[0], &c, 1) != 1 || c == '\n')
+                break;
+            number += c;
+        }
+        close(fds[0]);
+        if (!number.empty())
+            display = ":" + number;
+    }
+
+    // Starts the editor in the work directory with only the test's programs
+    // on its PATH, and waits for its window.
+    void start(const std::vector<std::string>& arguments)
+    {
+        std::vector<std::string> args = {ZELBUN_BINARY_DIR "/zelbun-kreator"};
+        args.insert(args.end(), arguments.begin(), arguments.end());
+        std::vector<std::string> env = {"DISPLAY=" + display, "SDL_VIDEODRIVER=x11", "PATH=" + dir + "/bin",
+                                        "HOME=" + dir,
+                                        "XDG_RUNTIME_DIR=" + dir + "/run", "XDG_STATE_HOME=" + dir + "/state",
+                                        "ZELBUN_EMULATOR=" + dir + "/bin/emulator", "ASAN_OPTIONS=detect_leaks=0"};
+        std::vector<char*> argv, envp;
+        for (std::string& a : args)
+            argv.push_back(a.data());
+        argv.push_back(nullptr);
+        for (std::string& e : env)
+            envp.push_back(e.data());
+        envp.push_back(nullptr);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, 2, (dir + "/stderr").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        posix_spawn_file_actions_addchdir_np(&actions, (dir + "/work").c_str());
+        if (posix_spawn(&program, argv[0], &actions, nullptr, argv.data(), envp.data()) != 0)
+            program = -1;
+        posix_spawn_file_actions_destroy(&actions);
+        ASSERT_GT(program, 0);
+        ASSERT_TRUE(waitFor([&] { return xdotool("search --name 'Zelbun Kreator'"); }))
+            << "no window; the program said: " << readAll(dir + "/stderr") << "; the X server said: "
+            << readAll(dir + "/xvfb.log");
+        ASSERT_TRUE(xdotool("search --name 'Zelbun Kreator' windowfocus --sync"));
+    }
+
+    void stop()
+    {
+        if (program > 0) {
+            kill(program, SIGKILL);
+            waitpid(program, nullptr, 0);
+            program = -1;
+        }
+    }
+
+    bool xdotool(const std::string& args)
+    {
+        return std::system(("DISPLAY=" + display + " xdotool " + args + " >/dev/null 2>&1").c_str()) == 0;
+    }
+
+    bool titled(const std::string& name) { return xdotool("search --name '" + name + "'"); }
+
+    // A click at a point of the window's picture, `scale` window pixels to
+    // a picture pixel.
+    bool click(int x, int y, int scale = 1)
+    {
+        return xdotool("search --name 'Zelbun Kreator' mousemove --window %1 " + std::to_string(scale * x + 1) + " " +
+                       std::to_string(scale * y + 1) + " click 1");
+    }
+    bool clickCell(int column, int row, int scale = 1) { return click(5 + 16 * column + 7, 50 + 16 * row + 7, scale); }
+
+    std::vector<std::string> testImages()
+    {
+        std::vector<std::string> found;
+        std::error_code error;
+        for (const auto& entry : fs::recursive_directory_iterator(dir + "/run", error))
+            if (entry.path().extension() == ".atr")
+                found.push_back(entry.path().string());
+        std::sort(found.begin(), found.end());
+        return found;
+    }
+
+    std::string dir, display;
+    pid_t server = -1, program = -1;
+};
+
+// "...jako" offers the document's name selected: typing "gap" makes the
+// name "gap", saved as gap.atr, not "zestaw.atrgap".
+TEST_F(Window, TypingReplacesTheOfferedName)
+{
+    const std::vector<uint8_t> set = emptySet();
+    const std::string path = dir + "/work/zestaw.atr";
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(set.data()), std::streamsize(set.size()));
+    start({"zestaw.atr"});
+    ASSERT_TRUE(clickCell(2, 3));  // a change, so the saved file differs
+    ASSERT_TRUE(xdotool("key --delay 50 ctrl+shift+s"));
+    ASSERT_TRUE(xdotool("type --delay 80 gap"));
+    ASSERT_TRUE(xdotool("key Return"));
+    ASSERT_TRUE(waitFor([&] { return fs::exists(dir + "/work/gap.atr"); })) << readAll(dir + "/stderr");
+    EXPECT_FALSE(fs::exists(dir + "/work/zestaw.atrgap"));
+    EXPECT_TRUE(waitFor([&] { return titled("^gap.atr - Zelbun"); }));
+}
+
+// At 2x the window is twice as large and a click at twice a cell's place
+// draws that cell; two quick test clicks start two emulators on two images.
+TEST_F(Window, AtTwiceTheSizeClicksLandOnTheirCellsAndTestsGetTheirOwnImages)
+{
+    start({"--scale", "2"});
+    ASSERT_TRUE(click(270 + 20 * 1 + 9, 50 + 9, 2));  // palette entry 1: the robot
+    ASSERT_TRUE(clickCell(6, 9, 2));
+    ASSERT_TRUE(xdotool("search --name 'Zelbun Kreator' mousemove --window %1 " + std::to_string(2 * 595) + " " +
+                        std::to_string(2 * 82) + " click --repeat 2 --delay 60 1"));  // "Testuj mape", twice
+    std::vector<std::string> images;
+    ASSERT_TRUE(waitFor([&] { return (images = testImages()).size() == 2; })) << readAll(dir + "/stderr");
+    EXPECT_EQ(fs::path(images[0]).filename(), "test-2.atr");
+    EXPECT_EQ(fs::path(images[1]).filename(), "test.atr");
+    for (const std::string& image : images) {
+        ASSERT_TRUE(waitFor([&] { return readAll(image).size() > kLevelListOffset + 4 + 16 * 31; }));
+        EXPECT_EQ(cellOf(readAll(image), 6, 9), kRobotCode);
+    }
+}
+
+// Twenty strokes make the autosave; the program is killed; started again,
+// it asks, and Return ("Przywroc") brings the work back as unsaved changes
+// of the same file, which Ctrl+S then saves.
+TEST_F(Window, AutosaveComesBackAfterAKill)
+{
+    const std::vector<uint8_t> set = emptySet();
+    const std::string path = dir + "/work/set.atr";
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(set.data()), std::streamsize(set.size()));
+    fs::last_write_time(path, fs::file_time_type::clock::now() - std::chrono::hours(1));
+    start({"set.atr"});
+    ASSERT_TRUE(click(270 + 20 * 1 + 9, 50 + 20 * 1 + 9));  // palette entry 6: the box
+    for (int i = 0; i < 20; ++i)
+        ASSERT_TRUE(clickCell(i % 16, 2 + i / 16));
+    std::string autosave;
+    ASSERT_TRUE(waitFor([&] {
+        std::error_code error;
+        for (const auto& entry : fs::directory_iterator(dir + "/state/zelbun-kreator", error))
+            if (entry.path().filename().string().rfind("set-", 0) == 0)
+                autosave = entry.path().string();
+        return !autosave.empty() && cellOf(readAll(autosave), 3, 3) == 0x30;
+    })) << readAll(dir + "/stderr");
+    stop();
+
+    start({"set.atr"});
+    // The question comes before anything else; Return takes its first answer.
+    ASSERT_TRUE(waitFor([&] { return xdotool("key Return") && titled("set.atr \\* - Zelbun"); }));
+    EXPECT_EQ(cellOf(readAll(path), 0, 2), 0);  // not saved yet
+    ASSERT_TRUE(xdotool("key ctrl+s"));
+    ASSERT_TRUE(waitFor([&] { return cellOf(readAll(path), 3, 3) == 0x30; }));
+    EXPECT_EQ(cellOf(readAll(path), 0, 2), 0x30);
+    EXPECT_TRUE(waitFor([&] { return !fs::exists(autosave); }));
+}
+
+} // namespace
