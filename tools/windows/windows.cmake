@@ -6,6 +6,8 @@
 #   - zelbun-kreator.com beside it, the same program as a console program,
 #     for the command-line subcommands (see below);
 #   - SDL.dll and SDL2.dll copied beside every program that needs them;
+#   - the install rules of one folder and, made from them, the portable zip
+#     and the installer;
 #   - the test suite without the test files that need POSIX.
 
 enable_language(RC)
@@ -90,6 +92,45 @@ foreach(program zelbun-kreator zelbun-kreator-console zelbun_tests)
   add_dependencies(${program} zelbun-sdl-dlls)
 endforeach()
 
+# Installed as one folder, as Windows programs are: the two programs and
+# SDL's DLLs, the data beside them (where core/datafiles.cpp looks, after
+# the working directory), the documents as text files, and the licence of
+# everything linked in or shipped.
+install(TARGETS zelbun-kreator zelbun-kreator-console RUNTIME DESTINATION .)
+install(FILES ${dlls} DESTINATION .)
+install(FILES ${CMAKE_SOURCE_DIR}/data/tiles.bmp ${CMAKE_SOURCE_DIR}/data/paleta.bmp ${CMAKE_SOURCE_DIR}/data/tiles.cfg
+              ${CMAKE_SOURCE_DIR}/data/icon.bmp DESTINATION .)
+install(FILES ${CMAKE_SOURCE_DIR}/README.md DESTINATION . RENAME README.txt)
+install(FILES ${CMAKE_SOURCE_DIR}/LICENSE DESTINATION . RENAME LICENSE.txt)
+install(FILES ${CMAKE_SOURCE_DIR}/data/TILES.md DESTINATION . RENAME TILES.txt)
+# SDL2, sdl12-compat, SDL_gfx, zlib and libpng as build-deps.sh kept them;
+# the compiler's runtime and winpthreads (mingw-w64), CLI11 and JSON for
+# Modern C++ from the Debian packages the build took them from.
+install(DIRECTORY ${SDL_PREFIX}/share/licenses/ DESTINATION licenses)
+foreach(package mingw-w64:mingw-w64-common gcc-runtime:gcc-mingw-w64-base CLI11:libcli11-dev
+        nlohmann-json:nlohmann-json3-dev)
+  string(REPLACE ":" ";" package ${package})
+  list(GET package 0 name)
+  list(GET package 1 debian)
+  if(EXISTS /usr/share/doc/${debian}/copyright)
+    install(FILES /usr/share/doc/${debian}/copyright DESTINATION licenses/${name})
+  endif()
+endforeach()
+
+# `make windows` makes both packages; `cmake --install` runs inside the
+# build for them, once everything it installs is built.
+set(ZELBUN_PACKAGE_NAME zelbun-kreator-${PROJECT_VERSION}-win64)
+set(ZELBUN_ZIP ${CMAKE_BINARY_DIR}/${ZELBUN_PACKAGE_NAME}.zip)
+set(ZELBUN_SETUP ${CMAKE_BINARY_DIR}/${ZELBUN_PACKAGE_NAME}-setup.exe)
+add_custom_command(OUTPUT ${ZELBUN_ZIP} ${ZELBUN_SETUP}
+  COMMAND bash ${ZELBUN_WIN_DIR}/package.sh ${CMAKE_BINARY_DIR} ${ZELBUN_PACKAGE_NAME} ${PROJECT_VERSION} ${ZELBUN_ICO}
+  DEPENDS zelbun-kreator zelbun-kreator-console ${dlls} ${ZELBUN_ICO} ${ZELBUN_WIN_DIR}/package.sh
+          ${ZELBUN_WIN_DIR}/installer.nsi ${CMAKE_SOURCE_DIR}/README.md ${CMAKE_SOURCE_DIR}/LICENSE
+          ${CMAKE_SOURCE_DIR}/data/tiles.bmp ${CMAKE_SOURCE_DIR}/data/paleta.bmp ${CMAKE_SOURCE_DIR}/data/tiles.cfg
+          ${CMAKE_SOURCE_DIR}/data/icon.bmp ${CMAKE_SOURCE_DIR}/data/TILES.md ${ZELBUN_WIN_DIR}/windows.cmake
+  COMMENT "Packing ${ZELBUN_PACKAGE_NAME}.zip and the installer")
+add_custom_target(zelbun-windows-package ALL DEPENDS ${ZELBUN_ZIP} ${ZELBUN_SETUP})
+
 # Test files that drive POSIX itself and have their Windows counterpart
 # elsewhere: windows_test.cpp for the files and the emulator start,
 # tests/windows/window_test.sh for the real window under Wine.
@@ -138,4 +179,8 @@ if(CMAKE_CROSSCOMPILING_EMULATOR)
   add_test(NAME Windows.ConsoleCommands
     COMMAND bash ${CMAKE_SOURCE_DIR}/tests/windows/console_test.sh ${CMAKE_BINARY_DIR} ${CMAKE_SOURCE_DIR}
             ${CMAKE_CROSSCOMPILING_EMULATOR})
+  add_test(NAME Windows.Installer
+    COMMAND bash ${CMAKE_SOURCE_DIR}/tests/windows/installer_test.sh ${CMAKE_BINARY_DIR} ${CMAKE_SOURCE_DIR}
+            ${CMAKE_CROSSCOMPILING_EMULATOR} ${ZELBUN_PACKAGE_NAME})
+  set_tests_properties(Windows.Installer PROPERTIES TIMEOUT 300)
 endif()
