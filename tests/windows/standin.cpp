@@ -1,7 +1,8 @@
 // A stand-in for an emulator in the Windows tests: writes the words of its
 // command line, as Windows splits them, one a line in UTF-8 to the file
-// ZELBUN_STANDIN_LOG names, then ends with the status ZELBUN_STANDIN_STATUS
-// gives (0 without it).
+// ZELBUN_STANDIN_LOG names, copies the file its last word names to
+// ZELBUN_STANDIN_COPY, then ends with the status ZELBUN_STANDIN_STATUS
+// gives (0 without it). Each only when its variable is set.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -32,6 +33,13 @@ int main()
             std::fclose(file);
         }
     }
+    // Named only once whole, so that a test waiting for it reads all of it.
+    if (const wchar_t* copy = _wgetenv(L"ZELBUN_STANDIN_COPY"))
+        if (count > 1) {
+            const std::wstring part = std::wstring(copy) + L".part";
+            if (CopyFileW(words[count - 1], part.c_str(), FALSE))
+                MoveFileExW(part.c_str(), copy, MOVEFILE_REPLACE_EXISTING);
+        }
     const wchar_t* status = _wgetenv(L"ZELBUN_STANDIN_STATUS");
     return status ? int(std::wcstol(status, nullptr, 10)) : 0;
 }

@@ -146,8 +146,9 @@ if(TARGET zelbun_tests)
     list(FILTER test_sources EXCLUDE REGEX "/${name}$")
   endforeach()
   set_property(TARGET zelbun_tests PROPERTY SOURCES ${test_sources})
-  # The emulator the tests start: a program that says what it was given.
-  add_executable(zelbun_standin ${CMAKE_SOURCE_DIR}/tests/windows/standin.cpp)
+  # The emulator the tests start: a program that says what it was given. A
+  # GUI program, as emulators are: no console window comes up for it.
+  add_executable(zelbun_standin WIN32 ${CMAKE_SOURCE_DIR}/tests/windows/standin.cpp)
   add_dependencies(zelbun_tests zelbun_standin)
 endif()
 
@@ -183,4 +184,16 @@ if(CMAKE_CROSSCOMPILING_EMULATOR)
     COMMAND bash ${CMAKE_SOURCE_DIR}/tests/windows/installer_test.sh ${CMAKE_BINARY_DIR} ${CMAKE_SOURCE_DIR}
             ${CMAKE_CROSSCOMPILING_EMULATOR} ${ZELBUN_PACKAGE_NAME})
   set_tests_properties(Windows.Installer PROPERTIES TIMEOUT 300)
+  add_test(NAME Windows.RealWindow
+    COMMAND bash ${CMAKE_SOURCE_DIR}/tests/windows/window_test.sh ${CMAKE_BINARY_DIR} ${CMAKE_SOURCE_DIR}
+            ${CMAKE_CROSSCOMPILING_EMULATOR})
+  set_tests_properties(Windows.RealWindow PROPERTIES TIMEOUT 300 SKIP_REGULAR_EXPRESSION "\\[  SKIPPED \\]")
+  # The same answers as the Linux build's program, which `make test` builds.
+  set(ZELBUN_HOST_PROGRAM ${CMAKE_SOURCE_DIR}/build/zelbun-kreator CACHE FILEPATH
+      "The Linux build's program, whose answers the Windows program's must equal")
+  add_test(NAME Windows.SameAnswersAsLinux
+    COMMAND bash ${CMAKE_SOURCE_DIR}/tests/windows/equality_test.sh ${ZELBUN_HOST_PROGRAM} ${CMAKE_BINARY_DIR}
+            ${CMAKE_SOURCE_DIR} ${CMAKE_CROSSCOMPILING_EMULATOR})
+  set_tests_properties(Windows.SameAnswersAsLinux PROPERTIES TIMEOUT 300
+    SKIP_REGULAR_EXPRESSION "\\[  SKIPPED \\]")
 endif()
