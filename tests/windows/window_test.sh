@@ -4,7 +4,8 @@
 # test's own:
 #   window_test.sh BUILD_DIR SOURCE_DIR WINE_RUN
 # A set named in Polish, given on the command line, is drawn on and saved
-# with Ctrl+S; opened again, "Testuj gre" hands the emulator (a stand-in in
+# with Ctrl+S, and saved as a copy through Windows' save dialog; opened
+# again, "Testuj gre" hands the emulator (a stand-in in
 # a folder with a space and a Polish letter, from ZELBUN_EMULATOR) a test
 # image of exactly the saved bytes, from a private folder under %TEMP%.
 # Closing with unsaved work asks in a native dialog: "Zapisz" saves and
@@ -44,8 +45,10 @@ Xvfb -displayfd 3 -screen 0 800x700x24 -nolisten tcp 3>"$work/display" 2>/dev/nu
 xvfb=$!
 wait_for test -s "$work/display" || fail "Xvfb did not start"
 export DISPLAY=:$(cat "$work/display")
-# Names and words in UTF-8 reach Wine whole only under a UTF-8 locale.
+# Names and words in UTF-8 reach Wine whole only under a UTF-8 locale;
+# SDL draws with its Windows driver, whatever the other tests ask for.
 export LC_ALL=C.UTF-8
+unset SDL_VIDEODRIVER
 
 set_file=$work/zażółć.atr
 cp "$source/fuzz/corpus/gameimage/two_levels.atr" "$set_file"
@@ -106,6 +109,16 @@ cells=$((first - 3 * 16 - 2))
 [ "$(cat "$work/changed")" = "$(printf '%d 60\n%d 60' "$first" $((first + 2)))" ] ||
   fail "the save changed other bytes: $(cat "$work/changed")"
 cp "$set_file" "$work/saved.atr"
+
+# "Zapisz jako" asks in Windows' own dialog, which starts beside the set
+# and adds ".atr" to a name typed without it.
+click 210 12
+wait_for window '^Zapisz mape$' >/dev/null || fail "no save dialog"
+xdotool windowfocus --sync "$(window '^Zapisz mape$')" key ctrl+a type --delay 80 'kopia ż'
+xdotool key Return
+wait_for test -f "$work/kopia ż.atr" || fail "the save dialog did not save kopia ż.atr"
+wait_for xdotool search --name '^kopia ż\.atr - Zelbun' >/dev/null || fail "the window does not name kopia ż.atr"
+cmp "$work/kopia ż.atr" "$work/saved.atr" || fail "kopia ż.atr is not the set"
 xdotool search --name 'Zelbun Kreator 1\.0' windowfocus --sync key alt+F4
 wait_for editor_ended || fail "a saved set did not let the window close"
 program=
