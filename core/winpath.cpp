@@ -50,6 +50,15 @@ std::wstring extendedPath(const std::string& path)
     return L"\\\\?\\" + full;
 }
 
+std::string ordinaryPath(const std::wstring& path)
+{
+    if (path.compare(0, 8, L"\\\\?\\UNC\\") == 0)
+        return toUtf8(L"\\\\" + path.substr(8));
+    if (path.compare(0, 4, L"\\\\?\\") == 0)
+        return toUtf8(path.substr(4));
+    return toUtf8(path);
+}
+
 std::string windowsMessage(unsigned long code, bool englishOnly)
 {
     const DWORD flags = FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_MAX_WIDTH_MASK;

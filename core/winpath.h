@@ -17,6 +17,9 @@ std::string toUtf8(const std::wstring& utf16);
 // the 260-character limit. A device name (NUL, COM1) stays the device's
 // "\\.\" name. Empty when it cannot be made absolute.
 std::wstring extendedPath(const std::string& path);
+// An extended path in its ordinary form again, for programs that take no
+// other: "\\?\C:\x" as "C:\x", "\\?\UNC\server\x" as "\\server\x".
+std::string ordinaryPath(const std::wstring& path);
 
 // Windows' own words for one of its error numbers, without the final
 // period: in English where the system has them (a Polish system may not),

@@ -252,7 +252,7 @@ public:
         lookup.syntax = CommandSyntax::windows;
         const std::string environment = environmentValue(L"ZELBUN_EMULATOR");
         const std::wstring image = extendedPath(file);
-        const std::string imagePath = image.compare(0, 4, L"\\\\?\\") == 0 ? toUtf8(image.substr(4)) : file;
+        const std::string imagePath = image.empty() ? file : ordinaryPath(image);
         if (emulatorCommand.empty() && environment.empty()) {
             const std::wstring associated = associatedProgram();
             if (!associated.empty() && !runsThisEditor(associated))
