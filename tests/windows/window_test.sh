@@ -31,9 +31,9 @@ trap cleanup EXIT
 fail() { echo "FAIL: $* (line ${BASH_LINENO[0]})" >&2; exit 1; }
 windows() { local path=$1; echo "Z:${path//\//\\}"; }
 
-# Polls for up to 30 s (programs start slowly under Wine on a busy machine).
+# Polls for up to a minute (programs start slowly under Wine on a busy machine).
 wait_for() {
-  for _ in $(seq 1 150); do
+  for _ in $(seq 1 300); do
     if "$@"; then return 0; fi
     sleep 0.2
   done
