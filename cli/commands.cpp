@@ -10,6 +10,7 @@
 #include "core/messages.h"
 #include "core/session.h"
 #include "core/setcheck.h"
+#include "core/solver.h"
 #include "core/tilesconfig.h"
 
 #include <nlohmann/json.hpp>
@@ -26,6 +27,9 @@ namespace {
 // The version of the JSON that info prints; it changes only when a key
 // changes meaning or goes away.
 const int kInfoJsonFormat = 1;
+
+// The same for check --json.
+const int kCheckJsonFormat = 1;
 
 const char* const kPageKeys[kTextPages] = {"start", "end"};
 
@@ -298,11 +302,27 @@ int runCheck(const CommandLine& line, Console console)
     if (Error error = readInput(line.file, console.in, bytes))
         return fail(console, describe(error, Language::english));
     const std::string name = inputName(line.file);
+    nlohmann::ordered_json json;
+    json["format"] = kCheckJsonFormat;
+    json["file"] = name;
+    json["findings"] = nlohmann::ordered_json::array();
+    auto report = [&](const std::vector<std::string>& findings) {
+        for (const std::string& finding : findings)
+            if (line.json)
+                json["findings"].push_back(finding);
+            else
+                console.out << name << ": " << finding << '\n';
+    };
+    auto finish = [&](int status) {
+        if (line.json)
+            console.out << json.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << '\n';
+        return status;
+    };
     // A file the editor refuses is the one finding there is.
     if (Error problem = gameImageProblem(bytes.data(), bytes.size())) {
-        problem.path = name;
-        console.out << describe(problem, Language::english) << '\n';
-        return 1;
+        problem.path = "";
+        report({describe(problem, Language::english)});
+        return finish(1);
     }
 
     const LoadResult image = readGameImage(bytes.data(), bytes.size());
@@ -316,10 +336,35 @@ int runCheck(const CommandLine& line, Console console)
     const LevelRules rules = tiles.found ? levelRules(tiles.config) : LevelRules();
     for (const LevelFinding& finding : checkLevels(image.levels, rules))
         findings.push_back(describe(finding, Language::english));
+    report(findings);
 
-    for (const std::string& finding : findings)
-        console.out << name << ": " << finding << '\n';
-    return findings.empty() ? 0 : 1;
+    bool unsolvable = false;
+    if (line.solve) {
+        SolveLimits limits;
+        limits.maxStates = line.maxStates;
+        limits.maxSeconds = line.maxSeconds;
+        json["levels"] = nlohmann::ordered_json::array();
+        for (int slot = 0; slot < kLevelSlots; ++slot) {
+            if (!image.levels[slot].on)
+                continue;
+            const SolveResult result = solveLevel(image.levels[slot], limits);
+            unsolvable = unsolvable || result.verdict == SolveResult::unsolvable;
+            if (line.json) {
+                static const char* const verdicts[] = {"solvable", "unsolvable", "unknown", "no robot"};
+                nlohmann::ordered_json entry;
+                entry["level"] = slot + 1;
+                entry["verdict"] = verdicts[result.verdict];
+                entry["states"] = result.states;
+                entry["moves"] = nlohmann::ordered_json::array();
+                for (GameRules::Move move : result.moves)
+                    entry["moves"].push_back(moveName(move));
+                json["levels"].push_back(entry);
+            } else {
+                console.out << name << ": level " << slot + 1 << ": " << describe(result, Language::english) << '\n';
+            }
+        }
+    }
+    return finish(findings.empty() && !unsolvable ? 0 : 1);
 }
 
 int runCommand(const CommandLine& line, Console console)

@@ -23,7 +23,7 @@ const char* const kCommands[] = {"info", "check", "export", "test", "help"};
 const char usage[] =
     "Usage: zelbun-kreator [--template FILE] [--emulator CMD] [FILE]\n"
     "       zelbun-kreator info FILE [--json]\n"
-    "       zelbun-kreator check FILE\n"
+    "       zelbun-kreator check FILE [--solve [--max-states N] [--max-seconds S]] [--json]\n"
     "       zelbun-kreator export FILE (--level N | --all) -o FILE.png [--force]\n"
     "       zelbun-kreator test FILE --level N [-o FILE.atr] [--force]\n"
     "       zelbun-kreator help [COMMAND]\n";
@@ -44,6 +44,7 @@ const char footer[] =
     "Examples:\n"
     "  zelbun-kreator levels.atr\n"
     "  zelbun-kreator check levels.atr\n"
+    "  zelbun-kreator check --solve levels.atr\n"
     "  zelbun-kreator export levels.atr --all -o levels.png\n"
     "  zelbun-kreator info --json - < levels.atr\n";
 
@@ -131,6 +132,16 @@ CommandLine parseCommandLine(int argc, const char* const* argv, std::ostream& ou
 
     CLI::App* check = app.add_subcommand("check", "Look for mistakes in a level set; exit status 1 when any");
     check->add_option("FILE", line.file, "Game image, - for standard input")->required()->type_name("");
+    check->add_flag("--solve", line.solve, "Also play each level through with the game's own rules");
+    check->add_option("--max-states", line.maxStates, "States the solver looks at per level before it gives up")
+        ->capture_default_str()
+        ->check(CLI::PositiveNumber.description(""))
+        ->type_name("N");
+    check->add_option("--max-seconds", line.maxSeconds, "Seconds the solver spends per level before it gives up")
+        ->capture_default_str()
+        ->check(CLI::PositiveNumber.description(""))
+        ->type_name("S");
+    check->add_flag("--json", line.json, "JSON for scripts: the findings and each level's verdict");
 
     CLI::App* exportCommand = app.add_subcommand("export", "Draw levels into a PNG image as the editor shows them");
     exportCommand->add_option("FILE", line.file, "Game image, - for standard input")->required()->type_name("");
@@ -161,7 +172,9 @@ CommandLine parseCommandLine(int argc, const char* const* argv, std::ostream& ou
                  "ZELBUN_TEMPLATE, else game.atr beside the data files, else the built-in game.");
     check->footer("One line per mistake, each saying what it is and where: the file's own\n"
                   "problems, the order table and level segments as the game reads them, the\n"
-                  "text pages, then each level's robot, screws and tile codes.");
+                  "text pages, then each level's robot, screws and tile codes.\n"
+                  "With --solve, a line per level: \"solvable in N moves: R R D fire-L ...\" (the\n"
+                  "shortest solution), \"unsolvable\" (exit status 1) or \"unknown after N states\".");
 
     std::string helpTopic;
     CLI::App* help = app.add_subcommand("help", "Print this help, or a command's");

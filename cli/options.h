@@ -21,6 +21,9 @@ struct CommandLine {
     bool all = false;          // export --all
     bool json = false;         // info --json
     bool force = false;        // --force: replace a read-only output file
+    bool solve = false;        // check --solve: prove each level can be finished
+    unsigned long maxStates = 1000000;  // --max-states: the solver's limit per level
+    double maxSeconds = 5.0;   // --max-seconds: the same in time
     // Where tiles.bmp, paleta.bmp and tiles.cfg are looked for; empty means
     // the editor's usual places. Tests point it at their own files.
     std::vector<std::string> dataDirs;

@@ -296,6 +296,32 @@ std::string describe(const SetFinding& f, Language language)
     return text;
 }
 
+std::string describe(const SolveResult& result, Language language)
+{
+    const bool pl = polish(language);
+    const long moves = long(result.moves.size());
+    const std::string states = std::to_string(result.states);
+    switch (result.verdict) {
+    case SolveResult::solvable: {
+        std::string text = pl ? "rozwiazywalny w " + polishCount(moves, "ruchu", "ruchach", "ruchach")
+                              : "solvable in " + std::to_string(moves) + (moves == 1 ? " move" : " moves");
+        text += ":";
+        for (GameRules::Move move : result.moves)
+            text += std::string(" ") + moveName(move);
+        return text;
+    }
+    case SolveResult::unsolvable:
+        return pl ? "nie do przejscia: zadny z " + states + " osiagalnych stanow nie prowadzi do otwartego wyjscia"
+                  : "unsolvable: none of the " + states + " reachable states leads into the open exit";
+    case SolveResult::unknown:
+        return pl ? "nie wiadomo po " + polishCount(long(result.states), "stanie", "stanach", "stanach")
+                  : "unknown after " + states + " states";
+    case SolveResult::noRobot:
+        return pl ? "brak robota" : "no robot";
+    }
+    return "";
+}
+
 std::string fileNameOf(const std::string& path)
 {
 #ifdef _WIN32

@@ -8,6 +8,7 @@
 #include "core/gameimage.h"
 #include "core/gametemplate.h"
 #include "core/levelcheck.h"
+#include "core/solver.h"
 #include "core/setcheck.h"
 
 #include <string>
@@ -47,6 +48,11 @@ const char* pageName(int page);
 // Where and why a game part's segment chain breaks: "segment at byte 7544
 // ends ($3BFF) before it starts ($3C00)".
 std::string describe(const ChainBreak& chainBreak, Language language);
+
+// A level's verdict: "solvable in 14 moves: R R D ...", "unsolvable: ...",
+// "unknown after 1000000 states"; Polish "rozwiazywalny w 14 ruchach" etc.
+// The moves are the same tokens in both.
+std::string describe(const SolveResult& result, Language language);
 
 // The last component of a path.
 std::string fileNameOf(const std::string& path);

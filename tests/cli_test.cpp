@@ -520,3 +520,53 @@ TEST(CommandLine, CheckFindsEachMistake)
 }
 
 } // namespace
+
+namespace {
+
+// check --solve plays every level through: a shortest solution for the one
+// that can be finished, "unsolvable" and exit status 1 for the one whose
+// exit is walled in; --json gives the same with the moves as a list.
+TEST(CommandLine, CheckSolvesEachLevel)
+{
+    TempDir dir;
+    LevelData levels[kLevelSlots];
+    for (int slot : {0, 1}) {
+        LevelData& level = levels[slot];
+        level = emptyLevel(0x01);
+        level.on = true;
+        level.cells[1][1] = 0x04;  // robot
+        for (int column = 2; column < 6; ++column)
+            level.cells[column][1] = 0x00;
+        level.cells[3][1] = 0x10;  // screw
+        level.srubki = 1;
+        level.cells[6][1] = slot == 0 ? 0x03 : 0x01;  // the exit, or a wall
+    }
+    levels[1].cells[6][2] = 0x03;
+    TextPage pages[2];
+    blankPage(pages[0]);
+    blankPage(pages[1]);
+    const std::vector<uint8_t> image = writeGameImage(game, gameSize, levels, pages);
+    writeBytes(dir.file("solve.atr"), std::string(image.begin(), image.end()));
+
+    CommandLine line;
+    line.command = CommandLine::Command::Check;
+    line.file = dir.file("solve.atr");
+    line.dataDirs = {dataDir};
+    line.solve = true;
+    std::istringstream in;
+    std::ostringstream out, err;
+    EXPECT_EQ(runCheck(line, Console{in, out, err}), 1);
+    EXPECT_NE(out.str().find("level 1: solvable in 5 moves: R R R R R\n"), std::string::npos) << out.str();
+    EXPECT_NE(out.str().find("level 2: unsolvable: none of the "), std::string::npos) << out.str();
+
+    line.json = true;
+    std::ostringstream json;
+    EXPECT_EQ(runCheck(line, Console{in, json, err}), 1);
+    const nlohmann::json parsed = nlohmann::json::parse(json.str());
+    EXPECT_EQ(parsed["format"], 1);
+    EXPECT_EQ(parsed["levels"][0]["verdict"], "solvable");
+    EXPECT_EQ(parsed["levels"][0]["moves"], nlohmann::json({"R", "R", "R", "R", "R"}));
+    EXPECT_EQ(parsed["levels"][1]["verdict"], "unsolvable");
+}
+
+} // namespace

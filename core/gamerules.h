@@ -1,0 +1,91 @@
+// The game's own rules, run on the editor's 6502 core: the engine's rules
+// and controls, linked alone into an image at fixed addresses, loaded into
+// a 64 KB memory and driven through the routines the engine's build
+// exported. What happens here is what happens in the game, so the playtest
+// and the solver cannot drift from it. The game flow around a level (lives
+// lost and the level started again) is the small part kept here.
+#pragma once
+
+#include "core/cpu6502.h"
+#include "core/level.h"
+
+#include <cstdint>
+#include <vector>
+
+extern const unsigned char rulesImage[];
+extern const unsigned rulesImageSize;
+
+class GameRules {
+public:
+    // What a step brought, as the engine reports it.
+    struct Events {
+        unsigned bits = 0;  // moved, screw, door, push, died, exit, life, teleport
+        unsigned more = 0;  // key, ammunition, shot, explosion, exit opened, restart
+        bool moved() const;
+        bool died() const;
+        bool exited() const;
+        bool restarted() const;
+        bool any() const { return bits || more; }
+    };
+    // The counters the status line shows.
+    struct Counters {
+        int screws = 0;  // still to collect
+        int lives = 0;
+        int keys[3] = {};
+        int shots = 0;
+        bool exitOpen = false;
+        bool paused = false;
+        Cell robot;
+    };
+    // The moves of the step by step mode: a direction to walk, a direction
+    // to fire, or a step with the stick let go.
+    enum class Move : uint8_t { up, right, down, left, fireUp, fireRight, fireDown, fireLeft, wait };
+    static constexpr int moveCount = 9;
+
+    static constexpr int startLives = 3;
+
+    GameRules();
+    GameRules(const GameRules&) = delete;
+    GameRules& operator=(const GameRules&) = delete;
+
+    // Begins `level` as the game does. False when it has no robot.
+    bool start(const LevelData& level, int lives = startLives);
+
+    // --- As the game plays: one call per frame (50 a second), a step every
+    // eighth frame. A life lost starts the level again while lives remain.
+    struct Input {
+        int stickDx = 0, stickDy = 0;  // -1, 0, 1; one axis at a time
+        bool fire = false;
+        bool pause = false;    // held
+        bool restart = false;  // held
+    };
+    Events frame(const Input& input);
+    bool gameOver() const { return gameOver_; }
+    bool levelDone() const { return levelDone_; }
+
+    // --- Step by step, as a solver goes: the move and then the tick of
+    // everything that moves by itself, as one game step.
+    Events step(Move move);
+
+    Counters counters() const;
+    // The cell codes as the game holds them now.
+    uint8_t cell(Cell at) const;
+    LevelData levelNow() const;
+
+    // The whole state the rules carry from step to step, to save and come
+    // back to.
+    static size_t stateSize();
+    void saveState(uint8_t* out) const;
+    void loadState(const uint8_t* in);
+
+    uint64_t cycles() const { return cpu_.cycles; }
+
+private:
+    bool call(unsigned routine);
+    bool restartLevel();
+
+    Cpu6502 cpu_;
+    LevelData level_;  // as it began, for a restart
+    bool gameOver_ = false;
+    bool levelDone_ = false;
+};
