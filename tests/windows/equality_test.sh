@@ -2,7 +2,8 @@
 # The Linux and the Windows program give the same answers:
 #   equality_test.sh HOST_PROGRAM BUILD_DIR SOURCE_DIR WINE_RUN
 # For each set of the corpus, `info`, `info --json` and `check` (and
-# `check --json` where the program has it) print the same bytes on both,
+# `check --json` and `check --solve --json` where the program has them)
+# print the same bytes on both,
 # on standard output and on the error stream, and end with the same
 # status; `export --all` draws the same pixels. HOST_PROGRAM is the Linux
 # build's program (make test builds it); without it the test is skipped.
@@ -71,8 +72,9 @@ for row in rows:
 EOF
 }
 
-check_json=false
+check_json=false check_solve=false
 "$host" help check 2>/dev/null | grep -q -- --json && check_json=true
+"$host" help check 2>/dev/null | grep -q -- --solve && check_solve=true
 for set in "$source"/fuzz/corpus/gameimage/*.atr; do
   name=$(basename "$set")
   cp "$set" "$work/$name"
@@ -80,6 +82,7 @@ for set in "$source"/fuzz/corpus/gameimage/*.atr; do
   same "$name" info "$name" --json
   same "$name" check "$name"
   if $check_json; then same "$name" check "$name" --json; fi
+  if $check_json && $check_solve; then same "$name" check "$name" --solve --json; fi
   same "$name" export "$name" --all -o "$name.png" --force
   if [ -f "$work/$name.png" ]; then
     mv "$work/$name.png" "$work/windows.png"
