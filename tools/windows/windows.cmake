@@ -96,13 +96,19 @@ endforeach()
 # SDL's DLLs, the data beside them (where core/datafiles.cpp looks, after
 # the working directory), the documents as text files, and the licence of
 # everything linked in or shipped.
+set(data ${CMAKE_SOURCE_DIR}/data)
+set(shipped_data ${data}/tiles.bmp ${data}/paleta.bmp ${data}/tiles.cfg ${data}/icon.bmp)
+set(shipped_texts README.md:README.txt LICENSE:LICENSE.txt data/TILES.md:TILES.txt)
 install(TARGETS zelbun-kreator zelbun-kreator-console RUNTIME DESTINATION .)
-install(FILES ${dlls} DESTINATION .)
-install(FILES ${CMAKE_SOURCE_DIR}/data/tiles.bmp ${CMAKE_SOURCE_DIR}/data/paleta.bmp ${CMAKE_SOURCE_DIR}/data/tiles.cfg
-              ${CMAKE_SOURCE_DIR}/data/icon.bmp DESTINATION .)
-install(FILES ${CMAKE_SOURCE_DIR}/README.md DESTINATION . RENAME README.txt)
-install(FILES ${CMAKE_SOURCE_DIR}/LICENSE DESTINATION . RENAME LICENSE.txt)
-install(FILES ${CMAKE_SOURCE_DIR}/data/TILES.md DESTINATION . RENAME TILES.txt)
+install(FILES ${dlls} ${shipped_data} DESTINATION .)
+set(shipped_text_files)
+foreach(text ${shipped_texts})
+  string(REPLACE ":" ";" text ${text})
+  list(GET text 0 source)
+  list(GET text 1 name)
+  install(FILES ${CMAKE_SOURCE_DIR}/${source} DESTINATION . RENAME ${name})
+  list(APPEND shipped_text_files ${CMAKE_SOURCE_DIR}/${source})
+endforeach()
 # SDL2, sdl12-compat, SDL_gfx, zlib and libpng as build-deps.sh kept them;
 # the compiler's runtime and winpthreads (mingw-w64), CLI11 and JSON for
 # Modern C++ from the Debian packages the build took them from.
@@ -124,10 +130,8 @@ set(ZELBUN_ZIP ${CMAKE_BINARY_DIR}/${ZELBUN_PACKAGE_NAME}.zip)
 set(ZELBUN_SETUP ${CMAKE_BINARY_DIR}/${ZELBUN_PACKAGE_NAME}-setup.exe)
 add_custom_command(OUTPUT ${ZELBUN_ZIP} ${ZELBUN_SETUP}
   COMMAND bash ${ZELBUN_WIN_DIR}/package.sh ${CMAKE_BINARY_DIR} ${ZELBUN_PACKAGE_NAME} ${PROJECT_VERSION} ${ZELBUN_ICO}
-  DEPENDS zelbun-kreator zelbun-kreator-console ${dlls} ${ZELBUN_ICO} ${ZELBUN_WIN_DIR}/package.sh
-          ${ZELBUN_WIN_DIR}/installer.nsi ${CMAKE_SOURCE_DIR}/README.md ${CMAKE_SOURCE_DIR}/LICENSE
-          ${CMAKE_SOURCE_DIR}/data/tiles.bmp ${CMAKE_SOURCE_DIR}/data/paleta.bmp ${CMAKE_SOURCE_DIR}/data/tiles.cfg
-          ${CMAKE_SOURCE_DIR}/data/icon.bmp ${CMAKE_SOURCE_DIR}/data/TILES.md ${ZELBUN_WIN_DIR}/windows.cmake
+  DEPENDS zelbun-kreator zelbun-kreator-console ${dlls} ${shipped_data} ${shipped_text_files} ${ZELBUN_ICO}
+          ${ZELBUN_WIN_DIR}/package.sh ${ZELBUN_WIN_DIR}/installer.nsi ${ZELBUN_WIN_DIR}/windows.cmake
   COMMENT "Packing ${ZELBUN_PACKAGE_NAME}.zip and the installer")
 add_custom_target(zelbun-windows-package ALL DEPENDS ${ZELBUN_ZIP} ${ZELBUN_SETUP})
 
