@@ -9,6 +9,7 @@
 #include "editor/frame.h"
 #include "platform/platform.h"
 #include "ui/display.h"
+#include "platform/startup.h"
 
 #include <SDL.h>
 
@@ -166,8 +167,10 @@ void reserveStandardStreams()
 int main(int argc, char* argv[])
 {
     reserveStandardStreams();
+    prepareStandardStreams();
+    const ProgramArguments arguments(argc, argv);
     std::ostringstream help;
-    CommandLine line = parseCommandLine(argc, argv, help, std::cerr);
+    CommandLine line = parseCommandLine(arguments.count(), arguments.words(), help, std::cerr);
     const Console console{std::cin, std::cout, std::cerr};
     if (line.command == CommandLine::Command::Exit)
         return emit(console, help.str(), line.exitStatus);

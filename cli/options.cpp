@@ -1,10 +1,11 @@
 #include "cli/options.h"
 
+#include "core/fileio.h"
+
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
 #include <ostream>
-#include <sys/stat.h>
 
 #ifndef ZELBUN_VERSION
 #define ZELBUN_VERSION "0"
@@ -56,12 +57,6 @@ public:
         return app->get_parent() == nullptr ? usage : CLI::Formatter::make_usage(app, std::move(name));
     }
 };
-
-bool exists(const std::string& path)
-{
-    struct stat info;
-    return stat(path.c_str(), &info) == 0;
-}
 
 // Edits that turn `a` into `b`: insertions, deletions, substitutions and
 // swaps of neighbours, each letter edited once at most.
@@ -226,7 +221,7 @@ CommandLine parseCommandLine(int argc, const char* const* argv, std::ostream& ou
     else if (!files.empty()) {
         line.file = files.front();
         const std::string nearest = nearestCommand(line.file);
-        if (!nearest.empty() && !exists(line.file)) {
+        if (!nearest.empty() && !identityOf(line.file).exists) {
             err << "zelbun-kreator: '" << line.file << "' is neither a file nor a command; did you mean '"
                 << nearest << "'?\nTry 'zelbun-kreator --help'.\n";
             return exitWith(2);

@@ -18,6 +18,9 @@
 #define ZELBUN_INSTALLED_DATA "../share/zelbun-kreator"
 #endif
 
+// Names are UTF-8 strings; a path made from one, or turned into one,
+// says so (u8path, u8string): the plain conversions use the ANSI code page
+// on Windows.
 namespace fs = std::filesystem;
 
 namespace {
@@ -55,12 +58,16 @@ std::vector<std::string> defaultDataDirs()
     const fs::path programDir = programDirectory();
     if (programDir.empty())
         return {"", ZELBUN_DATA_DIR};
-    dirs.push_back((programDir / ZELBUN_INSTALLED_DATA).lexically_normal().string());
+#ifdef _WIN32
+    // Installed, the data lie beside the program: one folder holds it all.
+    dirs.push_back(programDir.u8string());
+#endif
+    dirs.push_back((programDir / ZELBUN_INSTALLED_DATA).lexically_normal().u8string());
     // Only the build tree's own program falls back on the sources: an
     // installed copy that lacks its data must say so, not lean on a build
     // directory that happens to be on this machine.
     std::error_code error;
-    if (fs::equivalent(programDir, ZELBUN_BUILD_DIR, error))
+    if (fs::equivalent(programDir, fs::u8path(ZELBUN_BUILD_DIR), error))
         dirs.push_back(ZELBUN_DATA_DIR);
     return dirs;
 }
@@ -74,7 +81,7 @@ std::string findDataFile(const std::string& name, const std::vector<std::string>
         // directory, no permission): reading it then says why, instead of
         // quietly taking the next directory's.
         std::error_code error;
-        if (fs::exists(fs::symlink_status(path, error)))
+        if (fs::exists(fs::symlink_status(fs::u8path(path), error)))
             return path;
     }
     return std::string();
@@ -89,7 +96,7 @@ std::string describeDataDirs(const std::vector<std::string>& dirs)
         if (dir.empty()) {
             std::error_code error;
             fs::path cwd = fs::current_path(error);
-            text += error ? std::string(".") : cwd.string();
+            text += error ? std::string(".") : cwd.u8string();
         } else {
             text += dir;
         }

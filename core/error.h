@@ -9,6 +9,7 @@
 enum class Fault {
     none,
     system,          // the system refused: `code` is its error number (errno)
+    windows,         // Windows refused: `code` is its error number (GetLastError)
     notRegularFile,  // a device, a FIFO or a socket where a file should be
     isDirectory,
     tooLarge,        // `size` bytes, at most `limit`
@@ -36,7 +37,7 @@ enum class Step {
 struct Error {
     Fault fault = Fault::none;
     std::string path;
-    int code = 0;  // the system's error number, for Fault::system
+    int code = 0;  // the system's error number, for Fault::system and Fault::windows
     Step step = Step::none;
     uint64_t size = 0, limit = 0;
     uint64_t offset = 0;
@@ -51,6 +52,12 @@ struct Error {
         error.path = path;
         error.code = code;
         error.step = step;
+        return error;
+    }
+    static Error windows(const std::string& path, unsigned long code, Step step = Step::none)
+    {
+        Error error = system(path, static_cast<int>(code), step);
+        error.fault = Fault::windows;
         return error;
     }
     static Error of(Fault fault, const std::string& path)

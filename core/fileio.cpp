@@ -5,12 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
-#ifdef _WIN32
-#include <io.h>
-#include <sys/stat.h>
-#include <sys/types.h>
-#include <windows.h>
-#else
+#ifndef _WIN32
 #include <dirent.h>
 #include <fcntl.h>
 #include <random>
@@ -22,6 +17,9 @@
 #endif
 #endif
 
+// The POSIX side; core/fileio_win32.cpp is the Windows one.
+#ifndef _WIN32
+
 namespace {
 
 Error tooBig(const std::string& path, unsigned long long size, size_t maxSize)
@@ -31,107 +29,6 @@ Error tooBig(const std::string& path, unsigned long long size, size_t maxSize)
     error.limit = maxSize;
     return error;
 }
-
-} // namespace
-
-#ifdef _WIN32
-
-Error readFile(const std::string& path, std::vector<uint8_t>& out, size_t maxSize)
-{
-    struct _stat64 info;
-    if (_stat64(path.c_str(), &info) != 0)
-        return Error::system(path, errno);
-    if ((info.st_mode & _S_IFMT) == _S_IFDIR)
-        return Error::of(Fault::isDirectory, path);
-    if ((info.st_mode & _S_IFMT) != _S_IFREG)
-        return Error::of(Fault::notRegularFile, path);
-    if (static_cast<unsigned long long>(info.st_size) > maxSize)
-        return tooBig(path, info.st_size, maxSize);
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file)
-        return Error::system(path, errno);
-    // One byte over the limit tells a file that grew since.
-    std::vector<uint8_t> bytes(maxSize < SIZE_MAX ? maxSize + 1 : maxSize);
-    const size_t got = std::fread(bytes.data(), 1, bytes.size(), file);
-    const bool readError = std::ferror(file);
-    const int code = errno;
-    std::fclose(file);
-    if (readError)
-        return Error::system(path, code);
-    if (got > maxSize)
-        return tooBig(path, got, maxSize);
-    bytes.resize(got);
-    out.swap(bytes);
-    return Error();
-}
-
-FileIdentity identityOf(const std::string& path)
-{
-    struct _stat64 info;
-    FileIdentity identity;
-    if (_stat64(path.c_str(), &info) != 0)
-        return identity;
-    identity.exists = true;
-    identity.device = static_cast<uint64_t>(info.st_dev);
-    identity.inode = static_cast<uint64_t>(info.st_ino);
-    identity.size = static_cast<uint64_t>(info.st_size);
-    identity.modifiedSeconds = info.st_mtime;
-    return identity;
-}
-
-// MoveFileEx replaces the name given, a link included, with the new file:
-// nothing is ever rewritten in place, so no save leaves a copy to find.
-Error writeFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes, const WriteOptions&,
-                          FileIdentity* written)
-{
-    // A short unique name beside the target, whatever the target's length.
-    const size_t slash = path.find_last_of("/\\");
-    const std::string dir = slash == std::string::npos ? "." : path.substr(0, slash + 1);
-    char name[MAX_PATH];
-    if (GetTempFileNameA(dir.c_str(), "zk", 0, name) == 0) {
-        return Error::system(path, int(GetLastError()), Step::temporaryFile);
-    }
-    const std::string temporary = name;
-    std::FILE* file = std::fopen(temporary.c_str(), "wb");
-    if (!file) {
-        std::remove(temporary.c_str());
-        return Error::system(path, errno, Step::temporaryFile);
-    }
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    ok = std::fflush(file) == 0 && ok;
-    ok = _commit(_fileno(file)) == 0 && ok;
-    const int code = errno;
-    ok = std::fclose(file) == 0 && ok;
-    if (!ok) {
-        std::remove(temporary.c_str());
-        return Error::system(path, code);
-    }
-    if (!MoveFileExA(temporary.c_str(), path.c_str(),
-                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        std::remove(temporary.c_str());
-        return Error::system(path, int(GetLastError()), Step::replace);
-    }
-    if (written)
-        *written = identityOf(path);
-    return Error();
-}
-
-std::string findInterruptedSave(const std::string&)
-{
-    return "";
-}
-
-bool isReadOnlyFile(const std::string& path)
-{
-    return _access(path.c_str(), 0) == 0 && _access(path.c_str(), 2) != 0;
-}
-
-int (*syncDirectory)(const std::string& dir) = [](const std::string&) { return 0; };
-void (*saveStepReached)(SaveStep step) = [](SaveStep) {};
-
-#else
-
-namespace {
 
 // Our names beside the user's file: new content on its way to its name
 // (".zkn" and six random characters), and the copy of the old content that

@@ -4,6 +4,10 @@
 #include <cstdio>
 #include <cstring>
 
+#ifdef _WIN32
+#include "core/winpath.h"
+#endif
+
 namespace {
 
 bool polish(Language language) { return language == Language::polish; }
@@ -30,6 +34,7 @@ std::string faultText(const Error& error, Language language)
     switch (error.fault) {
     case Fault::none: return "";
     case Fault::system: return systemReason(error.code, language);
+    case Fault::windows: return windowsReason(static_cast<unsigned long>(error.code), language);
     case Fault::notRegularFile: return pl ? "to nie jest zwykly plik" : "not a regular file";
     case Fault::isDirectory: return pl ? "to jest katalog" : "is a directory";
     case Fault::tooLarge:
@@ -89,6 +94,46 @@ std::string systemReason(int code, Language language)
         }
     }
     return std::strerror(code);
+}
+
+std::string windowsReason(unsigned long code, Language language)
+{
+    // Windows' numbers (winerror.h) for what a user meets most often.
+    enum : unsigned long {
+        fileNotFound = 2, pathNotFound = 3, accessDenied = 5, invalidDrive = 15, writeProtected = 19,
+        notReady = 21, sharingViolation = 32, lockViolation = 33, handleDiskFull = 39, fileExists = 80,
+        diskFull = 112, invalidName = 123, nameTooLong = 206, notADirectory = 267, virusFound = 225,
+        alreadyExists = 183,
+    };
+    if (polish(language)) {
+        switch (code) {
+        case fileNotFound:
+        case pathNotFound:
+        case invalidDrive: return "nie ma takiego pliku lub katalogu";
+        case accessDenied: return "brak uprawnien";
+        case writeProtected: return "nosnik zabezpieczony przed zapisem";
+        case notReady: return "urzadzenie nie jest gotowe";
+        case sharingViolation: return "plik jest otwarty w innym programie";
+        case lockViolation: return "plik jest zablokowany przez inny program";
+        case handleDiskFull:
+        case diskFull: return "brak miejsca na dysku";
+        case fileExists:
+        case alreadyExists: return "plik juz istnieje";
+        case invalidName: return "niedozwolona nazwa pliku";
+        case nameTooLong: return "za dluga nazwa pliku";
+        case notADirectory: return "to nie jest katalog";
+        case virusFound: return "plik zablokowany przez program antywirusowy";
+        default: break;
+        }
+    }
+    std::string words;
+#ifdef _WIN32
+    // The window's font has no letters beyond ASCII: only English words there.
+    words = windowsMessage(code, polish(language));
+#endif
+    if (!words.empty())
+        return words;
+    return (polish(language) ? "blad systemu Windows " : "Windows error ") + std::to_string(code);
 }
 
 std::string reason(const Error& error, Language language)

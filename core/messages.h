@@ -21,6 +21,8 @@ std::string polishCount(long n, const char* one, const char* few, const char* ma
 
 // The system's reason for an error number; the common ones in Polish too.
 std::string systemReason(int code, Language language);
+// The same for a Windows error number (GetLastError).
+std::string windowsReason(unsigned long code, Language language);
 
 // The reason alone ("brak uprawnien (zastapienie pliku)"), and the whole
 // error with the file's name in front ("levels.atr: brak uprawnien"). The

@@ -28,7 +28,7 @@ const char testFileName[] = "test.atr";
 bool exists(const std::string& path)
 {
     std::error_code error;
-    return fs::exists(fs::path(path), error);
+    return fs::exists(fs::u8path(path), error);
 }
 
 // A directory only this user can enter, with a name no one else has taken.
@@ -37,10 +37,10 @@ std::string makePrivateDirectory(const std::string& base, std::string& error)
     std::random_device random;
     std::error_code code;
     for (int attempt = 0; attempt < 16; ++attempt) {
-        fs::path dir = fs::path(base) / ("zelbun-kreator-" + std::to_string(random() % 100000000u));
+        fs::path dir = fs::u8path(base) / ("zelbun-kreator-" + std::to_string(random() % 100000000u));
         if (fs::create_directory(dir, code)) {
             fs::permissions(dir, fs::perms::owner_all, fs::perm_options::replace, code);
-            return dir.string();
+            return dir.u8string();
         }
         if (code)
             break;
@@ -317,7 +317,7 @@ std::string frame::testImageDirectory()
         if (runtime && *runtime && fs::is_directory(runtime, code))
             base = runtime;
         else
-            base = fs::temp_directory_path(code).string();
+            base = fs::temp_directory_path(code).u8string();
     }
     std::string error;
     testDir = makePrivateDirectory(base.empty() ? "/tmp" : base, error);

@@ -202,7 +202,7 @@ frame::~frame()
     // The sheets and then the levels' own copies go after this body.
     if (!testDir.empty()) {
         std::error_code ignored;
-        std::filesystem::remove_all(testDir, ignored);
+        std::filesystem::remove_all(std::filesystem::u8path(testDir), ignored);
     }
 }
 

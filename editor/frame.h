@@ -24,7 +24,10 @@
 #include <climits>
 #include <cstdint>
 #include <functional>
-#ifndef PATH_MAX
+// The longest path the editor takes. Windows' PATH_MAX (260) binds only
+// calls without the extended "\\?\" form, which the file calls use.
+#if defined(_WIN32) || !defined(PATH_MAX)
+#undef PATH_MAX
 #define PATH_MAX 4096
 #endif
 #include <memory>

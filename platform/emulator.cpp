@@ -8,7 +8,11 @@ namespace {
 
 // Emulators worth trying when nothing else is set, each taking the image as
 // its only argument.
+#ifdef _WIN32
+const char* const kKnownEmulators[] = {"Altirra64", "Altirra", "atari800"};
+#else
 const char* const kKnownEmulators[] = {"atari800"};
+#endif
 
 bool isBlank(char c)
 {
@@ -25,8 +29,19 @@ void replaceAll(std::string& word, const std::string& from, const std::string& t
 
 std::string baseName(const std::string& path)
 {
+#ifdef _WIN32
+    const size_t slash = path.find_last_of("/\\");
+#else
     const size_t slash = path.rfind('/');
+#endif
     return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// A program named with a directory is taken as it is; a bare name is
+// looked for on the search path.
+bool namesDirectory(const std::string& program, CommandSyntax syntax)
+{
+    return program.find_first_of(syntax == CommandSyntax::windows ? "/\\:" : "/") != std::string::npos;
 }
 
 // A word in single quotes for a POSIX shell, which takes everything between
@@ -82,17 +97,20 @@ TestCommand userCommand(const std::string& line, const std::string& source, cons
     TestCommand command;
     command.source = source;
     std::vector<std::string> words;
-    if (!splitCommandLine(line, words, command.error)) {
+    const bool windows = lookup.syntax == CommandSyntax::windows;
+    const bool split = windows ? splitWindowsCommandLine(line, words, command.error)
+                               : splitCommandLine(line, words, command.error);
+    if (!split) {
         command.error = source + ": " + command.error;
         return command;
     }
     bool replaced = false;
-    const size_t script = shellCommandString(words);
+    const size_t script = windows ? 0 : shellCommandString(words);
     for (size_t i = 0; i < words.size(); ++i)
         replaceAll(words[i], "%f", i == script && script > 0 ? shellQuoted(image) : image, replaced);
     if (!replaced)
         words.push_back(image);
-    if (words[0].find('/') == std::string::npos) {
+    if (!namesDirectory(words[0], lookup.syntax)) {
         std::string path = lookup.findProgram(words[0]);
         if (path.empty()) {
             command.error = source + ": " + words[0] + " not found";
@@ -179,7 +197,94 @@ TestCommand chooseTestCommand(const std::string& option, const std::string& envi
         }
     }
     command.error = "nie znaleziono zadnego, ustaw --emulator lub ZELBUN_EMULATOR";
+    if (lookup.syntax == CommandSyntax::windows)
+        command.error += " albo skojarz pliki .atr z emulatorem";
     return command;
+}
+
+bool splitWindowsCommandLine(const std::string& line, std::vector<std::string>& words, std::string& error)
+{
+    words.clear();
+    std::string word;
+    bool inWord = false, quoted = false;
+    for (size_t i = 0; i < line.size(); ++i) {
+        const char c = line[i];
+        if ((c == ' ' || c == '\t') && !quoted) {
+            if (inWord)
+                words.push_back(word);
+            word.clear();
+            inWord = false;
+            continue;
+        }
+        inWord = true;
+        if (c == '\\') {
+            size_t backslashes = 0;
+            while (i < line.size() && line[i] == '\\') {
+                ++backslashes;
+                ++i;
+            }
+            if (i < line.size() && line[i] == '"') {
+                word.append(backslashes / 2, '\\');
+                if (backslashes % 2 == 1)
+                    word += '"';
+                else
+                    quoted = !quoted;
+            } else {
+                word.append(backslashes, '\\');
+                --i;
+            }
+        } else if (c == '"') {
+            // Within quotes, "" is a quote itself.
+            if (quoted && i + 1 < line.size() && line[i + 1] == '"') {
+                word += '"';
+                ++i;
+            } else {
+                quoted = !quoted;
+            }
+        } else {
+            word += c;
+        }
+    }
+    if (quoted) {
+        error = "unfinished \" quote";
+        return false;
+    }
+    if (inWord)
+        words.push_back(word);
+    if (words.empty()) {
+        error = "empty command";
+        return false;
+    }
+    return true;
+}
+
+std::string joinWindowsCommandLine(const std::vector<std::string>& words)
+{
+    std::string line;
+    for (const std::string& word : words) {
+        if (!line.empty())
+            line += ' ';
+        if (!word.empty() && word.find_first_of(" \t\n\v\"") == std::string::npos) {
+            line += word;
+            continue;
+        }
+        line += '"';
+        size_t backslashes = 0;
+        for (char c : word) {
+            if (c == '\\') {
+                ++backslashes;
+                continue;
+            }
+            // Backslashes before a quote are doubled, and the quote escaped.
+            line.append(c == '"' ? backslashes * 2 + 1 : backslashes, '\\');
+            backslashes = 0;
+            line += c;
+        }
+        // And so are those before the closing quote.
+        line.append(backslashes * 2, '\\');
+        line += '"';
+    }
+    return line;
 }
 
 std::string desktopEntryExec(const std::string& entryText)

@@ -20,6 +20,19 @@ extern const char* const kOwnProgramName;
 // with `error` set, for an unfinished quote or an empty line.
 bool splitCommandLine(const std::string& line, std::vector<std::string>& words, std::string& error);
 
+// The same by the rules Windows programs split their command line with:
+// words apart at spaces and tabs, "..." quoting, and backslashes literal
+// except before a quote (2n of them and a quote are n and the quote's
+// quoting; 2n+1 are n and a literal quote), so C:\path\emu.exe stays whole.
+bool splitWindowsCommandLine(const std::string& line, std::vector<std::string>& words, std::string& error);
+
+// The command line CreateProcess gives a program whose words, split by the
+// rules above, are `words`: each word with a space, a tab or a quote in it,
+// or empty, quoted.
+std::string joinWindowsCommandLine(const std::vector<std::string>& words);
+
+enum class CommandSyntax { posix, windows };
+
 // The Exec value of a desktop entry's main group, given the entry's text;
 // "" when it has none.
 std::string desktopEntryExec(const std::string& entryText);
@@ -41,6 +54,9 @@ struct EmulatorLookup {
     std::string ownProgram;
     // The program that opens a file with the desktop's default ("xdg-open").
     std::string opener;
+    // How the user's commands split into words, and what marks a word as a
+    // path rather than a name to look for.
+    CommandSyntax syntax = CommandSyntax::posix;
 };
 
 struct TestCommand {
@@ -54,5 +70,7 @@ struct TestCommand {
 // appended when no word holds %f. %f goes in as it is, one word or part of
 // one; only in the command string of a shell's -c (sh -c '... %f') is it
 // quoted for that shell, so a path with spaces or quotes stays one word.
+// With Windows syntax a word goes to the program as one word however it
+// is quoted later (joinWindowsCommandLine), and there is no shell.
 TestCommand chooseTestCommand(const std::string& option, const std::string& environment, const std::string& image,
                               const EmulatorLookup& lookup);

@@ -100,8 +100,6 @@ void setOwnEnvironmentDefault(const std::string& name, const std::string& value)
 // the HWND on Windows); 0 when unknown.
 std::unique_ptr<Platform> makeSystemPlatform(unsigned long windowId);
 
-#ifndef _WIN32
-// The same, looking programs up in searchPath (a PATH-style list) instead of
-// the environment's PATH.
+// The same, looking programs up in searchPath (a PATH-style list: ":"
+// between folders, ";" on Windows) instead of the environment's PATH.
 std::unique_ptr<Platform> makeSystemPlatform(unsigned long windowId, const std::string& searchPath);
-#endif

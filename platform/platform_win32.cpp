@@ -1,87 +1,384 @@
-// Windows side of the platform layer: the common file dialogs, the shell's
-// "open" verb and the working directory.
+// Windows side of the platform layer: the common file dialogs, questions in
+// a task dialog, the emulator started with CreateProcessW or through the
+// program Windows opens .atr files with, and the working directory. Every
+// name crosses to the system in UTF-16 (core/winpath.h).
 #ifdef _WIN32
 
 #include "platform/platform.h"
 
+#include "core/messages.h"
+#include "core/winpath.h"
+#include "platform/emulator.h"
+
 #include <windows.h>
+#include <commctrl.h>
 #include <commdlg.h>
 #include <shellapi.h>
+#include <shlwapi.h>
 
 #include <cstdlib>
+#include <cwchar>
 #include <vector>
-
-#ifdef _MSC_VER
-#pragma comment(lib, "comdlg32.lib")
-#pragma comment(lib, "shell32.lib")
-#endif
 
 namespace {
 
-// Pairs of description and pattern, ended by an empty pair.
-const char atrFilter[] = "Obrazy ATR (*.atr)\0*.atr\0Wszystkie pliki\0*.*\0";
+// Pairs of description and pattern, ended by an empty pair. Patterns match
+// without regard to case.
+const wchar_t atrFilter[] = L"Obrazy ATR (*.atr)\0*.atr\0Wszystkie pliki (*.*)\0*.*\0";
+
+// Windows' own folder separators, which its dialogs want.
+std::wstring withBackslashes(std::wstring path)
+{
+    for (wchar_t& c : path)
+        if (c == L'/')
+            c = L'\\';
+    return path;
+}
+
+std::string environmentValue(const wchar_t* name)
+{
+    const wchar_t* value = _wgetenv(name);
+    return value ? toUtf8(value) : std::string();
+}
+
+bool isFile(const std::wstring& path)
+{
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::vector<std::string> splitList(const std::string& list)
+{
+    std::vector<std::string> items;
+    size_t start = 0;
+    while (start <= list.size()) {
+        size_t end = list.find(';', start);
+        if (end == std::string::npos)
+            end = list.size();
+        std::string item = list.substr(start, end - start);
+        // A folder in PATH may come quoted.
+        if (item.size() >= 2 && item.front() == '"' && item.back() == '"')
+            item = item.substr(1, item.size() - 2);
+        if (!item.empty())
+            items.push_back(item);
+        start = end + 1;
+    }
+    return items;
+}
+
+// The path with its last part spelled as the folder lists it, not as
+// PATHEXT does ("Emu.exe", not "emu.EXE").
+std::string withNameOnDisk(const std::string& path)
+{
+    WIN32_FIND_DATAW found;
+    const HANDLE search = FindFirstFileW(extendedPath(path).c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return path;
+    FindClose(search);
+    const size_t slash = path.find_last_of("/\\");
+    return (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) + toUtf8(found.cFileName);
+}
+
+bool hasExtension(const std::string& path)
+{
+    const size_t name = path.find_last_of("/\\:");
+    return path.find('.', name == std::string::npos ? 0 : name + 1) != std::string::npos;
+}
+
+// The running program's path.
+std::wstring ownProgram()
+{
+    std::wstring program(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(nullptr, &program[0], DWORD(program.size()));
+        if (length == 0)
+            return std::wstring();
+        if (length < program.size()) {
+            program.resize(length);
+            return program;
+        }
+        program.resize(program.size() * 2);
+    }
+}
+
+std::wstring fileNamePart(const std::wstring& path)
+{
+    const size_t slash = path.find_last_of(L"/\\");
+    return slash == std::wstring::npos ? path : path.substr(slash + 1);
+}
+
+// Whether the program Windows opens .atr files with is this editor: the
+// installer offers to make it so.
+bool runsThisEditor(const std::wstring& program)
+{
+    const std::wstring name = fileNamePart(program);
+    return _wcsicmp(name.c_str(), L"zelbun-kreator.exe") == 0 || _wcsicmp(name.c_str(), L"zelbun-kreator.com") == 0 ||
+           _wcsicmp(name.c_str(), fileNamePart(ownProgram()).c_str()) == 0;
+}
+
+// The program Windows opens .atr files with; empty when there is none.
+std::wstring associatedProgram()
+{
+    wchar_t program[MAX_PATH * 4];
+    DWORD size = DWORD(sizeof program / sizeof program[0]);
+    if (AssocQueryStringW(ASSOCF_INIT_IGNOREUNKNOWN | ASSOCF_NOTRUNCATE, ASSOCSTR_EXECUTABLE, L".atr", L"open", program,
+                          &size) != S_OK)
+        return std::wstring();
+    return program;
+}
+
+// The three answers of "Zapisac zmiany?" mapped onto the buttons of a
+// plain message box, for a system without task dialogs.
+int askWithMessageBox(HWND window, const Question& question)
+{
+    const bool three = question.answers.size() > 2;
+    std::string text = question.text + "\n\n";
+    const char* const buttons[] = {three ? "Tak" : "OK", three ? "Nie" : "Anuluj", "Anuluj"};
+    for (size_t i = 0; i < question.answers.size() && i < 3; ++i)
+        text += std::string(buttons[i]) + ": " + question.answers[i] + "\n";
+    const int pressed = MessageBoxW(window, toUtf16(text).c_str(), toUtf16(question.title).c_str(),
+                                    (three ? MB_YESNOCANCEL : MB_OKCANCEL) | MB_ICONQUESTION);
+    switch (pressed) {
+    case IDYES:
+    case IDOK: return 0;
+    case IDNO: return 1;
+    case IDCANCEL: return int(question.answers.size()) - 1;
+    default: return Platform::questionUnavailable;
+    }
+}
 
 class Win32Platform : public Platform {
 public:
-    explicit Win32Platform(HWND window) : window_(window) {}
+    Win32Platform(HWND window, std::string searchPath) : window_(window), searchPath_(std::move(searchPath)) {}
+
+    ~Win32Platform() override
+    {
+        for (const Child& child : children_)
+            CloseHandle(child.process);
+    }
 
     DialogResult fileDialog(const DialogRequest& request, std::string& chosenPath) override
     {
-        std::vector<char> file(MAX_PATH * 4, '\0');
-        if (request.currentPath.size() < file.size())
-            request.currentPath.copy(file.data(), request.currentPath.size());
+        // Room for a name of any length the extended form allows.
+        std::vector<wchar_t> file(32768, L'\0');
+        const std::wstring current = withBackslashes(toUtf16(request.currentPath));
+        if (current.size() < file.size())
+            current.copy(file.data(), current.size());
+        const std::wstring startDir = withBackslashes(toUtf16(request.startDir));
+        const std::wstring title = toUtf16(request.title);
+        const std::wstring extension = toUtf16(request.extension.substr(request.extension.rfind('.') + 1));
 
-        OPENFILENAMEA dialog = {};
+        OPENFILENAMEW dialog = {};
         dialog.lStructSize = sizeof dialog;
         dialog.hwndOwner = window_;
         dialog.lpstrFilter = atrFilter;
         dialog.nFilterIndex = 1;
         dialog.lpstrFile = file.data();
-        dialog.nMaxFile = static_cast<DWORD>(file.size());
-        dialog.lpstrInitialDir = request.startDir.empty() ? nullptr : request.startDir.c_str();
-        dialog.lpstrTitle = request.title.empty() ? nullptr : request.title.c_str();
-        // NOCHANGEDIR: the test image is written to, and opened from, the
-        // working directory, which a dialog must not move.
-        // FILEMUSTEXIST is for opening only; a save names a new file.
-        dialog.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
+        dialog.nMaxFile = DWORD(file.size());
+        // A current file names its own folder.
+        dialog.lpstrInitialDir = current.empty() && !startDir.empty() ? startDir.c_str() : nullptr;
+        dialog.lpstrTitle = title.empty() ? nullptr : title.c_str();
+        // Added to a name typed without one, before the dialog asks about
+        // overwriting.
+        dialog.lpstrDefExt = request.save && !extension.empty() ? extension.c_str() : nullptr;
+        // NOCHANGEDIR: a dialog must not move the working directory, which
+        // relative paths and the data files are found from. FILEMUSTEXIST
+        // is for opening only; a save names a new file.
+        dialog.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY;
         dialog.Flags |= request.save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST;
 
-        BOOL confirmed = request.save ? GetSaveFileNameA(&dialog) : GetOpenFileNameA(&dialog);
+        const BOOL confirmed = request.save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog);
         if (confirmed) {
-            chosenPath = file.data();
+            chosenPath = toUtf8(file.data());
             return DialogResult::Chosen;
         }
         // Zero with no extended error is the user cancelling.
         return CommDlgExtendedError() == 0 ? DialogResult::Cancelled : DialogResult::Unavailable;
     }
 
-    bool openWithDefaultProgram(const std::string& file, const std::string& dir,
-                                std::string& error) override
+    // A task dialog with the answers as its buttons; a message box where the
+    // system has no task dialogs (common controls before version 6).
+    int ask(const Question& question) override
     {
-        HINSTANCE result = ShellExecuteA(window_, "open", file.c_str(), nullptr,
-                                         dir.empty() ? nullptr : dir.c_str(), SW_SHOW);
-        // Values up to 32 are error codes.
-        INT_PTR code = reinterpret_cast<INT_PTR>(result);
-        if (code > 32)
-            return true;
-        error = "cannot open " + file + " (shell error " + std::to_string(code) + ")";
-        return false;
+        if (question.answers.size() < 2)
+            return questionUnavailable;
+        HMODULE controls = GetModuleHandleW(L"comctl32.dll");
+        if (!controls)
+            controls = LoadLibraryW(L"comctl32.dll");
+        const FARPROC found = controls ? GetProcAddress(controls, "TaskDialogIndirect") : nullptr;
+        const auto taskDialog = reinterpret_cast<decltype(&TaskDialogIndirect)>(reinterpret_cast<void*>(found));
+        if (!taskDialog)
+            return askWithMessageBox(window_, question);
+
+        const int firstId = 100;
+        std::vector<std::wstring> labels;
+        for (const std::string& answer : question.answers)
+            labels.push_back(toUtf16(answer));
+        std::vector<TASKDIALOG_BUTTON> buttons;
+        for (size_t i = 0; i < labels.size(); ++i)
+            buttons.push_back({firstId + int(i), labels[i].c_str()});
+        const std::wstring title = toUtf16(question.title), text = toUtf16(question.text);
+
+        TASKDIALOGCONFIG config = {};
+        config.cbSize = sizeof config;
+        config.hwndParent = window_;
+        // Escape and the close box cancel, as the last answer does.
+        config.dwFlags = TDF_ALLOW_DIALOG_CANCELLATION | TDF_POSITION_RELATIVE_TO_WINDOW;
+        config.pszWindowTitle = title.c_str();
+        config.pszContent = text.c_str();
+        config.cButtons = UINT(buttons.size());
+        config.pButtons = buttons.data();
+        config.nDefaultButton = firstId;
+        int pressed = 0;
+        if (taskDialog(&config, &pressed, nullptr, nullptr) != S_OK)
+            return askWithMessageBox(window_, question);
+        if (pressed >= firstId && pressed < firstId + int(buttons.size()))
+            return pressed - firstId;
+        return int(question.answers.size()) - 1;
+    }
+
+    bool openWithDefaultProgram(const std::string& file, const std::string& dir, std::string& error) override
+    {
+        return openWithAssociation(toUtf16(file), dir, error);
+    }
+
+    // The user's command first (--emulator, then ZELBUN_EMULATOR), else the
+    // program .atr files open with unless that is this editor, else a known
+    // emulator on the search path.
+    bool openTestImage(const std::string& file, const std::string& dir, const std::string& emulatorCommand,
+                       std::string& error) override
+    {
+        EmulatorLookup lookup;
+        lookup.findProgram = [this](const std::string& name) { return findProgram(name); };
+        lookup.syntax = CommandSyntax::windows;
+        const std::string environment = environmentValue(L"ZELBUN_EMULATOR");
+        const std::wstring image = extendedPath(file);
+        const std::string imagePath = image.empty() ? file : ordinaryPath(image);
+        if (emulatorCommand.empty() && environment.empty()) {
+            const std::wstring associated = associatedProgram();
+            if (!associated.empty() && !runsThisEditor(associated))
+                return openWithAssociation(toUtf16(imagePath), dir, error);
+        }
+        const TestCommand command = chooseTestCommand(emulatorCommand, environment, imagePath, lookup);
+        if (command.argv.empty()) {
+            error = command.error;
+            return false;
+        }
+        return launch(command.argv, dir, error);
     }
 
     std::string currentDirectory() override
     {
-        DWORD needed = GetCurrentDirectoryA(0, nullptr);
+        const DWORD needed = GetCurrentDirectoryW(0, nullptr);
         if (needed == 0)
             return "";
-        std::vector<char> buffer(needed);
-        DWORD written = GetCurrentDirectoryA(needed, buffer.data());
+        std::wstring buffer(needed, L'\0');
+        const DWORD written = GetCurrentDirectoryW(needed, &buffer[0]);
         if (written == 0 || written >= needed)
             return "";
-        return std::string(buffer.data(), written);
+        buffer.resize(written);
+        return toUtf8(buffer);
     }
 
+    std::vector<LaunchFailure> reapChildren() override
+    {
+        std::vector<LaunchFailure> failures;
+        std::vector<Child> running;
+        for (const Child& child : children_) {
+            if (WaitForSingleObject(child.process, 0) == WAIT_TIMEOUT) {
+                running.push_back(child);
+                continue;
+            }
+            DWORD status = 0;
+            if (GetExitCodeProcess(child.process, &status) && status != 0) {
+                LaunchFailure failure;
+                failure.program = child.program;
+                failure.exitCode = int(status);
+                failures.push_back(failure);
+            }
+            CloseHandle(child.process);
+        }
+        children_.swap(running);
+        return failures;
+    }
+
+    bool childrenRunning() const override { return !children_.empty(); }
+
 private:
+    struct Child {
+        HANDLE process;
+        std::string program;
+    };
+
+    // A program on the search path, with the extensions of PATHEXT tried
+    // when the name has none; a name with a folder in it is looked up there
+    // alone. Unlike cmd.exe, never the working directory: it holds the
+    // user's files, not programs to run.
+    std::string findProgram(const std::string& name) const
+    {
+        std::vector<std::string> extensions = {""};
+        if (!hasExtension(name)) {
+            const std::string pathext = environmentValue(L"PATHEXT");
+            extensions = splitList(pathext.empty() ? ".COM;.EXE;.BAT;.CMD" : pathext);
+        }
+        const bool named = name.find_first_of("/\\:") != std::string::npos;
+        const std::vector<std::string> dirs = named ? std::vector<std::string>{""} : splitList(searchPath_);
+        for (const std::string& dir : dirs)
+            for (const std::string& extension : extensions) {
+                const std::string candidate = (dir.empty() ? name : dir + "\\" + name) + extension;
+                if (isFile(extendedPath(candidate)))
+                    return withNameOnDisk(candidate);
+            }
+        return "";
+    }
+
+    // Starts args[0] (a full path) in `dir` with the other words as its
+    // arguments, to be collected later.
+    bool launch(const std::vector<std::string>& args, const std::string& dir, std::string& error)
+    {
+        const std::wstring program = toUtf16(args[0]);
+        std::wstring commandLine = toUtf16(joinWindowsCommandLine(args));
+        const std::wstring folder = toUtf16(dir);
+        STARTUPINFOW startup = {};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION started = {};
+        // Its own process group: a Ctrl+C meant for the editor's console
+        // leaves the emulator running.
+        if (!CreateProcessW(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, CREATE_NEW_PROCESS_GROUP,
+                            nullptr, folder.empty() ? nullptr : folder.c_str(), &startup, &started)) {
+            error = fileNameOf(args[0]) + ": " + windowsReason(GetLastError(), Language::polish);
+            return false;
+        }
+        CloseHandle(started.hThread);
+        children_.push_back({started.hProcess, fileNameOf(args[0])});
+        return true;
+    }
+
+    // The shell's "open" for the file, as Explorer would do it.
+    bool openWithAssociation(const std::wstring& file, const std::string& dir, std::string& error)
+    {
+        const std::wstring folder = toUtf16(dir);
+        SHELLEXECUTEINFOW execute = {};
+        execute.cbSize = sizeof execute;
+        execute.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
+        execute.hwnd = window_;
+        execute.lpVerb = L"open";
+        execute.lpFile = file.c_str();
+        execute.lpDirectory = folder.empty() ? nullptr : folder.c_str();
+        execute.nShow = SW_SHOWNORMAL;
+        if (!ShellExecuteExW(&execute)) {
+            error = toUtf8(fileNamePart(file)) + ": " + windowsReason(GetLastError(), Language::polish);
+            return false;
+        }
+        // A program that took the file over DDE leaves no process of ours.
+        if (execute.hProcess)
+            children_.push_back({execute.hProcess, toUtf8(fileNamePart(associatedProgram()))});
+        return true;
+    }
+
     HWND window_;
+    std::string searchPath_;
+    std::vector<Child> children_;  // started programs not yet collected
 };
 
 }  // namespace
@@ -96,7 +393,12 @@ void setOwnEnvironmentDefault(const std::string& name, const std::string& value)
 
 std::unique_ptr<Platform> makeSystemPlatform(unsigned long windowId)
 {
-    return std::make_unique<Win32Platform>(reinterpret_cast<HWND>(static_cast<UINT_PTR>(windowId)));
+    return makeSystemPlatform(windowId, environmentValue(L"PATH"));
+}
+
+std::unique_ptr<Platform> makeSystemPlatform(unsigned long windowId, const std::string& searchPath)
+{
+    return std::make_unique<Win32Platform>(reinterpret_cast<HWND>(static_cast<UINT_PTR>(windowId)), searchPath);
 }
 
 #endif

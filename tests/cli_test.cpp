@@ -310,13 +310,16 @@ TEST(CommandLine, InfoAsTextAndJson)
     EXPECT_EQ(info["pages"]["end"].size(), 8u);
     EXPECT_EQ(info["warnings"], nlohmann::json({"level 2: screw count 0xAB is not two decimal digits, read as 99"}));
 
+#ifndef _WIN32
     // A file name that is no UTF-8 is replaced, not the end of the output.
+    // (Windows names are UTF-16, always UTF-8 once converted.)
     const std::string odd = dir.file("set\xff\xfe.atr");
     writeBytes(odd, readAll(path));
     json = run({"info", "--json", odd.c_str()});
     ASSERT_EQ(json.status, 0) << json.err;
     EXPECT_EQ(nlohmann::json::parse(json.out)["file"], dir.file("set\uFFFD\uFFFD.atr").c_str());
     EXPECT_TRUE(nlohmann::json::parse(json.out)["warnings"].empty());
+#endif
 }
 
 // Output that cannot be written fails the command, whatever it printed.

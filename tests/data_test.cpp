@@ -3,6 +3,7 @@
 #include "tools/bmp.h"
 #include "tools/ico.h"
 #include "tools/png.h"
+#include "tests/portable.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
@@ -18,7 +19,6 @@
 #include <set>
 #include <sstream>
 #include <string>
-#include <sys/wait.h>
 #include <vector>
 
 namespace {
@@ -27,7 +27,7 @@ namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
 
 const fs::path dataDir = fs::path(ZELBUN_SOURCE_DIR) / "data";
-const fs::path generator = fs::path(ZELBUN_BINARY_DIR) / "zelbun-gendata";
+const fs::path generator = fs::u8path(portable::programPath(ZELBUN_BINARY_DIR, "zelbun-gendata"));
 const char* const outputs[] = {"paleta.bmp", "tiles.bmp", "tiles.cfg", "TILES.md", "icon.bmp", "icon.png"};
 
 // Codes stored in saved levels: renumbering them would break every game
@@ -51,11 +51,7 @@ std::string readText(const fs::path& path)
 struct TempDir
 {
     fs::path path;
-    TempDir()
-    {
-        std::string pattern = (fs::temp_directory_path() / "zelbun-data-XXXXXX").string();
-        path = mkdtemp(pattern.data());
-    }
+    TempDir() : path(fs::u8path(portable::makeTempDir("zelbun-data"))) {}
     ~TempDir() { fs::remove_all(path); }
 };
 
@@ -63,13 +59,12 @@ struct TempDir
 // in `errors`.
 int runGenerator(const fs::path& source, const fs::path& out, std::string& errors)
 {
-    const fs::path errorFile = out.parent_path() / (out.filename().string() + ".err");
-    const std::string command =
-        "'" + generator.string() + "' '" + source.string() + "' '" + out.string() + "' 2> '" + errorFile.string() + "'";
-    const int status = std::system(command.c_str());
+    const fs::path errorFile = out.parent_path() / (out.filename().u8string() + ".err");
+    const int status = portable::runProgram({generator.u8string(), source.u8string(), out.u8string()},
+                                            errorFile.u8string());
     errors = readText(errorFile);
     fs::remove(errorFile);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return status;
 }
 
 using SurfacePtr = std::unique_ptr<SDL_Surface, decltype(&SDL_FreeSurface)>;

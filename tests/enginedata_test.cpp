@@ -5,6 +5,7 @@
 #include "core/gameimage.h"
 #include "core/glyphs.h"
 #include "core/tilesconfig.h"
+#include "tests/portable.h"
 
 #include <SDL.h>
 #include <SDL_gfxPrimitives_font.h>
@@ -18,7 +19,6 @@
 #include <memory>
 #include <sstream>
 #include <string>
-#include <sys/wait.h>
 #include <vector>
 
 namespace {
@@ -27,7 +27,7 @@ namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
 
 const fs::path dataDir = fs::path(ZELBUN_SOURCE_DIR) / "data";
-const fs::path generator = fs::path(ZELBUN_BINARY_DIR) / "zelbun-gendata";
+const fs::path generator = fs::u8path(portable::programPath(ZELBUN_BINARY_DIR, "zelbun-gendata"));
 
 Bytes readFile(const fs::path& path)
 {
@@ -38,24 +38,19 @@ Bytes readFile(const fs::path& path)
 struct TempDir
 {
     fs::path path;
-    TempDir()
-    {
-        std::string pattern = (fs::temp_directory_path() / "zelbun-engine-XXXXXX").string();
-        path = mkdtemp(pattern.data());
-    }
+    TempDir() : path(fs::u8path(portable::makeTempDir("zelbun-engine"))) {}
     ~TempDir() { fs::remove_all(path); }
 };
 
 int runEngineGenerator(const fs::path& data, const fs::path& out, std::string& errors)
 {
-    const fs::path errorFile = out.string() + ".err";
-    const std::string command = "'" + generator.string() + "' engine '" + data.string() + "' '" + out.string() +
-                                "' 2> '" + errorFile.string() + "'";
-    const int status = std::system(command.c_str());
+    const fs::path errorFile = fs::u8path(out.u8string() + ".err");
+    const int status =
+        portable::runProgram({generator.u8string(), "engine", data.u8string(), out.u8string()}, errorFile.u8string());
     const Bytes text = readFile(errorFile);
     errors.assign(text.begin(), text.end());
     fs::remove(errorFile);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return status;
 }
 
 using SurfacePtr = std::unique_ptr<SDL_Surface, decltype(&SDL_FreeSurface)>;

@@ -15,7 +15,7 @@ public:
 
     void addDirectory(const std::string& path)
     {
-        if (path != "/")
+        if (parentDirectory(path) != path)  // not a root
             addDirectory(parentDirectory(path));
         paths[path] = PathKind::Directory;
     }
@@ -36,7 +36,7 @@ public:
             return false;
         entries.clear();
         for (const auto& [path, kind] : paths)
-            if (path != "/" && parentDirectory(path) == dir)
+            if (parentDirectory(path) != path && parentDirectory(path) == dir)
                 entries.push_back({path.substr(path.rfind('/') + 1), kind == PathKind::Directory});
         return true;
     }
@@ -331,5 +331,52 @@ TEST_F(FileBrowserTest, PathLineTakesUnicodeAsUtf8)
     browser.typeCharacter('b');
     EXPECT_EQ(browser.pathText().size(), FileBrowser::maxPathLength);
 }
+
+#ifdef _WIN32
+// Windows paths: backslashes separate as slashes do, a drive letter or a
+// share is a root with nothing above it, "/" alone starts at the root of
+// the drive the browser is on; the answer is written with "/".
+TEST(PathNames, DrivesSharesAndBackslashes)
+{
+    EXPECT_EQ(normalizePath("gry\\a.atr", "C:/Users/ola"), "C:/Users/ola/gry/a.atr");
+    EXPECT_EQ(normalizePath("d:\\Gry\\..\\x.atr", "C:/Users/ola"), "D:/x.atr");
+    EXPECT_EQ(normalizePath("D:", "C:/Users/ola"), "D:/");
+    EXPECT_EQ(normalizePath("..\\..\\..\\..", "C:\\Users\\ola"), "C:/");
+    EXPECT_EQ(normalizePath("\\Windows", "E:/gry"), "E:/Windows");
+    EXPECT_EQ(normalizePath("\\\\serwer\\dysk\\..\\..\\a.atr", "C:/"), "//serwer/dysk/a.atr");
+    EXPECT_EQ(parentDirectory("C:/Users"), "C:/");
+    EXPECT_EQ(parentDirectory("C:/"), "C:/");
+    EXPECT_EQ(parentDirectory("//serwer/dysk/a"), "//serwer/dysk/");
+}
+
+TEST(FileBrowserOnWindows, TypedDrivesAndBackslashes)
+{
+    MemoryFileSystem disk;
+    disk.addFile("C:/Users/ola/gry/stara.atr");
+    disk.addFile("D:/Zapas/kopia.atr");
+    FileBrowser browser(disk, openIn(""), "C:\\Users\\ola", 10);
+    EXPECT_EQ(browser.directory(), "C:/Users/ola");
+    browser.setPathText("d:\\");
+    EXPECT_EQ(browser.confirm(), FileBrowser::Outcome::EnteredDirectory);
+    EXPECT_EQ(browser.directory(), "D:/");
+    EXPECT_EQ(names(browser.entries()), std::vector<std::string>{"Zapas"});  // no ".." above a drive
+    browser.click(0, 0);
+    EXPECT_EQ(browser.directory(), "D:/Zapas");
+    browser.click(0, 1000);  // ".."
+    EXPECT_EQ(browser.directory(), "D:/");
+    browser.setPathText("C:\\Users\\ola\\gry\\stara.atr");
+    EXPECT_EQ(browser.confirm(), FileBrowser::Outcome::Chosen);
+    EXPECT_EQ(browser.chosenPath(), "C:/Users/ola/gry/stara.atr");
+
+    DialogRequest save = saveIn("C:/Users/ola/gry");
+    save.extension = ".atr";
+    FileBrowser saving(disk, save, "C:/", 10);
+    saving.setPathText("..\\nowa");
+    EXPECT_EQ(saving.confirm(), FileBrowser::Outcome::Chosen);
+    EXPECT_EQ(saving.chosenPath(), "C:/Users/ola/nowa.atr");
+    saving.setPathText("C:\\Users\\nowy\\");
+    EXPECT_EQ(saving.confirm(), FileBrowser::Outcome::Rejected);
+}
+#endif
 
 }  // namespace

@@ -22,7 +22,8 @@ protected:
         SDL_Event stale;
         while (SDL_PollEvent(&stale)) {
         }
-        dir = fs::canonical(portable::makeTempDir("zelbun-indialog")).string();
+        // As the browser writes it: with "/" also on Windows.
+        dir = fs::canonical(fs::u8path(portable::makeTempDir("zelbun-indialog"))).generic_u8string();
         fs::create_directory(dir + "/sub");
         touch("a.atr");
         touch("b.atr");

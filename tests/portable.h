@@ -1,11 +1,13 @@
 // What the tests need from the system that POSIX and Windows spell
-// differently: a fresh temporary directory and the environment.
+// differently: a fresh temporary directory, the environment, and running a
+// program to its end.
 #pragma once
 
 #include <cstdlib>
 #include <filesystem>
 #include <random>
 #include <string>
+#include <vector>
 
 namespace portable {
 
@@ -19,26 +21,28 @@ inline std::string makeTempDir(const std::string& prefix)
     for (;;) {
         const fs::path candidate = base / (prefix + "-" + std::to_string(random() % 1000000000));
         if (fs::create_directory(candidate))
-            return candidate.string();
+            return candidate.u8string();
     }
 }
 
-inline void setEnv(const char* name, const std::string& value)
+// Values in UTF-8; on Windows they reach the wide environment whole.
+void setEnv(const char* name, const std::string& value);
+void unsetEnv(const char* name);
+
+// A program of this build by its name: "zelbun-gendata", ".exe" added on
+// Windows.
+inline std::string programPath(const std::string& dir, const std::string& name)
 {
 #ifdef _WIN32
-    _putenv_s(name, value.c_str());
+    return dir + "/" + name + ".exe";
 #else
-    setenv(name, value.c_str(), 1);
+    return dir + "/" + name;
 #endif
 }
 
-inline void unsetEnv(const char* name)
-{
-#ifdef _WIN32
-    _putenv_s(name, ""); // an empty value removes the variable
-#else
-    unsetenv(name);
-#endif
-}
+// Runs argv[0] with the other words as its arguments, without a shell, its
+// error output into the file `errors`; returns its exit status, -1 when it
+// could not be started or did not end normally.
+int runProgram(const std::vector<std::string>& argv, const std::string& errors);
 
 } // namespace portable

@@ -2,9 +2,10 @@
 # Installs the Debian packages the editor needs to build, run and test.
 # `install-deps.sh windows` installs instead what the Windows build needs:
 # the mingw-w64 cross compilers, Wine to run the build-time generator and
-# the tests, NSIS for the installer, and the host tools the cross build
-# shares with the native one (GoogleTest's sources, the header-only
-# libraries copied into the cross prefix, cc65 for the game disk).
+# the tests, NSIS for the installer, Xvfb and xdotool for the real window
+# under Wine, and the host tools the cross build shares with the native one
+# (GoogleTest's sources, the header-only libraries copied into the cross
+# prefix, cc65 for the game disk).
 # Idempotent: when everything is present, apt is not called at all.
 set -euo pipefail
 
@@ -13,7 +14,7 @@ windows)
   packages=(
     cmake make pkg-config ninja-build bzip2 tar
     g++-mingw-w64-x86-64-posix mingw-w64-tools
-    wine nsis
+    wine nsis xvfb xdotool
     googletest libcli11-dev nlohmann-json3-dev
     cc65
   )

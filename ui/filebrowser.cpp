@@ -11,7 +11,7 @@ namespace fs = std::filesystem;
 PathKind DiskFileSystem::kindOf(const std::string& path)
 {
     std::error_code error;
-    fs::file_status status = fs::status(path, error);
+    fs::file_status status = fs::status(fs::u8path(path), error);
     if (error || !fs::exists(status))
         return PathKind::Missing;
     if (fs::is_directory(status))
@@ -22,7 +22,7 @@ PathKind DiskFileSystem::kindOf(const std::string& path)
 bool DiskFileSystem::list(const std::string& dir, std::vector<RawEntry>& entries)
 {
     std::error_code error;
-    fs::directory_iterator it(dir, error);
+    fs::directory_iterator it(fs::u8path(dir), error);
     if (error)
         return false;
     entries.clear();
@@ -31,14 +31,81 @@ bool DiskFileSystem::list(const std::string& dir, std::vector<RawEntry>& entries
             return false;
         std::error_code statError;
         bool isDirectory = it->is_directory(statError);  // follows links
-        entries.push_back({it->path().filename().string(), isDirectory && !statError});
+        entries.push_back({it->path().filename().u8string(), isDirectory && !statError});
     }
     return true;
 }
 
+namespace {
+
+#ifdef _WIN32
+const char* const separators = "/\\";
+#else
+const char* const separators = "/";
+#endif
+
+// Windows takes "\" and "/" alike; the browser writes "/".
+std::string forwardSlashes(std::string path)
+{
+#ifdef _WIN32
+    for (char& c : path)
+        if (c == '\\')
+            c = '/';
+#endif
+    return path;
+}
+
+// The root an absolute path (with forward slashes) starts with, and in
+// `length` how much of the path it takes: "/"; on Windows also a drive,
+// "C:/" (from "C:/", "c:" or "C:"), and a share, "//server/share/". Empty
+// for a relative path.
+std::string rootOf(const std::string& path, size_t& length)
+{
+#ifdef _WIN32
+    if (path.size() >= 2 && path[1] == ':' && std::isalpha(static_cast<unsigned char>(path[0]))) {
+        length = 2;
+        return std::string(1, char(std::toupper(static_cast<unsigned char>(path[0])))) + ":/";
+    }
+    if (path.compare(0, 2, "//") == 0) {
+        const size_t server = path.find('/', 2);
+        length = server == std::string::npos ? path.size() : path.find('/', server + 1);
+        if (length == std::string::npos)
+            length = path.size();
+        return path.substr(0, length) + "/";
+    }
+#endif
+    length = !path.empty() && path[0] == '/' ? 1 : 0;
+    return length ? "/" : "";
+}
+
+std::string rootOf(const std::string& path)
+{
+    size_t length;
+    return rootOf(path, length);
+}
+
+bool isRoot(const std::string& dir)
+{
+    return !dir.empty() && rootOf(dir) == dir;
+}
+
+} // namespace
+
 std::string normalizePath(const std::string& path, const std::string& base)
 {
-    std::string whole = !path.empty() && path[0] == '/' ? path : base + "/" + path;
+    const std::string typed = forwardSlashes(path), from = forwardSlashes(base);
+    size_t length;
+    std::string root = rootOf(typed, length);
+    std::string whole = typed.substr(length);
+    if (root.empty()) {
+        root = rootOf(from, length);
+        whole = from.substr(length) + "/" + typed;
+        if (root.empty())
+            root = "/";
+    } else if (root == "/" && !rootOf(from).empty()) {
+        // On Windows, the root of the base's drive.
+        root = rootOf(from);
+    }
     std::vector<std::string> parts;
     size_t start = 0;
     while (start <= whole.size()) {
@@ -54,10 +121,10 @@ std::string normalizePath(const std::string& path, const std::string& base)
         }
         start = end + 1;
     }
-    std::string result;
+    std::string result = root;
     for (const std::string& part : parts)
-        result += "/" + part;
-    return result.empty() ? "/" : result;
+        result += (result.back() == '/' ? "" : "/") + part;
+    return result;
 }
 
 std::string expandHome(const std::string& path)
@@ -65,9 +132,13 @@ std::string expandHome(const std::string& path)
     if (path != "~" && path.rfind("~/", 0) != 0)
         return path;
     const char* home = std::getenv("HOME");
-    if (home == nullptr || *home != '/')
+#ifdef _WIN32
+    if (home == nullptr)
+        home = std::getenv("USERPROFILE");
+#endif
+    if (home == nullptr || rootOf(forwardSlashes(home)).empty())
         return path;
-    return std::string(home) + path.substr(1);
+    return forwardSlashes(home) + path.substr(1);
 }
 
 std::string displayName(const std::string& name)
@@ -89,9 +160,10 @@ std::string displayName(const std::string& name)
 
 std::string parentDirectory(const std::string& path)
 {
-    size_t slash = path.rfind('/');
-    if (slash == std::string::npos || slash == 0)
-        return "/";
+    const std::string root = rootOf(path);
+    const size_t slash = path.rfind('/');
+    if (slash == std::string::npos || slash < root.size())
+        return root.empty() ? "/" : root;
     return path.substr(0, slash);
 }
 
@@ -99,7 +171,7 @@ namespace {
 
 std::string joinPath(const std::string& dir, const std::string& name)
 {
-    return dir == "/" ? "/" + name : dir + "/" + name;
+    return !dir.empty() && dir.back() == '/' ? dir + name : dir + "/" + name;
 }
 
 std::string lowerCase(std::string text)
@@ -109,10 +181,11 @@ std::string lowerCase(std::string text)
     return text;
 }
 
-// What follows the last "/": the file name part of a path line.
+// What follows the last "/" (or "\\" on Windows): the file name part of a
+// path line.
 std::string namePart(const std::string& text)
 {
-    size_t slash = text.rfind('/');
+    size_t slash = text.find_last_of(separators);
     return slash == std::string::npos ? text : text.substr(slash + 1);
 }
 
@@ -216,7 +289,7 @@ std::vector<BrowserEntry> FileBrowser::listing() const
     std::vector<BrowserEntry> entries;
     for (const std::string& path : recentFiles_)
         entries.push_back({path, EntryKind::Recent});
-    const std::vector<BrowserEntry> here = arrangeEntries(rawEntries_, directory_ == "/", showAllFiles_);
+    const std::vector<BrowserEntry> here = arrangeEntries(rawEntries_, isRoot(directory_), showAllFiles_);
     entries.insert(entries.end(), here.begin(), here.end());
     return entries;
 }
@@ -370,7 +443,7 @@ FileBrowser::Outcome FileBrowser::confirm()
     if (kind == PathKind::Directory)
         return enterDirectory(path) ? Outcome::EnteredDirectory : Outcome::Rejected;
 
-    bool namesDirectory = !typed.empty() && typed.back() == '/';
+    bool namesDirectory = !typed.empty() && std::string(separators).find(typed.back()) != std::string::npos;
     if (save_ && !namesDirectory && !extension_.empty() && namePart(path).find('.') == std::string::npos) {
         path += extension_;
         kind = fileSystem_.kindOf(path);

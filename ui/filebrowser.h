@@ -42,9 +42,12 @@ public:
 
 // path made absolute against base (itself absolute), with ".", ".." and
 // repeated slashes resolved by name; never ends with "/" except the root.
+// On Windows "\\" separates as "/" does and comes back as "/", a drive
+// ("C:/", typed "c:\\" or "c:") or a share ("//server/share/") is a root,
+// and "/..." starts at the root of the base's drive.
 std::string normalizePath(const std::string& path, const std::string& base);
-// "~" and "~/..." in the user's home directory (from $HOME); other paths as
-// they are.
+// "~" and "~/..." in the user's home directory (from $HOME, on Windows
+// else %USERPROFILE%); other paths as they are.
 std::string expandHome(const std::string& path);
 // What the font can show: each byte outside printable ASCII (a whole UTF-8
 // sequence at a time) becomes one "?".

@@ -64,7 +64,7 @@ std::string workingDirectory()
 {
     std::error_code error;
     std::filesystem::path cwd = std::filesystem::current_path(error);
-    return error ? "/" : cwd.string();
+    return error ? "/" : cwd.u8string();
 }
 
 }  // namespace

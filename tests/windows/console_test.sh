@@ -3,9 +3,10 @@
 #   console_test.sh BUILD_DIR SOURCE_DIR WINE_RUN
 # zelbun-kreator.exe is a GUI program and zelbun-kreator.com its console
 # twin, both needing no DLL but SDL's beside them, built for address
-# randomisation and no-execute data; typed as `zelbun-kreator` in cmd.exe,
-# the subcommands print, take Windows and forward-slash paths, write their
-# files and return their status; and nothing leaves a stdout.txt behind.
+# randomisation and no-execute data, with a manifest; typed as
+# `zelbun-kreator` in cmd.exe, the subcommands print, take Windows,
+# forward-slash and Polish paths, write their files and return their
+# status; and nothing leaves a stdout.txt behind.
 set -euo pipefail
 build=$1 source=$2 wine_run=$3
 
@@ -30,6 +31,13 @@ headers=$("$objdump" -p "$build/zelbun-kreator.exe")
 for flag in HIGH_ENTROPY_VA DYNAMIC_BASE NX_COMPAT; do
   grep -qw "$flag" <<<"$headers" || fail "zelbun-kreator.exe lacks $flag"
 done
+# The manifest: common controls 6 for the questions, the user's own
+# rights, long paths.
+for program in zelbun-kreator.exe zelbun-kreator.com; do
+  for wanted in Microsoft.Windows.Common-Controls 'level="asInvoker"' '<longPathAware'; do
+    grep -qaF "$wanted" "$build/$program" || fail "$program's manifest lacks $wanted"
+  done
+done
 for dll in SDL.dll SDL2.dll; do
   [ -f "$build/$dll" ] || fail "$dll is not beside the programs"
 done
@@ -50,6 +58,12 @@ cp "$set_file" "$work/set.atr"
 run "zelbun-kreator export $windows_work\\set.atr --level 1 -o $windows_work\\level.png" ||
   fail "export failed: $(cat "$work/err")"
 [ "$(head -c 8 "$work/level.png" | od -An -tx1 | tr -d ' \n')" = 89504e470d0a1a0a ] || fail "export wrote no PNG"
+
+# A Polish name reaches the program whole and comes back in UTF-8 (the
+# words reach Wine whole only under a UTF-8 locale).
+cp "$set_file" "$work/zażółć.atr"
+LC_ALL=C.UTF-8 run "zelbun-kreator info $windows_work\\zażółć.atr" || fail "info of zażółć.atr failed: $(cat "$work/err")"
+grep -q "zażółć.atr: 12444 bytes, 2 levels" "$work/out" || fail "info of zażółć.atr printed: $(head -n1 "$work/out")"
 
 status=0
 run "zelbun-kreator info $windows_work\\missing.atr" || status=$?

@@ -7,6 +7,10 @@
 # passes only with status 0 and gtest's own "[  PASSED  ]" summary: a
 # program that dies before printing it has not passed, whatever its status.
 #
+# ZELBUN_FILE_SIZE_LIMIT=KIB runs the program (not Wine's server, started
+# before) with files limited to that size, so writes past it fail as on a
+# full disk.
+#
 # The Wine prefix is private (ZELBUN_WINEPREFIX, by default in the build
 # cache), never the user's ~/.wine, and is made on first use. Wine's crash
 # debugger is off: with it, a program that crashes can end with status 0
@@ -62,7 +66,14 @@ fi
 output=$(mktemp)
 trap 'rm -f "$output"' EXIT
 set +e
-wine "$@" >"$output" 2>&1
+(
+  if [ -n "${ZELBUN_FILE_SIZE_LIMIT:-}" ]; then
+    ulimit -f "$ZELBUN_FILE_SIZE_LIMIT"
+    # A write past the limit then fails instead of ending the program.
+    trap '' XFSZ
+  fi
+  exec wine "$@"
+) >"$output" 2>&1
 status=$?
 set -e
 cat "$output"
