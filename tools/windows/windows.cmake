@@ -143,6 +143,7 @@ add_custom_target(zelbun-windows-package ALL DEPENDS ${ZELBUN_ZIP} ${ZELBUN_SETU
 set(ZELBUN_POSIX_ONLY_TESTS
   app_test.cpp           # starts the editor with posix_spawn, poll, waitpid; X11 window ids
   fileio_test.cpp        # setrlimit, mkfifo, fork and wait; links, hard links, modes, in-place saves
+  window_test.cpp        # Xvfb and xdotool driving the program started with posix_spawn
 )
 if(TARGET zelbun_tests)
   get_target_property(test_sources zelbun_tests SOURCES)
