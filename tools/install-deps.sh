@@ -12,7 +12,7 @@ set -euo pipefail
 case "${1:-}" in
 windows)
   packages=(
-    cmake make pkg-config ninja-build bzip2 tar
+    cmake make pkg-config ninja-build bzip2 tar patch
     g++-mingw-w64-x86-64-posix mingw-w64-tools
     wine nsis xvfb xdotool
     googletest libcli11-dev nlohmann-json3-dev

@@ -10,8 +10,9 @@
 #   zlib and libpng (static), GoogleTest (static, from /usr/src/googletest),
 #   the CLI11 and nlohmann-json headers with their CMake files.
 # The prefix is named by a key over the archives' hashes, the compiler,
-# the Debian packages copied from and this script; the same key finds the
-# finished prefix and returns at once, anything changed builds a new one.
+# the Debian packages copied from, this script and the patches; the same
+# key finds the finished prefix and returns at once, anything changed
+# builds a new one.
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -67,6 +68,7 @@ manifest() {
     echo "package $p $(package_version "$p")"
   done
   echo "recipe $(sha256sum <"$here/build-deps.sh" | cut -c1-64) $(sha256sum <"$here/toolchain.cmake" | cut -c1-64)"
+  (cd "$here/patches" && sha256sum -- *.patch)
 }
 
 key=$(manifest | sha256sum | cut -c1-16)
@@ -134,8 +136,15 @@ sdl2_build() {
 
 # SDLmain built without its stdout.txt beside the program: the messages
 # belong in the console (SDL_STDIO_REDIRECT=1 still asks for the file).
+# patches/sdl12-compat-*.patch mend what the release gets wrong (each
+# says what and why).
 sdl12_build() {
-  cmake_cross "$(unpack "$sdl12")" "$work/sdl12" -DSDL12TESTS=OFF -DSTATICDEVEL=OFF \
+  local src patch
+  src=$(unpack "$sdl12")
+  for patch in "$here"/patches/sdl12-compat-*.patch; do
+    patch -d "$src" -p1 --forward <"$patch"
+  done
+  cmake_cross "$src" "$work/sdl12" -DSDL12TESTS=OFF -DSTATICDEVEL=OFF \
     -DCMAKE_C_FLAGS=-DNO_STDIO_REDIRECT
   sed -e 's/^Name: .*/Name: sdl/' "$prefix/lib/pkgconfig/sdl12_compat.pc" >"$prefix/lib/pkgconfig/sdl.pc"
 }
