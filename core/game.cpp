@@ -1,8 +1,8 @@
 #include "core/game.h"
 
 #include "core/datafiles.h"
+#include "core/environment.h"
 
-#include <cstdlib>
 #include <memory>
 
 const std::vector<uint8_t>& embeddedTemplate()
@@ -21,8 +21,8 @@ ChosenTemplate chooseSessionTemplate(const std::string& optionPath, const std::v
 {
     TemplateSources sources;
     sources.optionPath = optionPath;
-    if (const char* environment = std::getenv("ZELBUN_TEMPLATE"))
-        sources.environmentPath = environment;
+    if (const auto environment = environmentVariable("ZELBUN_TEMPLATE"))
+        sources.environmentPath = *environment;
     sources.dataDirPath = findDataFile("game.atr", dataDirs);
     return chooseTemplate(sources, embeddedTemplate());
 }

@@ -1,10 +1,12 @@
 // The in-window file dialog's model over an in-memory disk.
+#include "core/environment.h"
 #include "tests/portable.h"
 #include "ui/filebrowser.h"
 
 #include <gtest/gtest.h>
 
 #include <map>
+#include <optional>
 #include <set>
 
 namespace {
@@ -376,6 +378,21 @@ TEST(FileBrowserOnWindows, TypedDrivesAndBackslashes)
     EXPECT_EQ(saving.chosenPath(), "C:/Users/ola/nowa.atr");
     saving.setPathText("C:\\Users\\nowy\\");
     EXPECT_EQ(saving.confirm(), FileBrowser::Outcome::Rejected);
+}
+
+// Without HOME, "~" is %USERPROFILE%, whose name may lie outside the ANSI
+// code page.
+TEST(FileBrowserOnWindows, HomeIsTheUsersProfile)
+{
+    const std::optional<std::string> home = environmentVariable("HOME"),
+                                     profile = environmentVariable("USERPROFILE");
+    portable::unsetEnv("HOME");
+    portable::setEnv("USERPROFILE", "C:\\Users\\Łukasz");
+    EXPECT_EQ(expandHome("~/gry/a.atr"), "C:/Users/Łukasz/gry/a.atr");
+    if (home)
+        portable::setEnv("HOME", *home);
+    if (profile)
+        portable::setEnv("USERPROFILE", *profile);
 }
 #endif
 

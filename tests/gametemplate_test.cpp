@@ -8,6 +8,7 @@
 #include "tests/editor_fixture.h"
 
 #include <cstdlib>
+#include <filesystem>
 #include <sstream>
 #include <fstream>
 #include <iterator>
@@ -23,9 +24,10 @@ Bytes readBytes(const std::string& path)
     return Bytes(std::istreambuf_iterator<char>(in), {});
 }
 
+// Names in UTF-8, as the program takes them.
 void writeBytes(const std::string& path, const Bytes& bytes)
 {
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    std::ofstream(std::filesystem::u8path(path), std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
 }
 
 // A game image of some game: an ATR header, `fill`-derived game bytes, an
@@ -189,7 +191,7 @@ TEST_F(GameTemplateTest, SourcesInOrderAndRefusals)
     const Bytes fromEnv = gameImage(0x02);
     const Bytes fromOption = gameImage(0x03);
     writeBytes(dir.file("game.atr"), fromData);
-    writeBytes(dir.file("env.atr"), fromEnv);
+    writeBytes(dir.file("szablon ż.atr"), fromEnv);  // the name outside the ANSI code page
     writeBytes(dir.file("option.atr"), fromOption);
     Bytes dataPart = gamePartOf(fromData);
     std::fill_n(dataPart.begin() + kOrderTableOffset, kLevelSlots, 0);
@@ -199,7 +201,7 @@ TEST_F(GameTemplateTest, SourcesInOrderAndRefusals)
     const Bytes whole = readBytes(dir.file("new.atr"));
     EXPECT_EQ(whole.size(), kLevelListOffset + kSetEndMarkerSize) << "no level of the template's set";
 
-    portable::setEnv("ZELBUN_TEMPLATE", dir.file("env.atr"));
+    portable::setEnv("ZELBUN_TEMPLATE", dir.file("szablon ż.atr"));
     buildWith("");
     EXPECT_EQ(newDocumentPart(), gamePartOf(fromEnv));
     buildWith(dir.file("option.atr"));

@@ -1,10 +1,12 @@
 // State of the in-window file dialog; see filebrowser.h.
 #include "ui/filebrowser.h"
 
+#include "core/environment.h"
+
 #include <algorithm>
 #include <cctype>
-#include <cstdlib>
 #include <filesystem>
+#include <optional>
 
 namespace fs = std::filesystem;
 
@@ -131,14 +133,14 @@ std::string expandHome(const std::string& path)
 {
     if (path != "~" && path.rfind("~/", 0) != 0)
         return path;
-    const char* home = std::getenv("HOME");
+    std::optional<std::string> home = environmentVariable("HOME");
 #ifdef _WIN32
-    if (home == nullptr)
-        home = std::getenv("USERPROFILE");
+    if (!home)
+        home = environmentVariable("USERPROFILE");
 #endif
-    if (home == nullptr || rootOf(forwardSlashes(home)).empty())
+    if (!home || rootOf(forwardSlashes(*home)).empty())
         return path;
-    return forwardSlashes(home) + path.substr(1);
+    return forwardSlashes(*home) + path.substr(1);
 }
 
 std::string displayName(const std::string& name)
