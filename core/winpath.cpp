@@ -59,6 +59,14 @@ std::string ordinaryPath(const std::wstring& path)
     return toUtf8(path);
 }
 
+std::string foldedName(const std::string& utf8)
+{
+    std::wstring wide = toUtf16(utf8);
+    if (!wide.empty())
+        CharUpperBuffW(&wide[0], DWORD(wide.size()));
+    return toUtf8(wide);
+}
+
 std::string windowsMessage(unsigned long code, bool englishOnly)
 {
     const DWORD flags = FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_MAX_WIDTH_MASK;

@@ -21,6 +21,11 @@ std::wstring extendedPath(const std::string& path);
 // other: "\\?\C:\x" as "C:\x", "\\?\UNC\server\x" as "\\server\x".
 std::string ordinaryPath(const std::wstring& path);
 
+// The name in capitals, as Windows' file systems compare names: two
+// spellings of one file differ at most in case ("C:\Gry\A.atr" and
+// "c:\gry\a.atr"), so their capitals are equal.
+std::string foldedName(const std::string& utf8);
+
 // Windows' own words for one of its error numbers, without the final
 // period: in English where the system has them (a Polish system may not),
 // else, unless `englishOnly`, in the system's language; empty when there

@@ -7,8 +7,6 @@
 #include "core/messages.h"
 #include "platform/platform.h"
 
-#include <cstdio>
-
 bool frame::autosaveDue() const
 {
     return !stateDir.empty() && session.modified() && session.revision() != autosavedRevision;
@@ -39,7 +37,7 @@ void frame::autosaveIfDue()
 
     const std::string target = autosavePath(stateDir, filePath);
     if (!autosaveFile.empty() && autosaveFile != target)
-        std::remove(autosaveFile.c_str());  // the document has another name now
+        removeStateFile(autosaveFile);  // the document has another name now
     // Tried once per change: a failing disk is said once, not every second.
     autosavedRevision = session.revision();
     autosavedSteps = session.stepsRecorded();
@@ -56,8 +54,8 @@ void frame::dropAutosave()
     if (stateDir.empty())
         return;
     if (!autosaveFile.empty())
-        std::remove(autosaveFile.c_str());
-    std::remove(autosavePath(stateDir, filePath).c_str());
+        removeStateFile(autosaveFile);
+    removeStateFile(autosavePath(stateDir, filePath));
     autosaveFile.clear();
     autosavedRevision = session.revision();
     autosavedSteps = session.stepsRecorded();
@@ -89,7 +87,7 @@ bool frame::offerRecovery(const std::string& path)
     case 0:
         break;
     case 1:
-        std::remove(autosave.c_str());
+        removeStateFile(autosave);
         return false;
     default:
         return false;

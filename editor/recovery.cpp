@@ -1,60 +1,87 @@
 #include "editor/recovery.h"
 
 #include "core/fileio.h"
+#ifdef _WIN32
+#include "core/winpath.h"
+#endif
 
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
 
+// Names are UTF-8 strings; on Windows the plain conversions of a path
+// would take them in the ANSI code page, hence u8path and u8string.
 namespace fs = std::filesystem;
+
+namespace {
+
+// Equal for two names of one file: on Windows, whatever their case.
+std::string comparedName(const std::string& wholePath)
+{
+#ifdef _WIN32
+    return foldedName(wholePath);
+#else
+    return wholePath;
+#endif
+}
+
+} // namespace
 
 std::string absoluteFilePath(const std::string& path)
 {
     if (path.empty())
         return path;
     std::error_code error;
-    fs::path absolute = fs::absolute(path, error);
-    return (error ? fs::path(path) : absolute).lexically_normal().string();
+    const fs::path given = fs::u8path(path);
+    fs::path absolute = fs::absolute(given, error);
+    return (error ? given : absolute).lexically_normal().u8string();
 }
 
 std::string autosavePath(const std::string& stateDir, const std::string& documentPath)
 {
+    const fs::path dir = fs::u8path(stateDir);
     if (documentPath.empty())
-        return stateDir + "/bez nazwy.atr";
+        return (dir / "bez nazwy.atr").u8string();
     const std::string whole = absoluteFilePath(documentPath);
-    // FNV-1a: the same name for the same path in every run.
+    // FNV-1a: the same name for the same file in every run.
     uint32_t hash = 2166136261u;
-    for (unsigned char c : whole) {
+    for (unsigned char c : comparedName(whole)) {
         hash ^= c;
         hash *= 16777619u;
     }
-    std::string name = fs::path(whole).filename().string();
+    std::string name = fs::u8path(whole).filename().u8string();
     if (name.size() > 4 && (name.compare(name.size() - 4, 4, ".atr") == 0 || name.compare(name.size() - 4, 4, ".ATR") == 0))
         name.resize(name.size() - 4);
     char suffix[16];
     std::snprintf(suffix, sizeof suffix, "-%08x.atr", hash);
-    return stateDir + "/" + name + suffix;
+    return (dir / fs::u8path(name + suffix)).u8string();
 }
 
 bool autosaveIsNewer(const std::string& autosave, const std::string& document)
 {
     std::error_code error;
-    const auto saved = fs::last_write_time(autosave, error);
+    const auto saved = fs::last_write_time(fs::u8path(autosave), error);
     if (error)
         return false;
     if (document.empty())
         return true;
-    const auto written = fs::last_write_time(document, error);
+    const auto written = fs::last_write_time(fs::u8path(document), error);
     return error || saved > written;
 }
 
 Error writeStateFile(const std::string& path, const std::vector<uint8_t>& bytes)
 {
     std::error_code ignored;
-    fs::create_directories(fs::path(path).parent_path(), ignored);
+    fs::create_directories(fs::u8path(path).parent_path(), ignored);
     WriteOptions scratch;
     scratch.keepFile = false;
     return writeFileAtomically(path, bytes, scratch);
+}
+
+void removeStateFile(const std::string& path)
+{
+    std::error_code ignored;
+    fs::remove(fs::u8path(path), ignored);
 }
 
 RecentFiles::RecentFiles(std::string file) : file_(std::move(file))
@@ -74,7 +101,7 @@ void RecentFiles::load()
             line += char(byte);
             continue;
         }
-        if (!line.empty() && paths_.size() < limit && std::find(paths_.begin(), paths_.end(), line) == paths_.end())
+        if (!line.empty() && paths_.size() < limit && !listed(line))
             paths_.push_back(line);
         line.clear();
     }
@@ -86,7 +113,10 @@ void RecentFiles::add(const std::string& path)
     if (file_.empty() || whole.empty() || whole.find('\n') != std::string::npos)
         return;
     load();
-    paths_.erase(std::remove(paths_.begin(), paths_.end(), whole), paths_.end());
+    const std::string compared = comparedName(whole);
+    paths_.erase(std::remove_if(paths_.begin(), paths_.end(),
+                                [&](const std::string& entry) { return comparedName(entry) == compared; }),
+                 paths_.end());
     paths_.insert(paths_.begin(), whole);
     if (paths_.size() > limit)
         paths_.resize(limit);
@@ -95,4 +125,11 @@ void RecentFiles::add(const std::string& path)
         text += entry + "\n";
     // Losing the list is no reason to bother the user.
     writeStateFile(file_, std::vector<uint8_t>(text.begin(), text.end()));
+}
+
+bool RecentFiles::listed(const std::string& path) const
+{
+    const std::string compared = comparedName(path);
+    return std::any_of(paths_.begin(), paths_.end(),
+                       [&](const std::string& entry) { return comparedName(entry) == compared; });
 }

@@ -1,6 +1,7 @@
 // Work kept between runs in the editor's state directory
-// ($XDG_STATE_HOME/zelbun-kreator): the autosave of a document being edited,
-// and the files used last. No SDL.
+// ($XDG_STATE_HOME/zelbun-kreator; on Windows %LOCALAPPDATA%\Zelbun
+// Kreator): the autosave of a document being edited, and the files used
+// last. No SDL.
 #pragma once
 
 #include "core/error.h"
@@ -14,8 +15,8 @@ std::string absoluteFilePath(const std::string& path);
 
 // Where the autosave of the document at `documentPath` ("" for one without
 // a file) is kept: named after the document ("zestaw-1f2e3d4c.atr", with a
-// hash of its whole path, since two directories may hold a "zestaw.atr"),
-// or "bez nazwy.atr".
+// hash of its whole path, since two directories may hold a "zestaw.atr";
+// on Windows the path's case does not count), or "bez nazwy.atr".
 std::string autosavePath(const std::string& stateDir, const std::string& documentPath);
 
 // Whether `autosave` exists and is newer than `document` (or the document
@@ -24,6 +25,8 @@ bool autosaveIsNewer(const std::string& autosave, const std::string& document);
 
 // Writes `bytes` to `path` atomically, making its directory first.
 Error writeStateFile(const std::string& path, const std::vector<uint8_t>& bytes);
+// Removes a file of the state directory, if it is there.
+void removeStateFile(const std::string& path);
 
 // The ten files opened or saved last, newest first, kept one path a line.
 class RecentFiles {
@@ -40,6 +43,9 @@ public:
     void add(const std::string& path);
 
 private:
+    // Whether the list holds `path` (on Windows, in any case).
+    bool listed(const std::string& path) const;
+
     std::string file_;
     std::vector<std::string> paths_;
 };

@@ -7,19 +7,27 @@
 #include "ui/filebrowser.h"
 
 #include <filesystem>
-#include <sys/stat.h>
+#ifdef _WIN32
+#include "core/winpath.h"
+#endif
 
 using namespace fixture;
 namespace fs = std::filesystem;
 
 namespace {
 
+// Names are UTF-8, whatever the system's code page.
+bool there(const std::string& path)
+{
+    return fs::exists(fs::u8path(path));
+}
+
 class RecoveryTest : public EditorTest {
 protected:
     void SetUp() override
     {
         EditorTest::SetUp();
-        stateDir = dir.file("state/zelbun-kreator");
+        stateDir = dir.file("stan ż/zelbun-kreator");
         build();
     }
     // One undo step: a click on a cell with the current tile.
@@ -32,33 +40,33 @@ protected:
 
 // Nothing is written while the document is as saved. A change is written
 // 30 s after it (not before), and 20 steps are written at once; the
-// autosave is named after the document. A crash leaves it: the next start
-// asks, and restoring gives the set back, modified and with its path.
-// Saving removes it.
+// autosave is named after the document, Polish letters and all. A crash
+// leaves it: the next start asks, and restoring gives the set back,
+// modified and with its path. Saving removes it.
 TEST_F(RecoveryTest, AutosaveIsWrittenAndOfferedAfterACrash)
 {
-    const std::string document = dir.file("zestaw.atr");
+    const std::string document = dir.file("zażółć.atr");
     ASSERT_FALSE(editor->session.save(document));
     const std::string autosave = autosavePath(stateDir, document);
-    EXPECT_EQ(fs::path(autosave).filename().string().rfind("zestaw-", 0), 0u) << autosave;
+    EXPECT_EQ(fs::u8path(autosave).filename().u8string().rfind("zażółć-", 0), 0u) << autosave;
     editor->checkLaunches();
-    EXPECT_FALSE(fs::exists(autosave));
+    EXPECT_FALSE(there(autosave));
 
     editor->currentTile = 1;  // code 5
     stroke(3, 4);
     EXPECT_TRUE(editor->checkLaunches());  // an autosave is due: keep waking
     now += frame::autosaveInterval - 1;
     editor->checkLaunches();
-    EXPECT_FALSE(fs::exists(autosave));
+    EXPECT_FALSE(there(autosave));
     now += 1;
     editor->checkLaunches();
-    ASSERT_TRUE(fs::exists(autosave));
+    ASSERT_TRUE(there(autosave));
     EXPECT_FALSE(editor->checkLaunches());  // nothing new to write
 
     for (int i = 0; i < frame::autosaveSteps - 1; ++i)
         stroke(i % 16, 10 + i / 16);
     editor->checkLaunches();
-    EXPECT_EQ(fs::file_size(autosave), 11428u + 508u);  // still the one level of the first stroke's set
+    EXPECT_EQ(fs::file_size(fs::u8path(autosave)), 11428u + 508u);  // still the one level of the first stroke's set
     stroke(15, 20);
     editor->checkLaunches();  // the twentieth step: written at once
     std::vector<uint8_t> bytes;
@@ -69,21 +77,21 @@ TEST_F(RecoveryTest, AutosaveIsWrittenAndOfferedAfterACrash)
     // The crash: the editor goes without being asked to close. The file
     // on disk is older than the autosave.
     editor.reset();
-    fs::last_write_time(document, fs::last_write_time(autosave) - std::chrono::seconds(5));
+    fs::last_write_time(fs::u8path(document), fs::last_write_time(fs::u8path(autosave)) - std::chrono::seconds(5));
     buildOnFiles();
     platform.answerQuestion(0);  // "Przywroc"
     ASSERT_TRUE(editor->offerRecovery(document));
     ASSERT_EQ(platform.questions.size(), 1u);
-    EXPECT_NE(platform.questions[0].text.find("zestaw.atr"), std::string::npos);
+    EXPECT_NE(platform.questions[0].text.find("zażółć.atr"), std::string::npos);
     EXPECT_EQ(editor->filePath, document);
     EXPECT_TRUE(editor->isModified());
     EXPECT_EQ(editor->levels[0].get(15, 20), 5);
     EXPECT_EQ(editor->levels[0].get(3, 4), 5);
-    EXPECT_NE(editor->windowTitle().find("zestaw.atr *"), std::string::npos);
+    EXPECT_NE(editor->windowTitle().find("zażółć.atr *"), std::string::npos);
 
     editor->runCommand(frame::Command::Save);
     EXPECT_FALSE(editor->isModified());
-    EXPECT_FALSE(fs::exists(autosave));
+    EXPECT_FALSE(there(autosave));
     // An autosave older than its document is not offered.
     buildOnFiles();
     EXPECT_FALSE(editor->offerRecovery(document));
@@ -99,21 +107,22 @@ TEST_F(RecoveryTest, DiscardingRemovesTheAutosave)
     now += frame::autosaveInterval;
     editor->checkLaunches();
     const std::string autosave = autosavePath(stateDir, "");
-    EXPECT_EQ(fs::path(autosave).filename(), "bez nazwy.atr");
-    ASSERT_TRUE(fs::exists(autosave));
+    EXPECT_EQ(fs::u8path(autosave).filename(), "bez nazwy.atr");
+    ASSERT_TRUE(there(autosave));
     platform.answerQuestion(1);  // "Nie zapisuj"
     EXPECT_TRUE(editor->mayClose());
-    EXPECT_FALSE(fs::exists(autosave));
+    EXPECT_FALSE(there(autosave));
 }
 
-// Opened and saved files are listed newest first, at most ten, kept for
-// the next run; "Otworz" hands them to the dialog and Ctrl+1 opens the
-// newest. The in-window dialog lists them before the directory.
+// Opened and saved files are listed newest first, at most ten, by their
+// whole names in the system's spelling, kept for the next run; "Otworz"
+// hands them to the dialog and Ctrl+1 opens the newest. The in-window
+// dialog lists them before the directory.
 TEST_F(RecoveryTest, RecentFilesAreListed)
 {
     std::vector<std::string> names;
     for (int i = 0; i < 12; ++i) {
-        names.push_back(dir.file("set" + std::to_string(i) + ".atr"));
+        names.push_back(absoluteFilePath(dir.file("set" + std::to_string(i) + ".atr")));
         platform.answerDialog(names.back());
         editor->runCommand(frame::Command::SaveAs);
     }
@@ -155,7 +164,26 @@ TEST_F(RecoveryTest, RecentFilesAreListed)
     EXPECT_EQ(browser.entries()[0].name, names[9]);
     EXPECT_EQ(browser.click(0, 1000), FileBrowser::Outcome::SelectedFile);
     EXPECT_EQ(browser.confirm(), FileBrowser::Outcome::Chosen);
-    EXPECT_EQ(browser.chosenPath(), names[9]);
+    EXPECT_EQ(absoluteFilePath(browser.chosenPath()), names[9]);
 }
+
+#ifdef _WIN32
+// Windows ignores case in names: "C:\GRY\ZESTAW.ATR" is the file
+// "C:\Gry\zestaw.atr", with the same autosave and one place among the
+// recent files.
+TEST_F(RecoveryTest, OnWindowsCaseMakesNoOtherFile)
+{
+    const std::string lower = absoluteFilePath(dir.file("zażółć.atr"));
+    const std::string upper = foldedName(lower);
+    ASSERT_NE(upper, lower);
+    EXPECT_EQ(foldedName(autosavePath(stateDir, upper)), foldedName(autosavePath(stateDir, lower)));
+
+    RecentFiles recent(dir.file("recent"));
+    recent.add(lower);
+    recent.add(dir.file("inny.atr"));
+    recent.add(upper);
+    EXPECT_EQ(recent.paths(), (std::vector<std::string>{upper, absoluteFilePath(dir.file("inny.atr"))}));
+}
+#endif
 
 } // namespace
