@@ -4,6 +4,7 @@
 #include "cli/commands.h"
 #include "cli/options.h"
 #include "core/datafiles.h"
+#include "core/environment.h"
 #include "editor/eventloop.h"
 #include "core/fileio.h"
 #include "editor/frame.h"
@@ -18,6 +19,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -57,16 +59,24 @@ void presentWithoutOpenGl()
     setOwnEnvironmentDefault("SDL_RENDER_DRIVER", "software");
 }
 
-// $XDG_STATE_HOME/zelbun-kreator, else ~/.local/state/zelbun-kreator; empty
-// when neither can be named.
+// $XDG_STATE_HOME/zelbun-kreator, else ~/.local/state/zelbun-kreator; on
+// Windows %LOCALAPPDATA%\Zelbun Kreator, the user's own folder on this
+// computer (autosaves have no business roaming to other computers with
+// the profile). Empty when none can be named.
 std::string stateDirectory()
 {
-    const char* state = std::getenv("XDG_STATE_HOME");
-    if (state && *state == '/')
-        return std::string(state) + "/zelbun-kreator";
-    const char* home = std::getenv("HOME");
-    if (home && *home)
-        return std::string(home) + "/.local/state/zelbun-kreator";
+#ifdef _WIN32
+    const std::optional<std::string> local = environmentVariable("LOCALAPPDATA");
+    if (local && !local->empty())
+        return *local + "\\Zelbun Kreator";
+#else
+    const std::optional<std::string> state = environmentVariable("XDG_STATE_HOME");
+    if (state && state->rfind('/', 0) == 0)
+        return *state + "/zelbun-kreator";
+    const std::optional<std::string> home = environmentVariable("HOME");
+    if (home && !home->empty())
+        return *home + "/.local/state/zelbun-kreator";
+#endif
     return "";
 }
 

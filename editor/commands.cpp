@@ -313,10 +313,15 @@ std::string frame::testImageDirectory()
     std::string base = runtimeBase;
     std::error_code code;
     if (base.empty()) {
+        // A Linux desktop's folder of the user's session. On Windows the
+        // name means nothing (Wine passes Linux's value on), and %TEMP% is
+        // the user's own.
+#ifndef _WIN32
         const char* runtime = std::getenv("XDG_RUNTIME_DIR");
         if (runtime && *runtime && fs::is_directory(runtime, code))
             base = runtime;
-        else
+#endif
+        if (base.empty())
             base = fs::temp_directory_path(code).u8string();
     }
     std::string error;

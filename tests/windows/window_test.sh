@@ -9,7 +9,9 @@
 # a folder with a space and a Polish letter, from ZELBUN_EMULATOR) a test
 # image of exactly the saved bytes, from a private folder under %TEMP%.
 # Closing with unsaved work asks in a native dialog: "Zapisz" saves and
-# ends, "Nie zapisuj" ends and leaves the file as it was.
+# ends, "Nie zapisuj" ends and leaves the file as it was. Twenty strokes
+# are autosaved under %LOCALAPPDATA%\Zelbun Kreator; after a kill the next
+# start offers them back, and Ctrl+S saves them.
 set -euo pipefail
 build=$1 source=$2 wine_run=$3
 
@@ -49,6 +51,10 @@ export DISPLAY=:$(cat "$work/display")
 # SDL draws with its Windows driver, whatever the other tests ask for.
 export LC_ALL=C.UTF-8
 unset SDL_VIDEODRIVER
+# Wine passes Linux's variables on; the session's runtime folder is no
+# place for the Windows program's test images.
+mkdir "$work/run"
+export XDG_RUNTIME_DIR=$work/run
 
 set_file=$work/zażółć.atr
 cp "$source/fuzz/corpus/gameimage/two_levels.atr" "$set_file"
@@ -159,4 +165,42 @@ wait_for editor_ended || fail "\"Zapisz\" did not end the editor"
 program=
 [ "$(changes "$work/saved.atr" "$set_file")" = "$((cells + 6 * 16 + 6)) 60" ] ||
   fail "\"Zapisz\" saved: $(changes "$work/saved.atr" "$set_file" | head)"
+
+# Twenty strokes are autosaved at once, beside the prefix's other per-user
+# data; the program then dies without a word. Started again, it asks
+# first, and "Przywroc" (the default) brings the strokes back unsaved.
+cp "$set_file" "$work/before-crash.atr"
+start_editor
+box
+for i in $(seq 0 19); do cell $((i % 16)) $((8 + i / 16)); done
+state() { find "$ZELBUN_WINEPREFIX/drive_c/users" -path '*/AppData/Local/Zelbun Kreator' -type d | head -n1; }
+autosave() { find "$(state)" -name 'zażółć-*.atr' 2>/dev/null | head -n1; }
+# Whether the file holds the box in all twenty cells.
+strokes_in() {
+  local i offset
+  for i in $(seq 0 19); do
+    offset=$((cells + (8 + i / 16) * 16 + i % 16))
+    [ "$(od -An -tu1 -j "$offset" -N1 "$1" | tr -d ' ')" = 48 ] || return 1
+  done
+}
+autosaved() { [ -n "$(autosave)" ] && strokes_in "$(autosave)"; }
+wait_for autosaved ||
+  fail "no autosave of the twenty strokes: $(find "$ZELBUN_WINEPREFIX/drive_c/users" -ipath '*zelbun*')"
+kill -KILL "$program"
+wait_for editor_ended || fail "the editor outlived its kill"
+program=
+cmp "$set_file" "$work/before-crash.atr" || fail "the autosave touched the set"
+
+"$wine_run" "$build/zelbun-kreator.exe" "$(windows "$set_file")" >"$work/editor.log" 2>&1 &
+program=$!
+answer 'Zelbun Kreator - autozapis' Return
+wait_for xdotool search --name 'zażółć\.atr \* - Zelbun' >/dev/null || fail "the recovered strokes are not unsaved changes"
+before=$(inode)
+xdotool search --name 'Zelbun Kreator 1\.0' windowfocus --sync key --delay 50 ctrl+s
+wait_for saved_since "$before" || fail "Ctrl+S did not save the recovered strokes"
+strokes_in "$set_file" || fail "the saved set lacks recovered strokes"
+[ -z "$(changes "$work/before-crash.atr" "$set_file" | awk '$2 != 60')" ] ||
+  fail "the recovery changed other bytes: $(changes "$work/before-crash.atr" "$set_file" | head)"
+autosave_gone() { [ -z "$(autosave)" ]; }
+wait_for autosave_gone || fail "the saved set's autosave stayed: $(autosave)"
 echo "window: ok"
