@@ -64,24 +64,27 @@ export ZELBUN_EMULATOR="\"$(windows "$work/emu ą/stand in.exe")\" --boot %f"
 export ZELBUN_STANDIN_LOG=$(windows "$work/emulator.txt") ZELBUN_STANDIN_COPY=$(windows "$work/seen.atr")
 "$wine_run" cmd /c exit 0 || fail "no Wine prefix"
 
-window() { xdotool search --name "$1" 2>/dev/null | head -n1; }
+# Shown windows only: Wine names a window before it maps it, and focusing
+# one that is not shown yet fails (BadMatch).
+window() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1; }
+window_names() { xdotool search --name . getwindowname %@ 2>/dev/null | tr '\n' '|'; }
 editor_running() { [ -n "$program" ] && kill -0 "$program" 2>/dev/null; }
 editor_ended() { ! editor_running; }
 start_editor() {
   "$wine_run" "$build/zelbun-kreator.exe" "$(windows "$set_file")" >"$work/editor.log" 2>&1 &
   program=$!
   wait_for window 'Zelbun Kreator 1\.0' >/dev/null || fail "no window: $(cat "$work/editor.log")"
-  wait_for xdotool search --name 'zażółć\.atr - Zelbun' >/dev/null || fail "the window does not name zażółć.atr"
+  wait_for xdotool search --onlyvisible --name 'zażółć\.atr - Zelbun' >/dev/null || fail "the window does not name zażółć.atr"
 }
 # Clicks at a point of the editor's window.
-click() { xdotool search --name 'Zelbun Kreator 1\.0' windowfocus --sync mousemove --window %1 "$1" "$2" click 1; }
+click() { xdotool search --onlyvisible --name 'Zelbun Kreator 1\.0' windowfocus --sync mousemove --window %1 "$1" "$2" click 1; }
 cell() { click $((5 + 16 * $1 + 8)) $((50 + 16 * $2 + 8)); }
 # Answers the native question titled $1 with the keys given.
 answer() {
   local title=$1
   shift
   wait_for window "$title" >/dev/null ||
-    fail "no question \"$title\"; windows: $(xdotool search --name . getwindowname %@ 2>/dev/null | tr '\n' '|')"
+    fail "no question \"$title\"; windows: $(window_names)"
   xdotool windowfocus --sync "$(window "$title")" key --delay 100 "$@"
 }
 # The bytes that differ between two files: offset (from 0) and new value
@@ -103,10 +106,10 @@ box() { click $((270 + 20 + 9)) $((50 + 20 + 9)); }  # palette entry 6: the box,
 box
 cell 2 3
 cell 4 3
-wait_for xdotool search --name 'zażółć\.atr \* - Zelbun' >/dev/null || fail "the drawing did not mark the set changed"
+wait_for xdotool search --onlyvisible --name 'zażółć\.atr \* - Zelbun' >/dev/null || fail "the drawing did not mark the set changed"
 xdotool key --delay 50 ctrl+s
 wait_for saved_since "$before" || fail "Ctrl+S did not save the drawing"
-wait_for xdotool search --name '^zażółć\.atr - Zelbun' >/dev/null || fail "the saved set is still marked changed"
+wait_for xdotool search --onlyvisible --name '^zażółć\.atr - Zelbun' >/dev/null || fail "the saved set is still marked changed"
 # The two cells of one row, two apart, now the box (0x30, octal 60); the
 # level's cells lie row after row, 16 to a row.
 changes "$work/baseline.atr" "$set_file" >"$work/changed"
@@ -122,10 +125,10 @@ click 210 12
 wait_for window '^Zapisz mape$' >/dev/null || fail "no save dialog"
 xdotool windowfocus --sync "$(window '^Zapisz mape$')" key ctrl+a type --delay 80 'kopia ż'
 xdotool key Return
-wait_for test -f "$work/kopia ż.atr" || fail "the save dialog did not save kopia ż.atr"
-wait_for xdotool search --name '^kopia ż\.atr - Zelbun' >/dev/null || fail "the window does not name kopia ż.atr"
+wait_for test -f "$work/kopia ż.atr" || fail "the save dialog did not save kopia ż.atr; windows: $(window_names)"
+wait_for xdotool search --onlyvisible --name '^kopia ż\.atr - Zelbun' >/dev/null || fail "the window does not name kopia ż.atr"
 cmp "$work/kopia ż.atr" "$work/saved.atr" || fail "kopia ż.atr is not the set"
-xdotool search --name 'Zelbun Kreator 1\.0' windowfocus --sync key alt+F4
+xdotool search --onlyvisible --name 'Zelbun Kreator 1\.0' windowfocus --sync key alt+F4
 wait_for editor_ended || fail "a saved set did not let the window close"
 program=
 
@@ -147,8 +150,8 @@ sed -n 3p "$work/emulator.txt" | grep -q '\\Temp\\zelbun-kreator-[0-9]*\\test\.a
 # Unsaved work: "Nie zapisuj" (the second button) ends and keeps the file.
 box
 cell 6 6
-wait_for xdotool search --name 'zażółć\.atr \* - Zelbun' >/dev/null || fail "the drawing did not mark the set changed"
-xdotool search --name 'Zelbun Kreator 1\.0' windowfocus --sync key alt+F4
+wait_for xdotool search --onlyvisible --name 'zażółć\.atr \* - Zelbun' >/dev/null || fail "the drawing did not mark the set changed"
+xdotool search --onlyvisible --name 'Zelbun Kreator 1\.0' windowfocus --sync key alt+F4
 answer 'Zelbun Kreator - zażółć\.atr' Tab Return
 wait_for editor_ended || fail "\"Nie zapisuj\" did not end the editor"
 program=
@@ -158,8 +161,8 @@ cmp "$set_file" "$work/saved.atr" || fail "\"Nie zapisuj\" changed the file"
 start_editor
 box
 cell 6 6
-wait_for xdotool search --name 'zażółć\.atr \* - Zelbun' >/dev/null || fail "the drawing did not mark the set changed"
-xdotool search --name 'Zelbun Kreator 1\.0' windowfocus --sync key alt+F4
+wait_for xdotool search --onlyvisible --name 'zażółć\.atr \* - Zelbun' >/dev/null || fail "the drawing did not mark the set changed"
+xdotool search --onlyvisible --name 'Zelbun Kreator 1\.0' windowfocus --sync key alt+F4
 answer 'Zelbun Kreator - zażółć\.atr' Return
 wait_for editor_ended || fail "\"Zapisz\" did not end the editor"
 program=
@@ -194,9 +197,9 @@ cmp "$set_file" "$work/before-crash.atr" || fail "the autosave touched the set"
 "$wine_run" "$build/zelbun-kreator.exe" "$(windows "$set_file")" >"$work/editor.log" 2>&1 &
 program=$!
 answer 'Zelbun Kreator - autozapis' Return
-wait_for xdotool search --name 'zażółć\.atr \* - Zelbun' >/dev/null || fail "the recovered strokes are not unsaved changes"
+wait_for xdotool search --onlyvisible --name 'zażółć\.atr \* - Zelbun' >/dev/null || fail "the recovered strokes are not unsaved changes"
 before=$(inode)
-xdotool search --name 'Zelbun Kreator 1\.0' windowfocus --sync key --delay 50 ctrl+s
+xdotool search --onlyvisible --name 'Zelbun Kreator 1\.0' windowfocus --sync key --delay 50 ctrl+s
 wait_for saved_since "$before" || fail "Ctrl+S did not save the recovered strokes"
 strokes_in "$set_file" || fail "the saved set lacks recovered strokes"
 [ -z "$(changes "$work/before-crash.atr" "$set_file" | awk '$2 != 60')" ] ||
