@@ -234,6 +234,8 @@ TEST_F(Window, AtTwiceTheSizeClicksLandOnTheirCellsAndTestsGetTheirOwnImages)
     start({"--scale", "2"});
     ASSERT_TRUE(click(270 + 20 * 1 + 9, 50 + 9, 2));  // palette entry 1: the robot
     ASSERT_TRUE(clickCell(6, 9, 2));
+    ASSERT_TRUE(click(270 + 20 * 3 + 9, 50 + 9, 2));  // entry 3: the exit, beside it, so the level can be won
+    ASSERT_TRUE(clickCell(7, 9, 2));
     ASSERT_TRUE(xdotool("search --name 'Zelbun Kreator' mousemove --window %1 " + std::to_string(2 * 595) + " " +
                         std::to_string(2 * 82) + " click --repeat 2 --delay 60 1"));  // "Testuj mape", twice
     std::vector<std::string> images;
