@@ -77,7 +77,7 @@ void frame::advancePlaytest()
     case Playtest::Outcome::playing:
         return;
     case Playtest::Outcome::levelDone:
-        showMessage("Robot doszedl do wyjscia: mapa przejdzona");
+        showMessage("Robot doszedl do wyjscia: mapa ukonczona");
         break;
     case Playtest::Outcome::gameOver:
         showMessage("Koniec gry: robot stracil wszystkie zycia");

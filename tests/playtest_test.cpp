@@ -132,7 +132,7 @@ TEST_F(PlaytestTest, KeysDriveTheRobotAndEscapeLeavesTheLevelAsItWas)
     EXPECT_EQ(editor->playtest->replayLength(), 6u);
     play(7 * 160);
     EXPECT_FALSE(editor->playing());
-    EXPECT_EQ(editor->notices.back().text, "Robot doszedl do wyjscia: mapa przejdzona");
+    EXPECT_EQ(editor->notices.back().text, "Robot doszedl do wyjscia: mapa ukonczona");
     EXPECT_TRUE(sameLevel(editor->session.level(0), corridor));
 
     // Escape gives a search up.
