@@ -37,6 +37,15 @@ inline Uint32 pixel(SDL_Surface* s, int x, int y)
     return static_cast<Uint32*>(s->pixels)[y * s->pitch / 4 + x];
 }
 
+inline SDL_keysym keysym(SDLKey sym, Uint16 unicode = 0, int mod = KMOD_NONE)
+{
+    SDL_keysym key = {};
+    key.sym = sym;
+    key.unicode = unicode;
+    key.mod = SDLMod(mod);
+    return key;
+}
+
 inline SDL_Surface* newSurface(int w, int h, int bits)
 {
     return SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, bits, 0xFF0000, 0xFF00, 0xFF, 0);

@@ -13,14 +13,6 @@ using namespace fixture;
 
 namespace {
 
-SDL_keysym keysym(SDLKey sym, int mod = KMOD_NONE)
-{
-    SDL_keysym key = {};
-    key.sym = sym;
-    key.mod = SDLMod(mod);
-    return key;
-}
-
 // The game's own codes: wall, floor, robot, exit and screw, each with a
 // picture of its own.
 const char gameCodesConfig[] =
@@ -58,7 +50,7 @@ protected:
         build(gameCodesConfig);
         editor->solveSecondsBeforeTest = 2.0;
     }
-    void key(SDLKey sym, int mod = KMOD_NONE) { editor->keyDown(keysym(sym, mod)); }
+    void key(SDLKey sym, int mod = KMOD_NONE) { editor->keyDown(keysym(sym, 0, mod)); }
     void letGo(SDLKey sym) { editor->keyUp(keysym(sym)); }
     // Time passes in game frames; the editor's loop wakes every 20 ms.
     void play(int milliseconds)
