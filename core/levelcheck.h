@@ -30,6 +30,7 @@ enum class FindingKind {
     manyRobots,   // `count` robots; the cell is the second one's
     screwsShort,  // `count` screws to collect but only `drawn` on the level
     unknownCode,  // `code` appears `count` times; the cell is its first
+    unsolvable,   // no way to the open exit among `count` reachable states (the solver's finding)
 };
 
 struct LevelFinding {

@@ -197,7 +197,7 @@ std::string describe(const std::vector<LoadIssue>& issues, Language language)
 std::string describe(const LevelFinding& f, Language language)
 {
     const bool pl = polish(language);
-    char text[128];
+    char text[160];
     switch (f.kind) {
     case FindingKind::noRobot:
         std::snprintf(text, sizeof text, pl ? "Mapa %d: brak robota" : "level %d: no robot", f.slot + 1);
@@ -222,6 +222,14 @@ std::string describe(const LevelFinding& f, Language language)
         else
             std::snprintf(text, sizeof text, "level %d: unknown code %02X in %d cell%s (the first: column %d, row %d)",
                           f.slot + 1, f.code, f.count, f.count == 1 ? "" : "s", f.column + 1, f.row + 1);
+        break;
+    case FindingKind::unsolvable:
+        if (pl)
+            std::snprintf(text, sizeof text, "Mapa %d: nie do przejscia (zadny z %d osiagalnych stanow nie prowadzi "
+                          "do otwartego wyjscia)", f.slot + 1, f.count);
+        else
+            std::snprintf(text, sizeof text, "level %d: unsolvable (none of the %d reachable states leads into the "
+                          "open exit)", f.slot + 1, f.count);
         break;
     }
     return text;

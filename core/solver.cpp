@@ -122,7 +122,7 @@ SolveResult solveLevel(const LevelData& level, const SolveLimits& limits)
             trails.push_back({node, move});
             queue.emplace_back(uint32_t(trails.size() - 1), diffs.pack(next.data()));
         }
-        if (seen.size() >= limits.maxStates || (expanded % 256 == 0 && elapsed() > limits.maxSeconds))
+        if (seen.size() >= limits.maxStates || (expanded % 256 == 0 && (elapsed() > limits.maxSeconds || (limits.stop && *limits.stop))))
             return finish(SolveResult::unknown);
     }
     return finish(SolveResult::unsolvable);

@@ -10,6 +10,7 @@
 #include "core/gamerules.h"
 #include "core/level.h"
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -17,6 +18,8 @@
 struct SolveLimits {
     uint64_t maxStates = 1000000;
     double maxSeconds = 5.0;
+    // Set by another thread to give up (the verdict is then unknown).
+    const std::atomic<bool>* stop = nullptr;
 };
 
 struct SolveResult {

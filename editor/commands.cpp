@@ -335,9 +335,14 @@ std::string frame::testImageDirectory()
 // with the choice to test anyway. True when the test may go on.
 bool frame::levelsPlayable(bool currentLevelOnly)
 {
-    const std::vector<LevelFinding> findings =
+    std::vector<LevelFinding> findings =
         currentLevelOnly ? checkLevel(session.level(currentLevel), currentLevel, levelRules)
                          : checkLevels(session.document().levels, levelRules);
+    std::vector<int> tested;
+    for (int slot = 0; slot < levelCount; ++slot)
+        if (currentLevelOnly ? slot == currentLevel : session.level(slot).on)
+            tested.push_back(slot);
+    solveBeforeTest(tested, findings);
     if (findings.empty())
         return true;
     std::string text;

@@ -34,17 +34,19 @@ Uint32 pushWakeEvent(Uint32 interval, void*)
 
 } // namespace
 
-void WakeTimer::set(bool on)
+void WakeTimer::set(bool on, Uint32 interval)
 {
-    if (on == this->on())
+    if (on == this->on() && (!on || interval == interval_))
         return;
-    if (!on) {
+    if (this->on()) {
         SDL_RemoveTimer(id_);
         id_ = nullptr;
-        return;
     }
+    if (!on)
+        return;
     if (!SDL_WasInit(SDL_INIT_TIMER) && SDL_InitSubSystem(SDL_INIT_TIMER) != 0)
         return;
+    interval_ = interval;
     id_ = SDL_AddTimer(interval, pushWakeEvent, nullptr);
 }
 

@@ -14,6 +14,29 @@
 // other key as its character, 0 when it makes none.
 unsigned textKey(const SDL_keysym& key);
 
+// Key releases go to an editor that takes them.
+template <class Editor>
+auto keyReleased(Editor& editor, const SDL_keysym& key, int) -> decltype(editor.keyUp(key))
+{
+    return editor.keyUp(key);
+}
+template <class Editor>
+void keyReleased(Editor&, const SDL_keysym&, long)
+{
+}
+
+// How often to wake the loop, where the editor says so.
+template <class Editor>
+auto wakeIntervalOf(const Editor& editor, int) -> decltype(Uint32(editor.wakeInterval()))
+{
+    return editor.wakeInterval();
+}
+template <class Editor>
+Uint32 wakeIntervalOf(const Editor&, long)
+{
+    return 250;
+}
+
 // Hands one event to the editor; clears `running` on a quit event the
 // editor agrees to (it may ask about unsaved work first). A release goes to
 // the editor as the negated button number, so it knows which one went up.
@@ -23,6 +46,9 @@ void dispatchEvent(Editor& editor, const SDL_Event& event, bool& running)
     switch (event.type) {
     case SDL_KEYDOWN:
         editor.keyDown(event.key.keysym);
+        break;
+    case SDL_KEYUP:
+        keyReleased(editor, event.key.keysym, 0);
         break;
     case SDL_MOUSEMOTION:
         editor.mouse(int(event.motion.x), int(event.motion.y), int(event.motion.state));
@@ -61,18 +87,18 @@ private:
 // ending) without any input.
 class WakeTimer {
 public:
-    static const Uint32 interval = 250;  // milliseconds
-
     WakeTimer() = default;
     ~WakeTimer() { set(false); }
     WakeTimer(const WakeTimer&) = delete;
     WakeTimer& operator=(const WakeTimer&) = delete;
 
-    void set(bool on);
+    // Every `interval` milliseconds while on.
+    void set(bool on, Uint32 interval = 250);
     bool on() const { return id_ != nullptr; }
 
 private:
     SDL_TimerID id_ = nullptr;
+    Uint32 interval_ = 0;
 };
 
 // What an editor repainted, where it keeps count (`damage()`: the parts of
@@ -102,7 +128,8 @@ void runEventLoop(Editor& editor, SDL_Surface* screen)
     bool running = true;
     bool whole = true;
     while (running) {
-        wakeTimer.set(editor.checkLaunches());
+        const bool wake = editor.checkLaunches();
+        wakeTimer.set(wake, wakeIntervalOf(editor, 0));
         editor.paint();
         Display* display = Display::current();
         if (display && display->picture() == screen) {

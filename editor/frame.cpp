@@ -99,6 +99,7 @@ frame::frame(SDL_Surface* screenSurface, const FrameOptions& options)
     logButton = new CButton("Dziennik");
     helpButton = new CButton("?");
     dismissButton = new CButton("Ukryj");
+    playButton = new CButton("Graj");
 
     std::fill(std::begin(tileColumns), std::end(tileColumns), -1);
     std::fill(std::begin(tileCodes), std::end(tileCodes), -1);
@@ -177,6 +178,7 @@ frame::frame(SDL_Surface* screenSurface, const FrameOptions& options)
     place(logButton, layout::logButton);
     place(helpButton, layout::helpButton);
     place(dismissButton, layout::dismissButton);
+    place(playButton, layout::playButton);
 }
 
 frame::~frame()
@@ -190,6 +192,7 @@ frame::~frame()
     delete logButton;
     delete helpButton;
     delete dismissButton;
+    delete playButton;
     for (CGui*& widget : buttons) {
         delete widget;
         widget = nullptr;

@@ -10,6 +10,7 @@
 #include "editor/canvastools.h"
 #include "editor/layout.h"
 #include "editor/map.h"
+#include "editor/playtest.h"
 #include "editor/recovery.h"
 #include "render/levelrenderer.h"
 #include "render/sheet.h"
@@ -127,6 +128,9 @@ public:
     // page focused a key types (inputText), otherwise Ctrl shortcuts run
     // commands.
     void keyDown(const SDL_keysym& key);
+    // Key releases: while a level plays, letting go of a key lets go of
+    // the stick.
+    void keyUp(const SDL_keysym& key);
     // Types one key into the current text page (see text.cpp).
     void inputText(unsigned key);
     // The window's close button: asks about unsaved changes; true when the
@@ -202,6 +206,28 @@ public:
     void showCell(int slot, Cell cell);
     bool flashing() const;
 
+    // --- Playing the level on the canvas ----------------------------------
+    // F5 or "Graj" plays the current level by the game's own rules: the
+    // arrows or the keypad move, Ctrl or space fires, P pauses, R starts
+    // again for a life. Shift+F5 finds a shortest solution and plays it
+    // step by step. Escape, a click, or the level's end returns to editing
+    // with the level as it was: play changes nothing in the document.
+    std::unique_ptr<Playtest> playtest;
+    bool playing() const { return playtest != nullptr; }
+    // The search for the solution Shift+F5 shows; Escape or a click gives
+    // it up.
+    std::unique_ptr<SolutionSearch> search;
+    SolveLimits searchLimits{1000000, 60.0};
+    void startPlaytest(bool showSolution);
+    void stopPlaytest();
+    // How often the event loop wakes while checkLaunches() asks it to:
+    // every game frame while a level plays.
+    Uint32 wakeInterval() const { return playing() ? 20 : search ? 100 : 250; }
+    // The budget of the solver in the checks before a test, spread over
+    // the levels tested; a level proven unsolvable within it is a finding.
+    // None: the solver stays out of the checks.
+    double solveSecondsBeforeTest = 2.0;
+
     // --- Work kept safe ---------------------------------------------------
     // Writes the autosave when one is due: the document is modified, and 30
     // s have passed since its first change not autosaved yet, or 20 undo
@@ -232,7 +258,7 @@ public:
     // widget the press began on), a command in runReleaseCommand. Whatever
     // a stroke changes becomes one undo step at its release.
     enum class Command { None, New, Open, Save, SaveAs, Delete, TestLevel, TestGame, Swap, Undo, Redo, Log, Help,
-                         Dismiss };
+                         Dismiss, Play };
     struct Target {
         enum Kind { Nothing, Canvas, Palette, ColourRegister, TextBox, PageButton, LevelSlot, ColourPicker,
                     ScrewCounter, WallCounter, CommandButton, ToolButton, MessageArea };
@@ -299,6 +325,7 @@ public:
     CButton* logButton = nullptr;
     CButton* helpButton = nullptr;
     CButton* dismissButton = nullptr;
+    CButton* playButton = nullptr;
     // Typing goes to the text page only while it has the keyboard.
     bool textFocus = false;
     // Mouse state: the buttons held (SDL mask), where the first of them was
@@ -325,13 +352,13 @@ public:
 
 private:
     // The file buttons, "Usun mape", the two test buttons, undo and redo,
-    // the log, help and dismiss buttons and, last, "Zamien mapy": the
-    // buttons that act on release.
-    std::array<CGui*, 13> commandButtons() const
+    // the log, help, dismiss and play buttons and, last, "Zamien mapy":
+    // the buttons that act on release.
+    std::array<CGui*, 14> commandButtons() const
     {
         return {newButton, openButton, saveButton, saveAsButton, buttons[deleteButton],
                 buttons[testLevelButton], buttons[testGameButton], undoButton, redoButton,
-                logButton, helpButton, dismissButton, buttons[swapButton]};
+                logButton, helpButton, dismissButton, playButton, buttons[swapButton]};
     }
     Cell cellAt(int x, int y) const;
     void toolPress(int x, int y, int button);
@@ -387,6 +414,11 @@ private:
     void drawLines(const std::vector<TextLine>& lines, int x, int y, int lineHeight, size_t first, size_t count);
     bool overlayPress(int x, int y, int button);
     bool overlayKey(const SDL_keysym& key);
+    void playtestKey(const SDL_keysym& key, bool down);
+    void advancePlaytest();
+    void playFoundSolution();
+    std::string playtestStatus() const;
+    void solveBeforeTest(const std::vector<int>& slots, std::vector<LevelFinding>& findings);
     void messageAreaPress(int x, int y);
     void notify(const Notice& notice);
     void showFindings(const std::vector<LevelFinding>& findings);

@@ -13,5 +13,6 @@ bool frame::checkLaunches()
         showError("Nie udalo sie uruchomic emulatora (" + failure.program + ": " + how + ")");
     }
     autosaveIfDue();
-    return platform->childrenRunning() || flashing() || autosaveDue();
+    advancePlaytest();
+    return platform->childrenRunning() || flashing() || autosaveDue() || playing() || search;
 }

@@ -52,6 +52,8 @@ constexpr Rect levelSlot(int slot) { return {20 * slot, 25, 19, 20}; }
 constexpr Rect swapButton{rightColumnX, 45, rightColumnWidth, 25};
 constexpr Rect testLevelButton{rightColumnX, 70, rightColumnWidth, 25};
 constexpr Rect testGameButton{rightColumnX, 95, rightColumnWidth, 25};
+// Playing the level on the canvas, under the emulator tests.
+constexpr Rect playButton{rightColumnX, 120, rightColumnWidth, 25};
 
 // The level canvas: 16 columns by 31 rows of 16-pixel cells.
 constexpr int cellSize = 16;

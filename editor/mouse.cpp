@@ -48,6 +48,15 @@ int frame::mouse(int x, int y, int button)
 {
     pointerX = x;
     pointerY = y;
+    if (playing() || search) {
+        // A press goes back to editing and does nothing else: a click meant
+        // to stop the game must not draw on the level.
+        if (button > 0 && heldButtons == 0)
+            stopPlaytest();
+        heldButtons = button > 0 ? heldButtons | heldBit(button) : 0;
+        pressOrigin = leftOrigin = Target();
+        return 0;
+    }
     // Ctrl with the wheel zooms instead of drawing.
     if ((button == 4 || button == 5) && (SDL_GetModState() & KMOD_CTRL)) {
         zoomBy(button == 4 ? 1 : -1);
@@ -91,7 +100,7 @@ frame::Target frame::targetAt(int x, int y) const
         {layout::testGameButton, Command::TestGame}, {layout::swapButton, Command::Swap},
         {layout::undoButton, Command::Undo},       {layout::redoButton, Command::Redo},
         {layout::logButton, Command::Log},         {layout::helpButton, Command::Help},
-        {layout::dismissButton, Command::Dismiss},
+        {layout::dismissButton, Command::Dismiss}, {layout::playButton, Command::Play},
     };
     for (const auto& command : commands)
         if (command.first.contains(x, y))
@@ -146,6 +155,7 @@ CGui* frame::commandWidget(Command command) const
     case Command::Log: return logButton;
     case Command::Help: return helpButton;
     case Command::Dismiss: return dismissButton;
+    case Command::Play: return playButton;
     case Command::None: break;
     }
     return nullptr;
@@ -385,6 +395,9 @@ void frame::runCommand(Command command)
     case Command::Dismiss:
         dismissMessage();
         break;
+    case Command::Play:
+        startPlaytest(false);
+        break;
     case Command::None:
         break;
     }
@@ -400,8 +413,17 @@ void frame::setTextFocus(bool on)
 
 void frame::keyDown(const SDL_keysym& key)
 {
+    if (playing() || search) {
+        playtestKey(key, true);
+        return;
+    }
     if (overlay_ != Overlay::none) {
         overlayKey(key);
+        return;
+    }
+    if (key.sym == SDLK_F5) {
+        setTextFocus(false);
+        startPlaytest((key.mod & KMOD_SHIFT) != 0);
         return;
     }
     if (key.sym == SDLK_F1 || key.sym == SDLK_F2) {

@@ -45,6 +45,8 @@ const char* const helpText[] = {
     "  1..32 wybiera mape; Usun mape ja oproznia",
     "  Zamien mapy, potem druga mapa: zamienia je miejscami",
     "  Testuj mape, Testuj gre: test w emulatorze, kazdy na wlasnym obrazie",
+    "  F5 lub Graj: gra na planszy (strzalki, Ctrl lub spacja strzela, P pauza,",
+    "    R od nowa za zycie, Escape lub klik wraca); Shift+F5 pokazuje rozwiazanie",
     "  Srubki: - i + zmieniaja, klik na liczbe liczy srubki na mapie",
     "  Murek: - i + zmieniaja wzorek, klik na obrazek wraca do pierwszego",
     "  Kolor: wybierz rejestr 1..6, potem kolor z siatki",
@@ -75,6 +77,7 @@ const char* const commandHints[][2] = {
     {"Komunikaty tego uruchomienia", "(F2)"},
     {"Klawisze i mysz (F1)", ""},
     {"Ukryj komunikat", ""},
+    {"Graj na planszy (F5)", "Shift+F5: pokaz rozwiazanie"},
 };
 
 bool isPathWord(const std::string& word)
@@ -280,6 +283,8 @@ std::string frame::statusText() const
     const int x = pointerX, y = pointerY;
     if (overlay_ != Overlay::none)
         return "";
+    if (playing())
+        return playtestStatus();
     const Target target = targetAt(x, y);
     const map& level = levels[currentLevel];
     char line[96];

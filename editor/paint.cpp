@@ -230,6 +230,8 @@ void frame::paint()
               (Look() << path << labelColour[0]).value(),
               [&] { text(screen, layout::pathLine.x, layout::pathLine.y, path.c_str(), labelColour); });
 
+    if (playing())
+        playButton->pushed(1);
     for (CGui* widget : commandButtons()) {
         CButton* button = static_cast<CButton*>(widget);
         paintPart({button->x, button->y, button->width, button->height}, lookOf(*button),
@@ -359,6 +361,8 @@ void frame::drawCell(const map& level, int column, int row, int code)
 uint32_t frame::cellLook(Cell cell, const std::vector<uint8_t>& shownCodes) const
 {
     uint32_t look = shownCodes[size_t(cell.column * kLevelRows + cell.row)];
+    if (playing())
+        return look;  // the game alone, no marks of editing
     Cell pointer;
     if (layout::canvasCellAt(pointerX, pointerY, pointer)) {
         if (pointer == cell)
@@ -462,6 +466,11 @@ void frame::paintCanvas()
                     codes[size_t(at.column * kLevelRows + at.row)] = patch.at(column, row);
             }
     }
+
+    if (playing())
+        for (int column = 0; column < kLevelColumns; ++column)
+            for (int row = 0; row < kLevelRows; ++row)
+                codes[size_t(column * kLevelRows + row)] = playtest->cell({column, row});
 
     std::array<uint32_t, kLevelCells> looks;
     for (int column = 0; column < kLevelColumns; ++column)

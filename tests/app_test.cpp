@@ -6,6 +6,7 @@
 // Without a display it must fail cleanly.
 #include "core/game.h"
 #include "core/gameimage.h"
+#include "tests/xvfb.h"
 
 #include <gtest/gtest.h>
 
@@ -103,36 +104,9 @@ protected:
         std::ofstream(dir + "/bin/xdg-open") << "#!/bin/sh\nexit 0\n";
         chmod((dir + "/bin/xdg-open").c_str(), 0755);
 
-        startServer();
+        server.start("800x700x24", dir + "/xvfb.log");
+        display = server.display;
         ASSERT_FALSE(display.empty()) << "Xvfb did not start";
-    }
-
-    // Xvfb picks a free display itself and names it on a pipe once it takes
-    // connections, so parallel tests never race for one.
-    void startServer()
-    {
-        int fds[2];
-        ASSERT_EQ(pipe2(fds, O_CLOEXEC), 0);
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, fds[1], 3);
-        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-        const char* argv[] = {"Xvfb", "-displayfd", "3", "-screen", "0", "800x700x24", "-nolisten", "tcp", nullptr};
-        if (posix_spawnp(&server, "Xvfb", &actions, nullptr, const_cast<char**>(argv), environ) != 0)
-            server = -1;
-        posix_spawn_file_actions_destroy(&actions);
-        close(fds[1]);
-        std::string number;
-        char c;
-        for (;;) {
-            pollfd ready = {fds[0], POLLIN, 0};
-            if (poll(&ready, 1, 20000) <= 0 || read(fds[0], &c, 1) != 1 || c == '\n')
-                break;
-            number += c;
-        }
-        close(fds[0]);
-        if (!number.empty())
-            display = ":" + number;
     }
 
     void TearDown() override
@@ -141,10 +115,7 @@ protected:
             kill(program, SIGKILL);
             waitpid(program, nullptr, 0);
         }
-        if (server > 0) {
-            kill(server, SIGTERM);
-            waitpid(server, nullptr, 0);
-        }
+        server.stop();
         if (!dir.empty())
             std::system(("rm -rf '" + dir + "'").c_str());
     }
@@ -233,7 +204,7 @@ protected:
 
     std::string dir;
     std::string display;
-    pid_t server = -1;
+    XServer server;
     pid_t program = -1;
 };
 

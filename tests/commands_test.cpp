@@ -36,15 +36,6 @@ std::string readAll(const std::string& path)
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
-SDL_keysym keysym(SDLKey sym, Uint16 unicode, int mod = KMOD_NONE)
-{
-    SDL_keysym key = {};
-    key.sym = sym;
-    key.unicode = unicode;
-    key.mod = SDLMod(mod);
-    return key;
-}
-
 const int saveAnswer = 0, dontSaveAnswer = 1, cancelAnswer = 2;
 
 class CommandsTest : public EditorTest {

@@ -14,15 +14,6 @@ using namespace fixture;
 
 namespace {
 
-SDL_keysym keysym(SDLKey sym, Uint16 unicode = 0, int mod = KMOD_NONE)
-{
-    SDL_keysym key = {};
-    key.sym = sym;
-    key.unicode = unicode;
-    key.mod = SDLMod(mod);
-    return key;
-}
-
 // Two editors on the same files get the same input: one paints only what
 // changed, the other everything every time. Their pictures must agree
 // after every step of a long random session over the whole window.

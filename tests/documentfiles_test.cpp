@@ -120,6 +120,7 @@ TEST(EmulatorStart, FailureIsShownOnceTheOpenerEnds)
     ASSERT_TRUE(editor.ok()) << editor.loadError();
     std::strcpy(editor.workDir, dir.path.c_str());
     editor.levels[0].add(0, 0, kRobotCode);  // playable: no warning comes before the test
+    editor.levels[0].add(1, 0, 3);           // the exit, a step away
 
     // Ends the loop once the message shows, or after some 20 s of waking.
     struct Watch {

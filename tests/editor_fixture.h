@@ -37,6 +37,15 @@ inline Uint32 pixel(SDL_Surface* s, int x, int y)
     return static_cast<Uint32*>(s->pixels)[y * s->pitch / 4 + x];
 }
 
+inline SDL_keysym keysym(SDLKey sym, Uint16 unicode = 0, int mod = KMOD_NONE)
+{
+    SDL_keysym key = {};
+    key.sym = sym;
+    key.unicode = unicode;
+    key.mod = SDLMod(mod);
+    return key;
+}
+
 inline SDL_Surface* newSurface(int w, int h, int bits)
 {
     return SDL_CreateRGBSurface(SDL_SWSURFACE, w, h, bits, 0xFF0000, 0xFF00, 0xFF, 0);
@@ -131,6 +140,9 @@ protected:
         options.clock = [this] { return now; };
         platform.directory = dir.path;
         editor = std::make_unique<frame>(screen, options);
+        // The fixture's tiles are not the game's: the solver's verdicts on
+        // them would only add questions.
+        editor->solveSecondsBeforeTest = 0;
     }
 
     void press(int x, int y, int button = 1) { editor->mouse(x, y, button); }

@@ -6,15 +6,6 @@ using namespace fixture;
 
 namespace {
 
-SDL_keysym keysym(SDLKey sym, Uint16 unicode = 0, int mod = KMOD_NONE)
-{
-    SDL_keysym key = {};
-    key.sym = sym;
-    key.unicode = unicode;
-    key.mod = SDLMod(mod);
-    return key;
-}
-
 layout::Point centre(const layout::Rect& r)
 {
     return r.centre();

@@ -7,6 +7,7 @@
 // is missing.
 #include "core/game.h"
 #include "core/gameimage.h"
+#include "tests/xvfb.h"
 #include "core/levelcheck.h"
 
 #include <gtest/gtest.h>
@@ -87,55 +88,17 @@ protected:
             mkdir((dir + sub).c_str(), 0700);
         std::ofstream(dir + "/bin/emulator") << "#!/bin/sh\nexit 0\n";
         chmod((dir + "/bin/emulator").c_str(), 0755);
-        startServer();
+        server.start("1400x1250x24", dir + "/xvfb.log");
+        display = server.display;
         ASSERT_FALSE(display.empty()) << "Xvfb did not start: " << readAll(dir + "/xvfb.log");
     }
 
     void TearDown() override
     {
         stop();
-        stopServer();
+        server.stop();
         if (!dir.empty())
             fs::remove_all(dir);
-    }
-
-    void stopServer()
-    {
-        if (server > 0) {
-            kill(server, SIGTERM);
-            waitpid(server, nullptr, 0);
-        }
-        server = -1;
-    }
-
-    // Xvfb picks a free display and names it on a pipe once it takes
-    // connections. Without -noreset it starts afresh whenever its last
-    // client leaves, and a program connecting just then is refused.
-    void startServer()
-    {
-        int fds[2];
-        ASSERT_EQ(pipe2(fds, O_CLOEXEC), 0);
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, fds[1], 3);
-        posix_spawn_file_actions_addopen(&actions, 2, (dir + "/xvfb.log").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        const char* argv[] = {"Xvfb", "-displayfd", "3", "-screen", "0", "1400x1250x24", "-nolisten", "tcp", "-noreset",
-                              nullptr};
-        if (posix_spawnp(&server, "Xvfb", &actions, nullptr, const_cast<char**>(argv), environ) != 0)
-            server = -1;
-        posix_spawn_file_actions_destroy(&actions);
-        close(fds[1]);
-        std::string number;
-        char c;
-        for (;;) {
-            pollfd ready = {fds[0], POLLIN, 0};
-            if (poll(&ready, 1, 20000) <= 0 || read(fds[0], &c, 1) != 1 || c == '\n')
-                break;
-            number += c;
-        }
-        close(fds[0]);
-        if (!number.empty())
-            display = ":" + number;
     }
 
     // Starts the editor in the work directory with only the test's programs
@@ -207,7 +170,8 @@ protected:
     }
 
     std::string dir, display;
-    pid_t server = -1, program = -1;
+    XServer server;
+    pid_t program = -1;
 };
 
 // "...jako" offers the document's name selected: typing "gap" makes the
@@ -234,6 +198,8 @@ TEST_F(Window, AtTwiceTheSizeClicksLandOnTheirCellsAndTestsGetTheirOwnImages)
     start({"--scale", "2"});
     ASSERT_TRUE(click(270 + 20 * 1 + 9, 50 + 9, 2));  // palette entry 1: the robot
     ASSERT_TRUE(clickCell(6, 9, 2));
+    ASSERT_TRUE(click(270 + 20 * 3 + 9, 50 + 9, 2));  // entry 3: the exit, beside it, so the level can be won
+    ASSERT_TRUE(clickCell(7, 9, 2));
     ASSERT_TRUE(xdotool("search --name 'Zelbun Kreator' mousemove --window %1 " + std::to_string(2 * 595) + " " +
                         std::to_string(2 * 82) + " click --repeat 2 --delay 60 1"));  // "Testuj mape", twice
     std::vector<std::string> images;

@@ -1,0 +1,91 @@
+// A level played on the canvas by the game's own rules (core/gamerules.h):
+// the keys stand for the joystick, and the game's frames run at its own
+// pace, 50 a second with a step every eighth, by the clock the editor
+// gives. Or a found solution replayed, one move per step. It works on its
+// own copy of the level: the document never sees what happens in play.
+#pragma once
+
+#include "core/gamerules.h"
+#include "core/level.h"
+#include "core/solver.h"
+
+#include <atomic>
+#include <cstdint>
+#include <thread>
+#include <vector>
+
+class Playtest {
+public:
+    enum class Key { up, right, down, left, fire, pause, restart };
+    enum class Outcome { playing, levelDone, gameOver, replayDone };
+    static const int framesPerSecond = 50;
+    static const int framesPerStep = 8;
+
+    // Plays `level` from time `now` (milliseconds); `replay`, when given,
+    // is played instead of the keys.
+    Playtest(const LevelData& level, uint64_t now, std::vector<GameRules::Move> replay = {});
+    Playtest(const Playtest&) = delete;
+    Playtest& operator=(const Playtest&) = delete;
+
+    // False when the level cannot begin: it has no robot.
+    bool started() const { return started_; }
+
+    void press(Key key);
+    void release(Key key);
+
+    // Runs the game's frames due by `now`. After a stall (a dialog, a busy
+    // machine) at most a quarter of a second's worth run at once: the
+    // robot does not race to catch up.
+    void advanceTo(uint64_t now);
+
+    Outcome outcome() const { return outcome_; }
+    GameRules::Counters counters() const { return rules_.counters(); }
+    // The code the canvas draws: the game keeps the robot apart from the
+    // level's cells, and the canvas shows it in its cell.
+    uint8_t cell(Cell at) const;
+    bool replaying() const { return replaying_; }
+    // Moves of the replay made so far, and how many it has.
+    size_t replayed() const { return nextMove_; }
+    size_t replayLength() const { return moves_.size(); }
+
+private:
+    void runFrame();
+    GameRules::Input input() const;
+
+    GameRules rules_;
+    std::vector<GameRules::Move> moves_;
+    size_t nextMove_ = 0;
+    bool replaying_ = false;
+    bool started_ = false;
+    Outcome outcome_ = Outcome::playing;
+    uint64_t lastTime_ = 0;
+    uint64_t frameTime_ = 0;  // milliseconds times framesPerSecond not yet run as a frame
+    uint64_t frames_ = 0;
+    // Held now, and pressed since the last frame: a tap shorter than a
+    // frame is still seen by the game.
+    bool held_[7] = {};
+    bool tapped_[7] = {};
+    int lastDirection_ = -1;
+};
+
+// A search for a level's shortest solution on a thread of its own, so that
+// the window stays live while it runs. Dropping it gives up the search.
+class SolutionSearch {
+public:
+    SolutionSearch(const LevelData& level, int slot, const SolveLimits& limits);
+    ~SolutionSearch();
+    SolutionSearch(const SolutionSearch&) = delete;
+    SolutionSearch& operator=(const SolutionSearch&) = delete;
+
+    bool done() const { return done_; }
+    // The verdict, once done().
+    const SolveResult& result() const { return result_; }
+    int slot() const { return slot_; }
+
+private:
+    std::atomic<bool> stop_{false};
+    std::atomic<bool> done_{false};
+    SolveResult result_;
+    int slot_;
+    std::thread thread_;
+};
