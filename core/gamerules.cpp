@@ -137,8 +137,14 @@ GameRules::Counters GameRules::counters() const
     c.shots = memory[ri::shots];
     c.exitOpen = memory[ri::exit_open] != 0;
     c.paused = memory[ri::paused] != 0;
-    c.robot = {memory[ri::robot_x], memory[ri::robot_y]};
+    c.robot = robot();
     return c;
+}
+
+Cell GameRules::robot() const
+{
+    const uint8_t* memory = cpu_.memory();
+    return {memory[ri::robot_x], memory[ri::robot_y]};
 }
 
 uint8_t GameRules::cell(Cell at) const

@@ -68,6 +68,7 @@ public:
     Events step(Move move);
 
     Counters counters() const;
+    Cell robot() const;
     // The cell codes as the game holds them now.
     uint8_t cell(Cell at) const;
     LevelData levelNow() const;

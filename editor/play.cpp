@@ -23,10 +23,6 @@ void frame::startPlaytest(bool showSolution)
     tools.cancel();
     swapSource = -1;
     const LevelData& level = session.level(currentLevel);
-    if (countCells(level, levelRules.robotCode) == 0) {
-        showError(levelName(currentLevel) + ": brak robota, nie ma kim grac");
-        return;
-    }
     if (showSolution) {
         search.reset(new SolutionSearch(level, currentLevel, searchLimits));
         showMessage(levelName(currentLevel) + ": szukam rozwiazania (Escape przerywa)");

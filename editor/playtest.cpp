@@ -22,7 +22,7 @@ Playtest::Playtest(const LevelData& level, uint64_t now, std::vector<GameRules::
 
 uint8_t Playtest::cell(Cell at) const
 {
-    return at == rules_.counters().robot ? uint8_t(kRobotCode) : rules_.cell(at);
+    return at == rules_.robot() ? uint8_t(kRobotCode) : rules_.cell(at);
 }
 
 void Playtest::press(Key key)

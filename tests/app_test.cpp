@@ -32,11 +32,6 @@ extern char** environ;
 
 namespace {
 
-bool onPath(const char* program)
-{
-    return std::system((std::string("command -v ") + program + " >/dev/null 2>&1").c_str()) == 0;
-}
-
 bool exists(const std::string& path)
 {
     struct stat info;
@@ -94,7 +89,7 @@ class RealWindow : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (!onPath("Xvfb") || !onPath("xdotool"))
+        if (!XServer::toolsPresent())
             GTEST_SKIP() << "Xvfb or xdotool missing";
         char pattern[] = "/tmp/zelbun-x11-XXXXXX";
         dir = mkdtemp(pattern);

@@ -34,11 +34,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool onPath(const char* program)
-{
-    return std::system((std::string("command -v ") + program + " >/dev/null 2>&1").c_str()) == 0;
-}
-
 std::string readAll(const std::string& path)
 {
     std::ifstream file(path, std::ios::binary);
@@ -80,7 +75,7 @@ class Window : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (!onPath("Xvfb") || !onPath("xdotool"))
+        if (!XServer::toolsPresent())
             GTEST_SKIP() << "Xvfb or xdotool missing";
         char pattern[] = "/tmp/zelbun-window-XXXXXX";
         dir = mkdtemp(pattern);

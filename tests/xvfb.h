@@ -12,6 +12,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <string>
 
 extern char** environ;
@@ -19,6 +20,12 @@ extern char** environ;
 struct XServer {
     pid_t pid = -1;
     std::string display;  // ":N"; empty when it did not start
+
+    // Xvfb and xdotool, which drives the windows, are on the PATH.
+    static bool toolsPresent()
+    {
+        return std::system("command -v Xvfb >/dev/null 2>&1 && command -v xdotool >/dev/null 2>&1") == 0;
+    }
 
     // `screen` as Xvfb takes it ("800x700x24"); its messages go to `log`.
     void start(const char* screen, const std::string& log)
