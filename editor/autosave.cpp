@@ -39,14 +39,21 @@ void frame::autosaveIfDue()
     if (!autosaveFile.empty() && autosaveFile != target)
         removeStateFile(autosaveFile);  // the document has another name now
     // Tried once per change: a failing disk is said once, not every second.
-    autosavedRevision = session.revision();
-    autosavedSteps = session.stepsRecorded();
-    changeWaiting = false;
+    autosaveCaughtUp();
     if (Error error = writeStateFile(target, session.setImage())) {
         showError("Nie mozna zapisac autozapisu " + describe(error, Language::polish));
         return;
     }
     autosaveFile = target;
+}
+
+// The document as it is now counts as autosaved: the next autosave waits
+// for the next change.
+void frame::autosaveCaughtUp()
+{
+    autosavedRevision = session.revision();
+    autosavedSteps = session.stepsRecorded();
+    changeWaiting = false;
 }
 
 void frame::dropAutosave()
@@ -57,9 +64,7 @@ void frame::dropAutosave()
         removeStateFile(autosaveFile);
     removeStateFile(autosavePath(stateDir, filePath));
     autosaveFile.clear();
-    autosavedRevision = session.revision();
-    autosavedSteps = session.stepsRecorded();
-    changeWaiting = false;
+    autosaveCaughtUp();
 }
 
 // The view of a set just read: its first level, nothing carried over.
@@ -100,8 +105,7 @@ bool frame::offerRecovery(const std::string& path)
     }
     showOpenedSet();
     autosaveFile = autosave;
-    autosavedRevision = session.revision();
-    autosavedSteps = session.stepsRecorded();
+    autosaveCaughtUp();
     showMessage("Przywrocono autozapis: " + (path.empty() ? std::string("bez nazwy") : fileNameOf(path)));
     return true;
 }

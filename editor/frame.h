@@ -444,6 +444,7 @@ private:
     uint64_t changeSeenAt = 0;
     bool autosaveDue() const;
     void dropAutosave();
+    void autosaveCaughtUp();
     void showOpenedSet();
     Overlay overlay_ = Overlay::none;
     size_t overlayTop = 0;  // the first line of the page shown
