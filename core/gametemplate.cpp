@@ -48,6 +48,8 @@ ChainBreak gamePartChainBreak(const uint8_t* image, size_t size)
         return fault(ChainFault::noAtrHeader, 0);
     if (wordAt(image, kSectorSizeAt) != kLoaderSectorSize)
         return fault(ChainFault::sectorSize, kSectorSizeAt, wordAt(image, kSectorSizeAt));
+    if (size <= kBootSectorCountAt)
+        return fault(ChainFault::bootCut, size);
     const unsigned bootSectors = image[kBootSectorCountAt];
     if (bootSectors == 0)
         return fault(ChainFault::noBootSectors, kBootSectorCountAt);

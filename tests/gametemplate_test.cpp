@@ -232,6 +232,17 @@ TEST_F(GameTemplateTest, SourcesInOrderAndRefusals)
     EXPECT_EQ(newDocumentPart(), gamePartOf(embedded()));
 }
 
+// A game part cut anywhere in its first bytes is said to be cut, and
+// nothing past its end is read (the sanitizer build sees any such read).
+TEST(GamePartChain, CutShortInItsFirstBytes)
+{
+    const Bytes whole = embedded();
+    for (size_t size = 16; size <= 24; ++size) {
+        const Bytes cut(whole.begin(), whole.begin() + long(size));
+        EXPECT_EQ(gamePartChainBreak(cut.data(), cut.size()).fault, ChainFault::bootCut) << size;
+    }
+}
+
 // Our engine whose segment chain breaks (the game part's second header ends
 // before it starts) would not boot: the template is refused with the byte
 // where the chain breaks, the built-in game is used instead, and `check`
