@@ -400,7 +400,7 @@ private:
     void checkSheetWidth();
     Uint32 screenColour(int atariColour) const;
     void drawRegisterSamples();
-    void drawRegisterValue();
+    void drawRegisterValue(int hoveredRegister);
     // Painting by parts: each part is drawn on its own background, clipped
     // to its area, when its look differs from the last one drawn.
     void paintPart(const layout::Rect& area, uint64_t look, const std::function<void()>& draw);
@@ -408,6 +408,9 @@ private:
     uint32_t cellLook(Cell cell, const std::vector<uint8_t>& shownCodes) const;
     void drawCanvasCell(Cell cell, uint32_t look);
     void drawCanvasOverlays(uint32_t look);
+    int bandRow() const;
+    void drawBand();
+    void paintCanvasEdges(bool all);
     void drawMessageArea();
     void drawStatusLine();
     void drawOverlay();
@@ -460,6 +463,7 @@ private:
     Uint32 background = 0;
     std::vector<uint64_t> shownLooks;
     uint64_t shownCanvasLook = 0;
+    int shownBand = -1;
     uint64_t shownOverlayLook = 0;  // 0 also when the page has just come or gone
     std::array<uint32_t, kLevelCells> shownCells{};
     std::vector<SDL_Rect> damage_;

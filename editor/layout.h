@@ -12,13 +12,15 @@ struct Point {
     int x, y;
 };
 
-// A half-open rectangle: x <= px < x + w, y <= py < y + h, so two widgets
-// that share a border column never both contain a point.
+// A widget's rectangle. Its hit test is the widgets' own: the right edge
+// column x + w still counts as inside, the bottom edge row y + h does not.
+// Where two widgets share a border column, the order in which the mouse
+// handler tests them decides.
 struct Rect {
     int x, y, w, h;
 
-    constexpr bool contains(int px, int py) const { return px >= x && px < x + w && py >= y && py < y + h; }
-    constexpr int right() const { return x + w; }   // first column past the rectangle
+    constexpr bool contains(int px, int py) const { return px >= x && px <= x + w && py >= y && py < y + h; }
+    constexpr int right() const { return x + w; }   // the edge column, the first the drawing leaves out
     constexpr int bottom() const { return y + h; }  // first row past the rectangle
     constexpr Point centre() const { return {x + w / 2, y + h / 2}; }
 };
@@ -65,12 +67,24 @@ constexpr Rect canvasCellRect(int column, int row)
     return {canvas.x + cellSize * column, canvas.y + cellSize * row, cellSize, cellSize};
 }
 
-// The cell under a point; false off the canvas.
+// The grey frame one pixel round the canvas. The eraser's band runs over
+// ten rows of cells from the canvas's left column to its edge column and
+// down to the first row after them, so its right side lies on the frame's
+// right line and, from the last rows, its bottom on the frame's bottom.
+constexpr Rect canvasFrame{canvas.x - 1, canvas.y - 1, canvas.w + 2, canvas.h + 2};
+constexpr Rect canvasRightLine{canvas.x + canvas.w, canvas.y - 1, 1, canvas.h + 2};
+constexpr Rect canvasBottomLine{canvas.x - 1, canvas.y + canvas.h, canvas.w + 2, 1};
+constexpr int bandRows = 10;
+constexpr Rect band(int row) { return {canvas.x, canvas.y + cellSize * row, canvas.w, cellSize * bandRows}; }
+
+// The cell under a point; false off the canvas. The canvas's edge column
+// belongs to its last column of cells.
 constexpr bool canvasCellAt(int px, int py, Cell& cell)
 {
     if (!canvas.contains(px, py))
         return false;
-    cell = {(px - canvas.x) / cellSize, (py - canvas.y) / cellSize};
+    const int column = (px - canvas.x) / cellSize;
+    cell = {column < canvasColumns ? column : canvasColumns - 1, (py - canvas.y) / cellSize};
     return true;
 }
 

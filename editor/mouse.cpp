@@ -93,6 +93,9 @@ int frame::mouse(int x, int y, int button)
 frame::Target frame::targetAt(int x, int y) const
 {
     using namespace layout;
+    // Widgets that share a border column: of the file buttons the earlier
+    // one takes it; of the colour registers the later one, and of the two
+    // page buttons "Koniec", as each sets the choice after the other.
     const std::pair<Rect, Command> commands[] = {
         {layout::newButton, Command::New},         {layout::openButton, Command::Open},
         {layout::saveButton, Command::Save},       {layout::saveAsButton, Command::SaveAs},
@@ -120,17 +123,15 @@ frame::Target frame::targetAt(int x, int y) const
         return {Target::ScrewCounter, area};
     if (int area = counterArea(layout::wallCounter, x, y))
         return {Target::WallCounter, area};
-    for (int r = 0; r < kColourRegisters; ++r)
+    for (int r = kColourRegisters - 1; r >= 0; --r)
         if (colourRegister(r).contains(x, y))
             return {Target::ColourRegister, r};
-    // The picker's own hit test answers the edge column past the last hue too.
-    const Rect& picker = layout::colourPicker;
-    if (picker.contains(x, y) || (x == picker.right() && y >= picker.y && y < picker.bottom()))
+    if (layout::colourPicker.contains(x, y))
         return {Target::ColourPicker, 0};
-    if (layout::startPageButton.contains(x, y))
-        return {Target::PageButton, 0};
     if (layout::endPageButton.contains(x, y))
         return {Target::PageButton, 1};
+    if (layout::startPageButton.contains(x, y))
+        return {Target::PageButton, 0};
     Cell cell;
     if (textBox.contains(x, y) || textCellAt(x, y, cell))
         return {Target::TextBox, 0};
@@ -178,8 +179,9 @@ void frame::pressAt(int x, int y, int button)
     heldButtons |= heldBit(button);
     if (button == leftButton)
         leftOrigin = target;
-    // Any press outside the text box takes the keyboard from the page.
-    if (target.kind != Target::TextBox && textFocus)
+    // Any press outside the text page and its buttons takes the keyboard
+    // from the page.
+    if (target.kind != Target::TextBox && target.kind != Target::PageButton && textFocus)
         setTextFocus(false);
     if (button == leftButton && target.kind == Target::TextBox)
         setTextFocus(true);
@@ -208,6 +210,10 @@ void frame::actOnPress(const Target& target, int x, int y, int button)
         break;
     case Target::ColourRegister:
         currentColour = target.index;
+        break;
+    case Target::PageButton:
+        currentPage = target.index;
+        setTextFocus(true);
         break;
     case Target::TextBox: {
         Cell cell;
@@ -298,10 +304,9 @@ void frame::runReleaseCommand(const Target& target, int x, int y)
         chooseLevel(target.index);
         break;
     case Target::ColourPicker: {
-        // The picker's right edge column answers 256 and up; a register holds a byte.
-        int colour = colourPicker->push(x, y);
+        const int colour = colourPicker->push(x, y);
         if (colour >= 0)
-            current.colorSet(currentColour, colour & 0xFF);
+            current.colorSet(currentColour, colour);
         break;
     }
     case Target::WallCounter:
@@ -315,10 +320,6 @@ void frame::runReleaseCommand(const Target& target, int x, int y)
             current.srubkiSet(screwCode() < 0 ? 0 : std::min(current.srubkiAutoGet(), maxScrews));
         else
             current.srubkiSet(stepCounter(current.srubkiGet(), target.index, maxScrews + 1));
-        break;
-    case Target::PageButton:
-        currentPage = target.index;
-        setTextFocus(true);
         break;
     case Target::CommandButton:
         runCommand(Command(target.index));

@@ -316,9 +316,8 @@ std::string frame::statusText() const
         std::snprintf(line, sizeof line, "Mapa %d%s", target.index + 1, levels[target.index].isOn() ? "" : " (pusta)");
         return std::string(line) + (swapSource >= 0 ? "\nklik: zamien z biezaca" : "");
     case Target::ColourPicker: {
-        const int column = std::min((x - layout::colourPicker.x) / 16, 15);
-        const int value = column * 16 + (y - layout::colourPicker.y) / 16 * 2;
-        std::snprintf(line, sizeof line, "Kolor $%02X\nklik: do rejestru %d", value, currentColour + 1);
+        std::snprintf(line, sizeof line, "Kolor $%02X\nklik: do rejestru %d", colourPicker->colourAt(x, y),
+                      currentColour + 1);
         return line;
     }
     case Target::ColourRegister:

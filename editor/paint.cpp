@@ -220,8 +220,8 @@ void frame::paint()
         SDL_FillRect(screen, nullptr, background);
         text(screen, layout::colourLabel.x, layout::colourLabel.y, "Kolor:", labelColour);
         text(screen, layout::textLabel.x, layout::textLabel.y, "Tekst:", labelColour);
-        const layout::Rect& c = layout::canvas;
-        rectangleRGBA(screen, Sint16(c.x - 1), Sint16(c.y - 1), Sint16(c.right()), Sint16(c.bottom()), 160, 160,
+        const layout::Rect& f = layout::canvasFrame;
+        rectangleRGBA(screen, Sint16(f.x), Sint16(f.y), Sint16(f.right() - 1), Sint16(f.bottom() - 1), 160, 160,
                       160, 255);
     }
 
@@ -251,14 +251,12 @@ void frame::paint()
             drawRegisterSamples();
         });
     }
-    int hoveredRegister = -1;
-    for (int r = 0; r < kColourRegisters; ++r)
-        if (layout::colourRegister(r).contains(pointerX, pointerY))
-            hoveredRegister = r;
+    const Target hovered = targetAt(pointerX, pointerY);
+    const int hoveredRegister = hovered.kind == Target::ColourRegister ? hovered.index : -1;
     paintPart({layout::registerValue.x - 2, layout::registerValue.y - 2, 40, 12},
               (Look() << uint64_t(hoveredRegister) << uint64_t(hoveredRegister < 0 ? 0 : colours[hoveredRegister]))
                   .value(),
-              [&] { drawRegisterValue(); });
+              [&] { drawRegisterValue(hoveredRegister); });
     for (int page : {startPageButton, endPageButton}) {
         CButton* button = static_cast<CButton*>(buttons[page]);
         paintPart({button->x, button->y, button->width, button->height}, lookOf(*button),
@@ -376,8 +374,9 @@ uint32_t frame::cellLook(Cell cell, const std::vector<uint8_t>& shownCodes) cons
     }
     if (tools.hasSelection())
         look |= edgesIn(cell, tools.selectionStart(), tools.selectionEnd(), selectionEdges);
-    if (hoverRow >= 0 && drawsEraser(currentTile))
-        look |= edgesIn(cell, {0, hoverRow}, {kLevelColumns - 1, hoverRow + 9}, bandEdges);
+    if (bandRow() >= 0)
+        look |= edgesIn(cell, {0, hoverRow}, {kLevelColumns - 1, std::min(hoverRow + layout::bandRows, kLevelRows - 1)},
+                        bandEdges);
     if (flashing() && flashSlot == currentLevel && cell == flashedCell &&
         (clock() - flashStart) / 200 % 2 == 0)
         look |= flashed;
@@ -409,7 +408,7 @@ void frame::drawCanvasOverlays(uint32_t look)
         outline(pointer, pointer, 255, 255, 0);
     // The eraser's band lies over the hovered cell's outline.
     if (has(look, bandEdges))
-        outline({0, hoverRow}, {kLevelColumns - 1, hoverRow + 9}, 255, 125, 125);
+        drawBand();
     if (look & flashed) {
         const layout::Rect r = layout::canvasCellRect(flashedCell.column, flashedCell.row);
         rectangleRGBA(screen, Sint16(r.x), Sint16(r.y), Sint16(r.right() - 1), Sint16(r.bottom() - 1), 255, 0, 0,
@@ -505,6 +504,7 @@ void frame::paintCanvas()
         shownCells = looks;
         if (!wholePaint)
             damage_.push_back(area);
+        paintCanvasEdges(true);
         return;
     }
 
@@ -526,6 +526,41 @@ void frame::paintCanvas()
             }
         }
     }
+    paintCanvasEdges(false);
+}
+
+// The eraser's band: shown in the paint after a hover over the canvas
+// while the eraser is the current tile.
+int frame::bandRow() const
+{
+    return hoverRow >= 0 && drawsEraser(currentTile) ? hoverRow : -1;
+}
+
+void frame::drawBand()
+{
+    const layout::Rect b = layout::band(hoverRow);
+    rectangleRGBA(screen, Sint16(b.x), Sint16(b.y), Sint16(b.right()), Sint16(b.bottom()), 255, 125, 125, 255);
+}
+
+// The frame's right and bottom lines, where the band's edges lie.
+void frame::paintCanvasEdges(bool all)
+{
+    const int band = bandRow();
+    if (!all && band == shownBand)
+        return;
+    shownBand = band;
+    const layout::Rect& f = layout::canvasFrame;
+    for (const layout::Rect& line : {layout::canvasRightLine, layout::canvasBottomLine}) {
+        SDL_Rect clip = sdlRect(line);
+        SDL_SetClipRect(screen, &clip);
+        rectangleRGBA(screen, Sint16(f.x), Sint16(f.y), Sint16(f.right() - 1), Sint16(f.bottom() - 1), 160, 160,
+                      160, 255);
+        if (band >= 0)
+            drawBand();
+        SDL_SetClipRect(screen, nullptr);
+        if (!wholePaint)
+            damage_.push_back(clip);
+    }
 }
 
 // Each register button carries a strip of its colour under its number.
@@ -546,14 +581,12 @@ void frame::drawRegisterSamples()
     }
 }
 
-// The value of the register under the pointer, in hex beside the row.
-void frame::drawRegisterValue()
+// The value of the register under the pointer (-1: none), in hex beside the row.
+void frame::drawRegisterValue(int hoveredRegister)
 {
-    const map& level = levels[currentLevel];
-    for (int r = 0; r < kColourRegisters; ++r)
-        if (layout::colourRegister(r).contains(pointerX, pointerY)) {
-            char value[8];
-            std::snprintf(value, sizeof value, "$%02X", level.colorGet(r) & 0xFF);
-            text(screen, layout::registerValue.x, layout::registerValue.y, value, labelsInBlack() ? black : white);
-        }
+    if (hoveredRegister < 0)
+        return;
+    char value[8];
+    std::snprintf(value, sizeof value, "$%02X", levels[currentLevel].colorGet(hoveredRegister) & 0xFF);
+    text(screen, layout::registerValue.x, layout::registerValue.y, value, labelsInBlack() ? black : white);
 }

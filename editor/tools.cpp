@@ -23,6 +23,9 @@ const char* const toolHints[frame::toolButtonCount] = {
 // left the canvas is.
 Cell frame::cellAt(int x, int y) const
 {
+    Cell cell;
+    if (layout::canvasCellAt(x, y, cell))
+        return cell;
     const int dx = x - layout::canvas.x, dy = y - layout::canvas.y;
     auto cells = [](int d) { return d < 0 ? -1 - (-1 - d) / layout::cellSize : d / layout::cellSize; };
     return {cells(dx), cells(dy)};

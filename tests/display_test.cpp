@@ -164,6 +164,35 @@ TEST(Zoom, ClicksLandOnTheirCellAtEveryScale)
     editor.reset();
 }
 
+// The eraser's band is a frame 16 cells wide and 10 rows high whose right
+// and bottom sides lie one past its cells: on the canvas frame's right line,
+// and from the last rows on its bottom line. It lasts one paint, and what
+// lay under its sides comes back.
+TEST_F(EditorTest, HoverBandReachesItsEdgeColumnAndRow)
+{
+    build();
+    editor->currentTile = 0;  // the eraser's entry
+    editor->paint();
+    const Uint32 band = rgb(screen, 255, 125, 125), frameGrey = rgb(screen, 160, 160, 160);
+    const int x = layout::canvas.x, y = layout::canvas.y;
+    for (int row : {4, 29}) {
+        const int top = y + 16 * (row - row % 3 > 21 ? 21 : row - row % 3);
+        editor->mouse(x + 40, y + 16 * row + 3, 0);
+        editor->paint();
+        EXPECT_EQ(pixel(screen, x, top), band);
+        EXPECT_EQ(pixel(screen, x + 256, top), band);
+        EXPECT_EQ(pixel(screen, x + 256, top + 160), band);
+        EXPECT_EQ(pixel(screen, x + 100, top + 160), band);
+        EXPECT_NE(pixel(screen, x + 100, top + 159), band);
+        EXPECT_NE(pixel(screen, x + 257, top + 20), band);
+        editor->paint();  // no hover since: gone
+        EXPECT_EQ(pixel(screen, x + 256, top + 20), frameGrey);
+        EXPECT_NE(pixel(screen, x + 100, top + 160), band);
+        EXPECT_NE(pixel(screen, x, top), band);
+    }
+    EXPECT_EQ(pixel(screen, x + 100, y + 496), frameGrey);
+}
+
 // The command buttons on the right stand at x = 550, 90 wide, and hold
 // their labels whole; the row between two palette rows chooses nothing;
 // Escape takes back an armed "Zamien mapy".

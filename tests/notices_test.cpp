@@ -20,6 +20,7 @@ protected:
     }
     void hover(layout::Point p) { editor->mouse(p.x, p.y, 0); }
     void key(SDLKey sym) { editor->keyDown(keysym(sym)); }
+    map& current() { return editor->levels[editor->currentLevel]; }
     // Whether any pixel of `area` has `colour`.
     bool shows(const layout::Rect& area, Uint32 colour)
     {
@@ -67,6 +68,29 @@ TEST_F(NoticesTest, StatusLineTellsWhatIsUnderThePointer)
     EXPECT_EQ(editor->statusText(), "");
     editor->paint();
     EXPECT_FALSE(shows(layout::statusLine, rgb(screen, 255, 255, 255)));
+}
+
+// What the status line names over the colour grid is what a click there
+// stores, at every column, the edge column right of the last hue too.
+TEST_F(NoticesTest, StatusLineNamesTheColourAClickStores)
+{
+    const layout::Rect& picker = layout::colourPicker;
+    for (int x = picker.x - 1; x <= picker.right() + 1; ++x)
+        for (int y : {picker.y, picker.y + 15, picker.y + 16, picker.bottom() - 1}) {
+            hover({x, y});
+            const std::string status = editor->statusText();
+            current().colorSet(1, 1);
+            editor->currentColour = 1;
+            click(x, y);
+            const int stored = editor->levels[0].colorGet(1);
+            if (x < picker.x || x > picker.right()) {
+                EXPECT_EQ(stored, 1) << x;
+                continue;
+            }
+            char named[8];
+            std::snprintf(named, sizeof named, "$%02X", stored);
+            EXPECT_EQ(status.substr(0, 9), std::string("Kolor ") + named) << x << "," << y;
+        }
 }
 
 // Cancelling a test leaves its findings in the message area; a click on
