@@ -138,6 +138,31 @@ TEST_F(CommandsTest, ModifiedMarkFollowsTheSavedPoint)
     click(at(layout::textPage));
     editor->keyDown(keysym(SDLK_x, 'x'));
     EXPECT_TRUE(editor->isModified());
+    editor->keyDown(keysym(SDLK_ESCAPE));
+
+    // The saved point is the file's content, wherever it lies in the
+    // history: "Nowy" undone is the saved set again, with nothing to ask;
+    // a cell drawn back as it was clears the mark too.
+    click(at(layout::undoButton));
+    ASSERT_FALSE(editor->isModified());
+    click(at(layout::newButton));
+    EXPECT_EQ(editor->windowTitle(), "Zelbun Kreator 1.0 - by. Tavrin");
+    click(at(layout::undoButton));
+    EXPECT_EQ(editor->windowTitle(), "levels.atr - Zelbun Kreator 1.0 - by. Tavrin");
+    const size_t dialogs = platform.dialogRequests.size();
+    platform.cancelDialog();
+    click(at(layout::openButton));
+    EXPECT_TRUE(platform.questions.empty());
+    EXPECT_EQ(platform.dialogRequests.size(), dialogs + 1);
+    click(at(layout::redoButton));
+    EXPECT_FALSE(editor->isModified());  // the empty set needs no saving either
+    click(at(layout::undoButton));
+    const uint8_t was = editor->session.level(0).cells[4][4];
+    stroke(cell(4, 4), cell(4, 4));
+    ASSERT_NE(editor->session.level(0).cells[4][4], was);
+    editor->session.setCell(0, {4, 4}, was);
+    editor->session.endStep();
+    EXPECT_FALSE(editor->isModified());
 }
 
 // "Nowy", "Otworz" and closing ask about unsaved work, and each answer does
