@@ -48,11 +48,11 @@ int frame::mouse(int x, int y, int button)
 {
     pointerX = x;
     pointerY = y;
-    if (playing() || search) {
+    if (play.active()) {
         // A press goes back to editing and does nothing else: a click meant
         // to stop the game must not draw on the level.
         if (button > 0 && heldButtons == 0)
-            stopPlaytest();
+            stopPlay(false);
         heldButtons = button > 0 ? heldButtons | heldBit(button) : 0;
         pressOrigin = leftOrigin = Target();
         return 0;
@@ -62,10 +62,13 @@ int frame::mouse(int x, int y, int button)
         zoomBy(button == 4 ? 1 : -1);
         return 0;
     }
-    if (overlay_ != Overlay::none && button > 0 && (heldButtons == 0 || button != heldButtons)) {
-        // A press on a page over the window is the page's; what it lands
-        // on after the page closes gets nothing of it.
-        overlayPress(x, y, button);
+    if (notices.overlay() != Notices::Overlay::none && button > 0 && (heldButtons == 0 || button != heldButtons)) {
+        // A press on a page over the window is the page's (on a finding it
+        // shows the finding's place); what it lands on after the page
+        // closes gets nothing of it.
+        const Notices::Place place = notices.overlayPress(y, button);
+        if (place.slot >= 0)
+            showCell(place.slot, place.cell);
         heldButtons |= heldBit(button);
         pressOrigin = leftOrigin = Target();
         return 0;
@@ -267,6 +270,8 @@ void frame::showPressedLook(int x, int y)
     }
     if (swapSource != -1)
         buttons[swapButton]->pushed(1);
+    if (play.active())
+        playButton->pushed(1);
 }
 
 void frame::releaseAt(int x, int y, int button)
@@ -325,7 +330,8 @@ void frame::runReleaseCommand(const Target& target, int x, int y)
         runCommand(Command(target.index));
         break;
     case Target::MessageArea:
-        messageAreaPress(x, y);
+        if (const Notices::Place place = notices.messageAreaPress(y); place.slot >= 0)
+            showCell(place.slot, place.cell);
         break;
     case Target::ToolButton:
         if (target.index == int(Tool::count))
@@ -388,16 +394,16 @@ void frame::runCommand(Command command)
         redo();
         break;
     case Command::Log:
-        showOverlay(Overlay::log);
+        notices.showOverlay(Notices::Overlay::log);
         break;
     case Command::Help:
-        showOverlay(Overlay::help);
+        notices.showOverlay(Notices::Overlay::help);
         break;
     case Command::Dismiss:
-        dismissMessage();
+        notices.dismiss();
         break;
     case Command::Play:
-        startPlaytest(false);
+        startPlay(false);
         break;
     case Command::None:
         break;
@@ -412,82 +418,3 @@ void frame::setTextFocus(bool on)
     textFocus = on;
 }
 
-void frame::keyDown(const SDL_keysym& key)
-{
-    if (playing() || search) {
-        playtestKey(key, true);
-        return;
-    }
-    if (overlay_ != Overlay::none) {
-        overlayKey(key);
-        return;
-    }
-    if (key.sym == SDLK_F5) {
-        setTextFocus(false);
-        startPlaytest((key.mod & KMOD_SHIFT) != 0);
-        return;
-    }
-    if (key.sym == SDLK_F1 || key.sym == SDLK_F2) {
-        setTextFocus(false);
-        showOverlay(key.sym == SDLK_F1 ? Overlay::help : Overlay::log);
-        return;
-    }
-    if (key.sym == SDLK_ESCAPE) {
-        setTextFocus(false);
-        canvasKey(key.sym, false);  // and drops a selection or a part being placed
-        swapSource = -1;            // and an armed "Zamien mapy"
-        showPressedLook(-1, -1);
-        return;
-    }
-    if (textFocus) {
-        inputText(textKey(key));
-        return;
-    }
-    const bool ctrl = (key.mod & KMOD_CTRL) != 0;
-    const bool shift = (key.mod & KMOD_SHIFT) != 0;
-    const bool alt = (key.mod & (KMOD_ALT | KMOD_MODE)) != 0;
-    if (!ctrl && !alt) {
-        canvasKey(key.sym, false);
-        return;
-    }
-    if (!ctrl || alt)
-        return;
-    switch (key.sym) {
-    case SDLK_PLUS:
-    case SDLK_EQUALS:  // plus without Shift on most layouts
-    case SDLK_KP_PLUS:
-        zoomBy(1);
-        break;
-    case SDLK_MINUS:
-    case SDLK_KP_MINUS:
-        zoomBy(-1);
-        break;
-    case SDLK_1: case SDLK_2: case SDLK_3: case SDLK_4: case SDLK_5:
-    case SDLK_6: case SDLK_7: case SDLK_8: case SDLK_9:
-        openRecent(size_t(key.sym - SDLK_1));
-        break;
-    case SDLK_z:
-        runCommand(shift ? Command::Redo : Command::Undo);
-        break;
-    case SDLK_y:
-        runCommand(Command::Redo);
-        break;
-    case SDLK_s:
-        runCommand(shift ? Command::SaveAs : Command::Save);
-        break;
-    case SDLK_o:
-        runCommand(Command::Open);
-        break;
-    case SDLK_n:
-        runCommand(Command::New);
-        break;
-    case SDLK_c:
-    case SDLK_v:
-        canvasKey(key.sym, true);
-        session.endStep();  // a pasted level is one step
-        break;
-    default:
-        break;
-    }
-    showPressedLook(-1, -1);
-}

@@ -146,7 +146,7 @@ void frame::paintPart(const layout::Rect& area, uint64_t look, const std::functi
     const size_t index = partIndex++;
     if (index >= shownLooks.size())
         shownLooks.resize(index + 1, 0);
-    if (overlay_ != Overlay::none && intersects(area, layout::overlay))
+    if (notices.overlay() != Notices::Overlay::none && intersects(area, layout::overlay))
         return;  // under the page; all of it comes back when the page closes
     if (!wholePaint && shownLooks[index] == look)
         return;
@@ -193,7 +193,7 @@ void frame::paint()
     };
     greyUnless(undoButton, session.canUndo());
     greyUnless(redoButton, session.canRedo());
-    greyUnless(dismissButton, !notices.empty());
+    greyUnless(dismissButton, !notices.shown().empty());
     for (int i = 0; i < levelCount; ++i) {
         if (levels[i].isOn())
             buttons[i]->color(0, 255, 0, 255);
@@ -226,12 +226,10 @@ void frame::paint()
     }
 
     const std::string path = pathLine();
-    paintPart({layout::pathLine.x - 4, 0, layout::deleteButton.x - layout::pathLine.x + 4, 25},
+    paintPart(layout::pathArea,
               (Look() << path << labelColour[0]).value(),
               [&] { text(screen, layout::pathLine.x, layout::pathLine.y, path.c_str(), labelColour); });
 
-    if (playing())
-        playButton->pushed(1);
     for (CGui* widget : commandButtons()) {
         CButton* button = static_cast<CButton*>(widget);
         paintPart({button->x, button->y, button->width, button->height}, lookOf(*button),
@@ -253,7 +251,7 @@ void frame::paint()
     }
     const Target hovered = targetAt(pointerX, pointerY);
     const int hoveredRegister = hovered.kind == Target::ColourRegister ? hovered.index : -1;
-    paintPart({layout::registerValue.x - 2, layout::registerValue.y - 2, 40, 12},
+    paintPart(layout::registerValueArea,
               (Look() << uint64_t(hoveredRegister) << uint64_t(hoveredRegister < 0 ? 0 : colours[hoveredRegister]))
                   .value(),
               [&] { drawRegisterValue(hoveredRegister); });
@@ -264,13 +262,13 @@ void frame::paint()
     }
 
     screwCounter.labelColor(labelColour[0], labelColour[1], labelColour[2]);
-    paintPart({layout::screwCounter.x, layout::screwCounter.y, 160, 35},
+    paintPart(layout::screwCounterArea,
               (Look() << screwCounter << uint64_t(screwCounter.minusButton->isPushed)
                       << uint64_t(screwCounter.plusButton->isPushed))
                   .value(),
               [&] { screwCounter.render(screen); });
     wallCounter.labelColor(labelColour[0], labelColour[1], labelColour[2]);
-    paintPart({layout::wallCounter.x, layout::wallCounter.y, 80, 35},
+    paintPart(layout::wallCounterArea,
               (Look() << wallCounter << uint64_t(wallCounter.minusButton->isPushed)
                       << uint64_t(wallCounter.plusButton->isPushed) << uint64_t(wallCounter.imageSource.x))
                   .value(),
@@ -282,7 +280,7 @@ void frame::paint()
                       text(screen, layout::wallPatternNumber.x, layout::wallPatternNumber.y, number, labelColour);
                   }
               });
-    paintPart({layout::colourPicker.x, layout::colourPicker.y, layout::colourPicker.w + 1, 137},
+    paintPart(layout::colourPickerArea,
               (Look() << *colourPicker << uint64_t(colourPicker->markX) << uint64_t(colourPicker->markY)).value(),
               [&] { colourPicker->render(screen); });
 
@@ -290,7 +288,7 @@ void frame::paint()
     page << uint64_t(currentPage) << uint64_t(textFocus) << uint64_t(cursorColumn) << uint64_t(cursorRow);
     for (const char* line : textPages[currentPage])
         page << std::string(line);
-    paintPart({layout::textBox.x, layout::textBox.y, layout::textBox.w, layout::textBox.h + 2}, page.value(),
+    paintPart(layout::textPageArea, page.value(),
               [&] { drawText(layout::textPage.x, layout::textPage.y, currentPage); });
 
     for (int i = 0; i < toolButtonCount; ++i) {
@@ -301,25 +299,24 @@ void frame::paint()
 
     bool whole = true;
     Look messages;
-    for (const TextLine& line : messageLines(whole))
+    for (const Notices::TextLine& line : notices.messageLines(whole))
         messages << line.text << uint64_t(line.error);
-    paintPart(layout::messageArea, (messages << uint64_t(labelColour[0])).value(), [&] { drawMessageArea(); });
-    paintPart(layout::statusLine, (Look() << statusText() << uint64_t(labelColour[0])).value(),
-              [&] { drawStatusLine(); });
+    const bool blackLabels = labelColour == black;
+    paintPart(layout::messageArea, (messages << uint64_t(labelColour[0])).value(),
+              [&] { notices.drawMessageArea(screen, blackLabels); });
+    const std::string status = statusText();
+    paintPart(layout::statusLine, (Look() << status << uint64_t(labelColour[0])).value(),
+              [&] { Notices::drawStatusLine(screen, status, blackLabels); });
 
     paintCanvas();
 
-    if (overlay_ != Overlay::none) {
-        Look page;
-        page << uint64_t(overlay_) << uint64_t(overlayTop);
-        for (const TextLine& line : overlayLines())
-            page << line.text;
-        if (wholePaint || shownOverlayLook != page.value()) {
-            shownOverlayLook = page.value();
-            drawOverlay();
-            if (!wholePaint)
-                damage_.push_back(sdlRect(layout::overlay));
-        }
+    if (notices.overlay() == Notices::Overlay::none) {
+        shownOverlayLook = 0;
+    } else if (wholePaint || shownOverlayLook != notices.overlayLook()) {
+        shownOverlayLook = notices.overlayLook();
+        notices.drawOverlay(screen);
+        if (!wholePaint)
+            damage_.push_back(sdlRect(layout::overlay));
     }
 
     if (wholePaint) {
@@ -359,7 +356,7 @@ void frame::drawCell(const map& level, int column, int row, int code)
 uint32_t frame::cellLook(Cell cell, const std::vector<uint8_t>& shownCodes) const
 {
     uint32_t look = shownCodes[size_t(cell.column * kLevelRows + cell.row)];
-    if (playing())
+    if (play.playing())
         return look;  // the game alone, no marks of editing
     Cell pointer;
     if (layout::canvasCellAt(pointerX, pointerY, pointer)) {
@@ -377,8 +374,7 @@ uint32_t frame::cellLook(Cell cell, const std::vector<uint8_t>& shownCodes) cons
     if (bandRow() >= 0)
         look |= edgesIn(cell, {0, hoverRow}, {kLevelColumns - 1, std::min(hoverRow + layout::bandRows, kLevelRows - 1)},
                         bandEdges);
-    if (flashing() && flashSlot == currentLevel && cell == flashedCell &&
-        (clock() - flashStart) / 200 % 2 == 0)
+    if (notices.flashMarkOn(currentLevel, cell))
         look |= flashed;
     return look;
 }
@@ -410,7 +406,7 @@ void frame::drawCanvasOverlays(uint32_t look)
     if (has(look, bandEdges))
         drawBand();
     if (look & flashed) {
-        const layout::Rect r = layout::canvasCellRect(flashedCell.column, flashedCell.row);
+        const layout::Rect r = layout::canvasCellRect(notices.flashedCell().column, notices.flashedCell().row);
         rectangleRGBA(screen, Sint16(r.x), Sint16(r.y), Sint16(r.right() - 1), Sint16(r.bottom() - 1), 255, 0, 0,
                       255);
         rectangleRGBA(screen, Sint16(r.x + 1), Sint16(r.y + 1), Sint16(r.right() - 2), Sint16(r.bottom() - 2), 255,
@@ -439,7 +435,7 @@ void frame::drawCanvasCell(Cell cell, uint32_t look)
 // colours, wall pattern or grid redraws them all.
 void frame::paintCanvas()
 {
-    if (overlay_ != Overlay::none)
+    if (notices.overlay() != Notices::Overlay::none)
         return;
     const map& level = levels[currentLevel];
     Look whole;
@@ -466,10 +462,10 @@ void frame::paintCanvas()
             }
     }
 
-    if (playing())
+    if (play.playing())
         for (int column = 0; column < kLevelColumns; ++column)
             for (int row = 0; row < kLevelRows; ++row)
-                codes[size_t(column * kLevelRows + row)] = playtest->cell({column, row});
+                codes[size_t(column * kLevelRows + row)] = play.playtest()->cell({column, row});
 
     std::array<uint32_t, kLevelCells> looks;
     for (int column = 0; column < kLevelColumns; ++column)

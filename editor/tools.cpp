@@ -41,54 +41,6 @@ void frame::createToolButtons()
     }
 }
 
-bool frame::canvasKey(SDLKey key, bool ctrl)
-{
-    if (ctrl) {
-        if (key == SDLK_c) {
-            tools.copy(currentLevel);
-        } else if (key == SDLK_v) {
-            if (tools.paste(currentLevel, levelRules.robotCode))
-                showMessage("Wklejony fragment ma robota: na mapie beda dwa");
-        } else {
-            return false;
-        }
-        return true;
-    }
-    switch (key) {
-    case SDLK_d:
-        chooseTool(Tool::draw);
-        return true;
-    case SDLK_f:
-        chooseTool(Tool::fill);
-        return true;
-    case SDLK_r:
-        chooseTool(Tool::rectangle);
-        return true;
-    case SDLK_l:
-        chooseTool(Tool::line);
-        return true;
-    case SDLK_s:
-        chooseTool(Tool::select);
-        return true;
-    case SDLK_g:
-        showGrid = !showGrid;
-        return true;
-    case SDLK_p: {
-        // Over the canvas P picks at once; elsewhere it chooses the tool.
-        const Cell cell = cellAt(pointerX, pointerY);
-        if (insideGrid(cell))
-            pickTile(session.level(currentLevel).at(cell));
-        else
-            chooseTool(Tool::pick);
-        return true;
-    }
-    case SDLK_ESCAPE:
-        return tools.cancel();
-    default:
-        return false;
-    }
-}
-
 // The palette entry that draws the code becomes current.
 void frame::pickTile(int code)
 {

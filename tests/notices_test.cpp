@@ -108,11 +108,11 @@ TEST_F(NoticesTest, FindingsLeadToTheirCells)
     EXPECT_TRUE(platform.openRequests.empty());
     // Level 3 has no robot; level 7 has two, and the robot's code is not
     // one of this tile set's.
-    ASSERT_EQ(editor->notices.size(), 3u);
-    EXPECT_EQ(editor->notices[1].slot, 6);
+    ASSERT_EQ(editor->notices.shown().size(), 3u);
+    EXPECT_EQ(editor->notices.shown()[1].slot, 6);
 
     bool whole = false;
-    const std::vector<frame::TextLine> lines = editor->messageLines(whole);
+    const std::vector<Notices::TextLine> lines = editor->notices.messageLines(whole);
     int line = 0;
     while (line < int(lines.size()) && lines[size_t(line)].notice != 1)
         ++line;
@@ -122,10 +122,10 @@ TEST_F(NoticesTest, FindingsLeadToTheirCells)
     EXPECT_EQ(editor->statusText(), "Klik: pokaz to miejsce");
     click(at.x + 8, at.y + 3);
     EXPECT_EQ(editor->currentLevel, 6);
-    const Cell second{editor->notices[1].cell};
+    const Cell second{editor->notices.shown()[1].cell};
     EXPECT_TRUE(insideGrid(second));
-    EXPECT_TRUE(editor->flashing());
-    EXPECT_TRUE(editor->checkLaunches());  // wakes to blink
+    EXPECT_TRUE(editor->notices.flashing());
+    EXPECT_TRUE(editor->tick());  // wakes to blink
 
     // The flash alternates: red on the cell's edge, then the tile alone.
     const layout::Rect cell = layout::canvasCellRect(second.column, second.row);
@@ -134,21 +134,21 @@ TEST_F(NoticesTest, FindingsLeadToTheirCells)
     now += 200;
     editor->paint();
     EXPECT_NE(pixel(screen, cell.x, cell.y) == rgb(screen, 255, 0, 0), redFirst);
-    now += frame::flashDuration;
-    EXPECT_FALSE(editor->flashing());
-    EXPECT_FALSE(editor->checkLaunches());
+    now += Notices::flashDuration;
+    EXPECT_FALSE(editor->notices.flashing());
+    EXPECT_FALSE(editor->tick());
     editor->paint();
     EXPECT_NE(pixel(screen, cell.x, cell.y), rgb(screen, 255, 0, 0));
 
     // The log lists them, and a click on one there shows its level too.
     editor->currentLevel = 0;
     key(SDLK_F2);
-    ASSERT_EQ(editor->overlay(), frame::Overlay::log);
-    const std::vector<frame::TextLine> logged = editor->overlayLines();
+    ASSERT_EQ(editor->notices.overlay(), Notices::Overlay::log);
+    const std::vector<Notices::TextLine> logged = editor->notices.overlayLines();
     ASSERT_GE(logged.size(), 2u);
-    EXPECT_EQ(logged[0].text, editor->notices[0].text);
+    EXPECT_EQ(logged[0].text, editor->notices.shown()[0].text);
     click(20, layout::overlayTextTop + 3);  // the first, level 3's
-    EXPECT_EQ(editor->overlay(), frame::Overlay::none);
+    EXPECT_EQ(editor->notices.overlay(), Notices::Overlay::none);
     EXPECT_EQ(editor->currentLevel, 2);
 }
 
@@ -159,28 +159,28 @@ TEST_F(NoticesTest, HelpShowsAndCloses)
     editor->paint();
     const Uint32 before = pixel(screen, 3, 300);
     key(SDLK_F1);
-    ASSERT_EQ(editor->overlay(), frame::Overlay::help);
+    ASSERT_EQ(editor->notices.overlay(), Notices::Overlay::help);
     bool names = false, keys = false;
-    for (const frame::TextLine& line : editor->overlayLines()) {
+    for (const Notices::TextLine& line : editor->notices.overlayLines()) {
         names |= line.text.find("Ctrl+S zapisz") != std::string::npos;
         keys |= line.text.find("Ctrl+A \x01") != std::string::npos;  // the font's a with ogonek
         EXPECT_LE(line.text.size(), size_t(layout::overlayChars)) << line.text;
     }
     EXPECT_TRUE(names);
     EXPECT_TRUE(keys);
-    EXPECT_LE(editor->overlayLines().size(), size_t(layout::overlayLineCount));  // one page
+    EXPECT_LE(editor->notices.overlayLines().size(), size_t(layout::overlayLineCount));  // one page
     editor->paint();
     EXPECT_EQ(pixel(screen, 3, 300), rgb(screen, 40, 40, 70));
     key(SDLK_ESCAPE);
-    EXPECT_EQ(editor->overlay(), frame::Overlay::none);
+    EXPECT_EQ(editor->notices.overlay(), Notices::Overlay::none);
     editor->paint();
     EXPECT_EQ(pixel(screen, 3, 300), before);
 
     click(centre(layout::helpButton).x, centre(layout::helpButton).y);
-    ASSERT_EQ(editor->overlay(), frame::Overlay::help);
+    ASSERT_EQ(editor->notices.overlay(), Notices::Overlay::help);
     const layout::Point cell = centre(layout::canvasCellRect(5, 5));
     click(cell.x, cell.y);
-    EXPECT_EQ(editor->overlay(), frame::Overlay::none);
+    EXPECT_EQ(editor->notices.overlay(), Notices::Overlay::none);
     EXPECT_FALSE(editor->levels[0].isOn());
     EXPECT_FALSE(editor->isModified());
 }

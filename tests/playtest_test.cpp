@@ -57,7 +57,7 @@ protected:
     {
         for (int t = 0; t < milliseconds; t += 20) {
             now += 20;
-            editor->checkLaunches();
+            editor->tick();
         }
     }
     Uint32 cellPixel(int column, int row)
@@ -78,20 +78,20 @@ TEST_F(PlaytestTest, KeysDriveTheRobotAndEscapeLeavesTheLevelAsItWas)
     ASSERT_NE(robot, floor);
 
     key(SDLK_F5);
-    ASSERT_TRUE(editor->playing());
+    ASSERT_TRUE(editor->play.playing());
     EXPECT_EQ(editor->statusText(), "Srubki 1  Zycia 3  Amunicja 0\nKlucze 0 0 0");
 
     // A tap is one step, however long the game takes to come to it.
     key(SDLK_RIGHT);
     letGo(SDLK_RIGHT);
     play(400);
-    EXPECT_EQ(editor->playtest->counters().robot.column, 1);
+    EXPECT_EQ(editor->play.playtest()->counters().robot.column, 1);
     // Held, the robot walks a cell a step and stops when let go.
     key(SDLK_KP6);
     play(3 * 160);
     letGo(SDLK_KP6);
     play(400);
-    const int column = editor->playtest->counters().robot.column;
+    const int column = editor->play.playtest()->counters().robot.column;
     EXPECT_GE(column, 3);
     EXPECT_LE(column, 4);
     EXPECT_EQ(editor->statusText().substr(0, 8), "Srubki 0");
@@ -101,12 +101,12 @@ TEST_F(PlaytestTest, KeysDriveTheRobotAndEscapeLeavesTheLevelAsItWas)
 
     // A click stops playing and draws nothing; so does Escape.
     click(layout::canvasCellRect(8, 8).centre().x, layout::canvasCellRect(8, 8).centre().y);
-    EXPECT_FALSE(editor->playing());
+    EXPECT_FALSE(editor->play.playing());
     key(SDLK_F5);
     key(SDLK_LEFT);
     play(400);
     key(SDLK_ESCAPE);
-    EXPECT_FALSE(editor->playing());
+    EXPECT_FALSE(editor->play.playing());
     EXPECT_TRUE(sameLevel(editor->session.level(0), corridor));
     EXPECT_EQ(editor->session.stepsRecorded(), steps);
     editor->paint();
@@ -116,22 +116,22 @@ TEST_F(PlaytestTest, KeysDriveTheRobotAndEscapeLeavesTheLevelAsItWas)
     // Shift+F5 finds the way, with the window live meanwhile, and walks it
     // to the exit.
     key(SDLK_F5, KMOD_SHIFT);
-    ASSERT_TRUE(editor->search);
-    while (!editor->search->done())
+    ASSERT_TRUE(editor->play.search());
+    while (!editor->play.search()->done())
         std::this_thread::yield();
     play(20);
-    ASSERT_TRUE(editor->playing());
-    EXPECT_EQ(editor->playtest->replayLength(), 6u);
+    ASSERT_TRUE(editor->play.playing());
+    EXPECT_EQ(editor->play.playtest()->replayLength(), 6u);
     play(7 * 160);
-    EXPECT_FALSE(editor->playing());
-    EXPECT_EQ(editor->notices.back().text, "Robot doszedl do wyjscia: mapa ukonczona");
+    EXPECT_FALSE(editor->play.playing());
+    EXPECT_EQ(editor->notices.shown().back().text, "Robot doszedl do wyjscia: mapa ukonczona");
     EXPECT_TRUE(sameLevel(editor->session.level(0), corridor));
 
     // Escape gives a search up.
     key(SDLK_F5, KMOD_SHIFT);
     key(SDLK_ESCAPE);
-    EXPECT_FALSE(editor->search);
-    EXPECT_FALSE(editor->playing());
+    EXPECT_FALSE(editor->play.search());
+    EXPECT_FALSE(editor->play.playing());
 }
 
 TEST_F(PlaytestTest, AnUnfinishableLevelIsMarkedBeforeTesting)
@@ -148,8 +148,8 @@ TEST_F(PlaytestTest, AnUnfinishableLevelIsMarkedBeforeTesting)
     // Nobody to play: said so, and nothing starts.
     editor->session.setLevel(0, levelWith("..E", 0));
     key(SDLK_F5);
-    EXPECT_FALSE(editor->playing());
-    EXPECT_TRUE(editor->notices.back().error);
+    EXPECT_FALSE(editor->play.playing());
+    EXPECT_TRUE(editor->notices.shown().back().error);
 }
 
 } // namespace
