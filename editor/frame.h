@@ -319,7 +319,7 @@ private:
     void createToolButtons();
     void drawToolButton(int i);
     const char* toolHint() const;
-    void drawCell(const map& level, int column, int row, int code);
+    void drawCell(const map& level, Cell cell, uint32_t look);
     CGui* commandWidget(Command command) const;
     void hoverAt(int x, int y);
     void pressAt(int x, int y, int button);

@@ -92,6 +92,7 @@ bool intersects(const layout::Rect& a, const layout::Rect& b)
 const int selectionEdges = 8, placingEdges = 12, bandEdges = 16;
 const uint32_t hovered = 1u << 20;
 const uint32_t flashed = 1u << 21;
+const uint32_t openExit = 1u << 22;
 
 bool has(uint32_t look, int edges)
 {
@@ -342,12 +343,15 @@ void frame::drawMap(int levelIndex)
     drawLevel(screen, tileArt(), level.sheet(), level.data(), mapX, mapY);
 }
 
-// One cell of the canvas showing `code` in the level's colours and wall
-// pattern.
-void frame::drawCell(const map& level, int column, int row, int code)
+// One cell of the canvas showing the code of its look in the level's
+// colours and wall pattern, the open exit as the game shows it.
+void frame::drawCell(const map& level, Cell cell, uint32_t look)
 {
-    const layout::Rect cell = layout::canvasCellRect(column, row);
-    ::drawCell(screen, tileArt(), level.sheet(), level.wzorekGet(), code, cell.x, cell.y);
+    const layout::Rect r = layout::canvasCellRect(cell.column, cell.row);
+    if (look & openExit)
+        drawOpenExit(screen, tileArt(), level.sheet(), level.data().colours, int(look & 0xFF), r.x, r.y);
+    else
+        ::drawCell(screen, tileArt(), level.sheet(), level.wzorekGet(), int(look & 0xFF), r.x, r.y);
 }
 
 // The look of one cell: the code it shows (what a shape being drawn or a
@@ -356,8 +360,8 @@ void frame::drawCell(const map& level, int column, int row, int code)
 uint32_t frame::cellLook(Cell cell, const std::vector<uint8_t>& shownCodes) const
 {
     uint32_t look = shownCodes[size_t(cell.column * kLevelRows + cell.row)];
-    if (play.playing())
-        return look;  // the game alone, no marks of editing
+    if (play.playing())  // the game alone, no marks of editing
+        return play.playtest()->openExitAt(cell) ? look | openExit : look;
     Cell pointer;
     if (layout::canvasCellAt(pointerX, pointerY, pointer)) {
         if (pointer == cell)
@@ -420,7 +424,7 @@ void frame::drawCanvasCell(Cell cell, uint32_t look)
     SDL_Rect clip = sdlRect(r);
     SDL_SetClipRect(screen, &clip);
     fillArea(screen, clip, background);
-    drawCell(levels[currentLevel], cell.column, cell.row, int(look & 0xFF));
+    drawCell(levels[currentLevel], cell, look);
     if (showGrid) {
         if (cell.column > 0)
             vlineRGBA(screen, Sint16(r.x), Sint16(r.y), Sint16(r.bottom() - 1), 128, 128, 128, 110);
@@ -483,6 +487,10 @@ void frame::paintCanvas()
             for (int row = 0; row < kLevelRows; ++row)
                 shown.cells[column][row] = codes[size_t(column * kLevelRows + row)];
         drawLevel(screen, tileArt(), level.sheet(), shown, mapX, mapY);
+        for (int column = 0; column < kLevelColumns; ++column)
+            for (int row = 0; row < kLevelRows; ++row)
+                if (looks[size_t(column * kLevelRows + row)] & openExit)
+                    drawCell(level, {column, row}, looks[size_t(column * kLevelRows + row)]);
         if (showGrid) {
             for (int column = 1; column < layout::canvasColumns; ++column)
                 vlineRGBA(screen, Sint16(c.x + layout::cellSize * column), Sint16(c.y), Sint16(c.bottom() - 1), 128,

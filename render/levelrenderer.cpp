@@ -70,6 +70,18 @@ void drawCell(SDL_Surface* target, const TileArt& art, SDL_Surface* levelSheet, 
         copyArea(levelSheet, source, target, x, y);
 }
 
+void drawOpenExit(SDL_Surface* target, const TileArt& art, SDL_Surface* levelSheet,
+                  const int colours[kColourRegisters], int code, int x, int y)
+{
+    drawCell(target, art, levelSheet, 0, code, x, y);
+    const int column = art.columns ? art.columns[code & 0xFF] : -1;
+    if (column < 0)
+        return;
+    const SDL_Color floor = atariRgb(art.palette, colours[4]);
+    paintMarkers(art.sheet, {Sint16(kCellPixels * column), 0, kCellPixels, kCellPixels}, 1u << 2 | 1u << 3, target,
+                 x, y, SDL_MapRGB(target->format, floor.r, floor.g, floor.b));
+}
+
 namespace {
 
 void drawCells(SDL_Surface* target, const TileArt& art, SDL_Surface* levelSheet, const LevelData& level, int x, int y)

@@ -26,7 +26,7 @@ const char gameCodesConfig[] =
     "0,4:1,20\n";
 
 // Row 0 holds `row`, every other cell is wall. R robot, . floor, * screw,
-// E exit, # wall.
+// E exit, # wall, A ammunition, B a beetle walking left and right.
 LevelData levelWith(const char* row, int screws)
 {
     LevelData level = emptyLevel(0);
@@ -37,7 +37,8 @@ LevelData levelWith(const char* row, int screws)
             level.cells[column][r] = 1;
     for (int column = 0; row[column]; ++column) {
         const char c = row[column];
-        level.cells[column][0] = c == 'R' ? 4 : c == '.' ? 0 : c == '*' ? 16 : c == 'E' ? 3 : 1;
+        level.cells[column][0] = c == 'R' ? 4 : c == '.' ? 0 : c == '*' ? 16 : c == 'E' ? 3 : c == 'A' ? 0x11
+                                 : c == 'B' ? 0x50 : 1;
     }
     return level;
 }
@@ -150,6 +151,129 @@ TEST_F(PlaytestTest, AnUnfinishableLevelIsMarkedBeforeTesting)
     key(SDLK_F5);
     EXPECT_FALSE(editor->play.playing());
     EXPECT_TRUE(editor->notices.shown().back().error);
+}
+
+// The game's keys: Ctrl is the trigger and fires only with a direction,
+// towards it, instead of walking; space pauses as START does; R starts the
+// level again as OPTION does, once a press however long it is held (the
+// keyboard's repeats are no new presses) and without taking a life. A death
+// is said; "Graj" stands up again however play ends.
+TEST_F(PlaytestTest, TheGamesKeys)
+{
+    editor->session.setLevel(0, levelWith("RA...", 0));
+    editor->session.endStep();
+    key(SDLK_F5);
+    ASSERT_TRUE(editor->play.playing());
+    editor->paint();
+    EXPECT_TRUE(editor->playButton->isPushed);
+    auto robotColumn = [&] { return editor->play.playtest()->counters().robot.column; };
+    auto tap = [&](SDLKey sym, int held) {
+        key(sym);
+        play(held);
+        letGo(sym);
+        play(400);
+    };
+
+    tap(SDLK_RIGHT, 40);  // onto the ammunition: five shots
+    ASSERT_EQ(robotColumn(), 1);
+    EXPECT_EQ(editor->play.playtest()->counters().shots, 5);
+    tap(SDLK_LCTRL, 100);  // the trigger alone: nothing
+    EXPECT_EQ(robotColumn(), 1);
+    EXPECT_EQ(editor->play.playtest()->counters().shots, 5);
+    key(SDLK_LCTRL);  // with a direction: a shot to the right, no step
+    tap(SDLK_RIGHT, 40);
+    letGo(SDLK_LCTRL);
+    EXPECT_EQ(robotColumn(), 1);
+    EXPECT_EQ(editor->play.playtest()->counters().shots, 4);
+
+    tap(SDLK_SPACE, 40);  // pause: nothing moves
+    EXPECT_NE(editor->statusText().find("PAUZA"), std::string::npos);
+    tap(SDLK_RIGHT, 40);
+    EXPECT_EQ(robotColumn(), 1);
+    tap(SDLK_SPACE, 40);
+    tap(SDLK_RIGHT, 40);
+    EXPECT_EQ(robotColumn(), 2);
+
+    // A 30 ms press of R and a 150 ms one: one restart each, no life lost.
+    for (int held : {30, 150}) {
+        tap(SDLK_r, held);
+        EXPECT_EQ(robotColumn(), 0) << held;
+        EXPECT_EQ(editor->play.playtest()->counters().lives, 3) << held;
+        EXPECT_TRUE(editor->play.playing()) << held;
+        tap(SDLK_RIGHT, 40);
+    }
+    // Held with the keyboard repeating it: the robot walks off while R is
+    // still down, and stays where it walked.
+    key(SDLK_r);
+    play(100);
+    tap(SDLK_RIGHT, 40);
+    for (int repeat = 0; repeat < 10; ++repeat) {
+        key(SDLK_r);
+        play(50);
+    }
+    letGo(SDLK_r);
+    play(200);
+    EXPECT_EQ(robotColumn(), 1);
+    EXPECT_EQ(editor->play.playtest()->counters().lives, 3);
+
+    key(SDLK_ESCAPE);
+    EXPECT_FALSE(editor->play.active());
+    EXPECT_FALSE(editor->playButton->isPushed);
+
+    // A beetle walks into the robot: said, with the lives left; the third
+    // death ends the game, and "Graj" stands up with it.
+    editor->session.setLevel(0, levelWith("R.B", 0));
+    const layout::Point graj = layout::playButton.centre();
+    click(graj.x, graj.y);
+    ASSERT_TRUE(editor->play.playing());
+    EXPECT_TRUE(editor->playButton->isPushed);
+    for (int t = 0; t < 5000 && editor->play.playtest()->counters().lives == 3; t += 20)
+        play(20);
+    EXPECT_EQ(editor->notices.shown().back().text, "Robot zginal - zostalo zyc: 2");
+    for (int t = 0; t < 10000 && editor->play.playing(); t += 20)
+        play(20);
+    EXPECT_EQ(editor->notices.shown().back().text, "Koniec gry: robot stracil wszystkie zycia");
+    EXPECT_FALSE(editor->playButton->isPushed);
+    editor->paint();
+    const Uint32 grey = rgb(screen, 200, 200, 200);
+    EXPECT_EQ(pixel(screen, layout::playButton.x + 3, layout::playButton.y + 3), grey);
+}
+
+// The exit opens on the canvas when the last screw is in: its door leaf
+// (the picture's marker 2 pixels) gives way to the level's background.
+TEST_F(PlaytestTest, TheOpenExitShowsOnTheCanvas)
+{
+    // The exit's picture (sheet column 3) gets a door leaf in marker 2.
+    SDL_Surface* sheet = SDL_LoadBMP(dir.file("tiles.bmp").c_str());
+    ASSERT_TRUE(sheet);
+    fill(sheet, 16 * 3 + 6, 4, 4, 8, SDL_MapRGB(sheet->format, 244, 242, 244));
+    SDL_SaveBMP(sheet, dir.file("tiles.bmp").c_str());
+    SDL_FreeSurface(sheet);
+    buildOnFiles();
+    LevelData level = levelWith("R*E", 1);
+    level.colours[2] = 0x46;
+    level.colours[4] = 0x00;
+    editor->session.setLevel(0, level);
+    editor->session.endStep();
+    const layout::Rect exit = layout::canvasCellRect(2, 0);
+    const Uint32 leaf = rgb(screen, atariColour(0x46)), background = rgb(screen, atariColour(0x00));
+
+    key(SDLK_F5);
+    editor->paint();
+    EXPECT_EQ(pixel(screen, exit.x + 7, exit.y + 6), leaf);
+    key(SDLK_RIGHT);
+    letGo(SDLK_RIGHT);
+    play(400);
+    ASSERT_TRUE(editor->play.playtest()->counters().exitOpen);
+    editor->paint();
+    EXPECT_EQ(pixel(screen, exit.x + 7, exit.y + 6), background);
+    EXPECT_EQ(pixel(screen, exit.x + 1, exit.y + 14), rgb(screen, tileColour(3)));  // the frame stays
+    editor->invalidate();
+    editor->paint();
+    EXPECT_EQ(pixel(screen, exit.x + 7, exit.y + 6), background);
+    key(SDLK_ESCAPE);
+    editor->paint();
+    EXPECT_EQ(pixel(screen, exit.x + 7, exit.y + 6), leaf);
 }
 
 } // namespace
