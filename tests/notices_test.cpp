@@ -152,6 +152,44 @@ TEST_F(NoticesTest, FindingsLeadToTheirCells)
     EXPECT_EQ(editor->currentLevel, 2);
 }
 
+// Past the findings the message area has room for, "wszystkie" shows them
+// all on a page, and a click on any of them there shows its level and cell.
+TEST_F(NoticesTest, EveryFindingOnThePageLeadsToItsCell)
+{
+    for (int slot = 1; slot <= 5; ++slot) {
+        editor->levels[slot].add(3, 3, kRobotCode);
+        editor->levels[slot].add(slot, 10 + slot, kRobotCode);  // a second robot there
+    }
+    editor->runCommand(frame::Command::TestGame);  // the question is cancelled
+    // Two robots on each, and the robot's code is not this tile set's.
+    const std::vector<Notices::Notice> findings = editor->notices.shown();
+    ASSERT_EQ(findings.size(), 10u);
+    bool whole = true;
+    const std::vector<Notices::TextLine> lines = editor->notices.messageLines(whole);
+    ASSERT_FALSE(whole);
+    const layout::Point more = layout::messageLine(int(lines.size()) - 1);
+    EXPECT_EQ(lines.back().notice, -1);
+    click(more.x + 8, more.y + 3);
+    ASSERT_EQ(editor->notices.overlay(), Notices::Overlay::message);
+
+    for (int finding = 0; finding < int(findings.size()); ++finding) {
+        const std::vector<Notices::TextLine> page = editor->notices.overlayLines();
+        int line = 0;
+        while (line < int(page.size()) && page[size_t(line)].notice != finding)
+            ++line;
+        ASSERT_LT(line, int(page.size()));
+        const layout::Point at = layout::overlayLine(line);
+        editor->currentLevel = 0;
+        click(at.x + 8, at.y + 3);
+        EXPECT_EQ(editor->notices.overlay(), Notices::Overlay::none);
+        EXPECT_EQ(editor->currentLevel, findings[size_t(finding)].slot);
+        EXPECT_TRUE(editor->notices.flashing());
+        EXPECT_EQ(editor->notices.flashedCell(), findings[size_t(finding)].cell);
+        click(more.x + 8, more.y + 3);  // the page again
+        ASSERT_EQ(editor->notices.overlay(), Notices::Overlay::message);
+    }
+}
+
 // F1 puts the help page over the window and Escape takes it away; "?"
 // shows it too, and the click that closes it does nothing else.
 TEST_F(NoticesTest, HelpShowsAndCloses)
