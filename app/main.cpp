@@ -137,6 +137,8 @@ int runWindow(const CommandLine& line)
         std::fprintf(stderr, "zelbun-kreator: cannot open the 640 x 570 window: %s\n", error.c_str());
         return 1;
     }
+    if (!display.scaleNote().empty())
+        std::fprintf(stderr, "zelbun-kreator: %s\n", display.scaleNote().c_str());
     SDL_Surface* screen = display.picture();
     SDL_WM_SetCaption("Zelbun Kreator 1.0 - by. Tavrin", nullptr);
     SDL_EnableKeyRepeat(200, 50);
