@@ -223,4 +223,67 @@ TEST_F(NoticesTest, HelpShowsAndCloses)
     EXPECT_FALSE(editor->isModified());
 }
 
+// The notices alone, on a clock of the test's: the last message and the
+// log; the flashing cell blinking and ending by the clock; the log's page
+// opening at its newest lines and scrolling; a page closing with a whole
+// repaint asked for; a press on a finding on a page giving its place.
+TEST(NoticesPart, MessagesFlashAndPagesWithoutAWindow)
+{
+    uint64_t now = 100;
+    int repaints = 0;
+    Notices notices([&] { return now; }, [&] { ++repaints; });
+    notices.showMessage("Zapisano: a.atr");
+    notices.showError("Nie zapisano b.atr");
+    EXPECT_EQ(notices.latest(), "Nie zapisano b.atr");
+    EXPECT_TRUE(notices.latestIsError());
+    notices.dismiss();
+    EXPECT_EQ(notices.latest(), "");
+    EXPECT_TRUE(notices.shown().empty());
+    EXPECT_EQ(notices.log().size(), 2u);
+
+    notices.flash(4, {2, 3});
+    EXPECT_TRUE(notices.flashMarkOn(4, {2, 3}));
+    EXPECT_FALSE(notices.flashMarkOn(3, {2, 3}));
+    now += 200;
+    EXPECT_FALSE(notices.flashMarkOn(4, {2, 3}));
+    EXPECT_TRUE(notices.flashing());
+    now += Notices::flashDuration;
+    EXPECT_FALSE(notices.flashing());
+
+    for (int i = 0; i < 100; ++i)
+        notices.showMessage("komunikat " + std::to_string(i));
+    notices.showOverlay(Notices::Overlay::log);
+    const size_t count = notices.overlayLines().size();
+    const size_t room = size_t(layout::overlayLineCount);
+    ASSERT_GT(count, room);
+    const uint64_t atNewest = notices.overlayLook();
+    notices.overlayKey(Notices::PageKey::down);  // already at the newest
+    EXPECT_EQ(notices.overlayLook(), atNewest);
+    notices.overlayKey(Notices::PageKey::pageUp);
+    EXPECT_NE(notices.overlayLook(), atNewest);
+    notices.overlayKey(Notices::PageKey::pageDown);
+    EXPECT_EQ(notices.overlayLook(), atNewest);
+    EXPECT_EQ(repaints, 0);
+    notices.overlayKey(Notices::PageKey::other);
+    EXPECT_EQ(notices.overlay(), Notices::Overlay::none);
+    EXPECT_EQ(repaints, 1);
+
+    LevelFinding finding{FindingKind::noRobot, 6};
+    LevelFinding twoRobots{FindingKind::manyRobots, 9};
+    twoRobots.column = 4;
+    twoRobots.row = 10;
+    twoRobots.count = 2;
+    notices.showFindings({finding, twoRobots});
+    notices.showOverlay(Notices::Overlay::message);
+    const std::vector<Notices::TextLine> lines = notices.overlayLines();
+    int line = 0;
+    while (lines[size_t(line)].notice != 1)
+        ++line;
+    const Notices::Place place = notices.overlayPress(layout::overlayLine(line).y + 3, 1);
+    EXPECT_EQ(place.slot, 9);
+    EXPECT_EQ(place.cell, (Cell{4, 10}));
+    EXPECT_EQ(notices.overlay(), Notices::Overlay::none);
+    EXPECT_EQ(repaints, 2);
+}
+
 } // namespace

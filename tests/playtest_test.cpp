@@ -5,7 +5,9 @@
 // finished is a finding of the checks before a test.
 #include "editor_fixture.h"
 
+#include "core/game.h"
 #include "core/levelcheck.h"
+#include "editor/playcontrol.h"
 
 #include <thread>
 
@@ -274,6 +276,39 @@ TEST_F(PlaytestTest, TheOpenExitShowsOnTheCanvas)
     key(SDLK_ESCAPE);
     editor->paint();
     EXPECT_EQ(pixel(screen, exit.x + 7, exit.y + 6), leaf);
+}
+
+// The playtest's control alone, on a session and a clock of the test's:
+// nothing happens while the clock stands still; each death is said with
+// the lives left, then the end of the game; a level without a robot does
+// not start.
+TEST(PlaytestControlPart, PlaysByItsClockAndSaysWhatHappens)
+{
+    Session session{0, embeddedGame(), embeddedGame()};
+    session.setLevel(2, levelWith("R.B", 0));
+    session.endStep();
+    uint64_t now = 0;
+    std::vector<std::string> said;
+    PlaytestControl play(session, [&] { return now; },
+                         [&](const std::string& text, bool error) { said.push_back((error ? "! " : "") + text); });
+    play.start(0, false);
+    EXPECT_FALSE(play.active());
+    ASSERT_EQ(said.size(), 1u);
+    EXPECT_EQ(said[0], "! Mapa 1: brak robota, nie ma kim grac");
+
+    play.start(2, false);
+    ASSERT_TRUE(play.playing());
+    for (int i = 0; i < 100; ++i)
+        EXPECT_TRUE(play.tick());
+    EXPECT_EQ(play.playtest()->counters().lives, 3);
+    while (play.tick() && now < 60000)
+        now += 20;
+    EXPECT_FALSE(play.active());
+    const std::vector<std::string> expected = {"Gra na planszy: Escape wraca do edycji", "Robot zginal - zostalo zyc: 2",
+                                               "Robot zginal - zostalo zyc: 1",
+                                               "Koniec gry: robot stracil wszystkie zycia"};
+    EXPECT_EQ(std::vector<std::string>(said.begin() + 1, said.end()), expected);
+    EXPECT_EQ(play.status(), "");
 }
 
 } // namespace
