@@ -12,6 +12,7 @@
 #include "editor/map.h"
 #include "editor/notices.h"
 #include "editor/playcontrol.h"
+#include "editor/targets.h"
 #include "editor/recovery.h"
 #include "render/levelrenderer.h"
 #include "render/sheet.h"
@@ -200,25 +201,14 @@ public:
     static const char* const appTitle;
 
     // --- What the mouse is doing ------------------------------------------
-    // A widget of the window, as the mouse handler tells them apart. A new
-    // widget gets its rectangle in layout.h, a Kind (or Command) here and a
-    // line in targetAt; what a press and each drag of its stroke do goes in
-    // actOnPress (a drag reaches it only while it stays on the kind of
-    // widget the press began on), a command in runReleaseCommand. Whatever
-    // a stroke changes becomes one undo step at its release.
-    enum class Command { None, New, Open, Save, SaveAs, Delete, TestLevel, TestGame, Swap, Undo, Redo, Log, Help,
-                         Dismiss, Play };
-    struct Target {
-        enum Kind { Nothing, Canvas, Palette, ColourRegister, TextBox, PageButton, LevelSlot, ColourPicker,
-                    ScrewCounter, WallCounter, CommandButton, ToolButton, MessageArea };
-        Kind kind = Nothing;
-        int index = 0;  // entry, register, page, slot, counter area (CPMButton codes), Command or tool button
-        bool operator==(const Target& other) const { return kind == other.kind && index == other.index; }
-        bool operator!=(const Target& other) const { return !(*this == other); }
-    };
-    // What lies under a point; one widget at most, the layout's rectangles
-    // never overlap.
-    Target targetAt(int x, int y) const;
+    // The widgets as the mouse handler tells them apart (targets.h). What a
+    // press and each drag of its stroke do goes in actOnPress (a drag
+    // reaches it only while it stays on the kind of widget the press began
+    // on), a command in runReleaseCommand. Whatever a stroke changes
+    // becomes one undo step at its release.
+    using Command = ::Command;
+    using Target = ::Target;
+    Target targetAt(int x, int y) const { return ::targetAt(x, y); }
     // Runs one command as its button or shortcut does.
     void runCommand(Command command);
 
