@@ -8,6 +8,7 @@
 #include "core/levelcheck.h"
 #include "core/session.h"
 #include "editor/canvastools.h"
+#include "editor/canvasview.h"
 #include "editor/layout.h"
 #include "editor/map.h"
 #include "editor/notices.h"
@@ -309,7 +310,6 @@ private:
     void createToolButtons();
     void drawToolButton(int i);
     const char* toolHint() const;
-    void drawCell(const map& level, Cell cell, uint32_t look);
     CGui* commandWidget(Command command) const;
     void hoverAt(int x, int y);
     void pressAt(int x, int y, int button);
@@ -347,13 +347,7 @@ private:
     // Painting by parts: each part is drawn on its own background, clipped
     // to its area, when its look differs from the last one drawn.
     void paintPart(const layout::Rect& area, uint64_t look, const std::function<void()>& draw);
-    void paintCanvas();
-    uint32_t cellLook(Cell cell, const std::vector<uint8_t>& shownCodes) const;
-    void drawCanvasCell(Cell cell, uint32_t look);
-    void drawCanvasOverlays(uint32_t look);
-    int bandRow() const;
-    void drawBand();
-    void paintCanvasEdges(bool all);
+    CanvasView::Scene canvasScene() const;
     void startPlay(bool showSolution);
     void stopPlay(bool announce);
     void playKey(const SDL_keysym& key, bool down);
@@ -383,16 +377,14 @@ private:
     void autosaveCaughtUp();
     void showOpenedSet();
 
-    // What the last paint drew: the look of each part in paint order, of
-    // the canvas as a whole and of each of its cells.
+    // What the last paint drew: the look of each part in paint order, and
+    // the canvas (canvasview.h).
     bool wholeInvalid = true;
     bool wholePaint = false;
     size_t partIndex = 0;
     Uint32 background = 0;
     std::vector<uint64_t> shownLooks;
-    uint64_t shownCanvasLook = 0;
-    int shownBand = -1;
     uint64_t shownOverlayLook = 0;  // 0 also when the page has just come or gone
-    std::array<uint32_t, kLevelCells> shownCells{};
+    CanvasView canvas;
     std::vector<SDL_Rect> damage_;
 };
