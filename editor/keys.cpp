@@ -37,6 +37,19 @@ bool gameKey(SDLKey key, Playtest::Key& which)
     }
 }
 
+// The command of a Ctrl shortcut; Command::None for none.
+Command commandKey(SDLKey key, bool shift)
+{
+    switch (key) {
+    case SDLK_z: return shift ? Command::Redo : Command::Undo;
+    case SDLK_y: return Command::Redo;
+    case SDLK_s: return shift ? Command::SaveAs : Command::Save;
+    case SDLK_o: return Command::Open;
+    case SDLK_n: return Command::New;
+    default: return Command::None;
+    }
+}
+
 } // namespace
 
 void frame::keyDown(const SDL_keysym& key)
@@ -93,27 +106,13 @@ void frame::keyDown(const SDL_keysym& key)
     case SDLK_6: case SDLK_7: case SDLK_8: case SDLK_9:
         openRecent(size_t(key.sym - SDLK_1));
         break;
-    case SDLK_z:
-        runCommand(shift ? Command::Redo : Command::Undo);
-        break;
-    case SDLK_y:
-        runCommand(Command::Redo);
-        break;
-    case SDLK_s:
-        runCommand(shift ? Command::SaveAs : Command::Save);
-        break;
-    case SDLK_o:
-        runCommand(Command::Open);
-        break;
-    case SDLK_n:
-        runCommand(Command::New);
-        break;
     case SDLK_c:
     case SDLK_v:
         canvasKey(key.sym, true);
         session.endStep();  // a pasted level is one step
         break;
     default:
+        runCommand(commandKey(key.sym, shift));
         break;
     }
     showPressedLook(-1, -1);

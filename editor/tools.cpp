@@ -17,6 +17,53 @@ const char* const toolHints[frame::toolButtonCount] = {
     "Linia (L)",          "Pobierz kafel (P)", "Zaznaczenie (S, Ctrl+C, Ctrl+V)", "Siatka (G)",
 };
 
+// The icon of tool button `i` in the button's lettering colour.
+void drawToolIcon(SDL_Surface* screen, int i, const CButton* button, bool on)
+{
+    const Uint8 ink = on ? 200 : 0;
+    const Sint16 left = Sint16(button->x + 6), top = Sint16(button->y + 4);
+    const Sint16 right = Sint16(left + 11), bottom = Sint16(top + 11);
+    switch (i) {
+    case int(Tool::draw):
+        thickLineRGBA(screen, left, bottom, right - 2, top + 2, 2, ink, ink, ink, 255);
+        boxRGBA(screen, right - 2, top, right, top + 2, ink, ink, ink, 255);
+        break;
+    case int(Tool::fill):
+        rectangleRGBA(screen, left, top, right, bottom, ink, ink, ink, 255);
+        boxRGBA(screen, left, top + 6, right, bottom, ink, ink, ink, 255);
+        break;
+    case int(Tool::rectangle):
+        boxRGBA(screen, left, top + 2, right, bottom - 2, ink, ink, ink, 255);
+        break;
+    case int(Tool::outline):
+        rectangleRGBA(screen, left, top + 2, right, bottom - 2, ink, ink, ink, 255);
+        break;
+    case int(Tool::line):
+        lineRGBA(screen, left, bottom, right, top, ink, ink, ink, 255);
+        break;
+    case int(Tool::pick):
+        lineRGBA(screen, left, bottom, right - 4, top + 4, ink, ink, ink, 255);
+        filledCircleRGBA(screen, right - 2, top + 2, 2, ink, ink, ink, 255);
+        break;
+    case int(Tool::select):
+        for (int d = 0; d <= 11; d += 2) {
+            pixelRGBA(screen, left + d, top + 2, ink, ink, ink, 255);
+            pixelRGBA(screen, left + d, bottom - 2, ink, ink, ink, 255);
+            if (d <= 7) {
+                pixelRGBA(screen, left, top + 2 + d, ink, ink, ink, 255);
+                pixelRGBA(screen, right, top + 2 + d, ink, ink, ink, 255);
+            }
+        }
+        break;
+    default:  // the grid switch
+        for (int d = 0; d <= 11; d += 4) {
+            vlineRGBA(screen, left + d, top, bottom, ink, ink, ink, 255);
+            hlineRGBA(screen, left, right, top + d, ink, ink, ink, 255);
+        }
+        break;
+    }
+}
+
 } // namespace
 
 // The cell under a point, also beyond the grid's edges, where a drag that
@@ -66,53 +113,10 @@ void frame::toolPress(int x, int y, int button)
 
 void frame::drawToolButton(int i)
 {
-    CButton* button = toolButtons[i];
     const bool on = i == gridSwitch ? showGrid : tools.tool() == Tool(i);
-    button->pushed(on);
-    button->render(screen);
-    // The icon in the button's lettering colour.
-    const Uint8 ink = on ? 200 : 0;
-    const Sint16 left = Sint16(button->x + 6), top = Sint16(button->y + 4);
-    const Sint16 right = Sint16(left + 11), bottom = Sint16(top + 11);
-    switch (i) {
-    case int(Tool::draw):
-        thickLineRGBA(screen, left, bottom, right - 2, top + 2, 2, ink, ink, ink, 255);
-        boxRGBA(screen, right - 2, top, right, top + 2, ink, ink, ink, 255);
-        break;
-    case int(Tool::fill):
-        rectangleRGBA(screen, left, top, right, bottom, ink, ink, ink, 255);
-        boxRGBA(screen, left, top + 6, right, bottom, ink, ink, ink, 255);
-        break;
-    case int(Tool::rectangle):
-        boxRGBA(screen, left, top + 2, right, bottom - 2, ink, ink, ink, 255);
-        break;
-    case int(Tool::outline):
-        rectangleRGBA(screen, left, top + 2, right, bottom - 2, ink, ink, ink, 255);
-        break;
-    case int(Tool::line):
-        lineRGBA(screen, left, bottom, right, top, ink, ink, ink, 255);
-        break;
-    case int(Tool::pick):
-        lineRGBA(screen, left, bottom, right - 4, top + 4, ink, ink, ink, 255);
-        filledCircleRGBA(screen, right - 2, top + 2, 2, ink, ink, ink, 255);
-        break;
-    case int(Tool::select):
-        for (int d = 0; d <= 11; d += 2) {
-            pixelRGBA(screen, left + d, top + 2, ink, ink, ink, 255);
-            pixelRGBA(screen, left + d, bottom - 2, ink, ink, ink, 255);
-            if (d <= 7) {
-                pixelRGBA(screen, left, top + 2 + d, ink, ink, ink, 255);
-                pixelRGBA(screen, right, top + 2 + d, ink, ink, ink, 255);
-            }
-        }
-        break;
-    default:  // the grid switch
-        for (int d = 0; d <= 11; d += 4) {
-            vlineRGBA(screen, left + d, top, bottom, ink, ink, ink, 255);
-            hlineRGBA(screen, left, right, top + d, ink, ink, ink, 255);
-        }
-        break;
-    }
+    toolButtons[i]->pushed(on);
+    toolButtons[i]->render(screen);
+    drawToolIcon(screen, i, toolButtons[i], on);
 }
 
 const char* frame::toolHint() const
