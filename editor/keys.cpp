@@ -37,6 +37,20 @@ bool gameKey(SDLKey key, Playtest::Key& which)
     }
 }
 
+// The tool a key chooses (R the rectangle; a second R its outline, as the
+// tools have it).
+bool toolKey(SDLKey key, Tool& tool)
+{
+    switch (key) {
+    case SDLK_d: tool = Tool::draw; return true;
+    case SDLK_f: tool = Tool::fill; return true;
+    case SDLK_r: tool = Tool::rectangle; return true;
+    case SDLK_l: tool = Tool::line; return true;
+    case SDLK_s: tool = Tool::select; return true;
+    default: return false;
+    }
+}
+
 // The command of a Ctrl shortcut; Command::None for none.
 Command commandKey(SDLKey key, bool shift)
 {
@@ -159,22 +173,12 @@ bool frame::canvasKey(SDLKey key, bool ctrl)
         }
         return true;
     }
+    Tool tool;
+    if (toolKey(key, tool)) {
+        chooseTool(tool);
+        return true;
+    }
     switch (key) {
-    case SDLK_d:
-        chooseTool(Tool::draw);
-        return true;
-    case SDLK_f:
-        chooseTool(Tool::fill);
-        return true;
-    case SDLK_r:
-        chooseTool(Tool::rectangle);
-        return true;
-    case SDLK_l:
-        chooseTool(Tool::line);
-        return true;
-    case SDLK_s:
-        chooseTool(Tool::select);
-        return true;
     case SDLK_g:
         showGrid = !showGrid;
         return true;
