@@ -110,7 +110,9 @@ set_wall:
         rts
 
 ; Fills the screen from level_buf, two characters per cell; the floor
-; crossed by a beam (beam_map) shows the beam.
+; crossed by a beam (beam_map) shows the beam. Within a row scr_ptr moves
+; on a byte a cell, so (scr_ptr),y with Y the cell's column is its left
+; character, and after the step its right one.
 draw_level:
         lda     #<level_buf
         sta     src_ptr
@@ -129,37 +131,33 @@ draw_level:
 @row:
         ldy     #0
 @cell:
-        sty     tmp
         lda     (src_ptr),y
-        tax
         bne     @thing
         lda     (beam_ptr),y    ; floor, perhaps under a beam
-        beq     @map
+        beq     @floor
         tax
         lda     beam_chars - 1,x
-        bne     @store
-@thing: cpx     #T_WALL
+        bne     @put
+@thing: tax
+        cpx     #T_WALL
         beq     @wall
         cpx     #T_EXIT
         bne     @map
         lda     exit_open       ; the open exit has its own picture
         beq     @map
         lda     #EXIT_OPEN_MAP
-        bne     @store
+        bne     @put
 @wall:  lda     wall_char
-        bne     @store          ; never character 0, the floor's
+        bne     @put            ; never character 0, the floor's
+@floor: tax
 @map:   lda     tilemap,x
-@store: tax
-        tya
-        asl     a
-        tay
-        txa
-        sta     (scr_ptr),y
-        iny
-        clc                     ; the right half is the next character
+@put:   sta     (scr_ptr),y
+        inc     scr_ptr
+        bne     @right
+        inc     scr_ptr+1
+@right: clc                     ; the right half is the next character
         adc     #1
         sta     (scr_ptr),y
-        ldy     tmp
         iny
         cpy     #LEVEL_W
         bne     @cell
@@ -177,9 +175,9 @@ draw_level:
         bcc     @beam_done
         inc     beam_ptr+1
 @beam_done:
-        lda     scr_ptr
+        lda     scr_ptr         ; the row's other half of 32
         clc
-        adc     #LEVEL_W * 2
+        adc     #LEVEL_W
         sta     scr_ptr
         bcc     @scr_done
         inc     scr_ptr+1

@@ -17,7 +17,7 @@
 .import beam_flicker, put_hint, status_level
 .import shot_on, shot_px, shot_py, shot_across
 .importzp ST_PLAY, ST_PAUSE, ST_LEVEL, ST_READY, ST_DONE, VIEW_MAX
-.import beams_find
+.import beams_start, beams_find
 .import __BSS_RUN__, __BSS_SIZE__, __PMG_RUN__, __PMG_SIZE__
 .export main, order_table, text_start, text_end, message, level_reached
 
@@ -355,7 +355,7 @@ load_level:
         ldx     lv_index
         inx
         stx     status_level
-        jsr     beams_find
+        jsr     beams_start
         jsr     draw_level
         jsr     status_mode
         sta     shown_status

@@ -6,6 +6,7 @@
 #include "sim_engine.h"
 
 extern unsigned char beam_map[496];
+void beams_start(void);
 void beams_find(void);
 
 enum { V = 1, H = 2 };
@@ -25,7 +26,7 @@ int main(void)
          "...^....|"
          "........#");
     rules_init(0x00);
-    beams_find();
+    beams_start();
     for (x = 1; x < 4; ++x)
         expect(beam(x, 2), x == 2 ? H : (V | H), "the beam across row 2 up to the robot, crossing two");
     expect(beam(4, 2), 0, "not under the robot");
@@ -55,10 +56,30 @@ int main(void)
     level_buf[5 * 16] = code_of('>');
     level_buf[10 * 16 + 10] = code_of('R');
     rules_init(0x00);
-    beams_find();
+    beams_start();
     expect(beam(2, 30), V, "down to the last row");
     expect(beam(15, 5), H, "right to the last column");
     expect(beam(1, 30), 0, "and only there");
     expect(beam(2, 5), V | H, "crossing the other");
+
+    /* A level without guns has no beams, whatever the last one had. */
+    memset(level_buf, 0, sizeof level_buf);
+    level_buf[0] = code_of('R');
+    rules_init(0x00);
+    beams_start();
+    expect(beam(2, 30), 0, "no beam in a level without guns");
+
+    /* A level of more guns than the list holds is followed whole. */
+    memset(level_buf, 0, sizeof level_buf);
+    for (x = 0; x < 40; ++x)
+        level_buf[(x / 8) * 32 + 16 + (x % 8) * 2] = code_of('v');
+    level_buf[30 * 16 + 15] = code_of('R');
+    rules_init(0x00);
+    beams_start();
+    expect(beam(14, 30), V, "the last gun's beam");
+    level_buf[30 * 16 + 14] = code_of('b');
+    beams_find();
+    expect(beam(14, 30), 0, "found again");
+    expect(beam(14, 29), V, "up to a box");
     return result();
 }
