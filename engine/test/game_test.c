@@ -47,7 +47,7 @@ void game_main(void);
 #pragma bss-name (push, "TESTBSS")
 static unsigned int pt;       /* where the script goes on at the next frame */
 static unsigned int n;        /* frames counted by the script's loops */
-static unsigned char last_view, music, beetle, lives_before, deaths;
+static unsigned char last_view, music, beetle, lives_before, deaths, round;
 #pragma bss-name (pop)
 
 /* Level rows from row 0, one character a cell (fixture.c's legend); the
@@ -176,57 +176,46 @@ static void script(void)
         check(n >= 45, "POZIOM UKONCZONY for about a second");
         expect(level_reached, 1, "the second level reached");
 
-        /* Three deaths in the beam of the second level: KONIEC GRY. */
-        for (deaths = 0; deaths < 3; ++deaths) {
-            lives_before = lives;
-            STICK0 = STICK_RIGHT;
-            FRAMES(1);
-            STICK0 = STICK_NONE;
-            UNTIL(lives < lives_before, 2 * STEP, "a death in the beam");
-            UNTIL(!showing_game || STATUS("GOTOWY?"), 60, "the level again");
+        /* Three deaths in the beam of the second level: KONIEC GRY. Fire
+         * continues there with three lives; after three deaths more START
+         * goes to the Start page. */
+        for (round = 0; round < 2; ++round) {
+            for (deaths = 0; deaths < 3; ++deaths) {
+                lives_before = lives;
+                STICK0 = STICK_RIGHT;
+                FRAMES(1);
+                STICK0 = STICK_NONE;
+                UNTIL(lives < lives_before, 2 * STEP, "a death in the beam");
+                UNTIL(!showing_game || STATUS("GOTOWY?"), 60, "the level again");
+            }
+            check(shown_page == message, "KONIEC GRY on the message page");
+            check(shows(message, 256, "KONIEC GRY"), "KONIEC GRY");
+            check(shows(message, 256, "FIRE: DALEJ OD POZIOMU 02"), "the continue offered");
+            FRAMES(2);
+            if (round == 0) {
+                STRIG0 = 0;
+                FRAMES(2);
+                STRIG0 = 1;
+                UNTIL(showing_game, 5, "the continue");
+                check(STATUS("POZIOM 2"), "where the game ended");
+                expect(lives, 3, "with three lives");
+                expect(lv_index, 1, "the second level");
+            }
         }
-        check(shows(message, 256, "KONIEC GRY"), "KONIEC GRY");
-        check(shows(message, 256, "FIRE: DALEJ OD POZIOMU 02"), "the continue offered");
-        check(shown_page == message, "on the message page");
-        FRAMES(2);
-        STRIG0 = 0;
-        FRAMES(2);
-        STRIG0 = 1;
-        UNTIL(showing_game, 5, "the continue");
-        check(STATUS("POZIOM 2"), "where the game ended");
-        expect(lives, 3, "with three lives");
-        expect(lv_index, 1, "the second level");
-
-        for (deaths = 0; deaths < 3; ++deaths) {
-            lives_before = lives;
-            STICK0 = STICK_RIGHT;
-            FRAMES(1);
-            STICK0 = STICK_NONE;
-            UNTIL(lives < lives_before, 2 * STEP, "a death in the beam");
-            UNTIL(!showing_game || STATUS("GOTOWY?"), 60, "the level again");
-        }
-        check(shows(message, 256, "KONIEC GRY"), "KONIEC GRY again");
         CONSOL = CONSOL_START;
         FRAMES(1);
         CONSOL = CONSOL_NONE;
         UNTIL(shown_page == text_start, 3, "the Start page after START");
 
         /* SELECT steps through the levels reached, round to the first. */
-        check(shows(hint_line, 32, "SELECT: POZIOM 01"), "SELECT offered from level 1");
-        CONSOL = CONSOL_SELECT;
-        FRAMES(1);
-        CONSOL = CONSOL_NONE;
-        FRAMES(1);
-        check(shows(hint_line, 32, "SELECT: POZIOM 02"), "SELECT: level 2");
-        CONSOL = CONSOL_SELECT;
-        FRAMES(1);
-        CONSOL = CONSOL_NONE;
-        FRAMES(1);
-        check(shows(hint_line, 32, "SELECT: POZIOM 01"), "and round to level 1");
-        CONSOL = CONSOL_SELECT;
-        FRAMES(1);
-        CONSOL = CONSOL_NONE;
-        FRAMES(1);
+        for (round = 0; round < 3; ++round) {
+            check(shows(hint_line, 32, round == 1 ? "SELECT: POZIOM 02" : "SELECT: POZIOM 01"),
+                  "SELECT steps round the levels reached");
+            CONSOL = CONSOL_SELECT;
+            FRAMES(1);
+            CONSOL = CONSOL_NONE;
+            FRAMES(1);
+        }
         STRIG0 = 0;
         FRAMES(2);
         STRIG0 = 1;

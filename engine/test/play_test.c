@@ -26,19 +26,27 @@ static unsigned int frames(unsigned char n)
     return seen;
 }
 
-/* An open row for the robot at column 0, nothing held, 3 lives; a press
- * of fire ends the wait for the first push, and a step (only the tick)
- * follows at once: the next step is STEP frames on. */
-static void begin(const char *rows)
+/* The level of `rows` starts with the stick as given, fire and the keys
+ * let go, 3 lives: the controls wait for the first push. */
+static void start(const char *rows, unsigned char stick)
 {
     load(rows);
     rules_init(0x01);
-    in_stick = STICK_NONE;
+    in_stick = stick;
     in_trig = 1;
     in_keys = 0;
     gliding = 0;
     lives = 3;
     play_start();
+    moves = 0;
+}
+
+/* An open row for the robot at column 0, nothing held, 3 lives; a press
+ * of fire ends the wait for the first push, and a step (only the tick)
+ * follows at once: the next step is STEP frames on. */
+static void begin(const char *rows)
+{
+    start(rows, STICK_NONE);
     in_trig = 0;
     play_frame();
     in_trig = 1;
@@ -294,14 +302,7 @@ static void pausing(void)
 static void opening_(void)
 {
     unsigned int seen;
-    load("R.......H.......");
-    rules_init(0x01);
-    in_stick = STICK_RIGHT; /* held from before */
-    in_trig = 1;
-    in_keys = 0;
-    gliding = 0;
-    lives = 3;
-    play_start();
+    start("R.......H.......", STICK_RIGHT); /* held from before */
     shots = 5;
     opening = 1 + 40;
     seen = frames(30);
@@ -323,12 +324,9 @@ static void opening_(void)
     expect(shots, 5, "and shoots nothing");
     check(cell(8, 0) != code_of('H'), "then the beetle walks");
 
-    load("R.......H.......");
-    rules_init(0x01);
-    play_start();
+    start("R.......H.......", STICK_NONE);
     opening = 1 + 40;
     frames(5);
-    moves = 0;
     in_stick = STICK_RIGHT;
     seen = frames(1);
     expect(opening, 0, "a push ends the look");
