@@ -7,8 +7,9 @@
  * Two levels: the first opens with POZIOM 1 and a look from the top of
  * the level down to the robot, then GOTOWY?, with nothing moving until the
  * first push; a laser's beam is drawn over the floor it crosses and is cut
- * where a box is pushed into it; OPTION restarts the level for free; two
- * quick taps walk into the exit, POZIOM UKONCZONY shows for a second. On
+ * where a box is pushed into it; OPTION restarts the level for free; a
+ * shot flies a cell a frame; two quick taps walk into the exit, POZIOM
+ * UKONCZONY shows for a second. On
  * the second, three deaths end the game; fire continues there with three
  * lives; three deaths more, START goes to the Start page, where SELECT
  * steps through the levels reached and fire starts the one chosen. The
@@ -42,6 +43,7 @@ extern unsigned char beam_chars[3]; /* up or down, across, both */
 extern unsigned char lv_index, view_y;
 #pragma zpsym("lv_index")
 #pragma zpsym("view_y")
+extern unsigned char shot_on, shot_px;
 void game_main(void);
 
 #pragma bss-name (push, "TESTBSS")
@@ -163,6 +165,29 @@ static void script(void)
         check(STATUS("GOTOWY?"), "GOTOWY? after a restart");
         expect(view_y, 18 * 8 - 44, "with no look from the top");
 
+        /* A step left onto ammunition, a shot right: it flies a cell a
+         * frame (as player 1) over the 11 floor cells to the level's
+         * edge, and the next step waits for it. */
+        STICK0 = STICK_LEFT;
+        FRAMES(1);
+        STICK0 = STICK_NONE;
+        FRAMES(STEP);
+        expect(shots, 5, "five shots picked up");
+        STRIG0 = 0;
+        STICK0 = STICK_RIGHT;
+        UNTIL(shot_on, STEP, "a shot");
+        STRIG0 = 1;
+        STICK0 = STICK_NONE;
+        last_view = shot_px;
+        for (n = 0; shot_on; ++n) {
+            check(shot_px == last_view, "a cell a frame");
+            check(n == 0 || gliding, "the step waits for it");
+            last_view = shot_px + 8;
+            YIELD;
+        }
+        expect(n, 1 + 11, "from the robot's cell over the floor to the edge");
+        expect(last_view - 8, 8 * 15, "into the last column");
+
         /* Two quick taps left, into the open exit. */
         STICK0 = STICK_LEFT;
         FRAMES(1);
@@ -238,7 +263,7 @@ int main(void)
     put_level(2, "................|"
                  "............H...|"
                  "||||||||||||||||"
-                 "...E.R..........|"
+                 "..E.aR..........|"
                  ".....b..........|"
                  ">..............#");
     put_level(5, "....v...........|"

@@ -10,13 +10,13 @@
 
 .import _on_frame
 .import main, order_table, text_start, text_end, message, level_reached
-.import status_line, hint_line, screen, tilemap
+.import status_line, hint_line, screen, tilemap, shot_on, shot_px
 .export display_init, show_text, show_game, wait_frame
 .export _game_main := main
 .export _order_table := order_table, _text_start := text_start, _text_end := text_end
 .export _message := message, _level_reached := level_reached
 .export _status_line := status_line, _hint_line := hint_line, _screen := screen
-.export _tilemap := tilemap
+.export _tilemap := tilemap, _shot_on := shot_on, _shot_px := shot_px
 .export _lv_index := lv_index, _view_y := view_y
 .export _shown_page, _showing_game, _beam_chars
 
