@@ -223,18 +223,25 @@ TEST_F(PlaytestTest, TheGamesKeys)
     EXPECT_FALSE(editor->play.active());
     EXPECT_FALSE(editor->playButton->isPushed);
 
-    // A beetle walks into the robot: said, with the lives left; the third
-    // death ends the game, and "Graj" stands up with it.
+    // A beetle walks into the robot (once a push has begun the level, as
+    // in the game): said, with the lives left; the third death ends the
+    // game, and "Graj" stands up with it.
     editor->session.setLevel(0, levelWith("R.B", 0));
     const layout::Point graj = layout::playButton.centre();
     click(graj.x, graj.y);
     ASSERT_TRUE(editor->play.playing());
     EXPECT_TRUE(editor->playButton->isPushed);
-    for (int t = 0; t < 5000 && editor->play.playtest()->counters().lives == 3; t += 20)
-        play(20);
+    auto pushOn = [&] {
+        key(SDLK_RIGHT);
+        play(40);
+        letGo(SDLK_RIGHT);
+        play(160);
+    };
+    for (int t = 0; t < 5000 && editor->play.playtest()->counters().lives == 3; t += 200)
+        pushOn();
     EXPECT_EQ(editor->notices.shown().back().text, "Robot zginal - zostalo zyc: 2");
-    for (int t = 0; t < 10000 && editor->play.playing(); t += 20)
-        play(20);
+    for (int t = 0; t < 10000 && editor->play.playing(); t += 200)
+        pushOn();
     EXPECT_EQ(editor->notices.shown().back().text, "Koniec gry: robot stracil wszystkie zycia");
     EXPECT_FALSE(editor->playButton->isPushed);
     editor->paint();
@@ -302,8 +309,11 @@ TEST(PlaytestControlPart, PlaysByItsClockAndSaysWhatHappens)
     for (int i = 0; i < 100; ++i)
         EXPECT_TRUE(play.tick());
     EXPECT_EQ(play.playtest()->counters().lives, 3);
-    while (play.tick() && now < 60000)
+    // Each start waits for a push, as the game does.
+    for (int t = 0; play.tick() && t < 60000; t += 20) {
         now += 20;
+        play.key(Playtest::Key::right, t % 200 == 0);
+    }
     EXPECT_FALSE(play.active());
     const std::vector<std::string> expected = {"Gra na planszy: Escape wraca do edycji", "Robot zginal - zostalo zyc: 2",
                                                "Robot zginal - zostalo zyc: 1",
