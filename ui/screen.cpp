@@ -5,6 +5,9 @@
 #include <algorithm>
 
 #ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX  // std::min and std::max, not the header's macros
+#endif
 #include <windows.h>
 #else
 #include <dlfcn.h>
