@@ -198,24 +198,14 @@ void recolor(SDL_Surface* src, SDL_Surface* dst, const int* colours, SDL_Surface
         }
 }
 
-void paintMarkers(SDL_Surface* sheet, SDL_Rect from, unsigned markers, SDL_Surface* target, int x, int y,
-                  Uint32 colour)
+int markerAt(SDL_Surface* sheet, int x, int y)
 {
-    if (!sheet || !target)
-        return;
-    SurfaceLock lock(sheet);
-    if (!lock.locked())
-        return;
     const Uint32 used = colourBits(sheet->format);
-    for (int k = 0; k < 6; ++k) {
-        if (!(markers >> k & 1))
-            continue;
-        const Uint32 marker = SDL_MapRGB(sheet->format, markerRgb[k][0], markerRgb[k][1], markerRgb[k][2]) & used;
-        for (int row = 0; row < from.h && from.y + row < sheet->h; ++row)
-            for (int column = 0; column < from.w && from.x + column < sheet->w; ++column)
-                if ((getpixel(sheet, from.x + column, from.y + row) & used) == marker)
-                    fillArea(target, {Sint16(x + column), Sint16(y + row), 1, 1}, colour);
-    }
+    const Uint32 pixel = getpixel(sheet, x, y) & used;
+    for (int k = 0; k < 6; ++k)
+        if (pixel == (SDL_MapRGB(sheet->format, markerRgb[k][0], markerRgb[k][1], markerRgb[k][2]) & used))
+            return k;
+    return -1;
 }
 
 unsigned long recolorCount()

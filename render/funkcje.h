@@ -30,12 +30,9 @@ SDL_Surface* resize(SDL_Surface* src, SDL_Surface* dst, int factor);
 // so `dst` should start as a copy of `src`. Does nothing if a surface is null.
 void recolor(SDL_Surface* src, SDL_Surface* dst, const int* colours, SDL_Surface* palette);
 
-// Every pixel of the `from` area of the tile sheet `sheet` drawn in one of
-// the markers of `markers` (bit k: marker k) becomes `colour` at the same
-// place of the copy of that area drawn at (x, y) on `target`, within its
-// clip rectangle.
-void paintMarkers(SDL_Surface* sheet, SDL_Rect from, unsigned markers, SDL_Surface* target, int x, int y,
-                  Uint32 colour);
+// The marker (0 to 5) of a pixel of the tile sheet; -1 for another colour.
+// The caller locks the sheet where SDL requires.
+int markerAt(SDL_Surface* sheet, int x, int y);
 
 // How many times `recolor` has been called since the program started, null
 // surfaces included; lets tests see exactly which operations recolour.

@@ -1,5 +1,6 @@
 #include "render/levelrenderer.h"
 
+#include "core/openexit.h"
 #include "render/funkcje.h"
 
 #include <SDL_gfxPrimitives.h>
@@ -7,6 +8,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 void LevelSheet::attach(SDL_Surface* sheet, SDL_Surface* palette)
 {
@@ -75,11 +77,25 @@ void drawOpenExit(SDL_Surface* target, const TileArt& art, SDL_Surface* levelShe
 {
     drawCell(target, art, levelSheet, 0, code, x, y);
     const int column = art.columns ? art.columns[code & 0xFF] : -1;
-    if (column < 0)
+    if (column < 0 || !art.sheet || kCellPixels * (column + 1) > art.sheet->w || art.sheet->h < kCellPixels)
         return;
-    const SDL_Color floor = atariRgb(art.palette, colours[4]);
-    paintMarkers(art.sheet, {Sint16(kCellPixels * column), 0, kCellPixels, kCellPixels}, 1u << 2 | 1u << 3, target,
-                 x, y, SDL_MapRGB(target->format, floor.r, floor.g, floor.b));
+    // The sheet shows each picture pixel as a 2 x 2 block of sheet pixels.
+    const int size = kCellPixels / 2, background = 4;
+    std::vector<int> picture(size_t(size * size));
+    if (SDL_LockSurface(art.sheet) != 0)
+        return;
+    for (int row = 0; row < size; ++row)
+        for (int px = 0; px < size; ++px) {
+            picture[size_t(row * size + px)] = markerAt(art.sheet, kCellPixels * column + 2 * px, 2 * row);
+        }
+    SDL_UnlockSurface(art.sheet);
+    const std::vector<int> lit = litExitPicture(picture, size, background);
+    const SDL_Color bright = atariRgb(art.palette, colours[2]);
+    const Uint32 colour = SDL_MapRGB(target->format, bright.r, bright.g, bright.b);
+    for (int row = 0; row < size; ++row)
+        for (int px = 0; px < size; ++px)
+            if (lit[size_t(row * size + px)] != picture[size_t(row * size + px)])
+                fillArea(target, {Sint16(x + 2 * px), Sint16(y + 2 * row), 2, 2}, colour);
 }
 
 namespace {

@@ -56,9 +56,9 @@ constexpr int levelPixelHeight(int scale) { return kLevelRows * kCellPixels * sc
 // `levelSheet`, the wall in pattern `wzorek`. Scale 1.
 void drawCell(SDL_Surface* target, const TileArt& art, SDL_Surface* levelSheet, int wzorek, int code, int x, int y);
 
-// The exit as the game shows it once open: its picture without the door
-// leaf (the pixels in marker 2 or 3), where the level's background
-// (register 4 of `colours`) shows. Scale 1.
+// The exit as the game shows it once open: its picture lit up
+// (core/openexit.h), the lit pixels in the level's register 2 of
+// `colours`. Scale 1.
 void drawOpenExit(SDL_Surface* target, const TileArt& art, SDL_Surface* levelSheet,
                   const int colours[kColourRegisters], int code, int x, int y);
 

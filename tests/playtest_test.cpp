@@ -249,41 +249,49 @@ TEST_F(PlaytestTest, TheGamesKeys)
     EXPECT_EQ(pixel(screen, layout::playButton.x + 3, layout::playButton.y + 3), grey);
 }
 
-// The exit opens on the canvas when the last screw is in: its door leaf
-// (the picture's marker 2 pixels) gives way to the level's background.
+// The exit opens on the canvas when the last screw is in, lit up as the
+// game shows it: the background its frame encloses takes the brightest
+// marker's colour (register 2); the frame and the background outside it
+// stay.
 TEST_F(PlaytestTest, TheOpenExitShowsOnTheCanvas)
 {
-    // The exit's picture (sheet column 3) gets a door leaf in marker 2.
+    // The exit's picture (sheet column 3): a frame of marker 1 round a
+    // background inside, on background.
     SDL_Surface* sheet = SDL_LoadBMP(dir.file("tiles.bmp").c_str());
     ASSERT_TRUE(sheet);
-    fill(sheet, 16 * 3 + 6, 4, 4, 8, SDL_MapRGB(sheet->format, 244, 242, 244));
+    fill(sheet, 16 * 3, 0, 16, 16, SDL_MapRGB(sheet->format, 0, 0, 0));
+    fill(sheet, 16 * 3 + 2, 2, 12, 12, SDL_MapRGB(sheet->format, 156, 158, 156));
+    fill(sheet, 16 * 3 + 4, 4, 8, 8, SDL_MapRGB(sheet->format, 0, 0, 0));
     SDL_SaveBMP(sheet, dir.file("tiles.bmp").c_str());
     SDL_FreeSurface(sheet);
     buildOnFiles();
     LevelData level = levelWith("R*E", 1);
+    level.colours[1] = 0x24;
     level.colours[2] = 0x46;
     level.colours[4] = 0x00;
     editor->session.setLevel(0, level);
     editor->session.endStep();
     const layout::Rect exit = layout::canvasCellRect(2, 0);
-    const Uint32 leaf = rgb(screen, atariColour(0x46)), background = rgb(screen, atariColour(0x00));
+    const Uint32 frameColour = rgb(screen, atariColour(0x24)), lit = rgb(screen, atariColour(0x46)),
+                 background = rgb(screen, atariColour(0x00));
 
     key(SDLK_F5);
     editor->paint();
-    EXPECT_EQ(pixel(screen, exit.x + 7, exit.y + 6), leaf);
+    EXPECT_EQ(pixel(screen, exit.x + 8, exit.y + 8), background);
     key(SDLK_RIGHT);
     letGo(SDLK_RIGHT);
     play(400);
     ASSERT_TRUE(editor->play.playtest()->counters().exitOpen);
     editor->paint();
-    EXPECT_EQ(pixel(screen, exit.x + 7, exit.y + 6), background);
-    EXPECT_EQ(pixel(screen, exit.x + 1, exit.y + 14), rgb(screen, tileColour(3)));  // the frame stays
+    EXPECT_EQ(pixel(screen, exit.x + 8, exit.y + 8), lit);
+    EXPECT_EQ(pixel(screen, exit.x + 2, exit.y + 2), frameColour);
+    EXPECT_EQ(pixel(screen, exit.x, exit.y), background);
     editor->invalidate();
     editor->paint();
-    EXPECT_EQ(pixel(screen, exit.x + 7, exit.y + 6), background);
+    EXPECT_EQ(pixel(screen, exit.x + 8, exit.y + 8), lit);
     key(SDLK_ESCAPE);
     editor->paint();
-    EXPECT_EQ(pixel(screen, exit.x + 7, exit.y + 6), leaf);
+    EXPECT_EQ(pixel(screen, exit.x + 8, exit.y + 8), background);
 }
 
 // The playtest's control alone, on a session and a clock of the test's:
