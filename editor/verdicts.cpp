@@ -1,6 +1,7 @@
 #include "editor/verdicts.h"
 
 #include "core/solver.h"
+#include "platform/platform.h"
 
 #include <algorithm>
 
@@ -104,6 +105,7 @@ uint64_t VerdictWorker::found() const
 
 void VerdictWorker::run()
 {
+    yieldToOtherThreads();
     std::unique_lock<std::mutex> lock(mutex_);
     for (;;) {
         wake_.wait(lock, [this] { return quit_ || !queue_.empty(); });
