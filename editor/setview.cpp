@@ -343,15 +343,23 @@ void SetView::copy(bool cut)
     say(setNews(cut ? SetNews::cut : SetNews::copied, int(levels.size()), "", 0, shownLanguage));
 }
 
+// `levels` in front of `place`; false, saying why, when there are none
+// (`none` says so) or they do not fit.
+bool SetView::inserted(int place, const std::vector<LevelData>& levels, SetNews none, SetChange& change)
+{
+    if (levels.empty()) {
+        say(setNews(none, 0, "", 0, shownLanguage));
+        return false;
+    }
+    change = insertLevels(session_, place, levels);
+    return !refused(change);
+}
+
 void SetView::paste()
 {
     const std::vector<LevelData> levels = clipboard_.levels(session_.eraserCode());
-    if (levels.empty()) {
-        say(setNews(SetNews::clipboardEmpty, 0, "", 0, shownLanguage));
-        return;
-    }
-    const SetChange change = insertLevels(session_, chosen_, levels);
-    if (refused(change))
+    SetChange change;
+    if (!inserted(chosen_, levels, SetNews::clipboardEmpty, change))
         return;
     follow(change);
     say(setNews(SetNews::pasted, int(levels.size()), "", 0, shownLanguage));
@@ -406,12 +414,8 @@ void SetView::insertImported()
     for (int i : selection_)
         if (i < int(imported_.size()))
             levels.push_back(imported_[size_t(i)]);
-    if (levels.empty()) {
-        say(setNews(SetNews::nothingChosen, 0, "", 0, shownLanguage));
-        return;
-    }
-    const SetChange change = insertLevels(session_, importPlace_, levels);
-    if (refused(change))
+    SetChange change;
+    if (!inserted(importPlace_, levels, SetNews::nothingChosen, change))
         return;
     importing_ = false;
     chosen_ = importPlace_;

@@ -9,6 +9,7 @@
 #pragma once
 
 #include "core/levelcheck.h"
+#include "core/messages.h"
 #include "core/session.h"
 #include "core/setcommands.h"
 #include "core/verdict.h"
@@ -152,6 +153,7 @@ private:
     void say(const std::string& text, bool error = false) const;
     void follow(const SetChange& change);
     bool refused(const SetChange& change);
+    bool inserted(int place, const std::vector<LevelData>& levels, SetNews none, SetChange& change);
     // The commands, on the chosen levels.
     void moveTo(int place);
     void moveBy(int places);

@@ -3,7 +3,6 @@
 // the set's 32 places a hard limit that refuses without changing anything,
 // and the numbers saving gives the levels said, not left to surprise.
 #include "core/game.h"
-#include "core/gameimage.h"
 #include "core/messages.h"
 #include "core/setcommands.h"
 #include "editor/levelclipboard.h"
@@ -171,28 +170,19 @@ TEST_F(SetCommands, CutCopyAndPasteWithinAndBetweenSets)
     std::filesystem::remove_all(dir);
 }
 
-// Levels read from another game image come in with their colours, screws
-// and wall pattern, the chosen ones only; the text pages stay.
+// Levels of another set come in with their colours, screws and wall
+// pattern; the text pages stay.
 TEST_F(SetCommands, ImportedLevelsKeepTheirColoursAndCounters)
 {
     fill("ABC");
     session.setPageCharacter(0, 0, 0, 'Q');
     session.endStep();
-    LevelData other[kLevelSlots];
-    other[0] = lettered('X');
-    other[1] = lettered('Y');
-    other[1].colours[4] = 0x34;
-    other[1].srubki = 42;
-    other[1].wzorek = 6;
-    other[2] = lettered('W');
-    TextPage pages[kTextPages];
-    for (TextPage& page : pages)
-        blankPage(page);
-    pages[0][0][0] = 'P';
-    const std::vector<uint8_t> image = writeGameImage(game, gameSize, other, pages);
-    const LoadResult read = readGameImage(image.data(), image.size(), eraser);
+    LevelData imported = lettered('Y');
+    imported.colours[4] = 0x34;
+    imported.srubki = 42;
+    imported.wzorek = 6;
 
-    insertLevels(session, 1, {read.levels[1], read.levels[2]});
+    insertLevels(session, 1, {imported, lettered('W')});
     EXPECT_EQ(row(), "AYWBC");
     EXPECT_EQ(session.level(1).colours[4], 0x34);
     EXPECT_EQ(session.level(1).srubki, 42);
