@@ -52,20 +52,20 @@ void text(SDL_Surface* screen, int x, int y, const std::string& s, Colour c)
     drawString(screen, x, y, s.c_str(), c.r, c.g, c.b);
 }
 
+SDL_Rect sdlRect(const layout::Rect& r)
+{
+    return {Sint16(r.x), Sint16(r.y), Uint16(r.w), Uint16(r.h)};
+}
+
 void fill(SDL_Surface* screen, const layout::Rect& r, Colour c)
 {
-    fillArea(screen, {Sint16(r.x), Sint16(r.y), Uint16(r.w), Uint16(r.h)}, SDL_MapRGB(screen->format, c.r, c.g, c.b));
+    fillArea(screen, sdlRect(r), SDL_MapRGB(screen->format, c.r, c.g, c.b));
 }
 
 void frameRect(SDL_Surface* screen, const layout::Rect& r, Colour c)
 {
     rectangleRGBA(screen, Sint16(r.x), Sint16(r.y), Sint16(r.right() - 1), Sint16(r.bottom() - 1), c.r, c.g, c.b,
                   255);
-}
-
-SDL_Rect sdlRect(const layout::Rect& r)
-{
-    return {Sint16(r.x), Sint16(r.y), Uint16(r.w), Uint16(r.h)};
 }
 
 // What a level's picture shows.
@@ -300,6 +300,8 @@ void SetView::moveTo(int place)
 // One place, or a row of places, back (negative) or on.
 void SetView::moveBy(int places)
 {
+    if (selection_.empty())
+        return;
     const int first = selection_.front(), last = selection_.back();
     if (places < 0 && first > 0)
         moveTo(std::max(first + places, 0));
