@@ -240,8 +240,9 @@ TEST_F(Window, AutosaveComesBackAfterAKill)
     EXPECT_TRUE(waitFor([&] { return !fs::exists(autosave); }));
 }
 
-// The set view under a real pointer: F3 opens it, the third level dragged
-// in front of the first goes there, and Ctrl+S saves the set in that order.
+// The set view under a real pointer: "Zestaw" opens it, the third level
+// dragged in front of the first goes there, and Ctrl+S saves the set in
+// that order.
 TEST_F(Window, DraggingALevelInTheSetViewMovesIt)
 {
     LevelData levels[kLevelSlots];
@@ -256,7 +257,7 @@ TEST_F(Window, DraggingALevelInTheSetViewMovesIt)
     const std::string path = dir + "/work/set.atr";
     std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(set.data()), std::streamsize(set.size()));
     start({"set.atr"});
-    ASSERT_TRUE(xdotool("key F3"));
+    ASSERT_TRUE(click(502, 132));  // "Zestaw", beside "Graj"
     // The third level's picture, a few steps left, then the left half of the first place.
     ASSERT_TRUE(xdotool("search --name 'Zelbun Kreator' mousemove --window %1 180 88 mousedown 1 sleep 0.1 "
                         "mousemove --window %1 160 90 sleep 0.1 mousemove --window %1 10 90 sleep 0.1 mouseup 1"));
