@@ -10,6 +10,7 @@
 #include "core/levelcheck.h"
 #include "core/solver.h"
 #include "core/setcheck.h"
+#include "core/verdict.h"
 
 #include <string>
 
@@ -53,6 +54,55 @@ std::string describe(const ChainBreak& chainBreak, Language language);
 // "unknown after 1000000 states"; Polish "rozwiazywalny w 14 ruchach" etc.
 // The moves are the same tokens in both.
 std::string describe(const SolveResult& result, Language language);
+
+// --- The set view ------------------------------------------------------
+
+// Which levels a save gives other numbers than their places, as the game
+// will number them: "mapy 3-7 beda mapami 2-6, mapa 9 bedzie mapa 7 po
+// otwarciu"; "" when every level keeps its number.
+std::string renumberingNote(const LevelData levels[kLevelSlots], Language language);
+
+// A level's verdict under its picture: "11 ruchow", "nie do przejscia",
+// "?" (given up), "..." (not known yet), "" (no robot: its badge says so).
+std::string verdictLabel(const LevelVerdict& verdict, Language language);
+// A finding as a badge on a level's picture: "R0" (no robot), "R2" (two
+// robots), "S<" (screws short), "?C8" (code C8 unknown).
+std::string findingBadge(const LevelFinding& finding);
+// A finding in a few words, without the level: "brak robota".
+std::string findingWords(const LevelFinding& finding, Language language);
+
+// The set view's fixed words: its buttons, their hints, its labels.
+enum class SetViewText {
+    viewButton, viewHint, insertButton, insertHint, duplicateButton, duplicateHint, deleteButton, deleteHint,
+    importButton, importHint, cutButton, cutHint, copyButton, copyHint, pasteButton, pasteHint, closeButton,
+    closeHint, chooseAllButton, chooseAllHint, insertChosenButton, insertChosenHint, cancelButton, cancelHint,
+    curveTitle, importCurveTitle, emptyPlace,
+};
+const char* setViewText(SetViewText text, Language language);
+// Line `line` (0..setViewHelpLines - 1) of the help page's part on the set view.
+constexpr int setViewHelpLines = 5;
+const char* setViewHelp(int line, Language language);
+
+// What the set view tells of its commands. `count` levels, file `name`,
+// place `place` (counted from 0, shown from 1).
+enum class SetNews {
+    setFull,          // `count` levels would not fit; nothing changed
+    deleted,
+    cut,
+    copied,
+    nothingToCopy,    // the places chosen are empty
+    clipboardEmpty,
+    pasted,
+    importing,        // `name` holds `count` levels; they go in front of `place`
+    importingOnto,    // the same, onto the empty `place`
+    importEmpty,      // `name` holds no level
+    imported,
+    nothingChosen,
+};
+std::string setNews(SetNews news, int count, const std::string& name, int place, Language language);
+// A hovered level: "Mapa 3, w grze 2: 11 ruchow"; an empty place: "Puste
+// miejsce 9: tu upuscisz lub wstawisz mape".
+std::string levelSummary(int place, int played, const LevelVerdict& verdict, bool empty, Language language);
 
 // The last component of a path.
 std::string fileNameOf(const std::string& path);

@@ -120,7 +120,9 @@ bool frame::saveTo(const std::string& path)
         showError("Nie mozna zapisac " + describe(error, Language::polish));
         return false;
     }
-    showMessage("Zapisano: " + fileNameOf(path));
+    // The file keeps the order, not the places: gaps close when it opens.
+    const std::string renumbered = renumberingNote(session.document().levels, Language::polish);
+    showMessage("Zapisano: " + fileNameOf(path) + (renumbered.empty() ? "" : "; " + renumbered));
     dropAutosave();
     recent.add(path);
     return true;

@@ -100,6 +100,7 @@ frame::frame(SDL_Surface* screenSurface, const FrameOptions& options)
     helpButton = new CButton("?");
     dismissButton = new CButton("Ukryj");
     playButton = new CButton("Graj");
+    setViewButton = new CButton(setViewText(SetViewText::viewButton, Language::polish));
 
     std::fill(std::begin(tileColumns), std::end(tileColumns), -1);
     std::fill(std::begin(tileCodes), std::end(tileCodes), -1);
@@ -179,6 +180,9 @@ frame::frame(SDL_Surface* screenSurface, const FrameOptions& options)
     place(helpButton, layout::helpButton);
     place(dismissButton, layout::dismissButton);
     place(playButton, layout::playButton);
+    place(setViewButton, layout::setViewButton);
+
+    createSetView(options);
 }
 
 frame::~frame()
@@ -193,6 +197,7 @@ frame::~frame()
     delete helpButton;
     delete dismissButton;
     delete playButton;
+    delete setViewButton;
     for (CGui*& widget : buttons) {
         delete widget;
         widget = nullptr;

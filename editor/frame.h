@@ -12,6 +12,7 @@
 #include "editor/map.h"
 #include "editor/playtest.h"
 #include "editor/recovery.h"
+#include "editor/setview.h"
 #include "render/levelrenderer.h"
 #include "render/sheet.h"
 #include "widgets/CButton.h"
@@ -75,6 +76,9 @@ struct FrameOptions {
     // Milliseconds from any fixed start: what autosave and the flashing
     // cell time themselves by. Empty means SDL's tick count.
     std::function<uint64_t()> clock;
+    // What finds the levels' verdicts in the background; empty means the
+    // game's solver within its budget.
+    VerdictSolver verdictSolver;
 };
 
 class frame {
@@ -258,7 +262,7 @@ public:
     // widget the press began on), a command in runReleaseCommand. Whatever
     // a stroke changes becomes one undo step at its release.
     enum class Command { None, New, Open, Save, SaveAs, Delete, TestLevel, TestGame, Swap, Undo, Redo, Log, Help,
-                         Dismiss, Play };
+                         Dismiss, Play, SetView };
     struct Target {
         enum Kind { Nothing, Canvas, Palette, ColourRegister, TextBox, PageButton, LevelSlot, ColourPicker,
                     ScrewCounter, WallCounter, CommandButton, ToolButton, MessageArea };
@@ -326,6 +330,12 @@ public:
     CButton* helpButton = nullptr;
     CButton* dismissButton = nullptr;
     CButton* playButton = nullptr;
+    CButton* setViewButton = nullptr;
+    // The whole set at a glance (F3, "Zestaw"): while open it has the area
+    // of the canvas, the palette and the counters, and the mouse, the keys
+    // and the painting there.
+    std::unique_ptr<SetView> setView;
+    void showSetView(bool open);
     // Typing goes to the text page only while it has the keyboard.
     bool textFocus = false;
     // Mouse state: the buttons held (SDL mask), where the first of them was
@@ -352,13 +362,13 @@ public:
 
 private:
     // The file buttons, "Usun mape", the two test buttons, undo and redo,
-    // the log, help, dismiss and play buttons and, last, "Zamien mapy":
-    // the buttons that act on release.
-    std::array<CGui*, 14> commandButtons() const
+    // the log, help, dismiss, play and set view buttons and, last, "Zamien
+    // mapy": the buttons that act on release.
+    std::array<CGui*, 15> commandButtons() const
     {
         return {newButton, openButton, saveButton, saveAsButton, buttons[deleteButton],
                 buttons[testLevelButton], buttons[testGameButton], undoButton, redoButton,
-                logButton, helpButton, dismissButton, playButton, buttons[swapButton]};
+                logButton, helpButton, dismissButton, playButton, setViewButton, buttons[swapButton]};
     }
     Cell cellAt(int x, int y) const;
     void toolPress(int x, int y, int button);
@@ -377,6 +387,7 @@ private:
     void showPressedLook(int x, int y);
     void runReleaseCommand(const Target& target, int x, int y);
     void chooseLevel(int slot);
+    void createSetView(const FrameOptions& options);
     void setTextFocus(bool on);
     void newDocument();
     void openDocument();
@@ -456,6 +467,7 @@ private:
     // the canvas as a whole and of each of its cells.
     bool wholeInvalid = true;
     bool wholePaint = false;
+    bool setViewShown = false;
     size_t partIndex = 0;
     Uint32 background = 0;
     std::vector<uint64_t> shownLooks;

@@ -14,5 +14,6 @@ bool frame::checkLaunches()
     }
     autosaveIfDue();
     advancePlaytest();
-    return platform->childrenRunning() || flashing() || autosaveDue() || playing() || search;
+    const bool verdictsComing = setView->tick();
+    return platform->childrenRunning() || flashing() || autosaveDue() || playing() || search || verdictsComing;
 }

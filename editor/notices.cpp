@@ -50,6 +50,11 @@ const char* const helpText[] = {
     "  Srubki: - i + zmieniaja, klik na liczbe liczy srubki na mapie",
     "  Murek: - i + zmieniaja wzorek, klik na obrazek wraca do pierwszego",
     "  Kolor: wybierz rejestr 1..6, potem kolor z siatki",
+    setViewHelp(0, Language::polish),
+    setViewHelp(1, Language::polish),
+    setViewHelp(2, Language::polish),
+    setViewHelp(3, Language::polish),
+    setViewHelp(4, Language::polish),
     "Tekst (Start, Koniec)",
     "  klik na strone daje jej klawiature, Escape lub klik obok oddaje",
     "  Return nastepny wiersz, strzalki przesuwaja, Backspace czysci",
@@ -78,6 +83,7 @@ const char* const commandHints[][2] = {
     {"Klawisze i mysz (F1)", ""},
     {"Ukryj komunikat", ""},
     {"Graj na planszy (F5)", "Shift+F5: pokaz rozwiazanie"},
+    {setViewText(SetViewText::viewHint, Language::polish), ""},
 };
 
 bool isPathWord(const std::string& word)
@@ -285,6 +291,8 @@ std::string frame::statusText() const
         return "";
     if (playing())
         return playtestStatus();
+    if (setView->isOpen() && SetView::covers({x, y, 1, 1}))
+        return setView->statusText(x, y);
     const Target target = targetAt(x, y);
     const map& level = levels[currentLevel];
     char line[96];
@@ -499,6 +507,7 @@ void frame::showCell(int slot, Cell cell)
 {
     if (slot < 0 || slot >= levelCount)
         return;
+    showSetView(false);  // the place is on the canvas
     chooseLevel(slot);
     flashSlot = slot;
     flashedCell = insideGrid(cell) ? cell : Cell{-1, -1};

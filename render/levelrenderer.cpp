@@ -112,6 +112,44 @@ void drawLevel(SDL_Surface* target, const TileArt& art, SDL_Surface* levelSheet,
     SDL_UnlockSurface(unscaled.get());
 }
 
+void drawLevelReduced(SDL_Surface* target, const TileArt& art, SDL_Surface* levelSheet, const LevelData& level,
+                      int x, int y, int divisor)
+{
+    const int width = levelPixelWidth(1), height = levelPixelHeight(1);
+    SurfacePtr whole = newSheetSurface(width, height);
+    if (!whole || divisor < 1)
+        return;
+    const SDL_Color under = atariRgb(art.palette, level.colours[4]);
+    fillArea(whole.get(), {0, 0, Uint16(width), Uint16(height)}, SDL_MapRGB(whole->format, under.r, under.g, under.b));
+    drawLevel(whole.get(), art, levelSheet, level, 0, 0);
+    SDL_LockSurface(whole.get());
+    if (SDL_MUSTLOCK(target))
+        SDL_LockSurface(target);
+    const SDL_Rect& clip = target->clip_rect;
+    const int area = divisor * divisor;
+    for (int row = 0; row < height / divisor; ++row)
+        for (int column = 0; column < width / divisor; ++column) {
+            const int px = x + column, py = y + row;
+            if (px < clip.x || py < clip.y || px >= clip.x + clip.w || py >= clip.y + clip.h)
+                continue;
+            int r = 0, g = 0, b = 0;
+            for (int dy = 0; dy < divisor; ++dy) {
+                const Uint32* line = static_cast<const Uint32*>(whole->pixels) +
+                                     (row * divisor + dy) * whole->pitch / 4 + column * divisor;
+                for (int dx = 0; dx < divisor; ++dx) {
+                    r += line[dx] >> 16 & 0xFF;
+                    g += line[dx] >> 8 & 0xFF;
+                    b += line[dx] & 0xFF;
+                }
+            }
+            putpixel(target, px, py,
+                     SDL_MapRGB(target->format, Uint8(r / area), Uint8(g / area), Uint8(b / area)));
+        }
+    if (SDL_MUSTLOCK(target))
+        SDL_UnlockSurface(target);
+    SDL_UnlockSurface(whole.get());
+}
+
 SDL_Color atariRgb(SDL_Surface* palette, int atariColour)
 {
     SDL_Color c = {0, 0, 0, 0};
