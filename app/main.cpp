@@ -7,6 +7,7 @@
 #include "core/environment.h"
 #include "editor/eventloop.h"
 #include "core/fileio.h"
+#include "core/messages.h"
 #include "editor/frame.h"
 #include "platform/platform.h"
 #include "ui/display.h"
@@ -138,7 +139,7 @@ int runWindow(const CommandLine& line)
         return 1;
     }
     SDL_Surface* screen = display.picture();
-    SDL_WM_SetCaption("Zelbun Kreator 1.0 - by. Tavrin", nullptr);
+    SDL_WM_SetCaption(kAppTitle, nullptr);
     SDL_EnableKeyRepeat(200, 50);
     SDL_EnableUNICODE(1);
 

@@ -340,6 +340,16 @@ std::string fileNameOf(const std::string& path)
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+const char* const kAppTitle = "Zelbun Kreator 1.0 - by. Tavrin";
+
+std::string windowTitle(const std::string& path, bool modified, Language language)
+{
+    if (path.empty() && !modified)
+        return kAppTitle;
+    const std::string name = !path.empty() ? fileNameOf(path) : polish(language) ? "bez nazwy" : "untitled";
+    return name + (modified ? " *" : "") + " - " + kAppTitle;
+}
+
 std::string describe(const ChainBreak& b, Language language)
 {
     const bool pl = polish(language);

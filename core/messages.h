@@ -56,3 +56,10 @@ std::string describe(const SolveResult& result, Language language);
 
 // The last component of a path.
 std::string fileNameOf(const std::string& path);
+
+// The program's name as its window shows it.
+extern const char* const kAppTitle;
+// The window's title: the program's name alone for a new, untouched set;
+// else the document's name first, with "*" while it has unsaved changes
+// ("levels.atr * - Zelbun Kreator 1.0 - by. Tavrin", "bez nazwy * - ...").
+std::string windowTitle(const std::string& path, bool modified, Language language);

@@ -64,19 +64,9 @@ void frame::redo()
     session.redo();
 }
 
-const char* const frame::appTitle = "Zelbun Kreator 1.0 - by. Tavrin";
-
 std::string frame::windowTitle() const
 {
-    return titleFor(session.modified());
-}
-
-std::string frame::titleFor(bool modified) const
-{
-    if (filePath.empty() && !modified)
-        return appTitle;
-    std::string name = filePath.empty() ? "bez nazwy" : fileNameOf(filePath);
-    return name + (modified ? " *" : "") + " - " + appTitle;
+    return ::windowTitle(filePath, session.modified(), Language::polish);
 }
 
 // --- Saving ------------------------------------------------------------------
