@@ -133,9 +133,8 @@ int runWindow(const CommandLine& line)
     std::atexit(SDL_Quit);
     setWindowIcon();
     Display display;
-    std::string error;
-    if (!display.open(line.scale, error)) {
-        std::fprintf(stderr, "zelbun-kreator: cannot open the 640 x 570 window: %s\n", error.c_str());
+    if (Error error = display.open(line.scale)) {
+        std::fprintf(stderr, "zelbun-kreator: %s\n", describe(error, Language::english).c_str());
         return 1;
     }
     SDL_Surface* screen = display.picture();

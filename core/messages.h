@@ -10,6 +10,7 @@
 #include "core/levelcheck.h"
 #include "core/solver.h"
 #include "core/setcheck.h"
+#include "core/tilesetup.h"
 
 #include <string>
 
@@ -41,6 +42,18 @@ std::string describe(const LevelFinding& finding, Language language);
 // One line, e.g. "order table entry 3 is $A5, not a slot ($80-$9F): the
 // game ends the set there"; entries, lines and columns counted from 1.
 std::string describe(const SetFinding& finding, Language language);
+
+// What the checks of a tile setup found, one line each naming its file: a
+// tiles.cfg that could not be read, each line its reader skipped
+// ("tiles.cfg:7: unreadable record; ..."), each key the palette cannot draw
+// ("tiles.cfg: sruba code 200: no palette entry draws it"). The reader words
+// its lines in English only: these are the command line's and the
+// terminal's. A tiles.cfg that is nowhere is no finding here.
+std::vector<std::string> describeFindings(const TileSetup& setup);
+// All of it in one line for the window, "" when there is nothing to say:
+// "tiles.cfg: 1 wiersz pominiety, sruba 200 nie ma pola w palecie", or that
+// no tiles.cfg was found and the palette is empty.
+std::string summarize(const TileSetup& setup, Language language);
 
 // The names of the text pages, as the game calls them.
 const char* pageName(int page);

@@ -392,7 +392,7 @@ private:
     bool settleExtension(std::string& path);
     std::string testImageDirectory();
     CButton* paletteEntry(int entry) { return static_cast<CButton*>(buttons[firstPaletteButton + entry]); }
-    void checkSheetWidth();
+    void applyTileSetup(const TileSetup& setup);
     Uint32 screenColour(int atariColour) const;
     void drawRegisterSamples();
     void drawRegisterValue();
