@@ -421,12 +421,82 @@ std::string fileNameOf(const std::string& path)
 
 const char* const kAppTitle = "Zelbun Kreator 1.0 - by. Tavrin";
 
+std::string documentName(const std::string& path, Language language)
+{
+    return !path.empty() ? fileNameOf(path) : polish(language) ? "bez nazwy" : "untitled";
+}
+
 std::string windowTitle(const std::string& path, bool modified, Language language)
 {
     if (path.empty() && !modified)
         return kAppTitle;
-    const std::string name = !path.empty() ? fileNameOf(path) : polish(language) ? "bez nazwy" : "untitled";
-    return name + (modified ? " *" : "") + " - " + kAppTitle;
+    return documentName(path, language) + (modified ? " *" : "") + " - " + kAppTitle;
+}
+
+std::string say(Saying saying, const std::string& path, Language language)
+{
+    const bool pl = polish(language);
+    const std::string name = fileNameOf(path);
+    switch (saying) {
+    case Saying::saved: return (pl ? "Zapisano: " : "Saved: ") + name;
+    case Saying::notSavedChanged:
+        return pl ? "Nie zapisano " + name + ": plik zmienil sie na dysku" : name + " not saved: it changed on disk";
+    case Saying::notSavedReadOnly:
+        return pl ? "Nie zapisano " + name + ": plik tylko do odczytu" : name + " not saved: the file is read-only";
+    case Saying::pathTooLong: return (pl ? "Za dluga sciezka: " : "Path too long: ") + path;
+    case Saying::replaceChanged:
+        return pl ? "Plik " + name + " zmienil sie na dysku. Zastapic go?" : name + " changed on disk. Replace it?";
+    case Saying::replaceReadOnly:
+        return pl ? "Plik " + name + " jest tylko do odczytu. Zastapic go?" : name + " is read-only. Replace it?";
+    case Saying::replaceExisting:
+        return pl ? "Plik " + name + " juz istnieje. Zastapic go?" : name + " already exists. Replace it?";
+    case Saying::notAtrName:
+        return pl ? "Nazwa " + name + " nie konczy sie na .atr; okno Otworz nie pokaze tego pliku."
+                  : "The name " + name + " does not end in .atr; the Open dialog will not show the file.";
+    case Saying::saveChanges: return pl ? "Zapisac zmiany?" : "Save the changes?";
+    case Saying::testAnyway: return pl ? "Testowac mimo to?" : "Test anyway?";
+    }
+    return "";
+}
+
+std::string saveFailed(const Error& error, Language language)
+{
+    return (polish(language) ? "Nie mozna zapisac " : "Cannot save ") + describe(error, language);
+}
+
+std::string openFailed(const Error& error, Language language)
+{
+    // A file read whole that holds no game image was not opened; any other
+    // could not be.
+    const Fault fault = error.fault;
+    const bool read = fault == Fault::isDirectory || fault == Fault::emptyFile || fault == Fault::notDiskImage ||
+                      fault == Fault::tooShortForGame;
+    if (polish(language))
+        return (read ? "Nie otwarto " : "Nie mozna otworzyc ") + describe(error, language);
+    return (read ? "Not opened: " : "Cannot open ") + describe(error, language);
+}
+
+std::string openedSet(const std::string& path, int levels, bool copy, Language language)
+{
+    if (polish(language))
+        return (copy ? "Otwarto kopie: " : "Otwarto: ") + fileNameOf(path) + " (" +
+               polishCount(levels, "poziom", "poziomy", "poziomow") + ")" + (copy ? "; zapisz, by naprawic plik" : "");
+    return (copy ? "Opened the copy: " : "Opened: ") + fileNameOf(path) + " (" + std::to_string(levels) +
+           (levels == 1 ? " level)" : " levels)") + (copy ? "; save to mend the file" : "");
+}
+
+std::string interruptedSaveQuestion(const std::string& path, const std::string& backup, Language language)
+{
+    const std::string names = fileNameOf(path) + " (" + fileNameOf(backup) + ")";
+    if (polish(language))
+        return "Znaleziono kopie z przerwanego zapisu pliku " + names + "; plik moze byc uszkodzony. Otworzyc kopie?";
+    return "Found a copy from a save of " + names + " that was cut short; the file may be damaged. Open the copy?";
+}
+
+std::string andMore(size_t count, Language language)
+{
+    return (polish(language) ? "... i " : "... and ") + std::to_string(count) +
+           (polish(language) ? " wiecej" : " more");
 }
 
 std::string describe(const ChainBreak& b, Language language)
