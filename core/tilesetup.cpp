@@ -49,10 +49,9 @@ Error checkSheetSize(const std::string& path, long long width, long long height,
     if (!small && width <= limits.maxWidth && height <= limits.maxHeight)
         return Error();
     const Fault fault = exact ? Fault::pictureWrongSize : small ? Fault::pictureTooSmall : Fault::pictureTooLarge;
-    return small || exact ? Error::picture(fault, path, clampToInt(width), clampToInt(height), limits.minWidth,
-                                           limits.minHeight)
-                          : Error::picture(fault, path, clampToInt(width), clampToInt(height), limits.maxWidth,
-                                           limits.maxHeight);
+    const bool needsMore = exact || small;
+    return Error::picture(fault, path, clampToInt(width), clampToInt(height),
+                          needsMore ? limits.minWidth : limits.maxWidth, needsMore ? limits.minHeight : limits.maxHeight);
 }
 
 int TileSetup::sheetWidthNeeded() const
