@@ -28,6 +28,22 @@ const char* stepText(Step step, Language language)
     return nullptr;
 }
 
+std::string sizeText(int width, int height)
+{
+    return std::to_string(width) + " x " + std::to_string(height);
+}
+
+std::string pixels(int width, int height, Language language)
+{
+    return sizeText(width, height) + (polish(language) ? " pikseli" : " pixels");
+}
+
+// What failed, then the library's own words for why.
+std::string withDetail(const std::string& text, const Error& error)
+{
+    return error.detail.empty() ? text : text + ": " + error.detail;
+}
+
 std::string faultText(const Error& error, Language language)
 {
     const bool pl = polish(language);
@@ -44,7 +60,10 @@ std::string faultText(const Error& error, Language language)
         return pl ? "plik za duzy (" + size + " bajtow, najwiecej " + limit + ")"
                   : "too large (" + size + " bytes, at most " + limit + ")";
     case Fault::pathTooLong: return pl ? "za dluga sciezka" : "path too long";
-    case Fault::notFound: return pl ? "nie znaleziono" : "not found";
+    case Fault::notFound:
+        if (error.detail.empty())
+            return pl ? "nie znaleziono" : "not found";
+        return (pl ? "nie znaleziono (szukano w " : "not found (looked in ") + error.detail + ")";
     case Fault::emptyFile: return pl ? "plik jest pusty" : "the file is empty";
     case Fault::notDiskImage:
         return pl ? "to nie jest obraz dyskietki ATR" : "not an ATR disk image (no 96 02 signature)";
@@ -58,6 +77,34 @@ std::string faultText(const Error& error, Language language)
                   : "the game part's segment chain breaks at offset " + std::to_string(error.offset);
     case Fault::saveInProgress:
         return pl ? "plik jest wlasnie zapisywany przez inny program" : "another program is saving this file right now";
+    case Fault::undecodable: return withDetail(pl ? "nie mozna wczytac obrazka" : "cannot load", error);
+    case Fault::unconvertible: return withDetail(pl ? "nie mozna przeksztalcic obrazka" : "cannot convert", error);
+    case Fault::pictureTooSmall:
+        return pixels(error.width, error.height, language) +
+               (pl ? "; potrzeba co najmniej " + sizeText(error.needWidth, error.needHeight)
+                   : "; at least " + sizeText(error.needWidth, error.needHeight) + " is needed");
+    case Fault::pictureTooLarge:
+        return pixels(error.width, error.height, language) +
+               (pl ? "; najwyzej " + sizeText(error.needWidth, error.needHeight)
+                   : "; at most " + sizeText(error.needWidth, error.needHeight) + " is allowed");
+    case Fault::pictureWrongSize:
+        return pixels(error.width, error.height, language) + (pl ? "; musi miec " : "; it must be ") +
+               sizeText(error.needWidth, error.needHeight);
+    case Fault::sheetTooNarrow: {
+        const std::string width = std::to_string(error.width), needed = std::to_string(error.needWidth);
+        const std::string last = std::to_string(error.needWidth / kTileSheetCell - 1);
+        return pl ? "szerokosc " + width + " pikseli; tiles.cfg uzywa kolumn do " + last + ", potrzeba " + needed
+                  : width + " pixels wide; tiles.cfg uses sheet columns up to " + last + ", which need " + needed;
+    }
+    case Fault::noWindow:
+        return withDetail(pl ? "nie mozna otworzyc okna " + sizeText(error.width, error.height)
+                             : "cannot open the " + sizeText(error.width, error.height) + " window",
+                          error);
+    case Fault::noSurface:
+        return withDetail(pl ? "nie mozna utworzyc obrazu " + sizeText(error.width, error.height)
+                             : "cannot make a surface of " + sizeText(error.width, error.height) + " to draw on",
+                          error);
+    case Fault::pngEncoding: return withDetail(pl ? "nie mozna zapisac PNG" : "cannot encode the PNG", error);
     }
     return "";
 }
@@ -236,6 +283,38 @@ std::string describe(const LevelFinding& f, Language language)
     return text;
 }
 
+std::vector<std::string> describeFindings(const TileSetup& setup)
+{
+    std::vector<std::string> lines;
+    if (setup.error && setup.error.fault != Fault::notFound)
+        lines.push_back(describe(setup.error, Language::english));
+    lines.insert(lines.end(), setup.config.warnings.begin(), setup.config.warnings.end());
+    for (const RoleProblem& role : setup.roles)
+        lines.push_back(setup.path + ": " + role.key + " code " + std::to_string(role.code) + ": " +
+                        (role.inPalette ? "no picture in the tile sheet" : "no palette entry draws it"));
+    return lines;
+}
+
+std::string summarize(const TileSetup& setup, Language language)
+{
+    const bool pl = polish(language);
+    if (setup.error.fault == Fault::notFound)
+        return pl ? "Nie znaleziono tiles.cfg; paleta jest pusta"
+                  : "tiles.cfg not found (looked in " + setup.error.detail + "); the tile palette is empty";
+    if (setup.error)
+        return setup.error.path + ": " + reason(setup.error, language);
+    std::string summary;
+    const long skipped = long(setup.config.warnings.size());
+    if (skipped > 0)
+        summary = pl ? polishCount(skipped, "wiersz pominiety", "wiersze pominiete", "wierszy pominietych")
+                     : std::to_string(skipped) + (skipped == 1 ? " line skipped" : " lines skipped");
+    for (const RoleProblem& role : setup.roles)
+        summary += (summary.empty() ? "" : ", ") + std::string(role.key) + " " + std::to_string(role.code) +
+                   (role.inPalette ? (pl ? " nie ma obrazka" : " has no picture")
+                                   : (pl ? " nie ma pola w palecie" : " has no palette entry"));
+    return summary.empty() ? "" : "tiles.cfg: " + summary;
+}
+
 const char* pageName(int page)
 {
     return page == 0 ? "Start" : "Koniec";
@@ -339,6 +418,86 @@ std::string fileNameOf(const std::string& path)
     const size_t slash = path.find_last_of('/');
 #endif
     return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+const char* const kAppTitle = "Zelbun Kreator 1.0 - by. Tavrin";
+
+std::string documentName(const std::string& path, Language language)
+{
+    return !path.empty() ? fileNameOf(path) : polish(language) ? "bez nazwy" : "untitled";
+}
+
+std::string windowTitle(const std::string& path, bool modified, Language language)
+{
+    if (path.empty() && !modified)
+        return kAppTitle;
+    return documentName(path, language) + (modified ? " *" : "") + " - " + kAppTitle;
+}
+
+std::string say(Saying saying, const std::string& path, Language language)
+{
+    const bool pl = polish(language);
+    const std::string name = fileNameOf(path);
+    switch (saying) {
+    case Saying::saved: return (pl ? "Zapisano: " : "Saved: ") + name;
+    case Saying::notSavedChanged:
+        return pl ? "Nie zapisano " + name + ": plik zmienil sie na dysku" : name + " not saved: it changed on disk";
+    case Saying::notSavedReadOnly:
+        return pl ? "Nie zapisano " + name + ": plik tylko do odczytu" : name + " not saved: the file is read-only";
+    case Saying::pathTooLong: return (pl ? "Za dluga sciezka: " : "Path too long: ") + path;
+    case Saying::replaceChanged:
+        return pl ? "Plik " + name + " zmienil sie na dysku. Zastapic go?" : name + " changed on disk. Replace it?";
+    case Saying::replaceReadOnly:
+        return pl ? "Plik " + name + " jest tylko do odczytu. Zastapic go?" : name + " is read-only. Replace it?";
+    case Saying::replaceExisting:
+        return pl ? "Plik " + name + " juz istnieje. Zastapic go?" : name + " already exists. Replace it?";
+    case Saying::notAtrName:
+        return pl ? "Nazwa " + name + " nie konczy sie na .atr; okno Otworz nie pokaze tego pliku."
+                  : "The name " + name + " does not end in .atr; the Open dialog will not show the file.";
+    case Saying::saveChanges: return pl ? "Zapisac zmiany?" : "Save the changes?";
+    case Saying::testAnyway: return pl ? "Testowac mimo to?" : "Test anyway?";
+    }
+    return "";
+}
+
+std::string saveFailed(const Error& error, Language language)
+{
+    return (polish(language) ? "Nie mozna zapisac " : "Cannot save ") + describe(error, language);
+}
+
+std::string openFailed(const Error& error, Language language)
+{
+    // A file read whole that holds no game image was not opened; any other
+    // could not be.
+    const Fault fault = error.fault;
+    const bool read = fault == Fault::isDirectory || fault == Fault::emptyFile || fault == Fault::notDiskImage ||
+                      fault == Fault::tooShortForGame;
+    if (polish(language))
+        return (read ? "Nie otwarto " : "Nie mozna otworzyc ") + describe(error, language);
+    return (read ? "Not opened: " : "Cannot open ") + describe(error, language);
+}
+
+std::string openedSet(const std::string& path, int levels, bool copy, Language language)
+{
+    if (polish(language))
+        return (copy ? "Otwarto kopie: " : "Otwarto: ") + fileNameOf(path) + " (" +
+               polishCount(levels, "poziom", "poziomy", "poziomow") + ")" + (copy ? "; zapisz, by naprawic plik" : "");
+    return (copy ? "Opened the copy: " : "Opened: ") + fileNameOf(path) + " (" + std::to_string(levels) +
+           (levels == 1 ? " level)" : " levels)") + (copy ? "; save to mend the file" : "");
+}
+
+std::string interruptedSaveQuestion(const std::string& path, const std::string& backup, Language language)
+{
+    const std::string names = fileNameOf(path) + " (" + fileNameOf(backup) + ")";
+    if (polish(language))
+        return "Znaleziono kopie z przerwanego zapisu pliku " + names + "; plik moze byc uszkodzony. Otworzyc kopie?";
+    return "Found a copy from a save of " + names + " that was cut short; the file may be damaged. Open the copy?";
+}
+
+std::string andMore(size_t count, Language language)
+{
+    return (polish(language) ? "... i " : "... and ") + std::to_string(count) +
+           (polish(language) ? " wiecej" : " more");
 }
 
 std::string describe(const ChainBreak& b, Language language)

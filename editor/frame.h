@@ -7,6 +7,7 @@
 
 #include "core/levelcheck.h"
 #include "core/session.h"
+#include "core/wraptext.h"
 #include "editor/canvastools.h"
 #include "editor/layout.h"
 #include "editor/map.h"
@@ -39,10 +40,6 @@
 class Platform;
 struct Question;
 
-// Text broken into lines of at most `width` characters at spaces (and at
-// newlines); a word longer than a line is broken after a dash, a slash or a
-// dot, or where the line ends.
-std::vector<std::string> wrapText(const std::string& text, size_t width);
 // A message in at most `lines` lines of `width`: wrapped whole when it
 // fits; else with the directories of its paths left out (".../name"); else
 // its first lines, the last ending in "...". `whole` tells whether nothing
@@ -252,7 +249,6 @@ public:
     void redo();
     // "name.atr * - Zelbun Kreator 1.0 - by. Tavrin" and the like.
     std::string windowTitle() const;
-    static const char* const appTitle;
 
     // --- What the mouse is doing ------------------------------------------
     // A widget of the window, as the mouse handler tells them apart. A new
@@ -406,9 +402,8 @@ private:
     bool confirmReplacing(const std::string& path);
     bool settleExtension(std::string& path);
     std::string testImageDirectory();
-    std::string titleFor(bool modified) const;
     CButton* paletteEntry(int entry) { return static_cast<CButton*>(buttons[firstPaletteButton + entry]); }
-    void checkSheetWidth();
+    void applyTileSetup(const TileSetup& setup);
     Uint32 screenColour(int atariColour) const;
     void drawRegisterSamples();
     void drawRegisterValue();

@@ -172,7 +172,7 @@ void frame::paint()
         return;
     map& level = levels[currentLevel];
 
-    std::string title = titleFor(session.modified());
+    std::string title = windowTitle();
     if (title != shownTitle) {
         SDL_WM_SetCaption(title.c_str(), nullptr);
         shownTitle = title;

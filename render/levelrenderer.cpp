@@ -1,6 +1,7 @@
 #include "render/levelrenderer.h"
 
 #include "render/funkcje.h"
+#include "render/scale.h"
 
 #include <SDL_gfxPrimitives.h>
 
@@ -101,15 +102,12 @@ void drawLevel(SDL_Surface* target, const TileArt& art, SDL_Surface* levelSheet,
     SDL_Rect under = {Sint16(x), Sint16(y), Uint16(width), Uint16(height)};
     SDL_UpperBlit(target, &under, unscaled.get(), nullptr);
     drawCells(unscaled.get(), art, levelSheet, level, 0, 0);
-    SDL_LockSurface(unscaled.get());
-    for (int row = 0; row < height; ++row)
-        for (int column = 0; column < width; ++column) {
-            Uint8 r, g, b;
-            SDL_GetRGB(getpixel(unscaled.get(), column, row), unscaled->format, &r, &g, &b);
-            SDL_Rect square = {Sint16(x + column * scale), Sint16(y + row * scale), Uint16(scale), Uint16(scale)};
-            SDL_FillRect(target, &square, SDL_MapRGB(target->format, r, g, b));
-        }
-    SDL_UnlockSurface(unscaled.get());
+    const bool lockTarget = SDL_MUSTLOCK(target);
+    if (lockTarget && SDL_LockSurface(target) != 0)
+        return;
+    scaleArea(unscaled.get(), {0, 0, Uint16(width), Uint16(height)}, target, scale, x, y);
+    if (lockTarget)
+        SDL_UnlockSurface(target);
 }
 
 void drawLevelReduced(SDL_Surface* target, const TileArt& art, SDL_Surface* levelSheet, const LevelData& level,
