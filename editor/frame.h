@@ -7,6 +7,7 @@
 
 #include "core/levelcheck.h"
 #include "core/session.h"
+#include "core/wraptext.h"
 #include "editor/canvastools.h"
 #include "editor/canvasview.h"
 #include "editor/layout.h"
@@ -14,6 +15,7 @@
 #include "editor/notices.h"
 #include "editor/playcontrol.h"
 #include "editor/recovery.h"
+#include "editor/setview.h"
 #include "editor/targets.h"
 #include "render/levelrenderer.h"
 #include "render/sheet.h"
@@ -69,6 +71,9 @@ struct FrameOptions {
     // Milliseconds from any fixed start: what autosave and the flashing
     // cell time themselves by. Empty means SDL's tick count.
     std::function<uint64_t()> clock;
+    // What finds the levels' verdicts in the background; empty means the
+    // game's solver within its budget.
+    VerdictSolver verdictSolver;
 };
 
 class frame {
@@ -199,7 +204,6 @@ public:
     void redo();
     // "name.atr * - Zelbun Kreator 1.0 - by. Tavrin" and the like.
     std::string windowTitle() const;
-    static const char* const appTitle;
 
     // --- What the mouse is doing ------------------------------------------
     // The widgets as the mouse handler tells them apart (targets.h). What a
@@ -271,6 +275,12 @@ public:
     CButton* helpButton = nullptr;
     CButton* dismissButton = nullptr;
     CButton* playButton = nullptr;
+    CButton* setViewButton = nullptr;
+    // The whole set at a glance (F3, "Zestaw"): while open it has the area
+    // of the canvas, the palette and the counters, and the mouse, the keys
+    // and the painting there.
+    std::unique_ptr<SetView> setView;
+    void showSetView(bool open);
     // Typing goes to the text page only while it has the keyboard.
     bool textFocus = false;
     // Mouse state: the buttons held (SDL mask), where the first of them was
@@ -296,13 +306,13 @@ public:
 
 private:
     // The file buttons, "Usun mape", the two test buttons, undo and redo,
-    // the log, help, dismiss and play buttons and, last, "Zamien mapy":
-    // the buttons that act on release.
-    std::array<CGui*, 14> commandButtons() const
+    // the log, help, dismiss, play and set view buttons and, last, "Zamien
+    // mapy": the buttons that act on release.
+    std::array<CGui*, 15> commandButtons() const
     {
         return {newButton, openButton, saveButton, saveAsButton, buttons[deleteButton],
                 buttons[testLevelButton], buttons[testGameButton], undoButton, redoButton,
-                logButton, helpButton, dismissButton, playButton, buttons[swapButton]};
+                logButton, helpButton, dismissButton, playButton, setViewButton, buttons[swapButton]};
     }
     Cell cellAt(int x, int y) const;
     void toolPress(int x, int y, int button);
@@ -320,6 +330,7 @@ private:
     void showPressedLook(int x, int y);
     void runReleaseCommand(const Target& target, int x, int y);
     void chooseLevel(int slot);
+    void createSetView(const FrameOptions& options);
     void setTextFocus(bool on);
     void newDocument();
     void openDocument();
@@ -338,9 +349,8 @@ private:
     bool confirmReplacing(const std::string& path);
     bool settleExtension(std::string& path);
     std::string testImageDirectory();
-    std::string titleFor(bool modified) const;
     CButton* paletteEntry(int entry) { return static_cast<CButton*>(buttons[firstPaletteButton + entry]); }
-    void checkSheetWidth();
+    void applyTileSetup(const TileSetup& setup);
     Uint32 screenColour(int atariColour) const;
     void drawRegisterSamples();
     void drawRegisterValue(int hoveredRegister);
@@ -381,6 +391,7 @@ private:
     // the canvas (canvasview.h).
     bool wholeInvalid = true;
     bool wholePaint = false;
+    bool setViewShown = false;
     size_t partIndex = 0;
     Uint32 background = 0;
     std::vector<uint64_t> shownLooks;

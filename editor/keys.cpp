@@ -76,6 +76,12 @@ void frame::keyDown(const SDL_keysym& key)
         notices.overlayKey(pageKey(key.sym));
         return;
     }
+    if (key.sym == SDLK_F3) {
+        showSetView(!setView->isOpen());
+        return;
+    }
+    if (setView->key(key))
+        return;
     if (key.sym == SDLK_F5) {
         setTextFocus(false);
         startPlay((key.mod & KMOD_SHIFT) != 0);
@@ -124,6 +130,10 @@ void frame::keyDown(const SDL_keysym& key)
     case SDLK_v:
         canvasKey(key.sym, true);
         session.endStep();  // a pasted level is one step
+        break;
+    case SDLK_i:
+        showSetView(true);
+        setView->startImport();
         break;
     default:
         runCommand(commandKey(key.sym, shift));

@@ -15,5 +15,6 @@ bool frame::tick()
     autosaveIfDue();
     if (play.active() && !play.tick())
         showPressedLook(pointerX, pointerY);  // "Graj" comes up as the game ends
-    return platform->childrenRunning() || notices.flashing() || autosaveDue() || play.active();
+    const bool verdictsComing = setView->tick();
+    return platform->childrenRunning() || notices.flashing() || autosaveDue() || play.active() || verdictsComing;
 }

@@ -64,6 +64,8 @@ int frame::mouse(int x, int y, int button)
         pressOrigin = leftOrigin = Target();
         return 0;
     }
+    if (setView->isOpen() && (heldButtons == 0 || setView->holding()) && setView->mouse(x, y, button))
+        return 0;
     if (button == 0) {
         // No button is down, whatever we thought: a release may have
         // happened outside the window.
@@ -101,6 +103,7 @@ CGui* frame::commandWidget(Command command) const
     case Command::Help: return helpButton;
     case Command::Dismiss: return dismissButton;
     case Command::Play: return playButton;
+    case Command::SetView: return setViewButton;
     case Command::None: break;
     }
     return nullptr;
@@ -345,6 +348,9 @@ void frame::runCommand(Command command)
         break;
     case Command::Play:
         startPlay(false);
+        break;
+    case Command::SetView:
+        showSetView(!setView->isOpen());
         break;
     case Command::None:
         break;

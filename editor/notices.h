@@ -17,10 +17,6 @@
 
 struct SDL_Surface;
 
-// Text broken into lines of at most `width` characters at spaces (and at
-// newlines); a word longer than a line is broken after a dash, a slash or a
-// dot, or where the line ends.
-std::vector<std::string> wrapText(const std::string& text, size_t width);
 // A message in at most `lines` lines of `width`: wrapped whole when it
 // fits; else with the directories of its paths left out (".../name"); else
 // its first lines, the last ending in "...". `whole` tells whether nothing

@@ -108,6 +108,8 @@ void frame::paintPart(const layout::Rect& area, uint64_t look, const std::functi
         shownLooks.resize(index + 1, 0);
     if (notices.overlay() != Notices::Overlay::none && intersects(area, layout::overlay))
         return;  // under the page; all of it comes back when the page closes
+    if (setView->isOpen() && SetView::covers(area))
+        return;  // likewise under the set view
     if (!wholePaint && shownLooks[index] == look)
         return;
     shownLooks[index] = look;
@@ -130,7 +132,7 @@ void frame::paint()
         return;
     map& level = levels[currentLevel];
 
-    std::string title = titleFor(session.modified());
+    std::string title = windowTitle();
     if (title != shownTitle) {
         SDL_WM_SetCaption(title.c_str(), nullptr);
         shownTitle = title;
@@ -171,12 +173,15 @@ void frame::paint()
     colourPicker->set(level.colorGet(currentColour));
 
     const Uint32 newBackground = screenColour(level.colorGet(4));
-    wholePaint = wholeInvalid || newBackground != background;
+    wholePaint = wholeInvalid || newBackground != background || setView->isOpen() != setViewShown;
+    setViewShown = setView->isOpen();
     wholeInvalid = false;
     background = newBackground;
     partIndex = 0;
     const Uint8* labelColour = labelsInBlack() ? black : white;
-    if (wholePaint) {
+    if (wholePaint && setViewShown) {
+        SDL_FillRect(screen, nullptr, background);
+    } else if (wholePaint) {
         SDL_FillRect(screen, nullptr, background);
         text(screen, layout::colourLabel.x, layout::colourLabel.y, "Kolor:", labelColour);
         text(screen, layout::textLabel.x, layout::textLabel.y, "Tekst:", labelColour);
@@ -195,9 +200,19 @@ void frame::paint()
         paintPart({button->x, button->y, button->width, button->height}, lookOf(*button),
                   [&] { button->render(screen); });
     }
-    for (int i = 0; i < levelCount; ++i)
-        paintPart(layout::levelSlot(i), lookOf(*static_cast<CButton*>(buttons[i])),
-                  [&] { buttons[i]->render(screen); });
+    // A level the checks find fault with, or that cannot be finished, has
+    // a red corner beside its number.
+    for (int i = 0; i < levelCount; ++i) {
+        const bool marked = setView->slotMarked(i);
+        paintPart(layout::levelSlot(i), (Look() << lookOf(*static_cast<CButton*>(buttons[i])) << uint64_t(marked)).value(),
+                  [&] {
+                      buttons[i]->render(screen);
+                      const layout::Rect r = layout::levelSlot(i);
+                      if (marked)
+                          filledTrigonRGBA(screen, Sint16(r.right() - 6), Sint16(r.y + 1), Sint16(r.right() - 2),
+                                           Sint16(r.y + 1), Sint16(r.right() - 2), Sint16(r.y + 5), 255, 40, 40, 255);
+                  });
+    }
     for (int i = 0; i < paletteEntries; ++i)
         paintPart(layout::paletteEntry(i), lookOf(*paletteEntry(i)), [&] { paletteEntry(i)->render(screen); });
 
@@ -268,8 +283,10 @@ void frame::paint()
     paintPart(layout::statusLine, (Look() << status << uint64_t(labelColour[0])).value(),
               [&] { Notices::drawStatusLine(screen, status, blackLabels); });
 
-    if (notices.overlay() == Notices::Overlay::none)
+    if (notices.overlay() == Notices::Overlay::none && !setView->isOpen())
         canvas.paint(screen, canvasScene(), wholePaint, damage_);
+    if (notices.overlay() == Notices::Overlay::none)
+        setView->paint(screen, wholePaint, damage_);
 
     if (notices.overlay() == Notices::Overlay::none) {
         shownOverlayLook = 0;

@@ -30,6 +30,7 @@ void frame::showCell(int slot, Cell cell)
 {
     if (slot < 0 || slot >= levelCount)
         return;
+    showSetView(false);  // the place is on the canvas
     chooseLevel(slot);
     notices.flash(slot, cell);
 }

@@ -2,6 +2,7 @@
 // while a level plays.
 #include "editor/frame.h"
 
+#include "core/messages.h"
 #include "editor/tilenames.h"
 
 #include <cstdio>
@@ -25,6 +26,7 @@ const char* const commandHints[][2] = {
     {"Klawisze i mysz (F1)", ""},
     {"Ukryj komunikat", ""},
     {"Graj na planszy (F5)", "Shift+F5: pokaz rozwiazanie"},
+    {setViewText(SetViewText::viewHint, Language::polish), ""},
 };
 
 } // namespace
@@ -36,6 +38,8 @@ std::string frame::statusText() const
         return "";
     if (play.playing())
         return play.status();
+    if (setView->isOpen() && SetView::covers({x, y, 1, 1}))
+        return setView->statusText(x, y);
     const Target target = targetAt(x, y);
     const map& level = levels[currentLevel];
     char line[96];

@@ -32,6 +32,7 @@ Target targetAt(int x, int y)
         {layout::undoButton, Command::Undo},       {layout::redoButton, Command::Redo},
         {layout::logButton, Command::Log},         {layout::helpButton, Command::Help},
         {layout::dismissButton, Command::Dismiss}, {layout::playButton, Command::Play},
+        {layout::setViewButton, Command::SetView},
     };
     for (const auto& command : commands)
         if (command.first.contains(x, y))

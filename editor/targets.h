@@ -5,7 +5,7 @@
 
 // The commands of the buttons that act on release, and of their shortcuts.
 enum class Command { None, New, Open, Save, SaveAs, Delete, TestLevel, TestGame, Swap, Undo, Redo, Log, Help,
-                     Dismiss, Play };
+                     Dismiss, Play, SetView };
 
 struct Target {
     enum Kind { Nothing, Canvas, Palette, ColourRegister, TextBox, PageButton, LevelSlot, ColourPicker,

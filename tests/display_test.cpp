@@ -5,6 +5,7 @@
 #include "editor_fixture.h"
 #include "render/scale.h"
 #include "sdl_events.h"
+#include "core/messages.h"
 #include "ui/display.h"
 
 #include <algorithm>
@@ -141,8 +142,8 @@ TEST(Zoom, ClicksLandOnTheirCellAtEveryScale)
     dir.write("tiles.cfg", defaultConfig);
     Display display;
     display.setScreen(std::make_unique<FakeScreen>(ScreenRect{0, 0, 4000, 3000}, 10, 10));
-    std::string error;
-    ASSERT_TRUE(display.open(2, error)) << error;
+    const Error error = display.open(2);
+    ASSERT_FALSE(error) << describe(error, Language::english);
     EXPECT_EQ(SDL_GetVideoSurface()->w, 1280);
     FakePlatform platform;
     FrameOptions options;
@@ -243,8 +244,7 @@ TEST(Zoom, KeepsTheWindowOnTheScreen)
     auto owned = std::make_unique<FakeScreen>(ScreenRect{0, 40, 2560, 1400}, 1900, 700);
     FakeScreen* screen = owned.get();
     display.setScreen(std::move(owned));
-    std::string error;
-    ASSERT_TRUE(display.open(3, error)) << error;
+    ASSERT_FALSE(display.open(3));
     EXPECT_EQ(display.scale(), 2);
     EXPECT_EQ(SDL_GetVideoSurface()->w, 1280);
     EXPECT_EQ(display.scaleNote(), "--scale 3 does not fit the screen's work area (2560 x 1400); using 2");
@@ -287,8 +287,7 @@ TEST(Zoom, PickerNamesWhatItStoresAtEveryScale)
     dir.write("tiles.cfg", defaultConfig);
     Display display;
     display.setScreen(std::make_unique<FakeScreen>(ScreenRect{0, 0, 4000, 3000}, 0, 0));
-    std::string error;
-    ASSERT_TRUE(display.open(1, error)) << error;
+    ASSERT_FALSE(display.open(1));
     FakePlatform platform;
     FrameOptions options;
     options.dataDirs = {dir.path};

@@ -52,7 +52,7 @@ int Display::defaultScale(int screenWidth, int screenHeight, int desktop)
     return scale;
 }
 
-bool Display::open(int scale, std::string& error)
+Error Display::open(int scale)
 {
     if (!screen_)
         screen_ = desktopScreen();
@@ -62,10 +62,8 @@ bool Display::open(int scale, std::string& error)
         scale = info ? defaultScale(info->current_w, info->current_h, desktopScale()) : 1;
     }
     scale_ = std::clamp(std::min(scale, largestFittingScale()), 1, maxScale);
-    if (!setMode(pictureWidth * scale_, pictureHeight * scale_)) {
-        error = SDL_GetError();
-        return false;
-    }
+    if (!setMode(pictureWidth * scale_, pictureHeight * scale_))
+        return Error::library(Fault::noWindow, SDL_GetError(), pictureWidth * scale_, pictureHeight * scale_);
     // The window's frame is known once it is there.
     if (const int fitting = largestFittingScale(); fitting < scale_)
         setMode(pictureWidth * fitting, pictureHeight * fitting);
@@ -78,12 +76,10 @@ bool Display::open(int scale, std::string& error)
     const SDL_PixelFormat* format = window_->format;
     picture_ = SDL_CreateRGBSurface(SDL_SWSURFACE, pictureWidth, pictureHeight, format->BitsPerPixel, format->Rmask,
                                     format->Gmask, format->Bmask, 0);
-    if (!picture_) {
-        error = SDL_GetError();
-        return false;
-    }
+    if (!picture_)
+        return Error::library(Fault::noSurface, SDL_GetError(), pictureWidth, pictureHeight);
     openDisplay = this;
-    return true;
+    return Error();
 }
 
 bool Display::setMode(int width, int height)

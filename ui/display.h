@@ -7,6 +7,7 @@
 // grows or is resized is moved back onto the screen.
 #pragma once
 
+#include "core/error.h"
 #include "ui/screen.h"
 
 #include <SDL.h>
@@ -28,10 +29,10 @@ public:
     Display& operator=(const Display&) = delete;
 
     // Opens the window at `scale` (1 to 3; 0 picks one from the desktop's
-    // scale and the screen's size). A scale whose window would not fit the
-    // screen's work area is lowered, and scaleNote() says so. False with
-    // `error` set when SDL cannot.
-    bool open(int scale, std::string& error);
+    // scale and the screen's size); the error says why SDL could not. A
+    // scale whose window would not fit the screen's work area is lowered,
+    // and scaleNote() says so.
+    Error open(int scale);
     const std::string& scaleNote() const { return scaleNote_; }
     // The screen the window lies on; the desktop's unless set before open().
     void setScreen(std::unique_ptr<Screen> screen) { screen_ = std::move(screen); }
