@@ -52,7 +52,11 @@ void place(CGui* widget, const layout::Rect& r)
 } // namespace
 
 frame::frame(SDL_Surface* screenSurface, const FrameOptions& options)
-    : filePath(session.path()), textPages(session.document().pages), tools(session), dataDirs(options.dataDirs),
+    : notices([this] { return clock(); }, [this] { invalidate(); }), statusMessage(notices.latest()),
+      statusIsError(notices.latestIsError()),
+      play(session, [this] { return clock(); },
+           [this](const std::string& text, bool error) { error ? showError(text) : showMessage(text); }),
+      filePath(session.path()), textPages(session.document().pages), tools(session), dataDirs(options.dataDirs),
       emulatorCommand(options.emulatorCommand), runtimeBase(options.runtimeDir), clock(options.clock),
       stateDir(options.stateDir)
 {
