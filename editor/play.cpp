@@ -30,8 +30,10 @@ void frame::startPlaytest(bool showSolution)
     }
     playtest.reset(new Playtest(level, clock()));
     if (!playtest->started()) {
+        const bool failed = playtest->outcome() == Playtest::Outcome::rulesFailed;
+        showError(levelName(currentLevel) + ": " +
+                  (failed ? describeRulesFailure(playtest->failedAt(), Language::polish) : "brak robota, nie ma kim grac"));
         playtest.reset();
-        showError(levelName(currentLevel) + ": brak robota, nie ma kim grac");
         return;
     }
     showMessage("Gra na planszy: Escape wraca do edycji");
@@ -80,6 +82,9 @@ void frame::advancePlaytest()
         break;
     case Playtest::Outcome::replayDone:
         showMessage("Rozwiazanie pokazane do konca");
+        break;
+    case Playtest::Outcome::rulesFailed:
+        showError(levelName(currentLevel) + ": " + describeRulesFailure(playtest->failedAt(), Language::polish));
         break;
     }
     stopPlaytest();
@@ -159,6 +164,10 @@ void frame::solveBeforeTest(const std::vector<int>& slots, std::vector<LevelFind
         if (result.verdict == SolveResult::unsolvable) {
             LevelFinding finding{FindingKind::unsolvable, slot};
             finding.count = int(std::min<uint64_t>(result.states, INT32_MAX));
+            findings.push_back(finding);
+        } else if (result.verdict == SolveResult::rulesFailed) {
+            LevelFinding finding{FindingKind::rulesFailed, slot};
+            finding.code = result.failedAt;
             findings.push_back(finding);
         }
     }
