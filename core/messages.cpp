@@ -391,7 +391,7 @@ std::string describe(const SolveResult& result, Language language)
         }
     }
     case SolveResult::noRobot:
-        return pl ? "brak robota" : "no robot";
+        return (pl ? "brak robota (" : "no robot (") + work(result, language) + ")";
     case SolveResult::rulesFailed:
         return describeRulesFailure(result.failedAt, language) + " (" + work(result, language) + ")";
     }

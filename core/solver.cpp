@@ -14,13 +14,18 @@ using Move = GameRules::Move;
 
 // Every state a search has seen, each kept as its differences from the
 // level's first state (most cells never change): per changed byte its
-// distance from the last one (a byte below 128, else two) and its value,
-// with the length in front, in blocks of a megabyte. A hash table of the
+// distance from the last one and its value, in one byte where the value
+// is 0 (a cell left as floor) and the distance below 64, else in two or
+// three; with the length in front, in blocks of a megabyte. A hash table of the
 // states' numbers finds a state again; the numbers are also the order the
 // states were found in, which is the breadth-first queue.
 class StateStore {
 public:
     enum class Added { yes, seen, full };
+
+    // A search keeps its memory below this, whatever its limit in states:
+    // two at once stay under 200 MB with all else they hold.
+    static constexpr size_t kMostBytes = size_t(72) << 20;
 
     explicit StateStore(std::vector<uint8_t> base)
         : base_(std::move(base)), table_(1 << 10), packed_(3 * base_.size() + 2)
@@ -38,8 +43,12 @@ public:
         links_.reserve(size_t(states));
     }
 
+    // The memory it holds, near enough: the packed states, where each one
+    // starts and its parent, and the hash table.
+    size_t bytes() const { return blocks_.size() * kBlockSize + starts_.size() * 8 + table_.size() * 4; }
+
     // Adds `state`, reached from `parent` by `move`, unless it was seen
-    // before or the store already holds `most` states.
+    // before, or the store already holds `most` states or kMostBytes.
     Added insert(const uint8_t* state, uint32_t parent, Move move, uint64_t most)
     {
         const size_t length = pack(state);
@@ -49,7 +58,7 @@ public:
         for (; table_[at]; at = (at + 1) & (table_.size() - 1))
             if ((table_[at] & kTagBits) == tag && equals((table_[at] & kIndexBits) - 1, length))
                 return Added::seen;
-        if (size() >= most || size() >= kIndexBits - 1 || !append(length))
+        if (size() >= most || size() >= kIndexBits - 1 || bytes() >= kMostBytes || !append(length))
             return Added::full;
         table_[at] = tag | size();  // the number + 1 of the state just appended
         links_.push_back(parent << 4 | uint32_t(move));
@@ -63,10 +72,20 @@ public:
     {
         std::memcpy(state, base_.data(), base_.size());
         const uint8_t* in = at(starts_[index]);
-        const uint8_t* end = in + lengthAt(in);
+        const size_t length = lengthAt(in);
+        const uint8_t* end = in + length;
         size_t position = 0;
         while (in < end) {
-            position += gapAt(in);
+            const uint8_t first = *in++;
+            if (first & kLongGap) {
+                position += size_t(first & ~kLongGap) << 8 | *in++;
+            } else if (first & kZeroValue) {
+                state[position + (first & ~kZeroValue)] = 0;
+                position += (first & ~kZeroValue) + 1;
+                continue;
+            } else {
+                position += first;
+            }
             state[position++] = *in++;
         }
     }
@@ -86,53 +105,86 @@ private:
     static constexpr size_t kMostBlocks = 4096;       // offsets fit in 32 bits
     static constexpr uint32_t kIndexBits = (1u << 28) - 1;
     static constexpr uint32_t kTagBits = ~kIndexBits;  // hash bits kept in a slot
+    // The first byte of a change: 00gggggg a gap, the value next;
+    // 01gggggg a gap and the value 0; 1ggggggg gggggggg a long gap, the
+    // value next.
+    static constexpr uint8_t kShortGap = 0x40, kZeroValue = 0x40, kLongGap = 0x80;
 
-    // Packs `state` into packed_; returns its length.
+    // Packs `state` into packed_; returns its length. Most of a state is
+    // as it began: 32 bytes at a time are compared, and the bytes that
+    // changed found eight at a time where they did not agree.
     size_t pack(const uint8_t* state)
     {
         uint8_t* out = packed_.data();
         const uint8_t* base = base_.data();
         const size_t size = base_.size();
         size_t last = 0;
-        for (size_t i = 0; i < size; ++i) {
-            // Eight bytes at a time while they agree.
-            while ((i & 7) == 0 && i + 8 <= size && std::memcmp(state + i, base + i, 8) == 0)
-                i += 8;
-            if (i >= size)
-                break;
-            if (state[i] == base[i])
-                continue;
+        auto change = [&](size_t i) {
             const size_t gap = i - last;
-            if (gap >= 0x80)
-                *out++ = uint8_t(0x80 | gap >> 8);
-            *out++ = uint8_t(gap);
-            *out++ = state[i];
+            if (gap < kShortGap && state[i] == 0) {
+                *out++ = uint8_t(kZeroValue | gap);
+            } else {
+                if (gap >= kShortGap)
+                    *out++ = uint8_t(kLongGap | gap >> 8);
+                *out++ = uint8_t(gap);
+                *out++ = state[i];
+            }
             last = i + 1;
+        };
+        size_t word = 0;
+        for (; word + 32 <= size; word += 32) {
+            uint64_t now[4], before[4];
+            std::memcpy(now, state + word, 32);
+            std::memcpy(before, base + word, 32);
+            if (((now[0] ^ before[0]) | (now[1] ^ before[1]) | (now[2] ^ before[2]) | (now[3] ^ before[3])) == 0)
+                continue;
+            for (size_t part = 0; part < 4; ++part) {
+                uint64_t changed = now[part] ^ before[part];
+                const size_t at = word + 8 * part;
+#if defined(__GNUC__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+                while (changed) {
+                    const unsigned byte = unsigned(__builtin_ctzll(changed)) / 8;
+                    change(at + byte);
+                    changed &= ~(uint64_t(0xFF) << (8 * byte));
+                }
+#else
+                for (size_t i = at; changed && i < at + 8; ++i)
+                    if (state[i] != base[i])
+                        change(i);
+#endif
+            }
         }
+        for (; word < size; ++word)
+            if (state[word] != base[word])
+                change(word);
         return size_t(out - packed_.data());
     }
 
-    static size_t gapAt(const uint8_t*& in)
-    {
-        size_t gap = *in++;
-        if (gap & 0x80)
-            gap = (gap & 0x7F) << 8 | *in++;
-        return gap;
-    }
-
+    // Eight bytes at a time, then what is left.
     static uint32_t hashOf(const uint8_t* bytes, size_t length)
     {
         uint64_t hash = 0x9E3779B97F4A7C15ull ^ length;
-        for (size_t i = 0; i < length; ++i) {
-            hash = (hash ^ bytes[i]) * 0x100000001B3ull;
-            hash ^= hash >> 29;
+        size_t i = 0;
+        for (; i + 8 <= length; i += 8) {
+            uint64_t word;
+            std::memcpy(&word, bytes + i, 8);
+            hash = (hash ^ word) * 0xBF58476D1CE4E5B9ull;
+            hash ^= hash >> 31;
         }
-        hash *= 0xBF58476D1CE4E5B9ull;
+        for (; i < length; ++i)
+            hash = (hash ^ bytes[i]) * 0x100000001B3ull;
+        hash *= 0x94D049BB133111EBull;
         return uint32_t(hash ^ (hash >> 32));
     }
 
     // A stored state begins with its length: a byte below 128, else two.
-    static size_t lengthAt(const uint8_t*& in) { return gapAt(in); }
+    static size_t lengthAt(const uint8_t*& in)
+    {
+        size_t length = *in++;
+        if (length & 0x80)
+            length = (length & 0x7F) << 8 | *in++;
+        return length;
+    }
 
     const uint8_t* at(uint32_t start) const { return blocks_[start / kBlockSize].get() + start % kBlockSize; }
 
@@ -277,10 +329,11 @@ public:
         next_.resize(start_.size());
         rules_.saveState(start_.data());
 
-        // Most of the states go to proving; a quarter is kept for finding
-        // some solution when they do not settle it.
+        // Most of the states go to proving; 30 % is kept for finding some
+        // solution when they do not settle it (and at the default limit the
+        // proof's hash table stays at 2 M slots).
         const uint64_t total = std::min<uint64_t>(std::max<uint64_t>(limits_.maxStates, 1), kMostStates);
-        breadthFirst(total - total / 4, result);
+        breadthFirst(total - total * 3 / 10, result);
         if (result.verdict == SolveResult::unknown && result.limit == SolveResult::Limit::states &&
             total > result.states)
             bestFirst(level, total - result.states, result);
@@ -291,7 +344,8 @@ private:
     // A state's parent is kept in 28 bits.
     static constexpr uint64_t kMostStates = (1u << 28) - 1;
     // The states before the tick kept at most.
-    static constexpr uint32_t kBeforeTickStates = 1 << 18;
+    static constexpr uint32_t kBeforeTickStates = 1 << 16;
+    static constexpr size_t kBeforeTickBytes = size_t(8) << 20;
 
     // What one move from a state brought.
     enum class Outcome { fresh, known, full, lost, exited, failed };
@@ -390,7 +444,8 @@ private:
     // afresh.
     void forgetBeforeTick(bool always)
     {
-        if (always || !beforeTick_ || beforeTick_->size() >= kBeforeTickStates)
+        if (always || !beforeTick_ || beforeTick_->size() >= kBeforeTickStates ||
+            beforeTick_->bytes() >= kBeforeTickBytes)
             beforeTick_.reset(new StateStore(start_));
     }
 
