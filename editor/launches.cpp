@@ -5,7 +5,7 @@
 
 #include "platform/platform.h"
 
-bool frame::checkLaunches()
+bool frame::tick()
 {
     for (const LaunchFailure& failure : platform->reapChildren()) {
         const std::string how = failure.signal ? "sygnal " + std::to_string(failure.signal)
@@ -13,6 +13,8 @@ bool frame::checkLaunches()
         showError("Nie udalo sie uruchomic emulatora (" + failure.program + ": " + how + ")");
     }
     autosaveIfDue();
-    advancePlaytest();
-    return platform->childrenRunning() || flashing() || autosaveDue() || playing() || search;
+    if (play.active() && !play.tick())
+        showPressedLook(pointerX, pointerY);  // "Graj" comes up as the game ends
+    const bool verdictsComing = setView->tick();
+    return platform->childrenRunning() || notices.flashing() || autosaveDue() || play.active() || verdictsComing;
 }

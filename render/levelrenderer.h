@@ -56,11 +56,24 @@ constexpr int levelPixelHeight(int scale) { return kLevelRows * kCellPixels * sc
 // `levelSheet`, the wall in pattern `wzorek`. Scale 1.
 void drawCell(SDL_Surface* target, const TileArt& art, SDL_Surface* levelSheet, int wzorek, int code, int x, int y);
 
+// The exit as the game shows it once open: its picture lit up
+// (core/openexit.h), the lit pixels in the level's register 2 of
+// `colours`. Scale 1.
+void drawOpenExit(SDL_Surface* target, const TileArt& art, SDL_Surface* levelSheet,
+                  const int colours[kColourRegisters], int code, int x, int y);
+
 // The whole level with its top left corner at (x, y), every cell a square of
 // 16 * scale pixels. What lies under cells without a picture shows through
 // around their digits, as on the canvas.
 void drawLevel(SDL_Surface* target, const TileArt& art, SDL_Surface* levelSheet, const LevelData& level, int x,
                int y, int scale = 1);
+
+// The whole level drawn at its own size over the level's colour register 4
+// (the background the canvas shows it on), then reduced: every divisor x
+// divisor square becomes one pixel of its average colour, with the top left
+// corner at (x, y). A picture of the whole level at a glance.
+void drawLevelReduced(SDL_Surface* target, const TileArt& art, SDL_Surface* levelSheet, const LevelData& level,
+                      int x, int y, int divisor);
 
 // The RGB colour of an Atari colour value in the palette sheet; black for a
 // palette too small to hold it.

@@ -2,6 +2,7 @@
 
 #include "core/atari.h"
 #include "core/gameimage.h"
+#include "core/openexit.h"
 #include "tools/tileset.h"
 
 #include <algorithm>
@@ -111,9 +112,9 @@ bool buildEngineData(const Image& sheet, const std::string& sheetName, const Til
     const int columns = std::min(sheet.width / tiles::tileSize, maxColumns);
     EngineData out;
     out.tiles.assign(charsetSize, 0);
-    if (columns > openExitColumn) {
-        error = sheetName + ": more than " + std::to_string(openExitColumn) +
-                " pictures; the game keeps its last two characters for the open exit";
+    if (columns > firstGameColumn) {
+        error = sheetName + ": more than " + std::to_string(firstGameColumn) +
+                " pictures; the game keeps its last characters for the beams and the open exit";
         return false;
     }
     std::vector<bool> marker3(columns, false);
@@ -162,12 +163,23 @@ bool buildEngineData(const Image& sheet, const std::string& sheetName, const Til
         error = sheetName + ": the exit (code 3) has no picture";
         return false;
     }
-    std::vector<int> openExit = pictures[exitColumn];
-    for (int& marker : openExit)
-        if (marker == 2 || marker == 3)
-            marker = tiles::backgroundMarker;
-    drawPicture(out.tiles, openExitColumn, openExit);
+    drawPicture(out.tiles, openExitColumn,
+                litExitPicture(pictures[exitColumn], tiles::pictureSize, tiles::backgroundMarker));
     out.openExit = std::uint8_t(2 * openExitColumn);
+    const int beamMarker = 2;
+    for (int k = 0; k < 3; ++k) {
+        std::vector<int> beam(tiles::pictureSize * tiles::pictureSize, tiles::backgroundMarker);
+        for (int i = 0; i < tiles::pictureSize; ++i) {
+            if (k != 1)
+                beam[i * tiles::pictureSize + beamLine] = beamMarker;
+            if (k != 0)
+                beam[beamLine * tiles::pictureSize + i] = beamMarker;
+        }
+        drawPicture(out.tiles, beamColumn + k, beam);
+    }
+    out.beamV = std::uint8_t(2 * beamColumn);
+    out.beamH = std::uint8_t(2 * (beamColumn + 1));
+    out.beamX = std::uint8_t(2 * (beamColumn + 2));
 
     out.robot.assign(tiles::pictureSize, 0);
     for (int y = 0; y < tiles::pictureSize; ++y)
@@ -208,7 +220,11 @@ bool engineTilesInclude(const TileSet& set, const EngineData& data, std::string&
                 " and \"exit\" as code " + std::to_string(exitCode) + ", which the game's pictures are made for";
         return false;
     }
-    out += "\n; Tile map byte of the open exit's picture.\nEXIT_OPEN_MAP = " + hexByte(data.openExit) + "\n";
+    out += "\n; Tile map bytes of the pictures the game makes: the open exit, the beams.\n";
+    out += "EXIT_OPEN_MAP = " + hexByte(data.openExit) + "\n";
+    out += "BEAM_V_MAP = " + hexByte(data.beamV) + "\n";
+    out += "BEAM_H_MAP = " + hexByte(data.beamH) + "\n";
+    out += "BEAM_X_MAP = " + hexByte(data.beamX) + "\n";
     text = out;
     return true;
 }
