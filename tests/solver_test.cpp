@@ -230,12 +230,18 @@ TEST(Solver, ReportsRulesThatGoAstray)
     EXPECT_EQ(result.verdict, SolveResult::rulesFailed);
     EXPECT_EQ(result.failedAt, tick);
 
-    // As the game plays, frame by frame: the first step fails.
+    // As the game plays, frame by frame, the stick held right: the first
+    // step fails.
     ASSERT_TRUE(broken.start(level));
     EXPECT_FALSE(broken.failed());
-    EXPECT_TRUE(broken.frame(GameRules::Input()).failed);
+    GameRules::Input right;
+    right.stickDx = 1;
+    bool failed = false;
+    for (int frame = 0; frame < 3 * 8 && !failed; ++frame)
+        failed = broken.frame(right).failed;
+    EXPECT_TRUE(failed);
     EXPECT_TRUE(broken.failed());
-    EXPECT_FALSE(broken.frame(GameRules::Input()).any()) << "nothing runs after";
+    EXPECT_FALSE(broken.frame(right).any()) << "nothing runs after";
 }
 
 } // namespace
