@@ -42,6 +42,7 @@ bool GameRules::Events::moved() const { return bits & ri::EV_MOVED; }
 bool GameRules::Events::died() const { return bits & ri::EV_DIED; }
 bool GameRules::Events::exited() const { return bits & ri::EV_EXIT; }
 bool GameRules::Events::restarted() const { return more & ri::EVX_RESTART; }
+bool GameRules::Events::shot() const { return more & ri::EVX_SHOT; }
 
 GameRules::GameRules()
 {
@@ -182,4 +183,16 @@ void GameRules::loadState(const uint8_t* in)
     uint8_t* memory = cpu_.memory();
     std::memcpy(memory + ri::ram, in, ri::ram_size);
     std::memcpy(memory + kZeroPageFirst, in + ri::ram_size, kZeroPageEnd - kZeroPageFirst);
+}
+
+void GameRules::resume(const uint8_t* state, int lives)
+{
+    loadState(state);
+    uint8_t* memory = cpu_.memory();
+    memory[ri::lives] = uint8_t(lives);
+    memory[ri::gliding] = 0;
+    gameOver_ = levelDone_ = false;
+    // The inputs stay as the last frame left them: what is held now is no
+    // new push.
+    call(ri::play_start);
 }

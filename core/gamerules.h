@@ -26,6 +26,7 @@ public:
         bool died() const;
         bool exited() const;
         bool restarted() const;
+        bool shot() const;
         bool any() const { return bits || more; }
     };
     // The counters the status line shows.
@@ -80,6 +81,10 @@ public:
     static size_t stateSize();
     void saveState(uint8_t* out) const;
     void loadState(const uint8_t* in);
+    // Back to a state saved while playing frame by frame, with `lives`
+    // left: the controls start afresh and wait for the first push, as at
+    // a level's start (a key held now is no push).
+    void resume(const uint8_t* state, int lives);
 
     uint64_t cycles() const { return cpu_.cycles; }
 
