@@ -788,7 +788,7 @@ const char* helpLine(HelpLine line, Language language)
                   : "  X, Y flip the selection (or the part being pasted), Z turns it, Shift+Z back";
     case HelpLine::playFromCell:
         return pl ? "    Alt+klik lub F6 na planszy: gra od tej komorki; Backspace cofa ruch"
-                  : "    Alt+click or F6 on the canvas: play from that cell; Backspace takes a move back";
+                  : "    Alt+click or F6 on the canvas: play from that cell; Backspace: a move back";
     }
     return "";
 }
