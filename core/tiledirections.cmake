@@ -1,53 +1,41 @@
-# Writes a C++ table of the directed tiles of data/src/tiles.txt ("tile CODE
-# NAME ..." lines) for flipping and turning parts of a level: a group named
-# NAME-up, NAME-right, NAME-down and NAME-left faces those four ways, and a
-# pair NAME-h, NAME-v lies across and along (the h tile standing for right
-# and left, the v tile for up and down). Only whole groups are written.
-#     cmake -DINPUT=... -DOUTPUT=... -P
-file(STRINGS ${INPUT} headers REGEX "^tile ")
-set(directions up right down left)
+# Writes a C++ table of the directed tiles of data/src/tiles.txt for
+# flipping and turning parts of a level (see tools/tiletable.cmake): a group
+# named NAME-up, NAME-right, NAME-down and NAME-left faces those four ways,
+# and a pair NAME-h, NAME-v lies across and along (the h tile standing for
+# right and left, the v tile for up and down). Only whole groups are
+# written.
+include(${CMAKE_CURRENT_LIST_DIR}/../tools/tiletable.cmake)
+read_tile_headers(codes names)
 set(groups "")
-foreach(header ${headers})
-  if(NOT header MATCHES "^tile +([0-9a-fA-Fx]+) +([a-z0-9-]+)")
-    continue()
-  endif()
-  math(EXPR code "${CMAKE_MATCH_1}")
-  set(name ${CMAKE_MATCH_2})
+foreach(code name IN ZIP_LISTS codes names)
   if(name MATCHES "^(.+)-(up|right|down|left)$")
-    set(group ${CMAKE_MATCH_1})
-    set(${group}_${CMAKE_MATCH_2} ${code})
-  elseif(name MATCHES "^(.+)-(h|v)$")
-    set(group ${CMAKE_MATCH_1})
-    if(CMAKE_MATCH_2 STREQUAL "h")
-      set(${group}_right ${code})
-      set(${group}_left ${code})
-    else()
-      set(${group}_up ${code})
-      set(${group}_down ${code})
-    endif()
+    set(${CMAKE_MATCH_1}_${CMAKE_MATCH_2} ${code})
+  elseif(name MATCHES "^(.+)-h$")
+    set(${CMAKE_MATCH_1}_right ${code})
+    set(${CMAKE_MATCH_1}_left ${code})
+  elseif(name MATCHES "^(.+)-v$")
+    set(${CMAKE_MATCH_1}_up ${code})
+    set(${CMAKE_MATCH_1}_down ${code})
   else()
     continue()
   endif()
-  list(APPEND groups ${group})
+  list(APPEND groups ${CMAKE_MATCH_1})
 endforeach()
 list(REMOVE_DUPLICATES groups)
 
 set(entries "")
 foreach(group ${groups})
-  set(codes "")
-  foreach(direction ${directions})
+  set(group_codes "")
+  foreach(direction up right down left)
     if(NOT DEFINED ${group}_${direction})
-      set(codes "")
+      set(group_codes "")
       break()
     endif()
-    list(APPEND codes ${${group}_${direction}})
+    list(APPEND group_codes ${${group}_${direction}})
   endforeach()
-  if(codes)
-    list(JOIN codes ", " codes)
-    string(APPEND entries "    {\"${group}\", {${codes}}},\n")
+  if(group_codes)
+    list(JOIN group_codes ", " group_codes)
+    string(APPEND entries "    {\"${group}\", {${group_codes}}},\n")
   endif()
 endforeach()
-
-file(WRITE ${OUTPUT}.new "// Generated from ${INPUT}; do not edit.\n#include \"core/tiledirections.h\"\n\nconst DirectedTiles kDirectedTiles[] = {\n${entries}};\nconst int kDirectedTileGroups = int(sizeof kDirectedTiles / sizeof kDirectedTiles[0]);\n")
-execute_process(COMMAND ${CMAKE_COMMAND} -E copy_if_different ${OUTPUT}.new ${OUTPUT})
-file(REMOVE ${OUTPUT}.new)
+write_table("#include \"core/tiledirections.h\"\n\nconst DirectedTiles kDirectedTiles[] = {\n${entries}};\nconst int kDirectedTileGroups = int(sizeof kDirectedTiles / sizeof kDirectedTiles[0]);\n")
