@@ -148,6 +148,7 @@ int runWindow(const CommandLine& line)
     options.templatePath = line.templatePath;
     options.emulatorCommand = line.emulator;
     options.stateDir = stateDirectory();
+    options.language = askedLanguage(line.language, environmentVariable("ZELBUN_LANG"));
     frame editor(screen, options);
     if (!editor.ok()) {
         std::fprintf(stderr, "zelbun-kreator: %s", editor.loadError().c_str());

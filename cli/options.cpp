@@ -56,7 +56,7 @@ bool parseSeconds(const std::string& text, double& value)
 }
 
 const char usage[] =
-    "Usage: zelbun-kreator [--template FILE] [--emulator CMD] [--scale N] [FILE]\n"
+    "Usage: zelbun-kreator [--template FILE] [--emulator CMD] [--scale N] [--lang pl|en] [FILE]\n"
     "       zelbun-kreator info FILE [--json]\n"
     "       zelbun-kreator check FILE [--solve [--max-states N] [--max-seconds S]] [--json]\n"
     "       zelbun-kreator export FILE (--level N | --all) -o FILE.png [--force]\n"
@@ -70,6 +70,7 @@ const char footer[] =
     "Environment:\n"
     "  ZELBUN_EMULATOR  command that runs test images when --emulator is not given\n"
     "  ZELBUN_TEMPLATE  game image template when --template is not given\n"
+    "  ZELBUN_LANG      the window's language (pl or en) when --lang is not given\n"
     "\n"
     "Exit status:\n"
     "  0  success\n"
@@ -163,6 +164,11 @@ CommandLine parseCommandLine(int argc, const char* const* argv, std::ostream& ou
     app.add_option("--scale", line.scale, "Window zoom, 1 to 3 (default: by the screen's size)")
         ->check(CLI::Range(1, 3))
         ->type_name("N");
+    app.add_option("--lang", line.language,
+                   "The window's language: pl (the default, whatever the desktop's) or en; the help page "
+                   "remembers a choice")
+        ->check(CLI::IsMember({"pl", "en"}, CLI::ignore_case))
+        ->type_name("LANG");
 
     CLI::App* info = app.add_subcommand("info", "Print a level set: order, levels, counters, colours, text pages");
     info->add_option("FILE", line.file, "Game image, - for standard input")->required()->type_name("");

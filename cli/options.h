@@ -20,6 +20,7 @@ struct CommandLine {
     std::string templatePath;  // --template: the game image template to build on
     std::string emulator;      // --emulator: the command line that runs test images
     int scale = 0;             // --scale: the window's zoom, 1..3; 0 chooses by the screen
+    std::string language;      // --lang: the window's language, "pl" or "en"; "" not given
     std::string output;        // -o of export and test; "-" is standard output
     int level = 0;             // --level, 1..32 as the slot buttons count
     bool all = false;          // export --all

@@ -1,7 +1,8 @@
 // The words for what the core reports: errors, what reading an image read
-// around, the level checks, and the editor's own news. Polish for the
-// window, English for the command line; nothing else in the program words
-// a failure.
+// around, the level checks, and the editor's own news and words (the
+// window's fixed words are in windowtexts.h). Polish for the window unless
+// English is asked for, English for the command line; nothing else in the
+// program words a failure.
 #pragma once
 
 #include "core/error.h"
@@ -12,10 +13,9 @@
 #include "core/setcheck.h"
 #include "core/tilesetup.h"
 #include "core/verdict.h"
+#include "core/windowtexts.h"
 
 #include <string>
-
-enum class Language { polish, english };
 
 // Polish counts: polishCount(1, "poziom", "poziomy", "poziomow") is
 // "1 poziom"; 3 gives "3 poziomy", 5 and 12 "... poziomow".

@@ -41,7 +41,7 @@ void frame::autosaveIfDue()
     // Tried once per change: a failing disk is said once, not every second.
     autosaveCaughtUp();
     if (Error error = writeStateFile(target, session.setImage())) {
-        showError("Nie mozna zapisac autozapisu " + describe(error, Language::polish));
+        showError(windowText(WindowText::autosaveFailed, language, {describe(error, language)}));
         return;
     }
     autosaveFile = target;
@@ -84,10 +84,13 @@ bool frame::offerRecovery(const std::string& path)
     const std::string autosave = autosavePath(stateDir, path);
     if (!autosaveIsNewer(autosave, path))
         return false;
-    const std::string name = path.empty() ? "nowego zestawu (bez nazwy)" : fileNameOf(path);
-    Question question{"Zelbun Kreator - autozapis",
-                      "Jest autozapis " + name + " nowszy niz plik: praca sprzed awarii. Przywrocic go?",
-                      {"Przywroc", "Usun autozapis", "Nie teraz"}};
+    const std::string name = path.empty() ? windowText(WindowText::autosaveOfNewSet, language) : fileNameOf(path);
+    Question question{windowText(WindowText::autosaveTitle, language),
+                      windowText(WindowText::autosaveQuestion, language, {name}),
+                      {windowText(WindowText::restoreAnswer, language),
+                       windowText(WindowText::deleteAutosaveAnswer, language),
+                       windowText(WindowText::notNowAnswer, language)},
+                      language};
     switch (ask(question)) {
     case 0:
         break;
@@ -100,13 +103,13 @@ bool frame::offerRecovery(const std::string& path)
     Error error = session.openRecovered(path, autosave).error;
     if (error) {
         error.path = autosave;
-        showError("Nie mozna przywrocic autozapisu " + describe(error, Language::polish));
+        showError(windowText(WindowText::autosaveRestoreFailed, language, {describe(error, language)}));
         return false;
     }
     showOpenedSet();
     autosaveFile = autosave;
     autosaveCaughtUp();
-    showMessage("Przywrocono autozapis: " + (path.empty() ? std::string("bez nazwy") : fileNameOf(path)));
+    showMessage(windowText(WindowText::autosaveRestored, language, {documentName(path, language)}));
     return true;
 }
 

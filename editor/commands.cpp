@@ -32,7 +32,7 @@ bool exists(const std::string& path)
 }
 
 // A directory only this user can enter, with a name no one else has taken.
-std::string makePrivateDirectory(const std::string& base, std::string& error)
+std::string makePrivateDirectory(const std::string& base, Language language, std::string& error)
 {
     std::random_device random;
     std::error_code code;
@@ -45,8 +45,8 @@ std::string makePrivateDirectory(const std::string& base, std::string& error)
         if (code)
             break;
     }
-    error = "Nie mozna utworzyc katalogu na obraz testowy w " + base +
-            (code ? ": " + systemReason(code.value(), Language::polish) : "");
+    error = windowText(WindowText::testDirectoryFailed, language, {base}) +
+            (code ? ": " + systemReason(code.value(), language) : "");
     return "";
 }
 
@@ -66,7 +66,7 @@ void frame::redo()
 
 std::string frame::windowTitle() const
 {
-    return ::windowTitle(filePath, session.modified(), Language::polish);
+    return ::windowTitle(filePath, session.modified(), language);
 }
 
 // --- Saving ------------------------------------------------------------------
@@ -79,7 +79,7 @@ int frame::saveMap(char* path)
     if (isReadOnlyFile(path) && !confirmReplacing(path))
         return 0;
     if (Error error = writeFileAtomically(path, session.setImage())) {
-        showError(saveFailed(error, Language::polish));
+        showError(saveFailed(error, language));
         return 0;
     }
     return 1;
@@ -97,21 +97,22 @@ int frame::saveMap(char* path, int slot)
 bool frame::saveTo(const std::string& path)
 {
     if (path == session.path() && session.fileChangedOnDisk()) {
-        Question question{"Zapisz mape", say(Saying::replaceChanged, path, Language::polish), {"Zastap", "Anuluj"}};
+        Question question{word(WindowText::saveTitle), say(Saying::replaceChanged, path, language),
+                          {word(WindowText::replaceAnswer), word(WindowText::cancelAnswer)}, language};
         if (ask(question) != 0) {
-            showError(say(Saying::notSavedChanged, path, Language::polish));
+            showError(say(Saying::notSavedChanged, path, language));
             return false;
         }
     }
     if (isReadOnlyFile(path) && !confirmReplacing(path))
         return false;
     if (Error error = session.save(path)) {
-        showError(saveFailed(error, Language::polish));
+        showError(saveFailed(error, language));
         return false;
     }
     // The file keeps the order, not the places: gaps close when it opens.
-    const std::string renumbered = renumberingNote(session.document().levels, Language::polish);
-    showMessage(say(Saying::saved, path, Language::polish) + (renumbered.empty() ? "" : "; " + renumbered));
+    const std::string renumbered = renumberingNote(session.document().levels, language);
+    showMessage(say(Saying::saved, path, language) + (renumbered.empty() ? "" : "; " + renumbered));
     dropAutosave();
     recent.add(path);
     return true;
@@ -124,7 +125,7 @@ bool frame::writeScratch(const std::string& path, const std::vector<uint8_t>& by
     WriteOptions scratch;
     scratch.keepFile = false;
     if (Error error = writeFileAtomically(path, bytes, scratch)) {
-        showError(saveFailed(error, Language::polish));
+        showError(saveFailed(error, language));
         return false;
     }
     return true;
@@ -133,10 +134,11 @@ bool frame::writeScratch(const std::string& path, const std::vector<uint8_t>& by
 // A file the user may not write is replaced only when the user says so.
 bool frame::confirmReplacing(const std::string& path)
 {
-    Question question{"Zapisz mape", say(Saying::replaceReadOnly, path, Language::polish), {"Zastap", "Anuluj"}};
+    Question question{word(WindowText::saveTitle), say(Saying::replaceReadOnly, path, language),
+                      {word(WindowText::replaceAnswer), word(WindowText::cancelAnswer)}, language};
     if (ask(question) == 0)
         return true;
-    showError(say(Saying::notSavedReadOnly, path, Language::polish));
+    showError(say(Saying::notSavedReadOnly, path, language));
     return false;
 }
 
@@ -160,7 +162,8 @@ bool frame::saveDocumentAs()
     // The dialog asked about the name as typed; ".atr" may make it another.
     const std::string final = withAtrExtension(settled);
     if (final != chosen && exists(final)) {
-        Question question{"Zapisz mape", say(Saying::replaceExisting, final, Language::polish), {"Zastap", "Anuluj"}};
+        Question question{word(WindowText::saveTitle), say(Saying::replaceExisting, final, language),
+                          {word(WindowText::replaceAnswer), word(WindowText::cancelAnswer)}, language};
         if (ask(question) != 0)
             return false;
     }
@@ -180,8 +183,10 @@ bool frame::settleExtension(std::string& path)
         c = char(std::tolower(static_cast<unsigned char>(c)));
     if (extension == ".atr")
         return true;
-    Question question{"Zapisz mape", say(Saying::notAtrName, path, Language::polish),
-                      {"Dodaj .atr", "Zapisz tak", "Anuluj"}};
+    Question question{word(WindowText::saveTitle), say(Saying::notAtrName, path, language),
+                      {word(WindowText::addAtrAnswer), word(WindowText::saveAsTypedAnswer),
+                       word(WindowText::cancelAnswer)},
+                      language};
     switch (ask(question)) {
     case 0:
         path += ".atr";
@@ -205,7 +210,7 @@ int frame::loadMap(const char* path)
 bool frame::openFile(const std::string& path)
 {
     if (path.size() >= PATH_MAX) {
-        showError(say(Saying::pathTooLong, path, Language::polish));
+        showError(say(Saying::pathTooLong, path, language));
         return false;
     }
     // A save cut short while rewriting this file in place left the old
@@ -213,8 +218,10 @@ bool frame::openFile(const std::string& path)
     const std::string backup = findInterruptedSave(path);
     bool recover = false;
     if (!backup.empty()) {
-        Question question{"Otworz mape", interruptedSaveQuestion(path, backup, Language::polish),
-                          {"Otworz kopie", "Otworz plik", "Anuluj"}};
+        Question question{word(WindowText::openTitle), interruptedSaveQuestion(path, backup, language),
+                          {word(WindowText::openCopyAnswer), word(WindowText::openFileAnswer),
+                           word(WindowText::cancelAnswer)},
+                          language};
         const int answer = ask(question);
         if (answer != 0 && answer != 1)
             return false;
@@ -222,17 +229,17 @@ bool frame::openFile(const std::string& path)
     }
     const Session::Opened opened = recover ? session.openRecovered(path, backup) : session.open(path);
     if (opened.error) {
-        showError(openFailed(opened.error, Language::polish));
+        showError(openFailed(opened.error, language));
         return false;
     }
     showOpenedSet();
     recent.add(path);
     const int count = session.document().levelsOn();
-    const std::string news = openedSet(path, count, recover, Language::polish);
+    const std::string news = openedSet(path, count, recover, language);
     if (opened.issues.empty())
         showMessage(news);
     else
-        showError(news + "; " + describe(opened.issues, Language::polish));
+        showError(news + "; " + describe(opened.issues, language));
     return true;
 }
 
@@ -265,8 +272,10 @@ bool frame::unsavedChangesSettled()
 {
     if (!session.modified())
         return true;
-    Question question{std::string("Zelbun Kreator - ") + documentName(filePath, Language::polish),
-                      say(Saying::saveChanges, "", Language::polish), {"Zapisz", "Nie zapisuj", "Anuluj"}};
+    Question question{std::string("Zelbun Kreator - ") + documentName(filePath, language),
+                      say(Saying::saveChanges, "", language),
+                      {word(WindowText::saveAnswer), word(WindowText::dontSaveAnswer), word(WindowText::cancelAnswer)},
+                      language};
     switch (ask(question)) {
     case 0:
         return saveDocument();
@@ -306,7 +315,7 @@ std::string frame::testImageDirectory()
             base = fs::temp_directory_path(code).u8string();
     }
     std::string error;
-    testDir = makePrivateDirectory(base.empty() ? "/tmp" : base, error);
+    testDir = makePrivateDirectory(base.empty() ? "/tmp" : base, language, error);
     if (testDir.empty())
         showError(error);
     return testDir;
@@ -328,11 +337,11 @@ bool frame::levelsPlayable(bool currentLevelOnly)
         return true;
     std::string text;
     for (size_t i = 0; i < findings.size() && i < 8; ++i)
-        text += describe(findings[i], Language::polish) + "\n";
+        text += describe(findings[i], language) + "\n";
     if (findings.size() > 8)
-        text += andMore(findings.size() - 8, Language::polish) + "\n";
-    Question question{"Zelbun Kreator - test", text + say(Saying::testAnyway, "", Language::polish),
-                      {"Testuj", "Anuluj"}};
+        text += andMore(findings.size() - 8, language) + "\n";
+    Question question{word(WindowText::testTitle), text + say(Saying::testAnyway, "", language),
+                      {word(WindowText::testAnswer), word(WindowText::cancelAnswer)}, language};
     if (ask(question) == 0)
         return true;
     // Left to mend: each finding stays in the message area, and a click on
@@ -353,7 +362,7 @@ void frame::testInEmulator(bool currentLevelOnly)
     const std::string name = testsStarted == 0 ? testFileName : "test-" + std::to_string(testsStarted + 1) + ".atr";
     std::string target = dir + "/" + name;
     if (target.size() >= PATH_MAX) {
-        showError("Za dluga sciezka: " + target);
+        showError(say(Saying::pathTooLong, target, language));
         return;
     }
     if (!writeScratch(target, currentLevelOnly ? session.testImage(currentLevel) : session.setImage()))
@@ -361,9 +370,9 @@ void frame::testInEmulator(bool currentLevelOnly)
     ++testsStarted;
     std::string error;
     if (!platform->openTestImage(target, dir, emulatorCommand, error))
-        showError("Nie mozna uruchomic emulatora: " + error);
+        showError(windowText(WindowText::emulatorNotStarted, language, {error}));
     else
-        showMessage("Uruchomiono emulator: " + name);
+        showMessage(windowText(WindowText::emulatorStarted, language, {name}));
 }
 
 bool frame::askForPath(bool save, std::string& chosen)
@@ -372,7 +381,8 @@ bool frame::askForPath(bool save, std::string& chosen)
     request.save = save;
     if (save)
         request.extension = ".atr";
-    request.title = save ? "Zapisz mape" : "Otworz mape";
+    request.title = word(save ? WindowText::saveTitle : WindowText::openTitle);
+    request.language = language;
     request.startDir = workDir;
     request.currentPath = filePath;
     if (!save) {
@@ -384,7 +394,7 @@ bool frame::askForPath(bool save, std::string& chosen)
     if (chooseFile(*platform, screen, request, path) != DialogResult::Chosen || path.empty())
         return false;
     if (path.size() >= PATH_MAX) {
-        showError(say(Saying::pathTooLong, path, Language::polish));
+        showError(say(Saying::pathTooLong, path, language));
         return false;
     }
     chosen = path;

@@ -8,6 +8,7 @@
 #include "core/game.h"
 #include "core/messages.h"
 #include "core/tilesetup.h"
+#include "editor/textroom.h"
 #include "platform/platform.h"
 #include "render/font.h"
 #include "render/funkcje.h"
@@ -91,22 +92,23 @@ frame::frame(SDL_Surface* screenSurface, const FrameOptions& options)
     buttons[canvasButton] = new CGui();
     buttons[canvasButton]->move(layout::canvas.x, layout::canvas.y, layout::canvas.w, layout::canvas.h);
 
-    newButton = new CButton("Nowy");
-    openButton = new CButton("Otworz");
-    saveButton = new CButton("Zapisz");
-    saveAsButton = new CButton("...jako");
-    buttons[deleteButton] = new CButton("Usun mape");
-    buttons[testLevelButton] = new CButton("Testuj mape");
-    buttons[testGameButton] = new CButton("Testuj gre");
+    // The captions come with the language, at the end.
+    newButton = new CButton("");
+    openButton = new CButton("");
+    saveButton = new CButton("");
+    saveAsButton = new CButton("");
+    buttons[deleteButton] = new CButton("");
+    buttons[testLevelButton] = new CButton("");
+    buttons[testGameButton] = new CButton("");
     colourPicker = new CButtonColor(paletteSheet.get(), 0, 0, 256, 128);
-    buttons[swapButton] = new CButton("Zamien mapy");
-    undoButton = new CButton("Cofnij");
-    redoButton = new CButton("Ponow");
-    logButton = new CButton("Dziennik");
+    buttons[swapButton] = new CButton("");
+    undoButton = new CButton("");
+    redoButton = new CButton("");
+    logButton = new CButton("");
     helpButton = new CButton("?");
-    dismissButton = new CButton("Ukryj");
-    playButton = new CButton("Graj");
-    setViewButton = new CButton(setViewText(SetViewText::viewButton, Language::polish));
+    dismissButton = new CButton("");
+    playButton = new CButton("");
+    setViewButton = new CButton("");
 
     std::fill(std::begin(tileColumns), std::end(tileColumns), -1);
     std::fill(std::begin(tileCodes), std::end(tileCodes), -1);
@@ -132,16 +134,21 @@ frame::frame(SDL_Surface* screenSurface, const FrameOptions& options)
         buttons[firstColourButton + r] = new CButton(number);
         place(buttons[firstColourButton + r], layout::colourRegister(r));
     }
-    buttons[startPageButton] = new CButton("Start");
+    buttons[startPageButton] = new CButton("");
     place(buttons[startPageButton], layout::startPageButton);
-    buttons[endPageButton] = new CButton("Koniec");
+    buttons[endPageButton] = new CButton("");
     place(buttons[endPageButton], layout::endPageButton);
     createToolButtons();
 
+    language = options.language ? *options.language
+                                : rememberedLanguage(languageFile()).value_or(Language::polish);
+    notices.setLanguage(language);
+    play.setLanguage(language);
+
     const ChosenTemplate chosen = chooseSessionTemplate(options.templatePath, dataDirs);
     if (chosen.error)
-        showError("Odrzucono szablon " + chosen.error.path + ": " + reason(chosen.error, Language::polish) +
-                  "; uzyto wbudowanej gry");
+        showError(windowText(WindowText::templateRefused, language,
+                             {chosen.error.path, reason(chosen.error, language)}));
     const GamePart game = std::make_shared<const std::vector<uint8_t>>(chosen.bytes);
 
     applyTileSetup(tileSetup);
@@ -162,9 +169,7 @@ frame::frame(SDL_Surface* screenSurface, const FrameOptions& options)
     place(saveAsButton, layout::saveAsButton);
     place(buttons[deleteButton], layout::deleteButton);
 
-    screwCounter.caption("Srubki do zebrania:");
     screwCounter.move(layout::screwCounter.x, layout::screwCounter.y, 0, 0);
-    wallCounter.caption("Murek:");
     wallCounter.move(layout::wallCounter.x, layout::wallCounter.y, 0, 0);
     wallCounter.image(tileSheet.get(), kTileSheetCell * murekTile, 0, kTileSheetCell, kTileSheetCell);
     place(colourPicker, layout::colourPicker);
@@ -180,6 +185,53 @@ frame::frame(SDL_Surface* screenSurface, const FrameOptions& options)
     place(setViewButton, layout::setViewButton);
 
     createSetView(options);
+    setLanguage(language);
+}
+
+std::string frame::languageFile() const
+{
+    return stateDir.empty() ? "" : stateDir + "/language";
+}
+
+void frame::setLanguage(Language chosen)
+{
+    language = chosen;
+    notices.setLanguage(language);
+    play.setLanguage(language);
+    setView->setLanguage(language);
+    const std::pair<CGui*, WindowText> labelled[] = {
+        {newButton, WindowText::newButton},
+        {openButton, WindowText::openButton},
+        {saveButton, WindowText::saveButton},
+        {saveAsButton, WindowText::saveAsButton},
+        {buttons[deleteButton], WindowText::deleteButton},
+        {buttons[testLevelButton], WindowText::testLevelButton},
+        {buttons[testGameButton], WindowText::testGameButton},
+        {buttons[swapButton], WindowText::swapButton},
+        {playButton, WindowText::playButton},
+        {undoButton, WindowText::undoButton},
+        {redoButton, WindowText::redoButton},
+        {logButton, WindowText::logButton},
+        {dismissButton, WindowText::dismissButton},
+        {buttons[startPageButton], WindowText::startPageButton},
+        {buttons[endPageButton], WindowText::endPageButton},
+        {&screwCounter, WindowText::screwCounterLabel},
+        {&wallCounter, WindowText::wallCounterLabel},
+    };
+    for (const auto& [widget, text] : labelled)
+        widget->caption(shownLabel(text, language).c_str());
+    setViewButton->caption(
+        fitLabel(setViewText(SetViewText::viewButton, language), size_t(layout::setViewButton.w / layout::fontWidth))
+            .c_str());
+    invalidate();
+}
+
+void frame::chooseLanguage(Language chosen)
+{
+    setLanguage(chosen);
+    if (!languageFile().empty())
+        if (const Error error = rememberLanguage(languageFile(), chosen))
+            showError(describe(error, language));
 }
 
 frame::~frame()
@@ -253,7 +305,7 @@ void frame::applyTileSetup(const TileSetup& setup)
         std::fprintf(stderr, "%s\n", finding.c_str());
     if (setup.error.fault == Fault::notFound)
         std::fprintf(stderr, "zelbun-kreator: %s\n", summarize(setup, Language::english).c_str());
-    const std::string summary = summarize(setup, Language::polish);
+    const std::string summary = summarize(setup, language);
     if (!summary.empty())
         showError(summary);
 }

@@ -37,6 +37,7 @@
 #define PATH_MAX 4096
 #endif
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -74,6 +75,9 @@ struct FrameOptions {
     // What finds the levels' verdicts in the background; empty means the
     // game's solver within its budget.
     VerdictSolver verdictSolver;
+    // The window's language as asked for (--lang, ZELBUN_LANG); none means
+    // the one last chosen on the help page, else Polish.
+    std::optional<Language> language;
 };
 
 class frame {
@@ -197,6 +201,13 @@ public:
     // The files opened or saved last, newest first; Ctrl+1..9 open them.
     RecentFiles recent;
     void openRecent(size_t index);
+
+    // The language of every word the window shows, handed to its parts;
+    // setLanguage() rewords the window at once, chooseLanguage() also keeps
+    // the choice for the next start (the help page's first line).
+    Language language = Language::polish;
+    void setLanguage(Language chosen);
+    void chooseLanguage(Language chosen);
 
     // The document differs from what was last saved or opened.
     bool isModified() const { return session.modified(); }
@@ -383,6 +394,13 @@ private:
 
     std::function<uint64_t()> clock;
     std::string stateDir;
+    // Where the language chosen on the help page is kept; "" nowhere.
+    std::string languageFile() const;
+    // A fixed word in the window's language.
+    std::string word(WindowText text, std::initializer_list<std::string> values = {}) const
+    {
+        return windowText(text, language, values);
+    }
     std::string autosaveFile;  // the autosave last written; "" none
     uint64_t autosavedRevision = 0;
     uint64_t autosavedSteps = 0;

@@ -206,10 +206,10 @@ void frame::turnSelection(GridTurn turn)
     case CanvasTools::TurnOutcome::turned:
         break;
     case CanvasTools::TurnOutcome::nothingSelected:
-        showMessage(canvasNews(CanvasNews::nothingToTurn, Language::polish));
+        showMessage(canvasNews(CanvasNews::nothingToTurn, language));
         break;
     case CanvasTools::TurnOutcome::doesNotFit:
-        showMessage(canvasNews(CanvasNews::turnDoesNotFit, Language::polish));
+        showMessage(canvasNews(CanvasNews::turnDoesNotFit, language));
         break;
     }
     session.endStep();
@@ -222,7 +222,7 @@ bool frame::canvasKey(SDLKey key, bool ctrl)
             tools.copy(currentLevel);
         } else if (key == SDLK_v) {
             if (tools.paste(currentLevel, levelRules.robotCode))
-                showMessage("Wklejony fragment ma robota: na mapie beda dwa");
+                showMessage(windowText(WindowText::pastedRobot, language));
         } else {
             return false;
         }

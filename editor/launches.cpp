@@ -8,9 +8,10 @@
 bool frame::tick()
 {
     for (const LaunchFailure& failure : platform->reapChildren()) {
-        const std::string how = failure.signal ? "sygnal " + std::to_string(failure.signal)
-                                               : "kod " + std::to_string(failure.exitCode);
-        showError("Nie udalo sie uruchomic emulatora (" + failure.program + ": " + how + ")");
+        const std::string how = failure.signal
+                                    ? windowText(WindowText::endedBySignal, language, {std::to_string(failure.signal)})
+                                    : windowText(WindowText::endedWithCode, language, {std::to_string(failure.exitCode)});
+        showError(windowText(WindowText::emulatorFailed, language, {failure.program, how}));
     }
     autosaveIfDue();
     if (play.active() && !play.tick())

@@ -140,6 +140,8 @@ constexpr Rect wallCounterArea{wallCounter.x, wallCounter.y, 80, 35};
 constexpr Point colourLabel{375, 160};
 constexpr Rect colourRegister(int r) { return {425 + 20 * r, 155, 20, 20}; }
 constexpr Rect colourPicker{375, 176, 256, 128};
+// "Kolor:" has the room up to the first register.
+constexpr int colourLabelWidth = 425 - colourLabel.x;
 // What the picker draws: its grid, and the red mark round the chosen cell,
 // which reaches one column and one row past the cell.
 constexpr Rect colourPickerArea{colourPicker.x, colourPicker.y, colourPicker.w + 1, colourPicker.h + 9};
@@ -149,6 +151,8 @@ constexpr Rect colourPickerArea{colourPicker.x, colourPicker.y, colourPicker.w +
 constexpr Point textLabel{375, 338};
 constexpr Rect startPageButton{425, 333, 50, 20};
 constexpr Rect endPageButton{475, 333, 60, 20};  // room for its six letters
+// "Tekst:" has the room up to "Start".
+constexpr int textLabelWidth = startPageButton.x - textLabel.x;
 constexpr int textColumns = kPageColumns;
 constexpr int textLines = kPageLines;
 constexpr int textCellWidth = 8;

@@ -58,6 +58,8 @@ int frame::mouse(int x, int y, int button)
         // shows the finding's place); what it lands on after the page
         // closes gets nothing of it.
         const Notices::Place place = notices.overlayPress(y, button);
+        if (place.otherLanguage)
+            chooseLanguage(language == Language::polish ? Language::english : Language::polish);
         if (place.slot >= 0)
             showCell(place.slot, place.cell);
         heldButtons |= heldBit(button);

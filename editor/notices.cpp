@@ -21,49 +21,34 @@ void text(SDL_Surface* target, int x, int y, const std::string& s, const Uint8* 
 
 // The keys and mouse actions, one page. Codes 1 to 26 are the font's
 // Polish letters and the game's pictures, as on the text pages.
-const char* const helpText[] = {
-    "Plansza (lewa strona)",
-    "  lewy przycisk lub przeciaganie   rysuje wybranym kaflem i narzedziem",
-    "  prawy przycisk                   wymazuje",
-    "  kolko myszy                      w gore wymazuje, w dol rysuje",
-    "  Ctrl+kolko, Ctrl+plus, Ctrl+minus   powiekszenie okna 1x, 2x, 3x",
-    "Narzedzia (przyciski pod plansza)",
-    "  D olowek   F wypelnianie   R prostokat, drugi raz ramka   L linia",
-    "  P pobiera kafel spod wskaznika   S zaznaczenie   G siatka",
-    "  Ctrl+C kopiuje mape lub zaznaczenie, Ctrl+V wkleja (klik kladzie)",
-    "  Escape porzuca zaznaczenie, wklejany fragment i \"Zamien mapy\"",
-    helpLine(HelpLine::turning, Language::polish),
-    "Zestaw",
-    "  Ctrl+N nowy   Ctrl+O otworz   Ctrl+1..9 ostatnio otwarte",
-    "  Ctrl+S zapisz   Ctrl+Shift+S zapisz jako",
-    "  Ctrl+Z cofnij   Ctrl+Y lub Ctrl+Shift+Z ponow",
-    "Mapy",
-    "  1..32 wybiera mape; Usun mape ja oproznia",
-    "  Zamien mapy, potem druga mapa: zamienia je miejscami",
-    "  Testuj mape, Testuj gre: test w emulatorze, kazdy na wlasnym obrazie",
-    "  F5 lub Graj: gra na planszy klawiszami gry: strzalki ida, Ctrl ze strzalka",
-    "    strzela w jej strone, spacja pauza, R od nowa (zycie zostaje), Escape",
-    "    lub klik wraca do edycji; Shift+F5 pokazuje rozwiazanie",
-    helpLine(HelpLine::playFromCell, Language::polish),
-    "  Srubki: - i + zmieniaja, klik na liczbe liczy srubki na mapie",
-    "  Murek: - i + zmieniaja wzorek, klik na obrazek wraca do pierwszego",
-    "  Kolor: wybierz rejestr 1..6, potem kolor z siatki",
-    setViewHelp(0, Language::polish),
-    setViewHelp(1, Language::polish),
-    setViewHelp(2, Language::polish),
-    setViewHelp(3, Language::polish),
-    setViewHelp(4, Language::polish),
-    "Tekst (Start, Koniec)",
-    "  klik na strone daje jej klawiature, Escape lub klik obok oddaje",
-    "  Return nastepny wiersz, strzalki przesuwaja, Backspace czysci",
-    "  Ctrl+A \x01   Ctrl+C \x03   Ctrl+E \x05   Ctrl+L \x0c",
-    "  Ctrl+N \x0e   Ctrl+O \x0f   Ctrl+S \x13   Ctrl+Z \x1a",
-    "  Ctrl+Q \x11 (pelny pasek)   Ctrl+R Ctrl+T \x12\x14   Ctrl+F Ctrl+G \x06\x07",
-    "Komunikaty",
-    "  ostatni stoi pod Cofnij i Ponow; klik na urwany pokazuje go calego,",
-    "  klik na znalezisko kontroli pokazuje mape i miejsce; Ukryj go chowa",
-    "  F1 ta strona   F2 dziennik komunikatow   Escape lub klik zamyka",
-};
+// The help page: the language switch, the buttons' full names, then the
+// keys and the mouse by area.
+std::vector<std::string> helpLines(Language language)
+{
+    std::vector<std::string> lines{windowText(WindowText::helpLanguage, language)};
+    std::string names;
+    for (int i = int(WindowText::newButton); i <= int(WindowText::endPageButton); ++i)
+        names += std::string(names.empty() ? "" : ", ") + windowText(WindowText(i), language);
+    names += std::string(", ") + setViewText(SetViewText::viewButton, language);
+    for (const std::string& line : wrapText(windowText(WindowText::helpButtons, language, {names}), layout::overlayChars))
+        lines.push_back(line);
+    auto add = [&](const std::string& text) {
+        size_t start = 0;
+        for (size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
+            lines.push_back(text.substr(start, end - start));
+        lines.push_back(text.substr(start));
+    };
+    add(windowText(WindowText::helpCanvas, language));
+    add(helpLine(HelpLine::turning, language));
+    add(windowText(WindowText::helpSet, language));
+    add(helpLine(HelpLine::playFromCell, language));
+    add(windowText(WindowText::helpCounters, language));
+    for (int i = 0; i < setViewHelpLines; ++i)
+        add(setViewHelp(i, language));
+    add(windowText(WindowText::helpText, language));
+    return lines;
+}
+
 
 bool isPathWord(const std::string& word)
 {
@@ -152,7 +137,7 @@ void Notices::showFindings(const std::vector<LevelFinding>& findings)
     shown_.clear();
     for (const LevelFinding& finding : findings) {
         Notice notice;
-        notice.text = describe(finding, Language::polish);
+        notice.text = describe(finding, language_);
         notice.error = true;
         notice.slot = finding.slot;
         notice.cell = {finding.column, finding.row};
@@ -186,7 +171,7 @@ std::vector<Notices::TextLine> Notices::messageLines(bool& whole) const
         const bool last = i + 1 == shown_.size();
         if (lines.size() + wrapped.size() > room - (last ? 0 : 1)) {
             whole = false;
-            lines.push_back({"... i " + std::to_string(shown_.size() - i) + " wiecej (klik: wszystkie)", -1,
+            lines.push_back({windowText(WindowText::moreMessages, language_, {std::to_string(shown_.size() - i)}), -1,
                              false});
             break;
         }
@@ -218,8 +203,8 @@ std::string Notices::messageAreaHint(int y) const
     const int row = layout::messageLineAt(y);
     if (row >= 0 && row < int(lines.size()) && lines[size_t(row)].notice >= 0 &&
         shown_[size_t(lines[size_t(row)].notice)].slot >= 0)
-        return "Klik: pokaz to miejsce";
-    return whole ? "" : "Klik: caly komunikat";
+        return windowText(WindowText::findingAreaStatus, language_);
+    return whole ? "" : windowText(WindowText::wholeMessageStatus, language_);
 }
 
 void Notices::drawMessageArea(SDL_Surface* screen, bool blackLabels) const
@@ -281,13 +266,13 @@ std::vector<Notices::TextLine> Notices::overlayLines() const
     };
     switch (overlay_) {
     case Overlay::help:
-        for (const char* line : helpText)
+        for (const std::string& line : helpLines(language_))
             lines.push_back({line, -1, false});
         break;
     case Overlay::log:
         add(log_);
         if (log_.empty())
-            lines.push_back({"Brak komunikatow.", -1, false});
+            lines.push_back({windowText(WindowText::noMessages, language_), -1, false});
         break;
     case Overlay::message:
         add(shown_);
@@ -312,12 +297,13 @@ void Notices::drawOverlay(SDL_Surface* screen) const
     boxRGBA(screen, Sint16(r.x), Sint16(r.y), Sint16(r.right() - 1), Sint16(r.bottom() - 1), 40, 40, 70, 255);
     rectangleRGBA(screen, Sint16(r.x), Sint16(r.y), Sint16(r.right() - 1), Sint16(r.bottom() - 1), 200, 200, 200,
                   255);
-    const char* title = overlay_ == Overlay::help  ? "Pomoc (F1)"
-                        : overlay_ == Overlay::log ? "Dziennik komunikatow (F2)"
-                                                   : "Komunikat";
+    const char* title = windowText(overlay_ == Overlay::help  ? WindowText::helpTitle
+                                   : overlay_ == Overlay::log ? WindowText::logTitle
+                                                              : WindowText::messageTitle,
+                                   language_);
     const Uint8 dim[3] = {170, 170, 170};
     text(screen, layout::overlayTitle.x, layout::overlayTitle.y, title, dim);
-    const std::string closing = "Escape lub klik zamyka";
+    const std::string closing = windowText(WindowText::pageClosing, language_);
     text(screen, layout::overlayClosing(int(closing.size())).x, layout::overlayTitle.y, closing, dim);
     const std::vector<TextLine> lines = overlayLines();
     const Uint8 white[3] = {255, 255, 255};
@@ -343,6 +329,11 @@ Notices::Place Notices::overlayPress(int y, int button)
     const std::vector<TextLine> lines = overlayLines();
     const int row = layout::overlayLineAt(y);
     const size_t index = overlayTop_ + size_t(std::max(row, 0));
+    if (overlay_ == Overlay::help && row >= 0 && index == 0) {
+        Place place;
+        place.otherLanguage = true;
+        return place;
+    }
     const std::vector<Notice>& list = overlay_ == Overlay::log ? log_ : shown_;
     Place place;
     if (row >= 0 && index < lines.size() && lines[index].notice >= 0 && overlay_ != Overlay::help) {

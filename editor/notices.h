@@ -8,6 +8,7 @@
 #pragma once
 
 #include "core/levelcheck.h"
+#include "core/messages.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -44,6 +45,8 @@ public:
     struct Place {
         int slot = -1;
         Cell cell{-1, -1};
+        // The press chose the other language on the help page's first line.
+        bool otherLanguage = false;
     };
     // Pages over the window: the keys and mouse actions (F1, "?"), the log
     // (F2, "Dziennik"), a message in full (a click on one cut short).
@@ -53,6 +56,9 @@ public:
     static const uint64_t flashDuration = 1600;
 
     Notices(std::function<uint64_t()> clock, std::function<void()> repaintAll);
+
+    // The language of what it words itself: the pages, the findings, hints.
+    void setLanguage(Language language) { language_ = language; }
 
     // --- Messages -----------------------------------------------------------
     // The message area shows it until the next message or until the user
@@ -85,7 +91,9 @@ public:
     void showOverlay(Overlay which);
     std::vector<TextLine> overlayLines() const;
     // A press while a page shows: the wheel (buttons 4 and 5) scrolls; any
-    // other press closes the page, and on a finding gives its place.
+    // other press closes the page, and on a finding gives its place; on the
+    // help page's first line it asks for the other language instead, and the
+    // page stays.
     Place overlayPress(int y, int button);
     void overlayKey(PageKey key);
 
@@ -110,6 +118,7 @@ private:
     void notify(const Notice& notice);
     void scrollTo(size_t top);
 
+    Language language_ = Language::polish;
     std::function<uint64_t()> clock_;
     std::function<void()> repaintAll_;
     std::vector<Notice> shown_;

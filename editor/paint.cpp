@@ -7,6 +7,7 @@
 #include "editor/frame.h"
 
 #include "editor/look.h"
+#include "editor/textroom.h"
 
 #include "render/font.h"
 #include "render/funkcje.h"
@@ -183,8 +184,10 @@ void frame::paint()
         SDL_FillRect(screen, nullptr, background);
     } else if (wholePaint) {
         SDL_FillRect(screen, nullptr, background);
-        text(screen, layout::colourLabel.x, layout::colourLabel.y, "Kolor:", labelColour);
-        text(screen, layout::textLabel.x, layout::textLabel.y, "Tekst:", labelColour);
+        text(screen, layout::colourLabel.x, layout::colourLabel.y, shownLabel(WindowText::colourLabel, language).c_str(),
+             labelColour);
+        text(screen, layout::textLabel.x, layout::textLabel.y, shownLabel(WindowText::textLabel, language).c_str(),
+             labelColour);
         const layout::Rect& f = layout::canvasFrame;
         rectangleRGBA(screen, Sint16(f.x), Sint16(f.y), Sint16(f.right() - 1), Sint16(f.bottom() - 1), 160, 160,
                       160, 255);

@@ -5,14 +5,10 @@
 #include <cstdio>
 #include <utility>
 
-namespace {
-
-std::string levelName(int slot)
+std::string PlaytestControl::levelName(int slot) const
 {
-    return "Mapa " + std::to_string(slot + 1);
+    return windowText(WindowText::levelName, language_, {std::to_string(slot + 1)});
 }
-
-} // namespace
 
 PlaytestControl::PlaytestControl(const Session& session, Clock clock, Show show)
     : session_(session), clock_(std::move(clock)), show_(std::move(show))
@@ -26,10 +22,10 @@ void PlaytestControl::start(int slot, bool showSolution)
     const LevelData& level = session_.level(slot);
     if (showSolution) {
         search_.reset(new SolutionSearch(level, slot, searchLimits));
-        show_(levelName(slot) + ": szukam rozwiazania (Escape przerywa)", false);
+        show_(windowText(WindowText::searchingSolution, language_, {levelName(slot)}), false);
         return;
     }
-    play(level, slot, "Gra na planszy: Escape wraca do edycji");
+    play(level, slot, windowText(WindowText::playing, language_));
 }
 
 void PlaytestControl::startFrom(int slot, Cell cell)
@@ -38,10 +34,10 @@ void PlaytestControl::startFrom(int slot, Cell cell)
         return;
     LevelData placed;
     if (!placeRobot(session_.level(slot), cell, placed)) {
-        show_(canvasNews(CanvasNews::startNeedsFloor, Language::polish), true);
+        show_(canvasNews(CanvasNews::startNeedsFloor, language_), true);
         return;
     }
-    play(placed, slot, playFromCellNews(slot, cell, Language::polish));
+    play(placed, slot, playFromCellNews(slot, cell, language_));
 }
 
 void PlaytestControl::play(const LevelData& level, int slot, const std::string& news)
@@ -51,7 +47,8 @@ void PlaytestControl::play(const LevelData& level, int slot, const std::string& 
     if (!playtest_->started()) {
         const bool failed = playtest_->outcome() == Playtest::Outcome::rulesFailed;
         show_(levelName(slot) + ": " +
-                  (failed ? describeRulesFailure(playtest_->failedAt(), Language::polish) : "brak robota, nie ma kim grac"),
+                  (failed ? describeRulesFailure(playtest_->failedAt(), language_)
+                         : std::string(windowText(WindowText::noRobotToPlay, language_))),
               true);
         playtest_.reset();
         return;
@@ -62,7 +59,7 @@ void PlaytestControl::play(const LevelData& level, int slot, const std::string& 
 void PlaytestControl::takeBack()
 {
     if (playtest_ && !playtest_->replaying() && !playtest_->takeBack())
-        show_(canvasNews(CanvasNews::nothingToTakeBack, Language::polish), false);
+        show_(canvasNews(CanvasNews::nothingToTakeBack, language_), false);
 }
 
 // The search ended: its moves play on the canvas, or its verdict shows.
@@ -72,13 +69,12 @@ void PlaytestControl::playFoundSolution()
     const int slot = search_->slot();
     search_.reset();
     if (result.verdict != SolveResult::solvable || result.moves.empty()) {
-        show_(levelName(slot) + ": " + describe(result, Language::polish), false);
+        show_(levelName(slot) + ": " + describe(result, language_), false);
         return;
     }
     playtest_.reset(new Playtest(session_.level(slot), clock_(), result.moves));
     deathsShown_ = 0;
-    show_("Rozwiazanie, " + polishCount(long(result.moves.size()), "ruch", "ruchy", "ruchow") +
-              ": Escape wraca do edycji",
+    show_(windowText(WindowText::showingSolution, language_, {movesCount(result.moves.size(), language_)}),
           false);
 }
 
@@ -86,7 +82,7 @@ void PlaytestControl::stop()
 {
     if (search_) {
         search_.reset();
-        show_("Szukanie rozwiazania przerwane", false);
+        show_(windowText(WindowText::solutionSearchStopped, language_), false);
     }
     playtest_.reset();
 }
@@ -96,7 +92,7 @@ void PlaytestControl::leave()
     const bool wasPlaying = playing();
     stop();
     if (wasPlaying)
-        show_("Koniec gry na planszy: mapa jak przed gra", false);
+        show_(windowText(WindowText::playEnded, language_), false);
 }
 
 void PlaytestControl::end(const std::string& message)
@@ -124,22 +120,22 @@ bool PlaytestControl::tick()
     playtest_->advanceTo(clock_());
     if (playtest_->deaths() > deathsShown_) {
         deathsShown_ = playtest_->deaths();
-        show_("Robot zginal - zostalo zyc: " + std::to_string(playtest_->counters().lives), false);
+        show_(windowText(WindowText::robotDied, language_, {std::to_string(playtest_->counters().lives)}), false);
     }
     switch (playtest_->outcome()) {
     case Playtest::Outcome::playing:
         return true;
     case Playtest::Outcome::levelDone:
-        end("Robot doszedl do wyjscia: mapa ukonczona");
+        end(windowText(WindowText::levelFinished, language_));
         break;
     case Playtest::Outcome::gameOver:
-        end("Koniec gry: robot stracil wszystkie zycia");
+        end(windowText(WindowText::gameOver, language_));
         break;
     case Playtest::Outcome::replayDone:
-        end("Rozwiazanie pokazane do konca");
+        end(windowText(WindowText::solutionShown, language_));
         break;
     case Playtest::Outcome::rulesFailed:
-        end(describeRulesFailure(playtest_->failedAt(), Language::polish));
+        end(describeRulesFailure(playtest_->failedAt(), language_));
         break;
     }
     return false;
@@ -150,15 +146,17 @@ std::string PlaytestControl::status() const
     if (!playtest_)
         return "";
     const GameRules::Counters c = playtest_->counters();
-    char line[96];
-    std::snprintf(line, sizeof line, "Srubki %d  Zycia %d  Amunicja %d\nKlucze %d %d %d  ", c.screws, c.lives,
-                  c.shots, c.keys[0], c.keys[1], c.keys[2]);
+    using std::to_string;
     // The open exit shows on the canvas, and the line has no room left for
     // saying it: the moves come first.
-    std::string text = line;
+    std::string text =
+        windowText(WindowText::playCounters, language_, {to_string(c.screws), to_string(c.lives), to_string(c.shots)}) +
+        "\n" +
+        windowText(WindowText::playKeys, language_, {to_string(c.keys[0]), to_string(c.keys[1]), to_string(c.keys[2])});
     if (playtest_->replaying())
-        text += "ruch " + std::to_string(playtest_->replayed()) + "/" + std::to_string(playtest_->replayLength());
+        text += windowText(WindowText::replayStep, language_,
+                           {to_string(playtest_->replayed()), to_string(playtest_->replayLength())});
     else
-        text += movesMade(playtest_->moves(), Language::polish);
-    return c.paused ? text + "  PAUZA" : text;
+        text += movesMade(playtest_->moves(), language_);
+    return c.paused ? text + windowText(WindowText::paused, language_) : text;
 }

@@ -5,6 +5,8 @@
 // window. Play changes nothing in the document.
 #pragma once
 
+#include "core/messages.h"
+
 #include "core/session.h"
 #include "editor/playtest.h"
 
@@ -20,6 +22,9 @@ public:
     using Show = std::function<void(const std::string& text, bool error)>;
 
     PlaytestControl(const Session& session, Clock clock, Show show);
+
+    // The language of what it says and of its status line.
+    void setLanguage(Language language) { language_ = language; }
 
     // A level plays, or a solution is being searched for.
     bool active() const { return playtest_ || search_; }
@@ -58,6 +63,8 @@ public:
     std::string status() const;
 
 private:
+    std::string levelName(int slot) const;
+    Language language_ = Language::polish;
     void playFoundSolution();
     void play(const LevelData& level, int slot, const std::string& news);
     void end(const std::string& message);

@@ -133,3 +133,20 @@ bool RecentFiles::listed(const std::string& path) const
     return std::any_of(paths_.begin(), paths_.end(),
                        [&](const std::string& entry) { return comparedName(entry) == compared; });
 }
+
+std::optional<Language> rememberedLanguage(const std::string& file)
+{
+    std::vector<uint8_t> bytes;
+    if (file.empty() || readFile(file, bytes, 64))
+        return std::nullopt;
+    std::string code(bytes.begin(), bytes.end());
+    while (!code.empty() && (code.back() == '\n' || code.back() == '\r' || code.back() == ' '))
+        code.pop_back();
+    return languageNamed(code);
+}
+
+Error rememberLanguage(const std::string& file, Language language)
+{
+    const std::string code = std::string(languageCode(language)) + "\n";
+    return writeStateFile(file, std::vector<uint8_t>(code.begin(), code.end()));
+}

@@ -5,8 +5,10 @@
 #pragma once
 
 #include "core/error.h"
+#include "core/messages.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -49,3 +51,9 @@ private:
     std::string file_;
     std::vector<std::string> paths_;
 };
+
+// The window's language as chosen on the help page, kept beside the recent
+// files as its code ("en"); none when it was never chosen or the file holds
+// no known code.
+std::optional<Language> rememberedLanguage(const std::string& file);
+Error rememberLanguage(const std::string& file, Language language);

@@ -14,7 +14,6 @@ namespace {
 
 using namespace setlayout;
 
-const Language shownLanguage = Language::polish;
 const int leftButton = 1;
 const int dragDistance = 4;  // pixels a press moves before it drags
 const size_t picturesKept = 256;
@@ -108,15 +107,27 @@ SetView::SetView(Session& session, const TileArt& art, const LevelRules& rules, 
     sheet_.attach(art_.sheet, art_.palette);
     changedAt_ = hooks_.clock();
     for (int i = 0; i < buttonCount; ++i) {
-        buttons_.emplace_back(new CButton(setViewText(buttonTexts[i][0], shownLanguage)));
+        buttons_.emplace_back(new CButton(setViewText(buttonTexts[i][0], language_)));
         const layout::Rect r = setlayout::button(i);
         buttons_.back()->move(r.x, r.y, r.w, r.h);
     }
     for (int i = 0; i < 3; ++i) {
-        importButtons_.emplace_back(new CButton(setViewText(importButtonTexts[i][0], shownLanguage)));
+        importButtons_.emplace_back(new CButton(setViewText(importButtonTexts[i][0], language_)));
         const layout::Rect r = setlayout::button(i);
         importButtons_.back()->move(r.x, r.y, r.w, r.h);
     }
+}
+
+void SetView::setLanguage(Language language)
+{
+    language_ = language;
+    auto label = [&](SetViewText text, int i) {
+        return fitLabel(setViewText(text, language_), size_t(setlayout::button(i).w / layout::fontWidth));
+    };
+    for (int i = 0; i < buttonCount; ++i)
+        buttons_[size_t(i)]->caption(label(buttonTexts[i][0], i).c_str());
+    for (int i = 0; i < 3; ++i)
+        importButtons_[size_t(i)]->caption(label(importButtonTexts[i][0], i).c_str());
 }
 
 bool SetView::covers(const layout::Rect& area)
@@ -215,18 +226,18 @@ std::string SetView::statusText(int x, int y) const
     for (int i = 0; i < buttonCount; ++i)
         if (setlayout::button(i).contains(x, y)) {
             if (importing_)
-                return i < 3 ? setViewText(importButtonTexts[i][1], shownLanguage) : "";
-            return setViewText(buttonTexts[i][1], shownLanguage);
+                return i < 3 ? setViewText(importButtonTexts[i][1], language_) : "";
+            return setViewText(buttonTexts[i][1], language_);
         }
     const int i = placeAt(x, y);
     if (i < 0 || i >= placeCount())
         return "";
     const Shown shown = shownAt(i);
-    std::string summary = levelSummary(i, shown.played, shown.verdict, !shown.level, shownLanguage);
+    std::string summary = levelSummary(i, shown.played, shown.verdict, !shown.level, language_);
     if (shown.findings && !shown.findings->empty()) {
         summary += "\n";
         for (size_t k = 0; k < shown.findings->size(); ++k)
-            summary += (k ? "; " : "") + findingWords((*shown.findings)[k], shownLanguage);
+            summary += (k ? "; " : "") + findingWords((*shown.findings)[k], language_);
     }
     return summary;
 }
@@ -286,7 +297,7 @@ bool SetView::refused(const SetChange& change)
 {
     if (change.wouldNotFit <= 0)
         return false;
-    say(setNews(SetNews::setFull, change.wouldNotFit, "", 0, shownLanguage), true);
+    say(setNews(SetNews::setFull, change.wouldNotFit, "", 0, language_), true);
     return true;
 }
 
@@ -328,21 +339,21 @@ void SetView::remove()
     const int levels = int(levelsAt(session_, selection_).size());
     follow(deleteLevels(session_, selection_));
     if (levels > 0)
-        say(setNews(SetNews::deleted, levels, "", 0, shownLanguage));
+        say(setNews(SetNews::deleted, levels, "", 0, language_));
 }
 
 void SetView::copy(bool cut)
 {
     const std::vector<LevelData> levels = levelsAt(session_, selection_);
     if (levels.empty()) {
-        say(setNews(SetNews::nothingToCopy, 0, "", 0, shownLanguage));
+        say(setNews(SetNews::nothingToCopy, 0, "", 0, language_));
         return;
     }
     if (const Error error = clipboard_.put(levels, session_.document().game))
-        say(describe(error, shownLanguage), true);
+        say(describe(error, language_), true);
     if (cut)
         follow(deleteLevels(session_, selection_));
-    say(setNews(cut ? SetNews::cut : SetNews::copied, int(levels.size()), "", 0, shownLanguage));
+    say(setNews(cut ? SetNews::cut : SetNews::copied, int(levels.size()), "", 0, language_));
 }
 
 // `levels` in front of `place`; false, saying why, when there are none
@@ -350,7 +361,7 @@ void SetView::copy(bool cut)
 bool SetView::inserted(int place, const std::vector<LevelData>& levels, SetNews none, SetChange& change)
 {
     if (levels.empty()) {
-        say(setNews(none, 0, "", 0, shownLanguage));
+        say(setNews(none, 0, "", 0, language_));
         return false;
     }
     change = insertLevels(session_, place, levels);
@@ -364,7 +375,7 @@ void SetView::paste()
     if (!inserted(chosen_, levels, SetNews::clipboardEmpty, change))
         return;
     follow(change);
-    say(setNews(SetNews::pasted, int(levels.size()), "", 0, shownLanguage));
+    say(setNews(SetNews::pasted, int(levels.size()), "", 0, language_));
 }
 
 void SetView::startImport()
@@ -381,7 +392,7 @@ void SetView::startImport()
         error.path = path;
     }
     if (error) {
-        say(describe(error, shownLanguage), true);
+        say(describe(error, language_), true);
         return;
     }
     const LoadResult read = readGameImage(bytes.data(), bytes.size(), session_.eraserCode());
@@ -391,7 +402,7 @@ void SetView::startImport()
             levels.push_back(level);
     const std::string name = fileNameOf(path);
     if (levels.empty()) {
-        say(setNews(SetNews::importEmpty, 0, name, 0, shownLanguage), true);
+        say(setNews(SetNews::importEmpty, 0, name, 0, language_), true);
         return;
     }
     imported_ = std::move(levels);
@@ -407,7 +418,7 @@ void SetView::startImport()
     chooseOnly(0);
     const bool onto = !session_.level(importPlace_).on;
     say(setNews(onto ? SetNews::importingOnto : SetNews::importing, int(imported_.size()), name, importPlace_,
-                shownLanguage));
+                language_));
 }
 
 void SetView::insertImported()
@@ -422,7 +433,7 @@ void SetView::insertImported()
     importing_ = false;
     chosen_ = importPlace_;
     follow(change);
-    say(setNews(SetNews::imported, int(levels.size()), importName_, 0, shownLanguage));
+    say(setNews(SetNews::imported, int(levels.size()), importName_, 0, language_));
 }
 
 void SetView::cancelImport()
@@ -709,7 +720,7 @@ void SetView::drawPlace(SDL_Surface* screen, int i)
         }
         const layout::Point c = pic.centre();
         text(screen, c.x - 4, c.y - 4, "+", dimText);
-        text(screen, r.x + 4, pic.bottom() + 4, setViewText(SetViewText::emptyPlace, shownLanguage), dimText);
+        text(screen, r.x + 4, pic.bottom() + 4, setViewText(SetViewText::emptyPlace, language_), dimText);
     }
 
     if (shown.findings)
@@ -719,7 +730,7 @@ void SetView::drawPlace(SDL_Surface* screen, int i)
             text(screen, b.x + 2, b.y + 2, findingBadge((*shown.findings)[k]), plainText);
         }
     if (shown.level) {
-        std::string label = verdictLabel(shown.verdict, shownLanguage), second;
+        std::string label = verdictLabel(shown.verdict, language_), second;
         if (label.size() > size_t(verdictChars)) {
             const size_t cut = label.rfind(' ', size_t(verdictChars));
             second = label.substr(cut + 1);
@@ -770,7 +781,7 @@ void SetView::drawLower(SDL_Surface* screen)
         if (shown.verdict.kind == LevelVerdict::solvable)
             longest = std::max(longest, shown.verdict.moves);
     const SetViewText title = importing_ ? SetViewText::importCurveTitle : SetViewText::curveTitle;
-    text(screen, curve.x + 6, curve.y + 4, setViewText(title, shownLanguage), plainText);
+    text(screen, curve.x + 6, curve.y + 4, setViewText(title, language_), plainText);
     text(screen, curve.right() - 4 - 8 * int(std::to_string(longest).size()), curve.y + 4, std::to_string(longest),
          dimText);
     hlineRGBA(screen, Sint16(barX(0) - 2), Sint16(barX(kLevelSlots - 1) + barWidth + 1), Sint16(curveBaseline),

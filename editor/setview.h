@@ -95,6 +95,9 @@ public:
     SetView(const SetView&) = delete;
     SetView& operator=(const SetView&) = delete;
 
+    // The language of its buttons, hints and news; its buttons reworded.
+    void setLanguage(Language language);
+
     bool isOpen() const { return open_; }
     // Opens with the level of `slot` chosen.
     void open(int slot);
@@ -171,6 +174,7 @@ private:
     uint64_t placeLook(int i) const;
     uint64_t lowerLook() const;
 
+    Language language_ = Language::polish;
     Session& session_;
     TileArt art_;
     const LevelRules& rules_;

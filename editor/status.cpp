@@ -10,23 +10,12 @@
 
 namespace {
 
-const char* const commandHints[][2] = {
-    {"", ""},
-    {"Nowy zestaw map", "(Ctrl+N)"},
-    {"Otworz zestaw (Ctrl+O)", "Ctrl+1..9: ostatnio otwarte"},
-    {"Zapisz zestaw (Ctrl+S)", ""},
-    {"Zapisz pod nowa nazwa", "(Ctrl+Shift+S)"},
-    {"Oproznij biezaca mape", ""},
-    {"Testuj biezaca mape", "w emulatorze"},
-    {"Testuj caly zestaw", "w emulatorze"},
-    {"Zamien biezaca mape z inna:", "kliknij ja potem (Escape: nie)"},
-    {"Cofnij (Ctrl+Z)", ""},
-    {"Ponow (Ctrl+Y, Ctrl+Shift+Z)", ""},
-    {"Komunikaty tego uruchomienia", "(F2)"},
-    {"Klawisze i mysz (F1)", ""},
-    {"Ukryj komunikat", ""},
-    {"Graj na planszy (F5)", "Shift+F5: pokaz rozwiazanie"},
-    {setViewText(SetViewText::viewHint, Language::polish), ""},
+// By the command's number; the first is no command.
+const WindowText commandHints[] = {
+    WindowText::count,         WindowText::newHint,      WindowText::openHint,     WindowText::saveHint,
+    WindowText::saveAsHint,    WindowText::deleteHint,   WindowText::testLevelHint, WindowText::testGameHint,
+    WindowText::swapHint,      WindowText::undoHint,     WindowText::redoHint,     WindowText::logHint,
+    WindowText::helpHint,      WindowText::dismissHint,  WindowText::playHint,     WindowText::count,
 };
 
 } // namespace
@@ -42,7 +31,11 @@ std::string frame::statusText() const
         return setView->statusText(x, y);
     const Target target = targetAt(x, y);
     const map& level = levels[currentLevel];
-    char line[96];
+    auto hex = [](int value) {
+        char digits[4];
+        std::snprintf(digits, sizeof digits, "%02X", value & 0xFF);
+        return std::string(digits);
+    };
     auto tileText = [&](int code) {
         char described[64];
         const char* name = tileName(code);
@@ -53,47 +46,45 @@ std::string frame::statusText() const
     case Target::Canvas: {
         Cell cell;
         layout::canvasCellAt(x, y, cell);
-        std::snprintf(line, sizeof line, "Kolumna %d, wiersz %d\n", cell.column + 1, cell.row + 1);
-        std::string result = line;
+        const std::string result =
+            word(WindowText::cellStatus, {std::to_string(cell.column + 1), std::to_string(cell.row + 1)}) + "\n";
         if (tools.hasSelection()) {
             const Cell a = tools.selectionStart(), b = tools.selectionEnd();
-            std::snprintf(line, sizeof line, "Zaznaczenie %d x %d", std::abs(a.column - b.column) + 1,
-                          std::abs(a.row - b.row) + 1);
-            return result + line;
+            return result + word(WindowText::selectionStatus, {std::to_string(std::abs(a.column - b.column) + 1),
+                                                               std::to_string(std::abs(a.row - b.row) + 1)});
         }
-        return result + "Kafel " + tileText(level.get(cell.column, cell.row));
+        return result + word(WindowText::tileStatus, {tileText(level.get(cell.column, cell.row))});
     }
     case Target::Palette: {
         const int code = tileCodes[target.index];
-        return code < 0 ? "" : "Kafel " + tileText(code) + "\nlewy przycisk nim rysuje";
+        return code < 0 ? "" : word(WindowText::paletteStatus, {tileText(code)});
     }
     case Target::LevelSlot:
-        std::snprintf(line, sizeof line, "Mapa %d%s", target.index + 1, levels[target.index].isOn() ? "" : " (pusta)");
-        return std::string(line) + (swapSource >= 0 ? "\nklik: zamien z biezaca" : "");
+        return word(levels[target.index].isOn() ? WindowText::slotStatus : WindowText::emptySlotStatus,
+                    {std::to_string(target.index + 1)}) +
+               (swapSource >= 0 ? "\n" + word(WindowText::swapTargetStatus) : "");
     case Target::ColourPicker: {
-        std::snprintf(line, sizeof line, "Kolor $%02X\nklik: do rejestru %d", colourPicker->colourAt(x, y),
-                      currentColour + 1);
-        return line;
+        return word(WindowText::colourStatus, {hex(colourPicker->colourAt(x, y)), std::to_string(currentColour + 1)});
     }
     case Target::ColourRegister:
-        std::snprintf(line, sizeof line, "Rejestr %d: $%02X%s", target.index + 1,
-                      level.colorGet(target.index) & 0xFF,
-                      target.index == 4 ? "\ntlo okna" : target.index == 5 ? "\nkolor robota" : "");
-        return line;
+        return word(WindowText::registerStatus, {std::to_string(target.index + 1), hex(level.colorGet(target.index))}) +
+               (target.index == 4   ? "\n" + word(WindowText::backgroundRegister)
+                : target.index == 5 ? "\n" + word(WindowText::robotRegister)
+                                    : "");
     case Target::ScrewCounter:
-        return "Srubki do zebrania: - i +\nklik na liczbe: policz na mapie";
+        return word(WindowText::screwCounterStatus);
     case Target::WallCounter:
-        return "Wzorek murku: - i +\nklik na obrazek: pierwszy";
+        return word(WindowText::wallCounterStatus);
     case Target::TextBox:
-        return "Tekst gry: klik daje klawiature\nEscape lub klik obok oddaje";
+        return word(WindowText::textBoxStatus);
     case Target::PageButton:
-        return target.index == 0 ? "Strona na poczatek gry" : "Strona na koniec gry";
+        return word(target.index == 0 ? WindowText::startPageStatus : WindowText::endPageStatus);
     case Target::ToolButton:
         return toolHint() ? toolHint() : "";
-    case Target::CommandButton: {
-        const auto& hint = commandHints[target.index];
-        return std::string(hint[0]) + (*hint[1] ? "\n" + std::string(hint[1]) : "");
-    }
+    case Target::CommandButton:
+        if (target.index == int(Command::SetView))
+            return setViewText(SetViewText::viewHint, language);
+        return commandHints[target.index] == WindowText::count ? "" : word(commandHints[target.index]);
     case Target::MessageArea:
         return notices.messageAreaHint(y);
     case Target::Nothing:

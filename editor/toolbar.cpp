@@ -4,6 +4,8 @@
 // the grid is CanvasTools' (canvastools.cpp).
 #include "editor/frame.h"
 
+#include "core/messages.h"
+
 #include <SDL_gfxPrimitives.h>
 
 #include <algorithm>
@@ -13,9 +15,9 @@ namespace {
 const int gridSwitch = int(Tool::count);
 
 // Shown in place of the document path while the pointer is over a button.
-const char* const toolHints[frame::toolButtonCount] = {
-    "Olowek (D)",         "Wypelnianie (F)", "Prostokat (R)",       "Ramka (R, drugi raz)",
-    "Linia (L)",          "Pobierz kafel (P)", "Zaznaczenie (S, Ctrl+C, Ctrl+V)", "Siatka (G)",
+const WindowText toolHints[frame::toolButtonCount] = {
+    WindowText::pencilHint, WindowText::fillHint, WindowText::rectangleHint, WindowText::frameHint,
+    WindowText::lineHint,   WindowText::pickHint, WindowText::selectHint,    WindowText::gridHint,
 };
 
 // The icon of tool button `i` in the button's lettering colour.
@@ -124,6 +126,6 @@ const char* frame::toolHint() const
 {
     for (int i = 0; i < toolButtonCount; ++i)
         if (layout::toolButton(i).contains(pointerX, pointerY))
-            return toolHints[i];
+            return windowText(toolHints[i], language);
     return nullptr;
 }

@@ -3,6 +3,8 @@
 // talks only to this interface, so its tests can hand it a FakePlatform.
 #pragma once
 
+#include "core/windowtexts.h"
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -17,6 +19,8 @@ struct DialogRequest {
     std::string extension;
     // Opening: the files used last, newest first, offered before the rest.
     std::vector<std::string> recentFiles{};
+    // The language of the dialog's own words (its filters, its buttons).
+    Language language = Language::polish;
 };
 
 enum class DialogResult {
@@ -40,6 +44,8 @@ struct Question {
     std::string title;
     std::string text;
     std::vector<std::string> answers;
+    // The language of words the dialog adds itself.
+    Language language = Language::polish;
 };
 
 class Platform {

@@ -76,9 +76,19 @@ const char* const openerProgram = "xdg-open";
 #endif
 
 // Upper and lower case, as images copied from other systems are often "GAME.ATR".
-const char* const zenityAtrFilter = "Obrazy ATR | *.atr *.ATR";
-const char* const zenityAllFilter = "Wszystkie pliki | *";
-const char* const kdialogFilter = "*.atr *.ATR|Obrazy ATR\n*|Wszystkie pliki";
+std::string zenityAtrFilter(Language language)
+{
+    return windowText(WindowText::atrImages, language) + std::string(" | *.atr *.ATR");
+}
+std::string zenityAllFilter(Language language)
+{
+    return windowText(WindowText::allFiles, language) + std::string(" | *");
+}
+std::string kdialogFilter(Language language)
+{
+    return std::string("*.atr *.ATR|") + windowText(WindowText::atrImages, language) + "\n*|" +
+           windowText(WindowText::allFiles, language);
+}
 
 std::string findProgram(const std::string& name, const std::string& searchPath)
 {
@@ -318,12 +328,16 @@ public:
     DialogResult chooseRecent(const std::string& zenity, const std::string& kdialog, const DialogRequest& request,
                               std::string& chosenPath)
     {
-        const std::string other = "Inny plik...";
+        const Language language = request.language;
+        const std::string other = windowText(WindowText::anotherFile, language);
+        const std::string openedLast = windowText(WindowText::openedLast, language);
         std::vector<std::string> args;
         std::string program = zenity.empty() ? kdialog : zenity;
         if (!zenity.empty()) {
-            args = {"--list", "--title=" + request.title, "--text=Ostatnio otwarte", "--column=Plik",
-                    "--width=600", "--height=360"};
+            args = {"--list", "--title=" + request.title, "--text=" + openedLast,
+                    "--column=" + std::string(windowText(WindowText::fileColumn, language)), "--width=600",
+                    "--height=360", "--ok-label=" + std::string(windowText(WindowText::openButton, language)),
+                    "--cancel-label=" + std::string(windowText(WindowText::cancelAnswer, language))};
             if (windowId_ != 0) {
                 args.push_back("--attach=" + std::to_string(windowId_));
                 args.push_back("--modal");
@@ -331,7 +345,7 @@ public:
             args.insert(args.end(), request.recentFiles.begin(), request.recentFiles.end());
             args.push_back(other);
         } else {
-            args = {"--title", request.title, "--menu", "Ostatnio otwarte"};
+            args = {"--title", request.title, "--menu", openedLast};
             for (const std::string& path : request.recentFiles) {
                 args.push_back(path);
                 args.push_back(path);
@@ -519,8 +533,8 @@ private:
             args.push_back("--attach=" + std::to_string(windowId_));
             args.push_back("--modal");
         }
-        args.push_back(std::string("--file-filter=") + zenityAtrFilter);
-        args.push_back(std::string("--file-filter=") + zenityAllFilter);
+        args.push_back("--file-filter=" + zenityAtrFilter(request.language));
+        args.push_back("--file-filter=" + zenityAllFilter(request.language));
         return args;
     }
 
@@ -535,7 +549,7 @@ private:
         }
         args.push_back(request.save ? "--getsavefilename" : "--getopenfilename");
         args.push_back(start);
-        args.push_back(kdialogFilter);
+        args.push_back(kdialogFilter(request.language));
         return args;
     }
 

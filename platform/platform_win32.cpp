@@ -24,7 +24,14 @@ namespace {
 
 // Pairs of description and pattern, ended by an empty pair. Patterns match
 // without regard to case.
-const wchar_t atrFilter[] = L"Obrazy ATR (*.atr)\0*.atr\0Wszystkie pliki (*.*)\0*.*\0";
+std::wstring atrFilter(Language language)
+{
+    const std::wstring filter = toUtf16(windowText(WindowText::atrImages, language) + std::string(" (*.atr)")) +
+                                std::wstring(L"\0*.atr\0", 7) +
+                                toUtf16(windowText(WindowText::allFiles, language) + std::string(" (*.*)")) +
+                                std::wstring(L"\0*.*\0", 5);
+    return filter + L'\0';
+}
 
 // Windows' own folder separators, which its dialogs want.
 std::wstring withBackslashes(std::wstring path)
@@ -133,7 +140,10 @@ int askWithMessageBox(HWND window, const Question& question)
 {
     const bool three = question.answers.size() > 2;
     std::string text = question.text + "\n\n";
-    const char* const buttons[] = {three ? "Tak" : "OK", three ? "Nie" : "Anuluj", "Anuluj"};
+    const Language language = question.language;
+    const char* const buttons[] = {windowText(three ? WindowText::yesAnswer : WindowText::okAnswer, language),
+                                   windowText(three ? WindowText::noAnswer : WindowText::cancelAnswer, language),
+                                   windowText(WindowText::cancelAnswer, language)};
     for (size_t i = 0; i < question.answers.size() && i < 3; ++i)
         text += std::string(buttons[i]) + ": " + question.answers[i] + "\n";
     const int pressed = MessageBoxW(window, toUtf16(text).c_str(), toUtf16(question.title).c_str(),
@@ -168,10 +178,12 @@ public:
         const std::wstring title = toUtf16(request.title);
         const std::wstring extension = toUtf16(request.extension.substr(request.extension.rfind('.') + 1));
 
+        const std::wstring filter = atrFilter(request.language);
+
         OPENFILENAMEW dialog = {};
         dialog.lStructSize = sizeof dialog;
         dialog.hwndOwner = window_;
-        dialog.lpstrFilter = atrFilter;
+        dialog.lpstrFilter = filter.c_str();
         dialog.nFilterIndex = 1;
         dialog.lpstrFile = file.data();
         dialog.nMaxFile = DWORD(file.size());

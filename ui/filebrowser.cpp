@@ -243,7 +243,7 @@ std::vector<BrowserEntry> arrangeEntries(const std::vector<RawEntry>& raw, bool 
 
 FileBrowser::FileBrowser(FileSystemView& fileSystem, const DialogRequest& request,
                          const std::string& workingDir, int visibleRows)
-    : fileSystem_(fileSystem), save_(request.save), extension_(request.extension),
+    : fileSystem_(fileSystem), save_(request.save), language_(request.language), extension_(request.extension),
       recentFiles_(request.save ? std::vector<std::string>() : request.recentFiles),
       visibleRows_(std::max(1, visibleRows))
 {
@@ -268,7 +268,7 @@ bool FileBrowser::enterDirectory(const std::string& dir)
 {
     std::vector<RawEntry> found;
     if (!fileSystem_.list(dir, found)) {
-        status_ = "Nie mozna odczytac katalogu " + dir;
+        status_ = windowText(WindowText::folderUnreadable, language_, {dir});
         if (directory_.empty())
             directory_ = dir;
         return false;
@@ -451,20 +451,20 @@ FileBrowser::Outcome FileBrowser::confirm()
         kind = fileSystem_.kindOf(path);
     }
     if (namesDirectory || fileSystem_.kindOf(parentDirectory(path)) != PathKind::Directory) {
-        status_ = "Nie ma takiego katalogu";
+        status_ = windowText(WindowText::noSuchFolder, language_);
         return Outcome::Rejected;
     }
     if (kind == PathKind::Other || kind == PathKind::Directory) {
-        status_ = "To nie jest zwykly plik";
+        status_ = windowText(WindowText::notAPlainFile, language_);
         return Outcome::Rejected;
     }
     if (!save_ && kind == PathKind::Missing) {
-        status_ = "Nie ma takiego pliku";
+        status_ = windowText(WindowText::noSuchFile, language_);
         return Outcome::Rejected;
     }
     if (save_ && kind == PathKind::File && overwriteAsked_ != path) {
         overwriteAsked_ = path;
-        status_ = "Plik juz istnieje - OK zapisze go na nowo";
+        status_ = windowText(WindowText::fileExists, language_);
         return Outcome::AskOverwrite;
     }
     chosen_ = path;

@@ -127,6 +127,7 @@ private:
 
     FileSystemView& fileSystem_;
     bool save_;
+    Language language_;
     std::string extension_;
     std::string directory_;
     std::vector<std::string> recentFiles_;

@@ -78,17 +78,18 @@ InWindowDialog::InWindowDialog(SDL_Surface* screen, const DialogRequest& request
       listY(panelY + 40),
       listWidth(560),
       scrollBar(1),
-      allFilesButton("Wszystkie pliki"),
-      okButton("OK"),
-      cancelButton("Anuluj"),
+      allFilesButton(windowText(WindowText::allFilesButton, request.language)),
+      okButton(windowText(WindowText::okAnswer, request.language)),
+      cancelButton(windowText(WindowText::cancelAnswer, request.language)),
       screen_(screen),
       title_(request.title),
+      language_(request.language),
       browser_(fileSystem, request, workingDir, visibleRows)
 {
     scrollBar.move(listX + listWidth + 2, listY, 18, visibleRows * rowHeight);
-    allFilesButton.move(panelX + 10, panelY + 496, 130, 25);
-    okButton.move(panelX + 400, panelY + 496, 90, 25);
-    cancelButton.move(panelX + 500, panelY + 496, 90, 25);
+    allFilesButton.move(panelX + 10, panelY + 496, allFilesWidth, 25);
+    okButton.move(panelX + 400, panelY + 496, answerWidth, 25);
+    cancelButton.move(panelX + 500, panelY + 496, answerWidth, 25);
 }
 
 int InWindowDialog::rowAt(int px, int py) const
@@ -240,7 +241,8 @@ void InWindowDialog::draw()
     box(s, panelX, panelY, panelX + panelWidth - 1, panelY + panelHeight - 1, panelColour);
     outline(s, panelX, panelY, panelX + panelWidth - 1, panelY + panelHeight - 1, frameColour);
     text(s, panelX + 10, panelY + 8, fitHead(title_, panelWidth - 20), textColour);
-    text(s, panelX + 10, panelY + 24, "Katalog: " + fitTail(displayName(browser_.directory()), panelWidth - 92),
+    text(s, panelX + 10, panelY + 24,
+         windowText(WindowText::folderLine, language_, {fitTail(displayName(browser_.directory()), panelWidth - 92)}),
          dimColour);
 
     // The list.
@@ -273,8 +275,8 @@ void InWindowDialog::draw()
     scrollBar.render(s);
 
     // The path line, its end always in view, with a cursor.
-    int fieldX = panelX + 54, fieldY = panelY + 456;
-    text(s, panelX + 10, fieldY + 4, "Plik:", textColour);
+    int fieldX = panelX + 10 + fieldLabelWidth, fieldY = panelY + 456;
+    text(s, panelX + 10, fieldY + 4, windowText(WindowText::fileLine, language_), textColour);
     box(s, fieldX, fieldY, panelX + panelWidth - 11, fieldY + 15, fieldColour);
     outline(s, fieldX, fieldY, panelX + panelWidth - 11, fieldY + 15, frameColour);
     // A selected name shows on the selection's colour, with no cursor:

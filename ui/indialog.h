@@ -22,6 +22,10 @@ public:
     static constexpr int rowHeight = 12;
     static constexpr int visibleRows = 34;
     static constexpr int wheelRows = 3;
+    // The room of the words on the buttons and before the path line.
+    static constexpr int answerWidth = 90;
+    static constexpr int allFilesWidth = 130;
+    static constexpr int fieldLabelWidth = 44;
 
     InWindowDialog(SDL_Surface* screen, const DialogRequest& request, FileSystemView& fileSystem,
                    const std::string& workingDir);
@@ -53,6 +57,7 @@ private:
 
     SDL_Surface* screen_;
     std::string title_;
+    Language language_;
     FileBrowser browser_;
     bool draggingBar_ = false;
     bool finishOnRelease_ = false;  // chosen by a press: its release must not reach the editor
