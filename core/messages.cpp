@@ -750,7 +750,7 @@ const char* setViewHelp(int line, Language language)
         "Set view (F3 or Set; F3 or Escape goes back)",
         "  every level with its verdict and the difficulty curve; red corner: a fault",
         "  drag a level (Shift, Ctrl: several) or Alt+arrows: moves",
-        "  Insert an empty place, Ctrl+D duplicates, Delete deletes, Ctrl+X/C/V clipboard",
+        "  Insert an empty place, Ctrl+D doubles, Delete deletes, Ctrl+X/C/V clipboard",
         "  Ctrl+I imports levels of another set; Enter opens the chosen level",
     };
     if (line < 0 || line >= setViewHelpLines)

@@ -86,7 +86,7 @@ enum class Language { polish, english };
     X(replayStep, "ruch {}/{}", "move {}/{}")                                                                   \
     X(paused, "  PAUZA", "  PAUSED")                                                                            \
     /* Messages, the log and the pages over the window */                                                      \
-    X(moreMessages, "... i {} wiecej (klik: wszystkie)", "... and {} more (click: all)")                        \
+    X(moreMessages, "... i {} wiecej (klik: wszystko)", "... and {} more (click: all)")                        \
     X(noMessages, "Brak komunikatow.", "No messages.")                                                          \
     X(helpTitle, "Pomoc (F1)", "Help (F1)")                                                                     \
     X(logTitle, "Dziennik komunikatow (F2)", "Message log (F2)")                                                \
@@ -144,7 +144,7 @@ enum class Language { polish, english };
       "  Murek: - i + zmieniaja wzorek, klik na obrazek wraca do pierwszego\n"                                 \
       "  Kolor: wybierz rejestr 1..6, potem kolor z siatki",                                                   \
       "  Screws: - and + change them, a click on the number counts the level's screws\n"                       \
-      "  Wall: - and + change the pattern, a click on the picture goes back to the first\n"                   \
+      "  Wall: - and + change the pattern, a click on the picture takes the first\n"                          \
       "  Colour: choose register 1..6, then a colour from the grid")                                           \
     X(helpText,                                                                                                 \
       "Tekst (Start, Koniec)\n"                                                                                 \
@@ -164,7 +164,7 @@ enum class Language { polish, english };
       "  Ctrl+N \x0e   Ctrl+O \x0f   Ctrl+S \x13   Ctrl+Z \x1a\n"                                               \
       "  Ctrl+Q \x11 (full bar)   Ctrl+R Ctrl+T \x12\x14   Ctrl+F Ctrl+G \x06\x07\n"                              \
       "Messages\n"                                                                                              \
-      "  the last stands under Undo and Redo; a click on one cut short shows it whole,\n"                      \
+      "  the last stands under Undo and Redo; a click on one cut short shows it all,\n"                        \
       "  a click on a finding of the checks shows its level and place; Hide hides it\n"                        \
       "  F1 this page   F2 the message log   Escape or a click closes")                                      \
     /* What the window's commands say */                                                                       \

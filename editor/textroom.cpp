@@ -54,12 +54,14 @@ int textRoom(WindowText text)
     case WindowText::saveTitle: case WindowText::openTitle: case WindowText::autosaveTitle:
     case WindowText::testTitle:
         return InWindowQuestion::panelWidth - 20;
-    case WindowText::replaceAnswer: case WindowText::cancelAnswer: case WindowText::addAtrAnswer:
-    case WindowText::saveAsTypedAnswer: case WindowText::openCopyAnswer: case WindowText::openFileAnswer:
-    case WindowText::saveAnswer: case WindowText::dontSaveAnswer: case WindowText::testAnswer:
-    case WindowText::restoreAnswer: case WindowText::deleteAutosaveAnswer: case WindowText::notNowAnswer:
-    case WindowText::yesAnswer: case WindowText::noAnswer: case WindowText::okAnswer:
+    case WindowText::okAnswer: case WindowText::cancelAnswer:  // also the file dialog's
         return InWindowDialog::answerWidth;
+    case WindowText::replaceAnswer: case WindowText::addAtrAnswer: case WindowText::saveAsTypedAnswer:
+    case WindowText::openCopyAnswer: case WindowText::openFileAnswer: case WindowText::saveAnswer:
+    case WindowText::dontSaveAnswer: case WindowText::testAnswer: case WindowText::restoreAnswer:
+    case WindowText::deleteAutosaveAnswer: case WindowText::notNowAnswer: case WindowText::yesAnswer:
+    case WindowText::noAnswer:
+        return InWindowQuestion::buttonWidth;
     case WindowText::allFilesButton:
         return InWindowDialog::allFilesWidth;
     case WindowText::fileLine:
@@ -82,9 +84,13 @@ int textRoom(WindowText text)
     return 0;
 }
 
+bool isShortenedLabel(WindowText text)
+{
+    return text >= WindowText::newButton && text <= WindowText::textLabel;
+}
+
 std::string shownLabel(WindowText text, Language language)
 {
-    const int room = textRoom(text);
     const std::string words = windowText(text, language);
-    return room > 0 ? fitLabel(words, size_t(room / layout::fontWidth)) : words;
+    return isShortenedLabel(text) ? fitLabel(words, size_t(textRoom(text) / layout::fontWidth)) : words;
 }

@@ -10,6 +10,10 @@
 // a text that is wrapped into the room it gets (messages, questions).
 int textRoom(WindowText text);
 
-// `text` in `language`, shortened to its room where it is a label
-// (fitLabel): what the window shows.
+// Whether the window shortens `text` to its room (fitLabel): the labels of
+// the buttons and the counters and the words beside them. Every other text
+// fits its room as written.
+bool isShortenedLabel(WindowText text);
+// `text` in `language`, a label shortened to its room: what the window
+// shows.
 std::string shownLabel(WindowText text, Language language);
