@@ -1,6 +1,7 @@
 #include "core/gameimage.h"
 
 #include "core/atari.h"
+#include "core/pathname.h"
 
 #include <algorithm>
 #include <cassert>
@@ -215,13 +216,7 @@ std::vector<uint8_t> orderTable(const uint8_t* data, size_t size)
 
 bool hasNoDot(const std::string& path)
 {
-#ifdef _WIN32
-    size_t nameStart = path.find_last_of("/\\");
-#else
-    size_t nameStart = path.find_last_of('/');
-#endif
-    nameStart = nameStart == std::string::npos ? 0 : nameStart + 1;
-    return path.find('.', nameStart) == std::string::npos;
+    return fileNameOf(path).find('.') == std::string::npos;
 }
 
 std::string withAtrExtension(std::string path)

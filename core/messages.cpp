@@ -330,16 +330,6 @@ std::string describe(const SolveResult& result, Language language)
     return "";
 }
 
-std::string fileNameOf(const std::string& path)
-{
-#ifdef _WIN32
-    const size_t slash = path.find_last_of("/\\");
-#else
-    const size_t slash = path.find_last_of('/');
-#endif
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 std::string describe(const ChainBreak& b, Language language)
 {
     const bool pl = polish(language);

@@ -8,6 +8,7 @@
 #include "core/gameimage.h"
 #include "core/gametemplate.h"
 #include "core/levelcheck.h"
+#include "core/pathname.h"
 #include "core/solver.h"
 #include "core/setcheck.h"
 
@@ -53,6 +54,3 @@ std::string describe(const ChainBreak& chainBreak, Language language);
 // "unknown after 1000000 states"; Polish "rozwiazywalny w 14 ruchach" etc.
 // The moves are the same tokens in both.
 std::string describe(const SolveResult& result, Language language);
-
-// The last component of a path.
-std::string fileNameOf(const std::string& path);

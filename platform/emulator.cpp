@@ -1,5 +1,7 @@
 #include "platform/emulator.h"
 
+#include "core/pathname.h"
+
 const char* const kAtrMimeType = "application/x-atari-atr";
 const char* const kOwnDesktopEntry = "zelbun-kreator.desktop";
 const char* const kOwnProgramName = "zelbun-kreator";
@@ -27,16 +29,6 @@ void replaceAll(std::string& word, const std::string& from, const std::string& t
     }
 }
 
-std::string baseName(const std::string& path)
-{
-#ifdef _WIN32
-    const size_t slash = path.find_last_of("/\\");
-#else
-    const size_t slash = path.rfind('/');
-#endif
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 // A program named with a directory is taken as it is; a bare name is
 // looked for on the search path.
 bool namesDirectory(const std::string& program, CommandSyntax syntax)
@@ -57,7 +49,7 @@ std::string shellQuoted(const std::string& word)
 bool isShell(const std::string& program)
 {
     static const char* const shells[] = {"sh", "bash", "dash", "ksh", "mksh", "zsh", "ash", "busybox"};
-    const std::string name = baseName(program);
+    const std::string name = fileNameOf(program);
     for (const char* shell : shells)
         if (name == shell)
             return true;
@@ -326,12 +318,12 @@ bool execRunsThisEditor(const std::string& exec, const std::string& ownProgram)
     if (!splitCommandLine(exec, words, error))
         return false;
     size_t program = 0;
-    if (baseName(words[0]) == "env")
+    if (fileNameOf(words[0]) == "env")
         for (program = 1; program < words.size(); ++program)
             if (words[program][0] != '-' && words[program].find('=') == std::string::npos)
                 break;
     if (program >= words.size())
         return false;
-    const std::string name = baseName(words[program]);
-    return name == kOwnProgramName || (!ownProgram.empty() && name == baseName(ownProgram));
+    const std::string name = fileNameOf(words[program]);
+    return name == kOwnProgramName || (!ownProgram.empty() && name == fileNameOf(ownProgram));
 }

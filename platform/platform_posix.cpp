@@ -8,6 +8,7 @@
 #include "platform/emulator.h"
 
 #include "core/fileio.h"
+#include "core/pathname.h"
 
 #include <algorithm>
 #include <cctype>
@@ -72,22 +73,15 @@ const char* const kdialogFilter = "*.atr *.ATR|Obrazy ATR\n*|Wszystkie pliki";
 
 std::string findProgram(const std::string& name, const std::string& searchPath)
 {
-    size_t start = 0;
-    while (start <= searchPath.size()) {
-        size_t end = searchPath.find(':', start);
-        if (end == std::string::npos)
-            end = searchPath.size();
-        std::string dir = searchPath.substr(start, end - start);
+    for (const std::string& dir : splitAt(searchPath, ':')) {
         // An empty entry would mean the working directory, which holds the
         // user's files, not programs we mean to run.
-        if (!dir.empty()) {
-            std::string candidate = dir + "/" + name;
-            struct stat info;
-            if (stat(candidate.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
-                access(candidate.c_str(), X_OK) == 0)
-                return candidate;
-        }
-        start = end + 1;
+        if (dir.empty())
+            continue;
+        const std::string candidate = dir + "/" + name;
+        struct stat info;
+        if (stat(candidate.c_str(), &info) == 0 && S_ISREG(info.st_mode) && access(candidate.c_str(), X_OK) == 0)
+            return candidate;
     }
     return "";
 }
@@ -136,14 +130,9 @@ std::string desktopEntryText(const std::string& id)
         roots.push_back(std::string(home) + "/.local/share");
     const char* dataDirs = std::getenv("XDG_DATA_DIRS");
     const std::string systemDirs = dataDirs && *dataDirs ? dataDirs : "/usr/local/share:/usr/share";
-    for (size_t start = 0; start <= systemDirs.size();) {
-        size_t end = systemDirs.find(':', start);
-        if (end == std::string::npos)
-            end = systemDirs.size();
-        if (end > start)
-            roots.push_back(systemDirs.substr(start, end - start));
-        start = end + 1;
-    }
+    for (const std::string& dir : splitAt(systemDirs, ':'))
+        if (!dir.empty())
+            roots.push_back(dir);
     for (const std::string& root : roots) {
         std::vector<std::string> paths;
         entryPaths(root + "/applications", id, paths);

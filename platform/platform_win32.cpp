@@ -7,6 +7,7 @@
 #include "platform/platform.h"
 
 #include "core/messages.h"
+#include "core/pathname.h"
 #include "core/winpath.h"
 #include "platform/emulator.h"
 
@@ -50,18 +51,12 @@ bool isFile(const std::wstring& path)
 std::vector<std::string> splitList(const std::string& list)
 {
     std::vector<std::string> items;
-    size_t start = 0;
-    while (start <= list.size()) {
-        size_t end = list.find(';', start);
-        if (end == std::string::npos)
-            end = list.size();
-        std::string item = list.substr(start, end - start);
+    for (std::string item : splitAt(list, ';')) {
         // A folder in PATH may come quoted.
         if (item.size() >= 2 && item.front() == '"' && item.back() == '"')
             item = item.substr(1, item.size() - 2);
         if (!item.empty())
             items.push_back(item);
-        start = end + 1;
     }
     return items;
 }
@@ -101,19 +96,19 @@ std::wstring ownProgram()
     }
 }
 
-std::wstring fileNamePart(const std::wstring& path)
+// The last component of a wide path.
+std::string fileNamePart(const std::wstring& path)
 {
-    const size_t slash = path.find_last_of(L"/\\");
-    return slash == std::wstring::npos ? path : path.substr(slash + 1);
+    return fileNameOf(toUtf8(path));
 }
 
 // Whether the program Windows opens .atr files with is this editor: the
 // installer offers to make it so.
 bool runsThisEditor(const std::wstring& program)
 {
-    const std::wstring name = fileNamePart(program);
+    const std::wstring name = toUtf16(fileNamePart(program));
     return _wcsicmp(name.c_str(), L"zelbun-kreator.exe") == 0 || _wcsicmp(name.c_str(), L"zelbun-kreator.com") == 0 ||
-           _wcsicmp(name.c_str(), fileNamePart(ownProgram()).c_str()) == 0;
+           _wcsicmp(name.c_str(), toUtf16(fileNamePart(ownProgram())).c_str()) == 0;
 }
 
 // The program Windows opens .atr files with; empty when there is none.
@@ -367,12 +362,12 @@ private:
         execute.lpDirectory = folder.empty() ? nullptr : folder.c_str();
         execute.nShow = SW_SHOWNORMAL;
         if (!ShellExecuteExW(&execute)) {
-            error = toUtf8(fileNamePart(file)) + ": " + windowsReason(GetLastError(), Language::polish);
+            error = fileNamePart(file) + ": " + windowsReason(GetLastError(), Language::polish);
             return false;
         }
         // A program that took the file over DDE leaves no process of ours.
         if (execute.hProcess)
-            children_.push_back({execute.hProcess, toUtf8(fileNamePart(associatedProgram()))});
+            children_.push_back({execute.hProcess, fileNamePart(associatedProgram())});
         return true;
     }
 
