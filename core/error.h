@@ -21,6 +21,14 @@ enum class Fault {
     tooShortForTemplate,
     brokenGamePart,  // the game's segment chain breaks at `offset`
     saveInProgress,  // another save of the same file is running
+    // Starting a program (the emulator, the desktop's opener). `setting`
+    // names where a command came from ("--emulator"), if the user gave it.
+    unfinishedQuote, // the command line leaves quote `code` (' or ") open
+    emptyCommand,
+    programNotFound, // `path`, looked for on the search path
+    noEmulator,      // none set and none found; `code` 1: associating .atr files would do too
+    programFailed,   // `path` ended with exit status `code`
+    programKilled,   // `path` ended by signal `code`
 };
 
 // The step of a save or a read that failed, where it is not the obvious one.
@@ -32,6 +40,7 @@ enum class Step {
     replace,         // putting the new file in the old one's place
     readOldContent,  // reading the content to keep a copy of
     backup,          // writing that copy
+    start,           // starting a program
 };
 
 struct Error {
@@ -42,6 +51,7 @@ struct Error {
     uint64_t size = 0, limit = 0;
     uint64_t offset = 0;
     std::string keptIn;  // a failed in-place write left the old content here
+    std::string setting;  // the option or variable a faulty command came from
 
     explicit operator bool() const { return fault != Fault::none; }
 

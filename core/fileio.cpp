@@ -243,20 +243,11 @@ private:
     int fd_ = -1;
 };
 
-// A file of ours that some save, still running, holds locked.
-bool lockedByRunningSave(const std::string& path)
-{
-    const int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    const bool locked = flock(fd, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK;
-    close(fd);
-    return locked;
-}
+} // namespace
 
-// Temporary files that saves cut short left in `dir`. Each is locked while
-// its writer lives, so one nobody holds is a leftover.
-void removeStaleTemporaries(const std::string& dir)
+// Each temporary is locked while its writer lives, so one nobody holds is
+// a leftover.
+void removeLeftoverTemporaries(const std::string& dir)
 {
     DIR* listing = opendir(dir.c_str());
     if (!listing)
@@ -279,6 +270,8 @@ void removeStaleTemporaries(const std::string& dir)
         close(fd);
     }
 }
+
+namespace {
 
 // Whether two files hold the same bytes.
 bool sameContent(const std::string& a, const std::string& b)
@@ -393,7 +386,7 @@ Error writeInPlace(const std::string& target, const struct stat& old, const std:
 
     const std::string dir = directoryOf(target);
     const std::string backup = backupPathFor(dir, old.st_ino);
-    if (lockedByRunningSave(backup)) {
+    if (lockIsHeld(backup)) {
         close(fd);
         return Error::of(Fault::saveInProgress, target);
     }
@@ -527,7 +520,7 @@ Error writeFileAtomically(const std::string& path, const std::vector<uint8_t>& b
         return notAFile(path, old.st_mode);
 
     const std::string dir = directoryOf(target);
-    removeStaleTemporaries(dir);
+    removeLeftoverTemporaries(dir);
 
     // Replacing the file would split it from its other names or give it to
     // us: rewrite it where it is instead, if we may.
@@ -590,12 +583,60 @@ Error writeFileAtomically(const std::string& path, const std::vector<uint8_t>& b
     // otherwise stay unseen: nothing leads to it from the new file.
     if (keep) {
         const std::string backup = backupPathFor(dir, old.st_ino);
-        if (!lockedByRunningSave(backup))
+        if (!lockIsHeld(backup))
             unlink(backup.c_str());
     }
     if (written)
         *written = identityFrom(info);
     return Error();
+}
+
+bool FileLock::take(const std::string& path, Error* error)
+{
+    release();
+    // A holder letting go removes the file; one opened just before that is
+    // no longer the file of that name, and is tried again.
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC, 0600);
+        if (fd < 0) {
+            if (error)
+                *error = Error::system(path, errno);
+            return false;
+        }
+        if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            close(fd);
+            return false;
+        }
+        struct stat opened, named;
+        if (fstat(fd, &opened) == 0 && stat(path.c_str(), &named) == 0 && opened.st_dev == named.st_dev &&
+            opened.st_ino == named.st_ino) {
+            path_ = path;
+            handle_ = fd;
+            return true;
+        }
+        close(fd);
+    }
+    return false;
+}
+
+void FileLock::release()
+{
+    if (path_.empty())
+        return;
+    unlink(path_.c_str());
+    close(int(handle_));
+    path_.clear();
+    handle_ = -1;
+}
+
+bool lockIsHeld(const std::string& path)
+{
+    const int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool held = flock(fd, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    close(fd);
+    return held;
 }
 
 std::string findInterruptedSave(const std::string& path)
@@ -605,7 +646,7 @@ std::string findInterruptedSave(const std::string& path)
     if (resolveLinks(path, target) || stat(target.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
         return "";
     const std::string backup = backupPathFor(directoryOf(target), info.st_ino);
-    if (lstat(backup.c_str(), &copy) != 0 || !S_ISREG(copy.st_mode) || lockedByRunningSave(backup))
+    if (lstat(backup.c_str(), &copy) != 0 || !S_ISREG(copy.st_mode) || lockIsHeld(backup))
         return "";
     if (copy.st_size == info.st_size && sameContent(target, backup)) {
         unlink(backup.c_str());

@@ -113,7 +113,7 @@ bool processRunning(DWORD id)
 
 // Temporary files that saves cut short left in `dir` (which ends in "\"):
 // those whose writer has ended.
-void removeStaleTemporaries(const std::wstring& dir)
+void removeTemporariesOfEndedWriters(const std::wstring& dir)
 {
     WIN32_FIND_DATAW found;
     const HANDLE search = FindFirstFileW((dir + kTemporaryPrefix + L"*").c_str(), &found);
@@ -229,7 +229,7 @@ Error writeFileAtomically(const std::string& path, const std::vector<uint8_t>& b
     const bool keep = exists && options.keepFile;
 
     const std::wstring dir = target.substr(0, target.rfind(L'\\') + 1);
-    removeStaleTemporaries(dir);
+    removeTemporariesOfEndedWriters(dir);
 
     std::wstring temporary;
     HANDLE created = INVALID_HANDLE_VALUE;
@@ -296,6 +296,63 @@ Error writeFileAtomically(const std::string& path, const std::vector<uint8_t>& b
     if (written)
         *written = identityOf(path);
     return Error();
+}
+
+void removeLeftoverTemporaries(const std::string& dir)
+{
+    std::wstring folder = extendedPath(dir);
+    if (folder.empty())
+        return;
+    if (folder.back() != L'\\')
+        folder += L'\\';
+    removeTemporariesOfEndedWriters(folder);
+}
+
+// Held as a handle that shares the file with no one, and that deletes it
+// when closed: by release(), or by the system when the holder ends.
+bool FileLock::take(const std::string& path, Error* error)
+{
+    release();
+    const std::wstring name = extendedPath(path);
+    if (name.empty() || isDevice(name)) {
+        if (error)
+            *error = Error::of(Fault::notRegularFile, path);
+        return false;
+    }
+    const HANDLE handle = CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr, OPEN_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        const DWORD code = GetLastError();
+        // Another holder's file, or one it is letting go of (a file waiting
+        // to be deleted refuses every opener).
+        const bool held = code == ERROR_SHARING_VIOLATION ||
+                          (code == ERROR_ACCESS_DENIED && GetFileAttributesW(name.c_str()) != INVALID_FILE_ATTRIBUTES);
+        if (error && !held)
+            *error = Error::windows(path, code);
+        return false;
+    }
+    path_ = path;
+    handle_ = reinterpret_cast<intptr_t>(handle);
+    return true;
+}
+
+void FileLock::release()
+{
+    if (path_.empty())
+        return;
+    CloseHandle(reinterpret_cast<HANDLE>(handle_));
+    path_.clear();
+    handle_ = -1;
+}
+
+bool lockIsHeld(const std::string& path)
+{
+    const std::wstring name = extendedPath(path);
+    if (name.empty() || isDevice(name))
+        return false;
+    Handle file(CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return !file.valid() && GetLastError() == ERROR_SHARING_VIOLATION;
 }
 
 std::string findInterruptedSave(const std::string&)

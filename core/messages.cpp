@@ -23,6 +23,7 @@ const char* stepText(Step step, Language language)
     case Step::replace: return pl ? "zastapienie pliku" : "replacing the file";
     case Step::readOldContent: return pl ? "odczyt starej zawartosci" : "reading the old content";
     case Step::backup: return pl ? "kopia zapasowa obok pliku" : "backup copy beside the file";
+    case Step::start: return pl ? "uruchomienie" : "starting it";
     }
     return nullptr;
 }
@@ -57,6 +58,20 @@ std::string faultText(const Error& error, Language language)
                   : "the game part's segment chain breaks at offset " + std::to_string(error.offset);
     case Fault::saveInProgress:
         return pl ? "plik jest wlasnie zapisywany przez inny program" : "another program is saving this file right now";
+    case Fault::unfinishedQuote: {
+        const std::string quote(1, char(error.code));
+        return pl ? "niezamkniety cudzyslow " + quote : "unfinished " + quote + " quote";
+    }
+    case Fault::emptyCommand: return pl ? "pusta komenda" : "empty command";
+    case Fault::programNotFound: return pl ? "nie znaleziono programu" : "not found";
+    case Fault::noEmulator:
+        if (error.code)
+            return pl ? "nie znaleziono zadnego, ustaw --emulator lub ZELBUN_EMULATOR albo skojarz pliki .atr z emulatorem"
+                      : "none found; set --emulator or ZELBUN_EMULATOR, or associate .atr files with an emulator";
+        return pl ? "nie znaleziono zadnego, ustaw --emulator lub ZELBUN_EMULATOR"
+                  : "none found; set --emulator or ZELBUN_EMULATOR";
+    case Fault::programFailed: return (pl ? "kod " : "exit status ") + std::to_string(error.code);
+    case Fault::programKilled: return (pl ? "sygnal " : "signal ") + std::to_string(error.code);
     }
     return "";
 }
@@ -149,7 +164,8 @@ std::string reason(const Error& error, Language language)
 std::string describe(const Error& error, Language language)
 {
     const std::string name = polish(language) ? fileNameOf(error.path) : error.path;
-    return name.empty() ? reason(error, language) : name + ": " + reason(error, language);
+    const std::string text = name.empty() ? reason(error, language) : name + ": " + reason(error, language);
+    return error.setting.empty() ? text : error.setting + ": " + text;
 }
 
 std::string describe(const LoadIssue& issue, Language language)

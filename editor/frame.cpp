@@ -19,7 +19,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 
 namespace {
 
@@ -55,13 +54,13 @@ void place(CGui* widget, const layout::Rect& r)
 
 frame::frame(SDL_Surface* screenSurface, const FrameOptions& options)
     : filePath(session.path()), textPages(session.document().pages), tools(session), dataDirs(options.dataDirs),
-      emulatorCommand(options.emulatorCommand), runtimeBase(options.runtimeDir), clock(options.clock),
-      stateDir(options.stateDir)
+      clock(options.clock)
 {
-    if (!stateDir.empty())
-        recent = RecentFiles(stateDir + "/recent");
+    if (!options.stateDir.empty())
+        recent = RecentFiles(options.stateDir + "/recent");
     if (!clock)
         clock = [] { return uint64_t(SDL_GetTicks()); };
+    autosave = std::make_unique<Autosave>(session, options.stateDir, clock, voice());
     if (dataDirs.empty())
         dataDirs = defaultDataDirs();
     installEditorFont();
@@ -76,6 +75,7 @@ frame::frame(SDL_Surface* screenSurface, const FrameOptions& options)
         ownPlatform = makeSystemPlatform(windowId);
         platform = ownPlatform.get();
     }
+    launches = std::make_unique<TestLaunches>(*platform, options.runtimeDir, options.emulatorCommand, voice());
     std::string cwd = platform->currentDirectory();
     if (cwd.size() < sizeof workDir)
         std::strcpy(workDir, cwd.c_str());
@@ -203,10 +203,24 @@ frame::~frame()
         button = nullptr;
     }
     // The sheets and then the levels' own copies go after this body.
-    if (!testDir.empty()) {
-        std::error_code ignored;
-        std::filesystem::remove_all(std::filesystem::u8path(testDir), ignored);
-    }
+}
+
+// How the parts speak through the window.
+Voice frame::voice()
+{
+    return {[this](const std::string& message) { showMessage(message); },
+            [this](const std::string& message) { showError(message); },
+            [this](const std::string& message) { note(message); },
+            [this](const Question& question) { return ask(question); }};
+}
+
+// The work that waits for time.
+bool frame::checkLaunches()
+{
+    const bool programsRunning = launches->collect();
+    autosave->tick();
+    advancePlaytest();
+    return programsRunning || flashing() || autosave->due() || playing() || search;
 }
 
 // Every picture tiles.cfg names, the eight wall patterns included, must lie

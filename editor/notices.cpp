@@ -191,6 +191,14 @@ void frame::showMessage(const std::string& message)
     notify(notice);
 }
 
+void frame::note(const std::string& message)
+{
+    Notice notice;
+    notice.text = message;
+    messageLog.push_back(notice);
+    std::fprintf(stderr, "zelbun-kreator: %s\n", message.c_str());
+}
+
 // The checks' findings, one notice each, so that a click on one shows it.
 void frame::showFindings(const std::vector<LevelFinding>& findings)
 {

@@ -6,7 +6,6 @@
 
 #include "platform/platform.h"
 
-#include "core/messages.h"
 #include "core/pathname.h"
 #include "core/winpath.h"
 #include "platform/emulator.h"
@@ -232,16 +231,15 @@ public:
         return int(question.answers.size()) - 1;
     }
 
-    bool openWithDefaultProgram(const std::string& file, const std::string& dir, std::string& error) override
+    Error openWithDefaultProgram(const std::string& file, const std::string& dir) override
     {
-        return openWithAssociation(toUtf16(file), dir, error);
+        return openWithAssociation(toUtf16(file), dir);
     }
 
     // The user's command first (--emulator, then ZELBUN_EMULATOR), else the
     // program .atr files open with unless that is this editor, else a known
     // emulator on the search path.
-    bool openTestImage(const std::string& file, const std::string& dir, const std::string& emulatorCommand,
-                       std::string& error) override
+    Error openTestImage(const std::string& file, const std::string& dir, const std::string& emulatorCommand) override
     {
         EmulatorLookup lookup;
         lookup.findProgram = [this](const std::string& name) { return findProgram(name); };
@@ -252,14 +250,12 @@ public:
         if (emulatorCommand.empty() && environment.empty()) {
             const std::wstring associated = associatedProgram();
             if (!associated.empty() && !runsThisEditor(associated))
-                return openWithAssociation(toUtf16(imagePath), dir, error);
+                return openWithAssociation(toUtf16(imagePath), dir);
         }
         const TestCommand command = chooseTestCommand(emulatorCommand, environment, imagePath, lookup);
-        if (command.argv.empty()) {
-            error = command.error;
-            return false;
-        }
-        return launch(command.argv, dir, error);
+        if (command.argv.empty())
+            return command.error;
+        return launch(command.argv, dir);
     }
 
     std::string currentDirectory() override
@@ -275,9 +271,9 @@ public:
         return toUtf8(buffer);
     }
 
-    std::vector<LaunchFailure> reapChildren() override
+    std::vector<Error> reapChildren() override
     {
-        std::vector<LaunchFailure> failures;
+        std::vector<Error> failures;
         std::vector<Child> running;
         for (const Child& child : children_) {
             if (WaitForSingleObject(child.process, 0) == WAIT_TIMEOUT) {
@@ -286,9 +282,8 @@ public:
             }
             DWORD status = 0;
             if (GetExitCodeProcess(child.process, &status) && status != 0) {
-                LaunchFailure failure;
-                failure.program = child.program;
-                failure.exitCode = int(status);
+                Error failure = Error::of(Fault::programFailed, child.program);
+                failure.code = int(status);
                 failures.push_back(failure);
             }
             CloseHandle(child.process);
@@ -329,7 +324,7 @@ private:
 
     // Starts args[0] (a full path) in `dir` with the other words as its
     // arguments, to be collected later.
-    bool launch(const std::vector<std::string>& args, const std::string& dir, std::string& error)
+    Error launch(const std::vector<std::string>& args, const std::string& dir)
     {
         const std::wstring program = toUtf16(args[0]);
         std::wstring commandLine = toUtf16(joinWindowsCommandLine(args));
@@ -340,17 +335,15 @@ private:
         // Its own process group: a Ctrl+C meant for the editor's console
         // leaves the emulator running.
         if (!CreateProcessW(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, CREATE_NEW_PROCESS_GROUP,
-                            nullptr, folder.empty() ? nullptr : folder.c_str(), &startup, &started)) {
-            error = fileNameOf(args[0]) + ": " + windowsReason(GetLastError(), Language::polish);
-            return false;
-        }
+                            nullptr, folder.empty() ? nullptr : folder.c_str(), &startup, &started))
+            return Error::windows(args[0], GetLastError(), Step::start);
         CloseHandle(started.hThread);
         children_.push_back({started.hProcess, fileNameOf(args[0])});
-        return true;
+        return Error();
     }
 
     // The shell's "open" for the file, as Explorer would do it.
-    bool openWithAssociation(const std::wstring& file, const std::string& dir, std::string& error)
+    Error openWithAssociation(const std::wstring& file, const std::string& dir)
     {
         const std::wstring folder = toUtf16(dir);
         SHELLEXECUTEINFOW execute = {};
@@ -361,14 +354,12 @@ private:
         execute.lpFile = file.c_str();
         execute.lpDirectory = folder.empty() ? nullptr : folder.c_str();
         execute.nShow = SW_SHOWNORMAL;
-        if (!ShellExecuteExW(&execute)) {
-            error = fileNamePart(file) + ": " + windowsReason(GetLastError(), Language::polish);
-            return false;
-        }
+        if (!ShellExecuteExW(&execute))
+            return Error::windows(toUtf8(file), GetLastError(), Step::start);
         // A program that took the file over DDE leaves no process of ours.
         if (execute.hProcess)
             children_.push_back({execute.hProcess, fileNamePart(associatedProgram())});
-        return true;
+        return Error();
     }
 
     HWND window_;

@@ -55,7 +55,7 @@ TEST_F(RecoveryTest, AutosaveIsWrittenAndOfferedAfterACrash)
     editor->currentTile = 1;  // code 5
     stroke(3, 4);
     EXPECT_TRUE(editor->checkLaunches());  // an autosave is due: keep waking
-    now += frame::autosaveInterval - 1;
+    now += Autosave::interval - 1;
     editor->checkLaunches();
     EXPECT_FALSE(there(autosave));
     now += 1;
@@ -63,7 +63,7 @@ TEST_F(RecoveryTest, AutosaveIsWrittenAndOfferedAfterACrash)
     ASSERT_TRUE(there(autosave));
     EXPECT_FALSE(editor->checkLaunches());  // nothing new to write
 
-    for (int i = 0; i < frame::autosaveSteps - 1; ++i)
+    for (int i = 0; i < Autosave::steps - 1; ++i)
         stroke(i % 16, 10 + i / 16);
     editor->checkLaunches();
     EXPECT_EQ(fs::file_size(fs::u8path(autosave)), 11428u + 508u);  // still the one level of the first stroke's set
@@ -104,7 +104,7 @@ TEST_F(RecoveryTest, DiscardingRemovesTheAutosave)
 {
     stroke(1, 1);
     editor->checkLaunches();
-    now += frame::autosaveInterval;
+    now += Autosave::interval;
     editor->checkLaunches();
     const std::string autosave = autosavePath(stateDir, "");
     EXPECT_EQ(fs::u8path(autosave).filename(), "bez nazwy.atr");

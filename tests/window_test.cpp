@@ -224,9 +224,10 @@ TEST_F(Window, AutosaveComesBackAfterAKill)
     ASSERT_TRUE(waitFor([&] {
         std::error_code error;
         for (const auto& entry : fs::directory_iterator(dir + "/state/zelbun-kreator", error))
-            if (entry.path().filename().string().rfind("set-", 0) == 0)
+            if (entry.path().filename().string().rfind("set-", 0) == 0 && entry.path().extension() == ".atr")
                 autosave = entry.path().string();
-        return !autosave.empty() && cellOf(readAll(autosave), 3, 3) == 0x30;
+        return !autosave.empty() && readAll(autosave).size() > kLevelListOffset + 4 + 16 * 31 &&
+               cellOf(readAll(autosave), 3, 3) == 0x30;
     })) << readAll(dir + "/stderr");
     stop();
 
