@@ -151,6 +151,12 @@ int runWindow(const CommandLine& line)
         std::fprintf(stderr, "zelbun-kreator: %s", editor.loadError().c_str());
         return 1;
     }
+    if (options.stateDir.empty())
+#ifdef _WIN32
+        editor.note("Autozapis wylaczony: brak LOCALAPPDATA, nie ma gdzie go trzymac");
+#else
+        editor.note("Autozapis wylaczony: brak HOME i XDG_STATE_HOME, nie ma gdzie go trzymac");
+#endif
     if (!line.file.empty())
         editor.loadMap(line.file.c_str());
     // Work a crash left in the autosave comes back first.

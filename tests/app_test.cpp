@@ -258,6 +258,12 @@ TEST_F(RealWindow, OpensTheImageNamedOnTheCommandLine)
     std::string image;
     ASSERT_TRUE(waitFor([&] { return !(image = testImage()).empty() && readAll(image).size() == set.size(); }));
     EXPECT_TRUE(readAll(image) == std::string(set.begin(), set.end()));
+    // With neither HOME nor XDG_STATE_HOME there is no place for autosaves:
+    // said once, in the log (and so on the error stream).
+    const std::string said = readAll(dir + "/stderr");
+    const std::string off = "Autozapis wylaczony: brak HOME i XDG_STATE_HOME";
+    ASSERT_NE(said.find(off), std::string::npos) << said;
+    EXPECT_EQ(said.find(off, said.find(off) + 1), std::string::npos) << said;
 }
 
 // Draw, a stroke that strays onto "Nowy", Ctrl+Z, Ctrl+S; then more
