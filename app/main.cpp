@@ -14,7 +14,6 @@
 
 #include <SDL.h>
 
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -24,10 +23,6 @@
 #include <string>
 #include <vector>
 
-#ifndef _WIN32
-#include <fcntl.h>
-#include <unistd.h>
-#endif
 
 namespace {
 
@@ -166,23 +161,10 @@ int runWindow(const CommandLine& line)
     return 0;
 }
 
-// A standard stream that is closed at start keeps its number taken, so no
-// file opened later lands on it and receives what is printed; writes to it
-// fail as they would have, and are reported.
-void reserveStandardStreams()
-{
-#ifndef _WIN32
-    for (int fd = 0; fd <= 2; ++fd)
-        if (fcntl(fd, F_GETFD) < 0 && errno == EBADF && open("/dev/null", O_RDONLY) != fd)
-            return;
-#endif
-}
-
 } // namespace
 
 int main(int argc, char* argv[])
 {
-    reserveStandardStreams();
     prepareStandardStreams();
     const ProgramArguments arguments(argc, argv);
     std::ostringstream help;

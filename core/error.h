@@ -16,6 +16,7 @@ enum class Fault {
     pathTooLong,
     notFound,        // a data file that none of the places searched holds
     emptyFile,
+    streamClosed,    // a standard stream the program was started without
     notDiskImage,    // no ATR signature at the start
     tooShortForGame, // `size` bytes: not even the game part and the pages
     tooShortForTemplate,

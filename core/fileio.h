@@ -62,11 +62,24 @@ struct WriteOptions {
 Error writeFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes,
                           const WriteOptions& options = WriteOptions(), FileIdentity* written = nullptr);
 
-// The copy of the old content that an in-place save of `path` left beside
-// it when it was cut short, or "" when there is none, or a save of it is
-// running right now. A copy holding just what the file holds is of no more
-// use: it is removed, and "" returned.
-std::string findInterruptedSave(const std::string& path);
+// A copy of the old content that an in-place save left beside the file
+// when it was cut short. The copy records the name and the identity of the
+// file it was made from: an unrelated file that later gets the same inode
+// (named after it) is told apart.
+struct InterruptedSave {
+    std::string copy;      // its path; "" when there is none
+    std::string madeFrom;  // the name of the file it was made from (one of its names, for a file with several)
+};
+
+// The copy an interrupted in-place save of `path` left, if there is one
+// and no save of it runs right now. A copy holding just what the file
+// holds is of no more use, nor one made from a file that is gone (its
+// inode now another file's): such copies are removed. A copy without a
+// record (an older program's) is not offered, and stays.
+InterruptedSave findInterruptedSave(const std::string& path);
+
+// The old content a copy holds, without its record; any other file whole.
+Error readSavedCopy(const std::string& path, std::vector<uint8_t>& out, size_t maxSize);
 
 // Removes what saves into `dir` that were cut short (a kill, a crash) left
 // there: temporary files (".zkn...") whose writers no longer run. The

@@ -355,9 +355,14 @@ bool lockIsHeld(const std::string& path)
     return !file.valid() && GetLastError() == ERROR_SHARING_VIOLATION;
 }
 
-std::string findInterruptedSave(const std::string&)
+InterruptedSave findInterruptedSave(const std::string&)
 {
-    return "";
+    return {};
+}
+
+Error readSavedCopy(const std::string& path, std::vector<uint8_t>& out, size_t maxSize)
+{
+    return readFile(path, out, maxSize);
 }
 
 bool isReadOnlyFile(const std::string& path)

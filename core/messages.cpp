@@ -46,6 +46,7 @@ std::string faultText(const Error& error, Language language)
     case Fault::pathTooLong: return pl ? "za dluga sciezka" : "path too long";
     case Fault::notFound: return pl ? "nie znaleziono" : "not found";
     case Fault::emptyFile: return pl ? "plik jest pusty" : "the file is empty";
+    case Fault::streamClosed: return pl ? "zamkniete" : "closed";
     case Fault::notDiskImage:
         return pl ? "to nie jest obraz dyskietki ATR" : "not an ATR disk image (no 96 02 signature)";
     case Fault::tooShortForGame:
@@ -191,6 +192,25 @@ std::string describe(const LoadIssue& issue, Language language)
     }
     case LoadIssue::tooManyLevels:
         return pl ? "wiecej niz 32 poziomy; reszta pominieta" : "more than 32 levels; the rest left out";
+    case LoadIssue::segmentUnlisted:
+        return pl ? "segment w bajcie " + std::to_string(issue.offset) + " jest dla mapy " +
+                        std::to_string(issue.byte + 1) + ", ktorej tabela kolejnosci nie wymienia: pominiety"
+                  : "segment at byte " + std::to_string(issue.offset) + " is for slot " +
+                        std::to_string(issue.byte + 1) + ", which the order table does not list: left out";
+    case LoadIssue::segmentReplaced:
+        return pl ? "segment w bajcie " + std::to_string(issue.offset) + " zastapiony pozniejszym dla poziomu " + slot +
+                        ": pominiety"
+                  : "segment at byte " + std::to_string(issue.offset) + " is replaced by a later one for level " +
+                        slot + ": left out";
+    case LoadIssue::slotMismatch: {
+        char address[8];
+        std::snprintf(address, sizeof address, "$%04X", issue.address & 0xFFFF);
+        const std::string named = std::to_string(issue.byte + 1);
+        return pl ? "segment w bajcie " + std::to_string(issue.offset) + " laduje sie do " + address +
+                        ", a jego bajt mapy wskazuje mape " + named + ": czytany jako mapa " + named
+                  : "segment at byte " + std::to_string(issue.offset) + " loads to " + address +
+                        " but its slot byte names slot " + named + ": read as slot " + named;
+    }
     case LoadIssue::badScrewCount: {
         char byte[8];
         std::snprintf(byte, sizeof byte, "0x%02X", issue.byte & 0xFF);
@@ -205,8 +225,29 @@ std::string describe(const LoadIssue& issue, Language language)
 std::string describe(const std::vector<LoadIssue>& issues, Language language)
 {
     std::string text;
-    for (const LoadIssue& issue : issues)
-        text += (text.empty() ? "" : "; ") + describe(issue, language);
+    for (size_t i = 0; i < issues.size(); ++i) {
+        // Segments the table does not list come together, as one finding.
+        size_t last = i;
+        while (last + 1 < issues.size() && issues[i].kind == LoadIssue::segmentUnlisted &&
+               issues[last + 1].kind == LoadIssue::segmentUnlisted)
+            ++last;
+        text += text.empty() ? "" : "; ";
+        if (last == i) {
+            text += describe(issues[i], language);
+            continue;
+        }
+        const long count = long(last - i + 1);
+        text += polish(language) ? polishCount(count, "segment spoza tabeli kolejnosci pominiety",
+                                               "segmenty spoza tabeli kolejnosci pominiete",
+                                               "segmentow spoza tabeli kolejnosci pominietych") +
+                                       " (w bajtach"
+                                 : std::to_string(count) + " segments for slots the order table does not list left "
+                                                           "out (at bytes";
+        for (size_t j = i; j <= last; ++j)
+            text += (j == i ? " " : ", ") + std::to_string(issues[j].offset);
+        text += ")";
+        i = last;
+    }
     return text;
 }
 

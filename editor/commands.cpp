@@ -91,6 +91,17 @@ bool frame::saveTo(const std::string& path)
             return false;
         }
     }
+    const int leftOut = path == session.path() ? session.segmentsLeftOut() : 0;
+    if (leftOut > 0) {
+        Question question{"Zapisz mape",
+                          "Plik zawiera " + polishCount(leftOut, "mape", "mapy", "map") +
+                              " spoza tabeli kolejnosci; zapis je usunie. Zapisac mimo to?",
+                          {"Zapisz", "Anuluj"}};
+        if (ask(question) != 0) {
+            showError("Nie zapisano " + fileNameOf(path) + ": zawiera mapy spoza tabeli kolejnosci");
+            return false;
+        }
+    }
     if (isReadOnlyFile(path) && !confirmReplacing(path))
         return false;
     if (Error error = session.save(path)) {
@@ -199,19 +210,23 @@ bool frame::openFile(const std::string& path)
     }
     // A save cut short while rewriting this file in place left the old
     // content beside it: the file itself may be half old, half new.
-    const std::string backup = findInterruptedSave(path);
+    const InterruptedSave backup = findInterruptedSave(path);
     bool recover = false;
-    if (!backup.empty()) {
+    if (!backup.copy.empty()) {
+        // The first answer, which Return gives, changes nothing.
+        const std::string name = fileNameOf(path);
         Question question{"Otworz mape",
-                          "Znaleziono kopie z przerwanego zapisu pliku " + fileNameOf(path) + " (" +
-                              fileNameOf(backup) + "); plik moze byc uszkodzony. Otworzyc kopie?",
-                          {"Otworz kopie", "Otworz plik", "Anuluj"}};
+                          "Znaleziono kopie " + fileNameOf(backup.copy) + " z przerwanego zapisu pliku " +
+                              backup.madeFrom +
+                              (backup.madeFrom != name ? " (to ten sam plik co " + name + ")" : "") +
+                              "; plik moze byc uszkodzony. Otworzyc kopie zamiast pliku?",
+                          {"Otworz plik", "Otworz kopie", "Anuluj"}};
         const int answer = ask(question);
         if (answer != 0 && answer != 1)
             return false;
-        recover = answer == 0;
+        recover = answer == 1;
     }
-    const Session::Opened opened = recover ? session.openRecovered(path, backup) : session.open(path);
+    const Session::Opened opened = recover ? session.openRecovered(path, backup.copy) : session.open(path);
     if (opened.error) {
         const Fault fault = opened.error.fault;
         const bool unreadable = fault != Fault::isDirectory && fault != Fault::emptyFile &&
