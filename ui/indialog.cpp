@@ -2,6 +2,7 @@
 // clicks and keys mean lives in FileBrowser.
 #include "ui/indialog.h"
 
+#include "core/pathname.h"
 #include "ui/display.h"
 
 #include <SDL_gfxPrimitives.h>
@@ -337,13 +338,7 @@ namespace {
 std::vector<std::string> questionLines(const std::string& text, size_t width)
 {
     std::vector<std::string> lines;
-    size_t start = 0;
-    while (start <= text.size()) {
-        size_t end = text.find('\n', start);
-        if (end == std::string::npos)
-            end = text.size();
-        std::string rest = text.substr(start, end - start);
-        start = end + 1;
+    for (std::string rest : splitAt(text, '\n')) {
         do {
             size_t cut = rest.size() <= width ? rest.size() : rest.rfind(' ', width);
             if (cut == std::string::npos || cut == 0)
