@@ -308,8 +308,8 @@ void removeLeftoverTemporaries(const std::string& dir)
     removeTemporariesOfEndedWriters(folder);
 }
 
-// Held as a handle that shares the file with no one, and that deletes it
-// when closed: by release(), or by the system when the holder ends.
+// Held as a handle that shares the file with no one; the system closes it
+// when the holder ends, and the file stays, free, as the POSIX side's does.
 bool FileLock::take(const std::string& path, Error* error)
 {
     release();
@@ -319,12 +319,12 @@ bool FileLock::take(const std::string& path, Error* error)
             *error = Error::of(Fault::notRegularFile, path);
         return false;
     }
-    const HANDLE handle = CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr, OPEN_ALWAYS,
-                                      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    const HANDLE handle =
+        CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         const DWORD code = GetLastError();
-        // Another holder's file, or one it is letting go of (a file waiting
-        // to be deleted refuses every opener).
+        // Another holder's file, or one being deleted (which refuses every
+        // opener).
         const bool held = code == ERROR_SHARING_VIOLATION ||
                           (code == ERROR_ACCESS_DENIED && GetFileAttributesW(name.c_str()) != INVALID_FILE_ATTRIBUTES);
         if (error && !held)
@@ -341,6 +341,10 @@ void FileLock::release()
     if (path_.empty())
         return;
     CloseHandle(reinterpret_cast<HANDLE>(handle_));
+    // Another holder may have taken it in between: its file stays then.
+    const std::wstring name = extendedPath(path_);
+    if (!name.empty())
+        DeleteFileW(name.c_str());
     path_.clear();
     handle_ = -1;
 }
