@@ -99,8 +99,9 @@ GameRules::Events GameRules::frame(const Input& input)
     if (events.exited()) {
         levelDone_ = true;
     } else if (events.died()) {
-        // The game takes the life and starts the level again.
-        if (--memory[ri::lives] == 0)
+        // The controls took the life (a restart takes none); the game starts
+        // the level again while lives remain.
+        if (memory[ri::lives] == 0)
             gameOver_ = true;
         else
             restartLevel();

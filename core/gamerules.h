@@ -2,8 +2,9 @@
 // and controls, linked alone into an image at fixed addresses, loaded into
 // a 64 KB memory and driven through the routines the engine's build
 // exported. What happens here is what happens in the game, so the playtest
-// and the solver cannot drift from it. The game flow around a level (lives
-// lost and the level started again) is the small part kept here.
+// and the solver cannot drift from it. The game flow around a level (the
+// level started again after a death or a restart, game over) is the small
+// part kept here.
 #pragma once
 
 #include "core/cpu6502.h"
@@ -52,7 +53,8 @@ public:
     bool start(const LevelData& level, int lives = startLives);
 
     // --- As the game plays: one call per frame (50 a second), a step every
-    // eighth frame. A life lost starts the level again while lives remain.
+    // eighth frame. A life lost starts the level again while lives remain;
+    // the restart key starts it again for free.
     struct Input {
         int stickDx = 0, stickDy = 0;  // -1, 0, 1; one axis at a time
         bool fire = false;

@@ -813,3 +813,43 @@ move_mover:
         lda     #0
         sta     (r_sptr),y
         jmp     clear_cell
+
+; ---------------------------------------------------------------- lines seen
+
+.export rules_line
+
+; X = column, Y = row of a cell, A = a direction: the line a laser's beam
+; or a shot from that cell takes, as `trace` follows it (over floor to the
+; first cell that is not floor, the robot's, or the level's edge). Returns
+; in A the number of floor cells it crosses, for the game to draw, and
+; carry set when it leaves the level (clear when a cell stops it); changes
+; no cell and no state.
+rules_line:
+        and     #3
+        sta     r_dir
+        stx     r_x
+        stx     r_ox
+        sty     r_y
+        sty     r_oy
+        jsr     trace
+        php                     ; carry set: it left the level
+        lda     r_x             ; the distance covered, along one axis
+        sec
+        sbc     r_ox
+        bcs     @dx
+        eor     #$FF
+        adc     #1
+@dx:    sta     r_tmp
+        lda     r_y
+        sec
+        sbc     r_oy
+        bcs     @dy
+        eor     #$FF
+        adc     #1
+@dy:    clc
+        adc     r_tmp
+        plp
+        bcs     @edge           ; its last cell was floor
+        sbc     #0              ; (carry clear) not the cell that stopped it
+        clc
+@edge:  rts

@@ -104,8 +104,8 @@ std::map<std::string, int> includeValues(const Bytes& text)
 // The engine's include files carry the editor's numbers: the level's size
 // and its bytes in memory as the editor writes them, the order table's
 // entries, the tile codes of the editor's tile set (the wall, the eraser
-// and the screw of tiles.cfg among them), and the open exit's picture,
-// which is the exit's without its door leaf.
+// and the screw of tiles.cfg among them), the open exit's picture, which
+// is the exit's lit up, and the beams' thin lines.
 TEST(EngineData, IncludesCarryTheEditorsNumbers)
 {
     TempDir temp;
@@ -165,14 +165,36 @@ TEST(EngineData, IncludesCarryTheEditorsNumbers)
     const Bytes tileMap = readFile(temp.path / "out" / "tilemap.bin");
     const int open = tile["EXIT_OPEN_MAP"], shut = tileMap[tile["T_EXIT"]];
     ASSERT_NE(open & 0x7F, shut & 0x7F) << "the open exit has its own picture";
-    int leaf = 0;
+    // Lit up: the frame (markers 0 and 1) and the outside stay, the leaf
+    // stays bright and the dark inside turns bright too.
+    int shutBright = 0, openBright = 0;
     for (int y = 0; y < 8; ++y)
         for (int x = 0; x < 8; ++x) {
             const int was = charPixel(tiles, shut & 0x7F, x, y), is = charPixel(tiles, open & 0x7F, x, y);
-            EXPECT_EQ(is, was == 3 ? 0 : was) << x << "," << y;
-            leaf += was == 3;
+            if (was == 0)
+                EXPECT_TRUE(is == 0 || is == 3) << x << "," << y;
+            else
+                EXPECT_EQ(is, was) << x << "," << y;
+            shutBright += was == 3;
+            openBright += is == 3;
         }
-    EXPECT_GT(leaf, 0) << "the shut exit has a leaf to open";
+    EXPECT_EQ(charPixel(tiles, open & 0x7F, 0, 0), 0) << "the outside stays background";
+    EXPECT_GT(shutBright, 0) << "the shut exit has a leaf";
+    EXPECT_GE(openBright, shutBright + 8) << "the open exit is brighter";
+
+    // The beams: a line of the brightest colour, down the middle, across,
+    // or both; nothing else.
+    for (const char* name : {"BEAM_V_MAP", "BEAM_H_MAP", "BEAM_X_MAP"}) {
+        const int ch = tile[name];
+        ASSERT_EQ(ch & 0x80, 0) << name;
+        const bool down = name[5] != 'H', across = name[5] != 'V';
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 8; ++x)
+                EXPECT_EQ(charPixel(tiles, ch, x, y), (down && x == 3) || (across && y == 3) ? 3 : 0)
+                    << name << " " << x << "," << y;
+    }
+    EXPECT_EQ(tile["BEAM_H_MAP"], tile["BEAM_V_MAP"] + 2) << "the game takes the beams as a row";
+    EXPECT_EQ(tile["BEAM_X_MAP"], tile["BEAM_V_MAP"] + 4);
 }
 
 // Every tile of the default palette, decoded from the game's character set

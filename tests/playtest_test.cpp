@@ -86,14 +86,15 @@ TEST_F(PlaytestTest, KeysDriveTheRobotAndEscapeLeavesTheLevelAsItWas)
     letGo(SDLK_RIGHT);
     play(400);
     EXPECT_EQ(editor->playtest->counters().robot.column, 1);
-    // Held, the robot walks a cell a step and stops when let go.
+    // Held longer than a tap (a third of a second), the robot walks a cell
+    // a step and stops when let go.
     key(SDLK_KP6);
-    play(3 * 160);
+    play(4 * 160);
     letGo(SDLK_KP6);
     play(400);
     const int column = editor->playtest->counters().robot.column;
-    EXPECT_GE(column, 3);
-    EXPECT_LE(column, 4);
+    EXPECT_GE(column, 4);
+    EXPECT_LE(column, 5);
     EXPECT_EQ(editor->statusText().substr(0, 8), "Srubki 0");
     editor->paint();
     EXPECT_EQ(cellPixel(column, 0), robot);

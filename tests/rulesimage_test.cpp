@@ -71,8 +71,9 @@ protected:
 
 // A level with a screw before the exit: a tap of the stick takes one step
 // onto the screw, which opens the exit; held, the stick walks into the
-// exit and the level ends. The restart key costs nothing of the rules but
-// reports a lost life. Nothing reaches the hardware's pages.
+// exit and the level ends. The restart key changes nothing of the rules
+// and takes no life, but reports the restart. Nothing reaches the
+// hardware's pages.
 TEST_F(RulesImage, PlaysALevelOnTheEditorsCore)
 {
     level("R*..E");
@@ -102,6 +103,7 @@ TEST_F(RulesImage, PlaysALevelOnTheEditorsCore)
 
     at(ri::in_keys) = uint8_t(ri::IN_RESTART);
     EXPECT_EQ(frame(ri::STICK_NONE), ri::EV_DIED | ri::EVX_RESTART << 8);
+    EXPECT_EQ(at(ri::lives), 3) << "a restart is free";
     EXPECT_TRUE(hardwareWrites.empty()) << "a write to $" << std::hex << hardwareWrites.front();
 
     level("..");

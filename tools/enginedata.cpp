@@ -99,6 +99,41 @@ std::string symbolOf(const std::string& name)
     return out;
 }
 
+// The open exit: the exit's picture lit up (see EngineData::openExit).
+std::vector<int> litExit(std::vector<int> picture)
+{
+    const int n = tiles::pictureSize;
+    // Background pixels reached from the picture's edge are outside it.
+    std::vector<bool> outside(picture.size(), false);
+    std::vector<int> todo;
+    for (int i = 0; i < n; ++i)
+        for (int at : {i, (n - 1) * n + i, i * n, i * n + n - 1})
+            if (picture[at] == tiles::backgroundMarker && !outside[at]) {
+                outside[at] = true;
+                todo.push_back(at);
+            }
+    while (!todo.empty()) {
+        const int at = todo.back();
+        todo.pop_back();
+        const int x = at % n, y = at / n;
+        for (int next : {x > 0 ? at - 1 : -1, x < n - 1 ? at + 1 : -1, y > 0 ? at - n : -1, y < n - 1 ? at + n : -1})
+            if (next >= 0 && picture[next] == tiles::backgroundMarker && !outside[next]) {
+                outside[next] = true;
+                todo.push_back(next);
+            }
+    }
+    const int bright = 2;
+    std::vector<int> lit = picture;
+    for (std::size_t i = 0; i < lit.size(); ++i)
+        if ((lit[i] == tiles::backgroundMarker && !outside[i]) || lit[i] == 3)
+            lit[i] = bright;
+    if (lit == picture)
+        for (int& marker : lit)
+            if (marker != tiles::backgroundMarker)
+                marker = bright;
+    return lit;
+}
+
 } // namespace
 
 bool buildEngineData(const Image& sheet, const std::string& sheetName, const TilesConfig& config,
@@ -111,9 +146,9 @@ bool buildEngineData(const Image& sheet, const std::string& sheetName, const Til
     const int columns = std::min(sheet.width / tiles::tileSize, maxColumns);
     EngineData out;
     out.tiles.assign(charsetSize, 0);
-    if (columns > openExitColumn) {
-        error = sheetName + ": more than " + std::to_string(openExitColumn) +
-                " pictures; the game keeps its last two characters for the open exit";
+    if (columns > firstGameColumn) {
+        error = sheetName + ": more than " + std::to_string(firstGameColumn) +
+                " pictures; the game keeps its last characters for the beams and the open exit";
         return false;
     }
     std::vector<bool> marker3(columns, false);
@@ -162,12 +197,22 @@ bool buildEngineData(const Image& sheet, const std::string& sheetName, const Til
         error = sheetName + ": the exit (code 3) has no picture";
         return false;
     }
-    std::vector<int> openExit = pictures[exitColumn];
-    for (int& marker : openExit)
-        if (marker == 2 || marker == 3)
-            marker = tiles::backgroundMarker;
-    drawPicture(out.tiles, openExitColumn, openExit);
+    drawPicture(out.tiles, openExitColumn, litExit(pictures[exitColumn]));
     out.openExit = std::uint8_t(2 * openExitColumn);
+    const int beamMarker = 2;
+    for (int k = 0; k < 3; ++k) {
+        std::vector<int> beam(tiles::pictureSize * tiles::pictureSize, tiles::backgroundMarker);
+        for (int i = 0; i < tiles::pictureSize; ++i) {
+            if (k != 1)
+                beam[i * tiles::pictureSize + beamLine] = beamMarker;
+            if (k != 0)
+                beam[beamLine * tiles::pictureSize + i] = beamMarker;
+        }
+        drawPicture(out.tiles, beamColumn + k, beam);
+    }
+    out.beamV = std::uint8_t(2 * beamColumn);
+    out.beamH = std::uint8_t(2 * (beamColumn + 1));
+    out.beamX = std::uint8_t(2 * (beamColumn + 2));
 
     out.robot.assign(tiles::pictureSize, 0);
     for (int y = 0; y < tiles::pictureSize; ++y)
@@ -208,7 +253,11 @@ bool engineTilesInclude(const TileSet& set, const EngineData& data, std::string&
                 " and \"exit\" as code " + std::to_string(exitCode) + ", which the game's pictures are made for";
         return false;
     }
-    out += "\n; Tile map byte of the open exit's picture.\nEXIT_OPEN_MAP = " + hexByte(data.openExit) + "\n";
+    out += "\n; Tile map bytes of the pictures the game makes: the open exit, the beams.\n";
+    out += "EXIT_OPEN_MAP = " + hexByte(data.openExit) + "\n";
+    out += "BEAM_V_MAP = " + hexByte(data.beamV) + "\n";
+    out += "BEAM_H_MAP = " + hexByte(data.beamH) + "\n";
+    out += "BEAM_X_MAP = " + hexByte(data.beamX) + "\n";
     text = out;
     return true;
 }

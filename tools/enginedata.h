@@ -18,9 +18,13 @@ constexpr int maxColumns = 64; // two characters per sheet column
 constexpr int tileMapSize = 256; // one byte per tile code
 constexpr int robotCode = 0x04;
 constexpr int exitCode = 0x03;
-// The open exit's picture, made from the exit's, takes the last two
-// characters; the sheet's own columns must leave them free.
+// Pictures the game makes beside the sheet's take its last columns: the
+// laser beams (up and down, across, both) and the open exit, made from the
+// exit's. The sheet's own columns must leave them free.
+constexpr int beamColumn = maxColumns - 4;
 constexpr int openExitColumn = maxColumns - 1;
+constexpr int firstGameColumn = beamColumn;
+constexpr int beamLine = 3; // picture row and column of a beam's line
 constexpr std::uint8_t usesMarker3 = 0x80; // the inverse bit: PF3 in place of PF2
 } // namespace enginedata
 
@@ -40,9 +44,14 @@ struct EngineData
     // ANTIC mode 2 characters by screen code 0..127: the editor's glyph of
     // the editor code each screen code is read back as.
     std::vector<std::uint8_t> font;
-    // Tile map byte of the open exit: the exit's picture without its door
-    // leaf (marker 2 or 3 pixels become background), at openExitColumn.
+    // Tile map byte of the open exit, at openExitColumn: the exit's picture
+    // lit up, every background pixel it encloses and every marker 3 pixel
+    // turned to marker 2, its brightest (or, when that changes nothing,
+    // every pixel that is not background).
     std::uint8_t openExit = 0;
+    // Tile map bytes of the beams' pictures: a line of marker 2 pixels down
+    // picture column beamLine, across picture row beamLine, and both.
+    std::uint8_t beamV = 0, beamH = 0, beamX = 0;
 };
 
 // `sheet` is tiles.bmp (16 x 16 pictures side by side, every picture pixel a
@@ -56,7 +65,8 @@ bool buildEngineData(const Image& sheet, const std::string& sheetName, const Til
 // editor uses. tiles.inc: T_NAME = code for every tile of `set` (NAME its
 // name in capitals, "-" dropped before a digit and "_" elsewhere; the first
 // of a numbered or directed group, "-1" or "-up", also gives the group's
-// name alone) and EXIT_OPEN_MAP, the tile map byte of the open exit.
+// name alone), EXIT_OPEN_MAP, the tile map byte of the open exit, and
+// BEAM_V_MAP, BEAM_H_MAP, BEAM_X_MAP, those of the beams.
 // Returns false with `error` set when the set's robot or exit codes are not
 // the ones the pictures are made for.
 bool engineTilesInclude(const TileSet& set, const EngineData& data, std::string& text, std::string& error);

@@ -31,13 +31,14 @@ enum {
 };
 
 /* The controls (play.s, through sim_play.s). */
-extern unsigned char in_stick, in_trig, in_keys, gliding, paused, lives;
+extern unsigned char in_stick, in_trig, in_keys, gliding, paused, lives, opening;
 #pragma zpsym("in_stick")
 #pragma zpsym("in_trig")
 #pragma zpsym("in_keys")
 #pragma zpsym("gliding")
 #pragma zpsym("paused")
 #pragma zpsym("lives")
+#pragma zpsym("opening")
 void play_start(void);
 /* Event bits of the frame: EV_ in the low byte, EVX_ in the high byte. */
 unsigned int play_frame(void);

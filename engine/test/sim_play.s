@@ -6,5 +6,5 @@
 .include "rules.inc"
 
 .export _in_stick := in_stick, _in_trig := in_trig, _in_keys := in_keys
-.export _gliding := gliding, _paused := paused, _lives := lives
+.export _gliding := gliding, _paused := paused, _lives := lives, _opening := opening
 .export _play_start := play_start, _play_frame := play_frame

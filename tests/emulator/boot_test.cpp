@@ -2,8 +2,10 @@
 // writes the test image of a known level, the emulator boots it, and the
 // screenshots must show the Start page, then the level in its colours with
 // the robot where the joystick moved it and the status line counting the
-// screws, and after the last level the Koniec page. One push of the stick
-// moves the robot one cell, and one press of the trigger fires one shot.
+// screws, POZIOM UKONCZONY at the exit and after the last level the Koniec
+// page. One push of the stick moves the robot one cell, and one press of
+// the trigger fires one shot. A level opens with a look from its top down
+// to the robot; a laser's beam shows; after the last life, fire continues.
 //
 // The checks find things by their colours and glyph shapes rather than by
 // fixed screen positions, so they hold however the game lays out its screen.
@@ -182,6 +184,7 @@ std::string quoted(const std::string& s) { return "'" + s + "'"; }
 
 // Tile codes and screen places of the known levels.
 constexpr int kFloor = 0x00, kWall = 0x01, kExit = 0x03, kRobot = 0x04, kScrew = 0x10, kAmmo = 0x11;
+constexpr int kLaserDown = 0x42;
 constexpr int kTile = 16; // screen pixels a tile is wide in the narrow playfield
 
 // a-ogonek, c-acute, e-ogonek, l-stroke, n-acute, o-acute, s-acute, z-dot,
@@ -362,12 +365,15 @@ TEST_F(EmulatorBoot, StartPageLevelAndKoniecPage)
     EXPECT_TRUE(showsText(*level, "41")) << "the status line counts the screws down";
 
     // With no screw to collect the exit is open: stepping in ends the only
-    // level, and the Koniec page follows.
+    // level with POZIOM UKONCZONY for a second, and the Koniec page follows.
     makeLevel({5, 3}, {{{6, 3}, kExit}}, 0);
     const fs::path last = testImage();
-    std::optional<Shot> end = boot(last, "koniec", kFire + kRight + std::vector<std::string>{"sleep 1"});
-    ASSERT_TRUE(end);
-    EXPECT_TRUE(showsText(*end, kEndText)) << "the Koniec page's text";
+    std::map<std::string, Shot> shots =
+        session(last, kFire + std::vector<std::string>{"keydown KP_6", "sleep 0.1", "keyup KP_6", "sleep 0.3",
+                                                       "shot level-done", "sleep 1.5", "shot koniec"});
+    ASSERT_TRUE(shots.count("level-done") && shots.count("koniec"));
+    EXPECT_TRUE(showsText(shots["level-done"], "POZIOM UKONCZONY")) << "the level is done";
+    EXPECT_TRUE(showsText(shots["koniec"], kEndText)) << "the Koniec page's text";
 }
 
 // A whole set saved by the editor (levels in slots 3 and 7, the long end
@@ -383,7 +389,11 @@ TEST_F(EmulatorBoot, SavedSetPlaysItsLevelsInOrder)
     std::snprintf(path, sizeof path, "%s", set.string().c_str());
     ASSERT_EQ(editor->saveMap(path), 1);
 
-    std::optional<Shot> second = boot(set, "second-level", kFire + kRight + std::vector<std::string>{"sleep 1"});
+    // Fire skips the second level's look over it, fire again ends the wait
+    // for the first push: the status line counts.
+    const std::vector<std::string> fire = {"keydown Control_R", "sleep 0.1", "keyup Control_R", "sleep 0.2"};
+    std::optional<Shot> second =
+        boot(set, "second-level", kFire + kRight + std::vector<std::string>{"sleep 1.2"} + fire + fire);
     ASSERT_TRUE(second);
     EXPECT_TRUE(showsText(*second, "POZ 02")) << "the status line names the second level";
     EXPECT_TRUE(showsText(*second, "SRUB 07"));
@@ -439,6 +449,55 @@ TEST_F(EmulatorBoot, OnePushOneStep)
     const Box fired = robot("push-fired");
     EXPECT_EQ(fired.left, released.left) << "shooting moves nothing";
     EXPECT_TRUE(showsText(shots["push-fired"], "AM 04")) << "one press, one shot";
+}
+
+// The level opens with POZIOM 1 and a look from its top (the robot, far
+// below, not in view yet) down to the robot, then GOTOWY?. A laser gun at
+// the top fires down column 6 past the robot, and its beam shows as a thin
+// line over every floor cell of that column in view. A tap into the beam
+// costs a life; after the third, KONIEC GRY offers to go on, and fire
+// continues at the level with three lives.
+TEST_F(EmulatorBoot, LookBeamAndContinue)
+{
+    makeLevel({5, 20}, {{{6, 0}, kLaserDown}}, 0);
+    const fs::path image = testImage();
+    ASSERT_FALSE(image.empty());
+    const std::vector<std::string> death = {"keydown KP_6", "sleep 0.1", "keyup KP_6", "sleep 1.6"};
+    const std::vector<std::string> steps =
+        std::vector<std::string>{"keydown Control_R", "sleep 0.2", "keyup Control_R", "sleep 0.3", "shot look",
+                                 "sleep 2.2", "shot beam"} +
+        death + death + death +
+        std::vector<std::string>{"shot game-over", "keydown Control_R", "sleep 0.2", "keyup Control_R", "sleep 0.4",
+                                 "shot continue", "keydown KP_4", "sleep 0.1", "keyup KP_4", "sleep 0.5",
+                                 "shot continued"};
+    std::map<std::string, Shot> shots = session(image, steps);
+    for (const char* name : {"look", "beam", "game-over", "continue", "continued"})
+        ASSERT_TRUE(shots.count(name)) << name;
+
+    const Shot& look = shots["look"];
+    EXPECT_TRUE(showsText(look, "POZIOM 1")) << "the level opens with its number";
+    EXPECT_TRUE(boxOf(look, isRed).empty()) << "the look starts at the top, far from the robot";
+    EXPECT_GE(boxOf(look, isBlue).width(), 16 * kTile - 1) << "the level shows";
+
+    const Shot& ready = shots["beam"];
+    EXPECT_TRUE(showsText(ready, "GOTOWY?")) << "waiting for the first push";
+    const Box robot = boxOf(ready, isRed);
+    ASSERT_FALSE(robot.empty()) << "the look ends at the robot";
+    // The beam: column 3 of the 8 picture pixels of the next tile to the
+    // right, two screen pixels wide, over the five rows above the robot's
+    // and the five below, all in view.
+    const int beamX = robot.left + kTile + 6, top = robot.top - 5 * kTile, bottom = robot.bottom + 5 * kTile;
+    int lit = 0;
+    for (int y = top; y <= bottom; ++y)
+        lit += isGreen(ready.at(beamX, y)) && isGreen(ready.at(beamX + 1, y)) && isBlue(ready.at(beamX - 1, y)) &&
+               isBlue(ready.at(beamX + 2, y));
+    EXPECT_EQ(lit, bottom - top + 1) << "a thin line down the beam's column, x " << beamX;
+
+    EXPECT_TRUE(showsText(shots["game-over"], "KONIEC GRY")) << "three deaths";
+    EXPECT_TRUE(showsText(shots["game-over"], "FIRE: DALEJ OD POZIOMU 01")) << "the continue offered";
+    EXPECT_TRUE(showsText(shots["continue"], "POZIOM 1")) << "fire continues at the level";
+    EXPECT_TRUE(showsText(shots["continued"], "ZYC 3")) << "with three lives";
+    EXPECT_FALSE(boxOf(shots["continued"], isRed).empty()) << "and the robot to play";
 }
 
 // A disk whose segment chain breaks fails the boot the way Atari boots
