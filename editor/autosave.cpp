@@ -221,7 +221,8 @@ bool Autosave::offer(const std::string& path)
         std::string text = "Jest autozapis " + name;
         if (!path.empty())
             text += autosaveIsNewer(autosave, path) ? " nowszy niz plik" : " starszy niz plik";
-        text += ": praca sprzed awarii, zapisana " + writtenAt(autosave) + ".";
+        const std::string when = writtenAt(autosave);
+        text += ": praca sprzed awarii" + (when.empty() ? std::string() : ", zapisana " + when) + ".";
         if (problem)
             text += " Jest uszkodzony (" + reason(problem, Language::polish) + ") i nie da sie go przywrocic.";
         else if (!issues.empty())

@@ -96,7 +96,7 @@ bool TestLaunches::start(const std::vector<uint8_t>& image)
     if (!makeFolder())
         return false;
     const std::string name = started_ == 0 ? "test.atr" : "test-" + std::to_string(started_ + 1) + ".atr";
-    const std::string target = (fs::u8path(folder_) / name).u8string();
+    const std::string target = folder_ + "/" + name;
     // Our own scratch file: whatever lies under its name is replaced, and
     // nothing a link there points at is touched.
     WriteOptions scratch;
