@@ -7,6 +7,7 @@
 #include "core/environment.h"
 #include "editor/eventloop.h"
 #include "core/fileio.h"
+#include "core/messages.h"
 #include "editor/frame.h"
 #include "platform/platform.h"
 #include "ui/display.h"
@@ -127,13 +128,12 @@ int runWindow(const CommandLine& line)
     std::atexit(SDL_Quit);
     setWindowIcon();
     Display display;
-    std::string error;
-    if (!display.open(line.scale, error)) {
-        std::fprintf(stderr, "zelbun-kreator: cannot open the 640 x 570 window: %s\n", error.c_str());
+    if (Error error = display.open(line.scale)) {
+        std::fprintf(stderr, "zelbun-kreator: %s\n", describe(error, Language::english).c_str());
         return 1;
     }
     SDL_Surface* screen = display.picture();
-    SDL_WM_SetCaption("Zelbun Kreator 1.0 - by. Tavrin", nullptr);
+    SDL_WM_SetCaption(kAppTitle, nullptr);
     SDL_EnableKeyRepeat(200, 50);
     SDL_EnableUNICODE(1);
 

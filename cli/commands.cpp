@@ -1,5 +1,6 @@
-// info, check and test: plain readers and writers of game images, with no
-// SDL, so they run on a server or in CI.
+// info, check and test: plain readers and writers of game images that need
+// no display, so they run on a server or in CI. check reads the tile
+// bitmaps too, with SDL's BMP reader, to say what the window would.
 #include "cli/commands.h"
 
 #include "core/datafiles.h"
@@ -11,8 +12,9 @@
 #include "core/session.h"
 #include "core/setcheck.h"
 #include "core/solver.h"
-#include "core/tilesconfig.h"
+#include "core/tilesetup.h"
 #include "platform/startup.h"
+#include "render/sheet.h"
 
 #include <nlohmann/json.hpp>
 
@@ -61,34 +63,6 @@ Error readStream(std::istream& in, std::vector<uint8_t>& out, size_t limit)
         return Error::system(inputName("-"), errno != 0 ? errno : EIO);
     out.swap(bytes);
     return Error();
-}
-
-// The tile configuration the editor would start with.
-struct TileSetup {
-    TilesConfig config;
-    bool found = false;  // false: no file, or one that could not be read
-};
-
-// Says once on the error stream when there is no tiles.cfg to go by, and
-// what is `missed` for it.
-TileSetup tileSetup(const CommandLine& line, Console console, const char* missed)
-{
-    TileSetup setup;
-    const std::vector<std::string> dirs = line.dataDirs.empty() ? defaultDataDirs() : line.dataDirs;
-    const std::string path = findDataFile("tiles.cfg", dirs);
-    std::vector<uint8_t> bytes;
-    if (path.empty()) {
-        console.err << "zelbun-kreator: no tiles.cfg found (looked in " << describeDataDirs(dirs) << "); " << missed
-                    << '\n';
-        return setup;
-    }
-    if (Error error = readFile(path, bytes, kTilesConfigReadLimit)) {
-        console.err << "zelbun-kreator: " << describe(error, Language::english) << "; " << missed << '\n';
-        return setup;
-    }
-    setup.config = parseTilesConfig(std::string(bytes.begin(), bytes.end()), path);
-    setup.found = true;
-    return setup;
 }
 
 void warnAboutWhatWasReadAround(const CommandLine& line, const SetFile& set, Console console)
@@ -187,6 +161,20 @@ Error readInput(const std::string& path, std::istream& in, std::vector<uint8_t>&
 
 } // namespace
 
+std::vector<std::string> dataDirsOf(const CommandLine& line)
+{
+    return line.dataDirs.empty() ? defaultDataDirs() : line.dataDirs;
+}
+
+TileSetup tileSetup(const CommandLine& line, Console console, const char* missed)
+{
+    const TileSetup setup = findTileSetup(dataDirsOf(line));
+    if (setup.error.fault == Fault::notFound)
+        console.err << "zelbun-kreator: no tiles.cfg found (looked in " << setup.error.detail << "); " << missed
+                    << '\n';
+    return setup;
+}
+
 std::string inputName(const std::string& path)
 {
     return path == "-" ? "standard input" : path;
@@ -270,7 +258,10 @@ int runInfo(const CommandLine& line, Console console)
         return fail(console, describe(error, Language::english));
     warnAboutWhatWasReadAround(line, set, console);
     const TileSetup tiles = tileSetup(line, console, "the screws drawn are not counted");
-    const int screwCode = tiles.found ? tiles.config.sruba : -1;
+    if (tiles.error && tiles.error.fault != Fault::notFound)
+        console.err << "zelbun-kreator: " << describe(tiles.error, Language::english)
+                    << "; the screws drawn are not counted\n";
+    const int screwCode = tiles.rules().screwCode;
     if (line.json)
         printInfoJson(line.file, set, screwCode, console.out);
     else
@@ -285,8 +276,7 @@ int runTest(const CommandLine& line, Console console)
         return fail(console, describe(error, Language::english));
 
     // The game part as the editor would save this file with.
-    const ChosenTemplate chosen =
-        chooseSessionTemplate(line.templatePath, line.dataDirs.empty() ? defaultDataDirs() : line.dataDirs);
+    const ChosenTemplate chosen = chooseSessionTemplate(line.templatePath, dataDirsOf(line));
     if (chosen.error)
         console.err << "zelbun-kreator: template " << describe(chosen.error, Language::english)
                     << "; the built-in game is used\n";
@@ -321,22 +311,31 @@ int runCheck(const CommandLine& line, Console console)
     json["format"] = kCheckJsonFormat;
     json["file"] = name;
     json["findings"] = nlohmann::ordered_json::array();
-    auto report = [&](const std::vector<std::string>& findings) {
+    // The set's findings are about the set; the tile setup's name their own files.
+    auto report = [&](const std::vector<std::string>& findings, bool aboutTheSet) {
         for (const std::string& finding : findings)
             if (line.json)
                 json["findings"].push_back(finding);
             else
-                console.out << name << ": " << finding << '\n';
+                console.out << (aboutTheSet ? name + ": " : "") << finding << '\n';
     };
     auto finish = [&](int status) {
         if (line.json)
             console.out << json.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << '\n';
         return status;
     };
-    // A file the editor refuses is the one finding there is.
+    // What the window would say about the tile setup it starts with.
+    // Without a tiles.cfg, only what needs none: the robots.
+    const TileSetup tiles = tileSetup(line, console, "tile codes and screws are not checked");
+    std::vector<std::string> tileFindings = describeFindings(tiles);
+    for (const Error& error : loadTileSheets(dataDirsOf(line), tiles).errors)
+        tileFindings.push_back(describe(error, Language::english));
+    report(tileFindings, false);
+
+    // A file the editor refuses is the one finding there is about it.
     if (Error problem = gameImageProblem(bytes.data(), bytes.size())) {
         problem.path = "";
-        report({describe(problem, Language::english)});
+        report({describe(problem, Language::english)}, true);
         return finish(1);
     }
 
@@ -346,12 +345,9 @@ int runCheck(const CommandLine& line, Console console)
         findings.push_back(describe(issue, Language::english));
     for (const SetFinding& finding : checkSetImage(bytes.data(), bytes.size()))
         findings.push_back(describe(finding, Language::english));
-    // Without a tile set, only what needs none: the robots.
-    const TileSetup tiles = tileSetup(line, console, "tile codes and screws are not checked");
-    const LevelRules rules = tiles.found ? levelRules(tiles.config) : LevelRules();
-    for (const LevelFinding& finding : checkLevels(image.levels, rules))
+    for (const LevelFinding& finding : checkLevels(image.levels, tiles.rules()))
         findings.push_back(describe(finding, Language::english));
-    report(findings);
+    report(findings, true);
 
     bool unsolvable = false;
     if (line.solve) {
@@ -379,7 +375,7 @@ int runCheck(const CommandLine& line, Console console)
             }
         }
     }
-    return finish(findings.empty() && !unsolvable ? 0 : 1);
+    return finish(tileFindings.empty() && findings.empty() && !unsolvable ? 0 : 1);
 }
 
 int runCommand(const CommandLine& line, Console console)

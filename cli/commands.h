@@ -8,6 +8,7 @@
 #include "cli/options.h"
 #include "core/error.h"
 #include "core/gameimage.h"
+#include "core/tilesetup.h"
 
 #include <cstdint>
 #include <iosfwd>
@@ -46,6 +47,11 @@ int runExport(const CommandLine& line, Console console);
 int runCommand(const CommandLine& line, Console console);
 
 // --- Shared by the commands
+// The data folders the line names, else the default ones.
+std::vector<std::string> dataDirsOf(const CommandLine& line);
+// The tile setup the window would start with; when no data folder holds a
+// tiles.cfg, says so on the error stream with what is `missed` for it.
+TileSetup tileSetup(const CommandLine& line, Console console, const char* missed);
 // The path as messages name it: "standard input" for "-".
 std::string inputName(const std::string& path);
 // Writes `bytes` to the -o target: standard output for "-", else the file,

@@ -4,10 +4,7 @@
 // window.
 #include "cli/commands.h"
 #include "cli/png.h"
-#include "core/datafiles.h"
-#include "core/fileio.h"
 #include "core/messages.h"
-#include "core/tilesconfig.h"
 #include "render/font.h"
 #include "render/levelrenderer.h"
 
@@ -20,20 +17,6 @@ namespace {
 
 const int kSheetColumns = 8;  // levels side by side in an --all sheet
 const int kSheetGap = 8;      // pixels between them, in the window's grey
-
-// The tile set as the editor would start with it; without a tiles.cfg it
-// starts too, showing every code in hex.
-Error loadTileConfig(const std::vector<std::string>& dirs, TilesConfig& config)
-{
-    const std::string path = findDataFile("tiles.cfg", dirs);
-    if (path.empty())
-        return Error();
-    std::vector<uint8_t> bytes;
-    if (Error failure = readFile(path, bytes, kTilesConfigReadLimit))
-        return failure;
-    config = parseTilesConfig(std::string(bytes.begin(), bytes.end()), path);
-    return Error();
-}
 
 } // namespace
 
@@ -50,22 +33,24 @@ int runExport(const CommandLine& line, Console console)
         return fail(console, inputName(line.file) + ": " +
                                  (line.all ? std::string("no levels") : "level " + std::to_string(line.level) + " is empty"));
 
-    const std::vector<std::string> dirs = line.dataDirs.empty() ? defaultDataDirs() : line.dataDirs;
-    std::string errors;
-    SurfacePtr tiles = loadDataSheet("tiles.bmp", kTileSheetLimits, dirs, errors);
-    SurfacePtr palette = loadPaletteSheet(dirs, errors);
-    if (!tiles || !palette)
-        return fail(console, errors.substr(0, errors.find_last_not_of('\n') + 1));
-    TilesConfig config;
-    if (Error error = loadTileConfig(dirs, config))
-        return fail(console, describe(error, Language::english));
+    // What the window refuses to start with, export refuses to draw with;
+    // without a tiles.cfg both show every code as its number.
+    const TileSetup setup = tileSetup(line, console, "every code is drawn as its number");
+    if (setup.error && setup.error.fault != Fault::notFound)
+        return fail(console, describe(setup.error, Language::english));
+    for (const std::string& finding : describeFindings(setup))
+        console.err << "zelbun-kreator: warning: " << finding << '\n';
+    const TileSheets sheets = loadTileSheets(dataDirsOf(line), setup);
+    for (const Error& error : sheets.errors)
+        fail(console, describe(error, Language::english));
+    if (!sheets.ok())
+        return 1;
     installEditorFont();
-    const TileColumns columns = tileColumnsOf(config);
     TileArt art;
-    art.sheet = tiles.get();
-    art.palette = palette.get();
-    art.columns = columns.columns;
-    art.murekColumn = columns.murekColumn;
+    art.sheet = sheets.tiles.get();
+    art.palette = sheets.palette.get();
+    art.columns = setup.columns.columns;
+    art.murekColumn = setup.columns.murekColumn;
 
     const int levelWidth = levelPixelWidth(1), levelHeight = levelPixelHeight(1);
     const int across = std::min<int>(kSheetColumns, int(slots.size()));
@@ -74,7 +59,8 @@ int runExport(const CommandLine& line, Console console)
     const int height = down * levelHeight + (down - 1) * kSheetGap;
     SurfacePtr picture(SDL_CreateRGBSurface(SDL_SWSURFACE, width, height, 32, 0xFF0000, 0x00FF00, 0x0000FF, 0));
     if (!picture)
-        return fail(console, std::string("cannot make a surface to draw on: ") + SDL_GetError());
+        return fail(console, describe(Error::library(Fault::noSurface, SDL_GetError(), width, height),
+                                      Language::english));
     SDL_FillRect(picture.get(), nullptr, SDL_MapRGB(picture->format, 200, 200, 200));
     LevelSheet sheet;
     sheet.attach(art.sheet, art.palette);
@@ -103,9 +89,8 @@ int runExport(const CommandLine& line, Console console)
     SDL_UnlockSurface(picture.get());
 
     std::vector<uint8_t> png;
-    std::string error;
-    if (!encodePng(width, height, rgb, png, error))
-        return fail(console, "cannot encode the PNG: " + error);
+    if (Error error = encodePng(width, height, rgb, png))
+        return fail(console, describe(error, Language::english));
     if (!writeOutput(line, png, console))
         return 1;
     if (line.output != "-")

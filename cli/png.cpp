@@ -2,8 +2,7 @@
 
 #include <png.h>
 
-bool encodePng(int width, int height, const std::vector<uint8_t>& rgb, std::vector<uint8_t>& png,
-               std::string& error)
+Error encodePng(int width, int height, const std::vector<uint8_t>& rgb, std::vector<uint8_t>& png)
 {
     png_image image = {};
     image.version = PNG_IMAGE_VERSION;
@@ -14,11 +13,11 @@ bool encodePng(int width, int height, const std::vector<uint8_t>& rgb, std::vect
     png_alloc_size_t size = PNG_IMAGE_PNG_SIZE_MAX(image);
     std::vector<uint8_t> bytes(size);
     if (!png_image_write_to_memory(&image, bytes.data(), &size, 0, rgb.data(), 0, nullptr)) {
-        error = image.message;
+        const Error error = Error::library(Fault::pngEncoding, image.message);
         png_image_free(&image);
-        return false;
+        return error;
     }
     bytes.resize(size);
     png.swap(bytes);
-    return true;
+    return Error();
 }

@@ -1,5 +1,6 @@
 #include "core/messages.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -28,6 +29,22 @@ const char* stepText(Step step, Language language)
     return nullptr;
 }
 
+std::string sizeText(int width, int height)
+{
+    return std::to_string(width) + " x " + std::to_string(height);
+}
+
+std::string pixels(int width, int height, Language language)
+{
+    return sizeText(width, height) + (polish(language) ? " pikseli" : " pixels");
+}
+
+// What failed, then the library's own words for why.
+std::string withDetail(const std::string& text, const Error& error)
+{
+    return error.detail.empty() ? text : text + ": " + error.detail;
+}
+
 std::string faultText(const Error& error, Language language)
 {
     const bool pl = polish(language);
@@ -44,7 +61,10 @@ std::string faultText(const Error& error, Language language)
         return pl ? "plik za duzy (" + size + " bajtow, najwiecej " + limit + ")"
                   : "too large (" + size + " bytes, at most " + limit + ")";
     case Fault::pathTooLong: return pl ? "za dluga sciezka" : "path too long";
-    case Fault::notFound: return pl ? "nie znaleziono" : "not found";
+    case Fault::notFound:
+        if (error.detail.empty())
+            return pl ? "nie znaleziono" : "not found";
+        return (pl ? "nie znaleziono (szukano w " : "not found (looked in ") + error.detail + ")";
     case Fault::emptyFile: return pl ? "plik jest pusty" : "the file is empty";
     case Fault::streamClosed: return pl ? "zamkniete" : "closed";
     case Fault::notDiskImage:
@@ -73,6 +93,34 @@ std::string faultText(const Error& error, Language language)
                   : "none found; set --emulator or ZELBUN_EMULATOR";
     case Fault::programFailed: return (pl ? "kod " : "exit status ") + std::to_string(error.code);
     case Fault::programKilled: return (pl ? "sygnal " : "signal ") + std::to_string(error.code);
+    case Fault::undecodable: return withDetail(pl ? "nie mozna wczytac obrazka" : "cannot load", error);
+    case Fault::unconvertible: return withDetail(pl ? "nie mozna przeksztalcic obrazka" : "cannot convert", error);
+    case Fault::pictureTooSmall:
+        return pixels(error.width, error.height, language) +
+               (pl ? "; potrzeba co najmniej " + sizeText(error.needWidth, error.needHeight)
+                   : "; at least " + sizeText(error.needWidth, error.needHeight) + " is needed");
+    case Fault::pictureTooLarge:
+        return pixels(error.width, error.height, language) +
+               (pl ? "; najwyzej " + sizeText(error.needWidth, error.needHeight)
+                   : "; at most " + sizeText(error.needWidth, error.needHeight) + " is allowed");
+    case Fault::pictureWrongSize:
+        return pixels(error.width, error.height, language) + (pl ? "; musi miec " : "; it must be ") +
+               sizeText(error.needWidth, error.needHeight);
+    case Fault::sheetTooNarrow: {
+        const std::string width = std::to_string(error.width), needed = std::to_string(error.needWidth);
+        const std::string last = std::to_string(error.needWidth / kTileSheetCell - 1);
+        return pl ? "szerokosc " + width + " pikseli; tiles.cfg uzywa kolumn do " + last + ", potrzeba " + needed
+                  : width + " pixels wide; tiles.cfg uses sheet columns up to " + last + ", which need " + needed;
+    }
+    case Fault::noWindow:
+        return withDetail(pl ? "nie mozna otworzyc okna " + sizeText(error.width, error.height)
+                             : "cannot open the " + sizeText(error.width, error.height) + " window",
+                          error);
+    case Fault::noSurface:
+        return withDetail(pl ? "nie mozna utworzyc obrazu " + sizeText(error.width, error.height)
+                             : "cannot make a surface of " + sizeText(error.width, error.height) + " to draw on",
+                          error);
+    case Fault::pngEncoding: return withDetail(pl ? "nie mozna zapisac PNG" : "cannot encode the PNG", error);
     }
     return "";
 }
@@ -292,6 +340,38 @@ std::string describe(const LevelFinding& f, Language language)
     return text;
 }
 
+std::vector<std::string> describeFindings(const TileSetup& setup)
+{
+    std::vector<std::string> lines;
+    if (setup.error && setup.error.fault != Fault::notFound)
+        lines.push_back(describe(setup.error, Language::english));
+    lines.insert(lines.end(), setup.config.warnings.begin(), setup.config.warnings.end());
+    for (const RoleProblem& role : setup.roles)
+        lines.push_back(setup.path + ": " + role.key + " code " + std::to_string(role.code) + ": " +
+                        (role.inPalette ? "no picture in the tile sheet" : "no palette entry draws it"));
+    return lines;
+}
+
+std::string summarize(const TileSetup& setup, Language language)
+{
+    const bool pl = polish(language);
+    if (setup.error.fault == Fault::notFound)
+        return pl ? "Nie znaleziono tiles.cfg; paleta jest pusta"
+                  : "tiles.cfg not found (looked in " + setup.error.detail + "); the tile palette is empty";
+    if (setup.error)
+        return setup.error.path + ": " + reason(setup.error, language);
+    std::string summary;
+    const long skipped = long(setup.config.warnings.size());
+    if (skipped > 0)
+        summary = pl ? polishCount(skipped, "wiersz pominiety", "wiersze pominiete", "wierszy pominietych")
+                     : std::to_string(skipped) + (skipped == 1 ? " line skipped" : " lines skipped");
+    for (const RoleProblem& role : setup.roles)
+        summary += (summary.empty() ? "" : ", ") + std::string(role.key) + " " + std::to_string(role.code) +
+                   (role.inPalette ? (pl ? " nie ma obrazka" : " has no picture")
+                                   : (pl ? " nie ma pola w palecie" : " has no palette entry"));
+    return summary.empty() ? "" : "tiles.cfg: " + summary;
+}
+
 const char* pageName(int page)
 {
     return page == 0 ? "Start" : "Koniec";
@@ -387,6 +467,105 @@ std::string describe(const SolveResult& result, Language language)
     return "";
 }
 
+const char* const kAppTitle = "Zelbun Kreator 1.0 - by. Tavrin";
+
+std::string documentName(const std::string& path, Language language)
+{
+    return !path.empty() ? fileNameOf(path) : polish(language) ? "bez nazwy" : "untitled";
+}
+
+std::string windowTitle(const std::string& path, bool modified, Language language)
+{
+    if (path.empty() && !modified)
+        return kAppTitle;
+    return documentName(path, language) + (modified ? " *" : "") + " - " + kAppTitle;
+}
+
+std::string say(Saying saying, const std::string& path, Language language)
+{
+    const bool pl = polish(language);
+    const std::string name = fileNameOf(path);
+    switch (saying) {
+    case Saying::saved: return (pl ? "Zapisano: " : "Saved: ") + name;
+    case Saying::notSavedChanged:
+        return pl ? "Nie zapisano " + name + ": plik zmienil sie na dysku" : name + " not saved: it changed on disk";
+    case Saying::notSavedReadOnly:
+        return pl ? "Nie zapisano " + name + ": plik tylko do odczytu" : name + " not saved: the file is read-only";
+    case Saying::pathTooLong: return (pl ? "Za dluga sciezka: " : "Path too long: ") + path;
+    case Saying::replaceChanged:
+        return pl ? "Plik " + name + " zmienil sie na dysku. Zastapic go?" : name + " changed on disk. Replace it?";
+    case Saying::replaceReadOnly:
+        return pl ? "Plik " + name + " jest tylko do odczytu. Zastapic go?" : name + " is read-only. Replace it?";
+    case Saying::replaceExisting:
+        return pl ? "Plik " + name + " juz istnieje. Zastapic go?" : name + " already exists. Replace it?";
+    case Saying::notAtrName:
+        return pl ? "Nazwa " + name + " nie konczy sie na .atr; okno Otworz nie pokaze tego pliku."
+                  : "The name " + name + " does not end in .atr; the Open dialog will not show the file.";
+    case Saying::saveChanges: return pl ? "Zapisac zmiany?" : "Save the changes?";
+    case Saying::testAnyway: return pl ? "Testowac mimo to?" : "Test anyway?";
+    case Saying::notSavedLeftOut:
+        return pl ? "Nie zapisano " + name + ": zawiera mapy spoza tabeli kolejnosci"
+                  : name + " not saved: it holds levels outside the order table";
+    case Saying::openElsewhere:
+        return pl ? "Ten zestaw jest juz otwarty w innym oknie" : "This set is open in another window already";
+    }
+    return "";
+}
+
+std::string saveFailed(const Error& error, Language language)
+{
+    return (polish(language) ? "Nie mozna zapisac " : "Cannot save ") + describe(error, language);
+}
+
+std::string openFailed(const Error& error, Language language)
+{
+    // A file read whole that holds no game image was not opened; any other
+    // could not be.
+    const Fault fault = error.fault;
+    const bool read = fault == Fault::isDirectory || fault == Fault::emptyFile || fault == Fault::notDiskImage ||
+                      fault == Fault::tooShortForGame;
+    if (polish(language))
+        return (read ? "Nie otwarto " : "Nie mozna otworzyc ") + describe(error, language);
+    return (read ? "Not opened: " : "Cannot open ") + describe(error, language);
+}
+
+std::string openedSet(const std::string& path, int levels, bool copy, Language language)
+{
+    if (polish(language))
+        return (copy ? "Otwarto kopie: " : "Otwarto: ") + fileNameOf(path) + " (" +
+               polishCount(levels, "poziom", "poziomy", "poziomow") + ")" + (copy ? "; zapisz, by naprawic plik" : "");
+    return (copy ? "Opened the copy: " : "Opened: ") + fileNameOf(path) + " (" + std::to_string(levels) +
+           (levels == 1 ? " level)" : " levels)") + (copy ? "; save to mend the file" : "");
+}
+
+std::string interruptedSaveQuestion(const std::string& path, const std::string& copy, const std::string& madeFrom,
+                                    Language language)
+{
+    const std::string name = fileNameOf(path), copyName = fileNameOf(copy);
+    const bool other = madeFrom != name;
+    if (polish(language))
+        return "Znaleziono kopie " + copyName + " z przerwanego zapisu pliku " + madeFrom +
+               (other ? " (to ten sam plik co " + name + ")" : "") +
+               "; plik moze byc uszkodzony. Otworzyc kopie zamiast pliku?";
+    return "Found a copy, " + copyName + ", from a save of " + madeFrom + (other ? " (the same file as " + name + ")" : "") +
+           " that was cut short; the file may be damaged. Open the copy instead of the file?";
+}
+
+std::string leftOutQuestion(int count, Language language)
+{
+    if (polish(language))
+        return "Plik zawiera " + polishCount(count, "mape", "mapy", "map") +
+               " spoza tabeli kolejnosci; zapis je usunie. Zapisac mimo to?";
+    return "The file holds " + std::to_string(count) + (count == 1 ? " level" : " levels") +
+           " outside the order table; saving removes them. Save anyway?";
+}
+
+std::string andMore(size_t count, Language language)
+{
+    return (polish(language) ? "... i " : "... and ") + std::to_string(count) +
+           (polish(language) ? " wiecej" : " more");
+}
+
 std::string describe(const ChainBreak& b, Language language)
 {
     const bool pl = polish(language);
@@ -432,4 +611,203 @@ std::string describe(const ChainBreak& b, Language language)
                   : "segment at byte " + at + " runs over the level list at byte " + levels;
     }
     return "";
+}
+
+std::string renumberingNote(const LevelData levels[kLevelSlots], Language language)
+{
+    const bool pl = polish(language);
+    std::string note;
+    int played = 0;
+    for (int slot = 0; slot < kLevelSlots;) {
+        if (!levels[slot].on || played + 1 == slot + 1) {
+            played += levels[slot].on ? 1 : 0;
+            ++slot;
+            continue;
+        }
+        // A run of levels that all move by the same number of places.
+        const int from = slot, to = played;
+        int count = 0;
+        while (slot < kLevelSlots && levels[slot].on && slot - from == count) {
+            ++count;
+            ++played;
+            ++slot;
+        }
+        const std::string old = count == 1 ? std::to_string(from + 1)
+                                           : std::to_string(from + 1) + "-" + std::to_string(from + count);
+        const std::string now = count == 1 ? std::to_string(to + 1)
+                                           : std::to_string(to + 1) + "-" + std::to_string(to + count);
+        if (!note.empty())
+            note += ", ";
+        if (pl)
+            note += count == 1 ? "mapa " + old + " bedzie mapa " + now : "mapy " + old + " beda mapami " + now;
+        else
+            note += (count == 1 ? "level " : "levels ") + old + (count == 1 ? " will be level " : " will be levels ") +
+                    now;
+    }
+    if (note.empty())
+        return note;
+    return note + (pl ? " po otwarciu" : " when opened");
+}
+
+std::string verdictLabel(const LevelVerdict& verdict, Language language)
+{
+    const bool pl = polish(language);
+    switch (verdict.kind) {
+    case LevelVerdict::pending: return "...";
+    case LevelVerdict::solvable:
+        return pl ? polishCount(verdict.moves, "ruch", "ruchy", "ruchow")
+                  : std::to_string(verdict.moves) + (verdict.moves == 1 ? " move" : " moves");
+    case LevelVerdict::unsolvable: return pl ? "nie do przejscia" : "unsolvable";
+    case LevelVerdict::unknown: return "?";
+    case LevelVerdict::noRobot: return "";
+    }
+    return "";
+}
+
+std::string findingBadge(const LevelFinding& finding)
+{
+    char badge[8];
+    switch (finding.kind) {
+    case FindingKind::noRobot: return "R0";
+    case FindingKind::manyRobots: return "R" + std::to_string(std::min(finding.count, 9));
+    case FindingKind::screwsShort: return "S<";
+    case FindingKind::unknownCode:
+        std::snprintf(badge, sizeof badge, "?%02X", finding.code & 0xFF);
+        return badge;
+    case FindingKind::unsolvable: return "X";
+    }
+    return "";
+}
+
+std::string findingWords(const LevelFinding& f, Language language)
+{
+    const bool pl = polish(language);
+    char code[4];
+    std::snprintf(code, sizeof code, "%02X", f.code & 0xFF);
+    switch (f.kind) {
+    case FindingKind::noRobot: return pl ? "brak robota" : "no robot";
+    case FindingKind::manyRobots:
+        return pl ? polishCount(f.count, "robot", "roboty", "robotow") : std::to_string(f.count) + " robots";
+    case FindingKind::screwsShort:
+        return pl ? "srubek " + std::to_string(f.count) + ", na mapie " + std::to_string(f.drawn)
+                  : std::to_string(f.count) + " screws to collect, " + std::to_string(f.drawn) + " drawn";
+    case FindingKind::unknownCode:
+        return pl ? std::string("nieznany kod ") + code + " x" + std::to_string(f.count)
+                  : std::string("unknown code ") + code + " in " + std::to_string(f.count) + " cells";
+    case FindingKind::unsolvable: return pl ? "nie do przejscia" : "unsolvable";
+    }
+    return "";
+}
+
+const char* setViewText(SetViewText text, Language language)
+{
+    const bool pl = polish(language);
+    switch (text) {
+    case SetViewText::viewButton: return pl ? "Zestaw" : "Set";
+    case SetViewText::viewHint: return pl ? "Wszystkie mapy naraz (F3)" : "All levels at a glance (F3)";
+    case SetViewText::insertButton: return pl ? "Wstaw" : "Insert";
+    case SetViewText::insertHint: return pl ? "Puste miejsce przed wybrana (Insert)" : "An empty place before (Insert)";
+    case SetViewText::duplicateButton: return pl ? "Powiel" : "Copy";
+    case SetViewText::duplicateHint: return pl ? "Kopie wybranych za nimi (Ctrl+D)" : "Duplicate the chosen (Ctrl+D)";
+    case SetViewText::deleteButton: return pl ? "Usun" : "Delete";
+    case SetViewText::deleteHint: return pl ? "Usun wybrane, dalsze w gore (Delete)" : "Delete the chosen (Delete)";
+    case SetViewText::importButton: return pl ? "Importuj" : "Import";
+    case SetViewText::importHint: return pl ? "Mapy z innego zestawu (Ctrl+I)" : "Levels of another set (Ctrl+I)";
+    case SetViewText::cutButton: return pl ? "Wytnij" : "Cut";
+    case SetViewText::cutHint: return pl ? "Wytnij wybrane mapy (Ctrl+X)" : "Cut the chosen levels (Ctrl+X)";
+    case SetViewText::copyButton: return pl ? "Kopiuj" : "Copy";
+    case SetViewText::copyHint: return pl ? "Kopiuj wybrane mapy (Ctrl+C)" : "Copy the chosen levels (Ctrl+C)";
+    case SetViewText::pasteButton: return pl ? "Wklej" : "Paste";
+    case SetViewText::pasteHint: return pl ? "Wklej przed wybrana (Ctrl+V)" : "Paste before the chosen (Ctrl+V)";
+    case SetViewText::closeButton: return pl ? "Zamknij" : "Close";
+    case SetViewText::closeHint: return pl ? "Wroc do planszy (F3, Escape)" : "Back to the canvas (F3, Escape)";
+    case SetViewText::chooseAllButton: return pl ? "Wszystkie" : "All";
+    case SetViewText::chooseAllHint: return pl ? "Wybierz wszystkie (Ctrl+A)" : "Choose all (Ctrl+A)";
+    case SetViewText::insertChosenButton: return pl ? "Wstaw" : "Insert";
+    case SetViewText::insertChosenHint: return pl ? "Wstaw wybrane do zestawu (Enter)" : "Insert the chosen (Enter)";
+    case SetViewText::cancelButton: return pl ? "Anuluj" : "Cancel";
+    case SetViewText::cancelHint: return pl ? "Wroc do zestawu (Escape)" : "Back to the set (Escape)";
+    case SetViewText::curveTitle: return pl ? "Trudnosc: ruchy na mape" : "Difficulty: moves a level";
+    case SetViewText::importCurveTitle: return pl ? "Import: mapy drugiego zestawu" : "Import: the other set";
+    case SetViewText::emptyPlace: return pl ? "pusta" : "empty";
+    }
+    return "";
+}
+
+const char* setViewHelp(int line, Language language)
+{
+    static const char* const polishLines[setViewHelpLines] = {
+        "Zestaw (F3 lub Zestaw; F3 lub Escape wraca)",
+        "  wszystkie mapy z werdyktem i krzywa trudnosci; czerwony rog: blad mapy",
+        "  przeciagnij mape (Shift, Ctrl: kilka) lub Alt+strzalki: przesuwa",
+        "  Insert puste miejsce, Ctrl+D powiela, Delete usuwa, Ctrl+X/C/V schowek",
+        "  Ctrl+I importuje mapy z innego zestawu; Enter otwiera wybrana mape",
+    };
+    static const char* const englishLines[setViewHelpLines] = {
+        "Set view (F3 or Set; F3 or Escape goes back)",
+        "  every level with its verdict and the difficulty curve; red corner: a fault",
+        "  drag a level (Shift, Ctrl: several) or Alt+arrows: moves",
+        "  Insert an empty place, Ctrl+D duplicates, Delete deletes, Ctrl+X/C/V clipboard",
+        "  Ctrl+I imports levels of another set; Enter opens the chosen level",
+    };
+    if (line < 0 || line >= setViewHelpLines)
+        return "";
+    return polish(language) ? polishLines[line] : englishLines[line];
+}
+
+std::string setNews(SetNews news, int count, const std::string& name, int place, Language language)
+{
+    const bool pl = polish(language);
+    const std::string levels = pl ? polishCount(count, "mape", "mapy", "map")
+                                  : std::to_string(count) + (count == 1 ? " level" : " levels");
+    const std::string at = std::to_string(place + 1);
+    switch (news) {
+    case SetNews::setFull:
+        return pl ? "Zestaw ma 32 miejsca: nie zmiesci sie " + polishCount(count, "mapa", "mapy", "map") +
+                        "; nic nie zmieniono"
+                  : "A set holds 32 levels: " + levels + " would not fit; nothing changed";
+    case SetNews::deleted: return pl ? "Usunieto " + levels + " (Ctrl+Z cofa)" : "Deleted " + levels + " (Ctrl+Z undoes)";
+    case SetNews::cut: return pl ? "Wycieto " + levels + " do schowka" : "Cut " + levels + " to the clipboard";
+    case SetNews::copied: return pl ? "Skopiowano " + levels + " do schowka" : "Copied " + levels + " to the clipboard";
+    case SetNews::nothingToCopy:
+        return pl ? "Nic do skopiowania: wybrane miejsca sa puste" : "Nothing to copy: the places chosen are empty";
+    case SetNews::clipboardEmpty:
+        return pl ? "Schowek jest pusty: najpierw Ctrl+C lub Ctrl+X" : "The clipboard is empty: Ctrl+C or Ctrl+X first";
+    case SetNews::pasted: return pl ? "Wklejono " + levels : "Pasted " + levels;
+    case SetNews::importing:
+    case SetNews::importingOnto: {
+        const bool onto = news == SetNews::importingOnto;
+        const std::string held = pl ? polishCount(count, "mapa", "mapy", "map") : levels;
+        return pl ? "Import z " + name + " (" + held + "): wybierz, Enter wstawia " +
+                        (onto ? "na miejsce " : "przed mape ") + at + ", Escape wraca"
+                  : "Import from " + name + " (" + levels + "): choose, Enter inserts " +
+                        (onto ? "onto place " : "before level ") + at + ", Escape goes back";
+    }
+    case SetNews::importEmpty:
+        return pl ? "Nie ma czego importowac: " + name + " nie ma zadnej mapy" : "Nothing to import: " + name + " holds no level";
+    case SetNews::imported:
+        return pl ? "Wstawiono " + levels + " z " + name : "Inserted " + levels + " from " + name;
+    case SetNews::nothingChosen:
+        return pl ? "Wybierz mapy do wstawienia (klik, Shift, Ctrl, Ctrl+A)"
+                  : "Choose the levels to insert (click, Shift, Ctrl, Ctrl+A)";
+    }
+    return "";
+}
+
+std::string levelSummary(int place, int played, const LevelVerdict& verdict, bool empty, Language language)
+{
+    const bool pl = polish(language);
+    const std::string at = std::to_string(place + 1);
+    if (empty)
+        return pl ? "Puste miejsce " + at + ": tu upuscisz lub wstawisz mape"
+                  : "Empty place " + at + ": drop or insert a level here";
+    std::string text = (pl ? "Mapa " : "Level ") + at;
+    if (played != place + 1)
+        text += (pl ? ", w grze " : ", in the game ") + std::to_string(played);
+    const std::string label = verdictLabel(verdict, language);
+    if (verdict.kind == LevelVerdict::pending)
+        return text + (pl ? ": szukam rozwiazania" : ": solving");
+    if (verdict.kind == LevelVerdict::unknown)
+        return text + (pl ? ": nie rozstrzygnieto" : ": not settled");
+    return label.empty() ? text : text + ": " + label;
 }

@@ -11,6 +11,8 @@
 #include "core/pathname.h"
 #include "core/solver.h"
 #include "core/setcheck.h"
+#include "core/tilesetup.h"
+#include "core/verdict.h"
 
 #include <string>
 
@@ -43,6 +45,18 @@ std::string describe(const LevelFinding& finding, Language language);
 // game ends the set there"; entries, lines and columns counted from 1.
 std::string describe(const SetFinding& finding, Language language);
 
+// What the checks of a tile setup found, one line each naming its file: a
+// tiles.cfg that could not be read, each line its reader skipped
+// ("tiles.cfg:7: unreadable record; ..."), each key the palette cannot draw
+// ("tiles.cfg: sruba code 200: no palette entry draws it"). The reader words
+// its lines in English only: these are the command line's and the
+// terminal's. A tiles.cfg that is nowhere is no finding here.
+std::vector<std::string> describeFindings(const TileSetup& setup);
+// All of it in one line for the window, "" when there is nothing to say:
+// "tiles.cfg: 1 wiersz pominiety, sruba 200 nie ma pola w palecie", or that
+// no tiles.cfg was found and the palette is empty.
+std::string summarize(const TileSetup& setup, Language language);
+
 // The names of the text pages, as the game calls them.
 const char* pageName(int page);
 
@@ -54,3 +68,98 @@ std::string describe(const ChainBreak& chainBreak, Language language);
 // "unknown after 1000000 states"; Polish "rozwiazywalny w 14 ruchach" etc.
 // The moves are the same tokens in both.
 std::string describe(const SolveResult& result, Language language);
+
+// --- The set view ------------------------------------------------------
+
+// Which levels a save gives other numbers than their places, as the game
+// will number them: "mapy 3-7 beda mapami 2-6, mapa 9 bedzie mapa 7 po
+// otwarciu"; "" when every level keeps its number.
+std::string renumberingNote(const LevelData levels[kLevelSlots], Language language);
+
+// A level's verdict under its picture: "11 ruchow", "nie do przejscia",
+// "?" (given up), "..." (not known yet), "" (no robot: its badge says so).
+std::string verdictLabel(const LevelVerdict& verdict, Language language);
+// A finding as a badge on a level's picture: "R0" (no robot), "R2" (two
+// robots), "S<" (screws short), "?C8" (code C8 unknown).
+std::string findingBadge(const LevelFinding& finding);
+// A finding in a few words, without the level: "brak robota".
+std::string findingWords(const LevelFinding& finding, Language language);
+
+// The set view's fixed words: its buttons, their hints, its labels.
+enum class SetViewText {
+    viewButton, viewHint, insertButton, insertHint, duplicateButton, duplicateHint, deleteButton, deleteHint,
+    importButton, importHint, cutButton, cutHint, copyButton, copyHint, pasteButton, pasteHint, closeButton,
+    closeHint, chooseAllButton, chooseAllHint, insertChosenButton, insertChosenHint, cancelButton, cancelHint,
+    curveTitle, importCurveTitle, emptyPlace,
+};
+const char* setViewText(SetViewText text, Language language);
+// Line `line` (0..setViewHelpLines - 1) of the help page's part on the set view.
+constexpr int setViewHelpLines = 5;
+const char* setViewHelp(int line, Language language);
+
+// What the set view tells of its commands. `count` levels, file `name`,
+// place `place` (counted from 0, shown from 1).
+enum class SetNews {
+    setFull,          // `count` levels would not fit; nothing changed
+    deleted,
+    cut,
+    copied,
+    nothingToCopy,    // the places chosen are empty
+    clipboardEmpty,
+    pasted,
+    importing,        // `name` holds `count` levels; they go in front of `place`
+    importingOnto,    // the same, onto the empty `place`
+    importEmpty,      // `name` holds no level
+    imported,
+    nothingChosen,
+};
+std::string setNews(SetNews news, int count, const std::string& name, int place, Language language);
+// A hovered level: "Mapa 3, w grze 2: 11 ruchow"; an empty place: "Puste
+// miejsce 9: tu upuscisz lub wstawisz mape".
+std::string levelSummary(int place, int played, const LevelVerdict& verdict, bool empty, Language language);
+
+// What the window's file and test commands say and ask. Each names the file
+// of `path` by its name (pathTooLong: by the whole path).
+enum class Saying {
+    saved,             // "Zapisano: levels.atr"
+    notSavedChanged,   // "Nie zapisano levels.atr: plik zmienil sie na dysku"
+    notSavedReadOnly,  // "Nie zapisano levels.atr: plik tylko do odczytu"
+    pathTooLong,       // "Za dluga sciezka: /very/long/..."
+    replaceChanged,    // the question "Plik levels.atr zmienil sie na dysku. Zastapic go?"
+    replaceReadOnly,   // "Plik levels.atr jest tylko do odczytu. Zastapic go?"
+    replaceExisting,   // "Plik levels.atr juz istnieje. Zastapic go?"
+    notAtrName,        // "Nazwa levels.txt nie konczy sie na .atr; okno Otworz nie pokaze tego pliku."
+    saveChanges,       // "Zapisac zmiany?" (names no file)
+    testAnyway,        // "Testowac mimo to?" (names no file), after the findings
+    notSavedLeftOut,   // "Nie zapisano levels.atr: zawiera mapy spoza tabeli kolejnosci"
+    openElsewhere,     // "Ten zestaw jest juz otwarty w innym oknie" (names no file)
+};
+std::string say(Saying saying, const std::string& path, Language language);
+// "Nie mozna zapisac levels.atr: brak uprawnien".
+std::string saveFailed(const Error& error, Language language);
+// "Nie mozna otworzyc nope.atr: ..." for a file that could not be read;
+// "Nie otwarto notes.txt: to nie jest obraz dyskietki ATR" for one read
+// that is no game image.
+std::string openFailed(const Error& error, Language language);
+// "Otwarto: levels.atr (3 poziomy)"; the copy an interrupted save kept:
+// "Otwarto kopie: levels.atr (3 poziomy); zapisz, by naprawic plik".
+std::string openedSet(const std::string& path, int levels, bool copy, Language language);
+// The question before opening `path`, whose save was cut short, leaving
+// the copy `copy` beside it, made from the file then named `madeFrom`.
+std::string interruptedSaveQuestion(const std::string& path, const std::string& copy, const std::string& madeFrom,
+                                    Language language);
+// The question before a save drops `count` levels the order table does
+// not list: "Plik zawiera 4 mapy spoza tabeli kolejnosci; zapis je usunie.
+// Zapisac mimo to?"
+std::string leftOutQuestion(int count, Language language);
+// The line after the first findings of a list cut short: "... i 3 wiecej".
+std::string andMore(size_t count, Language language);
+// The document's name: its file's, or "bez nazwy" before it has one.
+std::string documentName(const std::string& path, Language language);
+
+// The program's name as its window shows it.
+extern const char* const kAppTitle;
+// The window's title: the program's name alone for a new, untouched set;
+// else the document's name first, with "*" while it has unsaved changes
+// ("levels.atr * - Zelbun Kreator 1.0 - by. Tavrin", "bez nazwy * - ...").
+std::string windowTitle(const std::string& path, bool modified, Language language);

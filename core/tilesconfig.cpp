@@ -9,8 +9,6 @@
 
 namespace {
 
-const int paletteColumns = 5;
-const int paletteRows = 26;
 const int codeCount = 256;
 const int sheetColumns = 128;
 
@@ -196,9 +194,9 @@ private:
 
     static std::string rangeProblem(const Number field[4])
     {
-        if (!inRange(field[0], 0, paletteColumns - 1))
+        if (!inRange(field[0], 0, kPaletteColumns - 1))
             return "column " + field[0].text + " is outside 0..4";
-        if (!inRange(field[1], 0, paletteRows - 1))
+        if (!inRange(field[1], 0, kPaletteRows - 1))
             return "row " + field[1].text + " is outside 0..25";
         if (!inRange(field[2], 0, codeCount - 1))
             return "code " + field[2].text + " is outside 0..255";

@@ -6,6 +6,12 @@
 #include <string>
 #include <vector>
 
+// The palette is 5 entries wide and 26 rows deep; entry e sits at column
+// e % 5 of row e / 5.
+constexpr int kPaletteColumns = 5;
+constexpr int kPaletteRows = 26;
+constexpr int kPaletteEntries = kPaletteColumns * kPaletteRows;
+
 // One palette entry: at (column, row) of the 5-wide palette it draws `code`
 // and shows sheet column `image` (-1: no picture, shown as its code in hex).
 struct TileRecord {

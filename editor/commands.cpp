@@ -41,19 +41,9 @@ void frame::redo()
     session.redo();
 }
 
-const char* const frame::appTitle = "Zelbun Kreator 1.0 - by. Tavrin";
-
 std::string frame::windowTitle() const
 {
-    return titleFor(session.modified());
-}
-
-std::string frame::titleFor(bool modified) const
-{
-    if (filePath.empty() && !modified)
-        return appTitle;
-    std::string name = filePath.empty() ? "bez nazwy" : fileNameOf(filePath);
-    return name + (modified ? " *" : "") + " - " + appTitle;
+    return ::windowTitle(filePath, session.modified(), Language::polish);
 }
 
 // --- Saving ------------------------------------------------------------------
@@ -66,7 +56,7 @@ int frame::saveMap(char* path)
     if (isReadOnlyFile(path) && !confirmReplacing(path))
         return 0;
     if (Error error = writeFileAtomically(path, session.setImage())) {
-        showError("Nie mozna zapisac " + describe(error, Language::polish));
+        showError(saveFailed(error, Language::polish));
         return 0;
     }
     return 1;
@@ -84,31 +74,29 @@ int frame::saveMap(char* path, int slot)
 bool frame::saveTo(const std::string& path)
 {
     if (path == session.path() && session.fileChangedOnDisk()) {
-        Question question{"Zapisz mape", "Plik " + fileNameOf(path) + " zmienil sie na dysku. Zastapic go?",
-                          {"Zastap", "Anuluj"}};
+        Question question{"Zapisz mape", say(Saying::replaceChanged, path, Language::polish), {"Zastap", "Anuluj"}};
         if (ask(question) != 0) {
-            showError("Nie zapisano " + fileNameOf(path) + ": plik zmienil sie na dysku");
+            showError(say(Saying::notSavedChanged, path, Language::polish));
             return false;
         }
     }
     const int leftOut = path == session.path() ? session.segmentsLeftOut() : 0;
     if (leftOut > 0) {
-        Question question{"Zapisz mape",
-                          "Plik zawiera " + polishCount(leftOut, "mape", "mapy", "map") +
-                              " spoza tabeli kolejnosci; zapis je usunie. Zapisac mimo to?",
-                          {"Zapisz", "Anuluj"}};
+        Question question{"Zapisz mape", leftOutQuestion(leftOut, Language::polish), {"Zapisz", "Anuluj"}};
         if (ask(question) != 0) {
-            showError("Nie zapisano " + fileNameOf(path) + ": zawiera mapy spoza tabeli kolejnosci");
+            showError(say(Saying::notSavedLeftOut, path, Language::polish));
             return false;
         }
     }
     if (isReadOnlyFile(path) && !confirmReplacing(path))
         return false;
     if (Error error = session.save(path)) {
-        showError("Nie mozna zapisac " + describe(error, Language::polish));
+        showError(saveFailed(error, Language::polish));
         return false;
     }
-    showMessage("Zapisano: " + fileNameOf(path));
+    // The file keeps the order, not the places: gaps close when it opens.
+    const std::string renumbered = renumberingNote(session.document().levels, Language::polish);
+    showMessage(say(Saying::saved, path, Language::polish) + (renumbered.empty() ? "" : "; " + renumbered));
     autosave->drop();
     recent.add(path);
     return true;
@@ -121,7 +109,7 @@ bool frame::writeScratch(const std::string& path, const std::vector<uint8_t>& by
     WriteOptions scratch;
     scratch.keepFile = false;
     if (Error error = writeFileAtomically(path, bytes, scratch)) {
-        showError("Nie mozna zapisac " + describe(error, Language::polish));
+        showError(saveFailed(error, Language::polish));
         return false;
     }
     return true;
@@ -130,11 +118,10 @@ bool frame::writeScratch(const std::string& path, const std::vector<uint8_t>& by
 // A file the user may not write is replaced only when the user says so.
 bool frame::confirmReplacing(const std::string& path)
 {
-    Question question{"Zapisz mape", "Plik " + fileNameOf(path) + " jest tylko do odczytu. Zastapic go?",
-                      {"Zastap", "Anuluj"}};
+    Question question{"Zapisz mape", say(Saying::replaceReadOnly, path, Language::polish), {"Zastap", "Anuluj"}};
     if (ask(question) == 0)
         return true;
-    showError("Nie zapisano " + fileNameOf(path) + ": plik tylko do odczytu");
+    showError(say(Saying::notSavedReadOnly, path, Language::polish));
     return false;
 }
 
@@ -158,8 +145,7 @@ bool frame::saveDocumentAs()
     // The dialog asked about the name as typed; ".atr" may make it another.
     const std::string final = withAtrExtension(settled);
     if (final != chosen && exists(final)) {
-        Question question{"Zapisz mape", "Plik " + fileNameOf(final) + " juz istnieje. Zastapic go?",
-                          {"Zastap", "Anuluj"}};
+        Question question{"Zapisz mape", say(Saying::replaceExisting, final, Language::polish), {"Zastap", "Anuluj"}};
         if (ask(question) != 0)
             return false;
     }
@@ -179,8 +165,7 @@ bool frame::settleExtension(std::string& path)
         c = char(std::tolower(static_cast<unsigned char>(c)));
     if (extension == ".atr")
         return true;
-    Question question{"Zapisz mape",
-                      "Nazwa " + name + " nie konczy sie na .atr; okno Otworz nie pokaze tego pliku.",
+    Question question{"Zapisz mape", say(Saying::notAtrName, path, Language::polish),
                       {"Dodaj .atr", "Zapisz tak", "Anuluj"}};
     switch (ask(question)) {
     case 0:
@@ -205,7 +190,7 @@ int frame::loadMap(const char* path)
 bool frame::openFile(const std::string& path)
 {
     if (path.size() >= PATH_MAX) {
-        showError("Za dluga sciezka: " + path);
+        showError(say(Saying::pathTooLong, path, Language::polish));
         return false;
     }
     // A save cut short while rewriting this file in place left the old
@@ -214,12 +199,8 @@ bool frame::openFile(const std::string& path)
     bool recover = false;
     if (!backup.copy.empty()) {
         // The first answer, which Return gives, changes nothing.
-        const std::string name = fileNameOf(path);
         Question question{"Otworz mape",
-                          "Znaleziono kopie " + fileNameOf(backup.copy) + " z przerwanego zapisu pliku " +
-                              backup.madeFrom +
-                              (backup.madeFrom != name ? " (to ten sam plik co " + name + ")" : "") +
-                              "; plik moze byc uszkodzony. Otworzyc kopie zamiast pliku?",
+                          interruptedSaveQuestion(path, backup.copy, backup.madeFrom, Language::polish),
                           {"Otworz plik", "Otworz kopie", "Anuluj"}};
         const int answer = ask(question);
         if (answer != 0 && answer != 1)
@@ -228,10 +209,7 @@ bool frame::openFile(const std::string& path)
     }
     const Session::Opened opened = recover ? session.openRecovered(path, backup.copy) : session.open(path);
     if (opened.error) {
-        const Fault fault = opened.error.fault;
-        const bool unreadable = fault != Fault::isDirectory && fault != Fault::emptyFile &&
-                                fault != Fault::notDiskImage && fault != Fault::tooShortForGame;
-        showError((unreadable ? "Nie mozna otworzyc " : "Nie otwarto ") + describe(opened.error, Language::polish));
+        showError(openFailed(opened.error, Language::polish));
         return false;
     }
     showOpenedSet();
@@ -239,14 +217,12 @@ bool frame::openFile(const std::string& path)
     const bool elsewhere = autosave->openElsewhere(path);
     autosave->follow();
     const int count = session.document().levelsOn();
-    const std::string news = (recover ? "Otwarto kopie: " : "Otwarto: ") + fileNameOf(path) + " (" +
-                             polishCount(count, "poziom", "poziomy", "poziomow") + ")" +
-                             (recover ? "; zapisz, by naprawic plik" : "");
+    const std::string news = openedSet(path, count, recover, Language::polish);
     if (opened.issues.empty() && !elsewhere)
         showMessage(news);
     else
         showError(news + (opened.issues.empty() ? "" : "; " + describe(opened.issues, Language::polish)) +
-                  (elsewhere ? ". Ten zestaw jest juz otwarty w innym oknie" : ""));
+                  (elsewhere ? ". " + say(Saying::openElsewhere, path, Language::polish) : ""));
     return true;
 }
 
@@ -307,8 +283,8 @@ bool frame::unsavedChangesSettled()
 {
     if (!session.modified())
         return true;
-    std::string name = filePath.empty() ? "bez nazwy" : fileNameOf(filePath);
-    Question question{std::string("Zelbun Kreator - ") + name, "Zapisac zmiany?", {"Zapisz", "Nie zapisuj", "Anuluj"}};
+    Question question{std::string("Zelbun Kreator - ") + documentName(filePath, Language::polish),
+                      say(Saying::saveChanges, "", Language::polish), {"Zapisz", "Nie zapisuj", "Anuluj"}};
     switch (ask(question)) {
     case 0:
         return saveDocument();
@@ -347,8 +323,9 @@ bool frame::levelsPlayable(bool currentLevelOnly)
     for (size_t i = 0; i < findings.size() && i < 8; ++i)
         text += describe(findings[i], Language::polish) + "\n";
     if (findings.size() > 8)
-        text += "... i " + std::to_string(findings.size() - 8) + " wiecej\n";
-    Question question{"Zelbun Kreator - test", text + "Testowac mimo to?", {"Testuj", "Anuluj"}};
+        text += andMore(findings.size() - 8, Language::polish) + "\n";
+    Question question{"Zelbun Kreator - test", text + say(Saying::testAnyway, "", Language::polish),
+                      {"Testuj", "Anuluj"}};
     if (ask(question) == 0)
         return true;
     // Left to mend: each finding stays in the message area, and a click on
@@ -381,7 +358,7 @@ bool frame::askForPath(bool save, std::string& chosen)
     if (chooseFile(*platform, screen, request, path) != DialogResult::Chosen || path.empty())
         return false;
     if (path.size() >= PATH_MAX) {
-        showError("Za dluga sciezka: " + path);
+        showError(say(Saying::pathTooLong, path, Language::polish));
         return false;
     }
     chosen = path;

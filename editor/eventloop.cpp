@@ -21,14 +21,19 @@ unsigned textKey(const SDL_keysym& key)
     return key.unicode;
 }
 
+void wakeEventLoop()
+{
+    SDL_Event event = {};
+    event.type = SDL_USEREVENT;
+    SDL_PushEvent(&event);
+}
+
 namespace {
 
 // Runs on SDL's timer thread: pushing an event is safe from there.
 Uint32 pushWakeEvent(Uint32 interval, void*)
 {
-    SDL_Event event = {};
-    event.type = SDL_USEREVENT;
-    SDL_PushEvent(&event);
+    wakeEventLoop();
     return interval;
 }
 

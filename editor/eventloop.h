@@ -82,6 +82,9 @@ private:
     bool held[SDLK_LAST] = {};
 };
 
+// Wakes a waiting event loop once; any thread may call it.
+void wakeEventLoop();
+
 // While on, wakes a waiting event loop now and then with a user event, so
 // that it notices what happens outside the window (a started program
 // ending) without any input.

@@ -7,7 +7,7 @@
 #include "core/fileio.h"
 #include "core/game.h"
 #include "core/messages.h"
-#include "core/tilesconfig.h"
+#include "core/tilesetup.h"
 #include "platform/platform.h"
 #include "render/font.h"
 #include "render/funkcje.h"
@@ -21,8 +21,6 @@
 #include <cstring>
 
 namespace {
-
-const int sheetCell = 16;
 
 // The native handle of our window, for dialogs that should stay above it:
 // the window id under X11, the HWND on Windows (whose handles fit in 32
@@ -66,8 +64,12 @@ frame::frame(SDL_Surface* screenSurface, const FrameOptions& options)
     installEditorFont();
     CGui::drawText = drawString;
 
-    tileSheet = loadDataSheet("tiles.bmp", kTileSheetLimits, dataDirs, startupError);
-    paletteSheet = loadPaletteSheet(dataDirs, startupError);
+    const TileSetup tileSetup = findTileSetup(dataDirs);
+    TileSheets sheets = loadTileSheets(dataDirs, tileSetup);
+    tileSheet = std::move(sheets.tiles);
+    paletteSheet = std::move(sheets.palette);
+    for (const Error& error : sheets.errors)
+        startupError += describe(error, Language::english) + "\n";
 
     windowId = currentWindowId();
     platform = options.platform;
@@ -100,6 +102,7 @@ frame::frame(SDL_Surface* screenSurface, const FrameOptions& options)
     helpButton = new CButton("?");
     dismissButton = new CButton("Ukryj");
     playButton = new CButton("Graj");
+    setViewButton = new CButton(setViewText(SetViewText::viewButton, Language::polish));
 
     std::fill(std::begin(tileColumns), std::end(tileColumns), -1);
     std::fill(std::begin(tileCodes), std::end(tileCodes), -1);
@@ -113,7 +116,7 @@ frame::frame(SDL_Surface* screenSurface, const FrameOptions& options)
         place(buttons[i], layout::levelSlot(i));
     }
     for (int i = 0; i < paletteEntries; ++i) {
-        CButton* entry = new CButton(tileSheet.get(), 0, 0, sheetCell, sheetCell);
+        CButton* entry = new CButton(tileSheet.get(), 0, 0, kTileSheetCell, kTileSheetCell);
         place(entry, layout::paletteEntry(i));
         entry->color(255, 0, 0, 255);
         entry->active(0);
@@ -137,16 +140,7 @@ frame::frame(SDL_Surface* screenSurface, const FrameOptions& options)
                   "; uzyto wbudowanej gry");
     const GamePart game = std::make_shared<const std::vector<uint8_t>>(chosen.bytes);
 
-    std::string config = findDataFile("tiles.cfg", dataDirs);
-    if (config.empty()) {
-        std::fprintf(stderr, "zelbun-kreator: tiles.cfg not found (looked in %s); the tile palette is empty\n",
-                     describeDataDirs(dataDirs).c_str());
-        showError("Nie znaleziono tiles.cfg; paleta jest pusta");
-    } else {
-        loadUI(config.c_str());
-    }
-
-    checkSheetWidth();
+    applyTileSetup(tileSetup);
 
     session.restart(eraserCode(), game, embeddedGame());
     for (int i = 0; i <= scratchLevel; ++i) {
@@ -168,7 +162,7 @@ frame::frame(SDL_Surface* screenSurface, const FrameOptions& options)
     screwCounter.move(layout::screwCounter.x, layout::screwCounter.y, 0, 0);
     wallCounter.caption("Murek:");
     wallCounter.move(layout::wallCounter.x, layout::wallCounter.y, 0, 0);
-    wallCounter.image(tileSheet.get(), sheetCell * murekTile, 0, sheetCell, sheetCell);
+    wallCounter.image(tileSheet.get(), kTileSheetCell * murekTile, 0, kTileSheetCell, kTileSheetCell);
     place(colourPicker, layout::colourPicker);
     place(buttons[swapButton], layout::swapButton);
     place(buttons[testLevelButton], layout::testLevelButton);
@@ -179,6 +173,9 @@ frame::frame(SDL_Surface* screenSurface, const FrameOptions& options)
     place(helpButton, layout::helpButton);
     place(dismissButton, layout::dismissButton);
     place(playButton, layout::playButton);
+    place(setViewButton, layout::setViewButton);
+
+    createSetView(options);
 }
 
 frame::~frame()
@@ -193,6 +190,7 @@ frame::~frame()
     delete helpButton;
     delete dismissButton;
     delete playButton;
+    delete setViewButton;
     for (CGui*& widget : buttons) {
         delete widget;
         widget = nullptr;
@@ -220,46 +218,32 @@ bool frame::checkLaunches()
     const bool programsRunning = launches->collect();
     autosave->tick();
     advancePlaytest();
-    return programsRunning || flashing() || autosave->due() || playing() || search;
-}
-
-// Every picture tiles.cfg names, the eight wall patterns included, must lie
-// inside the sheet.
-void frame::checkSheetWidth()
-{
-    if (!tileSheet)
-        return;
-    int last = murekTile >= 0 ? murekTile + 7 : -1;
-    for (int column : tileColumns)
-        last = std::max(last, column);
-    const int needed = sheetCell * (last + 1);
-    if (tileSheet->w < needed)
-        startupError += "tiles.bmp: " + std::to_string(tileSheet->w) +
-                        " pixels wide; tiles.cfg uses sheet columns up to " + std::to_string(last) +
-                        ", which need " + std::to_string(needed) + "\n";
+    const bool verdictsComing = setView->tick();
+    return programsRunning || flashing() || autosave->due() || playing() || search || verdictsComing;
 }
 
 int frame::loadUI(const char* path)
 {
-    std::vector<uint8_t> bytes;
-    if (Error error = readFile(path, bytes, kTilesConfigReadLimit)) {
-        showError(error.path + ": " + reason(error, Language::polish));
-        return 0;
-    }
-    TilesConfig config = parseTilesConfig(std::string(bytes.begin(), bytes.end()), path);
-    levelRules = ::levelRules(config);
-    for (const std::string& warning : config.warnings)
-        std::fprintf(stderr, "%s\n", warning.c_str());
+    const TileSetup setup = readTileSetup(path);
+    applyTileSetup(setup);
+    return setup.error ? 0 : 1;
+}
 
-    const TileColumns columns = tileColumnsOf(config);
-    std::copy(std::begin(columns.columns), std::end(columns.columns), tileColumns);
+// The palette, the code tables and the keys' roles from the tile setup; what
+// its checks found goes to the terminal line by line and to the window in
+// one line.
+void frame::applyTileSetup(const TileSetup& setup)
+{
+    const TilesConfig& config = setup.config;
+    levelRules = setup.rules();
+    std::copy(std::begin(setup.columns.columns), std::end(setup.columns.columns), tileColumns);
     for (const TileRecord& record : config.records) {
-        int entry = 5 * record.row + record.column;
+        int entry = kPaletteColumns * record.row + record.column;
         if (currentTile < 0)
             currentTile = entry;
         tileCodes[entry] = record.code;
         CButton* button = paletteEntry(entry);
-        button->setImage(tileSheet.get(), sheetCell * record.image, 0, sheetCell, sheetCell);
+        button->setImage(tileSheet.get(), kTileSheetCell * record.image, 0, kTileSheetCell, kTileSheetCell);
         if (record.image < 0) {
             char hex[4];
             std::snprintf(hex, sizeof hex, "%2X", record.code);
@@ -270,35 +254,19 @@ int frame::loadUI(const char* path)
     }
     // The codes say what each role writes and counts; the sheet columns
     // only how the wall is drawn.
-    murekTile = config.murek < 0 ? -1 : tileColumns[config.murek];
+    murekTile = setup.columns.murekColumn;
     gumkaTile = config.gumka < 0 ? -1 : tileColumns[config.gumka];
     srubaTile = config.sruba < 0 ? -1 : tileColumns[config.sruba];
     gumkaCode = config.gumka;
     srubaCode = config.sruba;
 
-    std::string summary;
-    if (!config.warnings.empty())
-        summary = polishCount(long(config.warnings.size()), "wiersz pominiety", "wiersze pominiete",
-                              "wierszy pominietych");
-    const struct {
-        const char* key;
-        int code;
-    } roles[] = {{"murek", config.murek}, {"gumka", config.gumka}, {"sruba", config.sruba}};
-    for (const auto& role : roles) {
-        if (role.code < 0)
-            continue;
-        const bool listed = std::find(std::begin(tileCodes), std::end(tileCodes), role.code) != std::end(tileCodes);
-        const char* problem = !listed ? "nie ma pola w palecie" : tileColumns[role.code] < 0 ? "nie ma obrazka" : nullptr;
-        if (!problem)
-            continue;
-        std::fprintf(stderr, "%s: %s code %d: %s\n", path, role.key, role.code,
-                     listed ? "no picture in the tile sheet" : "no palette entry draws it");
-        summary += (summary.empty() ? "" : ", ") + std::string(role.key) + " " +
-                   std::to_string(role.code) + " " + problem;
-    }
+    for (const std::string& finding : describeFindings(setup))
+        std::fprintf(stderr, "%s\n", finding.c_str());
+    if (setup.error.fault == Fault::notFound)
+        std::fprintf(stderr, "zelbun-kreator: %s\n", summarize(setup, Language::english).c_str());
+    const std::string summary = summarize(setup, Language::polish);
     if (!summary.empty())
-        showError("tiles.cfg: " + summary);
-    return 1;
+        showError(summary);
 }
 
 int frame::eraserCode() const

@@ -7,6 +7,7 @@
 
 #include "core/levelcheck.h"
 #include "core/session.h"
+#include "core/wraptext.h"
 #include "editor/autosave.h"
 #include "editor/canvastools.h"
 #include "editor/launches.h"
@@ -14,6 +15,7 @@
 #include "editor/map.h"
 #include "editor/playtest.h"
 #include "editor/recovery.h"
+#include "editor/setview.h"
 #include "render/levelrenderer.h"
 #include "render/sheet.h"
 #include "widgets/CButton.h"
@@ -40,10 +42,6 @@
 class Platform;
 struct Question;
 
-// Text broken into lines of at most `width` characters at spaces (and at
-// newlines); a word longer than a line is broken after a dash, a slash or a
-// dot, or where the line ends.
-std::vector<std::string> wrapText(const std::string& text, size_t width);
 // A message in at most `lines` lines of `width`: wrapped whole when it
 // fits; else with the directories of its paths left out (".../name"); else
 // its first lines, the last ending in "...". `whole` tells whether nothing
@@ -77,6 +75,9 @@ struct FrameOptions {
     // Milliseconds from any fixed start: what autosave and the flashing
     // cell time themselves by. Empty means SDL's tick count.
     std::function<uint64_t()> clock;
+    // What finds the levels' verdicts in the background; empty means the
+    // game's solver within its budget.
+    VerdictSolver verdictSolver;
 };
 
 class frame {
@@ -247,7 +248,6 @@ public:
     void redo();
     // "name.atr * - Zelbun Kreator 1.0 - by. Tavrin" and the like.
     std::string windowTitle() const;
-    static const char* const appTitle;
 
     // --- What the mouse is doing ------------------------------------------
     // A widget of the window, as the mouse handler tells them apart. A new
@@ -257,7 +257,7 @@ public:
     // widget the press began on), a command in runReleaseCommand. Whatever
     // a stroke changes becomes one undo step at its release.
     enum class Command { None, New, Open, Save, SaveAs, Delete, TestLevel, TestGame, Swap, Undo, Redo, Log, Help,
-                         Dismiss, Play };
+                         Dismiss, Play, SetView };
     struct Target {
         enum Kind { Nothing, Canvas, Palette, ColourRegister, TextBox, PageButton, LevelSlot, ColourPicker,
                     ScrewCounter, WallCounter, CommandButton, ToolButton, MessageArea };
@@ -325,6 +325,12 @@ public:
     CButton* helpButton = nullptr;
     CButton* dismissButton = nullptr;
     CButton* playButton = nullptr;
+    CButton* setViewButton = nullptr;
+    // The whole set at a glance (F3, "Zestaw"): while open it has the area
+    // of the canvas, the palette and the counters, and the mouse, the keys
+    // and the painting there.
+    std::unique_ptr<SetView> setView;
+    void showSetView(bool open);
     // Typing goes to the text page only while it has the keyboard.
     bool textFocus = false;
     // Mouse state: the buttons held (SDL mask), where the first of them was
@@ -351,13 +357,13 @@ public:
 
 private:
     // The file buttons, "Usun mape", the two test buttons, undo and redo,
-    // the log, help, dismiss and play buttons and, last, "Zamien mapy":
-    // the buttons that act on release.
-    std::array<CGui*, 14> commandButtons() const
+    // the log, help, dismiss, play and set view buttons and, last, "Zamien
+    // mapy": the buttons that act on release.
+    std::array<CGui*, 15> commandButtons() const
     {
         return {newButton, openButton, saveButton, saveAsButton, buttons[deleteButton],
                 buttons[testLevelButton], buttons[testGameButton], undoButton, redoButton,
-                logButton, helpButton, dismissButton, playButton, buttons[swapButton]};
+                logButton, helpButton, dismissButton, playButton, setViewButton, buttons[swapButton]};
     }
     Cell cellAt(int x, int y) const;
     void toolPress(int x, int y, int button);
@@ -376,6 +382,7 @@ private:
     void showPressedLook(int x, int y);
     void runReleaseCommand(const Target& target, int x, int y);
     void chooseLevel(int slot);
+    void createSetView(const FrameOptions& options);
     void setTextFocus(bool on);
     void newDocument();
     void openDocument();
@@ -394,9 +401,8 @@ private:
     Voice voice();
     bool confirmReplacing(const std::string& path);
     bool settleExtension(std::string& path);
-    std::string titleFor(bool modified) const;
     CButton* paletteEntry(int entry) { return static_cast<CButton*>(buttons[firstPaletteButton + entry]); }
-    void checkSheetWidth();
+    void applyTileSetup(const TileSetup& setup);
     Uint32 screenColour(int atariColour) const;
     void drawRegisterSamples();
     void drawRegisterValue();
@@ -442,6 +448,7 @@ private:
     // the canvas as a whole and of each of its cells.
     bool wholeInvalid = true;
     bool wholePaint = false;
+    bool setViewShown = false;
     size_t partIndex = 0;
     Uint32 background = 0;
     std::vector<uint64_t> shownLooks;

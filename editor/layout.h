@@ -54,6 +54,8 @@ constexpr Rect testLevelButton{rightColumnX, 70, rightColumnWidth, 25};
 constexpr Rect testGameButton{rightColumnX, 95, rightColumnWidth, 25};
 // Playing the level on the canvas, under the emulator tests.
 constexpr Rect playButton{rightColumnX, 120, rightColumnWidth, 25};
+// The set view, beside it in the free space right of the wall counter.
+constexpr Rect setViewButton{458, 120, 88, 25};
 
 // The level canvas: 16 columns by 31 rows of 16-pixel cells.
 constexpr int cellSize = 16;

@@ -70,6 +70,8 @@ int frame::mouse(int x, int y, int button)
         pressOrigin = leftOrigin = Target();
         return 0;
     }
+    if (setView->isOpen() && (heldButtons == 0 || setView->holding()) && setView->mouse(x, y, button))
+        return 0;
     if (button == 0) {
         // No button is down, whatever we thought: a release may have
         // happened outside the window.
@@ -101,6 +103,7 @@ frame::Target frame::targetAt(int x, int y) const
         {layout::undoButton, Command::Undo},       {layout::redoButton, Command::Redo},
         {layout::logButton, Command::Log},         {layout::helpButton, Command::Help},
         {layout::dismissButton, Command::Dismiss}, {layout::playButton, Command::Play},
+        {layout::setViewButton, Command::SetView},
     };
     for (const auto& command : commands)
         if (command.first.contains(x, y))
@@ -156,6 +159,7 @@ CGui* frame::commandWidget(Command command) const
     case Command::Help: return helpButton;
     case Command::Dismiss: return dismissButton;
     case Command::Play: return playButton;
+    case Command::SetView: return setViewButton;
     case Command::None: break;
     }
     return nullptr;
@@ -398,6 +402,9 @@ void frame::runCommand(Command command)
     case Command::Play:
         startPlaytest(false);
         break;
+    case Command::SetView:
+        showSetView(!setView->isOpen());
+        break;
     case Command::None:
         break;
     }
@@ -421,6 +428,12 @@ void frame::keyDown(const SDL_keysym& key)
         overlayKey(key);
         return;
     }
+    if (key.sym == SDLK_F3) {
+        showSetView(!setView->isOpen());
+        return;
+    }
+    if (setView->key(key))
+        return;
     if (key.sym == SDLK_F5) {
         setTextFocus(false);
         startPlaytest((key.mod & KMOD_SHIFT) != 0);
@@ -479,6 +492,10 @@ void frame::keyDown(const SDL_keysym& key)
         break;
     case SDLK_n:
         runCommand(Command::New);
+        break;
+    case SDLK_i:
+        showSetView(true);
+        setView->startImport();
         break;
     case SDLK_c:
     case SDLK_v:

@@ -6,6 +6,7 @@
 #include "editor/frame.h"
 
 #include "core/messages.h"
+#include "core/wraptext.h"
 #include "editor/tilenames.h"
 #include "render/font.h"
 #include "ui/display.h"
@@ -50,6 +51,11 @@ const char* const helpText[] = {
     "  Srubki: - i + zmieniaja, klik na liczbe liczy srubki na mapie",
     "  Murek: - i + zmieniaja wzorek, klik na obrazek wraca do pierwszego",
     "  Kolor: wybierz rejestr 1..6, potem kolor z siatki",
+    setViewHelp(0, Language::polish),
+    setViewHelp(1, Language::polish),
+    setViewHelp(2, Language::polish),
+    setViewHelp(3, Language::polish),
+    setViewHelp(4, Language::polish),
     "Tekst (Start, Koniec)",
     "  klik na strone daje jej klawiature, Escape lub klik obok oddaje",
     "  Return nastepny wiersz, strzalki przesuwaja, Backspace czysci",
@@ -78,6 +84,7 @@ const char* const commandHints[][2] = {
     {"Klawisze i mysz (F1)", ""},
     {"Ukryj komunikat", ""},
     {"Graj na planszy (F5)", "Shift+F5: pokaz rozwiazanie"},
+    {setViewText(SetViewText::viewHint, Language::polish), ""},
 };
 
 bool isPathWord(const std::string& word)
@@ -108,40 +115,6 @@ std::string withShortPaths(const std::string& message)
 }
 
 } // namespace
-
-std::vector<std::string> wrapText(const std::string& text, size_t width)
-{
-    std::vector<std::string> lines;
-    if (width == 0)
-        return lines;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t newline = text.find('\n', start);
-        if (newline == std::string::npos)
-            newline = text.size();
-        std::string rest = text.substr(start, newline - start);
-        start = newline + 1;
-        if (rest.empty())
-            lines.push_back("");
-        while (!rest.empty()) {
-            if (rest.size() <= width) {
-                lines.push_back(rest);
-                break;
-            }
-            size_t cut = rest.rfind(' ', width);
-            size_t next = cut + 1;
-            if (cut == std::string::npos || cut == 0) {
-                // A word longer than a line: after its last dash, slash or
-                // dot that fits, else where the line ends.
-                const size_t mark = rest.find_last_of("-/._", width - 1);
-                cut = next = mark != std::string::npos && mark > 0 ? mark + 1 : width;
-            }
-            lines.push_back(rest.substr(0, cut));
-            rest = rest.substr(next);
-        }
-    }
-    return lines;
-}
 
 std::vector<std::string> fitMessage(const std::string& message, size_t width, size_t lines, bool& whole)
 {
@@ -293,6 +266,8 @@ std::string frame::statusText() const
         return "";
     if (playing())
         return playtestStatus();
+    if (setView->isOpen() && SetView::covers({x, y, 1, 1}))
+        return setView->statusText(x, y);
     const Target target = targetAt(x, y);
     const map& level = levels[currentLevel];
     char line[96];
@@ -507,6 +482,7 @@ void frame::showCell(int slot, Cell cell)
 {
     if (slot < 0 || slot >= levelCount)
         return;
+    showSetView(false);  // the place is on the canvas
     chooseLevel(slot);
     flashSlot = slot;
     flashedCell = insideGrid(cell) ? cell : Cell{-1, -1};

@@ -148,6 +148,8 @@ void frame::paintPart(const layout::Rect& area, uint64_t look, const std::functi
         shownLooks.resize(index + 1, 0);
     if (overlay_ != Overlay::none && intersects(area, layout::overlay))
         return;  // under the page; all of it comes back when the page closes
+    if (setView->isOpen() && SetView::covers(area))
+        return;  // likewise under the set view
     if (!wholePaint && shownLooks[index] == look)
         return;
     shownLooks[index] = look;
@@ -170,7 +172,7 @@ void frame::paint()
         return;
     map& level = levels[currentLevel];
 
-    std::string title = titleFor(session.modified());
+    std::string title = windowTitle();
     if (title != shownTitle) {
         SDL_WM_SetCaption(title.c_str(), nullptr);
         shownTitle = title;
@@ -211,12 +213,15 @@ void frame::paint()
     colourPicker->set(level.colorGet(currentColour));
 
     const Uint32 newBackground = screenColour(level.colorGet(4));
-    wholePaint = wholeInvalid || newBackground != background;
+    wholePaint = wholeInvalid || newBackground != background || setView->isOpen() != setViewShown;
+    setViewShown = setView->isOpen();
     wholeInvalid = false;
     background = newBackground;
     partIndex = 0;
     const Uint8* labelColour = labelsInBlack() ? black : white;
-    if (wholePaint) {
+    if (wholePaint && setViewShown) {
+        SDL_FillRect(screen, nullptr, background);
+    } else if (wholePaint) {
         SDL_FillRect(screen, nullptr, background);
         text(screen, layout::colourLabel.x, layout::colourLabel.y, "Kolor:", labelColour);
         text(screen, layout::textLabel.x, layout::textLabel.y, "Tekst:", labelColour);
@@ -237,9 +242,19 @@ void frame::paint()
         paintPart({button->x, button->y, button->width, button->height}, lookOf(*button),
                   [&] { button->render(screen); });
     }
-    for (int i = 0; i < levelCount; ++i)
-        paintPart(layout::levelSlot(i), lookOf(*static_cast<CButton*>(buttons[i])),
-                  [&] { buttons[i]->render(screen); });
+    // A level the checks find fault with, or that cannot be finished, has
+    // a red corner beside its number.
+    for (int i = 0; i < levelCount; ++i) {
+        const bool marked = setView->slotMarked(i);
+        paintPart(layout::levelSlot(i), (Look() << lookOf(*static_cast<CButton*>(buttons[i])) << uint64_t(marked)).value(),
+                  [&] {
+                      buttons[i]->render(screen);
+                      const layout::Rect r = layout::levelSlot(i);
+                      if (marked)
+                          filledTrigonRGBA(screen, Sint16(r.right() - 6), Sint16(r.y + 1), Sint16(r.right() - 2),
+                                           Sint16(r.y + 1), Sint16(r.right() - 2), Sint16(r.y + 5), 255, 40, 40, 255);
+                  });
+    }
     for (int i = 0; i < paletteEntries; ++i)
         paintPart(layout::paletteEntry(i), lookOf(*paletteEntry(i)), [&] { paletteEntry(i)->render(screen); });
 
@@ -310,6 +325,8 @@ void frame::paint()
               [&] { drawStatusLine(); });
 
     paintCanvas();
+    if (overlay_ == Overlay::none)
+        setView->paint(screen, wholePaint, damage_);
 
     if (overlay_ != Overlay::none) {
         Look page;
@@ -440,7 +457,7 @@ void frame::drawCanvasCell(Cell cell, uint32_t look)
 // colours, wall pattern or grid redraws them all.
 void frame::paintCanvas()
 {
-    if (overlay_ != Overlay::none)
+    if (overlay_ != Overlay::none || setView->isOpen())
         return;
     const map& level = levels[currentLevel];
     Look whole;

@@ -184,7 +184,7 @@ void RecentFiles::add(const std::string& path)
     for (const std::string& entry : paths_)
         text += entry + "\n";
     // Losing the list is no reason to bother the user.
-    writeStateFile(file_, std::vector<uint8_t>(text.begin(), text.end()));
+    static_cast<void>(writeStateFile(file_, std::vector<uint8_t>(text.begin(), text.end())));
 }
 
 bool RecentFiles::listed(const std::string& path) const

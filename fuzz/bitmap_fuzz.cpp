@@ -41,9 +41,9 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    std::string error;
-    SurfacePtr palette = loadSheet(data, size, "paleta.bmp", kPaletteLimits, error);
-    check(palette || !error.empty());
+    SurfacePtr palette;
+    Error error = loadSheet(data, size, "paleta.bmp", kPaletteLimits, palette);
+    check(!palette != !error);
     if (palette) {
         check(inLimits(palette.get(), kPaletteLimits) && sheetFormat(palette.get()));
         SurfacePtr scaled(resize(palette.get(), nullptr, 16));
@@ -53,9 +53,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                   getpixel(palette.get(), v >> 4, (v & 0x0F) / 2));
     }
 
-    error.clear();
-    SurfacePtr tiles = loadSheet(data, size, "tiles.bmp", kTileSheetLimits, error);
-    check(tiles || !error.empty());
+    SurfacePtr tiles;
+    error = loadSheet(data, size, "tiles.bmp", kTileSheetLimits, tiles);
+    check(!tiles != !error);
     if (tiles) {
         check(inLimits(tiles.get(), kTileSheetLimits) && sheetFormat(tiles.get()));
         SurfacePtr colours = newSheetSurface(256, 128);

@@ -89,6 +89,10 @@ public:
 // test images do not inherit a value set here, only the user's own.
 void setOwnEnvironmentDefault(const std::string& name, const std::string& value);
 
+// Makes the calling thread give way to the program's others: for work in
+// the background, so the window's thread never waits for a core.
+void yieldToOtherThreads();
+
 // windowId: the native window the dialogs belong to (the X11 window id, or
 // the HWND on Windows); 0 when unknown.
 std::unique_ptr<Platform> makeSystemPlatform(unsigned long windowId);

@@ -18,7 +18,9 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -56,6 +58,14 @@ void setOwnEnvironmentDefault(const std::string& name, const std::string& value)
     if (std::getenv(name.c_str()) || setenv(name.c_str(), value.c_str(), 0) != 0)
         return;
     ownDefaults().push_back(name + "=");
+}
+
+void yieldToOtherThreads()
+{
+#ifdef __linux__
+    // Linux gives each thread its own nice value; a failure leaves it as it was.
+    setpriority(PRIO_PROCESS, pid_t(syscall(SYS_gettid)), 10);
+#endif
 }
 
 namespace {

@@ -377,6 +377,11 @@ void setOwnEnvironmentDefault(const std::string& name, const std::string& value)
         _putenv_s(name.c_str(), value.c_str());
 }
 
+void yieldToOtherThreads()
+{
+    SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL);
+}
+
 std::unique_ptr<Platform> makeSystemPlatform(unsigned long windowId)
 {
     return makeSystemPlatform(windowId, environmentValue(L"PATH"));

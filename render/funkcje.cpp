@@ -1,6 +1,8 @@
 // Surface utilities: raw pixels, up-scaling and tile sheet recolouring.
 #include "render/funkcje.h"
 
+#include "render/scale.h"
+
 #include <algorithm>
 #include <climits>
 #include <cstring>
@@ -123,32 +125,24 @@ SDL_Surface* bmpCopy(SDL_Surface* src, SDL_Surface* dst)
     return dst;
 }
 
-namespace {
-
-bool scaleInto(SDL_Surface* src, SDL_Surface* scaled, int factor)
-{
-    SurfaceLock srcLock(src);
-    SurfaceLock scaledLock(scaled);
-    if (!srcLock.locked() || !scaledLock.locked())
-        return false;
-    for (int i = 0; i < src->h; ++i)
-        for (int j = 0; j < src->w; ++j) {
-            const Uint32 pixel = getpixel(src, j, i);
-            for (int l = factor * i; l < factor * i + factor; ++l)
-                for (int k = factor * j; k < factor * j + factor; ++k)
-                    putpixel(scaled, k, l, pixel);
-        }
-    return true;
-}
-
-} // namespace
-
 SDL_Surface* resize(SDL_Surface* src, SDL_Surface* /*dst*/, int factor)
 {
-    if (!src || factor < 1 || src->w > INT_MAX / factor || src->h > INT_MAX / factor)
+    if (!src || factor < 1 || src->w > INT_MAX / factor || src->h > INT_MAX / factor ||
+        src->w > 0xFFFF || src->h > 0xFFFF)
         return nullptr;
     SDL_Surface* scaled = newSurfaceLike(src, src->w * factor, src->h * factor);
-    if (scaled && !scaleInto(src, scaled, factor)) {
+    if (!scaled)
+        return nullptr;
+    bool done = false;
+    {
+        SurfaceLock srcLock(src);
+        SurfaceLock scaledLock(scaled);
+        if (srcLock.locked() && scaledLock.locked()) {
+            scaleArea(src, {0, 0, Uint16(src->w), Uint16(src->h)}, scaled, factor, 0, 0);
+            done = true;
+        }
+    }
+    if (!done) {
         SDL_FreeSurface(scaled);
         return nullptr;
     }

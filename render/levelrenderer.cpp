@@ -1,6 +1,7 @@
 #include "render/levelrenderer.h"
 
 #include "render/funkcje.h"
+#include "render/scale.h"
 
 #include <SDL_gfxPrimitives.h>
 
@@ -101,15 +102,50 @@ void drawLevel(SDL_Surface* target, const TileArt& art, SDL_Surface* levelSheet,
     SDL_Rect under = {Sint16(x), Sint16(y), Uint16(width), Uint16(height)};
     SDL_UpperBlit(target, &under, unscaled.get(), nullptr);
     drawCells(unscaled.get(), art, levelSheet, level, 0, 0);
-    SDL_LockSurface(unscaled.get());
-    for (int row = 0; row < height; ++row)
-        for (int column = 0; column < width; ++column) {
-            Uint8 r, g, b;
-            SDL_GetRGB(getpixel(unscaled.get(), column, row), unscaled->format, &r, &g, &b);
-            SDL_Rect square = {Sint16(x + column * scale), Sint16(y + row * scale), Uint16(scale), Uint16(scale)};
-            SDL_FillRect(target, &square, SDL_MapRGB(target->format, r, g, b));
+    const bool lockTarget = SDL_MUSTLOCK(target);
+    if (lockTarget && SDL_LockSurface(target) != 0)
+        return;
+    scaleArea(unscaled.get(), {0, 0, Uint16(width), Uint16(height)}, target, scale, x, y);
+    if (lockTarget)
+        SDL_UnlockSurface(target);
+}
+
+void drawLevelReduced(SDL_Surface* target, const TileArt& art, SDL_Surface* levelSheet, const LevelData& level,
+                      int x, int y, int divisor)
+{
+    const int width = levelPixelWidth(1), height = levelPixelHeight(1);
+    SurfacePtr whole = newSheetSurface(width, height);
+    if (!whole || divisor < 1)
+        return;
+    const SDL_Color under = atariRgb(art.palette, level.colours[4]);
+    fillArea(whole.get(), {0, 0, Uint16(width), Uint16(height)}, SDL_MapRGB(whole->format, under.r, under.g, under.b));
+    drawLevel(whole.get(), art, levelSheet, level, 0, 0);
+    SDL_LockSurface(whole.get());
+    if (SDL_MUSTLOCK(target))
+        SDL_LockSurface(target);
+    const SDL_Rect& clip = target->clip_rect;
+    const int area = divisor * divisor;
+    for (int row = 0; row < height / divisor; ++row)
+        for (int column = 0; column < width / divisor; ++column) {
+            const int px = x + column, py = y + row;
+            if (px < clip.x || py < clip.y || px >= clip.x + clip.w || py >= clip.y + clip.h)
+                continue;
+            int r = 0, g = 0, b = 0;
+            for (int dy = 0; dy < divisor; ++dy) {
+                const Uint32* line = static_cast<const Uint32*>(whole->pixels) +
+                                     (row * divisor + dy) * whole->pitch / 4 + column * divisor;
+                for (int dx = 0; dx < divisor; ++dx) {
+                    r += line[dx] >> 16 & 0xFF;
+                    g += line[dx] >> 8 & 0xFF;
+                    b += line[dx] & 0xFF;
+                }
+            }
+            putpixel(target, px, py,
+                     SDL_MapRGB(target->format, Uint8(r / area), Uint8(g / area), Uint8(b / area)));
         }
-    SDL_UnlockSurface(unscaled.get());
+    if (SDL_MUSTLOCK(target))
+        SDL_UnlockSurface(target);
+    SDL_UnlockSurface(whole.get());
 }
 
 SDL_Color atariRgb(SDL_Surface* palette, int atariColour)

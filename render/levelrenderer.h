@@ -62,6 +62,13 @@ void drawCell(SDL_Surface* target, const TileArt& art, SDL_Surface* levelSheet, 
 void drawLevel(SDL_Surface* target, const TileArt& art, SDL_Surface* levelSheet, const LevelData& level, int x,
                int y, int scale = 1);
 
+// The whole level drawn at its own size over the level's colour register 4
+// (the background the canvas shows it on), then reduced: every divisor x
+// divisor square becomes one pixel of its average colour, with the top left
+// corner at (x, y). A picture of the whole level at a glance.
+void drawLevelReduced(SDL_Surface* target, const TileArt& art, SDL_Surface* levelSheet, const LevelData& level,
+                      int x, int y, int divisor);
+
 // The RGB colour of an Atari colour value in the palette sheet; black for a
 // palette too small to hold it.
 SDL_Color atariRgb(SDL_Surface* palette, int atariColour);

@@ -2,7 +2,6 @@
 
 #include "core/datafiles.h"
 #include "core/fileio.h"
-#include "core/messages.h"
 #include "render/funkcje.h"
 
 #include <cstdlib>
@@ -42,30 +41,6 @@ bool headerSize(const uint8_t* data, size_t size, long long& width, long long& h
     return false;
 }
 
-std::string sizeText(long long width, long long height)
-{
-    return std::to_string(width) + " x " + std::to_string(height);
-}
-
-bool withinLimits(long long width, long long height, const std::string& name,
-                  const SheetLimits& limits, std::string& error)
-{
-    const bool exact = limits.minWidth == limits.maxWidth && limits.minHeight == limits.maxHeight;
-    std::string allowed;
-    if (exact)
-        allowed = "it must be " + sizeText(limits.minWidth, limits.minHeight);
-    else if (width < limits.minWidth || height < limits.minHeight)
-        allowed = "at least " + sizeText(limits.minWidth, limits.minHeight) + " is needed";
-    else
-        allowed = "at most " + sizeText(limits.maxWidth, limits.maxHeight) + " is allowed";
-    if (width < limits.minWidth || height < limits.minHeight || width > limits.maxWidth ||
-        height > limits.maxHeight) {
-        error = name + ": " + sizeText(width, height) + " pixels; " + allowed;
-        return false;
-    }
-    return true;
-}
-
 } // namespace
 
 SurfacePtr newSheetSurface(int width, int height)
@@ -73,63 +48,73 @@ SurfacePtr newSheetSurface(int width, int height)
     return SurfacePtr(SDL_CreateRGBSurface(SDL_SWSURFACE, width, height, 32, 0xFF0000, 0xFF00, 0xFF, 0));
 }
 
-SurfacePtr loadSheet(const uint8_t* data, size_t size, const std::string& name,
-                     const SheetLimits& limits, std::string& error)
+Error loadSheet(const uint8_t* data, size_t size, const std::string& name, const SheetLimits& limits,
+                SurfacePtr& sheet)
 {
     long long width, height;
-    if (headerSize(data, size, width, height) && !withinLimits(width, height, name, limits, error))
-        return nullptr;
+    if (headerSize(data, size, width, height))
+        if (Error error = checkSheetSize(name, width, height, limits))
+            return error;
 
     if (size > kSheetReadLimit) {
-        error = name + ": " + std::to_string(size) + " bytes; at most " +
-                std::to_string(kSheetReadLimit) + " is allowed";
-        return nullptr;
+        Error error = Error::of(Fault::tooLarge, name);
+        error.size = size;
+        error.limit = kSheetReadLimit;
+        return error;
     }
     SDL_RWops* bytes = SDL_RWFromConstMem(data, static_cast<int>(size));
     SurfacePtr loaded(bytes ? SDL_LoadBMP_RW(bytes, 1) : nullptr);
-    if (!loaded) {
-        error = name + ": cannot load: " + SDL_GetError();
-        return nullptr;
-    }
-    if (!withinLimits(loaded->w, loaded->h, name, limits, error))
-        return nullptr;
+    if (!loaded)
+        return Error::of(Fault::undecodable, name, SDL_GetError());
+    if (Error error = checkSheetSize(name, loaded->w, loaded->h, limits))
+        return error;
 
     const int rows = loaded->h < limits.keptRows ? loaded->h : limits.keptRows;
-    SurfacePtr sheet = newSheetSurface(loaded->w, rows);
+    SurfacePtr converted = newSheetSurface(loaded->w, rows);
     // Pixels are copied as they are: an alpha channel or a colour key in the
     // file must not make them see-through.
     SDL_SetAlpha(loaded.get(), 0, SDL_ALPHA_OPAQUE);
     SDL_SetColorKey(loaded.get(), 0, 0);
     SDL_Rect whole = {0, 0, static_cast<Uint16>(loaded->w), static_cast<Uint16>(rows)};
-    if (!sheet || SDL_BlitSurface(loaded.get(), &whole, sheet.get(), nullptr) != 0) {
-        error = name + ": cannot convert: " + SDL_GetError();
-        return nullptr;
-    }
-    return sheet;
+    if (!converted || SDL_BlitSurface(loaded.get(), &whole, converted.get(), nullptr) != 0)
+        return Error::of(Fault::unconvertible, name, SDL_GetError());
+    sheet = std::move(converted);
+    return Error();
 }
 
-SurfacePtr loadDataSheet(const char* name, const SheetLimits& limits, const std::vector<std::string>& dataDirs,
-                         std::string& errors)
+Error loadDataSheet(const char* name, const SheetLimits& limits, const std::vector<std::string>& dataDirs,
+                    SurfacePtr& sheet, std::string* foundAt)
 {
     const std::string path = findDataFile(name, dataDirs);
-    if (path.empty()) {
-        errors += std::string(name) + " not found (looked in " + describeDataDirs(dataDirs) + ")\n";
-        return nullptr;
-    }
+    if (path.empty())
+        return Error::of(Fault::notFound, name, describeDataDirs(dataDirs));
+    if (foundAt)
+        *foundAt = path;
     std::vector<uint8_t> bytes;
-    if (Error error = readFile(path, bytes, kSheetReadLimit)) {
-        errors += describe(error, Language::english) + "\n";
-        return nullptr;
-    }
-    std::string error;
-    SurfacePtr sheet = loadSheet(bytes.data(), bytes.size(), path, limits, error);
-    if (!sheet)
-        errors += error + "\n";
-    return sheet;
+    if (Error error = readFile(path, bytes, kSheetReadLimit))
+        return error;
+    return loadSheet(bytes.data(), bytes.size(), path, limits, sheet);
 }
 
-SurfacePtr loadPaletteSheet(const std::vector<std::string>& dataDirs, std::string& errors)
+TileSheets loadTileSheets(const std::vector<std::string>& dataDirs, const TileSetup& setup)
 {
+    TileSheets sheets;
+    std::string tilesPath;
+    if (Error error = loadDataSheet("tiles.bmp", kTileSheetLimits, dataDirs, sheets.tiles, &tilesPath))
+        sheets.errors.push_back(error);
+    else if (Error narrow = checkSheetWidth(tilesPath, sheets.tiles->w, setup))
+        sheets.errors.push_back(narrow);
+
+    SurfacePtr palette;
+    if (Error error = loadDataSheet("paleta.bmp", kPaletteLimits, dataDirs, palette)) {
+        sheets.errors.push_back(error);
+        return sheets;
+    }
     // Scaled once; only the scaled sheet is kept.
-    return SurfacePtr(resize(loadDataSheet("paleta.bmp", kPaletteLimits, dataDirs, errors).get(), nullptr, 16));
+    const int factor = 16;
+    sheets.palette.reset(resize(palette.get(), nullptr, factor));
+    if (!sheets.palette)
+        sheets.errors.push_back(
+            Error::library(Fault::noSurface, SDL_GetError(), palette->w * factor, palette->h * factor));
+    return sheets;
 }

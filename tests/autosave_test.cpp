@@ -26,7 +26,7 @@ namespace {
 std::vector<uint8_t> bytesOf(const std::string& path)
 {
     std::vector<uint8_t> bytes;
-    readFile(path, bytes, 1 << 20);
+    EXPECT_FALSE(readFile(path, bytes, 1 << 20)) << path;
     return bytes;
 }
 

@@ -5,6 +5,7 @@
 #include "editor_fixture.h"
 #include "render/scale.h"
 #include "sdl_events.h"
+#include "core/messages.h"
 #include "ui/display.h"
 
 #include <algorithm>
@@ -102,8 +103,8 @@ TEST(Zoom, ClicksLandOnTheirCellAtEveryScale)
     writePalette(dir);
     dir.write("tiles.cfg", defaultConfig);
     Display display;
-    std::string error;
-    ASSERT_TRUE(display.open(2, error)) << error;
+    const Error error = display.open(2);
+    ASSERT_FALSE(error) << describe(error, Language::english);
     EXPECT_EQ(SDL_GetVideoSurface()->w, 1280);
     FakePlatform platform;
     FrameOptions options;

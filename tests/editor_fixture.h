@@ -138,6 +138,7 @@ protected:
         options.emulatorCommand = emulatorCommand;
         options.stateDir = stateDir;
         options.clock = [this] { return now; };
+        options.verdictSolver = verdictSolver;
         platform.directory = dir.path;
         editor = std::make_unique<frame>(screen, options);
         // The fixture's tiles are not the game's: the solver's verdicts on
@@ -155,6 +156,11 @@ protected:
     std::string emulatorCommand;
     std::string stateDir;  // autosaves and recent files; empty: none
     uint64_t now = 1000;   // the editor's clock, in milliseconds
+    // The verdicts the set view finds in the background: none by default,
+    // for the same reason.
+    VerdictSolver verdictSolver = [](const LevelData&, const std::atomic<bool>&) {
+        return LevelVerdict{LevelVerdict::unknown, 0};
+    };
     SDL_Surface* screen = nullptr;
     std::unique_ptr<frame> editor;
 };

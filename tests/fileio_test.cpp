@@ -272,7 +272,7 @@ TEST_F(FileIo, KilledSaveLeavesTheOldFileAndNoObstacle)
         rlimit small = {4096, 4096};
         setrlimit(RLIMIT_FSIZE, &small);
         std::signal(SIGXFSZ, SIG_DFL);
-        writeFileAtomically(path, bytesOf(30000, 6));
+        static_cast<void>(writeFileAtomically(path, bytesOf(30000, 6)));
         _exit(0);
     }
     int status = 0;
@@ -340,7 +340,7 @@ TEST_F(FileIo, SaveKilledAtAnyStepLeavesOldOrNewOrAFoundCopy)
                     if (reached == killAt)
                         raise(SIGKILL);
                 };
-                writeFileAtomically(path, newBytes);
+                static_cast<void>(writeFileAtomically(path, newBytes));
                 _exit(0);
             }
             int status = 0;

@@ -66,7 +66,7 @@ TEST_F(FrameTest, MissingImagesAreReportedByName)
     writePalette(dir);
     buildOnFiles();
     EXPECT_FALSE(editor->ok());
-    EXPECT_NE(editor->loadError().find("tiles.bmp not found"), std::string::npos);
+    EXPECT_NE(editor->loadError().find("tiles.bmp: not found"), std::string::npos);
     EXPECT_NE(editor->loadError().find(dir.path), std::string::npos);
     editor->paint();  // does nothing, and doesn't crash
 }

@@ -2,6 +2,7 @@
 // and sheets the editor cannot use are refused at start with their sizes.
 #include "editor_fixture.h"
 
+#include "core/messages.h"
 #include "render/sheet.h"
 
 #include <filesystem>
@@ -274,9 +275,10 @@ TEST_F(SheetTest, AnUnreadableNameIsNotPassedOver)
     for (const auto& c : cases) {
         fs::remove(name);
         c.make();
-        std::string errors;
-        EXPECT_FALSE(loadDataSheet("tiles.bmp", kTileSheetLimits, {own, dir.path}, errors));
-        EXPECT_EQ(errors, name + ": " + c.reason + "\n");
+        SurfacePtr sheet;
+        const Error error = loadDataSheet("tiles.bmp", kTileSheetLimits, {own, dir.path}, sheet);
+        EXPECT_FALSE(sheet);
+        EXPECT_EQ(describe(error, Language::english), name + ": " + c.reason);
     }
 }
 

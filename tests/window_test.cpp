@@ -295,4 +295,35 @@ TEST_F(Window, AutosaveComesBackAfterAKill)
     EXPECT_TRUE(readAll(first) == work);
 }
 
+// The set view under a real pointer: "Zestaw" opens it, the third level
+// dragged in front of the first goes there, and Ctrl+S saves the set in
+// that order.
+TEST_F(Window, DraggingALevelInTheSetViewMovesIt)
+{
+    LevelData levels[kLevelSlots];
+    for (int slot = 0; slot < 3; ++slot) {
+        levels[slot].on = true;
+        levels[slot].colours[1] = 0x10 * (slot + 1);
+    }
+    TextPage pages[2];
+    for (TextPage& page : pages)
+        blankPage(page);
+    const std::vector<uint8_t> set = writeGameImage(game, gameSize, levels, pages);
+    const std::string path = dir + "/work/set.atr";
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(set.data()), std::streamsize(set.size()));
+    start({"set.atr"});
+    ASSERT_TRUE(click(502, 132));  // "Zestaw", beside "Graj"
+    // The third level's picture, a few steps left, then the left half of the first place.
+    ASSERT_TRUE(xdotool("search --name 'Zelbun Kreator' mousemove --window %1 180 88 mousedown 1 sleep 0.1 "
+                        "mousemove --window %1 160 90 sleep 0.1 mousemove --window %1 10 90 sleep 0.1 mouseup 1"));
+    ASSERT_TRUE(xdotool("key ctrl+s"));
+    auto firstColours = [&] {
+        const std::string saved = readAll(path);
+        const LoadResult read = readGameImage(reinterpret_cast<const uint8_t*>(saved.data()), saved.size());
+        return std::vector<int>{read.levels[0].colours[1], read.levels[1].colours[1], read.levels[2].colours[1]};
+    };
+    EXPECT_TRUE(waitFor([&] { return firstColours() == std::vector<int>{0x30, 0x10, 0x20}; }))
+        << readAll(dir + "/stderr");
+}
+
 } // namespace

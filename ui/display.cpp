@@ -52,26 +52,22 @@ int Display::defaultScale(int screenWidth, int screenHeight, int desktop)
     return scale;
 }
 
-bool Display::open(int scale, std::string& error)
+Error Display::open(int scale)
 {
     if (scale < 1) {
         const SDL_VideoInfo* info = SDL_GetVideoInfo();
         scale = info ? defaultScale(info->current_w, info->current_h, desktopScale()) : 1;
     }
     scale_ = std::clamp(scale, 1, maxScale);
-    if (!setMode(pictureWidth * scale_, pictureHeight * scale_)) {
-        error = SDL_GetError();
-        return false;
-    }
+    if (!setMode(pictureWidth * scale_, pictureHeight * scale_))
+        return Error::library(Fault::noWindow, SDL_GetError(), pictureWidth * scale_, pictureHeight * scale_);
     const SDL_PixelFormat* format = window_->format;
     picture_ = SDL_CreateRGBSurface(SDL_SWSURFACE, pictureWidth, pictureHeight, format->BitsPerPixel, format->Rmask,
                                     format->Gmask, format->Bmask, 0);
-    if (!picture_) {
-        error = SDL_GetError();
-        return false;
-    }
+    if (!picture_)
+        return Error::library(Fault::noSurface, SDL_GetError(), pictureWidth, pictureHeight);
     openDisplay = this;
-    return true;
+    return Error();
 }
 
 bool Display::setMode(int width, int height)

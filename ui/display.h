@@ -5,6 +5,8 @@
 // The window can be resized; the largest factor that fits is taken.
 #pragma once
 
+#include "core/error.h"
+
 #include <SDL.h>
 
 #include <string>
@@ -22,8 +24,8 @@ public:
     Display& operator=(const Display&) = delete;
 
     // Opens the window at `scale` (1 to 3; 0 picks one from the desktop's
-    // scale and the screen's size). False with `error` set when SDL cannot.
-    bool open(int scale, std::string& error);
+    // scale and the screen's size); the error says why SDL could not.
+    Error open(int scale);
 
     SDL_Surface* picture() const { return picture_; }
     int scale() const { return scale_; }

@@ -2,7 +2,7 @@
 // clicks and keys mean lives in FileBrowser.
 #include "ui/indialog.h"
 
-#include "core/pathname.h"
+#include "core/wraptext.h"
 #include "ui/display.h"
 
 #include <SDL_gfxPrimitives.h>
@@ -331,33 +331,10 @@ DialogResult chooseFile(Platform& platform, SDL_Surface* screen, const DialogReq
     return runInWindowDialog(screen, request, chosen);
 }
 
-namespace {
-
-// The question's text in lines of at most `width` characters: its own
-// lines, each broken at spaces (a longer word where the line ends).
-std::vector<std::string> questionLines(const std::string& text, size_t width)
-{
-    std::vector<std::string> lines;
-    for (std::string rest : splitAt(text, '\n')) {
-        do {
-            size_t cut = rest.size() <= width ? rest.size() : rest.rfind(' ', width);
-            if (cut == std::string::npos || cut == 0)
-                cut = std::min(width, rest.size());
-            lines.push_back(rest.substr(0, cut));
-            rest = rest.substr(std::min(rest.size(), cut + (cut < rest.size() && rest[cut] == ' ' ? 1 : 0)));
-        } while (!rest.empty());
-    }
-    while (!lines.empty() && lines.back().empty())
-        lines.pop_back();
-    return lines;
-}
-
-}  // namespace
-
 InWindowQuestion::InWindowQuestion(SDL_Surface* screen, const Question& question)
     : screen_(screen),
       question_(question),
-      lines_(questionLines(question.text, static_cast<size_t>((panelWidth - 20) / fontWidth)))
+      lines_(wrapText(question.text, static_cast<size_t>((panelWidth - 20) / fontWidth)))
 {
     // The panel grows with the text, as far as the window lets it.
     const int most = std::max(panelHeight, screen->h - 20);

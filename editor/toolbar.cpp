@@ -1,6 +1,7 @@
-// The painting tools on the canvas: the drawing stroke without gaps, flood
-// fill, rectangles, lines, picking a tile, the selection, and copying and
-// pasting levels and parts of them.
+// The tool bar beside the canvas and the window's side of the painting
+// tools: the tool buttons with their icons and hints, the tools' keys, and
+// a press on the canvas handed to them as a cell. What each tool does to
+// the grid is CanvasTools' (canvastools.cpp).
 #include "editor/frame.h"
 
 #include <SDL_gfxPrimitives.h>
