@@ -132,6 +132,8 @@ int runWindow(const CommandLine& line)
         std::fprintf(stderr, "zelbun-kreator: %s\n", describe(error, Language::english).c_str());
         return 1;
     }
+    if (!display.scaleNote().empty())
+        std::fprintf(stderr, "zelbun-kreator: %s\n", display.scaleNote().c_str());
     SDL_Surface* screen = display.picture();
     SDL_WM_SetCaption(kAppTitle, nullptr);
     SDL_EnableKeyRepeat(200, 50);

@@ -251,9 +251,9 @@ void BM_SetViewStep(benchmark::State& state)
     e.editor->showSetView(true);
     e.editor->paint();
     if (state.range(0)) {
-        e.editor->checkLaunches();
+        e.editor->tick();
         e.now += 10000;
-        e.editor->checkLaunches();
+        e.editor->tick();
     }
     SDL_keysym right = {};
     right.sym = SDLK_RIGHT;

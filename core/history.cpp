@@ -7,7 +7,8 @@ void History::reset(const Document& start)
     steps_.clear();
     steps_.push_back(start);
     at_ = 0;
-    saved_ = 0;
+    saved_ = {true, start};
+    emptySet_ = {};
 }
 
 bool History::record(const Document& now)
@@ -17,14 +18,11 @@ bool History::record(const Document& now)
         return false;
     }
     steps_.erase(steps_.begin() + static_cast<long>(at_) + 1, steps_.end());
-    if (saved_ > static_cast<long>(at_))
-        saved_ = -1;
     steps_.push_back(now);
     ++at_;
     if (steps_.size() > depth + 1) {
         steps_.pop_front();
         --at_;
-        saved_ = saved_ > 0 ? saved_ - 1 : -1;
     }
     return true;
 }
@@ -43,7 +41,24 @@ const Document& History::redo()
 
 void History::markSaved(const std::string& path)
 {
-    saved_ = static_cast<long>(at_);
     for (Document& step : steps_)
         step.path = path;
+    saved_ = {true, current()};
+    emptySet_ = {};  // no step has its path any more
+}
+
+void History::markClean()
+{
+    emptySet_ = {true, current()};
+}
+
+void History::markUnsaved()
+{
+    saved_ = {};
+    emptySet_ = {};
+}
+
+bool History::modified() const
+{
+    return !saved_.matches(current()) && !emptySet_.matches(current());
 }

@@ -1,8 +1,9 @@
 // Undo and redo over whole-document snapshots (a document is about 17 KB,
 // so even the full depth costs a few megabytes). Each step is the document
-// as it stood after one user action. The modified state follows from it:
-// the document is modified unless the current step is the one last saved
-// or opened.
+// as it stood after one user action. The modified state is a matter of
+// content, not of position: the document is unmodified while the current
+// step holds what its file holds (as last saved or opened), or the empty
+// set "Nowy" made, however the user came back to it.
 #pragma once
 
 #include "core/document.h"
@@ -40,20 +41,25 @@ public:
     // save back at an older name.
     void markSaved(const std::string& path);
     // The current step has nothing worth saving (a fresh empty set); the
-    // paths stay as they are.
-    void markClean() { saved_ = static_cast<long>(at_); }
+    // paths stay as they are, and what the file holds stays known.
+    void markClean();
     // No step is what the file holds (it was opened from a backup copy, or
     // recovered from an autosave): it stays modified until saved.
-    void markUnsaved() { saved_ = -1; }
-    bool modified() const { return saved_ != static_cast<long>(at_); }
-    // Steps recorded since the file was saved or opened; -1 when the saved
-    // step is gone (dropped or overwritten).
-    long stepsSinceSaved() const { return saved_ < 0 ? -1 : static_cast<long>(at_) - saved_; }
+    void markUnsaved();
+    bool modified() const;
 
     size_t size() const { return steps_.size(); }
 
 private:
     std::deque<Document> steps_;
     size_t at_ = 0;
-    long saved_ = 0;  // index of the saved step, -1 when it was dropped or overwritten
+    // The states that need no saving: what the file holds, and the empty
+    // set last made; each with its path, and only while `has` says so.
+    struct CleanState {
+        bool has = false;
+        Document doc;
+        bool matches(const Document& now) const { return has && now.path == doc.path && now.sameContent(doc); }
+    };
+    CleanState saved_;
+    CleanState emptySet_;
 };

@@ -330,7 +330,7 @@ bool frame::levelsPlayable(bool currentLevelOnly)
         return true;
     // Left to mend: each finding stays in the message area, and a click on
     // it shows its place.
-    showFindings(findings);
+    notices.showFindings(findings);
     return false;
 }
 

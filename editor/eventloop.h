@@ -131,7 +131,7 @@ void runEventLoop(Editor& editor, SDL_Surface* screen)
     bool running = true;
     bool whole = true;
     while (running) {
-        const bool wake = editor.checkLaunches();
+        const bool wake = editor.tick();
         wakeTimer.set(wake, wakeIntervalOf(editor, 0));
         editor.paint();
         Display* display = Display::current();

@@ -51,7 +51,11 @@ void place(CGui* widget, const layout::Rect& r)
 } // namespace
 
 frame::frame(SDL_Surface* screenSurface, const FrameOptions& options)
-    : filePath(session.path()), textPages(session.document().pages), tools(session), dataDirs(options.dataDirs),
+    : notices([this] { return clock(); }, [this] { invalidate(); }), statusMessage(notices.latest()),
+      statusIsError(notices.latestIsError()),
+      play(session, [this] { return clock(); },
+           [this](const std::string& text, bool error) { error ? showError(text) : showMessage(text); }),
+      filePath(session.path()), textPages(session.document().pages), tools(session), dataDirs(options.dataDirs),
       clock(options.clock)
 {
     if (!options.stateDir.empty())
@@ -213,13 +217,14 @@ Voice frame::voice()
 }
 
 // The work that waits for time.
-bool frame::checkLaunches()
+bool frame::tick()
 {
     const bool programsRunning = launches->collect();
     autosave->tick();
-    advancePlaytest();
+    if (play.active() && !play.tick())
+        showPressedLook(pointerX, pointerY);  // "Graj" comes up as the game ends
     const bool verdictsComing = setView->tick();
-    return programsRunning || flashing() || autosave->due() || playing() || search || verdictsComing;
+    return programsRunning || notices.flashing() || autosave->due() || play.active() || verdictsComing;
 }
 
 int frame::loadUI(const char* path)

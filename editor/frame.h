@@ -10,12 +10,15 @@
 #include "core/wraptext.h"
 #include "editor/autosave.h"
 #include "editor/canvastools.h"
+#include "editor/canvasview.h"
 #include "editor/launches.h"
 #include "editor/layout.h"
 #include "editor/map.h"
-#include "editor/playtest.h"
+#include "editor/notices.h"
+#include "editor/playcontrol.h"
 #include "editor/recovery.h"
 #include "editor/setview.h"
+#include "editor/targets.h"
 #include "render/levelrenderer.h"
 #include "render/sheet.h"
 #include "widgets/CButton.h"
@@ -42,11 +45,6 @@
 class Platform;
 struct Question;
 
-// A message in at most `lines` lines of `width`: wrapped whole when it
-// fits; else with the directories of its paths left out (".../name"); else
-// its first lines, the last ending in "...". `whole` tells whether nothing
-// was left out.
-std::vector<std::string> fitMessage(const std::string& message, size_t width, size_t lines, bool& whole);
 // A path of at most `width` characters, keeping its end behind "...".
 std::string fitPathTail(const std::string& path, size_t width);
 
@@ -96,7 +94,6 @@ public:
     static const int swapButton = 172;
     static const int startPageButton = 173;
     static const int endPageButton = 174;
-    static const uint64_t flashDuration = 1600;
 
     explicit frame(SDL_Surface* screen, const FrameOptions& options = FrameOptions());
     virtual ~frame();
@@ -152,78 +149,35 @@ public:
     int screwCode() const;
     // Whether palette entry `entry` draws the eraser's code.
     bool drawsEraser(int entry) const;
-    // Collects ended emulator starts, showing any that failed, and does
-    // what waits for time (autosave, the flashing cell); true while the
-    // loop should wake now and then: a program runs, a cell flashes or an
-    // autosave is due.
-    bool checkLaunches();
-    // The message area shows it until the next message or until the user
-    // puts it away; errors in red. Every message also goes to the log.
-    void showError(const std::string& message);
-    void showMessage(const std::string& message);
-    // Into the log alone (and the error stream), for what needs no answer.
-    void note(const std::string& message);
+    // What waits for time, when the event loop wakes: ended emulator
+    // starts collected (a failed one shown), the autosave, the game's
+    // frames while a level plays. True while the loop should wake now and
+    // then: a program runs, a cell flashes, a level plays or an autosave is
+    // due.
+    bool tick();
+    // How often the event loop wakes while tick() asks it to.
+    Uint32 wakeInterval() const { return play.wakeInterval(); }
+    // Said in the message area and the log (notices.h).
+    void showError(const std::string& message) { notices.showError(message); }
+    void showMessage(const std::string& message) { notices.showMessage(message); }
+    void note(const std::string& message) { notices.note(message); }
     // The path the top bar shows: its tail, when long.
     std::string pathLine() const;
 
-    // --- Messages, the status line, help and the log ---------------------
-    // A message as the message area and the log keep it. A finding of the
-    // checks names its level and cell (slot -1: none): a click shows them.
-    struct Notice {
-        std::string text;
-        bool error = false;
-        int slot = -1;
-        Cell cell{-1, -1};
-    };
-    // What the message area shows: one message, or the findings of a check
-    // one by one.
-    std::vector<Notice> notices;
-    // Every notice of this run, oldest first.
-    std::vector<Notice> messageLog;
-    // A line of the message area or of a page over the window, and the
-    // notice it belongs to (-1: none).
-    struct TextLine {
-        std::string text;
-        int notice = -1;
-        bool error = false;
-    };
-    // The message area's lines; `whole` is false when something was left
-    // out, and a click then shows the message in full.
-    std::vector<TextLine> messageLines(bool& whole) const;
-    void dismissMessage();
+    // --- What the window tells, and playing on the canvas -------------------
+    // Messages, findings, help and the log (notices.h).
+    Notices notices;
+    // The last message, as the message area showed it; "" once put away.
+    const std::string& statusMessage;
+    const bool& statusIsError;
     // What the status line says about the point under the pointer: the
     // cell (counted from 1) with its tile's name and code, the selection's
-    // size, a button's use and key, a colour's value.
+    // size, a button's use and key, a colour's value; while a level plays,
+    // the game's counters.
     std::string statusText() const;
-
-    // Pages over the window: the keys and mouse actions (F1, "?"), the log
-    // (F2, "Dziennik"), a message in full (a click on one cut short).
-    // Escape or a click closes them.
-    enum class Overlay { none, help, log, message };
-    Overlay overlay() const { return overlay_; }
-    void showOverlay(Overlay which);
-    std::vector<TextLine> overlayLines() const;
     // Shows `slot` and makes its cell flash for a while.
     void showCell(int slot, Cell cell);
-    bool flashing() const;
 
-    // --- Playing the level on the canvas ----------------------------------
-    // F5 or "Graj" plays the current level by the game's own rules: the
-    // arrows or the keypad move, Ctrl or space fires, P pauses, R starts
-    // again for a life. Shift+F5 finds a shortest solution and plays it
-    // step by step. Escape, a click, or the level's end returns to editing
-    // with the level as it was: play changes nothing in the document.
-    std::unique_ptr<Playtest> playtest;
-    bool playing() const { return playtest != nullptr; }
-    // The search for the solution Shift+F5 shows; Escape or a click gives
-    // it up.
-    std::unique_ptr<SolutionSearch> search;
-    SolveLimits searchLimits{1000000, 60.0};
-    void startPlaytest(bool showSolution);
-    void stopPlaytest();
-    // How often the event loop wakes while checkLaunches() asks it to:
-    // every game frame while a level plays.
-    Uint32 wakeInterval() const { return playing() ? 20 : search ? 100 : 250; }
     // The budget of the solver in the checks before a test, spread over
     // the levels tested; a level proven unsolvable within it is a finding.
     // None: the solver stays out of the checks.
@@ -250,36 +204,30 @@ public:
     std::string windowTitle() const;
 
     // --- What the mouse is doing ------------------------------------------
-    // A widget of the window, as the mouse handler tells them apart. A new
-    // widget gets its rectangle in layout.h, a Kind (or Command) here and a
-    // line in targetAt; what a press and each drag of its stroke do goes in
-    // actOnPress (a drag reaches it only while it stays on the kind of
-    // widget the press began on), a command in runReleaseCommand. Whatever
-    // a stroke changes becomes one undo step at its release.
-    enum class Command { None, New, Open, Save, SaveAs, Delete, TestLevel, TestGame, Swap, Undo, Redo, Log, Help,
-                         Dismiss, Play, SetView };
-    struct Target {
-        enum Kind { Nothing, Canvas, Palette, ColourRegister, TextBox, PageButton, LevelSlot, ColourPicker,
-                    ScrewCounter, WallCounter, CommandButton, ToolButton, MessageArea };
-        Kind kind = Nothing;
-        int index = 0;  // entry, register, page, slot, counter area (CPMButton codes), Command or tool button
-        bool operator==(const Target& other) const { return kind == other.kind && index == other.index; }
-        bool operator!=(const Target& other) const { return !(*this == other); }
-    };
-    // What lies under a point; one widget at most, the layout's rectangles
-    // never overlap.
-    Target targetAt(int x, int y) const;
+    // The widgets as the mouse handler tells them apart (targets.h). What a
+    // press and each drag of its stroke do goes in actOnPress (a drag
+    // reaches it only while it stays on the kind of widget the press began
+    // on), a command in runReleaseCommand. Whatever a stroke changes
+    // becomes one undo step at its release.
+    using Command = ::Command;
+    using Target = ::Target;
+    Target targetAt(int x, int y) const { return ::targetAt(x, y); }
     // Runs one command as its button or shortcut does.
     void runCommand(Command command);
 
     // The document, its history and its file; declared before the views of it.
     Session session;
+    // F5 or "Graj" plays the current level by the game's own rules, with
+    // the game's keys: the arrows or the keypad move, Ctrl with a direction
+    // fires, space pauses, R starts again (for free). Shift+F5 finds a
+    // shortest solution and plays it step by step. Escape, a click, or the
+    // level's end returns to editing with the level as it was.
+    PlaytestControl play;
 
     unsigned long windowId = 0;
     // The document's file, as the session holds it; empty for none.
     const std::string& filePath;
     char workDir[PATH_MAX + 8] = "";
-    std::string statusMessage;
 
     CButton* newButton = nullptr;
     CButton* openButton = nullptr;
@@ -339,7 +287,6 @@ public:
     int heldButtons = 0;
     Target pressOrigin;
     Target leftOrigin;
-    bool statusIsError = false;
 
     Platform* platform = nullptr;
 
@@ -371,7 +318,6 @@ private:
     void createToolButtons();
     void drawToolButton(int i);
     const char* toolHint() const;
-    void drawCell(const map& level, int column, int row, int code);
     CGui* commandWidget(Command command) const;
     void hoverAt(int x, int y);
     void pressAt(int x, int y, int button);
@@ -405,28 +351,15 @@ private:
     void applyTileSetup(const TileSetup& setup);
     Uint32 screenColour(int atariColour) const;
     void drawRegisterSamples();
-    void drawRegisterValue();
+    void drawRegisterValue(int hoveredRegister);
     // Painting by parts: each part is drawn on its own background, clipped
     // to its area, when its look differs from the last one drawn.
     void paintPart(const layout::Rect& area, uint64_t look, const std::function<void()>& draw);
-    void paintCanvas();
-    uint32_t cellLook(Cell cell, const std::vector<uint8_t>& shownCodes) const;
-    void drawCanvasCell(Cell cell, uint32_t look);
-    void drawCanvasOverlays(uint32_t look);
-    void drawMessageArea();
-    void drawStatusLine();
-    void drawOverlay();
-    void drawLines(const std::vector<TextLine>& lines, int x, int y, int lineHeight, size_t first, size_t count);
-    bool overlayPress(int x, int y, int button);
-    bool overlayKey(const SDL_keysym& key);
-    void playtestKey(const SDL_keysym& key, bool down);
-    void advancePlaytest();
-    void playFoundSolution();
-    std::string playtestStatus() const;
+    CanvasView::Scene canvasScene() const;
+    void startPlay(bool showSolution);
+    void stopPlay(bool announce);
+    void playKey(const SDL_keysym& key, bool down);
     void solveBeforeTest(const std::vector<int>& slots, std::vector<LevelFinding>& findings);
-    void messageAreaPress(int x, int y);
-    void notify(const Notice& notice);
-    void showFindings(const std::vector<LevelFinding>& findings);
     void zoomBy(int steps);
     // Labels are black on a light background register, white on a dark one.
     bool labelsInBlack() const;
@@ -438,22 +371,16 @@ private:
 
     std::function<uint64_t()> clock;
     void showOpenedSet();
-    Overlay overlay_ = Overlay::none;
-    size_t overlayTop = 0;  // the first line of the page shown
-    int flashSlot = -1;
-    Cell flashedCell{-1, -1};
-    uint64_t flashStart = 0;
 
-    // What the last paint drew: the look of each part in paint order, of
-    // the canvas as a whole and of each of its cells.
+    // What the last paint drew: the look of each part in paint order, and
+    // the canvas (canvasview.h).
     bool wholeInvalid = true;
     bool wholePaint = false;
     bool setViewShown = false;
     size_t partIndex = 0;
     Uint32 background = 0;
     std::vector<uint64_t> shownLooks;
-    uint64_t shownCanvasLook = 0;
     uint64_t shownOverlayLook = 0;  // 0 also when the page has just come or gone
-    std::array<uint32_t, kLevelCells> shownCells{};
+    CanvasView canvas;
     std::vector<SDL_Rect> damage_;
 };

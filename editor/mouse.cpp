@@ -33,26 +33,17 @@ int stepCounter(int value, int area, int count)
     return value;
 }
 
-int counterArea(layout::Point counter, int x, int y)
-{
-    if (layout::counterMinus(counter).contains(x, y))
-        return CPMButton::minusHit;
-    if (layout::counterPlus(counter).contains(x, y))
-        return CPMButton::plusHit;
-    return layout::counterBody(counter).contains(x, y) ? CPMButton::bodyHit : CPMButton::missed;
-}
-
 } // namespace
 
 int frame::mouse(int x, int y, int button)
 {
     pointerX = x;
     pointerY = y;
-    if (playing() || search) {
+    if (play.active()) {
         // A press goes back to editing and does nothing else: a click meant
         // to stop the game must not draw on the level.
         if (button > 0 && heldButtons == 0)
-            stopPlaytest();
+            stopPlay(false);
         heldButtons = button > 0 ? heldButtons | heldBit(button) : 0;
         pressOrigin = leftOrigin = Target();
         return 0;
@@ -62,10 +53,13 @@ int frame::mouse(int x, int y, int button)
         zoomBy(button == 4 ? 1 : -1);
         return 0;
     }
-    if (overlay_ != Overlay::none && button > 0 && (heldButtons == 0 || button != heldButtons)) {
-        // A press on a page over the window is the page's; what it lands
-        // on after the page closes gets nothing of it.
-        overlayPress(x, y, button);
+    if (notices.overlay() != Notices::Overlay::none && button > 0 && (heldButtons == 0 || button != heldButtons)) {
+        // A press on a page over the window is the page's (on a finding it
+        // shows the finding's place); what it lands on after the page
+        // closes gets nothing of it.
+        const Notices::Place place = notices.overlayPress(y, button);
+        if (place.slot >= 0)
+            showCell(place.slot, place.cell);
         heldButtons |= heldBit(button);
         pressOrigin = leftOrigin = Target();
         return 0;
@@ -90,56 +84,6 @@ int frame::mouse(int x, int y, int button)
         releaseAt(x, y, -button);
     }
     return 0;
-}
-
-frame::Target frame::targetAt(int x, int y) const
-{
-    using namespace layout;
-    const std::pair<Rect, Command> commands[] = {
-        {layout::newButton, Command::New},         {layout::openButton, Command::Open},
-        {layout::saveButton, Command::Save},       {layout::saveAsButton, Command::SaveAs},
-        {layout::deleteButton, Command::Delete},   {layout::testLevelButton, Command::TestLevel},
-        {layout::testGameButton, Command::TestGame}, {layout::swapButton, Command::Swap},
-        {layout::undoButton, Command::Undo},       {layout::redoButton, Command::Redo},
-        {layout::logButton, Command::Log},         {layout::helpButton, Command::Help},
-        {layout::dismissButton, Command::Dismiss}, {layout::playButton, Command::Play},
-        {layout::setViewButton, Command::SetView},
-    };
-    for (const auto& command : commands)
-        if (command.first.contains(x, y))
-            return {Target::CommandButton, int(command.second)};
-    for (int slot = 0; slot < levelSlots; ++slot)
-        if (levelSlot(slot).contains(x, y))
-            return {Target::LevelSlot, slot};
-    if (canvas.contains(x, y))
-        return {Target::Canvas, 0};
-    for (int i = 0; i < layout::toolButtons; ++i)
-        if (toolButton(i).contains(x, y))
-            return {Target::ToolButton, i};
-    int entry = paletteEntryAt(x, y);
-    if (entry >= 0)
-        return {Target::Palette, entry};
-    if (int area = counterArea(layout::screwCounter, x, y))
-        return {Target::ScrewCounter, area};
-    if (int area = counterArea(layout::wallCounter, x, y))
-        return {Target::WallCounter, area};
-    for (int r = 0; r < kColourRegisters; ++r)
-        if (colourRegister(r).contains(x, y))
-            return {Target::ColourRegister, r};
-    // The picker's own hit test answers the edge column past the last hue too.
-    const Rect& picker = layout::colourPicker;
-    if (picker.contains(x, y) || (x == picker.right() && y >= picker.y && y < picker.bottom()))
-        return {Target::ColourPicker, 0};
-    if (layout::startPageButton.contains(x, y))
-        return {Target::PageButton, 0};
-    if (layout::endPageButton.contains(x, y))
-        return {Target::PageButton, 1};
-    Cell cell;
-    if (textBox.contains(x, y) || textCellAt(x, y, cell))
-        return {Target::TextBox, 0};
-    if (messageArea.contains(x, y))
-        return {Target::MessageArea, 0};
-    return {};
 }
 
 CGui* frame::commandWidget(Command command) const
@@ -182,8 +126,9 @@ void frame::pressAt(int x, int y, int button)
     heldButtons |= heldBit(button);
     if (button == leftButton)
         leftOrigin = target;
-    // Any press outside the text box takes the keyboard from the page.
-    if (target.kind != Target::TextBox && textFocus)
+    // Any press outside the text page and its buttons takes the keyboard
+    // from the page.
+    if (target.kind != Target::TextBox && target.kind != Target::PageButton && textFocus)
         setTextFocus(false);
     if (button == leftButton && target.kind == Target::TextBox)
         setTextFocus(true);
@@ -212,6 +157,10 @@ void frame::actOnPress(const Target& target, int x, int y, int button)
         break;
     case Target::ColourRegister:
         currentColour = target.index;
+        break;
+    case Target::PageButton:
+        currentPage = target.index;
+        setTextFocus(true);
         break;
     case Target::TextBox: {
         Cell cell;
@@ -265,6 +214,8 @@ void frame::showPressedLook(int x, int y)
     }
     if (swapSource != -1)
         buttons[swapButton]->pushed(1);
+    if (play.active())
+        playButton->pushed(1);
 }
 
 void frame::releaseAt(int x, int y, int button)
@@ -302,10 +253,9 @@ void frame::runReleaseCommand(const Target& target, int x, int y)
         chooseLevel(target.index);
         break;
     case Target::ColourPicker: {
-        // The picker's right edge column answers 256 and up; a register holds a byte.
-        int colour = colourPicker->push(x, y);
+        const int colour = colourPicker->push(x, y);
         if (colour >= 0)
-            current.colorSet(currentColour, colour & 0xFF);
+            current.colorSet(currentColour, colour);
         break;
     }
     case Target::WallCounter:
@@ -320,15 +270,12 @@ void frame::runReleaseCommand(const Target& target, int x, int y)
         else
             current.srubkiSet(stepCounter(current.srubkiGet(), target.index, maxScrews + 1));
         break;
-    case Target::PageButton:
-        currentPage = target.index;
-        setTextFocus(true);
-        break;
     case Target::CommandButton:
         runCommand(Command(target.index));
         break;
     case Target::MessageArea:
-        messageAreaPress(x, y);
+        if (const Notices::Place place = notices.messageAreaPress(y); place.slot >= 0)
+            showCell(place.slot, place.cell);
         break;
     case Target::ToolButton:
         if (target.index == int(Tool::count))
@@ -391,16 +338,16 @@ void frame::runCommand(Command command)
         redo();
         break;
     case Command::Log:
-        showOverlay(Overlay::log);
+        notices.showOverlay(Notices::Overlay::log);
         break;
     case Command::Help:
-        showOverlay(Overlay::help);
+        notices.showOverlay(Notices::Overlay::help);
         break;
     case Command::Dismiss:
-        dismissMessage();
+        notices.dismiss();
         break;
     case Command::Play:
-        startPlaytest(false);
+        startPlay(false);
         break;
     case Command::SetView:
         showSetView(!setView->isOpen());
@@ -418,92 +365,3 @@ void frame::setTextFocus(bool on)
     textFocus = on;
 }
 
-void frame::keyDown(const SDL_keysym& key)
-{
-    if (playing() || search) {
-        playtestKey(key, true);
-        return;
-    }
-    if (overlay_ != Overlay::none) {
-        overlayKey(key);
-        return;
-    }
-    if (key.sym == SDLK_F3) {
-        showSetView(!setView->isOpen());
-        return;
-    }
-    if (setView->key(key))
-        return;
-    if (key.sym == SDLK_F5) {
-        setTextFocus(false);
-        startPlaytest((key.mod & KMOD_SHIFT) != 0);
-        return;
-    }
-    if (key.sym == SDLK_F1 || key.sym == SDLK_F2) {
-        setTextFocus(false);
-        showOverlay(key.sym == SDLK_F1 ? Overlay::help : Overlay::log);
-        return;
-    }
-    if (key.sym == SDLK_ESCAPE) {
-        setTextFocus(false);
-        canvasKey(key.sym, false);  // and drops a selection or a part being placed
-        swapSource = -1;            // and an armed "Zamien mapy"
-        showPressedLook(-1, -1);
-        return;
-    }
-    if (textFocus) {
-        inputText(textKey(key));
-        return;
-    }
-    const bool ctrl = (key.mod & KMOD_CTRL) != 0;
-    const bool shift = (key.mod & KMOD_SHIFT) != 0;
-    const bool alt = (key.mod & (KMOD_ALT | KMOD_MODE)) != 0;
-    if (!ctrl && !alt) {
-        canvasKey(key.sym, false);
-        return;
-    }
-    if (!ctrl || alt)
-        return;
-    switch (key.sym) {
-    case SDLK_PLUS:
-    case SDLK_EQUALS:  // plus without Shift on most layouts
-    case SDLK_KP_PLUS:
-        zoomBy(1);
-        break;
-    case SDLK_MINUS:
-    case SDLK_KP_MINUS:
-        zoomBy(-1);
-        break;
-    case SDLK_1: case SDLK_2: case SDLK_3: case SDLK_4: case SDLK_5:
-    case SDLK_6: case SDLK_7: case SDLK_8: case SDLK_9:
-        openRecent(size_t(key.sym - SDLK_1));
-        break;
-    case SDLK_z:
-        runCommand(shift ? Command::Redo : Command::Undo);
-        break;
-    case SDLK_y:
-        runCommand(Command::Redo);
-        break;
-    case SDLK_s:
-        runCommand(shift ? Command::SaveAs : Command::Save);
-        break;
-    case SDLK_o:
-        runCommand(Command::Open);
-        break;
-    case SDLK_n:
-        runCommand(Command::New);
-        break;
-    case SDLK_i:
-        showSetView(true);
-        setView->startImport();
-        break;
-    case SDLK_c:
-    case SDLK_v:
-        canvasKey(key.sym, true);
-        session.endStep();  // a pasted level is one step
-        break;
-    default:
-        break;
-    }
-    showPressedLook(-1, -1);
-}

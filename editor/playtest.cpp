@@ -13,7 +13,7 @@ const int stickDy[directionKeys] = {-1, 0, 1, 0};
 } // namespace
 
 Playtest::Playtest(const LevelData& level, uint64_t now, std::vector<GameRules::Move> replay)
-    : moves_(std::move(replay)), replaying_(!moves_.empty()), lastTime_(now)
+    : level_(level), moves_(std::move(replay)), replaying_(!moves_.empty()), lastTime_(now)
 {
     started_ = rules_.start(level);
     if (!started_)
@@ -25,12 +25,21 @@ uint8_t Playtest::cell(Cell at) const
     return at == rules_.robot() ? uint8_t(kRobotCode) : rules_.cell(at);
 }
 
+bool Playtest::openExitAt(Cell at) const
+{
+    return rules_.cell(at) == kExitCode && at != rules_.robot() && rules_.counters().exitOpen;
+}
+
 void Playtest::press(Key key)
 {
     const int index = int(key);
+    if (held_[index])
+        return;  // the keyboard repeating a held key
     held_[index] = tapped_[index] = true;
     if (index < directionKeys)
         lastDirection_ = index;
+    if (key == Key::restart)
+        restartWaiting_ = true;
 }
 
 void Playtest::release(Key key)
@@ -56,7 +65,6 @@ GameRules::Input Playtest::input() const
     auto on = [&](Key key) { return held_[int(key)] || tapped_[int(key)]; };
     in.fire = on(Key::fire);
     in.pause = on(Key::pause);
-    in.restart = on(Key::restart);
     return in;
 }
 
@@ -75,7 +83,14 @@ void Playtest::runFrame()
             outcome_ = Outcome::replayDone;
         return;
     }
-    rules_.frame(input());
+    if (restartWaiting_) {
+        // Started afresh here rather than by the rules, which would take a
+        // life for it and see the key again in every frame it is held.
+        restartWaiting_ = false;
+        rules_.start(level_, rules_.counters().lives);
+    } else if (rules_.frame(input()).died() && !rules_.gameOver()) {
+        ++deaths_;
+    }
     std::fill(std::begin(tapped_), std::end(tapped_), false);
     if (rules_.levelDone())
         outcome_ = Outcome::levelDone;

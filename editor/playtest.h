@@ -1,8 +1,9 @@
 // A level played on the canvas by the game's own rules (core/gamerules.h):
-// the keys stand for the joystick, and the game's frames run at its own
-// pace, 50 a second with a step every eighth, by the clock the editor
-// gives. Or a found solution replayed, one move per step. It works on its
-// own copy of the level: the document never sees what happens in play.
+// the keys stand for the joystick and the console keys (pause as START,
+// restart as OPTION), and the game's frames run at its own pace, 50 a
+// second with a step every eighth, by the clock the editor gives. Or a
+// found solution replayed, one move per step. It works on its own copy of
+// the level: the document never sees what happens in play.
 #pragma once
 
 #include "core/gamerules.h"
@@ -30,6 +31,9 @@ public:
     // False when the level cannot begin: it has no robot.
     bool started() const { return started_; }
 
+    // A press of a key already held (the keyboard's repeat) is no new
+    // press. A restart begins the level again with the lives left: only
+    // dying costs a life.
     void press(Key key);
     void release(Key key);
 
@@ -40,9 +44,13 @@ public:
 
     Outcome outcome() const { return outcome_; }
     GameRules::Counters counters() const { return rules_.counters(); }
+    // Lives lost so far that left the game going.
+    int deaths() const { return deaths_; }
     // The code the canvas draws: the game keeps the robot apart from the
     // level's cells, and the canvas shows it in its cell.
     uint8_t cell(Cell at) const;
+    // The exit stands open at the cell: the canvas shows it so.
+    bool openExitAt(Cell at) const;
     bool replaying() const { return replaying_; }
     // Moves of the replay made so far, and how many it has.
     size_t replayed() const { return nextMove_; }
@@ -53,11 +61,14 @@ private:
     GameRules::Input input() const;
 
     GameRules rules_;
+    LevelData level_;  // as it began, for a restart
     std::vector<GameRules::Move> moves_;
     size_t nextMove_ = 0;
     bool replaying_ = false;
     bool started_ = false;
     Outcome outcome_ = Outcome::playing;
+    int deaths_ = 0;
+    bool restartWaiting_ = false;
     uint64_t lastTime_ = 0;
     uint64_t frameTime_ = 0;  // milliseconds times framesPerSecond not yet run as a frame
     uint64_t frames_ = 0;

@@ -18,105 +18,9 @@ const char* const toolHints[frame::toolButtonCount] = {
     "Linia (L)",          "Pobierz kafel (P)", "Zaznaczenie (S, Ctrl+C, Ctrl+V)", "Siatka (G)",
 };
 
-} // namespace
-
-// The cell under a point, also beyond the grid's edges, where a drag that
-// left the canvas is.
-Cell frame::cellAt(int x, int y) const
+// The icon of tool button `i` in the button's lettering colour.
+void drawToolIcon(SDL_Surface* screen, int i, const CButton* button, bool on)
 {
-    const int dx = x - layout::canvas.x, dy = y - layout::canvas.y;
-    auto cells = [](int d) { return d < 0 ? -1 - (-1 - d) / layout::cellSize : d / layout::cellSize; };
-    return {cells(dx), cells(dy)};
-}
-
-void frame::createToolButtons()
-{
-    static_assert(toolButtonCount == layout::toolButtons, "one button per tool and the grid switch");
-    for (int i = 0; i < toolButtonCount; ++i) {
-        const layout::Rect r = layout::toolButton(i);
-        toolButtons[i] = new CButton("");
-        toolButtons[i]->move(r.x, r.y, r.w, r.h);
-    }
-}
-
-bool frame::canvasKey(SDLKey key, bool ctrl)
-{
-    if (ctrl) {
-        if (key == SDLK_c) {
-            tools.copy(currentLevel);
-        } else if (key == SDLK_v) {
-            if (tools.paste(currentLevel, levelRules.robotCode))
-                showMessage("Wklejony fragment ma robota: na mapie beda dwa");
-        } else {
-            return false;
-        }
-        return true;
-    }
-    switch (key) {
-    case SDLK_d:
-        chooseTool(Tool::draw);
-        return true;
-    case SDLK_f:
-        chooseTool(Tool::fill);
-        return true;
-    case SDLK_r:
-        chooseTool(Tool::rectangle);
-        return true;
-    case SDLK_l:
-        chooseTool(Tool::line);
-        return true;
-    case SDLK_s:
-        chooseTool(Tool::select);
-        return true;
-    case SDLK_g:
-        showGrid = !showGrid;
-        return true;
-    case SDLK_p: {
-        // Over the canvas P picks at once; elsewhere it chooses the tool.
-        const Cell cell = cellAt(pointerX, pointerY);
-        if (insideGrid(cell))
-            pickTile(session.level(currentLevel).at(cell));
-        else
-            chooseTool(Tool::pick);
-        return true;
-    }
-    case SDLK_ESCAPE:
-        return tools.cancel();
-    default:
-        return false;
-    }
-}
-
-// The palette entry that draws the code becomes current.
-void frame::pickTile(int code)
-{
-    for (int entry = 0; entry < paletteEntries; ++entry)
-        if (tileCodes[entry] == code && buttons[firstPaletteButton + entry]->isActive) {
-            currentTile = entry;
-            return;
-        }
-}
-
-// A press on the canvas begins a stroke. A right press (3) or wheel-up step
-// (4) uses the eraser's code.
-void frame::toolPress(int x, int y, int button)
-{
-    const bool erase = button == 3 || button == 4;
-    const int code = currentTile < 0 ? -1 : tileCodes[currentTile];
-    const CanvasTools::PressResult result = tools.press(currentLevel, cellAt(x, y), erase, code, eraserCode());
-    if (result.pickedCode >= 0)
-        pickTile(result.pickedCode);
-}
-
-// --- drawing -------------------------------------------------------------------
-
-void frame::drawToolButton(int i)
-{
-    CButton* button = toolButtons[i];
-    const bool on = i == gridSwitch ? showGrid : tools.tool() == Tool(i);
-    button->pushed(on);
-    button->render(screen);
-    // The icon in the button's lettering colour.
     const Uint8 ink = on ? 200 : 0;
     const Sint16 left = Sint16(button->x + 6), top = Sint16(button->y + 4);
     const Sint16 right = Sint16(left + 11), bottom = Sint16(top + 11);
@@ -159,6 +63,61 @@ void frame::drawToolButton(int i)
         }
         break;
     }
+}
+
+} // namespace
+
+// The cell under a point, also beyond the grid's edges, where a drag that
+// left the canvas is.
+Cell frame::cellAt(int x, int y) const
+{
+    Cell cell;
+    if (layout::canvasCellAt(x, y, cell))
+        return cell;
+    const int dx = x - layout::canvas.x, dy = y - layout::canvas.y;
+    auto cells = [](int d) { return d < 0 ? -1 - (-1 - d) / layout::cellSize : d / layout::cellSize; };
+    return {cells(dx), cells(dy)};
+}
+
+void frame::createToolButtons()
+{
+    static_assert(toolButtonCount == layout::toolButtons, "one button per tool and the grid switch");
+    for (int i = 0; i < toolButtonCount; ++i) {
+        const layout::Rect r = layout::toolButton(i);
+        toolButtons[i] = new CButton("");
+        toolButtons[i]->move(r.x, r.y, r.w, r.h);
+    }
+}
+
+// The palette entry that draws the code becomes current.
+void frame::pickTile(int code)
+{
+    for (int entry = 0; entry < paletteEntries; ++entry)
+        if (tileCodes[entry] == code && buttons[firstPaletteButton + entry]->isActive) {
+            currentTile = entry;
+            return;
+        }
+}
+
+// A press on the canvas begins a stroke. A right press (3) or wheel-up step
+// (4) uses the eraser's code.
+void frame::toolPress(int x, int y, int button)
+{
+    const bool erase = button == 3 || button == 4;
+    const int code = currentTile < 0 ? -1 : tileCodes[currentTile];
+    const CanvasTools::PressResult result = tools.press(currentLevel, cellAt(x, y), erase, code, eraserCode());
+    if (result.pickedCode >= 0)
+        pickTile(result.pickedCode);
+}
+
+// --- drawing -------------------------------------------------------------------
+
+void frame::drawToolButton(int i)
+{
+    const bool on = i == gridSwitch ? showGrid : tools.tool() == Tool(i);
+    toolButtons[i]->pushed(on);
+    toolButtons[i]->render(screen);
+    drawToolIcon(screen, i, toolButtons[i], on);
 }
 
 const char* frame::toolHint() const

@@ -192,6 +192,16 @@ void recolor(SDL_Surface* src, SDL_Surface* dst, const int* colours, SDL_Surface
         }
 }
 
+int markerAt(SDL_Surface* sheet, int x, int y)
+{
+    const Uint32 used = colourBits(sheet->format);
+    const Uint32 pixel = getpixel(sheet, x, y) & used;
+    for (int k = 0; k < 6; ++k)
+        if (pixel == (SDL_MapRGB(sheet->format, markerRgb[k][0], markerRgb[k][1], markerRgb[k][2]) & used))
+            return k;
+    return -1;
+}
+
 unsigned long recolorCount()
 {
     return recolorCalls;

@@ -30,6 +30,10 @@ SDL_Surface* resize(SDL_Surface* src, SDL_Surface* dst, int factor);
 // so `dst` should start as a copy of `src`. Does nothing if a surface is null.
 void recolor(SDL_Surface* src, SDL_Surface* dst, const int* colours, SDL_Surface* palette);
 
+// The marker (0 to 5) of a pixel of the tile sheet; -1 for another colour.
+// The caller locks the sheet where SDL requires.
+int markerAt(SDL_Surface* sheet, int x, int y);
+
 // How many times `recolor` has been called since the program started, null
 // surfaces included; lets tests see exactly which operations recolour.
 unsigned long recolorCount();

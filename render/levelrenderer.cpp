@@ -1,5 +1,6 @@
 #include "render/levelrenderer.h"
 
+#include "core/openexit.h"
 #include "render/funkcje.h"
 #include "render/scale.h"
 
@@ -8,6 +9,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 void LevelSheet::attach(SDL_Surface* sheet, SDL_Surface* palette)
 {
@@ -69,6 +71,32 @@ void drawCell(SDL_Surface* target, const TileArt& art, SDL_Surface* levelSheet, 
     }
     if (levelSheet)
         copyArea(levelSheet, source, target, x, y);
+}
+
+void drawOpenExit(SDL_Surface* target, const TileArt& art, SDL_Surface* levelSheet,
+                  const int colours[kColourRegisters], int code, int x, int y)
+{
+    drawCell(target, art, levelSheet, 0, code, x, y);
+    const int column = art.columns ? art.columns[code & 0xFF] : -1;
+    if (column < 0 || !art.sheet || kCellPixels * (column + 1) > art.sheet->w || art.sheet->h < kCellPixels)
+        return;
+    // The sheet shows each picture pixel as a 2 x 2 block of sheet pixels.
+    const int size = kCellPixels / 2, background = 4;
+    std::vector<int> picture(size_t(size * size));
+    if (SDL_LockSurface(art.sheet) != 0)
+        return;
+    for (int row = 0; row < size; ++row)
+        for (int px = 0; px < size; ++px) {
+            picture[size_t(row * size + px)] = markerAt(art.sheet, kCellPixels * column + 2 * px, 2 * row);
+        }
+    SDL_UnlockSurface(art.sheet);
+    const std::vector<int> lit = litExitPicture(picture, size, background);
+    const SDL_Color bright = atariRgb(art.palette, colours[2]);
+    const Uint32 colour = SDL_MapRGB(target->format, bright.r, bright.g, bright.b);
+    for (int row = 0; row < size; ++row)
+        for (int px = 0; px < size; ++px)
+            if (lit[size_t(row * size + px)] != picture[size_t(row * size + px)])
+                fillArea(target, {Sint16(x + 2 * px), Sint16(y + 2 * row), 2, 2}, colour);
 }
 
 namespace {

@@ -56,6 +56,12 @@ constexpr int levelPixelHeight(int scale) { return kLevelRows * kCellPixels * sc
 // `levelSheet`, the wall in pattern `wzorek`. Scale 1.
 void drawCell(SDL_Surface* target, const TileArt& art, SDL_Surface* levelSheet, int wzorek, int code, int x, int y);
 
+// The exit as the game shows it once open: its picture lit up
+// (core/openexit.h), the lit pixels in the level's register 2 of
+// `colours`. Scale 1.
+void drawOpenExit(SDL_Surface* target, const TileArt& art, SDL_Surface* levelSheet,
+                  const int colours[kColourRegisters], int code, int x, int y);
+
 // The whole level with its top left corner at (x, y), every cell a square of
 // 16 * scale pixels. What lies under cells without a picture shows through
 // around their digits, as on the canvas.

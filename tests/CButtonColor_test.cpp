@@ -44,11 +44,15 @@ TEST_F(PickerAt, ValuesAndMarkFollowPresses)
     EXPECT_EQ(picker.markX, 240);
     EXPECT_EQ(picker.markY, 112);
 
-    // The right edge column is inside and gives one past the last hue.
-    EXPECT_EQ(picker.push(631, 176), 256);
+    // The right edge column is inside and belongs to the last hue: what it
+    // picks is what the mark then frames, never a colour of the first hue.
+    EXPECT_EQ(picker.colourAt(631, 200), 0xF2);
+    EXPECT_EQ(picker.push(631, 200), 0xF2);
     EXPECT_EQ(picker.isPushed, 1);
-    EXPECT_EQ(picker.markX, 0);
-    EXPECT_EQ(picker.markY, 0);
+    EXPECT_EQ(picker.markX, 240);
+    EXPECT_EQ(picker.markY, 16);
+    EXPECT_EQ(picker.colourAt(632, 200), -1);
+    EXPECT_EQ(picker.colourAt(500, 304), -1);
 
     // A miss on the bottom row leaves the mark.
     picker.push(392, 209);

@@ -138,6 +138,31 @@ TEST_F(CommandsTest, ModifiedMarkFollowsTheSavedPoint)
     click(at(layout::textPage));
     editor->keyDown(keysym(SDLK_x, 'x'));
     EXPECT_TRUE(editor->isModified());
+    editor->keyDown(keysym(SDLK_ESCAPE));
+
+    // The saved point is the file's content, wherever it lies in the
+    // history: "Nowy" undone is the saved set again, with nothing to ask;
+    // a cell drawn back as it was clears the mark too.
+    click(at(layout::undoButton));
+    ASSERT_FALSE(editor->isModified());
+    click(at(layout::newButton));
+    EXPECT_EQ(editor->windowTitle(), "Zelbun Kreator 1.0 - by. Tavrin");
+    click(at(layout::undoButton));
+    EXPECT_EQ(editor->windowTitle(), "levels.atr - Zelbun Kreator 1.0 - by. Tavrin");
+    const size_t dialogs = platform.dialogRequests.size();
+    platform.cancelDialog();
+    click(at(layout::openButton));
+    EXPECT_TRUE(platform.questions.empty());
+    EXPECT_EQ(platform.dialogRequests.size(), dialogs + 1);
+    click(at(layout::redoButton));
+    EXPECT_FALSE(editor->isModified());  // the empty set needs no saving either
+    click(at(layout::undoButton));
+    const uint8_t was = editor->session.level(0).cells[4][4];
+    stroke(cell(4, 4), cell(4, 4));
+    ASSERT_NE(editor->session.level(0).cells[4][4], was);
+    editor->session.setCell(0, {4, 4}, was);
+    editor->session.endStep();
+    EXPECT_FALSE(editor->isModified());
 }
 
 // "Nowy", "Otworz" and closing ask about unsaved work, and each answer does
@@ -323,7 +348,7 @@ TEST_F(CommandsTest, ALongErrorIsShownWhole)
     platform.answerDialog(longDir + "/a-rather-long-file-name-for-levels.atr");
     click(at(layout::saveAsButton));
     bool whole = false;
-    std::vector<frame::TextLine> lines = editor->messageLines(whole);
+    std::vector<Notices::TextLine> lines = editor->notices.messageLines(whole);
     EXPECT_TRUE(whole);
     ASSERT_GE(lines.size(), 2u);
     // Every character of the message, in order: lines break at spaces, and
@@ -333,7 +358,7 @@ TEST_F(CommandsTest, ALongErrorIsShownWhole)
         return text;
     };
     std::string joined;
-    for (const frame::TextLine& line : lines) {
+    for (const Notices::TextLine& line : lines) {
         EXPECT_LE(line.text.size(), size_t(layout::messageChars));
         EXPECT_TRUE(line.error);
         joined += line.text;
@@ -353,21 +378,21 @@ TEST_F(CommandsTest, ALongErrorIsShownWhole)
 
     const std::string path = dir.path + "/" + std::string(150, 'p') + "/game.atr";
     editor->showError("Odrzucono szablon " + path + ": to nie jest obraz dyskietki ATR; uzyto wbudowanej gry");
-    lines = editor->messageLines(whole);
+    lines = editor->notices.messageLines(whole);
     EXPECT_FALSE(whole);
     EXPECT_LE(lines.size(), size_t(layout::messageLineCount));
     EXPECT_EQ(lines[0].text, "Odrzucono szablon .../game.atr:");
     EXPECT_EQ(lines.back().text.substr(lines.back().text.size() - 4), " gry");
     click(layout::messageLine(0).x + 4, layout::messageLine(0).y + 2);
-    ASSERT_EQ(editor->overlay(), frame::Overlay::message);
+    ASSERT_EQ(editor->notices.overlay(), Notices::Overlay::message);
     std::string shown;
-    for (const frame::TextLine& line : editor->overlayLines())
+    for (const Notices::TextLine& line : editor->notices.overlayLines())
         shown += line.text;
     EXPECT_NE(shown.find(std::string(70, 'p')), std::string::npos);
     key(SDLK_ESCAPE, 27);
-    EXPECT_EQ(editor->overlay(), frame::Overlay::none);
+    EXPECT_EQ(editor->notices.overlay(), Notices::Overlay::none);
     click(at(layout::dismissButton));
-    EXPECT_TRUE(editor->notices.empty());
+    EXPECT_TRUE(editor->notices.shown().empty());
 
     std::filesystem::create_directories(longDir);
     ASSERT_FALSE(editor->session.save(longDir + "/set.atr"));

@@ -15,6 +15,44 @@ using namespace fixture;
 
 namespace {
 
+// A screen of the test's own size. The window's client area is the video
+// surface, at a place kept here; its frame is 2 pixels wide with a 30 pixel
+// title bar.
+class FakeScreen : public Screen {
+public:
+    FakeScreen(ScreenRect work, int x, int y) : work(work), x(x), y(y) {}
+    bool workArea(ScreenRect& area) const override
+    {
+        area = work;
+        return true;
+    }
+    bool windowPlace(WindowPlace& place) const override
+    {
+        const SDL_Surface* window = SDL_GetVideoSurface();
+        if (!window)
+            return false;
+        place.client = {x, y, window->w, window->h};
+        place.left = place.right = place.bottom = 2;
+        place.top = 30;
+        return true;
+    }
+    void moveWindow(int newX, int newY) override
+    {
+        x = newX;
+        y = newY;
+    }
+    bool windowWithin() const
+    {
+        WindowPlace place;
+        windowPlace(place);
+        const ScreenRect outer = place.outer();
+        return outer.x >= work.x && outer.y >= work.y && outer.right() <= work.right() &&
+               outer.bottom() <= work.bottom();
+    }
+    ScreenRect work;
+    int x, y;
+};
+
 // Two editors on the same files get the same input: one paints only what
 // changed, the other everything every time. Their pictures must agree
 // after every step of a long random session over the whole window.
@@ -103,6 +141,7 @@ TEST(Zoom, ClicksLandOnTheirCellAtEveryScale)
     writePalette(dir);
     dir.write("tiles.cfg", defaultConfig);
     Display display;
+    display.setScreen(std::make_unique<FakeScreen>(ScreenRect{0, 0, 4000, 3000}, 10, 10));
     const Error error = display.open(2);
     ASSERT_FALSE(error) << describe(error, Language::english);
     EXPECT_EQ(SDL_GetVideoSurface()->w, 1280);
@@ -162,6 +201,123 @@ TEST(Zoom, ClicksLandOnTheirCellAtEveryScale)
     display.handle(press);
     EXPECT_EQ(press.button.x, 100);
     EXPECT_EQ(press.button.y, 300);
+    editor.reset();
+}
+
+// The eraser's band is a frame 16 cells wide and 10 rows high whose right
+// and bottom sides lie one past its cells: on the canvas frame's right line,
+// and from the last rows on its bottom line. It lasts one paint, and what
+// lay under its sides comes back.
+TEST_F(EditorTest, HoverBandReachesItsEdgeColumnAndRow)
+{
+    build();
+    editor->currentTile = 0;  // the eraser's entry
+    editor->paint();
+    const Uint32 band = rgb(screen, 255, 125, 125), frameGrey = rgb(screen, 160, 160, 160);
+    const int x = layout::canvas.x, y = layout::canvas.y;
+    for (int row : {4, 29}) {
+        const int top = y + 16 * (row - row % 3 > 21 ? 21 : row - row % 3);
+        editor->mouse(x + 40, y + 16 * row + 3, 0);
+        editor->paint();
+        EXPECT_EQ(pixel(screen, x, top), band);
+        EXPECT_EQ(pixel(screen, x + 256, top), band);
+        EXPECT_EQ(pixel(screen, x + 256, top + 160), band);
+        EXPECT_EQ(pixel(screen, x + 100, top + 160), band);
+        EXPECT_NE(pixel(screen, x + 100, top + 159), band);
+        EXPECT_NE(pixel(screen, x + 257, top + 20), band);
+        editor->paint();  // no hover since: gone
+        EXPECT_EQ(pixel(screen, x + 256, top + 20), frameGrey);
+        EXPECT_NE(pixel(screen, x + 100, top + 160), band);
+        EXPECT_NE(pixel(screen, x, top), band);
+    }
+    EXPECT_EQ(pixel(screen, x + 100, y + 496), frameGrey);
+}
+
+// On a 2560 x 1440 screen with a 40 pixel panel the window fits at 2x but
+// not at 3x (1710 pixels and its title bar): "--scale 3" gives 2x with a
+// word, zoom stops there, and the window, however it grows or is resized,
+// is moved back whole onto the work area.
+TEST(Zoom, KeepsTheWindowOnTheScreen)
+{
+    SDL_Init(SDL_INIT_VIDEO);
+    Display display;
+    auto owned = std::make_unique<FakeScreen>(ScreenRect{0, 40, 2560, 1400}, 1900, 700);
+    FakeScreen* screen = owned.get();
+    display.setScreen(std::move(owned));
+    ASSERT_FALSE(display.open(3));
+    EXPECT_EQ(display.scale(), 2);
+    EXPECT_EQ(SDL_GetVideoSurface()->w, 1280);
+    EXPECT_EQ(display.scaleNote(), "--scale 3 does not fit the screen's work area (2560 x 1400); using 2");
+    EXPECT_TRUE(screen->windowWithin());
+
+    display.setScale(3);
+    EXPECT_EQ(display.scale(), 2);
+    display.setScale(1);
+    EXPECT_EQ(SDL_GetVideoSurface()->w, 640);
+    screen->moveWindow(2200, 1100);  // the user put it near the corner
+    display.setScale(2);
+    EXPECT_EQ(SDL_GetVideoSurface()->w, 1280);
+    EXPECT_TRUE(screen->windowWithin());
+    EXPECT_EQ(screen->x + 1280 + 2, 2560);
+
+    screen->moveWindow(-300, -200);
+    SDL_Event resize = {};
+    resize.type = SDL_VIDEORESIZE;
+    resize.resize.w = 1500;
+    resize.resize.h = 1200;
+    display.handle(resize);
+    EXPECT_TRUE(screen->windowWithin());
+    EXPECT_EQ(display.scale(), 2);
+
+    // A screen that holds no more than 1x.
+    screen->work = {0, 0, 1280, 1000};
+    display.setScale(2);
+    EXPECT_EQ(display.scale(), 1);
+    EXPECT_TRUE(screen->windowWithin());
+}
+
+// At every zoom, what the status line names over the colour grid is what
+// a click at that window pixel stores.
+TEST(Zoom, PickerNamesWhatItStoresAtEveryScale)
+{
+    SDL_Init(SDL_INIT_VIDEO);
+    TempDir dir;
+    writeTiles(dir, 32);
+    writePalette(dir);
+    dir.write("tiles.cfg", defaultConfig);
+    Display display;
+    display.setScreen(std::make_unique<FakeScreen>(ScreenRect{0, 0, 4000, 3000}, 0, 0));
+    ASSERT_FALSE(display.open(1));
+    FakePlatform platform;
+    FrameOptions options;
+    options.dataDirs = {dir.path};
+    options.platform = &platform;
+    auto editor = std::make_unique<frame>(display.picture(), options);
+    for (int scale = 1; scale <= 3; ++scale) {
+        display.setScale(scale);
+        ASSERT_EQ(display.scale(), scale);
+        const layout::Rect& picker = layout::colourPicker;
+        for (int x = scale * picker.x - 1; x < scale * (picker.right() + 2); ++x) {
+            SDL_Event motion = {};
+            motion.type = SDL_MOUSEMOTION;
+            motion.motion.x = Uint16(x);
+            motion.motion.y = Uint16(scale * (picker.y + 40));
+            display.handle(motion);
+            editor->mouse(motion.motion.x, motion.motion.y, 0);
+            const std::string status = editor->statusText();
+            editor->levels[0].colorSet(0, 1);
+            editor->mouse(motion.motion.x, motion.motion.y, 1);
+            editor->mouse(motion.motion.x, motion.motion.y, -1);
+            const int stored = editor->levels[0].colorGet(0);
+            if (stored == 1) {
+                EXPECT_EQ(status.rfind("Kolor", 0), std::string::npos) << scale << ": " << x;
+                continue;
+            }
+            char named[12];
+            std::snprintf(named, sizeof named, "Kolor $%02X", stored);
+            EXPECT_EQ(status.substr(0, 9), named) << scale << ": " << x;
+        }
+    }
     editor.reset();
 }
 

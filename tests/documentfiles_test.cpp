@@ -135,7 +135,7 @@ TEST(EmulatorStart, FailureIsShownOnceTheOpenerEnds)
         int mouse(int x, int y, int button) { return editor.mouse(x, y, button); }
         void keyDown(const SDL_keysym& key) { editor.keyDown(key); }
         bool mayClose() { return true; }
-        bool checkLaunches() { return editor.checkLaunches(); }
+        bool tick() { return editor.tick(); }
     } watch{editor};
     events::click(560, 80);  // "Testuj mape"
     runEventLoop(watch, screen);

@@ -41,7 +41,7 @@ struct RecordingEditor {
 
     bool programRunning = false;
     int checks = 0;
-    bool checkLaunches()
+    bool tick()
     {
         ++checks;
         return programRunning;

@@ -270,10 +270,10 @@ TEST_F(FrameTest, HoverBandLastsOneRepaint)
     editor->hoverRow = 3;
     editor->paint();
     EXPECT_EQ(pixel(screen, 5, 50 + 48 + 80), band);
-    EXPECT_EQ(pixel(screen, 260, 50 + 48 + 159), band);
+    EXPECT_EQ(pixel(screen, 261, 50 + 48 + 160), band);
     EXPECT_EQ(editor->hoverRow, -1);
     editor->paint();
-    EXPECT_NE(pixel(screen, 260, 50 + 48 + 159), band);
+    EXPECT_NE(pixel(screen, 261, 50 + 48 + 160), band);
 
     editor->currentTile = 1;  // not the eraser: no band
     editor->hoverRow = 3;

@@ -47,8 +47,8 @@ TEST(History, StepsAndTheSavedPoint)
     EXPECT_EQ(history.current().path, "/y.atr");
 }
 
-// The oldest steps go once the depth is reached; a dropped saved step
-// leaves the document modified for good.
+// The oldest steps go once the depth is reached; the saved content stays
+// known when its step is dropped.
 TEST(History, KeepsItsDepth)
 {
     History history(withCell(0));
@@ -63,6 +63,51 @@ TEST(History, KeepsItsDepth)
     EXPECT_EQ(undone, int(History::depth));
     EXPECT_EQ(history.current().levels[3].cells[1][2], 50);
     EXPECT_TRUE(history.modified());
+}
+
+// The saved point is a content, not a place in the history: coming back to
+// what the file holds by any way (undoing "Nowy", redrawing a cell as it
+// was) clears the mark, and the empty set "Nowy" made needs no saving.
+TEST(History, TheSavedPointIsAContent)
+{
+    Document opened = withCell(0);
+    opened.path = "/x/set.atr";
+    History history(opened);
+    Document changed = withCell(1);
+    changed.path = opened.path;
+    EXPECT_TRUE(history.record(changed));
+    EXPECT_TRUE(history.modified());
+    EXPECT_TRUE(history.record(opened));  // drawn back as it was: a step, and nothing to save
+    EXPECT_FALSE(history.modified());
+
+    history.record(changed);
+    EXPECT_TRUE(history.record(Document()));  // "Nowy"
+    history.markClean();
+    EXPECT_FALSE(history.modified());
+    history.undo();
+    EXPECT_TRUE(history.modified());
+    EXPECT_EQ(history.undo().path, "/x/set.atr");
+    EXPECT_FALSE(history.modified());  // the file's own content again
+    history.redo();
+    EXPECT_FALSE(history.redo().path.size());
+    EXPECT_FALSE(history.modified());  // the empty set again
+
+    // The same content under another file's name is not that file's.
+    Document elsewhere = opened;
+    elsewhere.path = "/y.atr";
+    History other(elsewhere);
+    other.markSaved("/y.atr");
+    other.record(withCell(5));
+    Document back = opened;
+    back.path = "/z.atr";
+    other.record(back);
+    EXPECT_TRUE(other.modified());
+
+    // A saved step dropped past the depth is still the file's content.
+    for (int i = 1; i <= int(History::depth) + 10; ++i)
+        history.record(withCell(i % 200 + 1));
+    history.record(opened);
+    EXPECT_FALSE(history.modified());
 }
 
 } // namespace

@@ -93,12 +93,15 @@ TEST_F(MouseTest, FastDragDrawsEveryCellBetween)
         EXPECT_EQ(level(0).get(cell.column, cell.row), 0);
 
     press(cellX(14), cellY(10), 1);
-    press(261, cellY(10), 1);  // off the grid
+    press(262, cellY(10), 1);  // off the grid
     press(cellX(14), cellY(20), 1);
     release(cellX(14), cellY(20));
     EXPECT_EQ(level(0).get(15, 10), 0);
     EXPECT_EQ(level(0).get(14, 15), 0);
     EXPECT_EQ(level(0).get(14, 20), 5);
+    // The canvas's edge column is its last column of cells.
+    click(261, cellY(12));
+    EXPECT_EQ(level(0).get(15, 12), 5);
 
     // A drag that began off the canvas draws nothing.
     press(300, 300, 1);
@@ -221,9 +224,9 @@ TEST_F(MouseTest, PickerWritesTheCurrentRegister)
     click(registerX(2), registerY);
     click(392, 209);
     EXPECT_EQ(current().colorGet(2), 0x14);
-    // The edge column past the last hue still gives a byte.
+    // The edge column right of the last hue is that hue's.
     click(631, 176 + 16 * 3);
-    EXPECT_EQ(current().colorGet(2), 0x06);
+    EXPECT_EQ(current().colorGet(2), 0xF6);
 }
 
 TEST_F(MouseTest, WallCounterWraps)
@@ -251,6 +254,72 @@ TEST_F(MouseTest, ScrewCounterWrapsAndCounts)
     current().add(4, 4, 7);
     click(400, 70);
     EXPECT_EQ(current().srubkiGet(), 1);
+}
+
+// Every widget answers on its edge column (x + w) but not on its bottom
+// row (y + h), as the widgets' own hit test does; where two share a border
+// column the order of the tests decides: the later colour register and
+// "Koniec", as each sets the choice after the one before.
+TEST_F(MouseTest, EdgeColumnsBelongToTheirWidgets)
+{
+    click(39, 30);  // the last column of slot 2
+    EXPECT_EQ(editor->currentLevel, 1);
+    click(19, 30);  // of slot 1
+    EXPECT_EQ(editor->currentLevel, 0);
+    click(19, 45);  // the row under the slots
+    EXPECT_EQ(editor->currentLevel, 0);
+
+    click(545, 160);  // the last column of register 6
+    EXPECT_EQ(editor->currentColour, 5);
+    click(445, 160);  // the border of registers 1 and 2
+    EXPECT_EQ(editor->currentColour, 1);
+
+    // The screw counter's body is at (375, 60): "-" is 375..390, "+" 420..435.
+    current().srubkiSet(5);
+    click(390, 70);
+    EXPECT_EQ(current().srubkiGet(), 4);
+    click(435, 70);
+    EXPECT_EQ(current().srubkiGet(), 5);
+    click(420, 70);
+    EXPECT_EQ(current().srubkiGet(), 6);
+    click(391, 70);  // the value: the level has no screws
+    EXPECT_EQ(current().srubkiGet(), 0);
+    click(400, 85);  // the row under the body
+    EXPECT_EQ(current().srubkiGet(), 0);
+    // The same on the wall counter, at (375, 110).
+    current().wzorekSet(3);
+    click(390, 120);
+    EXPECT_EQ(current().wzorekGet(), 2);
+    click(435, 120);
+    EXPECT_EQ(current().wzorekGet(), 3);
+
+    // "Start" 425..475, "Koniec" 475..535: they share 475. A page button
+    // switches the page on the press, before any release.
+    press(475, 340);
+    EXPECT_EQ(editor->currentPage, 1);
+    release(475, 340);
+    press(425, 340);
+    EXPECT_EQ(editor->currentPage, 0);
+    EXPECT_TRUE(editor->textFocus);
+    release(425, 340);
+    press(535, 340);
+    EXPECT_EQ(editor->currentPage, 1);
+    release(535, 340);
+
+    // The last column of a palette entry chooses it; the row under it not.
+    const layout::Rect entry = layout::paletteEntry(1);
+    click(entry.right(), entry.y + 5);
+    EXPECT_EQ(editor->currentTile, 1);
+    click(layout::paletteEntry(0).right(), entry.bottom());
+    EXPECT_EQ(editor->currentTile, 1);
+
+    // The last column of "Cofnij" and of a tool button.
+    current().add(1, 1, 5);
+    editor->session.endStep();
+    click(layout::undoButton.right(), layout::undoButton.y + 5);
+    EXPECT_EQ(current().get(1, 1), 0);
+    click(layout::toolButton(7).right(), layout::toolButton(7).y + 5);
+    EXPECT_TRUE(editor->showGrid);
 }
 
 // Counters or colours set on an empty slot make it a level that the save
@@ -318,13 +387,18 @@ TEST_F(MouseTest, CommandsNeedPressAndLeftReleaseOnTheSameWidget)
     EXPECT_EQ(level(12).srubkiGet(), 0);
     EXPECT_EQ(editor->filePath, dir.file("x.atr"));
 
-    // x = 60 is the border of "Nowy" and "Otworz": one question, one
-    // dialog, no reset.
+    // x = 60 is the border of "Nowy" and "Otworz": the earlier one tested,
+    // "Nowy", takes it alone (one question, no dialog); x = 61 is
+    // "Otworz"'s.
     EXPECT_TRUE(platform.questions.empty());
-    platform.answerQuestion(1);
-    platform.cancelDialog();
+    platform.answerQuestion(2);  // "Anuluj"
     click(60, fileY);
     EXPECT_EQ(platform.questions.size(), 1u);
+    EXPECT_TRUE(platform.dialogRequests.empty());
+    platform.answerQuestion(1);
+    platform.cancelDialog();
+    click(61, fileY);
+    EXPECT_EQ(platform.questions.size(), 2u);
     EXPECT_EQ(platform.dialogRequests.size(), 1u);
     EXPECT_TRUE(level(12).isOn());
 }

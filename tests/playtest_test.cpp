@@ -5,7 +5,9 @@
 // finished is a finding of the checks before a test.
 #include "editor_fixture.h"
 
+#include "core/game.h"
 #include "core/levelcheck.h"
+#include "editor/playcontrol.h"
 
 #include <thread>
 
@@ -26,7 +28,7 @@ const char gameCodesConfig[] =
     "0,4:1,20\n";
 
 // Row 0 holds `row`, every other cell is wall. R robot, . floor, * screw,
-// E exit, # wall.
+// E exit, # wall, A ammunition, B a beetle walking left and right.
 LevelData levelWith(const char* row, int screws)
 {
     LevelData level = emptyLevel(0);
@@ -37,7 +39,8 @@ LevelData levelWith(const char* row, int screws)
             level.cells[column][r] = 1;
     for (int column = 0; row[column]; ++column) {
         const char c = row[column];
-        level.cells[column][0] = c == 'R' ? 4 : c == '.' ? 0 : c == '*' ? 16 : c == 'E' ? 3 : 1;
+        level.cells[column][0] = c == 'R' ? 4 : c == '.' ? 0 : c == '*' ? 16 : c == 'E' ? 3 : c == 'A' ? 0x11
+                                 : c == 'B' ? 0x50 : 1;
     }
     return level;
 }
@@ -57,7 +60,7 @@ protected:
     {
         for (int t = 0; t < milliseconds; t += 20) {
             now += 20;
-            editor->checkLaunches();
+            editor->tick();
         }
     }
     Uint32 cellPixel(int column, int row)
@@ -78,21 +81,21 @@ TEST_F(PlaytestTest, KeysDriveTheRobotAndEscapeLeavesTheLevelAsItWas)
     ASSERT_NE(robot, floor);
 
     key(SDLK_F5);
-    ASSERT_TRUE(editor->playing());
+    ASSERT_TRUE(editor->play.playing());
     EXPECT_EQ(editor->statusText(), "Srubki 1  Zycia 3  Amunicja 0\nKlucze 0 0 0");
 
     // A tap is one step, however long the game takes to come to it.
     key(SDLK_RIGHT);
     letGo(SDLK_RIGHT);
     play(400);
-    EXPECT_EQ(editor->playtest->counters().robot.column, 1);
+    EXPECT_EQ(editor->play.playtest()->counters().robot.column, 1);
     // Held longer than a tap (a third of a second), the robot walks a cell
     // a step and stops when let go.
     key(SDLK_KP6);
     play(4 * 160);
     letGo(SDLK_KP6);
     play(400);
-    const int column = editor->playtest->counters().robot.column;
+    const int column = editor->play.playtest()->counters().robot.column;
     EXPECT_GE(column, 4);
     EXPECT_LE(column, 5);
     EXPECT_EQ(editor->statusText().substr(0, 8), "Srubki 0");
@@ -102,12 +105,12 @@ TEST_F(PlaytestTest, KeysDriveTheRobotAndEscapeLeavesTheLevelAsItWas)
 
     // A click stops playing and draws nothing; so does Escape.
     click(layout::canvasCellRect(8, 8).centre().x, layout::canvasCellRect(8, 8).centre().y);
-    EXPECT_FALSE(editor->playing());
+    EXPECT_FALSE(editor->play.playing());
     key(SDLK_F5);
     key(SDLK_LEFT);
     play(400);
     key(SDLK_ESCAPE);
-    EXPECT_FALSE(editor->playing());
+    EXPECT_FALSE(editor->play.playing());
     EXPECT_TRUE(sameLevel(editor->session.level(0), corridor));
     EXPECT_EQ(editor->session.stepsRecorded(), steps);
     editor->paint();
@@ -117,22 +120,22 @@ TEST_F(PlaytestTest, KeysDriveTheRobotAndEscapeLeavesTheLevelAsItWas)
     // Shift+F5 finds the way, with the window live meanwhile, and walks it
     // to the exit.
     key(SDLK_F5, KMOD_SHIFT);
-    ASSERT_TRUE(editor->search);
-    while (!editor->search->done())
+    ASSERT_TRUE(editor->play.search());
+    while (!editor->play.search()->done())
         std::this_thread::yield();
     play(20);
-    ASSERT_TRUE(editor->playing());
-    EXPECT_EQ(editor->playtest->replayLength(), 6u);
+    ASSERT_TRUE(editor->play.playing());
+    EXPECT_EQ(editor->play.playtest()->replayLength(), 6u);
     play(7 * 160);
-    EXPECT_FALSE(editor->playing());
-    EXPECT_EQ(editor->notices.back().text, "Robot doszedl do wyjscia: mapa ukonczona");
+    EXPECT_FALSE(editor->play.playing());
+    EXPECT_EQ(editor->notices.shown().back().text, "Robot doszedl do wyjscia: mapa ukonczona");
     EXPECT_TRUE(sameLevel(editor->session.level(0), corridor));
 
     // Escape gives a search up.
     key(SDLK_F5, KMOD_SHIFT);
     key(SDLK_ESCAPE);
-    EXPECT_FALSE(editor->search);
-    EXPECT_FALSE(editor->playing());
+    EXPECT_FALSE(editor->play.search());
+    EXPECT_FALSE(editor->play.playing());
 }
 
 TEST_F(PlaytestTest, AnUnfinishableLevelIsMarkedBeforeTesting)
@@ -149,8 +152,182 @@ TEST_F(PlaytestTest, AnUnfinishableLevelIsMarkedBeforeTesting)
     // Nobody to play: said so, and nothing starts.
     editor->session.setLevel(0, levelWith("..E", 0));
     key(SDLK_F5);
-    EXPECT_FALSE(editor->playing());
-    EXPECT_TRUE(editor->notices.back().error);
+    EXPECT_FALSE(editor->play.playing());
+    EXPECT_TRUE(editor->notices.shown().back().error);
+}
+
+// The game's keys: Ctrl is the trigger and fires only with a direction,
+// towards it, instead of walking; space pauses as START does; R starts the
+// level again as OPTION does, once a press however long it is held (the
+// keyboard's repeats are no new presses) and without taking a life. A death
+// is said; "Graj" stands up again however play ends.
+TEST_F(PlaytestTest, TheGamesKeys)
+{
+    editor->session.setLevel(0, levelWith("RA...", 0));
+    editor->session.endStep();
+    key(SDLK_F5);
+    ASSERT_TRUE(editor->play.playing());
+    editor->paint();
+    EXPECT_TRUE(editor->playButton->isPushed);
+    auto robotColumn = [&] { return editor->play.playtest()->counters().robot.column; };
+    auto tap = [&](SDLKey sym, int held) {
+        key(sym);
+        play(held);
+        letGo(sym);
+        play(400);
+    };
+
+    tap(SDLK_RIGHT, 40);  // onto the ammunition: five shots
+    ASSERT_EQ(robotColumn(), 1);
+    EXPECT_EQ(editor->play.playtest()->counters().shots, 5);
+    tap(SDLK_LCTRL, 100);  // the trigger alone: nothing
+    EXPECT_EQ(robotColumn(), 1);
+    EXPECT_EQ(editor->play.playtest()->counters().shots, 5);
+    key(SDLK_LCTRL);  // with a direction: a shot to the right, no step
+    tap(SDLK_RIGHT, 40);
+    letGo(SDLK_LCTRL);
+    EXPECT_EQ(robotColumn(), 1);
+    EXPECT_EQ(editor->play.playtest()->counters().shots, 4);
+
+    tap(SDLK_SPACE, 40);  // pause: nothing moves
+    EXPECT_NE(editor->statusText().find("PAUZA"), std::string::npos);
+    tap(SDLK_RIGHT, 40);
+    EXPECT_EQ(robotColumn(), 1);
+    tap(SDLK_SPACE, 40);
+    tap(SDLK_RIGHT, 40);
+    EXPECT_EQ(robotColumn(), 2);
+
+    // A 30 ms press of R and a 150 ms one: one restart each, no life lost.
+    for (int held : {30, 150}) {
+        tap(SDLK_r, held);
+        EXPECT_EQ(robotColumn(), 0) << held;
+        EXPECT_EQ(editor->play.playtest()->counters().lives, 3) << held;
+        EXPECT_TRUE(editor->play.playing()) << held;
+        tap(SDLK_RIGHT, 40);
+    }
+    // Held with the keyboard repeating it: the robot walks off while R is
+    // still down, and stays where it walked.
+    key(SDLK_r);
+    play(100);
+    tap(SDLK_RIGHT, 40);
+    for (int repeat = 0; repeat < 10; ++repeat) {
+        key(SDLK_r);
+        play(50);
+    }
+    letGo(SDLK_r);
+    play(200);
+    EXPECT_EQ(robotColumn(), 1);
+    EXPECT_EQ(editor->play.playtest()->counters().lives, 3);
+
+    key(SDLK_ESCAPE);
+    EXPECT_FALSE(editor->play.active());
+    EXPECT_FALSE(editor->playButton->isPushed);
+
+    // A beetle walks into the robot (once a push has begun the level, as
+    // in the game): said, with the lives left; the third death ends the
+    // game, and "Graj" stands up with it.
+    editor->session.setLevel(0, levelWith("R.B", 0));
+    const layout::Point graj = layout::playButton.centre();
+    click(graj.x, graj.y);
+    ASSERT_TRUE(editor->play.playing());
+    EXPECT_TRUE(editor->playButton->isPushed);
+    auto pushOn = [&] {
+        key(SDLK_RIGHT);
+        play(40);
+        letGo(SDLK_RIGHT);
+        play(160);
+    };
+    for (int t = 0; t < 5000 && editor->play.playtest()->counters().lives == 3; t += 200)
+        pushOn();
+    EXPECT_EQ(editor->notices.shown().back().text, "Robot zginal - zostalo zyc: 2");
+    for (int t = 0; t < 10000 && editor->play.playing(); t += 200)
+        pushOn();
+    EXPECT_EQ(editor->notices.shown().back().text, "Koniec gry: robot stracil wszystkie zycia");
+    EXPECT_FALSE(editor->playButton->isPushed);
+    editor->paint();
+    const Uint32 grey = rgb(screen, 200, 200, 200);
+    EXPECT_EQ(pixel(screen, layout::playButton.x + 3, layout::playButton.y + 3), grey);
+}
+
+// The exit opens on the canvas when the last screw is in, lit up as the
+// game shows it: the background its frame encloses takes the brightest
+// marker's colour (register 2); the frame and the background outside it
+// stay.
+TEST_F(PlaytestTest, TheOpenExitShowsOnTheCanvas)
+{
+    // The exit's picture (sheet column 3): a frame of marker 1 round a
+    // background inside, on background.
+    SDL_Surface* sheet = SDL_LoadBMP(dir.file("tiles.bmp").c_str());
+    ASSERT_TRUE(sheet);
+    fill(sheet, 16 * 3, 0, 16, 16, SDL_MapRGB(sheet->format, 0, 0, 0));
+    fill(sheet, 16 * 3 + 2, 2, 12, 12, SDL_MapRGB(sheet->format, 156, 158, 156));
+    fill(sheet, 16 * 3 + 4, 4, 8, 8, SDL_MapRGB(sheet->format, 0, 0, 0));
+    SDL_SaveBMP(sheet, dir.file("tiles.bmp").c_str());
+    SDL_FreeSurface(sheet);
+    buildOnFiles();
+    LevelData level = levelWith("R*E", 1);
+    level.colours[1] = 0x24;
+    level.colours[2] = 0x46;
+    level.colours[4] = 0x00;
+    editor->session.setLevel(0, level);
+    editor->session.endStep();
+    const layout::Rect exit = layout::canvasCellRect(2, 0);
+    const Uint32 frameColour = rgb(screen, atariColour(0x24)), lit = rgb(screen, atariColour(0x46)),
+                 background = rgb(screen, atariColour(0x00));
+
+    key(SDLK_F5);
+    editor->paint();
+    EXPECT_EQ(pixel(screen, exit.x + 8, exit.y + 8), background);
+    key(SDLK_RIGHT);
+    letGo(SDLK_RIGHT);
+    play(400);
+    ASSERT_TRUE(editor->play.playtest()->counters().exitOpen);
+    editor->paint();
+    EXPECT_EQ(pixel(screen, exit.x + 8, exit.y + 8), lit);
+    EXPECT_EQ(pixel(screen, exit.x + 2, exit.y + 2), frameColour);
+    EXPECT_EQ(pixel(screen, exit.x, exit.y), background);
+    editor->invalidate();
+    editor->paint();
+    EXPECT_EQ(pixel(screen, exit.x + 8, exit.y + 8), lit);
+    key(SDLK_ESCAPE);
+    editor->paint();
+    EXPECT_EQ(pixel(screen, exit.x + 8, exit.y + 8), background);
+}
+
+// The playtest's control alone, on a session and a clock of the test's:
+// nothing happens while the clock stands still; each death is said with
+// the lives left, then the end of the game; a level without a robot does
+// not start.
+TEST(PlaytestControlPart, PlaysByItsClockAndSaysWhatHappens)
+{
+    Session session{0, embeddedGame(), embeddedGame()};
+    session.setLevel(2, levelWith("R.B", 0));
+    session.endStep();
+    uint64_t now = 0;
+    std::vector<std::string> said;
+    PlaytestControl play(session, [&] { return now; },
+                         [&](const std::string& text, bool error) { said.push_back((error ? "! " : "") + text); });
+    play.start(0, false);
+    EXPECT_FALSE(play.active());
+    ASSERT_EQ(said.size(), 1u);
+    EXPECT_EQ(said[0], "! Mapa 1: brak robota, nie ma kim grac");
+
+    play.start(2, false);
+    ASSERT_TRUE(play.playing());
+    for (int i = 0; i < 100; ++i)
+        EXPECT_TRUE(play.tick());
+    EXPECT_EQ(play.playtest()->counters().lives, 3);
+    // Each start waits for a push, as the game does.
+    for (int t = 0; play.tick() && t < 60000; t += 20) {
+        now += 20;
+        play.key(Playtest::Key::right, t % 200 == 0);
+    }
+    EXPECT_FALSE(play.active());
+    const std::vector<std::string> expected = {"Gra na planszy: Escape wraca do edycji", "Robot zginal - zostalo zyc: 2",
+                                               "Robot zginal - zostalo zyc: 1",
+                                               "Koniec gry: robot stracil wszystkie zycia"};
+    EXPECT_EQ(std::vector<std::string>(said.begin() + 1, said.end()), expected);
+    EXPECT_EQ(play.status(), "");
 }
 
 } // namespace

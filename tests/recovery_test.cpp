@@ -50,26 +50,26 @@ TEST_F(RecoveryTest, AutosaveIsWrittenAndOfferedAfterACrash)
     ASSERT_FALSE(editor->session.save(document));
     const std::string autosave = autosavePath(stateDir, document);
     EXPECT_EQ(fs::u8path(autosave).filename().u8string().rfind("zażółć-", 0), 0u) << autosave;
-    editor->checkLaunches();
+    editor->tick();
     EXPECT_FALSE(there(autosave));
 
     editor->currentTile = 1;  // code 5
     stroke(3, 4);
-    EXPECT_TRUE(editor->checkLaunches());  // an autosave is due: keep waking
+    EXPECT_TRUE(editor->tick());  // an autosave is due: keep waking
     now += Autosave::interval - 1;
-    editor->checkLaunches();
+    editor->tick();
     EXPECT_FALSE(there(autosave));
     now += 1;
-    editor->checkLaunches();
+    editor->tick();
     ASSERT_TRUE(there(autosave));
-    EXPECT_FALSE(editor->checkLaunches());  // nothing new to write
+    EXPECT_FALSE(editor->tick());  // nothing new to write
 
     for (int i = 0; i < Autosave::steps - 1; ++i)
         stroke(i % 16, 10 + i / 16);
-    editor->checkLaunches();
+    editor->tick();
     EXPECT_EQ(fs::file_size(fs::u8path(autosave)), 11428u + 508u);  // still the one level of the first stroke's set
     stroke(15, 20);
-    editor->checkLaunches();  // the twentieth step: written at once
+    editor->tick();  // the twentieth step: written at once
     std::vector<uint8_t> bytes;
     ASSERT_FALSE(readFile(autosave, bytes, 1 << 20));
     LoadResult written = readGameImage(bytes.data(), bytes.size(), 0);
@@ -104,9 +104,9 @@ TEST_F(RecoveryTest, AutosaveIsWrittenAndOfferedAfterACrash)
 TEST_F(RecoveryTest, DiscardingRemovesTheAutosave)
 {
     stroke(1, 1);
-    editor->checkLaunches();
+    editor->tick();
     now += Autosave::interval;
-    editor->checkLaunches();
+    editor->tick();
     const std::string autosave = autosavePath(stateDir, "");
     EXPECT_EQ(fs::u8path(autosave).filename(), "bez nazwy.atr");
     ASSERT_TRUE(there(autosave));
@@ -135,7 +135,7 @@ TEST_F(RecoveryTest, ASetOpenInAnotherWindowIsSaidSo)
     editor->currentTile = 1;  // code 5
     for (int i = 0; i < Autosave::steps; ++i)
         stroke(i % 16, 1 + i / 16);
-    editor->checkLaunches();
+    editor->tick();
     EXPECT_EQ(editor->autosave->file(), autosavePath(stateDir, document, 2));
 }
 

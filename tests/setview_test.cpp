@@ -56,9 +56,9 @@ protected:
     // Until the background work is done; false if it never is.
     bool verdictsSettle()
     {
-        editor->checkLaunches();
+        editor->tick();
         now += SetView::idleDelay;
-        editor->checkLaunches();
+        editor->tick();
         for (int i = 0; i < 10000 && view().solving(); ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         return !view().solving();
@@ -230,10 +230,10 @@ TEST_F(SetViewTest, VerdictsFillInAtIdleAndAnEditCancelsThem)
     editor->session.editLevel(1).cells[0][0] = 200;
     editor->session.endStep();
     key(SDLK_F3);
-    EXPECT_TRUE(editor->checkLaunches()) << "waits for the edits to rest";
+    EXPECT_TRUE(editor->tick()) << "waits for the edits to rest";
     EXPECT_EQ(view().verdict(0).kind, LevelVerdict::pending);
     ASSERT_TRUE(verdictsSettle());
-    EXPECT_FALSE(editor->checkLaunches());
+    EXPECT_FALSE(editor->tick());
     EXPECT_EQ(view().verdict(0).moves, 6);
     EXPECT_EQ(view().verdict(1).kind, LevelVerdict::unsolvable);
     EXPECT_EQ(view().verdict(2).moves, 12);
@@ -268,15 +268,15 @@ TEST_F(SetViewTest, VerdictsFillInAtIdleAndAnEditCancelsThem)
 
     editor->session.setCell(0, {15, 30}, 7);
     editor->session.endStep();
-    editor->checkLaunches();
+    editor->tick();
     now += SetView::idleDelay;
-    editor->checkLaunches();
+    editor->tick();
     for (int i = 0; i < 10000 && started == solved; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     ASSERT_EQ(started, solved + 1);
     editor->session.setCell(1, {3, 3}, 5);  // any edit
     editor->session.endStep();
-    editor->checkLaunches();
+    editor->tick();
     for (int i = 0; i < 10000 && view().solving(); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     EXPECT_FALSE(view().solving());
@@ -355,7 +355,7 @@ TEST_F(SetViewTest, ClipboardAndTheLimitOf32)
     key(SDLK_v, KMOD_LCTRL);
     EXPECT_EQ(row(), std::string(31, 'M'));
     EXPECT_EQ(editor->statusMessage, "Zestaw ma 32 miejsca: nie zmiesci sie 1 mapa; nic nie zmieniono");
-    EXPECT_TRUE(editor->messageLog.back().error);
+    EXPECT_TRUE(editor->notices.log().back().error);
 }
 
 // A save keeps the order of the levels, not their places: which levels
@@ -366,7 +366,7 @@ TEST_F(SetViewTest, SavingASetWithGapsSaysTheNewNumbers)
     platform.answerDialog(dir.file("gaps.atr"));
     editor->runCommand(frame::Command::SaveAs);
     EXPECT_EQ(editor->statusMessage, "Zapisano: gaps.atr; mapy 3-7 beda mapami 2-6 po otwarciu");
-    EXPECT_EQ(editor->messageLog.back().text, editor->statusMessage);
+    EXPECT_EQ(editor->notices.log().back().text, editor->statusMessage);
     ASSERT_TRUE(editor->loadMap(dir.file("gaps.atr").c_str()));
     EXPECT_EQ(row(), "ABCDEF");
 }

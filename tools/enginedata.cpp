@@ -2,6 +2,7 @@
 
 #include "core/atari.h"
 #include "core/gameimage.h"
+#include "core/openexit.h"
 #include "tools/tileset.h"
 
 #include <algorithm>
@@ -99,41 +100,6 @@ std::string symbolOf(const std::string& name)
     return out;
 }
 
-// The open exit: the exit's picture lit up (see EngineData::openExit).
-std::vector<int> litExit(std::vector<int> picture)
-{
-    const int n = tiles::pictureSize;
-    // Background pixels reached from the picture's edge are outside it.
-    std::vector<bool> outside(picture.size(), false);
-    std::vector<int> todo;
-    for (int i = 0; i < n; ++i)
-        for (int at : {i, (n - 1) * n + i, i * n, i * n + n - 1})
-            if (picture[at] == tiles::backgroundMarker && !outside[at]) {
-                outside[at] = true;
-                todo.push_back(at);
-            }
-    while (!todo.empty()) {
-        const int at = todo.back();
-        todo.pop_back();
-        const int x = at % n, y = at / n;
-        for (int next : {x > 0 ? at - 1 : -1, x < n - 1 ? at + 1 : -1, y > 0 ? at - n : -1, y < n - 1 ? at + n : -1})
-            if (next >= 0 && picture[next] == tiles::backgroundMarker && !outside[next]) {
-                outside[next] = true;
-                todo.push_back(next);
-            }
-    }
-    const int bright = 2;
-    std::vector<int> lit = picture;
-    for (std::size_t i = 0; i < lit.size(); ++i)
-        if ((lit[i] == tiles::backgroundMarker && !outside[i]) || lit[i] == 3)
-            lit[i] = bright;
-    if (lit == picture)
-        for (int& marker : lit)
-            if (marker != tiles::backgroundMarker)
-                marker = bright;
-    return lit;
-}
-
 } // namespace
 
 bool buildEngineData(const Image& sheet, const std::string& sheetName, const TilesConfig& config,
@@ -197,7 +163,8 @@ bool buildEngineData(const Image& sheet, const std::string& sheetName, const Til
         error = sheetName + ": the exit (code 3) has no picture";
         return false;
     }
-    drawPicture(out.tiles, openExitColumn, litExit(pictures[exitColumn]));
+    drawPicture(out.tiles, openExitColumn,
+                litExitPicture(pictures[exitColumn], tiles::pictureSize, tiles::backgroundMarker));
     out.openExit = std::uint8_t(2 * openExitColumn);
     const int beamMarker = 2;
     for (int k = 0; k < 3; ++k) {

@@ -54,13 +54,25 @@ int Display::defaultScale(int screenWidth, int screenHeight, int desktop)
 
 Error Display::open(int scale)
 {
+    if (!screen_)
+        screen_ = desktopScreen();
+    const int requested = scale;
     if (scale < 1) {
         const SDL_VideoInfo* info = SDL_GetVideoInfo();
         scale = info ? defaultScale(info->current_w, info->current_h, desktopScale()) : 1;
     }
-    scale_ = std::clamp(scale, 1, maxScale);
+    scale_ = std::clamp(std::min(scale, largestFittingScale()), 1, maxScale);
     if (!setMode(pictureWidth * scale_, pictureHeight * scale_))
         return Error::library(Fault::noWindow, SDL_GetError(), pictureWidth * scale_, pictureHeight * scale_);
+    // The window's frame is known once it is there.
+    if (const int fitting = largestFittingScale(); fitting < scale_)
+        setMode(pictureWidth * fitting, pictureHeight * fitting);
+    if (requested > scale_) {
+        ScreenRect work;
+        screen_->workArea(work);
+        scaleNote_ = "--scale " + std::to_string(requested) + " does not fit the screen's work area (" +
+                     std::to_string(work.w) + " x " + std::to_string(work.h) + "); using " + std::to_string(scale_);
+    }
     const SDL_PixelFormat* format = window_->format;
     picture_ = SDL_CreateRGBSurface(SDL_SWSURFACE, pictureWidth, pictureHeight, format->BitsPerPixel, format->Rmask,
                                     format->Gmask, format->Bmask, 0);
@@ -77,7 +89,37 @@ bool Display::setMode(int width, int height)
         return false;
     window_ = window;
     fitToWindow();
+    keepOnScreen();
     return true;
+}
+
+int Display::largestFittingScale() const
+{
+    ScreenRect work;
+    if (!screen_ || !screen_->workArea(work))
+        return maxScale;
+    // The frame round the window as it is now; none before there is one.
+    WindowPlace place;
+    if (!window_ || !screen_->windowPlace(place))
+        place = WindowPlace();
+    int scale = maxScale;
+    while (scale > 1 && (pictureWidth * scale + place.left + place.right > work.w ||
+                         pictureHeight * scale + place.top + place.bottom > work.h))
+        --scale;
+    return scale;
+}
+
+// A window that grew past the work area's edge, or was placed off it, comes
+// back whole.
+void Display::keepOnScreen()
+{
+    ScreenRect work;
+    WindowPlace place;
+    if (!screen_ || !screen_->workArea(work) || !screen_->windowPlace(place))
+        return;
+    const ScreenRect outer = place.outer(), kept = keptWithin(outer, work);
+    if (kept.x != outer.x || kept.y != outer.y)
+        screen_->moveWindow(kept.x + place.left, kept.y + place.top);
 }
 
 // The largest factor the window holds, the picture centred in it.
@@ -90,7 +132,7 @@ void Display::fitToWindow()
 
 void Display::setScale(int scale)
 {
-    scale = std::clamp(scale, 1, maxScale);
+    scale = std::clamp(scale, 1, largestFittingScale());
     if (!window_ || (scale == scale_ && window_->w == pictureWidth * scale && window_->h == pictureHeight * scale))
         return;
     if (setMode(pictureWidth * scale, pictureHeight * scale))

@@ -2,6 +2,8 @@
 
 #include <SDL_gfxPrimitives.h>
 
+#include <algorithm>
+
 namespace {
 constexpr int cellSize = 16;
 constexpr int pixelsPerLuminance = 8;
@@ -13,14 +15,22 @@ CButtonColor::CButtonColor(SDL_Surface* sheet, int sx, int sy, int sw, int sh)
 {
 }
 
+int CButtonColor::colourAt(int px, int py) const
+{
+    if (!isActive || !covers(px, py))
+        return -1;
+    const int hues = width / cellSize;
+    const int column = std::min((px - x) / cellSize, hues - 1);
+    const int row = (py - y) / cellSize;
+    // Rows hold the even luminances 0, 2, ..., 14.
+    return column * 16 + row * 2;
+}
+
 int CButtonColor::push(int px, int py)
 {
     if (!CGui::push(px, py))
         return -1;
-    const int column = (px - x) / cellSize;
-    const int row = (py - y) / cellSize;
-    // Rows hold the even luminances 0, 2, ..., 14.
-    const int value = column * 16 + row * 2;
+    const int value = colourAt(px, py);
     CButtonColor::set(value);
     return value;
 }

@@ -14,6 +14,10 @@ public:
 
     // The Atari colour value under the point, or -1 on a miss (the mark stays).
     int push(int px, int py) override;
+    // What a press at the point would pick, changing nothing: the colour of
+    // the cell under it (the edge column right of the last hue belongs to
+    // that hue), or -1 off the picker.
+    int colourAt(int px, int py) const;
     void render(SDL_Surface* target) override;
 
     // Moves the mark to the cell of the colour; only its low 8 bits count.

@@ -58,7 +58,7 @@ void CGui::caption(const char* text)
 
 int CGui::push(int px, int py)
 {
-    isPushed = isActive && x <= px && px <= x + width && y <= py && py < y + height;
+    isPushed = isActive && covers(px, py);
     return isPushed;
 }
 

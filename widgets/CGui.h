@@ -27,6 +27,8 @@ public:
     // Hit test that also sets the pressed state: 1 on a hit, else 0. The
     // right edge column counts as inside, the bottom edge row does not.
     virtual int push(int px, int py);
+    // The rectangle the hit test takes, whatever the switches say.
+    bool covers(int px, int py) const { return x <= px && px <= x + width && y <= py && py < y + height; }
     // Stored as given: any non-zero value draws the pressed look.
     virtual void pushed(int state);
     virtual void visible(int on);

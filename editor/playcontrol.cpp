@@ -1,0 +1,132 @@
+#include "editor/playcontrol.h"
+
+#include "core/messages.h"
+
+#include <cstdio>
+#include <utility>
+
+namespace {
+
+std::string levelName(int slot)
+{
+    return "Mapa " + std::to_string(slot + 1);
+}
+
+} // namespace
+
+PlaytestControl::PlaytestControl(const Session& session, Clock clock, Show show)
+    : session_(session), clock_(std::move(clock)), show_(std::move(show))
+{
+}
+
+void PlaytestControl::start(int slot, bool showSolution)
+{
+    if (active())
+        return;
+    const LevelData& level = session_.level(slot);
+    if (showSolution) {
+        search_.reset(new SolutionSearch(level, slot, searchLimits));
+        show_(levelName(slot) + ": szukam rozwiazania (Escape przerywa)", false);
+        return;
+    }
+    playtest_.reset(new Playtest(level, clock_()));
+    deathsShown_ = 0;
+    if (!playtest_->started()) {
+        playtest_.reset();
+        show_(levelName(slot) + ": brak robota, nie ma kim grac", true);
+        return;
+    }
+    show_("Gra na planszy: Escape wraca do edycji", false);
+}
+
+// The search ended: its moves play on the canvas, or its verdict shows.
+void PlaytestControl::playFoundSolution()
+{
+    const SolveResult result = search_->result();
+    const int slot = search_->slot();
+    search_.reset();
+    if (result.verdict != SolveResult::solvable || result.moves.empty()) {
+        show_(levelName(slot) + ": " + describe(result, Language::polish), false);
+        return;
+    }
+    playtest_.reset(new Playtest(session_.level(slot), clock_(), result.moves));
+    deathsShown_ = 0;
+    show_("Rozwiazanie, " + polishCount(long(result.moves.size()), "ruch", "ruchy", "ruchow") +
+              ": Escape wraca do edycji",
+          false);
+}
+
+void PlaytestControl::stop()
+{
+    if (search_) {
+        search_.reset();
+        show_("Szukanie rozwiazania przerwane", false);
+    }
+    playtest_.reset();
+}
+
+void PlaytestControl::leave()
+{
+    const bool wasPlaying = playing();
+    stop();
+    if (wasPlaying)
+        show_("Koniec gry na planszy: mapa jak przed gra", false);
+}
+
+void PlaytestControl::end(const std::string& message)
+{
+    playtest_.reset();
+    show_(message, false);
+}
+
+void PlaytestControl::key(Playtest::Key key, bool down)
+{
+    if (!playtest_)
+        return;
+    if (down)
+        playtest_->press(key);
+    else
+        playtest_->release(key);
+}
+
+bool PlaytestControl::tick()
+{
+    if (search_ && search_->done())
+        playFoundSolution();
+    if (!playtest_)
+        return active();
+    playtest_->advanceTo(clock_());
+    if (playtest_->deaths() > deathsShown_) {
+        deathsShown_ = playtest_->deaths();
+        show_("Robot zginal - zostalo zyc: " + std::to_string(playtest_->counters().lives), false);
+    }
+    switch (playtest_->outcome()) {
+    case Playtest::Outcome::playing:
+        return true;
+    case Playtest::Outcome::levelDone:
+        end("Robot doszedl do wyjscia: mapa ukonczona");
+        break;
+    case Playtest::Outcome::gameOver:
+        end("Koniec gry: robot stracil wszystkie zycia");
+        break;
+    case Playtest::Outcome::replayDone:
+        end("Rozwiazanie pokazane do konca");
+        break;
+    }
+    return false;
+}
+
+std::string PlaytestControl::status() const
+{
+    if (!playtest_)
+        return "";
+    const GameRules::Counters c = playtest_->counters();
+    char line[96];
+    std::snprintf(line, sizeof line, "Srubki %d  Zycia %d  Amunicja %d\nKlucze %d %d %d%s", c.screws, c.lives,
+                  c.shots, c.keys[0], c.keys[1], c.keys[2],
+                  c.paused ? "  PAUZA" : c.exitOpen ? "  wyjscie otwarte" : "");
+    std::string text = line;
+    if (playtest_->replaying())
+        text += "  ruch " + std::to_string(playtest_->replayed()) + "/" + std::to_string(playtest_->replayLength());
+    return text;
+}
