@@ -18,27 +18,33 @@ unsigned le16(const uint8_t* p)
     return p[0] | p[1] << 8;
 }
 
-// Width and height as the BMP header gives them; false when the bytes are
-// too short or not a BMP, which the decoder then reports in its own words.
-bool headerSize(const uint8_t* data, size_t size, long long& width, long long& height)
+// Width and height as the BMP header gives them, read as the decoder reads
+// them: 16-bit in the oldest header, 32-bit in every other. Bytes that are
+// not a BMP are left to the decoder, which reports them in its own words.
+enum class Header { notBmp, truncated, read };
+
+Header headerSize(const uint8_t* data, size_t size, long long& width, long long& height)
 {
     const size_t infoAt = 14;
-    if (size < infoAt + 4 || data[0] != 'B' || data[1] != 'M')
-        return false;
+    if (size < 2 || data[0] != 'B' || data[1] != 'M')
+        return Header::notBmp;
+    if (size < infoAt + 4)
+        return Header::truncated;
     const uint32_t infoSize = le32(data + infoAt);
-    if (infoSize == 12 && size >= infoAt + 12) { // the oldest header: 16-bit sizes
+    if (infoSize == 12) { // the oldest header: 16-bit sizes
+        if (size < infoAt + 8)
+            return Header::truncated;
         width = le16(data + 18);
         height = le16(data + 20);
-        return true;
+        return Header::read;
     }
-    if (infoSize >= 16 && size >= infoAt + 12) {
-        width = static_cast<int32_t>(le32(data + 18));
-        height = static_cast<int32_t>(le32(data + 22));
-        if (height < 0) // top-down
-            height = -height;
-        return true;
-    }
-    return false;
+    if (size < infoAt + 12)
+        return Header::truncated;
+    width = static_cast<int32_t>(le32(data + 18));
+    height = static_cast<int32_t>(le32(data + 22));
+    if (height < 0) // top-down
+        height = -height;
+    return Header::read;
 }
 
 } // namespace
@@ -51,8 +57,13 @@ SurfacePtr newSheetSurface(int width, int height)
 Error loadSheet(const uint8_t* data, size_t size, const std::string& name, const SheetLimits& limits,
                 SurfacePtr& sheet)
 {
-    long long width, height;
-    if (headerSize(data, size, width, height))
+    // A size the decoder would allocate for is checked first; a header cut
+    // short would make it guess one.
+    long long width = 0, height = 0;
+    const Header header = headerSize(data, size, width, height);
+    if (header == Header::truncated)
+        return Error::of(Fault::undecodable, name, "the header is cut short");
+    if (header == Header::read)
         if (Error error = checkSheetSize(name, width, height, limits))
             return error;
 

@@ -244,6 +244,12 @@ TEST_F(SheetTest, UnusableSizesAreRefused)
     expectRefused("tiles.bmp: 6000 x 6000 pixels; at most 4096 x 256 is allowed");
     dir.write("tiles.bmp", header(1, 1, 24));
     expectRefused("tiles.bmp: 1 x 1 pixels; at least 16 x 16 is needed");
+    // The oldest header cut short after its 16-bit sizes (31232 x 64115): the
+    // decoder allocated 2 GB for it.
+    const unsigned char cut[] = {0x42, 0x4d, 0x5a, 0, 0, 0, 0, 0, 0, 0x80, 0xc1, 0xff, 0xff,
+                                 0xfe, 0x0c, 0, 0, 0, 0, 0x7a, 0x73, 0xfa, 0x0a, 0, 0x04};
+    dir.write("tiles.bmp", std::string(reinterpret_cast<const char*>(cut), sizeof cut));
+    expectRefused("tiles.bmp: 31232 x 64115 pixels; at most 4096 x 256 is allowed");
 
     // The wall patterns run from column 20 to 27.
     writeTiles(dir, 27);
