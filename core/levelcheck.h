@@ -33,6 +33,7 @@ enum class FindingKind {
     screwsShort,  // `count` screws to collect but only `drawn` on the level
     unknownCode,  // `code` appears `count` times; the cell is its first
     unsolvable,   // no way to the open exit among `count` reachable states (the solver's finding)
+    rulesFailed,  // the game's rules went astray on the level, the processor stopped at `code`
 };
 
 struct LevelFinding {

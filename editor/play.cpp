@@ -58,6 +58,10 @@ void frame::solveBeforeTest(const std::vector<int>& slots, std::vector<LevelFind
             LevelFinding finding{FindingKind::unsolvable, slot};
             finding.count = int(std::min<uint64_t>(result.states, INT32_MAX));
             findings.push_back(finding);
+        } else if (result.verdict == SolveResult::rulesFailed) {
+            LevelFinding finding{FindingKind::rulesFailed, slot};
+            finding.code = result.failedAt;
+            findings.push_back(finding);
         }
     }
 }

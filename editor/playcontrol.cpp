@@ -32,8 +32,11 @@ void PlaytestControl::start(int slot, bool showSolution)
     playtest_.reset(new Playtest(level, clock_()));
     deathsShown_ = 0;
     if (!playtest_->started()) {
+        const bool failed = playtest_->outcome() == Playtest::Outcome::rulesFailed;
+        show_(levelName(slot) + ": " +
+                  (failed ? describeRulesFailure(playtest_->failedAt(), Language::polish) : "brak robota, nie ma kim grac"),
+              true);
         playtest_.reset();
-        show_(levelName(slot) + ": brak robota, nie ma kim grac", true);
         return;
     }
     show_("Gra na planszy: Escape wraca do edycji", false);
@@ -111,6 +114,9 @@ bool PlaytestControl::tick()
         break;
     case Playtest::Outcome::replayDone:
         end("Rozwiazanie pokazane do konca");
+        break;
+    case Playtest::Outcome::rulesFailed:
+        end(describeRulesFailure(playtest_->failedAt(), Language::polish));
         break;
     }
     return false;

@@ -17,7 +17,7 @@ Playtest::Playtest(const LevelData& level, uint64_t now, std::vector<GameRules::
 {
     started_ = rules_.start(level);
     if (!started_)
-        outcome_ = Outcome::gameOver;
+        outcome_ = rules_.failed() ? Outcome::rulesFailed : Outcome::gameOver;
 }
 
 uint8_t Playtest::cell(Cell at) const
@@ -75,7 +75,9 @@ void Playtest::runFrame()
         if (frames_ % framesPerStep != 0)
             return;
         const GameRules::Events events = rules_.step(moves_[nextMove_++]);
-        if (events.exited())
+        if (events.failed)
+            outcome_ = Outcome::rulesFailed;
+        else if (events.exited())
             outcome_ = Outcome::levelDone;
         else if (events.died())
             outcome_ = Outcome::gameOver;
@@ -92,7 +94,9 @@ void Playtest::runFrame()
         ++deaths_;
     }
     std::fill(std::begin(tapped_), std::end(tapped_), false);
-    if (rules_.levelDone())
+    if (rules_.failed())
+        outcome_ = Outcome::rulesFailed;
+    else if (rules_.levelDone())
         outcome_ = Outcome::levelDone;
     else if (rules_.gameOver())
         outcome_ = Outcome::gameOver;

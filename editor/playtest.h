@@ -18,7 +18,7 @@
 class Playtest {
 public:
     enum class Key { up, right, down, left, fire, pause, restart };
-    enum class Outcome { playing, levelDone, gameOver, replayDone };
+    enum class Outcome { playing, levelDone, gameOver, replayDone, rulesFailed };
     static const int framesPerSecond = 50;
     static const int framesPerStep = 8;
 
@@ -28,7 +28,8 @@ public:
     Playtest(const Playtest&) = delete;
     Playtest& operator=(const Playtest&) = delete;
 
-    // False when the level cannot begin: it has no robot.
+    // False when the level cannot begin: it has no robot, or the rules
+    // failed on it (outcome() says which).
     bool started() const { return started_; }
 
     // A press of a key already held (the keyboard's repeat) is no new
@@ -43,6 +44,8 @@ public:
     void advanceTo(uint64_t now);
 
     Outcome outcome() const { return outcome_; }
+    // Where the rules' processor stopped, when they failed.
+    uint16_t failedAt() const { return rules_.failedAt(); }
     GameRules::Counters counters() const { return rules_.counters(); }
     // Lives lost so far that left the game going.
     int deaths() const { return deaths_; }
