@@ -43,6 +43,7 @@ bool GameRules::Events::moved() const { return bits & ri::EV_MOVED; }
 bool GameRules::Events::died() const { return bits & ri::EV_DIED; }
 bool GameRules::Events::exited() const { return bits & ri::EV_EXIT; }
 bool GameRules::Events::restarted() const { return more & ri::EVX_RESTART; }
+bool GameRules::Events::shot() const { return more & ri::EVX_SHOT; }
 
 GameRules::GameRules()
 {
@@ -240,3 +241,15 @@ int GameRules::shotsIn(const uint8_t* state)
 uint8_t GameRules::wallCode() { return uint8_t(ri::T_WALL); }
 uint8_t GameRules::screwCode() { return uint8_t(ri::T_SCREW); }
 uint8_t GameRules::exitCode() { return uint8_t(ri::T_EXIT); }
+
+bool GameRules::resume(const uint8_t* state, int lives)
+{
+    loadState(state);
+    uint8_t* memory = cpu_.memory();
+    memory[ri::lives] = uint8_t(lives);
+    memory[ri::gliding] = 0;
+    gameOver_ = levelDone_ = false;
+    // The inputs stay as the last frame left them: what is held now is no
+    // new push.
+    return call(ri::play_start);
+}

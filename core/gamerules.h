@@ -31,6 +31,7 @@ public:
         bool died() const;
         bool exited() const;
         bool restarted() const;
+        bool shot() const;
         bool any() const { return bits || more; }
         bool failed = false;  // the rules failed in this call (see failed())
     };
@@ -111,6 +112,12 @@ public:
     static uint8_t wallCode();
     static uint8_t screwCode();
     static uint8_t exitCode();
+
+    // Back to a state saved while playing frame by frame, with `lives`
+    // left: the controls start afresh and wait for the first push, as at
+    // a level's start (a key held now is no push).
+    // False when the rules failed.
+    bool resume(const uint8_t* state, int lives);
 
     uint64_t cycles() const { return cpu_.cycles; }
 

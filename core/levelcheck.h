@@ -11,6 +11,8 @@
 
 // The robot's tile code: the game places the player where the level holds it.
 constexpr int kRobotCode = 4;
+// The floor's tile code: what the game leaves under the robot as a level begins.
+constexpr int kFloorCode = 0;
 // The exit's tile code: it opens once the level's screws are collected.
 constexpr int kExitCode = 3;
 

@@ -880,3 +880,50 @@ std::string levelSummary(int place, int played, const LevelVerdict& verdict, boo
         return text + (pl ? ": nie rozstrzygnieto" : ": not settled");
     return label.empty() ? text : text + ": " + label;
 }
+
+std::string canvasNews(CanvasNews news, Language language)
+{
+    const bool pl = polish(language);
+    switch (news) {
+    case CanvasNews::nothingToTurn:
+        return pl ? "Najpierw zaznacz fragment (S): X, Y odbijaja, Z obraca"
+                  : "Select a part first (S): X, Y flip it, Z turns it";
+    case CanvasNews::turnDoesNotFit:
+        return pl ? "Obrocony fragment nie zmiesci sie na mapie: nic nie zmieniono"
+                  : "The turned part would not fit the level: nothing changed";
+    case CanvasNews::startNeedsFloor:
+        return pl ? "Robot zaczyna tylko na pustej podlodze lub na swoim miejscu"
+                  : "The robot can begin only on empty floor or at its own start";
+    case CanvasNews::nothingToTakeBack: return pl ? "Nie ma ruchu do cofniecia" : "No move to take back";
+    }
+    return "";
+}
+
+std::string playFromCellNews(int slot, Cell cell, Language language)
+{
+    const std::string level = std::to_string(slot + 1), column = std::to_string(cell.column + 1),
+                      row = std::to_string(cell.row + 1);
+    return polish(language) ? "Mapa " + level + " od kolumny " + column + ", wiersza " + row +
+                                  ": Backspace cofa ruch, Escape wraca do edycji"
+                            : "Level " + level + " from column " + column + ", row " + row +
+                                  ": Backspace takes a move back, Escape returns to editing";
+}
+
+std::string movesMade(size_t moves, Language language)
+{
+    return (polish(language) ? "Ruchy " : "Moves ") + std::to_string(moves);
+}
+
+const char* helpLine(HelpLine line, Language language)
+{
+    const bool pl = polish(language);
+    switch (line) {
+    case HelpLine::turning:
+        return pl ? "  X, Y odbijaja zaznaczenie (lub wklejany fragment), Z obraca, Shift+Z wstecz"
+                  : "  X, Y flip the selection (or the part being pasted), Z turns it, Shift+Z back";
+    case HelpLine::playFromCell:
+        return pl ? "    Alt+klik lub F6 na planszy: gra od tej komorki; Backspace cofa ruch"
+                  : "    Alt+click or F6 on the canvas: play from that cell; Backspace: a move back";
+    }
+    return "";
+}

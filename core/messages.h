@@ -126,6 +126,24 @@ std::string setNews(SetNews news, int count, const std::string& name, int place,
 // miejsce 9: tu upuscisz lub wstawisz mape".
 std::string levelSummary(int place, int played, const LevelVerdict& verdict, bool empty, Language language);
 
+// --- Flipping and turning on the canvas, playing from a cell -------------
+
+enum class CanvasNews {
+    nothingToTurn,      // X, Y or Z with nothing selected
+    turnDoesNotFit,     // the turned selection would reach past the level's edge
+    startNeedsFloor,    // play from a cell the robot cannot begin on
+    nothingToTakeBack,  // Backspace in play before any move
+};
+std::string canvasNews(CanvasNews news, Language language);
+// Play from a chosen cell begins: "Mapa 3 od kolumny 5, wiersza 7:
+// Backspace cofa ruch, Escape wraca do edycji"; counted from 1.
+std::string playFromCellNews(int slot, Cell cell, Language language);
+// The moves made in play, on the status line: "Ruchy 12".
+std::string movesMade(size_t moves, Language language);
+// The help page's lines on them.
+enum class HelpLine { turning, playFromCell };
+const char* helpLine(HelpLine line, Language language);
+
 // What the window's file and test commands say and ask. Each names the file
 // of `path` by its name (pathTooLong: by the whole path).
 enum class Saying {

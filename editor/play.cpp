@@ -3,14 +3,17 @@
 #include "core/solver.h"
 #include "editor/frame.h"
 
-void frame::startPlay(bool showSolution)
+void frame::startPlay(bool showSolution, Cell from)
 {
     if (play.active())
         return;
     session.endStep();
     tools.cancel();
     swapSource = -1;
-    play.start(currentLevel, showSolution);
+    if (insideGrid(from))
+        play.startFrom(currentLevel, from);
+    else
+        play.start(currentLevel, showSolution);
     showPressedLook(pointerX, pointerY);
 }
 

@@ -3,7 +3,8 @@
 // restart as OPTION), and the game's frames run at its own pace, 50 a
 // second with a step every eighth, by the clock the editor gives. Or a
 // found solution replayed, one move per step. It works on its own copy of
-// the level: the document never sees what happens in play.
+// the level: the document never sees what happens in play. It keeps the
+// game's state before each move, so moves can be taken back.
 #pragma once
 
 #include "core/gamerules.h"
@@ -12,8 +13,15 @@
 
 #include <atomic>
 #include <cstdint>
+#include <deque>
 #include <thread>
 #include <vector>
+
+// `level` as played from `cell`: the robot begins there instead of at its
+// own start, which becomes floor (as do any other robots). False, with
+// nothing made, when the robot cannot begin there: the cell holds neither
+// floor nor the robot.
+bool placeRobot(const LevelData& level, Cell cell, LevelData& placed);
 
 class Playtest {
 public:
@@ -54,6 +62,16 @@ public:
     uint8_t cell(Cell at) const;
     // The exit stands open at the cell: the canvas shows it so.
     bool openExitAt(Cell at) const;
+    // Moves made since the level last began: the steps in which the robot
+    // moved (a magnet's pull too), shot or died, less those taken back.
+    size_t moves() const { return movesMade_; }
+    // Backspace: the game goes back to where it stood before the last move,
+    // with the life that move cost, and waits for the next push as at a
+    // level's start. False when there is none, or a solution plays.
+    bool takeBack();
+    // The game's states kept for taking moves back; older ones are dropped.
+    static const size_t keptMoves = 5000;
+
     bool replaying() const { return replaying_; }
     // Moves of the replay made so far, and how many it has.
     size_t replayed() const { return nextMove_; }
@@ -80,6 +98,15 @@ private:
     bool held_[7] = {};
     bool tapped_[7] = {};
     int lastDirection_ = -1;
+    // Where the game stood before a frame, and before each move kept.
+    struct Snapshot {
+        std::vector<uint8_t> state;
+        int lives = 0;
+        size_t moves = 0;
+    };
+    Snapshot beforeFrame_;
+    std::deque<Snapshot> pastMoves_;
+    size_t movesMade_ = 0;
 };
 
 // A search for a level's shortest solution on a thread of its own, so that
