@@ -172,18 +172,25 @@ enum class Language { polish, english };
       "The pasted part has a robot: the level will have two")                                                 \
     X(templateRefused, "Odrzucono szablon {}: {}; uzyto wbudowanej gry",                                         \
       "Template {} refused: {}; the built-in game is used")                                                   \
-    X(emulatorFailed, "Nie udalo sie uruchomic emulatora ({}: {})", "The emulator did not run ({}: {})")       \
-    X(endedBySignal, "sygnal {}", "signal {}")                                                                  \
-    X(endedWithCode, "kod {}", "code {}")                                                                       \
+    X(emulatorFailed, "Nie udalo sie uruchomic emulatora ({})", "The emulator did not run ({})")                \
+    X(testImageWontBoot, "Obraz testowy nie wystartuje: {}", "The test image would not boot: {}")              \
+    X(cannotWrite, "Nie mozna zapisac {}", "Cannot write {}")                                                   \
     X(emulatorNotStarted, "Nie mozna uruchomic emulatora: {}", "Cannot start the emulator: {}")                \
     X(emulatorStarted, "Uruchomiono emulator: {}", "Emulator started: {}")                                     \
     X(testDirectoryFailed, "Nie mozna utworzyc katalogu na obraz testowy w {}",                                  \
       "Cannot make a folder for the test image in {}")                                                        \
-    X(autosaveFailed, "Nie mozna zapisac autozapisu {}", "Cannot write the autosave {}")                       \
+    X(autosaveFailed, "Nie mozna zapisac autozapisu w {}: {}", "Cannot write the autosave in {}: {}")           \
+    X(autosaveOff, "Autozapis wylaczony: nie mozna pisac w {}: {}", "Autosave off: cannot write in {}: {}")     \
     X(autosaveRestoreFailed, "Nie mozna przywrocic autozapisu {}", "Cannot restore the autosave {}")           \
     X(autosaveRestored, "Przywrocono autozapis: {}", "Autosave restored: {}")                                  \
-    X(autosaveQuestion, "Jest autozapis {} nowszy niz plik: praca sprzed awarii. Przywrocic go?",               \
-      "The autosave of {} is newer than the file: work from before a crash. Restore it?")                     \
+    X(autosaveOf, "Jest autozapis {}", "There is an autosave of {}")                                           \
+    X(autosaveNewer, " nowszy niz plik", ", newer than the file")                                              \
+    X(autosaveOlder, " starszy niz plik", ", older than the file")                                             \
+    X(autosaveWork, ": praca sprzed awarii{}.", ": work from before a crash{}.")                                \
+    X(autosaveWritten, ", zapisana {}", ", written {}")                                                         \
+    X(autosaveBroken, " Jest uszkodzony ({}) i nie da sie go przywrocic.", " It is damaged ({}) and cannot be restored.") \
+    X(autosaveDamaged, " Jest uszkodzony: {}.", " It is damaged: {}.")                                          \
+    X(autosaveRestore, " Przywrocic go?", " Restore it?")                                                       \
     X(autosaveOfNewSet, "nowego zestawu (bez nazwy)", "a new set (untitled)")                                   \
     X(playing, "Gra na planszy: Escape wraca do edycji", "Playing on the canvas: Escape returns to editing")    \
     X(levelName, "Mapa {}", "Level {}")                                                                         \

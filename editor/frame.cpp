@@ -20,7 +20,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 
 namespace {
 
@@ -58,13 +57,15 @@ frame::frame(SDL_Surface* screenSurface, const FrameOptions& options)
       play(session, [this] { return clock(); },
            [this](const std::string& text, bool error) { error ? showError(text) : showMessage(text); }),
       filePath(session.path()), textPages(session.document().pages), tools(session), dataDirs(options.dataDirs),
-      emulatorCommand(options.emulatorCommand), runtimeBase(options.runtimeDir), clock(options.clock),
-      stateDir(options.stateDir)
+      clock(options.clock)
 {
-    if (!stateDir.empty())
-        recent = RecentFiles(stateDir + "/recent");
+    if (!options.stateDir.empty()) {
+        recent = RecentFiles(options.stateDir + "/recent");
+        languageFile = options.stateDir + "/language";
+    }
     if (!clock)
         clock = [] { return uint64_t(SDL_GetTicks()); };
+    autosave = std::make_unique<Autosave>(session, options.stateDir, clock, voice());
     if (dataDirs.empty())
         dataDirs = defaultDataDirs();
     installEditorFont();
@@ -83,6 +84,7 @@ frame::frame(SDL_Surface* screenSurface, const FrameOptions& options)
         ownPlatform = makeSystemPlatform(windowId);
         platform = ownPlatform.get();
     }
+    launches = std::make_unique<TestLaunches>(*platform, options.runtimeDir, options.emulatorCommand, voice());
     std::string cwd = platform->currentDirectory();
     if (cwd.size() < sizeof workDir)
         std::strcpy(workDir, cwd.c_str());
@@ -141,7 +143,7 @@ frame::frame(SDL_Surface* screenSurface, const FrameOptions& options)
     createToolButtons();
 
     language = options.language ? *options.language
-                                : rememberedLanguage(languageFile()).value_or(Language::polish);
+                                : rememberedLanguage(languageFile).value_or(Language::polish);
     notices.setLanguage(language);
     play.setLanguage(language);
 
@@ -188,16 +190,13 @@ frame::frame(SDL_Surface* screenSurface, const FrameOptions& options)
     setLanguage(language);
 }
 
-std::string frame::languageFile() const
-{
-    return stateDir.empty() ? "" : stateDir + "/language";
-}
-
 void frame::setLanguage(Language chosen)
 {
     language = chosen;
     notices.setLanguage(language);
     play.setLanguage(language);
+    autosave->setLanguage(language);
+    launches->setLanguage(language);
     setView->setLanguage(language);
     const std::pair<CGui*, WindowText> labelled[] = {
         {newButton, WindowText::newButton},
@@ -229,8 +228,8 @@ void frame::setLanguage(Language chosen)
 void frame::chooseLanguage(Language chosen)
 {
     setLanguage(chosen);
-    if (!languageFile().empty())
-        if (const Error error = rememberLanguage(languageFile(), chosen))
+    if (!languageFile.empty())
+        if (const Error error = rememberLanguage(languageFile, chosen))
             showError(describe(error, language));
 }
 
@@ -257,10 +256,26 @@ frame::~frame()
         button = nullptr;
     }
     // The sheets and then the levels' own copies go after this body.
-    if (!testDir.empty()) {
-        std::error_code ignored;
-        std::filesystem::remove_all(std::filesystem::u8path(testDir), ignored);
-    }
+}
+
+// How the parts speak through the window.
+Voice frame::voice()
+{
+    return {[this](const std::string& message) { showMessage(message); },
+            [this](const std::string& message) { showError(message); },
+            [this](const std::string& message) { note(message); },
+            [this](const Question& question) { return ask(question); }};
+}
+
+// The work that waits for time.
+bool frame::tick()
+{
+    const bool programsRunning = launches->collect();
+    autosave->tick();
+    if (play.active() && !play.tick())
+        showPressedLook(pointerX, pointerY);  // "Graj" comes up as the game ends
+    const bool verdictsComing = setView->tick();
+    return programsRunning || notices.flashing() || autosave->due() || play.active() || verdictsComing;
 }
 
 int frame::loadUI(const char* path)

@@ -67,10 +67,13 @@ int textRoom(WindowText text)
     case WindowText::fileLine:
         return InWindowDialog::fieldLabelWidth;
     case WindowText::helpButtons: case WindowText::pastedRobot: case WindowText::templateRefused:
-    case WindowText::emulatorFailed: case WindowText::endedBySignal: case WindowText::endedWithCode:
+    case WindowText::emulatorFailed: case WindowText::testImageWontBoot: case WindowText::cannotWrite:
     case WindowText::emulatorNotStarted: case WindowText::emulatorStarted: case WindowText::testDirectoryFailed:
-    case WindowText::autosaveFailed: case WindowText::autosaveRestoreFailed: case WindowText::autosaveRestored:
-    case WindowText::autosaveQuestion: case WindowText::autosaveOfNewSet: case WindowText::playing:
+    case WindowText::autosaveFailed: case WindowText::autosaveOff: case WindowText::autosaveRestoreFailed:
+    case WindowText::autosaveRestored: case WindowText::autosaveOf: case WindowText::autosaveNewer:
+    case WindowText::autosaveOlder: case WindowText::autosaveWork: case WindowText::autosaveWritten:
+    case WindowText::autosaveBroken: case WindowText::autosaveDamaged: case WindowText::autosaveRestore:
+    case WindowText::autosaveOfNewSet: case WindowText::playing:
     case WindowText::levelName: case WindowText::searchingSolution: case WindowText::noRobotToPlay:
     case WindowText::showingSolution: case WindowText::solutionSearchStopped: case WindowText::playEnded:
     case WindowText::robotDied: case WindowText::levelFinished: case WindowText::gameOver:
