@@ -2,6 +2,7 @@
 // fitting where it is shown, and the whole window built and read back in
 // English, with the language chosen on the help page kept for the next
 // start.
+#include "cli/options.h"
 #include "cli/png.h"
 #include "core/messages.h"
 #include "editor/frame.h"
@@ -18,6 +19,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -114,6 +116,19 @@ TEST(WindowLanguage, AskedLanguageOrder)
     EXPECT_EQ(askedLanguage("", std::string("EN")), Language::english);
     EXPECT_EQ(askedLanguage("", std::string("de_DE.UTF-8")), std::nullopt);
     EXPECT_EQ(askedLanguage("", std::nullopt), std::nullopt);
+
+    auto parse = [](std::vector<const char*> words) {
+        std::ostringstream out, err;
+        words.insert(words.begin(), "zelbun-kreator");
+        return parseCommandLine(int(words.size()), words.data(), out, err);
+    };
+    const CommandLine english = parse({"--lang", "en", "set.atr"});
+    EXPECT_EQ(english.command, CommandLine::Command::Window);
+    EXPECT_EQ(askedLanguage(english.language, std::string("pl")), Language::english);
+    EXPECT_EQ(parse({"set.atr"}).language, "");
+    const CommandLine unknown = parse({"--lang", "de"});
+    EXPECT_EQ(unknown.command, CommandLine::Command::Exit);
+    EXPECT_EQ(unknown.exitStatus, 2);
 }
 
 // The whole window in English on the game's own data: its buttons, the
