@@ -16,5 +16,6 @@ bool frame::tick()
     if (play.active() && !play.tick())
         showPressedLook(pointerX, pointerY);  // "Graj" comes up as the game ends
     const bool verdictsComing = setView->tick();
-    return platform->childrenRunning() || notices.flashing() || autosaveDue() || play.active() || verdictsComing;
+    return platform->childrenRunning() || notices.flashing() || autosaveDue() || play.active() || verdictsComing ||
+           tooltip.waiting();
 }
