@@ -17,11 +17,14 @@ std::string widgetText(WidgetText widget, Language language)
     switch (widget) {
     case WidgetText::newSet: return pl ? "Nowy zestaw map\n(Ctrl+N)" : "New set of levels\n(Ctrl+N)";
     case WidgetText::open:
-        return pl ? "Otworz zestaw (Ctrl+O)\nCtrl+1..9: ostatnio otwarte" : "Open a set (Ctrl+O)\nCtrl+1..9: opened lately";
+        return pl ? "Otworz zestaw (Ctrl+O)\nCtrl+1..9: ostatnio otwarte"
+                  : "Open a set (Ctrl+O)\nCtrl+1..9: opened lately";
     case WidgetText::save: return pl ? "Zapisz zestaw (Ctrl+S)" : "Save the set (Ctrl+S)";
-    case WidgetText::saveAs: return pl ? "Zapisz pod nowa nazwa\n(Ctrl+Shift+S)" : "Save under a new name\n(Ctrl+Shift+S)";
+    case WidgetText::saveAs:
+        return pl ? "Zapisz pod nowa nazwa\n(Ctrl+Shift+S)" : "Save under a new name\n(Ctrl+Shift+S)";
     case WidgetText::deleteLevel: return pl ? "Oproznij biezaca mape" : "Empty the current level";
-    case WidgetText::testLevel: return pl ? "Testuj biezaca mape\nw emulatorze" : "Test the current level\nin the emulator";
+    case WidgetText::testLevel:
+        return pl ? "Testuj biezaca mape\nw emulatorze" : "Test the current level\nin the emulator";
     case WidgetText::testGame: return pl ? "Testuj caly zestaw\nw emulatorze" : "Test the whole set\nin the emulator";
     case WidgetText::swap:
         return pl ? "Zamien biezaca mape z inna:\nkliknij ja potem (Escape: nie)"
@@ -32,7 +35,8 @@ std::string widgetText(WidgetText widget, Language language)
     case WidgetText::help: return pl ? "Klawisze i mysz (F1)" : "Keys and mouse (F1)";
     case WidgetText::dismiss: return pl ? "Ukryj komunikat" : "Put the message away";
     case WidgetText::play:
-        return pl ? "Graj na planszy (F5)\nShift+F5: pokaz rozwiazanie" : "Play the level (F5)\nShift+F5: show a solution";
+        return pl ? "Graj na planszy (F5)\nShift+F5: pokaz rozwiazanie"
+                  : "Play the level (F5)\nShift+F5: show a solution";
     case WidgetText::setView: return setViewText(SetViewText::viewHint, language);
     case WidgetText::drawTool: return pl ? "Olowek (D)" : "Pencil (D)";
     case WidgetText::fillTool: return pl ? "Wypelnij (F)" : "Fill (F)";
@@ -46,7 +50,8 @@ std::string widgetText(WidgetText widget, Language language)
         return pl ? "Srubki do zebrania: - i +\nklik na liczbe: policz na mapie"
                   : "Screws to collect: - and +\nclick the number: count them";
     case WidgetText::wallCounter:
-        return pl ? "Wzorek murku: - i +\nklik na obrazek: pierwszy" : "Wall pattern: - and +\nclick the picture: the first";
+        return pl ? "Wzorek murku: - i +\nklik na obrazek: pierwszy"
+                  : "Wall pattern: - and +\nclick the picture: the first";
     case WidgetText::textBox:
         return pl ? "Tekst gry: klik daje klawiature\nEscape lub klik obok oddaje"
                   : "Game text: a click types here\nEscape or a click beside: done";
@@ -110,7 +115,8 @@ std::string colourRegisterText(int colourRegister, int value, Language language)
 std::string colourPickerText(int value, int colourRegister, Language language)
 {
     char text[64];
-    std::snprintf(text, sizeof text, polish(language) ? "Kolor $%02X\nklik: do rejestru %d" : "Colour $%02X\nclick: into register %d",
+    std::snprintf(text, sizeof text,
+                  polish(language) ? "Kolor $%02X\nklik: do rejestru %d" : "Colour $%02X\nclick: into register %d",
                   value & 0xFF, colourRegister + 1);
     return text;
 }

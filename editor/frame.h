@@ -161,7 +161,10 @@ public:
     bool tick();
     // How often the event loop wakes while tick() asks it to: often enough
     // for a tooltip to come on time.
-    Uint32 wakeInterval() const { return tooltip.waiting() ? std::min(play.wakeInterval(), 100u) : play.wakeInterval(); }
+    Uint32 wakeInterval() const
+    {
+        return tooltip.waiting() ? std::min(play.wakeInterval(), 100u) : play.wakeInterval();
+    }
     // Said in the message area and the log (notices.h).
     void showError(const std::string& message) { notices.showError(message); }
     void showMessage(const std::string& message) { notices.showMessage(message); }

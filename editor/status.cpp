@@ -101,8 +101,9 @@ std::string frame::hintAt(const Target& target, int x, int y) const
     case Target::ToolButton:
         return widgetText(toolTexts[target.index], shownLanguage);
     case Target::CommandButton:
-        return target.index == int(Command::None) ? ""
-                                                  : widgetText(commandTexts[target.index - int(Command::New)], shownLanguage);
+        if (target.index == int(Command::None))
+            return "";
+        return widgetText(commandTexts[target.index - int(Command::New)], shownLanguage);
     case Target::MessageArea:
         return notices.messageAreaHint(y);
     case Target::Nothing:
