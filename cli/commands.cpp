@@ -19,6 +19,7 @@
 
 #include <cassert>
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <istream>
 #include <ostream>
@@ -34,6 +35,30 @@ const int kInfoJsonFormat = 1;
 const int kCheckJsonFormat = 1;
 
 const char* const kPageKeys[kTextPages] = {"start", "end"};
+
+// A level's verdict for check --json: its number, the verdict, whether the
+// moves are a shortest solution, what cut the search short, the states
+// and seconds it took, and the moves.
+nlohmann::ordered_json verdictJson(int slot, const SolveResult& result)
+{
+    static const char* const verdicts[] = {"solvable", "unsolvable", "unknown", "no robot", "rules failed"};
+    static const char* const limits[] = {"", "states", "seconds", "stopped"};
+    nlohmann::ordered_json entry;
+    entry["level"] = slot + 1;
+    entry["verdict"] = verdicts[result.verdict];
+    if (result.verdict == SolveResult::solvable)
+        entry["shortest"] = result.shortest;
+    if (result.limit != SolveResult::Limit::none)
+        entry["gave_up"] = limits[int(result.limit)];
+    if (result.verdict == SolveResult::rulesFailed)
+        entry["stopped_at"] = result.failedAt;
+    entry["states"] = result.states;
+    entry["seconds"] = std::round(result.seconds * 1000) / 1000;
+    entry["moves"] = nlohmann::ordered_json::array();
+    for (GameRules::Move move : result.moves)
+        entry["moves"].push_back(moveName(move));
+    return entry;
+}
 
 std::string hexByte(int value)
 {
@@ -339,25 +364,24 @@ int runCheck(const CommandLine& line, Console console)
         SolveLimits limits;
         limits.maxStates = line.maxStates;
         limits.maxSeconds = line.maxSeconds;
-        json["levels"] = nlohmann::ordered_json::array();
-        for (int slot = 0; slot < kLevelSlots; ++slot) {
-            if (!image.levels[slot].on)
-                continue;
-            const SolveResult result = solveLevel(image.levels[slot], limits);
-            unsolvable = unsolvable || result.verdict == SolveResult::unsolvable;
-            if (line.json) {
-                static const char* const verdicts[] = {"solvable", "unsolvable", "unknown", "no robot"};
-                nlohmann::ordered_json entry;
-                entry["level"] = slot + 1;
-                entry["verdict"] = verdicts[result.verdict];
-                entry["states"] = result.states;
-                entry["moves"] = nlohmann::ordered_json::array();
-                for (GameRules::Move move : result.moves)
-                    entry["moves"].push_back(moveName(move));
-                json["levels"].push_back(entry);
-            } else {
-                console.out << name << ": level " << slot + 1 << ": " << describe(result, Language::english) << '\n';
+        std::vector<int> slots;
+        std::vector<LevelData> levels;
+        for (int slot = 0; slot < kLevelSlots; ++slot)
+            if (image.levels[slot].on) {
+                slots.push_back(slot);
+                levels.push_back(image.levels[slot]);
             }
+        const std::vector<SolveResult> results = solveLevels(levels, limits);
+        json["levels"] = nlohmann::ordered_json::array();
+        for (size_t i = 0; i < results.size(); ++i) {
+            const SolveResult& result = results[i];
+            unsolvable = unsolvable || result.verdict == SolveResult::unsolvable ||
+                         result.verdict == SolveResult::rulesFailed;
+            if (line.json)
+                json["levels"].push_back(verdictJson(slots[i], result));
+            else
+                console.out << name << ": level " << slots[i] + 1 << ": " << describe(result, Language::english)
+                            << '\n';
         }
     }
     return finish(tileFindings.empty() && findings.empty() && !unsolvable ? 0 : 1);

@@ -20,6 +20,41 @@ namespace {
 
 const char* const kCommands[] = {"info", "check", "export", "test", "help"};
 
+// The most --max-states takes: far more than memory holds anyway.
+constexpr uint64_t kMostStates = 100000000;
+
+// A whole number in decimal digits, from 1 to kMostStates.
+bool parseStates(const std::string& text, uint64_t& value)
+{
+    if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string::npos)
+        return false;
+    value = std::stoull(text);
+    return value >= 1 && value <= kMostStates;
+}
+
+// Decimal digits with at most one point among them, above zero; read
+// whatever the locale's point.
+bool parseSeconds(const std::string& text, double& value)
+{
+    value = 0;
+    double scale = 1;
+    bool point = false, digits = false;
+    for (char c : text) {
+        if (c == '.' && !point) {
+            point = true;
+        } else if (c >= '0' && c <= '9') {
+            digits = true;
+            if (point)
+                value += (c - '0') * (scale /= 10);
+            else
+                value = value * 10 + (c - '0');
+        } else {
+            return false;
+        }
+    }
+    return digits && value > 0 && value < 1e9;
+}
+
 const char usage[] =
     "Usage: zelbun-kreator [--template FILE] [--emulator CMD] [--scale N] [FILE]\n"
     "       zelbun-kreator info FILE [--json]\n"
@@ -136,13 +171,28 @@ CommandLine parseCommandLine(int argc, const char* const* argv, std::ostream& ou
     CLI::App* check = app.add_subcommand("check", "Look for mistakes in a level set; exit status 1 when any");
     check->add_option("FILE", line.file, "Game image, - for standard input")->required()->type_name("");
     check->add_flag("--solve", line.solve, "Also play each level through with the game's own rules");
-    check->add_option("--max-states", line.maxStates, "States the solver looks at per level before it gives up")
+    // Decimal numbers only (CLI11 would take 0x10 for 16), limits above
+    // zero and finite, the complaint short.
+    std::string maxStates = std::to_string(line.maxStates), maxSeconds;
+    check->add_option("--max-states", maxStates, "States the solver looks at per level before it gives up")
         ->capture_default_str()
-        ->check(CLI::PositiveNumber.description(""))
+        ->check(CLI::Validator(
+            [](std::string& text) {
+                uint64_t value;
+                return parseStates(text, value) ? std::string()
+                                                : "a whole number from 1 to " + std::to_string(kMostStates) +
+                                                      " expected, not '" + text + "'";
+            },
+            ""))
         ->type_name("N");
-    check->add_option("--max-seconds", line.maxSeconds, "Seconds the solver spends per level before it gives up")
-        ->capture_default_str()
-        ->check(CLI::PositiveNumber.description(""))
+    check->add_option("--max-seconds", maxSeconds, "Seconds the solver may spend per level as well (no limit by default)")
+        ->check(CLI::Validator(
+            [](std::string& text) {
+                double value;
+                return parseSeconds(text, value) ? std::string()
+                                                 : "a number of seconds above 0 expected, not '" + text + "'";
+            },
+            ""))
         ->type_name("S");
     check->add_flag("--json", line.json, "JSON for scripts: the findings and each level's verdict");
 
@@ -176,8 +226,11 @@ CommandLine parseCommandLine(int argc, const char* const* argv, std::ostream& ou
     check->footer("One line per mistake, each saying what it is and where: the file's own\n"
                   "problems, the order table and level segments as the game reads them, the\n"
                   "text pages, then each level's robot, screws and tile codes.\n"
-                  "With --solve, a line per level: \"solvable in N moves: R R D fire-L ...\" (the\n"
-                  "shortest solution), \"unsolvable\" (exit status 1) or \"unknown after N states\".");
+                  "With --solve, a line per level, with the states and the time it took:\n"
+                  "\"solvable in N moves (...): R R D fire-L ...\" (the shortest solution, or one\n"
+                  "\"not proven shortest\" when the proof is out of reach), \"unsolvable\" (exit\n"
+                  "status 1) or \"unknown: gave up after 2,000,000 states\". Two levels are\n"
+                  "searched at a time.");
 
     std::string helpTopic;
     CLI::App* help = app.add_subcommand("help", "Print this help, or a command's");
@@ -189,6 +242,9 @@ CommandLine parseCommandLine(int argc, const char* const* argv, std::ostream& ou
 
     try {
         app.parse(argc, argv);
+        parseStates(maxStates, line.maxStates);
+        if (!maxSeconds.empty())
+            parseSeconds(maxSeconds, line.maxSeconds);
         if (exportCommand->parsed() && !line.all && line.level == 0)
             throw CLI::ValidationError("export", "needs --level N or --all");
         if (app.get_subcommands().size() == 1 && !files.empty())

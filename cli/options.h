@@ -2,6 +2,9 @@
 // of the commands that work on a level set without a display.
 #pragma once
 
+#include "core/solver.h"
+
+#include <cstdint>
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -23,8 +26,8 @@ struct CommandLine {
     bool json = false;         // info --json
     bool force = false;        // --force: replace a read-only output file
     bool solve = false;        // check --solve: prove each level can be finished
-    unsigned long maxStates = 1000000;  // --max-states: the solver's limit per level
-    double maxSeconds = 5.0;   // --max-seconds: the same in time
+    uint64_t maxStates = SolveLimits::defaultStates;  // --max-states: the solver's work per level
+    double maxSeconds = 0;     // --max-seconds: a cap in time as well; 0 for none
     // Where tiles.bmp, paleta.bmp and tiles.cfg are looked for; empty means
     // the editor's usual places. Tests point it at their own files.
     std::vector<std::string> dataDirs;

@@ -10,9 +10,11 @@
 //
 // Memory is a flat 64 KiB, the processor's own or the embedder's. Hooks per
 // 256-byte page catch an embedder's hardware addresses; pages without a hook
-// cost one table look-up per access. Instructions make only the accesses
-// they mean: no dummy reads and no double writes of read-modify-write
-// instructions reach a hook.
+// cost one table look-up per access, and a processor that never had a hook
+// runs call() on its plain memory without even that. Instructions make only
+// the accesses they mean: no dummy reads and no double writes of
+// read-modify-write instructions reach a hook. A hook runs in the middle of
+// an instruction: the registers it could see are those from before it.
 #pragma once
 
 #include <cstddef>
@@ -117,6 +119,9 @@ public:
     void setWriteHook(uint8_t firstPage, uint8_t lastPage, WriteHook hook);
 
 private:
+    template <bool Hooked>
+    friend class CpuRun;
+
     static constexpr uint8_t kReadHooked = 1;
     static constexpr uint8_t kWriteHooked = 2;
     struct Hooks {
@@ -126,70 +131,7 @@ private:
 
     uint8_t hookedRead(uint16_t address);
     void hookedWrite(uint16_t address, uint8_t value);
-
-    uint8_t fetch() { return read(pc++); }
-    uint16_t fetchWord()
-    {
-        const uint16_t word = readWord(pc);
-        pc += 2;
-        return word;
-    }
-    uint16_t zeroPageWord(uint8_t address) { return read(address) | read(uint8_t(address + 1)) << 8; }
     void push(uint8_t value) { write(0x100 | s--, value); }
-    uint8_t pull() { return read(0x100 | ++s); }
-    void pushWord(uint16_t value)
-    {
-        push(value >> 8);
-        push(value & 0xFF);
-    }
-    uint16_t pullWord()
-    {
-        const uint8_t low = pull();
-        return low | pull() << 8;
-    }
-
-    // Effective addresses; the indexed reads count a cycle more when the
-    // index carries into the next page.
-    uint16_t zeroPage() { return fetch(); }
-    uint16_t zeroPageIndexed(uint8_t index) { return uint8_t(fetch() + index); }
-    uint16_t absolute() { return fetchWord(); }
-    uint16_t absoluteIndexed(uint8_t index, bool forRead);
-    uint16_t indexedIndirect() { return zeroPageWord(uint8_t(fetch() + x)); }
-    uint16_t indirectIndexed(bool forRead);
-    void addPageCrossing(uint16_t base, uint16_t address, bool forRead)
-    {
-        if (forRead && ((base ^ address) & 0xFF00))
-            ++cycles;
-    }
-
-    void setNZ(uint8_t value) { p = (p & ~(kNegative | kZero)) | (value & kNegative) | (value ? 0 : kZero); }
-    void setFlag(uint8_t flag, bool on) { p = on ? p | flag : p & ~flag; }
-
-    void ora(uint8_t value) { setNZ(a |= value); }
-    void andWith(uint8_t value) { setNZ(a &= value); }
-    void eor(uint8_t value) { setNZ(a ^= value); }
-    void lda(uint8_t value) { setNZ(a = value); }
-    void ldx(uint8_t value) { setNZ(x = value); }
-    void ldy(uint8_t value) { setNZ(y = value); }
-    void cmp(uint8_t value) { compare(a, value); }
-    void cpx(uint8_t value) { compare(x, value); }
-    void cpy(uint8_t value) { compare(y, value); }
-    void compare(uint8_t reg, uint8_t value);
-    void bit(uint8_t value);
-    void adc(uint8_t value);
-    void sbc(uint8_t value);
-    void addBinary(uint8_t value);
-    void addDecimal(uint8_t value);
-    void subtractDecimal(uint8_t value);
-
-    uint8_t asl(uint8_t value);
-    uint8_t lsr(uint8_t value);
-    uint8_t rol(uint8_t value);
-    uint8_t ror(uint8_t value);
-    uint8_t inc(uint8_t value) { setNZ(++value); return value; }
-    uint8_t dec(uint8_t value) { setNZ(--value); return value; }
-
-    void branch(bool taken);
     void interrupt(uint16_t vector, uint16_t returnAddress, bool fromBreak);
 
     std::unique_ptr<uint8_t[]> ownMemory_;

@@ -5,6 +5,11 @@
 // and the solver cannot drift from it. The game flow around a level (the
 // level started again after a death or a restart, game over) is the small
 // part kept here.
+//
+// A routine that does not come back (an opcode the processor does not know,
+// or a loop past every step's cycles: the program went astray on this
+// level) fails the rules: failed() holds, the event says so, and nothing
+// runs any more until the next start().
 #pragma once
 
 #include "core/cpu6502.h"
@@ -26,7 +31,9 @@ public:
         bool died() const;
         bool exited() const;
         bool restarted() const;
+        bool shot() const;
         bool any() const { return bits || more; }
+        bool failed = false;  // the rules failed in this call (see failed())
     };
     // The counters the status line shows.
     struct Counters {
@@ -45,12 +52,22 @@ public:
 
     static constexpr int startLives = 3;
 
+    // The rules image the build embedded, or another one (a test's copy).
     GameRules();
+    explicit GameRules(const std::vector<uint8_t>& image);
+    // Where the tick routine begins in the image, and in memory.
+    static size_t tickInImage();
+    static uint16_t tickAddress();
     GameRules(const GameRules&) = delete;
     GameRules& operator=(const GameRules&) = delete;
 
-    // Begins `level` as the game does. False when it has no robot.
+    // Begins `level` as the game does. False when it has no robot, or when
+    // the rules failed.
     bool start(const LevelData& level, int lives = startLives);
+
+    bool failed() const { return failed_; }
+    // Where the processor was when the rules failed.
+    uint16_t failedAt() const { return failedAt_; }
 
     // --- As the game plays: one call per frame (50 a second), a step every
     // eighth frame. A life lost starts the level again while lives remain;
@@ -66,8 +83,13 @@ public:
     bool levelDone() const { return levelDone_; }
 
     // --- Step by step, as a solver goes: the move and then the tick of
-    // everything that moves by itself, as one game step.
+    // everything that moves by itself, as one game step; the tick is left
+    // out when the move lost a life or ended the level.
     Events step(Move move);
+    // The two halves of a step, for a caller that looks between them: the
+    // move alone (nothing for wait), and the tick.
+    Events move(Move move);
+    Events tick();
 
     Counters counters() const;
     Cell robot() const;
@@ -76,10 +98,26 @@ public:
     LevelData levelNow() const;
 
     // The whole state the rules carry from step to step, to save and come
-    // back to.
+    // back to: the rules' own RAM and the zero page they keep between calls,
+    // without the note that cells changed.
     static size_t stateSize();
     void saveState(uint8_t* out) const;
     void loadState(const uint8_t* in);
+    // Whether the rules stand where `state` (a saved state) left them.
+    bool sameState(const uint8_t* state) const;
+    // The shots left in a saved state.
+    static int shotsIn(const uint8_t* state);
+
+    // Tile codes a solver's guide looks for.
+    static uint8_t wallCode();
+    static uint8_t screwCode();
+    static uint8_t exitCode();
+
+    // Back to a state saved while playing frame by frame, with `lives`
+    // left: the controls start afresh and wait for the first push, as at
+    // a level's start (a key held now is no push).
+    // False when the rules failed.
+    bool resume(const uint8_t* state, int lives);
 
     uint64_t cycles() const { return cpu_.cycles; }
 
@@ -91,4 +129,6 @@ private:
     LevelData level_;  // as it began, for a restart
     bool gameOver_ = false;
     bool levelDone_ = false;
+    bool failed_ = false;
+    uint16_t failedAt_ = 0;
 };

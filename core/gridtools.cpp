@@ -1,5 +1,7 @@
 #include "core/gridtools.h"
 
+#include "core/tiledirections.h"
+
 #include <algorithm>
 #include <cstdlib>
 
@@ -100,4 +102,54 @@ void pastePatch(LevelGrid& grid, const GridPatch& patch, Cell at)
             if (insideGrid(target))
                 grid[target.column][target.row] = patch.at(column, row);
         }
+}
+
+namespace {
+
+bool turnsQuarter(GridTurn turn) { return turn == GridTurn::clockwise || turn == GridTurn::counterClockwise; }
+
+// Directions as the game numbers them: 0 up, 1 right, 2 down, 3 left.
+int turnedDirection(int direction, GridTurn turn)
+{
+    switch (turn) {
+    case GridTurn::flipLeftRight: return direction % 2 ? 4 - direction : direction;
+    case GridTurn::flipTopBottom: return direction % 2 ? direction : (direction + 2) % 4;
+    case GridTurn::clockwise: return (direction + 1) % 4;
+    case GridTurn::counterClockwise: return (direction + 3) % 4;
+    }
+    return direction;
+}
+
+} // namespace
+
+uint8_t turnedCode(uint8_t code, GridTurn turn)
+{
+    for (int group = 0; group < kDirectedTileGroups; ++group) {
+        const uint8_t* codes = kDirectedTiles[group].codes;
+        for (int direction = 0; direction < 4; ++direction)
+            if (codes[direction] == code)
+                return codes[turnedDirection(direction, turn)];
+    }
+    return code;
+}
+
+GridPatch turnedPatch(const GridPatch& patch, GridTurn turn)
+{
+    GridPatch turned;
+    turned.columns = turnsQuarter(turn) ? patch.rows : patch.columns;
+    turned.rows = turnsQuarter(turn) ? patch.columns : patch.rows;
+    turned.codes.reserve(patch.codes.size());
+    // Each cell of the result takes the code of the cell that lands there.
+    for (int row = 0; row < turned.rows; ++row)
+        for (int column = 0; column < turned.columns; ++column) {
+            Cell from{column, row};
+            switch (turn) {
+            case GridTurn::flipLeftRight: from = {patch.columns - 1 - column, row}; break;
+            case GridTurn::flipTopBottom: from = {column, patch.rows - 1 - row}; break;
+            case GridTurn::clockwise: from = {row, patch.rows - 1 - column}; break;
+            case GridTurn::counterClockwise: from = {patch.columns - 1 - row, column}; break;
+            }
+            turned.codes.push_back(turnedCode(patch.at(from.column, from.row), turn));
+        }
+    return turned;
 }

@@ -1,7 +1,8 @@
 // The painting tools' geometry over a level's 16 x 31 grid of tile codes:
-// the cells a stroke segment, a line, a rectangle or a flood fill covers.
-// Each tool first lists its cells, so the editor can draw the same list as a
-// preview while dragging and write it into the level on release.
+// the cells a stroke segment, a line, a rectangle or a flood fill covers,
+// and pieces of the grid copied, flipped and turned. Each tool first lists
+// its cells, so the editor can draw the same list as a preview while
+// dragging and write it into the level on release.
 #pragma once
 
 #include "core/level.h"
@@ -47,3 +48,16 @@ GridPatch copyPatch(const LevelGrid& grid, Cell corner, Cell opposite);
 // Writes the patch with its top left cell at `at`; what falls outside the
 // grid is left out.
 void pastePatch(LevelGrid& grid, const GridPatch& patch, Cell at);
+
+// A flip or a quarter turn of a piece of a level.
+enum class GridTurn { flipLeftRight, flipTopBottom, clockwise, counterClockwise };
+
+// The code of the same tile facing where `code` faces after `turn` (the
+// game's directed tiles, core/tiledirections.h): a laser firing right fires
+// left after a left-right flip and down after a clockwise turn, a beetle
+// walking across walks along after a turn. Other codes stay as they are.
+uint8_t turnedCode(uint8_t code, GridTurn turn);
+
+// The patch flipped or turned, every code turned with it; a turn swaps its
+// columns and rows.
+GridPatch turnedPatch(const GridPatch& patch, GridTurn turn);

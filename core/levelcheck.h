@@ -11,6 +11,8 @@
 
 // The robot's tile code: the game places the player where the level holds it.
 constexpr int kRobotCode = 4;
+// The floor's tile code: what the game leaves under the robot as a level begins.
+constexpr int kFloorCode = 0;
 // The exit's tile code: it opens once the level's screws are collected.
 constexpr int kExitCode = 3;
 
@@ -33,6 +35,7 @@ enum class FindingKind {
     screwsShort,  // `count` screws to collect but only `drawn` on the level
     unknownCode,  // `code` appears `count` times; the cell is its first
     unsolvable,   // no way to the open exit among `count` reachable states (the solver's finding)
+    rulesFailed,  // the game's rules went astray on the level, the processor stopped at `code`
 };
 
 struct LevelFinding {

@@ -279,6 +279,9 @@ std::string describe(const LevelFinding& f, Language language)
             std::snprintf(text, sizeof text, "level %d: unsolvable (none of the %d reachable states leads into the "
                           "open exit)", f.slot + 1, f.count);
         break;
+    case FindingKind::rulesFailed:
+        return (pl ? "Mapa " : "level ") + std::to_string(f.slot + 1) + ": " +
+               describeRulesFailure(uint16_t(f.code), language);
     }
     return text;
 }
@@ -384,28 +387,92 @@ std::string describe(const SetFinding& f, Language language)
     return text;
 }
 
+namespace {
+
+// 2000000 as "2,000,000", or in Polish "2 000 000".
+std::string grouped(uint64_t n, Language language)
+{
+    std::string digits = std::to_string(n), text;
+    for (size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0)
+            text += polish(language) ? ' ' : ',';
+        text += digits[i];
+    }
+    return text;
+}
+
+std::string seconds(double value, Language language)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f s", value);
+    std::string result = text;
+    if (polish(language))
+        std::replace(result.begin(), result.end(), '.', ',');
+    return result;
+}
+
+// "1,234 states, 0.2 s", "1 234 stany, 0,2 s".
+std::string work(const SolveResult& result, Language language)
+{
+    const bool pl = polish(language);
+    const long tens = long(result.states % 100), units = long(result.states % 10);
+    const char* word = pl ? (result.states == 1 ? "stan"
+                             : units >= 2 && units <= 4 && (tens < 12 || tens > 14) ? "stany"
+                                                                                    : "stanow")
+                          : (result.states == 1 ? "state" : "states");
+    return grouped(result.states, language) + " " + word + ", " + seconds(result.seconds, language);
+}
+
+} // namespace
+
+std::string describeRulesFailure(uint16_t at, Language language)
+{
+    char text[120];
+    std::snprintf(text, sizeof text,
+                  polish(language) ? "zasady gry zawiodly na tej mapie (procesor stanal pod adresem $%04X)"
+                                   : "the game's rules went astray on this level (the processor stopped at $%04X)",
+                  at);
+    return text;
+}
+
 std::string describe(const SolveResult& result, Language language)
 {
     const bool pl = polish(language);
     const long moves = long(result.moves.size());
-    const std::string states = std::to_string(result.states);
     switch (result.verdict) {
     case SolveResult::solvable: {
         std::string text = pl ? "rozwiazywalny w " + polishCount(moves, "ruchu", "ruchach", "ruchach")
                               : "solvable in " + std::to_string(moves) + (moves == 1 ? " move" : " moves");
-        text += ":";
+        text += " (";
+        if (!result.shortest)
+            text += pl ? "bez dowodu, ze najkrotsze; " : "not proven shortest; ";
+        text += work(result, language) + "):";
         for (GameRules::Move move : result.moves)
             text += std::string(" ") + moveName(move);
         return text;
     }
     case SolveResult::unsolvable:
-        return pl ? "nie do przejscia: zadny z " + states + " osiagalnych stanow nie prowadzi do otwartego wyjscia"
-                  : "unsolvable: none of the " + states + " reachable states leads into the open exit";
-    case SolveResult::unknown:
-        return pl ? "nie wiadomo po " + polishCount(long(result.states), "stanie", "stanach", "stanach")
-                  : "unknown after " + states + " states";
+        return (pl ? "nie do przejscia: zaden z osiagalnych stanow nie prowadzi do otwartego wyjscia ("
+                   : "unsolvable: none of the reachable states leads into the open exit (") +
+               work(result, language) + ")";
+    case SolveResult::unknown: {
+        const std::string gaveUp = pl ? "nie rozstrzygnieto: poddano po " : "unknown: gave up after ";
+        switch (result.limit) {
+        case SolveResult::Limit::seconds:
+            return gaveUp + std::to_string(long(result.seconds + 0.5)) + " s (" + grouped(result.states, language) +
+                   (pl ? " stanow)" : " states)");
+        case SolveResult::Limit::stopped:
+            return (pl ? "nie rozstrzygnieto: przerwano (" : "unknown: stopped (") + work(result, language) + ")";
+        default:
+            return gaveUp + grouped(result.states, language) +
+                   (pl ? (result.states == 1 ? " stanie (" : " stanach (") : result.states == 1 ? " state (" : " states (") +
+                   seconds(result.seconds, language) + ")";
+        }
+    }
     case SolveResult::noRobot:
-        return pl ? "brak robota" : "no robot";
+        return (pl ? "brak robota (" : "no robot (") + work(result, language) + ")";
+    case SolveResult::rulesFailed:
+        return describeRulesFailure(result.failedAt, language) + " (" + work(result, language) + ")";
     }
     return "";
 }
@@ -609,6 +676,7 @@ std::string findingBadge(const LevelFinding& finding)
         std::snprintf(badge, sizeof badge, "?%02X", finding.code & 0xFF);
         return badge;
     case FindingKind::unsolvable: return "X";
+    case FindingKind::rulesFailed: return "!";
     }
     return "";
 }
@@ -629,6 +697,7 @@ std::string findingWords(const LevelFinding& f, Language language)
         return pl ? std::string("nieznany kod ") + code + " x" + std::to_string(f.count)
                   : std::string("unknown code ") + code + " in " + std::to_string(f.count) + " cells";
     case FindingKind::unsolvable: return pl ? "nie do przejscia" : "unsolvable";
+    case FindingKind::rulesFailed: return pl ? "zasady gry zawiodly" : "the game's rules went astray";
     }
     return "";
 }
@@ -744,4 +813,51 @@ std::string levelSummary(int place, int played, const LevelVerdict& verdict, boo
     if (verdict.kind == LevelVerdict::unknown)
         return text + (pl ? ": nie rozstrzygnieto" : ": not settled");
     return label.empty() ? text : text + ": " + label;
+}
+
+std::string canvasNews(CanvasNews news, Language language)
+{
+    const bool pl = polish(language);
+    switch (news) {
+    case CanvasNews::nothingToTurn:
+        return pl ? "Najpierw zaznacz fragment (S): X, Y odbijaja, Z obraca"
+                  : "Select a part first (S): X, Y flip it, Z turns it";
+    case CanvasNews::turnDoesNotFit:
+        return pl ? "Obrocony fragment nie zmiesci sie na mapie: nic nie zmieniono"
+                  : "The turned part would not fit the level: nothing changed";
+    case CanvasNews::startNeedsFloor:
+        return pl ? "Robot zaczyna tylko na pustej podlodze lub na swoim miejscu"
+                  : "The robot can begin only on empty floor or at its own start";
+    case CanvasNews::nothingToTakeBack: return pl ? "Nie ma ruchu do cofniecia" : "No move to take back";
+    }
+    return "";
+}
+
+std::string playFromCellNews(int slot, Cell cell, Language language)
+{
+    const std::string level = std::to_string(slot + 1), column = std::to_string(cell.column + 1),
+                      row = std::to_string(cell.row + 1);
+    return polish(language) ? "Mapa " + level + " od kolumny " + column + ", wiersza " + row +
+                                  ": Backspace cofa ruch, Escape wraca do edycji"
+                            : "Level " + level + " from column " + column + ", row " + row +
+                                  ": Backspace takes a move back, Escape returns to editing";
+}
+
+std::string movesMade(size_t moves, Language language)
+{
+    return (polish(language) ? "Ruchy " : "Moves ") + std::to_string(moves);
+}
+
+const char* helpLine(HelpLine line, Language language)
+{
+    const bool pl = polish(language);
+    switch (line) {
+    case HelpLine::turning:
+        return pl ? "  X, Y odbijaja zaznaczenie (lub wklejany fragment), Z obraca, Shift+Z wstecz"
+                  : "  X, Y flip the selection (or the part being pasted), Z turns it, Shift+Z back";
+    case HelpLine::playFromCell:
+        return pl ? "    Alt+klik lub F6 na planszy: gra od tej komorki; Backspace cofa ruch"
+                  : "    Alt+click or F6 on the canvas: play from that cell; Backspace: a move back";
+    }
+    return "";
 }

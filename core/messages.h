@@ -63,10 +63,17 @@ const char* pageName(int page);
 // ends ($3BFF) before it starts ($3C00)".
 std::string describe(const ChainBreak& chainBreak, Language language);
 
-// A level's verdict: "solvable in 14 moves: R R D ...", "unsolvable: ...",
-// "unknown after 1000000 states"; Polish "rozwiazywalny w 14 ruchach" etc.
-// The moves are the same tokens in both.
+// A level's verdict with the states and the time it took: "solvable in 14
+// moves (1,234 states, 0.2 s): R R D ...", "... (not proven shortest; ...)",
+// "unsolvable: ...", "unknown: gave up after 2,000,000 states (21.3 s)",
+// "... after 60 s (...)", "unknown: stopped (...)"; Polish "rozwiazywalny w
+// 14 ruchach (1 234 stany, 0,2 s): ..." etc. The moves are the same tokens
+// in both.
 std::string describe(const SolveResult& result, Language language);
+
+// The game's rules did not come back from a routine on a level: the
+// processor stopped at `at`.
+std::string describeRulesFailure(uint16_t at, Language language);
 
 // --- The set view ------------------------------------------------------
 
@@ -79,7 +86,8 @@ std::string renumberingNote(const LevelData levels[kLevelSlots], Language langua
 // "?" (given up), "..." (not known yet), "" (no robot: its badge says so).
 std::string verdictLabel(const LevelVerdict& verdict, Language language);
 // A finding as a badge on a level's picture: "R0" (no robot), "R2" (two
-// robots), "S<" (screws short), "?C8" (code C8 unknown).
+// robots), "S<" (screws short), "?C8" (code C8 unknown), "!" (the rules
+// went astray).
 std::string findingBadge(const LevelFinding& finding);
 // A finding in a few words, without the level: "brak robota".
 std::string findingWords(const LevelFinding& finding, Language language);
@@ -116,6 +124,24 @@ std::string setNews(SetNews news, int count, const std::string& name, int place,
 // A hovered level: "Mapa 3, w grze 2: 11 ruchow"; an empty place: "Puste
 // miejsce 9: tu upuscisz lub wstawisz mape".
 std::string levelSummary(int place, int played, const LevelVerdict& verdict, bool empty, Language language);
+
+// --- Flipping and turning on the canvas, playing from a cell -------------
+
+enum class CanvasNews {
+    nothingToTurn,      // X, Y or Z with nothing selected
+    turnDoesNotFit,     // the turned selection would reach past the level's edge
+    startNeedsFloor,    // play from a cell the robot cannot begin on
+    nothingToTakeBack,  // Backspace in play before any move
+};
+std::string canvasNews(CanvasNews news, Language language);
+// Play from a chosen cell begins: "Mapa 3 od kolumny 5, wiersza 7:
+// Backspace cofa ruch, Escape wraca do edycji"; counted from 1.
+std::string playFromCellNews(int slot, Cell cell, Language language);
+// The moves made in play, on the status line: "Ruchy 12".
+std::string movesMade(size_t moves, Language language);
+// The help page's lines on them.
+enum class HelpLine { turning, playFromCell };
+const char* helpLine(HelpLine line, Language language);
 
 // The last component of a path.
 std::string fileNameOf(const std::string& path);

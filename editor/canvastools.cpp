@@ -145,6 +145,35 @@ bool CanvasTools::paste(int slot, int robotCode)
     return false;
 }
 
+CanvasTools::TurnOutcome CanvasTools::turn(int slot, GridTurn how)
+{
+    if (placing_) {
+        GridPatch turned = turnedPatch(patch_, how);
+        if (turned.columns > kLevelColumns || turned.rows > kLevelRows)
+            return TurnOutcome::doesNotFit;
+        patch_ = std::move(turned);
+        return TurnOutcome::turned;
+    }
+    if (!hasSelection() || stroke_.active)
+        return TurnOutcome::nothingSelected;
+    const Cells area = rectangleCells(selectionStart_, selectionEnd_, true);
+    const GridPatch before = copyPatch(session_.level(slot).cells, area.front(), area.back());
+    const GridPatch turned = turnedPatch(before, how);
+    // Halves round towards zero both ways, so a turn and its way back
+    // meet where they began.
+    const Cell at{area.front().column + (before.columns - turned.columns) / 2,
+                  area.front().row + (before.rows - turned.rows) / 2};
+    const Cell end{at.column + turned.columns - 1, at.row + turned.rows - 1};
+    if (!insideGrid(at) || !insideGrid(end))
+        return TurnOutcome::doesNotFit;
+    LevelData& level = session_.editLevel(slot);
+    setCells(level.cells, area, uint8_t(session_.eraserCode()));
+    pastePatch(level.cells, turned, at);
+    selectionStart_ = at;
+    selectionEnd_ = end;
+    return TurnOutcome::turned;
+}
+
 bool CanvasTools::cancel()
 {
     if (!placing_ && !hasSelection_)

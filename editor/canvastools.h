@@ -1,7 +1,7 @@
 // The painting tools on a level's grid, apart from the window: the drawing
 // stroke without gaps, flood fill, rectangles and their outlines, lines,
-// picking a tile, the selection, and copying and pasting levels and parts
-// of them. Presses, drags and releases arrive as cells (a drag's cell may
+// picking a tile, the selection, copying and pasting levels and parts of
+// them, and flipping and turning those parts. Presses, drags and releases arrive as cells (a drag's cell may
 // lie off the grid); every change goes through the session. No SDL.
 #pragma once
 
@@ -56,6 +56,14 @@ public:
     bool paste(int slot, int robotCode);
     bool placing() const { return placing_; }
     const GridPatch& patch() const { return patch_; }
+
+    // X, Y, Z and Shift+Z: the part being placed, else the selection of
+    // level `slot`, flipped or turned with its directed tiles (gridtools.h).
+    // A turned selection keeps its middle and stays selected; the cells it
+    // leaves get the eraser code. A turn that would reach past the level's
+    // edge changes nothing.
+    enum class TurnOutcome { turned, nothingSelected, doesNotFit };
+    TurnOutcome turn(int slot, GridTurn how);
 
     // Escape: drops a part being placed, then a selection. False when there
     // was neither.

@@ -221,9 +221,11 @@ public:
     Session session;
     // F5 or "Graj" plays the current level by the game's own rules, with
     // the game's keys: the arrows or the keypad move, Ctrl with a direction
-    // fires, space pauses, R starts again (for free). Shift+F5 finds a
-    // shortest solution and plays it step by step. Escape, a click, or the
-    // level's end returns to editing with the level as it was.
+    // fires, space pauses, R starts again (for free), Backspace takes a
+    // move back. Alt+click or F6 on the canvas plays from that cell.
+    // Shift+F5 finds a shortest solution and plays it step by step. Escape,
+    // a click, or the level's end returns to editing with the level as it
+    // was.
     PlaytestControl play;
 
     unsigned long windowId = 0;
@@ -301,6 +303,9 @@ public:
     // A key meant for the canvas (tools, grid, copy and paste); false when
     // the key is not one of them.
     bool canvasKey(SDLKey key, bool ctrl);
+    // X, Y, Z, Shift+Z: the selection or the part being placed flipped or
+    // turned, one undo step; what cannot be done is said.
+    void turnSelection(GridTurn turn);
     // The picture data the renderer draws levels with.
     TileArt tileArt() const;
 
@@ -358,7 +363,8 @@ private:
     // to its area, when its look differs from the last one drawn.
     void paintPart(const layout::Rect& area, uint64_t look, const std::function<void()>& draw);
     CanvasView::Scene canvasScene() const;
-    void startPlay(bool showSolution);
+    // From `from` when it is a cell of the level, else from the robot's start.
+    void startPlay(bool showSolution, Cell from = {-1, -1});
     void stopPlay(bool announce);
     void playKey(const SDL_keysym& key, bool down);
     void solveBeforeTest(const std::vector<int>& slots, std::vector<LevelFinding>& findings);

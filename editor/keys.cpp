@@ -1,8 +1,10 @@
-// The keyboard: shortcuts for the commands and the canvas tools, keys for
-// the pages over the window, and the game's keys while a level plays on the
-// canvas. Typing on the text page is text.cpp's.
+// The keyboard: shortcuts for the commands and the canvas tools (X, Y and Z
+// flip and turn a selection), keys for the pages over the window, and the
+// game's keys while a level plays on the canvas (Backspace takes a move
+// back). Typing on the text page is text.cpp's.
 #include "editor/frame.h"
 
+#include "core/messages.h"
 #include "editor/eventloop.h"
 #include "ui/display.h"
 
@@ -51,6 +53,17 @@ bool toolKey(SDLKey key, Tool& tool)
     }
 }
 
+// X and Y flip, Z turns clockwise and Shift+Z back.
+bool turnKey(SDLKey key, bool shift, GridTurn& turn)
+{
+    switch (key) {
+    case SDLK_x: turn = GridTurn::flipLeftRight; return true;
+    case SDLK_y: turn = GridTurn::flipTopBottom; return true;
+    case SDLK_z: turn = shift ? GridTurn::counterClockwise : GridTurn::clockwise; return true;
+    default: return false;
+    }
+}
+
 // The command of a Ctrl shortcut; Command::None for none.
 Command commandKey(SDLKey key, bool shift)
 {
@@ -87,6 +100,14 @@ void frame::keyDown(const SDL_keysym& key)
         startPlay((key.mod & KMOD_SHIFT) != 0);
         return;
     }
+    if (key.sym == SDLK_F6) {
+        // From the cell under the pointer, as Alt+click.
+        setTextFocus(false);
+        Cell cell;
+        if (!setView->isOpen() && layout::canvasCellAt(pointerX, pointerY, cell))
+            startPlay(false, cell);
+        return;
+    }
     if (key.sym == SDLK_F1 || key.sym == SDLK_F2) {
         setTextFocus(false);
         notices.showOverlay(key.sym == SDLK_F1 ? Notices::Overlay::help : Notices::Overlay::log);
@@ -107,7 +128,11 @@ void frame::keyDown(const SDL_keysym& key)
     const bool shift = (key.mod & KMOD_SHIFT) != 0;
     const bool alt = (key.mod & (KMOD_ALT | KMOD_MODE)) != 0;
     if (!ctrl && !alt) {
-        canvasKey(key.sym, false);
+        GridTurn turn;
+        if (turnKey(key.sym, shift, turn))
+            turnSelection(turn);
+        else
+            canvasKey(key.sym, false);
         return;
     }
     if (!ctrl || alt)
@@ -157,6 +182,11 @@ void frame::playKey(const SDL_keysym& key, bool down)
             stopPlay(true);
         return;
     }
+    if (key.sym == SDLK_BACKSPACE) {
+        if (down)
+            play.takeBack();
+        return;
+    }
     Playtest::Key which;
     if (gameKey(key.sym, which))
         play.key(which, down);
@@ -168,6 +198,21 @@ void frame::zoomBy(int steps)
         display->setScale(display->scale() + steps);
         invalidate();
     }
+}
+
+void frame::turnSelection(GridTurn turn)
+{
+    switch (tools.turn(currentLevel, turn)) {
+    case CanvasTools::TurnOutcome::turned:
+        break;
+    case CanvasTools::TurnOutcome::nothingSelected:
+        showMessage(canvasNews(CanvasNews::nothingToTurn, Language::polish));
+        break;
+    case CanvasTools::TurnOutcome::doesNotFit:
+        showMessage(canvasNews(CanvasNews::turnDoesNotFit, Language::polish));
+        break;
+    }
+    session.endStep();
 }
 
 bool frame::canvasKey(SDLKey key, bool ctrl)

@@ -66,6 +66,14 @@ int frame::mouse(int x, int y, int button)
     }
     if (setView->isOpen() && (heldButtons == 0 || setView->holding()) && setView->mouse(x, y, button))
         return 0;
+    if (button == leftButton && heldButtons == 0 && (SDL_GetModState() & KMOD_ALT) &&
+        targetAt(x, y).kind == Target::Canvas) {
+        // Alt+click plays from the cell; the rest of the click is the game's.
+        heldButtons = heldBit(button);
+        setTextFocus(false);
+        startPlay(false, cellAt(x, y));
+        return 0;
+    }
     if (button == 0) {
         // No button is down, whatever we thought: a release may have
         // happened outside the window.

@@ -3,14 +3,17 @@
 #include "core/solver.h"
 #include "editor/frame.h"
 
-void frame::startPlay(bool showSolution)
+void frame::startPlay(bool showSolution, Cell from)
 {
     if (play.active())
         return;
     session.endStep();
     tools.cancel();
     swapSource = -1;
-    play.start(currentLevel, showSolution);
+    if (insideGrid(from))
+        play.startFrom(currentLevel, from);
+    else
+        play.start(currentLevel, showSolution);
     showPressedLook(pointerX, pointerY);
 }
 
@@ -57,6 +60,10 @@ void frame::solveBeforeTest(const std::vector<int>& slots, std::vector<LevelFind
         if (result.verdict == SolveResult::unsolvable) {
             LevelFinding finding{FindingKind::unsolvable, slot};
             finding.count = int(std::min<uint64_t>(result.states, INT32_MAX));
+            findings.push_back(finding);
+        } else if (result.verdict == SolveResult::rulesFailed) {
+            LevelFinding finding{FindingKind::rulesFailed, slot};
+            finding.code = result.failedAt;
             findings.push_back(finding);
         }
     }

@@ -29,14 +29,40 @@ void PlaytestControl::start(int slot, bool showSolution)
         show_(levelName(slot) + ": szukam rozwiazania (Escape przerywa)", false);
         return;
     }
+    play(level, slot, "Gra na planszy: Escape wraca do edycji");
+}
+
+void PlaytestControl::startFrom(int slot, Cell cell)
+{
+    if (active())
+        return;
+    LevelData placed;
+    if (!placeRobot(session_.level(slot), cell, placed)) {
+        show_(canvasNews(CanvasNews::startNeedsFloor, Language::polish), true);
+        return;
+    }
+    play(placed, slot, playFromCellNews(slot, cell, Language::polish));
+}
+
+void PlaytestControl::play(const LevelData& level, int slot, const std::string& news)
+{
     playtest_.reset(new Playtest(level, clock_()));
     deathsShown_ = 0;
     if (!playtest_->started()) {
+        const bool failed = playtest_->outcome() == Playtest::Outcome::rulesFailed;
+        show_(levelName(slot) + ": " +
+                  (failed ? describeRulesFailure(playtest_->failedAt(), Language::polish) : "brak robota, nie ma kim grac"),
+              true);
         playtest_.reset();
-        show_(levelName(slot) + ": brak robota, nie ma kim grac", true);
         return;
     }
-    show_("Gra na planszy: Escape wraca do edycji", false);
+    show_(news, false);
+}
+
+void PlaytestControl::takeBack()
+{
+    if (playtest_ && !playtest_->replaying() && !playtest_->takeBack())
+        show_(canvasNews(CanvasNews::nothingToTakeBack, Language::polish), false);
 }
 
 // The search ended: its moves play on the canvas, or its verdict shows.
@@ -112,6 +138,9 @@ bool PlaytestControl::tick()
     case Playtest::Outcome::replayDone:
         end("Rozwiazanie pokazane do konca");
         break;
+    case Playtest::Outcome::rulesFailed:
+        end(describeRulesFailure(playtest_->failedAt(), Language::polish));
+        break;
     }
     return false;
 }
@@ -122,11 +151,14 @@ std::string PlaytestControl::status() const
         return "";
     const GameRules::Counters c = playtest_->counters();
     char line[96];
-    std::snprintf(line, sizeof line, "Srubki %d  Zycia %d  Amunicja %d\nKlucze %d %d %d%s", c.screws, c.lives,
-                  c.shots, c.keys[0], c.keys[1], c.keys[2],
-                  c.paused ? "  PAUZA" : c.exitOpen ? "  wyjscie otwarte" : "");
+    std::snprintf(line, sizeof line, "Srubki %d  Zycia %d  Amunicja %d\nKlucze %d %d %d  ", c.screws, c.lives,
+                  c.shots, c.keys[0], c.keys[1], c.keys[2]);
+    // The open exit shows on the canvas, and the line has no room left for
+    // saying it: the moves come first.
     std::string text = line;
     if (playtest_->replaying())
-        text += "  ruch " + std::to_string(playtest_->replayed()) + "/" + std::to_string(playtest_->replayLength());
-    return text;
+        text += "ruch " + std::to_string(playtest_->replayed()) + "/" + std::to_string(playtest_->replayLength());
+    else
+        text += movesMade(playtest_->moves(), Language::polish);
+    return c.paused ? text + "  PAUZA" : text;
 }

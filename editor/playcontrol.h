@@ -31,6 +31,13 @@ public:
     // Plays `slot`; with `showSolution`, searches for its shortest solution
     // first and then plays that.
     void start(int slot, bool showSolution);
+    // Plays `slot` with the robot beginning at `cell` (Alt+click, F6); the
+    // level itself stays as it is. Refused, and said, on a cell the robot
+    // cannot begin on.
+    void startFrom(int slot, Cell cell);
+    // Backspace: the last move taken back (playtest.h); said when there is
+    // none.
+    void takeBack();
     // Back to editing at the user's word (Escape): said so, and a search
     // given up too.
     void leave();
@@ -52,6 +59,7 @@ public:
 
 private:
     void playFoundSolution();
+    void play(const LevelData& level, int slot, const std::string& news);
     void end(const std::string& message);
 
     const Session& session_;

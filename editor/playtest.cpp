@@ -12,12 +12,24 @@ const int stickDy[directionKeys] = {-1, 0, 1, 0};
 
 } // namespace
 
+bool placeRobot(const LevelData& level, Cell cell, LevelData& placed)
+{
+    if (!insideGrid(cell) || (level.at(cell) != kFloorCode && level.at(cell) != kRobotCode))
+        return false;
+    placed = level;
+    for (auto& column : placed.cells)
+        std::replace(std::begin(column), std::end(column), uint8_t(kRobotCode), uint8_t(kFloorCode));
+    placed.cells[cell.column][cell.row] = uint8_t(kRobotCode);
+    return true;
+}
+
 Playtest::Playtest(const LevelData& level, uint64_t now, std::vector<GameRules::Move> replay)
     : level_(level), moves_(std::move(replay)), replaying_(!moves_.empty()), lastTime_(now)
 {
     started_ = rules_.start(level);
     if (!started_)
-        outcome_ = Outcome::gameOver;
+        outcome_ = rules_.failed() ? Outcome::rulesFailed : Outcome::gameOver;
+    beforeFrame_.state.resize(GameRules::stateSize());
 }
 
 uint8_t Playtest::cell(Cell at) const
@@ -75,7 +87,9 @@ void Playtest::runFrame()
         if (frames_ % framesPerStep != 0)
             return;
         const GameRules::Events events = rules_.step(moves_[nextMove_++]);
-        if (events.exited())
+        if (events.failed)
+            outcome_ = Outcome::rulesFailed;
+        else if (events.exited())
             outcome_ = Outcome::levelDone;
         else if (events.died())
             outcome_ = Outcome::gameOver;
@@ -88,14 +102,45 @@ void Playtest::runFrame()
         // life for it and see the key again in every frame it is held.
         restartWaiting_ = false;
         rules_.start(level_, rules_.counters().lives);
-    } else if (rules_.frame(input()).died() && !rules_.gameOver()) {
-        ++deaths_;
+        movesMade_ = 0;
+    } else {
+        // Which frame takes a step only the controls know: the state before
+        // every frame is at hand, and kept when the step was a move.
+        rules_.saveState(beforeFrame_.state.data());
+        beforeFrame_.lives = rules_.counters().lives;
+        beforeFrame_.moves = movesMade_;
+        const GameRules::Events events = rules_.frame(input());
+        const bool died = events.died() && !events.restarted();
+        if (events.moved() || events.shot() || died) {
+            pastMoves_.push_back(beforeFrame_);
+            if (pastMoves_.size() > keptMoves)
+                pastMoves_.pop_front();
+            movesMade_ = died ? 0 : movesMade_ + 1;  // a death begins the level again
+        }
+        if (died && !rules_.gameOver())
+            ++deaths_;
     }
     std::fill(std::begin(tapped_), std::end(tapped_), false);
-    if (rules_.levelDone())
+    if (rules_.failed())
+        outcome_ = Outcome::rulesFailed;
+    else if (rules_.levelDone())
         outcome_ = Outcome::levelDone;
     else if (rules_.gameOver())
         outcome_ = Outcome::gameOver;
+}
+
+bool Playtest::takeBack()
+{
+    if (replaying_ || pastMoves_.empty() || outcome_ != Outcome::playing)
+        return false;
+    const Snapshot& last = pastMoves_.back();
+    if (!rules_.resume(last.state.data(), last.lives))
+        outcome_ = Outcome::rulesFailed;
+    movesMade_ = last.moves;
+    pastMoves_.pop_back();
+    restartWaiting_ = false;
+    std::fill(std::begin(tapped_), std::end(tapped_), false);
+    return true;
 }
 
 void Playtest::advanceTo(uint64_t now)

@@ -3,7 +3,8 @@
 // restart as OPTION), and the game's frames run at its own pace, 50 a
 // second with a step every eighth, by the clock the editor gives. Or a
 // found solution replayed, one move per step. It works on its own copy of
-// the level: the document never sees what happens in play.
+// the level: the document never sees what happens in play. It keeps the
+// game's state before each move, so moves can be taken back.
 #pragma once
 
 #include "core/gamerules.h"
@@ -12,13 +13,20 @@
 
 #include <atomic>
 #include <cstdint>
+#include <deque>
 #include <thread>
 #include <vector>
+
+// `level` as played from `cell`: the robot begins there instead of at its
+// own start, which becomes floor (as do any other robots). False, with
+// nothing made, when the robot cannot begin there: the cell holds neither
+// floor nor the robot.
+bool placeRobot(const LevelData& level, Cell cell, LevelData& placed);
 
 class Playtest {
 public:
     enum class Key { up, right, down, left, fire, pause, restart };
-    enum class Outcome { playing, levelDone, gameOver, replayDone };
+    enum class Outcome { playing, levelDone, gameOver, replayDone, rulesFailed };
     static const int framesPerSecond = 50;
     static const int framesPerStep = 8;
 
@@ -28,7 +36,8 @@ public:
     Playtest(const Playtest&) = delete;
     Playtest& operator=(const Playtest&) = delete;
 
-    // False when the level cannot begin: it has no robot.
+    // False when the level cannot begin: it has no robot, or the rules
+    // failed on it (outcome() says which).
     bool started() const { return started_; }
 
     // A press of a key already held (the keyboard's repeat) is no new
@@ -43,6 +52,8 @@ public:
     void advanceTo(uint64_t now);
 
     Outcome outcome() const { return outcome_; }
+    // Where the rules' processor stopped, when they failed.
+    uint16_t failedAt() const { return rules_.failedAt(); }
     GameRules::Counters counters() const { return rules_.counters(); }
     // Lives lost so far that left the game going.
     int deaths() const { return deaths_; }
@@ -51,6 +62,16 @@ public:
     uint8_t cell(Cell at) const;
     // The exit stands open at the cell: the canvas shows it so.
     bool openExitAt(Cell at) const;
+    // Moves made since the level last began: the steps in which the robot
+    // moved (a magnet's pull too), shot or died, less those taken back.
+    size_t moves() const { return movesMade_; }
+    // Backspace: the game goes back to where it stood before the last move,
+    // with the life that move cost, and waits for the next push as at a
+    // level's start. False when there is none, or a solution plays.
+    bool takeBack();
+    // The game's states kept for taking moves back; older ones are dropped.
+    static const size_t keptMoves = 5000;
+
     bool replaying() const { return replaying_; }
     // Moves of the replay made so far, and how many it has.
     size_t replayed() const { return nextMove_; }
@@ -77,6 +98,15 @@ private:
     bool held_[7] = {};
     bool tapped_[7] = {};
     int lastDirection_ = -1;
+    // Where the game stood before a frame, and before each move kept.
+    struct Snapshot {
+        std::vector<uint8_t> state;
+        int lives = 0;
+        size_t moves = 0;
+    };
+    Snapshot beforeFrame_;
+    std::deque<Snapshot> pastMoves_;
+    size_t movesMade_ = 0;
 };
 
 // A search for a level's shortest solution on a thread of its own, so that

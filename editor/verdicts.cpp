@@ -36,6 +36,7 @@ LevelVerdict solveForVerdict(const LevelData& level, const std::atomic<bool>& st
     case SolveResult::unsolvable: verdict.kind = LevelVerdict::unsolvable; break;
     case SolveResult::unknown: verdict.kind = LevelVerdict::unknown; break;
     case SolveResult::noRobot: verdict.kind = LevelVerdict::noRobot; break;
+    case SolveResult::rulesFailed: verdict.kind = LevelVerdict::unknown; break;
     }
     return verdict;
 }

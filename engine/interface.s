@@ -10,7 +10,7 @@
 
 ; The rules' state and what the routines report.
 .exportzp robot_x, robot_y, screws_left, exit_open, keys, shots, dirty
-.exportzp r_events, r_more, r_parity
+.exportzp r_events, r_more
 ; The controls' inputs and state.
 .exportzp in_stick, in_trig, in_keys, gliding, paused, lives
 .exportzp events, events_more, step_wait, opening

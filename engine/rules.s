@@ -28,18 +28,26 @@ RULES_MODULE    = 1
 .assert T_EXIT < T_ONEWAY && T_PIT < T_ONEWAY && T_WALL < T_ONEWAY && T_RUBBLE < T_ONEWAY, error, "blockers below the one-ways"
 
 .export level_buf, rules_init, rules_step, rules_tick, rules_fire
-.export state_buf
+.export state_buf, actors_lo, actors_hi
 
 AMMO_SHOTS      = 5             ; shots in one ammunition box
 MAX_SHOTS       = 99
 
 .segment "BSS"
 level_buf:      .res LEVEL_CELLS
-; What each moving thing remembers, at its cell's index: bit 7 the tick
-; parity it last moved in (so a thing moved right or down by the scan is
-; not met and moved again), bit 0 reverses a beetle, bits 0 and 1 turn a
-; spark's dx and dy negative. Follows level_buf so one row pointer serves.
+; What each moving thing remembers, at its cell's index: bit 0 reverses a
+; beetle or rests the eye, bits 0 and 1 turn a spark's dx and dy negative.
+; Bit 7, set only within a tick, marks a thing that moved ahead of the
+; tick's scan (right or down), so that the scan meets it once more without
+; moving it again. Zero wherever nothing moves. Follows level_buf so one
+; row pointer serves.
 state_buf:      .res LEVEL_CELLS
+; Which cells hold a thing that acts in a tick (a laser, a magnet, an
+; enemy): per row, bit c of actors_lo for column c (0-7) and of actors_hi
+; for column c + 8. The tick visits these cells only. Kept up to date by
+; every routine that moves or removes such a thing.
+actors_lo:      .res LEVEL_H
+actors_hi:      .res LEVEL_H
 
 .segment "RODATA"
 dir_dx:         .byte 0, 1, 0, $FF
@@ -53,6 +61,22 @@ row_lo:
 row_hi:
 .repeat LEVEL_H, row
         .byte   >(level_buf + row * LEVEL_W)
+.endrepeat
+; Each column's bit in actors_lo or actors_hi, and which of the two it is
+; in (its offset from actors_lo).
+col_bit:
+.repeat LEVEL_W, column
+        .byte   1 << (column & 7)
+.endrepeat
+col_half:
+.repeat LEVEL_W, column
+        .byte   (column >> 3) * LEVEL_H
+.endrepeat
+; The bits of a byte from bit n up, and the lowest bit set in each byte.
+bits_from:      .byte $FF, $FE, $FC, $F8, $F0, $E0, $C0, $80
+lowest_bit:
+.repeat 256, b
+        .byte   (b & 1 = 0) + (b & 3 = 0) + (b & 7 = 0) + (b & 15 = 0) + (b & 31 = 0) + (b & 63 = 0) + (b & 127 = 0)
 .endrepeat
 ; The eight cells around one, for a bomb going off.
 around_dx:      .byte $FF, 0, 1, $FF, 1, $FF, 0, 1
@@ -156,12 +180,12 @@ rules_init:
 @shut:  lda     #1
         sta     dirty
         txa                     ; nothing has moved yet
-        sta     r_parity
         ldx     #LEVEL_CELLS/2
 @clear: sta     state_buf-1,x
         sta     state_buf+LEVEL_CELLS/2-1,x
         dex
         bne     @clear
+        jsr     find_actors     ; the tick runs even on a level without a robot
         lda     #T_ROBOT
         sta     r_code
         lda     #$FF
@@ -176,6 +200,73 @@ rules_init:
         jsr     put_cell
         clc
 @none:  rts
+
+; Fills actors_lo and actors_hi from the cells.
+find_actors:
+        lda     #0
+        ldx     #2*LEVEL_H-1
+@clear: sta     actors_lo,x
+        dex
+        bpl     @clear
+        sta     r_y
+@row:   lda     #0
+        sta     r_x
+@cell:  jsr     get_cell
+        jsr     is_actor
+        bcc     @next
+        jsr     add_actor
+@next:  inc     r_x
+        lda     r_x
+        cmp     #LEVEL_W
+        bcc     @cell
+        inc     r_y
+        lda     r_y
+        cmp     #LEVEL_H
+        bcc     @row
+        rts
+
+; A thing that acts is now at r_x, r_y (add_actor), or gone from there
+; (remove_actor). Keep Y.
+add_actor:
+        jsr     actor_bit
+        ora     actors_lo,x
+        sta     actors_lo,x
+        rts
+remove_actor:
+        jsr     actor_bit
+        eor     #$FF
+        and     actors_lo,x
+        sta     actors_lo,x
+        rts
+
+; A = the bit of the cell r_x, r_y, and X its byte's offset from actors_lo.
+; Keeps Y.
+actor_bit:
+        ldx     r_x
+        lda     col_bit,x
+        sta     r_bit
+        lda     col_half,x
+        clc
+        adc     r_y
+        tax
+        lda     r_bit
+        rts
+
+; Carry set when code A acts in a tick by itself: a laser, a magnet or an
+; enemy. Keeps A, X and Y.
+is_actor:
+        cmp     #T_LASER
+        bcc     @no
+        cmp     #T_TELEPORT1
+        bcc     @yes
+        cmp     #T_BEETLE_H
+        bcc     @no
+        cmp     #T_SPARK+1
+        bcc     @yes
+@no:    clc
+        rts
+@yes:   sec
+        rts
 
 ; A byte that is not packed BCD counts as the editor reads it: each digit
 ; by its value (a digit $A..$F as 10..15), at most 99. Returns that count
@@ -470,9 +561,19 @@ hit:
 @enemy: cmp     #T_BEETLE_H
         bcc     @none
         cmp     #T_SPARK+1
-        bcs     @none
+        bcc     kill
+        rts
 @clear: jmp     clear_cell
 @none:  rts
+
+; The enemy at r_x, r_y is gone: its cell becomes floor, what it
+; remembered goes with it and its row has one thing less that acts.
+kill:
+        jsr     state_row
+        lda     #0
+        sta     (r_sptr),y
+        jsr     remove_actor
+        jmp     clear_cell
 
 died:   lda     #EV_DIED
         ora     r_events
@@ -512,6 +613,8 @@ explode:
         bcc     @skip
         cmp     #T_SPARK+1
         bcs     @skip
+        jsr     kill
+        jmp     @skip
 @blast: jsr     clear_cell
 @skip:  ldx     r_tmp
         dex
@@ -553,48 +656,66 @@ beetle_dirs:    .byte DIR_RIGHT, DIR_LEFT, DIR_DOWN, DIR_UP
 .segment "CODE"
 
 ; Once per game step: lasers fire, magnets pull, beetles, sparks and eyes
-; move. Returns event bits in A (EV_DIED when the robot is hit, EV_MOVED
-; when a magnet pulled it) and X (EVX_BOOM when a beam set off a bomb).
+; move, each when a scan over the level row by row, each row from the
+; left, comes to it (rows where nothing acts are passed over). Returns
+; event bits in A (EV_DIED when the robot is hit, EV_MOVED when a magnet
+; pulled it) and X (EVX_BOOM when a beam set off a bomb).
 rules_tick:
         jsr     begin
         jsr     tick
         jmp     finish
 
-tick:   lda     #0
-        sta     r_sy
-        lda     r_parity
-        eor     #$80
-        sta     r_parity
-@row:   lda     #0
-        sta     r_sx
-@rowp:  lda     r_sy
-        sta     r_y
-        jsr     row_ptr
-@cell:  ldy     r_sx
-        lda     (r_ptr),y
-        cmp     #T_LASER
-        bcc     @next           ; most cells do nothing by themselves
-        cmp     #T_TELEPORT1
-        bcc     @act
-        cmp     #T_BEETLE_H
-        bcc     @next
-        cmp     #T_SPARK+1
-        bcs     @next
-@act:   sty     r_x
-        jsr     act
-        inc     r_sx
-        lda     r_sx
-        cmp     #LEVEL_W
-        bcc     @rowp           ; act moved r_ptr
-        bcs     @down
-@next:  inc     r_sx
-        lda     r_sx
-        cmp     #LEVEL_W
-        bcc     @cell
-@down:  inc     r_sy
-        lda     r_sy
-        cmp     #LEVEL_H
+tick:   ldx     #0
+@row:   lda     actors_lo,x
+        ora     actors_hi,x
+        bne     @scan
+@down:  inx
+        cpx     #LEVEL_H
         bcc     @row
+        rts
+@scan:  stx     r_sy
+        jsr     @point
+; Y = the first column of row X not looked at yet; on to the first cell
+; from there that holds a thing that acts.
+@find:  cpy     #8
+        bcs     @high
+        lda     actors_lo,x
+        and     bits_from,y
+        beq     @half
+        tay
+        lda     lowest_bit,y
+        tay
+        bcc     @found          ; always: carry clear from the compare
+@half:  ldy     #8
+@high:  cpy     #LEVEL_W
+        bcs     @end
+        lda     actors_hi,x
+        and     bits_from-8,y
+        beq     @end
+        tay
+        lda     lowest_bit,y
+        ora     #8
+        tay
+@found: lda     (r_ptr),y
+        jsr     is_actor
+        bcc     @next
+        sty     r_sx
+        sty     r_x
+        stx     r_y
+        jsr     act
+        ldx     r_sy            ; act moved r_ptr
+        jsr     @point
+        ldy     r_sx
+@next:  iny
+        bne     @find           ; always
+@end:   ldx     r_sy
+        jmp     @down
+; Points r_ptr at row X, Y at its first cell.
+@point: lda     row_lo,x
+        sta     r_ptr
+        lda     row_hi,x
+        sta     r_ptr+1
+        ldy     #0
         rts
 
 ; The laser, magnet or mover at r_x, r_y with code A does its part.
@@ -661,6 +782,8 @@ magnet:
 ; Points r_sptr at the state of the cell r_x, r_y as (r_sptr),y.
 state_row:
         jsr     row_ptr
+; The same for the row r_ptr points at already. Keeps X and Y.
+state_here:
         lda     r_ptr
         clc
         adc     #<LEVEL_CELLS
@@ -670,20 +793,18 @@ state_row:
         sta     r_sptr+1
         rts
 
-; A beetle, the eye or a spark at r_x, r_y (code in A) takes its move,
-; once per tick however the scan meets it.
+; A beetle, the eye or a spark at r_x, r_y (code in A; r_ptr and Y at its
+; cell) takes its move, once per tick however the scan meets it. r_sptr
+; stays at the states of its row.
 mover:
         sta     r_what
-        jsr     state_row
+        jsr     state_here
         lda     (r_sptr),y
-        tax
-        eor     r_parity
-        bpl     @done           ; moved already in this tick
-        txa
-        and     #$7F
-        sta     r_state
-        ora     r_parity
-        sta     (r_sptr),y      ; marked even when it cannot move
+        bpl     @due
+        and     #$7F            ; moved here ahead of the scan: done for this tick
+        sta     (r_sptr),y
+        rts
+@due:   sta     r_state
         lda     r_x
         sta     r_ox
         lda     r_y
@@ -694,13 +815,16 @@ mover:
         cmp     #T_SPARK
         beq     spark
         jmp     beetle
-@done:  rts
 
-; The eye moves every second tick, one cell towards the robot when it
-; sees it along its row or column over floor.
+; The eye moves every second tick (its first tick a move), one cell
+; towards the robot when it sees it along its row or column over floor.
 eye:
-        lda     r_parity
-        bpl     @rest
+        lda     r_state
+        eor     #1
+        sta     r_state
+        sta     (r_sptr),y      ; rests the next tick after a move, and back
+        lsr     a
+        bcc     @rest
         ldx     #DIR_LEFT
 @look:  stx     r_dir
         lda     r_ox
@@ -723,6 +847,7 @@ eye:
         jsr     advance
         jsr     at_robot
         beq     died2
+        jsr     row_ptr         ; floor: the eye saw the robot over it
         jmp     move_mover
 
 died2:  jmp     died
@@ -785,34 +910,40 @@ beetle:
         beq     move_mover
 @turn:  lda     r_state
         eor     #1
-        sta     r_state
-        lda     r_ox
-        sta     r_x
-        lda     r_oy
-        sta     r_y
-        jsr     state_row
-        lda     r_state
-        ora     r_parity
+        ldy     r_ox            ; r_sptr is still at its row
         sta     (r_sptr),y
         rts
 
 ; Moves the mover r_what with its state r_state from r_ox, r_oy to the
-; floor cell r_x, r_y.
+; floor cell r_x, r_y (r_ptr and Y at it), marked when that is ahead of the
+; tick's scan, and counts it in its new row.
 move_mover:
         lda     r_what
-        jsr     put_cell
-        jsr     state_row
+        sta     (r_ptr),y
+        jsr     state_here
         lda     r_state
-        ora     r_parity
-        sta     (r_sptr),y
+        ldx     r_y
+        cpx     r_oy
+        bcc     @keep           ; a row up: behind the scan
+        bne     @mark           ; a row down: ahead
+        ldx     r_x
+        cpx     r_ox
+        bcc     @keep           ; to the left
+@mark:  ora     #$80
+@keep:  sta     (r_sptr),y
+        jsr     add_actor
         lda     r_ox
         sta     r_x
         lda     r_oy
         sta     r_y
+        jsr     remove_actor
         jsr     state_row
-        lda     #0
+        lda     #0              ; nothing to remember, and floor
         sta     (r_sptr),y
-        jmp     clear_cell
+        sta     (r_ptr),y
+        lda     #1
+        sta     dirty
+        rts
 
 ; ---------------------------------------------------------------- lines seen
 

@@ -217,6 +217,26 @@ TEST(CommandLine, ParsingAndExitStatuses)
         EXPECT_EQ(run.out, "");
     }
 
+    // The solver's limits: decimal, above zero, finite, said in one line;
+    // the default counts states only.
+    for (std::vector<const char*> bad : std::vector<std::vector<const char*>>{
+             {"--max-states", "0"}, {"--max-states", "abc"}, {"--max-states", "0x10"}, {"--max-states", "-3"},
+             {"--max-states", "100000001"}, {"--max-seconds", "nan"}, {"--max-seconds", "inf"},
+             {"--max-seconds", "1e400"}, {"--max-seconds", "0"}, {"--max-seconds", "-1"}}) {
+        Parsed run = parse({"check", "a.atr", "--solve", bad[0], bad[1]});
+        EXPECT_EQ(run.line.exitStatus, 2) << bad[1];
+        const std::string first = run.err.substr(0, run.err.find('\n'));
+        EXPECT_EQ(first.find("zelbun-kreator: " + std::string(bad[0]) + ": "), 0u) << first;
+        EXPECT_NE(first.find(std::string("'") + bad[1] + "'"), std::string::npos) << first;
+        EXPECT_LT(first.size(), 100u) << first;
+    }
+    const Parsed solve = parse({"check", "a.atr", "--solve"});
+    EXPECT_EQ(solve.line.maxStates, SolveLimits::defaultStates);
+    EXPECT_EQ(solve.line.maxSeconds, 0);
+    const Parsed limited = parse({"check", "a.atr", "--solve", "--max-states", "0100", "--max-seconds", "2.5"});
+    EXPECT_EQ(limited.line.maxStates, 100u);
+    EXPECT_EQ(limited.line.maxSeconds, 2.5);
+
     // A mistyped command is not taken for a file to open.
     Parsed typo = parse({"chek", "set.atr"});
     EXPECT_EQ(typo.line.exitStatus, 2);
@@ -556,17 +576,39 @@ TEST(CommandLine, CheckSolvesEachLevel)
     std::istringstream in;
     std::ostringstream out, err;
     EXPECT_EQ(runCheck(line, Console{in, out, err}), 1);
-    EXPECT_NE(out.str().find("level 1: solvable in 5 moves: R R R R R\n"), std::string::npos) << out.str();
-    EXPECT_NE(out.str().find("level 2: unsolvable: none of the "), std::string::npos) << out.str();
+    const std::string text = out.str();
+    const size_t first = text.find("level 1: solvable in 5 moves (");
+    ASSERT_NE(first, std::string::npos) << text;
+    EXPECT_NE(text.find(" states, ", first), std::string::npos) << text;
+    EXPECT_NE(text.find(" s): R R R R R\n", first), std::string::npos) << text;
+    EXPECT_NE(text.find("level 2: unsolvable: none of the reachable states leads into the open exit ("), std::string::npos)
+        << text;
+    EXPECT_LT(first, text.find("level 2: ")) << "the levels in their order";
 
     line.json = true;
     std::ostringstream json;
     EXPECT_EQ(runCheck(line, Console{in, json, err}), 1);
     const nlohmann::json parsed = nlohmann::json::parse(json.str());
     EXPECT_EQ(parsed["format"], 1);
+    EXPECT_EQ(parsed["levels"][0]["level"], 1);
     EXPECT_EQ(parsed["levels"][0]["verdict"], "solvable");
+    EXPECT_EQ(parsed["levels"][0]["shortest"], true);
     EXPECT_EQ(parsed["levels"][0]["moves"], nlohmann::json({"R", "R", "R", "R", "R"}));
     EXPECT_EQ(parsed["levels"][1]["verdict"], "unsolvable");
+    for (const nlohmann::json& level : parsed["levels"]) {
+        EXPECT_GT(level["states"], 0);
+        EXPECT_GE(level["seconds"], 0);
+        EXPECT_FALSE(level.contains("gave_up"));
+    }
+
+    // Too few states to settle either: both unknown, the count within the
+    // limit, the reason given; unknown is no mistake.
+    line.json = false;
+    line.maxStates = 5;
+    std::ostringstream small;
+    EXPECT_EQ(runCheck(line, Console{in, small, err}), 0);
+    EXPECT_NE(small.str().find("level 1: unknown: gave up after 5 states ("), std::string::npos) << small.str();
+    EXPECT_NE(small.str().find("level 2: unknown: gave up after 5 states ("), std::string::npos) << small.str();
 }
 
 } // namespace

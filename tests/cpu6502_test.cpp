@@ -47,6 +47,15 @@ TEST(Cpu6502, PassesTheFunctionalSuite)
     ASSERT_TRUE(trapped) << "halted: " << cpu.halted << std::hex << " pc $" << cpu.pc;
     EXPECT_EQ(cpu.pc, 0x3469) << std::hex << "trapped at $" << cpu.pc;
     EXPECT_GT(cpu.cycles, 90'000'000u);
+
+    // Again as call() runs a routine without hooks, on plain memory: the
+    // suite never returns, so it runs to the cycle limit, long after it
+    // reached its success loop.
+    Cpu6502 plain;
+    plain.load(bytes, 0);
+    EXPECT_FALSE(plain.call(0x0400, 100'000'000));
+    EXPECT_FALSE(plain.halted);
+    EXPECT_EQ(plain.pc, 0x3469) << std::hex << "trapped at $" << plain.pc;
 }
 
 // Decimal ADC and SBC as the NMOS part computes them, step by step after
@@ -284,23 +293,27 @@ TEST(Cpu6502, CallRunsASubroutineUntilItReturns)
     EXPECT_EQ(reads.size(), 1u);
 
     // A routine that never returns runs out of cycles; one that meets an
-    // undocumented opcode halts on it until reset.
-    const uint8_t loop[] = {0x4C, 0x00, 0x30}; // JMP $3000
-    cpu.load(loop, sizeof loop, 0x3000);
-    EXPECT_FALSE(cpu.call(0x3000, 100));
-    EXPECT_EQ(cpu.pc, 0x3000);
-    const uint8_t astray[] = {0xE8, 0x02}; // INX, an undocumented opcode
-    cpu.load(astray, sizeof astray, 0x3000);
-    const uint64_t before = cpu.cycles;
-    EXPECT_FALSE(cpu.call(0x3000, 1000));
-    EXPECT_TRUE(cpu.halted);
-    EXPECT_EQ(cpu.pc, 0x3001);
-    EXPECT_EQ(cpu.cycles - before, 2u);
-    EXPECT_EQ(cpu.step(), 0u);
-    EXPECT_FALSE(cpu.nmi());
-    EXPECT_EQ(cpu.pc, 0x3001);
-    cpu.reset();
-    EXPECT_FALSE(cpu.halted);
+    // undocumented opcode halts on it until reset. The same with hooks and
+    // on a processor that never had one (plain memory).
+    Cpu6502 plain;
+    for (Cpu6502* processor : {&cpu, &plain}) {
+        const uint8_t loop[] = {0x4C, 0x00, 0x30}; // JMP $3000
+        processor->load(loop, sizeof loop, 0x3000);
+        EXPECT_FALSE(processor->call(0x3000, 100));
+        EXPECT_EQ(processor->pc, 0x3000);
+        const uint8_t astray[] = {0xE8, 0x02}; // INX, an undocumented opcode
+        processor->load(astray, sizeof astray, 0x3000);
+        const uint64_t before = processor->cycles;
+        EXPECT_FALSE(processor->call(0x3000, 1000));
+        EXPECT_TRUE(processor->halted);
+        EXPECT_EQ(processor->pc, 0x3001);
+        EXPECT_EQ(processor->cycles - before, 2u);
+        EXPECT_EQ(processor->step(), 0u);
+        EXPECT_FALSE(processor->nmi());
+        EXPECT_EQ(processor->pc, 0x3001);
+        processor->reset();
+        EXPECT_FALSE(processor->halted);
+    }
 }
 
 } // namespace

@@ -2,7 +2,8 @@
 // robot one cell per push, the canvas and the status line show the game,
 // and Escape returns to editing with the level as it was and no undo step.
 // A found solution plays itself to the exit; a level that cannot be
-// finished is a finding of the checks before a test.
+// finished is a finding of the checks before a test. Play may begin from a
+// chosen cell, and moves are taken back.
 #include "editor_fixture.h"
 
 #include "core/game.h"
@@ -82,7 +83,7 @@ TEST_F(PlaytestTest, KeysDriveTheRobotAndEscapeLeavesTheLevelAsItWas)
 
     key(SDLK_F5);
     ASSERT_TRUE(editor->play.playing());
-    EXPECT_EQ(editor->statusText(), "Srubki 1  Zycia 3  Amunicja 0\nKlucze 0 0 0");
+    EXPECT_EQ(editor->statusText(), "Srubki 1  Zycia 3  Amunicja 0\nKlucze 0 0 0  Ruchy 0");
 
     // A tap is one step, however long the game takes to come to it.
     key(SDLK_RIGHT);
@@ -247,6 +248,95 @@ TEST_F(PlaytestTest, TheGamesKeys)
     editor->paint();
     const Uint32 grey = rgb(screen, 200, 200, 200);
     EXPECT_EQ(pixel(screen, layout::playButton.x + 3, layout::playButton.y + 3), grey);
+}
+
+// Alt+click (or F6) on a cell plays from there, the level itself left as it
+// was; Backspace takes moves back one by one, screws, the open exit and a
+// life lost with them, and the status line counts the moves.
+TEST_F(PlaytestTest, PlayFromAChosenCellAndTakeMovesBack)
+{
+    const LevelData corridor = levelWith("R..*..E", 1);
+    editor->session.setLevel(0, corridor);
+    editor->session.endStep();
+    const uint64_t steps = editor->session.stepsRecorded();
+    auto altClick = [&](int column, int row) {
+        const layout::Point p = layout::canvasCellRect(column, row).centre();
+        SDL_SetModState(KMOD_LALT);
+        click(p.x, p.y);
+        SDL_SetModState(KMOD_NONE);
+    };
+    auto robotColumn = [&] { return editor->play.playtest()->counters().robot.column; };
+    auto tap = [&](SDLKey sym) {
+        key(sym);
+        play(40);
+        letGo(sym);
+        play(300);
+    };
+    auto moves = [&] {
+        const std::string status = editor->statusText();
+        return status.substr(status.find("Ruchy"));
+    };
+
+    altClick(1, 1);  // a wall: the robot cannot begin there
+    EXPECT_FALSE(editor->play.active());
+    EXPECT_TRUE(editor->notices.shown().back().error);
+
+    altClick(4, 0);
+    ASSERT_TRUE(editor->play.playing());
+    EXPECT_EQ(editor->notices.shown().back().text,
+              "Mapa 1 od kolumny 5, wiersza 1: Backspace cofa ruch, Escape wraca do edycji");
+    EXPECT_EQ(robotColumn(), 4);
+    EXPECT_EQ(moves(), "Ruchy 0");
+    play(400);  // the rest of the click, and time, start nothing
+    EXPECT_TRUE(editor->play.playing());
+
+    tap(SDLK_LEFT);  // onto the screw: the exit opens
+    tap(SDLK_RIGHT);
+    tap(SDLK_RIGHT);
+    EXPECT_EQ(robotColumn(), 5);
+    EXPECT_TRUE(editor->play.playtest()->counters().exitOpen);
+    EXPECT_EQ(moves(), "Ruchy 3");
+
+    key(SDLK_BACKSPACE);
+    EXPECT_EQ(robotColumn(), 4);
+    EXPECT_EQ(moves(), "Ruchy 2");
+    key(SDLK_BACKSPACE);
+    key(SDLK_BACKSPACE);
+    EXPECT_EQ(robotColumn(), 4);
+    EXPECT_EQ(moves(), "Ruchy 0");
+    EXPECT_EQ(editor->play.playtest()->cell({3, 0}), 16);  // the screw is back
+    EXPECT_FALSE(editor->play.playtest()->counters().exitOpen);
+    play(1000);  // and the game waits for the next push
+    EXPECT_EQ(robotColumn(), 4);
+    key(SDLK_BACKSPACE);
+    EXPECT_EQ(editor->notices.shown().back().text, "Nie ma ruchu do cofniecia");
+    tap(SDLK_RIGHT);
+    EXPECT_EQ(robotColumn(), 5);
+    EXPECT_EQ(moves(), "Ruchy 1");
+
+    key(SDLK_ESCAPE);
+    EXPECT_TRUE(sameLevel(editor->session.level(0), corridor));
+    EXPECT_EQ(editor->session.stepsRecorded(), steps);
+
+    // F6 plays from the cell under the pointer. Walking into the beetle
+    // costs a life; taking that move back gives it back.
+    editor->session.setLevel(0, levelWith("R.B", 0));
+    editor->session.endStep();
+    const layout::Point second = layout::canvasCellRect(1, 0).centre();
+    editor->mouse(second.x, second.y, 0);
+    key(SDLK_F6);
+    ASSERT_TRUE(editor->play.playing());
+    EXPECT_EQ(robotColumn(), 1);
+    key(SDLK_RIGHT);  // let go within the frame: held on, it would walk in again
+    letGo(SDLK_RIGHT);
+    play(300);
+    EXPECT_EQ(editor->play.playtest()->counters().lives, 2);
+    EXPECT_EQ(moves(), "Ruchy 0");  // the level began again
+    key(SDLK_BACKSPACE);
+    EXPECT_EQ(editor->play.playtest()->counters().lives, 3);
+    EXPECT_EQ(robotColumn(), 1);
+    EXPECT_EQ(moves(), "Ruchy 0");
+    key(SDLK_ESCAPE);
 }
 
 // The exit opens on the canvas when the last screw is in, lit up as the

@@ -1,5 +1,5 @@
 // The painting tools: fill, rectangles, lines, picking, the preview while
-// dragging, and copying levels and parts of them.
+// dragging, copying levels and parts of them, and flipping and turning them.
 #include "editor_fixture.h"
 
 using namespace fixture;
@@ -121,6 +121,100 @@ TEST_F(ToolsTest, CopyAndPasteALevelAndASelection)
     EXPECT_EQ(level(4).get(15, 30), 7);
     EXPECT_EQ(count(4, 0), 16 * 31 - 1);  // its second cell fell outside the grid
     EXPECT_EQ(level(4).srubkiGet(), 0);
+}
+
+// X and Y flip a selection, Z turns it a quarter clockwise about its middle
+// and Shift+Z back, each one undo step; the game's directed tiles turn with
+// it. A turn reaching past the level's edge is refused and said; a part
+// being pasted turns before it is placed.
+TEST_F(ToolsTest, FlipAndTurnASelectionWithItsDirectedTiles)
+{
+    // The game's codes: a direction is added to a machine's first code as
+    // up 0, right 1, down 2, left 3; the beetles walk across and along.
+    const int laserUp = 0x40, magnetUp = 0x44, onewayUp = 0x4C, beetleAcross = 0x50, beetleAlong = 0x51;
+    const int right = 1, down = 2, left = 3;
+    auto keyDown = [&](SDLKey sym, int mod = KMOD_NONE) { editor->keyDown(keysym(sym, 0, mod)); };
+    auto lastSaid = [&] { return editor->notices.shown().back().text; };
+    LevelData start = emptyLevel(0);
+    start.on = true;
+    // Columns 2..5 of rows 3 and 4:   > ^ . <
+    //                                 - . . 9
+    start.cells[2][3] = uint8_t(laserUp + right);
+    start.cells[3][3] = uint8_t(magnetUp);
+    start.cells[5][3] = uint8_t(onewayUp + left);
+    start.cells[2][4] = uint8_t(beetleAcross);
+    start.cells[5][4] = 9;
+    editor->session.setLevel(0, start);
+    editor->session.endStep();
+    const uint64_t steps = editor->session.stepsRecorded();
+
+    keyDown(SDLK_x);  // nothing selected: said how
+    EXPECT_NE(lastSaid().find("zaznacz"), std::string::npos) << lastSaid();
+    EXPECT_EQ(editor->session.stepsRecorded(), steps);
+
+    editor->canvasKey(SDLK_s, false);
+    drag({2, 3}, {5, 4});
+    keyDown(SDLK_x);
+    EXPECT_EQ(level(0).get(5, 3), laserUp + left);
+    EXPECT_EQ(level(0).get(4, 3), magnetUp);
+    EXPECT_EQ(level(0).get(2, 3), onewayUp + right);
+    EXPECT_EQ(level(0).get(5, 4), beetleAcross);
+    EXPECT_EQ(level(0).get(2, 4), 9);
+    keyDown(SDLK_y);
+    EXPECT_EQ(level(0).get(5, 4), laserUp + left);
+    EXPECT_EQ(level(0).get(4, 4), magnetUp + down);
+    EXPECT_EQ(level(0).get(2, 4), onewayUp + right);
+    EXPECT_EQ(level(0).get(2, 3), 9);
+    const LevelData flipped = editor->session.level(0);
+
+    // A clockwise turn: the 4 x 2 part stands 2 x 4 about the same middle,
+    // columns 3..4, rows 2..5; what it left is floor.
+    keyDown(SDLK_z);
+    EXPECT_EQ(editor->tools.selectionStart(), (Cell{3, 2}));
+    EXPECT_EQ(editor->tools.selectionEnd(), (Cell{4, 5}));
+    EXPECT_EQ(level(0).get(3, 5), laserUp);
+    EXPECT_EQ(level(0).get(3, 4), magnetUp + left);
+    EXPECT_EQ(level(0).get(3, 2), onewayUp + down);
+    EXPECT_EQ(level(0).get(4, 2), 9);
+    EXPECT_EQ(level(0).get(4, 5), beetleAlong);
+    EXPECT_EQ(level(0).get(2, 3), 0);
+    EXPECT_EQ(level(0).get(5, 4), 0);
+    editor->mouse(cellX(3), cellY(3), 0);
+    EXPECT_NE(editor->statusText().find("Zaznaczenie 2 x 4"), std::string::npos) << editor->statusText();
+    keyDown(SDLK_z, KMOD_LSHIFT);  // and back where it was
+    EXPECT_TRUE(sameLevel(editor->session.level(0), flipped));
+    EXPECT_EQ(editor->tools.selectionStart(), (Cell{2, 3}));
+    EXPECT_EQ(editor->session.stepsRecorded(), steps + 4);
+
+    // Each was one step: undone one by one back to the start.
+    editor->undo();
+    EXPECT_EQ(level(0).get(3, 5), laserUp);
+    editor->undo();
+    EXPECT_TRUE(sameLevel(editor->session.level(0), flipped));
+    editor->undo();
+    editor->undo();
+    EXPECT_TRUE(sameLevel(editor->session.level(0), start));
+
+    // Along the bottom edge a 4 x 2 part cannot stand up: refused, said,
+    // nothing changed.
+    drag({8, 29}, {11, 30});
+    const uint64_t before = editor->session.stepsRecorded();
+    keyDown(SDLK_z);
+    EXPECT_NE(lastSaid().find("nie zmiesci sie"), std::string::npos) << lastSaid();
+    EXPECT_TRUE(sameLevel(editor->session.level(0), start));
+    EXPECT_EQ(editor->session.stepsRecorded(), before);
+
+    // A part being pasted turns as it follows the pointer, and is placed
+    // turned in one step.
+    drag({2, 3}, {3, 3});
+    editor->canvasKey(SDLK_c, true);
+    editor->canvasKey(SDLK_v, true);
+    keyDown(SDLK_z);
+    click(cellX(10), cellY(10));
+    EXPECT_EQ(level(0).get(10, 10), laserUp + down);
+    EXPECT_EQ(level(0).get(10, 11), magnetUp + right);
+    editor->undo();
+    EXPECT_TRUE(sameLevel(editor->session.level(0), start));
 }
 
 } // namespace

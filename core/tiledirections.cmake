@@ -1,0 +1,41 @@
+# Writes a C++ table of the directed tiles of data/src/tiles.txt for
+# flipping and turning parts of a level (see tools/tiletable.cmake): a group
+# named NAME-up, NAME-right, NAME-down and NAME-left faces those four ways,
+# and a pair NAME-h, NAME-v lies across and along (the h tile standing for
+# right and left, the v tile for up and down). Only whole groups are
+# written.
+include(${CMAKE_CURRENT_LIST_DIR}/../tools/tiletable.cmake)
+read_tile_headers(codes names)
+set(groups "")
+foreach(code name IN ZIP_LISTS codes names)
+  if(name MATCHES "^(.+)-(up|right|down|left)$")
+    set(${CMAKE_MATCH_1}_${CMAKE_MATCH_2} ${code})
+  elseif(name MATCHES "^(.+)-h$")
+    set(${CMAKE_MATCH_1}_right ${code})
+    set(${CMAKE_MATCH_1}_left ${code})
+  elseif(name MATCHES "^(.+)-v$")
+    set(${CMAKE_MATCH_1}_up ${code})
+    set(${CMAKE_MATCH_1}_down ${code})
+  else()
+    continue()
+  endif()
+  list(APPEND groups ${CMAKE_MATCH_1})
+endforeach()
+list(REMOVE_DUPLICATES groups)
+
+set(entries "")
+foreach(group ${groups})
+  set(group_codes "")
+  foreach(direction up right down left)
+    if(NOT DEFINED ${group}_${direction})
+      set(group_codes "")
+      break()
+    endif()
+    list(APPEND group_codes ${${group}_${direction}})
+  endforeach()
+  if(group_codes)
+    list(JOIN group_codes ", " group_codes)
+    string(APPEND entries "    {\"${group}\", {${group_codes}}},\n")
+  endif()
+endforeach()
+write_table("#include \"core/tiledirections.h\"\n\nconst DirectedTiles kDirectedTiles[] = {\n${entries}};\nconst int kDirectedTileGroups = int(sizeof kDirectedTiles / sizeof kDirectedTiles[0]);\n")
