@@ -185,7 +185,7 @@ shot window
 # rectangles of editor/layout.h, a pixel inside their borders).
 shot areas \
   --mark 2,2,546,21 --mark 2,27,636,16 --mark 6,51,254,494 --mark 7,550,204,18 --mark 272,52,96,136 \
-  --mark 377,52,156,80 --mark 552,47,86,96 --mark 377,156,252,146 --mark 377,335,253,98 \
+  --mark 377,52,76,80 --mark 552,47,86,96 --mark 377,156,252,146 --mark 377,335,253,98 \
   --mark 377,447,161,21 --mark 377,474,261,48 --mark 377,528,261,18 --mark 377,551,261,17
 # The tool buttons under the canvas, three times as large.
 shot tools --crop 0,546,216,24 --zoom 3
