@@ -35,50 +35,7 @@ enum class Language { polish, english };
     X(wallCounterLabel, "Murek:", "Wall:")                                                                      \
     X(colourLabel, "Kolor:", "Colour:")                                                                         \
     X(textLabel, "Tekst:", "Text:")                                                                             \
-    /* The status line over the buttons */                                                                     \
-    X(newHint, "Nowy zestaw map\n(Ctrl+N)", "New level set\n(Ctrl+N)")                                          \
-    X(openHint, "Otworz zestaw (Ctrl+O)\nCtrl+1..9: ostatnio otwarte", "Open a set (Ctrl+O)\nCtrl+1..9: opened last") \
-    X(saveHint, "Zapisz zestaw (Ctrl+S)", "Save the set (Ctrl+S)")                                              \
-    X(saveAsHint, "Zapisz pod nowa nazwa\n(Ctrl+Shift+S)", "Save under a new name\n(Ctrl+Shift+S)")              \
-    X(deleteHint, "Oproznij biezaca mape", "Clear the current level")                                          \
-    X(testLevelHint, "Testuj biezaca mape\nw emulatorze", "Test the current level\nin the emulator")             \
-    X(testGameHint, "Testuj caly zestaw\nw emulatorze", "Test the whole set\nin the emulator")                  \
-    X(swapHint, "Zamien biezaca mape z inna:\nkliknij ja potem (Escape: nie)",                                  \
-      "Swap this level with another:\nclick it next (Escape: no)")                                             \
-    X(undoHint, "Cofnij (Ctrl+Z)", "Undo (Ctrl+Z)")                                                             \
-    X(redoHint, "Ponow (Ctrl+Y, Ctrl+Shift+Z)", "Redo (Ctrl+Y, Ctrl+Shift+Z)")                                  \
-    X(logHint, "Komunikaty tego uruchomienia\n(F2)", "Messages of this run\n(F2)")                              \
-    X(helpHint, "Klawisze i mysz (F1)", "Keys and mouse (F1)")                                                  \
-    X(dismissHint, "Ukryj komunikat", "Hide the message")                                                      \
-    X(playHint, "Graj na planszy (F5)\nShift+F5: pokaz rozwiazanie", "Play on the canvas (F5)\nShift+F5: show a solution") \
-    X(pencilHint, "Olowek (D)", "Pencil (D)")                                                                   \
-    X(fillHint, "Wypelnianie (F)", "Fill (F)")                                                                  \
-    X(rectangleHint, "Prostokat (R)", "Rectangle (R)")                                                          \
-    X(frameHint, "Ramka (R, drugi raz)", "Frame (R, twice)")                                                    \
-    X(lineHint, "Linia (L)", "Line (L)")                                                                        \
-    X(pickHint, "Pobierz kafel (P)", "Pick a tile (P)")                                                         \
-    X(selectHint, "Zaznaczenie (S, Ctrl+C, Ctrl+V)", "Select (S, Ctrl+C, Ctrl+V)")                              \
-    X(gridHint, "Siatka (G)", "Grid (G)")                                                                       \
-    /* The status line over the rest */                                                                        \
-    X(cellStatus, "Kolumna {}, wiersz {}", "Column {}, row {}")                                                 \
-    X(selectionStatus, "Zaznaczenie {} x {}", "Selection {} x {}")                                              \
-    X(tileStatus, "Kafel {}", "Tile {}")                                                                        \
-    X(paletteStatus, "Kafel {}\nlewy przycisk nim rysuje", "Tile {}\nthe left button draws with it")            \
-    X(slotStatus, "Mapa {}", "Level {}")                                                                        \
-    X(emptySlotStatus, "Mapa {} (pusta)", "Level {} (empty)")                                                  \
-    X(swapTargetStatus, "klik: zamien z biezaca", "click: swap with the current")                              \
-    X(colourStatus, "Kolor ${}\nklik: do rejestru {}", "Colour ${}\nclick: into register {}")                   \
-    X(registerStatus, "Rejestr {}: ${}", "Register {}: ${}")                                                    \
-    X(backgroundRegister, "tlo okna", "window background")                                                     \
-    X(robotRegister, "kolor robota", "robot colour")                                                            \
-    X(screwCounterStatus, "Srubki do zebrania: - i +\nklik na liczbe: policz na mapie",                         \
-      "Screws to collect: - and +\nclick the number: count them")                                              \
-    X(wallCounterStatus, "Wzorek murku: - i +\nklik na obrazek: pierwszy",                                      \
-      "Wall pattern: - and +\nclick the picture: the first")                                                   \
-    X(textBoxStatus, "Tekst gry: klik daje klawiature\nEscape lub klik obok oddaje",                            \
-      "Game text: a click types here\nEscape or a click beside ends")                                          \
-    X(startPageStatus, "Strona na poczatek gry", "The page before the game")                                   \
-    X(endPageStatus, "Strona na koniec gry", "The page after the game")                                        \
+    /* The status line (the widgets' own words are widgetText's, messages.h) */             \
     X(findingAreaStatus, "Klik: pokaz to miejsce", "Click: show this place")                                   \
     X(wholeMessageStatus, "Klik: caly komunikat", "Click: the whole message")                                  \
     X(playCounters, "Srubki {}  Zycia {}  Amunicja {}", "Screws {}  Lives {}  Ammo {}")                         \

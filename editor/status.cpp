@@ -1,22 +1,31 @@
-// The status line: what lies under the pointer, or the game's counters
-// while a level plays.
+// What the window says of the widget under the pointer, in one place: the
+// status line says it, or the game's counters while a level plays, and the
+// tooltip beside a resting pointer shows the same words for the buttons,
+// the tools, the palette, the counters, the colour registers and the slots.
 #include "editor/frame.h"
 
 #include "core/messages.h"
 #include "editor/tilenames.h"
 
-#include <cstdio>
 #include <cstdlib>
 
 namespace {
 
-// By the command's number; the first is no command.
-const WindowText commandHints[] = {
-    WindowText::count,         WindowText::newHint,      WindowText::openHint,     WindowText::saveHint,
-    WindowText::saveAsHint,    WindowText::deleteHint,   WindowText::testLevelHint, WindowText::testGameHint,
-    WindowText::swapHint,      WindowText::undoHint,     WindowText::redoHint,     WindowText::logHint,
-    WindowText::helpHint,      WindowText::dismissHint,  WindowText::playHint,     WindowText::count,
+// The words of each command button, by Command from New on.
+const WidgetText commandTexts[] = {
+    WidgetText::newSet, WidgetText::open,  WidgetText::save, WidgetText::saveAs, WidgetText::deleteLevel,
+    WidgetText::testLevel, WidgetText::testGame, WidgetText::swap, WidgetText::undo, WidgetText::redo,
+    WidgetText::log,    WidgetText::help,  WidgetText::dismiss, WidgetText::play, WidgetText::setView,
 };
+static_assert(sizeof commandTexts / sizeof commandTexts[0] == size_t(Command::SetView) - size_t(Command::New) + 1,
+              "one text a command");
+
+// The words of each tool button, the grid switch last.
+const WidgetText toolTexts[] = {
+    WidgetText::drawTool, WidgetText::fillTool, WidgetText::rectangleTool, WidgetText::outlineTool,
+    WidgetText::lineTool, WidgetText::pickTool, WidgetText::selectTool,    WidgetText::gridSwitch,
+};
+static_assert(sizeof toolTexts / sizeof toolTexts[0] == frame::toolButtonCount, "one text a tool button");
 
 } // namespace
 
@@ -29,62 +38,70 @@ std::string frame::statusText() const
         return play.status();
     if (setView->isOpen() && SetView::covers({x, y, 1, 1}))
         return setView->statusText(x, y);
+    return hintAt(targetAt(x, y), x, y);
+}
+
+std::string frame::tooltipText() const
+{
+    const int x = pointerX, y = pointerY;
+    if (notices.overlay() != Notices::Overlay::none || play.active())
+        return "";
+    if (setView->isOpen() && SetView::covers({x, y, 1, 1}))
+        return setView->overButton(x, y) ? setView->statusText(x, y) : "";
     const Target target = targetAt(x, y);
+    switch (target.kind) {
+    case Target::Canvas:
+    case Target::ColourPicker:
+    case Target::TextBox:
+    case Target::MessageArea:
+    case Target::Nothing:
+        return "";  // places rather than widgets: the status line tells of them
+    default:
+        return hintAt(target, x, y);
+    }
+}
+
+std::string frame::hintAt(const Target& target, int x, int y) const
+{
     const map& level = levels[currentLevel];
-    auto hex = [](int value) {
-        char digits[4];
-        std::snprintf(digits, sizeof digits, "%02X", value & 0xFF);
-        return std::string(digits);
-    };
-    auto tileText = [&](int code) {
-        char described[64];
-        const char* name = tileName(code);
-        std::snprintf(described, sizeof described, name ? "$%02X %s" : "$%02X", code & 0xFF, name);
-        return std::string(described);
-    };
     switch (target.kind) {
     case Target::Canvas: {
         Cell cell;
         layout::canvasCellAt(x, y, cell);
-        const std::string result =
-            word(WindowText::cellStatus, {std::to_string(cell.column + 1), std::to_string(cell.row + 1)}) + "\n";
+        const std::string where = cellText(cell.column, cell.row, language) + "\n";
         if (tools.hasSelection()) {
             const Cell a = tools.selectionStart(), b = tools.selectionEnd();
-            return result + word(WindowText::selectionStatus, {std::to_string(std::abs(a.column - b.column) + 1),
-                                                               std::to_string(std::abs(a.row - b.row) + 1)});
+            return where + selectionText(std::abs(a.column - b.column) + 1, std::abs(a.row - b.row) + 1,
+                                         language);
         }
-        return result + word(WindowText::tileStatus, {tileText(level.get(cell.column, cell.row))});
+        const int code = level.get(cell.column, cell.row);
+        return where + tileText(code, tileName(code), language);
     }
     case Target::Palette: {
         const int code = tileCodes[target.index];
-        return code < 0 ? "" : word(WindowText::paletteStatus, {tileText(code)});
+        return code < 0 ? "" : paletteEntryText(code, tileName(code), language);
     }
     case Target::LevelSlot:
-        return word(levels[target.index].isOn() ? WindowText::slotStatus : WindowText::emptySlotStatus,
-                    {std::to_string(target.index + 1)}) +
-               (swapSource >= 0 ? "\n" + word(WindowText::swapTargetStatus) : "");
-    case Target::ColourPicker: {
-        return word(WindowText::colourStatus, {hex(colourPicker->colourAt(x, y)), std::to_string(currentColour + 1)});
-    }
+        return levelSlotText(target.index, levels[target.index].isOn(), setView->verdict(target.index),
+                             swapSource >= 0, language);
+    case Target::ColourPicker:
+        return colourPickerText(colourPicker->colourAt(x, y), currentColour, language);
     case Target::ColourRegister:
-        return word(WindowText::registerStatus, {std::to_string(target.index + 1), hex(level.colorGet(target.index))}) +
-               (target.index == 4   ? "\n" + word(WindowText::backgroundRegister)
-                : target.index == 5 ? "\n" + word(WindowText::robotRegister)
-                                    : "");
+        return colourRegisterText(target.index, level.colorGet(target.index), language);
     case Target::ScrewCounter:
-        return word(WindowText::screwCounterStatus);
+        return widgetText(WidgetText::screwCounter, language);
     case Target::WallCounter:
-        return word(WindowText::wallCounterStatus);
+        return widgetText(WidgetText::wallCounter, language);
     case Target::TextBox:
-        return word(WindowText::textBoxStatus);
+        return widgetText(WidgetText::textBox, language);
     case Target::PageButton:
-        return word(target.index == 0 ? WindowText::startPageStatus : WindowText::endPageStatus);
+        return widgetText(target.index == 0 ? WidgetText::startPage : WidgetText::endPage, language);
     case Target::ToolButton:
-        return toolHint() ? toolHint() : "";
+        return widgetText(toolTexts[target.index], language);
     case Target::CommandButton:
-        if (target.index == int(Command::SetView))
-            return setViewText(SetViewText::viewHint, language);
-        return commandHints[target.index] == WindowText::count ? "" : word(commandHints[target.index]);
+        if (target.index == int(Command::None))
+            return "";
+        return widgetText(commandTexts[target.index - int(Command::New)], language);
     case Target::MessageArea:
         return notices.messageAreaHint(y);
     case Target::Nothing:

@@ -28,18 +28,7 @@ int textRoom(WindowText text)
     case WindowText::wallCounterLabel: return wallCounterArea.w;
     case WindowText::colourLabel: return colourLabelWidth;
     case WindowText::textLabel: return textLabelWidth;
-    case WindowText::newHint: case WindowText::openHint: case WindowText::saveHint: case WindowText::saveAsHint:
-    case WindowText::deleteHint: case WindowText::testLevelHint: case WindowText::testGameHint:
-    case WindowText::swapHint: case WindowText::undoHint: case WindowText::redoHint: case WindowText::logHint:
-    case WindowText::helpHint: case WindowText::dismissHint: case WindowText::playHint:
-    case WindowText::pencilHint: case WindowText::fillHint: case WindowText::rectangleHint:
-    case WindowText::frameHint: case WindowText::lineHint: case WindowText::pickHint: case WindowText::selectHint:
-    case WindowText::gridHint: case WindowText::cellStatus: case WindowText::selectionStatus:
-    case WindowText::tileStatus: case WindowText::paletteStatus: case WindowText::slotStatus:
-    case WindowText::emptySlotStatus: case WindowText::swapTargetStatus: case WindowText::colourStatus:
-    case WindowText::registerStatus: case WindowText::backgroundRegister: case WindowText::robotRegister:
-    case WindowText::screwCounterStatus: case WindowText::wallCounterStatus: case WindowText::textBoxStatus:
-    case WindowText::startPageStatus: case WindowText::endPageStatus: case WindowText::findingAreaStatus:
+    case WindowText::findingAreaStatus:
     case WindowText::wholeMessageStatus: case WindowText::playCounters: case WindowText::playKeys:
     case WindowText::replayStep: case WindowText::paused:
         return statusRoom;
