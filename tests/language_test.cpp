@@ -94,6 +94,14 @@ TEST(WindowLanguage, EveryTextIsThereAndFits)
                 EXPECT_LE(int(line.size()) * layout::fontWidth, room) << name << ": \"" << line << "\"";
         }
     }
+    // The widgets' own words, on the status line and in their tooltips.
+    for (int i = 0; i <= int(WidgetText::endPage); ++i)
+        for (Language language : languages) {
+            const std::string text = widgetText(WidgetText(i), language);
+            EXPECT_FALSE(text.empty()) << "widget text " << i;
+            for (const std::string& line : linesOf(text))
+                EXPECT_LE(int(line.size()), layout::statusChars) << "widget text " << i << ": " << line;
+        }
     for (int i = 0; i <= int(SetViewText::emptyPlace); ++i)
         for (Language language : languages)
             EXPECT_NE(*setViewText(SetViewText(i), language), '\0') << "set view text " << i;

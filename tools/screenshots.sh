@@ -227,8 +227,8 @@ sleep 2.5
 snap solution
 key Escape
 
-# The English window: once the editor takes --lang en, start it again with
-# that option on the saved set and shoot it here, as `window-en`:
-#   kill -KILL "$program"; wait "$program" || true
-#   start --lang en zestaw.atr
-#   shot window-en
+# The English window (--lang en) on the saved set.
+kill -KILL "$program"; wait "$program" 2>/dev/null || true
+start --lang en zestaw.atr
+point $((5 + 16 * 13 + 8)) $((50 + 16 * 19 + 8))
+shot window-en
