@@ -17,6 +17,7 @@
 #include "editor/recovery.h"
 #include "editor/setview.h"
 #include "editor/targets.h"
+#include "editor/testchecks.h"
 #include "render/levelrenderer.h"
 #include "render/sheet.h"
 #include "widgets/CButton.h"
@@ -179,11 +180,6 @@ public:
     // Shows `slot` and makes its cell flash for a while.
     void showCell(int slot, Cell cell);
 
-    // The budget of the solver in the checks before a test, spread over
-    // the levels tested; a level proven unsolvable within it is a finding.
-    // None: the solver stays out of the checks.
-    double solveSecondsBeforeTest = 2.0;
-
     // --- Work kept safe ---------------------------------------------------
     // Writes the autosave when one is due: the document is modified, and 30
     // s have passed since its first change not autosaved yet, or 20 undo
@@ -270,6 +266,8 @@ public:
     bool showGrid = false;
     // What the checks before a test know of the tile set (from tiles.cfg).
     LevelRules levelRules;
+    // The checks before a test, the solver's budget among them.
+    TestChecks testChecks;
 
     CButton* undoButton = nullptr;
     CButton* redoButton = nullptr;
@@ -367,7 +365,6 @@ private:
     void startPlay(bool showSolution, Cell from = {-1, -1});
     void stopPlay(bool announce);
     void playKey(const SDL_keysym& key, bool down);
-    void solveBeforeTest(const std::vector<int>& slots, std::vector<LevelFinding>& findings);
     void zoomBy(int steps);
     // Labels are black on a light background register, white on a dark one.
     bool labelsInBlack() const;
