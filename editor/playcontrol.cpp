@@ -26,7 +26,7 @@ void PlaytestControl::start(int slot, bool showSolution)
     const LevelData& level = session_.level(slot);
     if (showSolution) {
         search_.reset(new SolutionSearch(level, slot, searchLimits));
-        show_(levelName(slot) + ": szukam rozwiazania (Escape przerywa)", false);
+        show_(searchNews(SearchNews::started, slot, Language::polish), false);
         return;
     }
     play(level, slot, "Gra na planszy: Escape wraca do edycji");
@@ -65,7 +65,8 @@ void PlaytestControl::takeBack()
         show_(canvasNews(CanvasNews::nothingToTakeBack, Language::polish), false);
 }
 
-// The search ended: its moves play on the canvas, or its verdict shows.
+// The search ended: its moves are listed and play on the canvas, or its
+// verdict shows.
 void PlaytestControl::playFoundSolution()
 {
     const SolveResult result = search_->result();
@@ -77,16 +78,14 @@ void PlaytestControl::playFoundSolution()
     }
     playtest_.reset(new Playtest(session_.level(slot), clock_(), result.moves));
     deathsShown_ = 0;
-    show_("Rozwiazanie, " + polishCount(long(result.moves.size()), "ruch", "ruchy", "ruchow") +
-              ": Escape wraca do edycji",
-          false);
+    show_(solutionFound(slot, result, Language::polish), false);
 }
 
 void PlaytestControl::stop()
 {
     if (search_) {
+        show_(searchNews(SearchNews::stopped, search_->slot(), Language::polish), false);
         search_.reset();
-        show_("Szukanie rozwiazania przerwane", false);
     }
     playtest_.reset();
 }
@@ -147,6 +146,8 @@ bool PlaytestControl::tick()
 
 std::string PlaytestControl::status() const
 {
+    if (search_)
+        return searchProgress(search_->slot(), search_->states(), Language::polish);
     if (!playtest_)
         return "";
     const GameRules::Counters c = playtest_->counters();

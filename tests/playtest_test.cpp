@@ -197,6 +197,59 @@ TEST_F(PlaytestTest, AnUnsettledLevelIsAFindingBeforeTesting)
     EXPECT_EQ(platform.openRequests.size(), 1u);
 }
 
+// Shift+F5: while it searches, the status line counts the states; the
+// moves found are listed in the message area and the log as they play, a
+// step the rules turn into standing still as "czekaj"; a long list is cut
+// short in the message area and kept whole in the log.
+TEST_F(PlaytestTest, TheFoundSolutionIsListedAsItPlays)
+{
+    // The beetle must pass before the robot can go down.
+    editor->session.setLevel(0, levelOfRows({"##R##", ".B...", "##.##", "##E##"}, 0));
+    editor->session.endStep();
+    key(SDLK_F5, KMOD_SHIFT);
+    ASSERT_TRUE(editor->play.search());
+    EXPECT_EQ(editor->statusText().substr(0, 26), "Szukam rozwiazania mapy 1\n");
+    while (!editor->play.search()->done())
+        std::this_thread::yield();
+    const std::string counted = "\n" + std::to_string(editor->play.search()->result().states) + " stan";
+    EXPECT_NE(editor->statusText().find(counted), std::string::npos) << editor->statusText();
+    play(20);
+    ASSERT_TRUE(editor->play.playing());
+    const std::string listed = "Mapa 1: rozwiazanie w 5 ruchach; Escape wraca do edycji: czekaj czekaj D D D";
+    EXPECT_EQ(editor->notices.shown().back().text, listed);
+    EXPECT_EQ(editor->notices.log().back().text, listed);
+    play(6 * 160);
+    EXPECT_EQ(editor->notices.shown().back().text, "Robot doszedl do wyjscia: mapa ukonczona");
+
+    // A winding corridor: more moves than the message area holds.
+    std::vector<std::string> rows;
+    for (int r = 0; r < 9; ++r)
+        rows.push_back(r % 2 == 0 ? "................" : r % 4 == 1 ? "###############." : ".###############");
+    rows[0][0] = 'R';
+    rows[8][15] = 'E';
+    editor->session.setLevel(0, levelOfRows(rows, 0));
+    key(SDLK_F5, KMOD_SHIFT);
+    while (!editor->play.search()->done())
+        std::this_thread::yield();
+    play(20);
+    ASSERT_TRUE(editor->play.playing());
+    const size_t moves = editor->play.playtest()->replayLength();
+    EXPECT_EQ(moves, 5 * 15 + 4 * 2u);
+    bool whole = true;
+    const std::vector<Notices::TextLine> lines = editor->notices.messageLines(whole);
+    EXPECT_FALSE(whole);
+    EXPECT_EQ(lines.size(), size_t(layout::messageLineCount));
+    std::string area;
+    for (const Notices::TextLine& line : lines)
+        area += line.text + "|";
+    EXPECT_EQ(area.substr(0, 62), "Mapa 1: rozwiazanie w 83|ruchach; Escape wraca do edycji:|P P ") << area;
+    EXPECT_EQ(area.substr(area.size() - 5), " ...|") << area;
+    const std::string& logged = editor->notices.log().back().text;
+    const std::string list = logged.substr(logged.find(": P P ") + 2);
+    EXPECT_EQ(size_t(std::count(list.begin(), list.end(), ' ')) + 1, moves) << logged;
+    key(SDLK_ESCAPE);
+}
+
 // The game's keys: Ctrl is the trigger and fires only with a direction,
 // towards it, instead of walking; space pauses as START does; R starts the
 // level again as OPTION does, once a press however long it is held (the
