@@ -15,7 +15,6 @@
 
 #include <SDL.h>
 
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -25,10 +24,6 @@
 #include <string>
 #include <vector>
 
-#ifndef _WIN32
-#include <fcntl.h>
-#include <unistd.h>
-#endif
 
 namespace {
 
@@ -153,6 +148,12 @@ int runWindow(const CommandLine& line)
         std::fprintf(stderr, "zelbun-kreator: %s", editor.loadError().c_str());
         return 1;
     }
+    if (options.stateDir.empty())
+#ifdef _WIN32
+        editor.note("Autozapis wylaczony: brak LOCALAPPDATA, nie ma gdzie go trzymac");
+#else
+        editor.note("Autozapis wylaczony: brak HOME i XDG_STATE_HOME, nie ma gdzie go trzymac");
+#endif
     if (!line.file.empty())
         editor.loadMap(line.file.c_str());
     // Work a crash left in the autosave comes back first.
@@ -162,23 +163,10 @@ int runWindow(const CommandLine& line)
     return 0;
 }
 
-// A standard stream that is closed at start keeps its number taken, so no
-// file opened later lands on it and receives what is printed; writes to it
-// fail as they would have, and are reported.
-void reserveStandardStreams()
-{
-#ifndef _WIN32
-    for (int fd = 0; fd <= 2; ++fd)
-        if (fcntl(fd, F_GETFD) < 0 && errno == EBADF && open("/dev/null", O_RDONLY) != fd)
-            return;
-#endif
-}
-
 } // namespace
 
 int main(int argc, char* argv[])
 {
-    reserveStandardStreams();
     prepareStandardStreams();
     const ProgramArguments arguments(argc, argv);
     std::ostringstream help;

@@ -13,6 +13,7 @@
 #include "core/setcheck.h"
 #include "core/solver.h"
 #include "core/tilesetup.h"
+#include "platform/startup.h"
 #include "render/sheet.h"
 
 #include <nlohmann/json.hpp>
@@ -21,6 +22,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <iostream>
 #include <istream>
 #include <ostream>
 #include <sstream>
@@ -172,7 +174,14 @@ void printInfoJson(const std::string& path, const SetFile& set, int screwCode, s
 // The bytes of the input, from standard input for "-".
 Error readInput(const std::string& path, std::istream& in, std::vector<uint8_t>& bytes)
 {
-    return path == "-" ? readStream(in, bytes, kGameImageReadLimit) : readFile(path, bytes, kGameImageReadLimit);
+    if (path != "-")
+        return readFile(path, bytes, kGameImageReadLimit);
+    // The program's own standard input may be closed or a directory,
+    // which reads as nothing at all.
+    if (&in == &std::cin)
+        if (Error problem = standardInputProblem())
+            return problem;
+    return readStream(in, bytes, kGameImageReadLimit);
 }
 
 } // namespace
@@ -304,6 +313,12 @@ int runTest(const CommandLine& line, Console console)
         return fail(console, inputName(line.file) + ": level " + std::to_string(line.level) + " is empty");
 
     const std::vector<uint8_t> image = session.testImage(slot);
+    // Checked as `check` checks a set: the game part may break only once
+    // the order table and the pages are written into it.
+    for (const SetFinding& finding : checkSetImage(image.data(), image.size()))
+        if (finding.kind == SetFindingKind::brokenGamePart)
+            return fail(console, (line.output == "-" ? std::string("the test image") : line.output) +
+                                     ": not written: " + describe(finding, Language::english));
     if (!writeOutput(line, image, console))
         return 1;
     if (line.output != "-")

@@ -157,6 +157,7 @@ CommandLine parseCommandLine(int argc, const char* const* argv, std::ostream& ou
     app.add_option("FILE", files, "Game image (.atr) to open in the window")->type_name("");
     app.add_option("--template", line.templatePath, "Game image template to build saved sets and test images on")
         ->type_name("FILE");
+
     app.add_option("--emulator", line.emulator,
                    "Command that runs test images; the image path replaces %f or is appended")
         ->type_name("CMD");
@@ -164,12 +165,14 @@ CommandLine parseCommandLine(int argc, const char* const* argv, std::ostream& ou
         ->check(CLI::Range(1, 3))
         ->type_name("N");
 
+    // An empty name names no file: said as such, not as a file not found.
+    const CLI::Validator named([](std::string& name) { return name.empty() ? "the file name is empty" : ""; }, "");
     CLI::App* info = app.add_subcommand("info", "Print a level set: order, levels, counters, colours, text pages");
-    info->add_option("FILE", line.file, "Game image, - for standard input")->required()->type_name("");
+    info->add_option("FILE", line.file, "Game image, - for standard input")->required()->check(named)->type_name("");
     info->add_flag("--json", line.json, "JSON for scripts (its keys: the manual page)");
 
     CLI::App* check = app.add_subcommand("check", "Look for mistakes in a level set; exit status 1 when any");
-    check->add_option("FILE", line.file, "Game image, - for standard input")->required()->type_name("");
+    check->add_option("FILE", line.file, "Game image, - for standard input")->required()->check(named)->type_name("");
     check->add_flag("--solve", line.solve, "Also play each level through with the game's own rules");
     // Decimal numbers only (CLI11 would take 0x10 for 16), limits above
     // zero and finite, the complaint short.
@@ -197,7 +200,7 @@ CommandLine parseCommandLine(int argc, const char* const* argv, std::ostream& ou
     check->add_flag("--json", line.json, "JSON for scripts: the findings and each level's verdict");
 
     CLI::App* exportCommand = app.add_subcommand("export", "Draw levels into a PNG image as the editor shows them");
-    exportCommand->add_option("FILE", line.file, "Game image, - for standard input")->required()->type_name("");
+    exportCommand->add_option("FILE", line.file, "Game image, - for standard input")->required()->check(named)->type_name("");
     CLI::Option* exportLevel =
         exportCommand->add_option("--level", line.level, "Level to draw, 1 to 32")
             ->check(CLI::Range(1, 32).description(""))
@@ -206,11 +209,12 @@ CommandLine parseCommandLine(int argc, const char* const* argv, std::ostream& ou
     exportLevel->excludes(exportAll);
     exportCommand->add_option("-o,--output", line.output, "PNG file to write, - for standard output")
         ->required()
+        ->check(named)
         ->type_name("FILE");
     exportCommand->add_flag("--force", line.force, "Replace the output file even when it is read-only");
 
     CLI::App* test = app.add_subcommand("test", "Write the test image of one level, as the editor's \"Testuj mape\"");
-    test->add_option("FILE", line.file, "Game image, - for standard input")->required()->type_name("");
+    test->add_option("FILE", line.file, "Game image, - for standard input")->required()->check(named)->type_name("");
     test->add_option("--level", line.level, "Level to test, 1 to 32")
         ->required()
         ->check(CLI::Range(1, 32).description(""))
@@ -218,6 +222,7 @@ CommandLine parseCommandLine(int argc, const char* const* argv, std::ostream& ou
     line.output = "test.atr";
     test->add_option("-o,--output", line.output, "Test image to write, - for standard output")
         ->capture_default_str()
+        ->check(named)
         ->type_name("FILE");
     test->add_flag("--force", line.force, "Replace the output file even when it is read-only");
 

@@ -16,11 +16,20 @@ enum class Fault {
     pathTooLong,
     notFound,        // a data file that none of the places searched holds
     emptyFile,
+    streamClosed,    // a standard stream the program was started without
     notDiskImage,    // no ATR signature at the start
     tooShortForGame, // `size` bytes: not even the game part and the pages
     tooShortForTemplate,
     brokenGamePart,  // the game's segment chain breaks at `offset`
     saveInProgress,  // another save of the same file is running
+    // Starting a program (the emulator, the desktop's opener). `setting`
+    // names where a command came from ("--emulator"), if the user gave it.
+    unfinishedQuote, // the command line leaves quote `code` (' or ") open
+    emptyCommand,
+    programNotFound, // `path`, looked for on the search path
+    noEmulator,      // none set and none found; `code` 1: associating .atr files would do too
+    programFailed,   // `path` ended with exit status `code`
+    programKilled,   // `path` ended by signal `code`
     // Pictures, and the libraries that read, convert, show and write them;
     // `detail` holds a library's own words where it gives no number.
     undecodable,      // the picture reader refused the file
@@ -43,6 +52,7 @@ enum class Step {
     replace,         // putting the new file in the old one's place
     readOldContent,  // reading the content to keep a copy of
     backup,          // writing that copy
+    start,           // starting a program
 };
 
 struct [[nodiscard]] Error {
@@ -53,6 +63,7 @@ struct [[nodiscard]] Error {
     uint64_t size = 0, limit = 0;
     uint64_t offset = 0;
     std::string keptIn;  // a failed in-place write left the old content here
+    std::string setting;  // the option or variable a faulty command came from
     int width = 0, height = 0;          // a picture's size in pixels
     int needWidth = 0, needHeight = 0;  // the size it needs (at least, at most or exactly)
     std::string detail;  // a library's own words; for Fault::notFound, the places searched

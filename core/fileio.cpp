@@ -1,5 +1,8 @@
 #include "core/fileio.h"
 
+#include "core/pathname.h"
+
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
@@ -243,20 +246,11 @@ private:
     int fd_ = -1;
 };
 
-// A file of ours that some save, still running, holds locked.
-bool lockedByRunningSave(const std::string& path)
-{
-    const int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    const bool locked = flock(fd, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK;
-    close(fd);
-    return locked;
-}
+} // namespace
 
-// Temporary files that saves cut short left in `dir`. Each is locked while
-// its writer lives, so one nobody holds is a leftover.
-void removeStaleTemporaries(const std::string& dir)
+// Each temporary is locked while its writer lives, so one nobody holds is
+// a leftover.
+void removeLeftoverTemporaries(const std::string& dir)
 {
     DIR* listing = opendir(dir.c_str());
     if (!listing)
@@ -280,26 +274,7 @@ void removeStaleTemporaries(const std::string& dir)
     }
 }
 
-// Whether two files hold the same bytes.
-bool sameContent(const std::string& a, const std::string& b)
-{
-    const int first = open(a.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    const int second = open(b.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    bool same = first >= 0 && second >= 0;
-    std::vector<uint8_t> one, other;
-    while (same) {
-        one.clear();
-        other.clear();
-        same = readAll(first, one, 65536) && readAll(second, other, 65536) && one == other;
-        if (one.empty())
-            break;
-    }
-    if (first >= 0)
-        close(first);
-    if (second >= 0)
-        close(second);
-    return same;
-}
+namespace {
 
 #ifdef __linux__
 // The extended attributes of the old file, access control lists among them,
@@ -373,6 +348,93 @@ bool overwrite(int fd, const std::vector<uint8_t>& bytes, bool reportSteps)
     return fsync(fd) == 0;
 }
 
+// The record behind a copy's old content: the file's name, then its device
+// and inode, its birth time's seconds (8 bytes each) and nanoseconds (4; both
+// 0 where the file system keeps none) and the name's length (4), each low
+// byte first, then the marker.
+const char kCopyMarker[8] = {'Z', 'K', 'B', 'C', 'O', 'P', 'Y', '1'};
+const size_t kRecordDeviceAt = 0, kRecordInodeAt = 8, kRecordBornAt = 16, kRecordBornNanosecondsAt = 24,
+             kRecordNameSizeAt = 28;
+const size_t kRecordTail = kRecordNameSizeAt + 4 + sizeof kCopyMarker;
+
+// When the file was made, where the file system says: an inode used again
+// for another file is born again. {0, 0} when unknown.
+struct Birth {
+    int64_t seconds = 0;
+    uint32_t nanoseconds = 0;
+    bool known() const { return seconds != 0 || nanoseconds != 0; }
+    bool operator==(const Birth& other) const { return seconds == other.seconds && nanoseconds == other.nanoseconds; }
+};
+
+Birth birthOf(const std::string& path)
+{
+    Birth birth;
+#if defined(__linux__) && defined(STATX_BTIME)
+    struct statx info;
+    if (statx(AT_FDCWD, path.c_str(), 0, STATX_BTIME, &info) == 0 && (info.stx_mask & STATX_BTIME)) {
+        birth.seconds = info.stx_btime.tv_sec;
+        birth.nanoseconds = info.stx_btime.tv_nsec;
+    }
+#else
+    (void)path;
+#endif
+    return birth;
+}
+
+void appendNumber(std::vector<uint8_t>& out, uint64_t value, int bytes)
+{
+    for (int i = 0; i < bytes; ++i)
+        out.push_back(uint8_t(value >> (8 * i)));
+}
+
+uint64_t numberAt(const std::vector<uint8_t>& bytes, size_t at, int size)
+{
+    uint64_t value = 0;
+    for (int i = size - 1; i >= 0; --i)
+        value = value << 8 | bytes[at + size_t(i)];
+    return value;
+}
+
+std::vector<uint8_t> copyRecord(const std::string& name, const struct stat& file, Birth birth)
+{
+    std::vector<uint8_t> record(name.begin(), name.end());
+    appendNumber(record, static_cast<uint64_t>(file.st_dev), 8);
+    appendNumber(record, static_cast<uint64_t>(file.st_ino), 8);
+    appendNumber(record, static_cast<uint64_t>(birth.seconds), 8);
+    appendNumber(record, birth.nanoseconds, 4);
+    appendNumber(record, name.size(), 4);
+    record.insert(record.end(), kCopyMarker, kCopyMarker + sizeof kCopyMarker);
+    return record;
+}
+
+struct CopyRecord {
+    bool present = false;
+    std::string name;
+    uint64_t device = 0, inode = 0;
+    Birth birth;
+    size_t contentSize = 0;  // the old content's bytes, before the record
+};
+
+CopyRecord copyRecordOf(const std::vector<uint8_t>& bytes)
+{
+    CopyRecord record;
+    if (bytes.size() < kRecordTail ||
+        !std::equal(kCopyMarker, kCopyMarker + sizeof kCopyMarker, bytes.end() - sizeof kCopyMarker))
+        return record;
+    const size_t tail = bytes.size() - kRecordTail;
+    const uint64_t nameSize = numberAt(bytes, tail + kRecordNameSizeAt, 4);
+    if (nameSize > tail)
+        return record;
+    record.present = true;
+    record.contentSize = tail - size_t(nameSize);
+    record.name.assign(bytes.begin() + long(record.contentSize), bytes.begin() + long(tail));
+    record.device = numberAt(bytes, tail + kRecordDeviceAt, 8);
+    record.inode = numberAt(bytes, tail + kRecordInodeAt, 8);
+    record.birth.seconds = int64_t(numberAt(bytes, tail + kRecordBornAt, 8));
+    record.birth.nanoseconds = uint32_t(numberAt(bytes, tail + kRecordBornNanosecondsAt, 4));
+    return record;
+}
+
 // For a file whose other names or owner must stay: a complete copy of the
 // old content goes beside it first, under a name findInterruptedSave() finds
 // from the file itself, then the file is rewritten. The copy goes once the
@@ -393,7 +455,7 @@ Error writeInPlace(const std::string& target, const struct stat& old, const std:
 
     const std::string dir = directoryOf(target);
     const std::string backup = backupPathFor(dir, old.st_ino);
-    if (lockedByRunningSave(backup)) {
+    if (lockIsHeld(backup)) {
         close(fd);
         return Error::of(Fault::saveInProgress, target);
     }
@@ -401,8 +463,10 @@ Error writeInPlace(const std::string& target, const struct stat& old, const std:
     ScratchFile copy(dir);
     int code = copy.create();
     bool backedUp = code == 0;
+    const std::vector<uint8_t> record = copyRecord(fileNameOf(target), old, birthOf(target));
     if (backedUp && !(fchmod(copy.fd(), old.st_mode & 0777) == 0 &&
-                      writeAll(copy.fd(), oldContent.data(), oldContent.size()) && fsync(copy.fd()) == 0)) {
+                      writeAll(copy.fd(), oldContent.data(), oldContent.size()) &&
+                      writeAll(copy.fd(), record.data(), record.size()) && fsync(copy.fd()) == 0)) {
         backedUp = false;
         code = errno;
     }
@@ -527,7 +591,7 @@ Error writeFileAtomically(const std::string& path, const std::vector<uint8_t>& b
         return notAFile(path, old.st_mode);
 
     const std::string dir = directoryOf(target);
-    removeStaleTemporaries(dir);
+    removeLeftoverTemporaries(dir);
 
     // Replacing the file would split it from its other names or give it to
     // us: rewrite it where it is instead, if we may.
@@ -590,7 +654,7 @@ Error writeFileAtomically(const std::string& path, const std::vector<uint8_t>& b
     // otherwise stay unseen: nothing leads to it from the new file.
     if (keep) {
         const std::string backup = backupPathFor(dir, old.st_ino);
-        if (!lockedByRunningSave(backup))
+        if (!lockIsHeld(backup))
             unlink(backup.c_str());
     }
     if (written)
@@ -598,20 +662,104 @@ Error writeFileAtomically(const std::string& path, const std::vector<uint8_t>& b
     return Error();
 }
 
-std::string findInterruptedSave(const std::string& path)
+bool FileLock::take(const std::string& path, Error* error)
 {
+    release();
+    // A holder letting go removes the file; one opened just before that is
+    // no longer the file of that name, and is tried again.
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC, 0600);
+        if (fd < 0) {
+            if (error)
+                *error = Error::system(path, errno);
+            return false;
+        }
+        if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            close(fd);
+            return false;
+        }
+        struct stat opened, named;
+        if (fstat(fd, &opened) == 0 && stat(path.c_str(), &named) == 0 && opened.st_dev == named.st_dev &&
+            opened.st_ino == named.st_ino) {
+            path_ = path;
+            handle_ = fd;
+            return true;
+        }
+        close(fd);
+    }
+    return false;
+}
+
+void FileLock::release()
+{
+    if (path_.empty())
+        return;
+    unlink(path_.c_str());
+    close(int(handle_));
+    path_.clear();
+    handle_ = -1;
+}
+
+bool lockIsHeld(const std::string& path)
+{
+    const int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool held = flock(fd, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    close(fd);
+    return held;
+}
+
+Error readSavedCopy(const std::string& path, std::vector<uint8_t>& out, size_t maxSize)
+{
+    std::vector<uint8_t> bytes;
+    if (Error error = readFile(path, bytes, maxSize + kRecordTail + 4096))
+        return error;
+    const CopyRecord record = copyRecordOf(bytes);
+    if (record.present)
+        bytes.resize(record.contentSize);
+    if (bytes.size() > maxSize)
+        return tooBig(path, bytes.size(), maxSize);
+    out.swap(bytes);
+    return Error();
+}
+
+InterruptedSave findInterruptedSave(const std::string& path)
+{
+    // Game images are small; a copy of anything larger is none of ours to judge.
+    const size_t limit = 16 << 20;
     std::string target;
     struct stat info, copy;
     if (resolveLinks(path, target) || stat(target.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
-        return "";
-    const std::string backup = backupPathFor(directoryOf(target), info.st_ino);
-    if (lstat(backup.c_str(), &copy) != 0 || !S_ISREG(copy.st_mode) || lockedByRunningSave(backup))
-        return "";
-    if (copy.st_size == info.st_size && sameContent(target, backup)) {
-        unlink(backup.c_str());
-        return "";
+        return {};
+    const std::string dir = directoryOf(target);
+    const std::string backup = backupPathFor(dir, info.st_ino);
+    std::vector<uint8_t> bytes;
+    if (lstat(backup.c_str(), &copy) != 0 || !S_ISREG(copy.st_mode) || lockIsHeld(backup) ||
+        readFile(backup, bytes, limit))
+        return {};
+    const CopyRecord record = copyRecordOf(bytes);
+    if (!record.present)
+        return {};
+    // Made from this file (renamed since, or under another of its names);
+    // else from a file that is gone, whose inode this one took. Where the
+    // file system keeps no birth times, the name it was made under must
+    // still lead to this file.
+    const bool sameInode = record.device == uint64_t(info.st_dev) && record.inode == uint64_t(info.st_ino);
+    const Birth born = birthOf(target);
+    bool fromThisFile = sameInode && born == record.birth;
+    if (sameInode && !born.known() && !record.birth.known()) {
+        const FileIdentity recorded = identityOf(dir + "/" + record.name);
+        fromThisFile = record.name.find('/') == std::string::npos && recorded.exists &&
+                       recorded.device == record.device && recorded.inode == record.inode;
     }
-    return backup;
+    bytes.resize(record.contentSize);
+    std::vector<uint8_t> now;
+    if (!fromThisFile || (!readFile(target, now, limit) && now == bytes)) {
+        unlink(backup.c_str());
+        return {};
+    }
+    return {backup, record.name};
 }
 
 bool isReadOnlyFile(const std::string& path)

@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 // Reads the whole of a regular file of at most `maxSize` bytes into `out`.
@@ -61,11 +62,62 @@ struct WriteOptions {
 Error writeFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes,
                           const WriteOptions& options = WriteOptions(), FileIdentity* written = nullptr);
 
-// The copy of the old content that an in-place save of `path` left beside
-// it when it was cut short, or "" when there is none, or a save of it is
-// running right now. A copy holding just what the file holds is of no more
-// use: it is removed, and "" returned.
-std::string findInterruptedSave(const std::string& path);
+// A copy of the old content that an in-place save left beside the file
+// when it was cut short. The copy records the name and the identity of the
+// file it was made from: an unrelated file that later gets the same inode
+// (named after it) is told apart.
+struct InterruptedSave {
+    std::string copy;      // its path; "" when there is none
+    std::string madeFrom;  // the name of the file it was made from (one of its names, for a file with several)
+};
+
+// The copy an interrupted in-place save of `path` left, if there is one
+// and no save of it runs right now. A copy holding just what the file
+// holds is of no more use, nor one made from a file that is gone (its
+// inode now another file's): such copies are removed. A copy without a
+// record (an older program's) is not offered, and stays.
+InterruptedSave findInterruptedSave(const std::string& path);
+
+// The old content a copy holds, without its record; any other file whole.
+Error readSavedCopy(const std::string& path, std::vector<uint8_t>& out, size_t maxSize);
+
+// Removes what saves into `dir` that were cut short (a kill, a crash) left
+// there: temporary files (".zkn...") whose writers no longer run. The
+// temporaries of saves still running stay.
+void removeLeftoverTemporaries(const std::string& dir);
+
+// A lock that one running program holds at a time, on a file made for it;
+// the system lets go of it when its holder ends, however it ends, so a
+// lock nobody holds is the leftover of a program that is gone.
+class FileLock {
+public:
+    FileLock() = default;
+    ~FileLock() { release(); }
+    FileLock(const FileLock&) = delete;
+    FileLock& operator=(const FileLock&) = delete;
+    // Hands a held lock over.
+    void swap(FileLock& other) noexcept
+    {
+        path_.swap(other.path_);
+        std::swap(handle_, other.handle_);
+    }
+
+    // Takes the lock at `path`, making its file, unless another holder
+    // (another program, or another FileLock of this one) has it. False
+    // also when the file cannot be made; `error` (when given) then says why.
+    bool take(const std::string& path, Error* error = nullptr);
+    // Lets go and removes the file.
+    void release();
+    bool held() const { return !path_.empty(); }
+    const std::string& path() const { return path_; }
+
+private:
+    std::string path_;  // empty while nothing is held
+    intptr_t handle_ = -1;
+};
+
+// Whether a running program (this one included) holds the lock at `path`.
+bool lockIsHeld(const std::string& path);
 
 // True when `path` is an existing file the user may not write: no write
 // permission bit at all (even for the superuser), or no access for this user.

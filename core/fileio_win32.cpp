@@ -113,7 +113,7 @@ bool processRunning(DWORD id)
 
 // Temporary files that saves cut short left in `dir` (which ends in "\"):
 // those whose writer has ended.
-void removeStaleTemporaries(const std::wstring& dir)
+void removeTemporariesOfEndedWriters(const std::wstring& dir)
 {
     WIN32_FIND_DATAW found;
     const HANDLE search = FindFirstFileW((dir + kTemporaryPrefix + L"*").c_str(), &found);
@@ -229,7 +229,7 @@ Error writeFileAtomically(const std::string& path, const std::vector<uint8_t>& b
     const bool keep = exists && options.keepFile;
 
     const std::wstring dir = target.substr(0, target.rfind(L'\\') + 1);
-    removeStaleTemporaries(dir);
+    removeTemporariesOfEndedWriters(dir);
 
     std::wstring temporary;
     HANDLE created = INVALID_HANDLE_VALUE;
@@ -298,9 +298,75 @@ Error writeFileAtomically(const std::string& path, const std::vector<uint8_t>& b
     return Error();
 }
 
-std::string findInterruptedSave(const std::string&)
+void removeLeftoverTemporaries(const std::string& dir)
 {
-    return "";
+    std::wstring folder = extendedPath(dir);
+    if (folder.empty())
+        return;
+    if (folder.back() != L'\\')
+        folder += L'\\';
+    removeTemporariesOfEndedWriters(folder);
+}
+
+// Held as a handle that shares the file with no one; the system closes it
+// when the holder ends, and the file stays, free, as the POSIX side's does.
+bool FileLock::take(const std::string& path, Error* error)
+{
+    release();
+    const std::wstring name = extendedPath(path);
+    if (name.empty() || isDevice(name)) {
+        if (error)
+            *error = Error::of(Fault::notRegularFile, path);
+        return false;
+    }
+    const HANDLE handle =
+        CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        const DWORD code = GetLastError();
+        // Another holder's file, or one being deleted (which refuses every
+        // opener).
+        const bool held = code == ERROR_SHARING_VIOLATION ||
+                          (code == ERROR_ACCESS_DENIED && GetFileAttributesW(name.c_str()) != INVALID_FILE_ATTRIBUTES);
+        if (error && !held)
+            *error = Error::windows(path, code);
+        return false;
+    }
+    path_ = path;
+    handle_ = reinterpret_cast<intptr_t>(handle);
+    return true;
+}
+
+void FileLock::release()
+{
+    if (path_.empty())
+        return;
+    CloseHandle(reinterpret_cast<HANDLE>(handle_));
+    // Another holder may have taken it in between: its file stays then.
+    const std::wstring name = extendedPath(path_);
+    if (!name.empty())
+        DeleteFileW(name.c_str());
+    path_.clear();
+    handle_ = -1;
+}
+
+bool lockIsHeld(const std::string& path)
+{
+    const std::wstring name = extendedPath(path);
+    if (name.empty() || isDevice(name))
+        return false;
+    Handle file(CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return !file.valid() && GetLastError() == ERROR_SHARING_VIOLATION;
+}
+
+InterruptedSave findInterruptedSave(const std::string&)
+{
+    return {};
+}
+
+Error readSavedCopy(const std::string& path, std::vector<uint8_t>& out, size_t maxSize)
+{
+    return readFile(path, out, maxSize);
 }
 
 bool isReadOnlyFile(const std::string& path)

@@ -1,6 +1,7 @@
 #include "core/gameimage.h"
 
 #include "core/atari.h"
+#include "core/pathname.h"
 
 #include <algorithm>
 #include <cassert>
@@ -78,9 +79,25 @@ LoadIssue cutShort(size_t size, CutShortAt where, int slot = -1)
     return issue;
 }
 
+LoadIssue segmentIssue(LoadIssue::Kind kind, size_t offset, int slotByte)
+{
+    LoadIssue issue;
+    issue.kind = kind;
+    issue.offset = offset;
+    issue.byte = slotByte;
+    return issue;
+}
+
 constexpr uint8_t kAtrSignature[2] = {0x96, 0x02};
 
 } // namespace
+
+int segmentsLeftOut(const std::vector<LoadIssue>& issues)
+{
+    return int(std::count_if(issues.begin(), issues.end(), [](const LoadIssue& issue) {
+        return issue.kind == LoadIssue::segmentUnlisted || issue.kind == LoadIssue::segmentReplaced;
+    }));
+}
 
 std::vector<uint8_t> writeGameImage(const uint8_t* tmpl, size_t tmplSize,
                                     const LevelData levels[kLevelSlots],
@@ -147,6 +164,7 @@ LoadResult readGameImage(const uint8_t* data, size_t size, int eraserCode)
         return result;
     }
 
+    size_t segmentAt[kLevelSlots] = {};  // the file offset each place was read from
     for (size_t at = kLevelListOffset, count = 0;; at += kSegmentSize, ++count) {
         if (count == kLevelSlots && size - at >= 2 && (data[at] != 0 || data[at + 1] != 0)) {
             LoadIssue issue;
@@ -171,9 +189,24 @@ LoadResult readGameImage(const uint8_t* data, size_t size, int eraserCode)
             break;
         }
         const uint8_t* segment = data + at;
-        const int target = positions[segment[kSlotByteAt] % kLevelSlots];
-        if (target >= kLevelSlots)
+        const int slot = segment[kSlotByteAt] % kLevelSlots;
+        const unsigned address = segment[0] | segment[1] << 8;
+        if (address != kLevelsAddress + kLevelStride * unsigned(slot)) {
+            LoadIssue issue = segmentIssue(LoadIssue::slotMismatch, at, slot);
+            issue.address = address;
+            result.issues.push_back(issue);
+        }
+        const int target = positions[slot];
+        if (target >= kLevelSlots) {
+            result.issues.push_back(segmentIssue(LoadIssue::segmentUnlisted, at, slot));
             continue;
+        }
+        if (segmentAt[target] > 0) {
+            LoadIssue issue = segmentIssue(LoadIssue::segmentReplaced, segmentAt[target], slot);
+            issue.slot = target;
+            result.issues.push_back(issue);
+        }
+        segmentAt[target] = at;
         LevelData& level = result.levels[target];
         level = levelFromSegment(segment);
         // A count the game could not show would change at the next save:
@@ -215,13 +248,7 @@ std::vector<uint8_t> orderTable(const uint8_t* data, size_t size)
 
 bool hasNoDot(const std::string& path)
 {
-#ifdef _WIN32
-    size_t nameStart = path.find_last_of("/\\");
-#else
-    size_t nameStart = path.find_last_of('/');
-#endif
-    nameStart = nameStart == std::string::npos ? 0 : nameStart + 1;
-    return path.find('.', nameStart) == std::string::npos;
+    return fileNameOf(path).find('.') == std::string::npos;
 }
 
 std::string withAtrExtension(std::string path)

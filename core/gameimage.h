@@ -60,13 +60,29 @@ struct LoadIssue {
         cutShort,       // the data ends at `size` bytes, at `where`
         tooManyLevels,  // more than 32 segments: the rest was left out
         badScrewCount,  // level `slot` holds `byte`, not two BCD digits; read as `clamped`
+        // The segment at `offset`, whose slot byte names slot `byte`, is
+        // left out: the order table does not list that slot.
+        segmentUnlisted,
+        // The segment at `offset` for level `slot` is left out: a later
+        // one loads into the same place.
+        segmentReplaced,
+        // The segment at `offset` loads to `address`, not where its slot
+        // byte's slot `byte` lies: the game places it by the address, the
+        // editor by the slot byte.
+        slotMismatch,
     } kind = cutShort;
     size_t size = 0;
     CutShortAt where = CutShortAt::none;
     int slot = -1;  // the editor slot concerned; for a level cut short -1 when unknown
     int byte = 0;
     int clamped = 0;
+    size_t offset = 0;
+    unsigned address = 0;
 };
+
+// How many segments reading left out (segmentUnlisted, segmentReplaced):
+// levels that saving the set again would not write.
+int segmentsLeftOut(const std::vector<LoadIssue>& issues);
 
 struct LoadResult {
     TextPage pages[kTextPages];        // blank where the data held nothing
@@ -82,8 +98,8 @@ Error gameImageProblem(const uint8_t* data, size_t size);
 // Reads an image of any size without reading past its end. Each level goes
 // to its place in the order table (a later segment for the same place
 // wins); a segment whose slot the table does not list is skipped, and one
-// the data cuts short is dropped, keeping the levels before it. `eraserCode`
-// fills the slots the image leaves empty.
+// the data cuts short is dropped, keeping the levels before it; each such
+// loss is an issue. `eraserCode` fills the slots the image leaves empty.
 LoadResult readGameImage(const uint8_t* data, size_t size, int eraserCode = 0);
 
 // The 32 bytes of the order table, zeros where the data is too short.

@@ -24,6 +24,7 @@ const char* stepText(Step step, Language language)
     case Step::replace: return pl ? "zastapienie pliku" : "replacing the file";
     case Step::readOldContent: return pl ? "odczyt starej zawartosci" : "reading the old content";
     case Step::backup: return pl ? "kopia zapasowa obok pliku" : "backup copy beside the file";
+    case Step::start: return pl ? "uruchomienie" : "starting it";
     }
     return nullptr;
 }
@@ -65,6 +66,7 @@ std::string faultText(const Error& error, Language language)
             return pl ? "nie znaleziono" : "not found";
         return (pl ? "nie znaleziono (szukano w " : "not found (looked in ") + error.detail + ")";
     case Fault::emptyFile: return pl ? "plik jest pusty" : "the file is empty";
+    case Fault::streamClosed: return pl ? "zamkniete" : "closed";
     case Fault::notDiskImage:
         return pl ? "to nie jest obraz dyskietki ATR" : "not an ATR disk image (no 96 02 signature)";
     case Fault::tooShortForGame:
@@ -77,6 +79,20 @@ std::string faultText(const Error& error, Language language)
                   : "the game part's segment chain breaks at offset " + std::to_string(error.offset);
     case Fault::saveInProgress:
         return pl ? "plik jest wlasnie zapisywany przez inny program" : "another program is saving this file right now";
+    case Fault::unfinishedQuote: {
+        const std::string quote(1, char(error.code));
+        return pl ? "niezamkniety cudzyslow " + quote : "unfinished " + quote + " quote";
+    }
+    case Fault::emptyCommand: return pl ? "pusta komenda" : "empty command";
+    case Fault::programNotFound: return pl ? "nie znaleziono programu" : "not found";
+    case Fault::noEmulator:
+        if (error.code)
+            return pl ? "nie znaleziono zadnego, ustaw --emulator lub ZELBUN_EMULATOR albo skojarz pliki .atr z emulatorem"
+                      : "none found; set --emulator or ZELBUN_EMULATOR, or associate .atr files with an emulator";
+        return pl ? "nie znaleziono zadnego, ustaw --emulator lub ZELBUN_EMULATOR"
+                  : "none found; set --emulator or ZELBUN_EMULATOR";
+    case Fault::programFailed: return (pl ? "kod " : "exit status ") + std::to_string(error.code);
+    case Fault::programKilled: return (pl ? "sygnal " : "signal ") + std::to_string(error.code);
     case Fault::undecodable: return withDetail(pl ? "nie mozna wczytac obrazka" : "cannot load", error);
     case Fault::unconvertible: return withDetail(pl ? "nie mozna przeksztalcic obrazka" : "cannot convert", error);
     case Fault::pictureTooSmall:
@@ -237,7 +253,8 @@ std::string reason(const Error& error, Language language)
 std::string describe(const Error& error, Language language)
 {
     const std::string name = polish(language) ? fileNameOf(error.path) : error.path;
-    return name.empty() ? reason(error, language) : name + ": " + reason(error, language);
+    const std::string text = name.empty() ? reason(error, language) : name + ": " + reason(error, language);
+    return error.setting.empty() ? text : error.setting + ": " + text;
 }
 
 std::string describe(const LoadIssue& issue, Language language)
@@ -263,6 +280,25 @@ std::string describe(const LoadIssue& issue, Language language)
     }
     case LoadIssue::tooManyLevels:
         return pl ? "wiecej niz 32 poziomy; reszta pominieta" : "more than 32 levels; the rest left out";
+    case LoadIssue::segmentUnlisted:
+        return pl ? "segment w bajcie " + std::to_string(issue.offset) + " jest dla mapy " +
+                        std::to_string(issue.byte + 1) + ", ktorej tabela kolejnosci nie wymienia: pominiety"
+                  : "segment at byte " + std::to_string(issue.offset) + " is for slot " +
+                        std::to_string(issue.byte + 1) + ", which the order table does not list: left out";
+    case LoadIssue::segmentReplaced:
+        return pl ? "segment w bajcie " + std::to_string(issue.offset) + " zastapiony pozniejszym dla poziomu " + slot +
+                        ": pominiety"
+                  : "segment at byte " + std::to_string(issue.offset) + " is replaced by a later one for level " +
+                        slot + ": left out";
+    case LoadIssue::slotMismatch: {
+        char address[8];
+        std::snprintf(address, sizeof address, "$%04X", issue.address & 0xFFFF);
+        const std::string named = std::to_string(issue.byte + 1);
+        return pl ? "segment w bajcie " + std::to_string(issue.offset) + " laduje sie do " + address +
+                        ", a jego bajt mapy wskazuje mape " + named + ": czytany jako mapa " + named
+                  : "segment at byte " + std::to_string(issue.offset) + " loads to " + address +
+                        " but its slot byte names slot " + named + ": read as slot " + named;
+    }
     case LoadIssue::badScrewCount: {
         char byte[8];
         std::snprintf(byte, sizeof byte, "0x%02X", issue.byte & 0xFF);
@@ -277,8 +313,29 @@ std::string describe(const LoadIssue& issue, Language language)
 std::string describe(const std::vector<LoadIssue>& issues, Language language)
 {
     std::string text;
-    for (const LoadIssue& issue : issues)
-        text += (text.empty() ? "" : "; ") + describe(issue, language);
+    for (size_t i = 0; i < issues.size(); ++i) {
+        // Segments the table does not list come together, as one finding.
+        size_t last = i;
+        while (last + 1 < issues.size() && issues[i].kind == LoadIssue::segmentUnlisted &&
+               issues[last + 1].kind == LoadIssue::segmentUnlisted)
+            ++last;
+        text += text.empty() ? "" : "; ";
+        if (last == i) {
+            text += describe(issues[i], language);
+            continue;
+        }
+        const long count = long(last - i + 1);
+        text += polish(language) ? polishCount(count, "segment spoza tabeli kolejnosci pominiety",
+                                               "segmenty spoza tabeli kolejnosci pominiete",
+                                               "segmentow spoza tabeli kolejnosci pominietych") +
+                                       " (w bajtach"
+                                 : std::to_string(count) + " segments for slots the order table does not list left "
+                                                           "out (at bytes";
+        for (size_t j = i; j <= last; ++j)
+            text += (j == i ? " " : ", ") + std::to_string(issues[j].offset);
+        text += ")";
+        i = last;
+    }
     return text;
 }
 
@@ -528,16 +585,6 @@ std::string solutionFound(int slot, const SolveResult& result, Language language
            movesList(result.moves, language);
 }
 
-std::string fileNameOf(const std::string& path)
-{
-#ifdef _WIN32
-    const size_t slash = path.find_last_of("/\\");
-#else
-    const size_t slash = path.find_last_of('/');
-#endif
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 const char* const kAppTitle = "Zelbun Kreator 1.0 - by. Tavrin";
 
 std::string documentName(const std::string& path, Language language)
@@ -574,6 +621,11 @@ std::string say(Saying saying, const std::string& path, Language language)
                   : "The name " + name + " does not end in .atr; the Open dialog will not show the file.";
     case Saying::saveChanges: return pl ? "Zapisac zmiany?" : "Save the changes?";
     case Saying::testAnyway: return pl ? "Testowac mimo to?" : "Test anyway?";
+    case Saying::notSavedLeftOut:
+        return pl ? "Nie zapisano " + name + ": zawiera mapy spoza tabeli kolejnosci"
+                  : name + " not saved: it holds levels outside the order table";
+    case Saying::openElsewhere:
+        return pl ? "Ten zestaw jest juz otwarty w innym oknie" : "This set is open in another window already";
     }
     return "";
 }
@@ -604,12 +656,26 @@ std::string openedSet(const std::string& path, int levels, bool copy, Language l
            (levels == 1 ? " level)" : " levels)") + (copy ? "; save to mend the file" : "");
 }
 
-std::string interruptedSaveQuestion(const std::string& path, const std::string& backup, Language language)
+std::string interruptedSaveQuestion(const std::string& path, const std::string& copy, const std::string& madeFrom,
+                                    Language language)
 {
-    const std::string names = fileNameOf(path) + " (" + fileNameOf(backup) + ")";
+    const std::string name = fileNameOf(path), copyName = fileNameOf(copy);
+    const bool other = madeFrom != name;
     if (polish(language))
-        return "Znaleziono kopie z przerwanego zapisu pliku " + names + "; plik moze byc uszkodzony. Otworzyc kopie?";
-    return "Found a copy from a save of " + names + " that was cut short; the file may be damaged. Open the copy?";
+        return "Znaleziono kopie " + copyName + " z przerwanego zapisu pliku " + madeFrom +
+               (other ? " (to ten sam plik co " + name + ")" : "") +
+               "; plik moze byc uszkodzony. Otworzyc kopie zamiast pliku?";
+    return "Found a copy, " + copyName + ", from a save of " + madeFrom + (other ? " (the same file as " + name + ")" : "") +
+           " that was cut short; the file may be damaged. Open the copy instead of the file?";
+}
+
+std::string leftOutQuestion(int count, Language language)
+{
+    if (polish(language))
+        return "Plik zawiera " + polishCount(count, "mape", "mapy", "map") +
+               " spoza tabeli kolejnosci; zapis je usunie. Zapisac mimo to?";
+    return "The file holds " + std::to_string(count) + (count == 1 ? " level" : " levels") +
+           " outside the order table; saving removes them. Save anyway?";
 }
 
 std::string andMore(size_t count, Language language)

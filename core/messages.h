@@ -8,6 +8,7 @@
 #include "core/gameimage.h"
 #include "core/gametemplate.h"
 #include "core/levelcheck.h"
+#include "core/pathname.h"
 #include "core/solver.h"
 #include "core/setcheck.h"
 #include "core/tilesetup.h"
@@ -162,9 +163,6 @@ std::string movesMade(size_t moves, Language language);
 enum class HelpLine { turning, playFromCell };
 const char* helpLine(HelpLine line, Language language);
 
-// The last component of a path.
-std::string fileNameOf(const std::string& path);
-
 // What the window's file and test commands say and ask. Each names the file
 // of `path` by its name (pathTooLong: by the whole path).
 enum class Saying {
@@ -178,6 +176,8 @@ enum class Saying {
     notAtrName,        // "Nazwa levels.txt nie konczy sie na .atr; okno Otworz nie pokaze tego pliku."
     saveChanges,       // "Zapisac zmiany?" (names no file)
     testAnyway,        // "Testowac mimo to?" (names no file), after the findings
+    notSavedLeftOut,   // "Nie zapisano levels.atr: zawiera mapy spoza tabeli kolejnosci"
+    openElsewhere,     // "Ten zestaw jest juz otwarty w innym oknie" (names no file)
 };
 std::string say(Saying saying, const std::string& path, Language language);
 // "Nie mozna zapisac levels.atr: brak uprawnien".
@@ -189,9 +189,14 @@ std::string openFailed(const Error& error, Language language);
 // "Otwarto: levels.atr (3 poziomy)"; the copy an interrupted save kept:
 // "Otwarto kopie: levels.atr (3 poziomy); zapisz, by naprawic plik".
 std::string openedSet(const std::string& path, int levels, bool copy, Language language);
-// The question before opening a file whose save was cut short, leaving
-// `backup` beside it.
-std::string interruptedSaveQuestion(const std::string& path, const std::string& backup, Language language);
+// The question before opening `path`, whose save was cut short, leaving
+// the copy `copy` beside it, made from the file then named `madeFrom`.
+std::string interruptedSaveQuestion(const std::string& path, const std::string& copy, const std::string& madeFrom,
+                                    Language language);
+// The question before a save drops `count` levels the order table does
+// not list: "Plik zawiera 4 mapy spoza tabeli kolejnosci; zapis je usunie.
+// Zapisac mimo to?"
+std::string leftOutQuestion(int count, Language language);
 // The line after the first findings of a list cut short: "... i 3 wiecej".
 std::string andMore(size_t count, Language language);
 // The document's name: its file's, or "bez nazwy" before it has one.

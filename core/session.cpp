@@ -3,7 +3,43 @@
 #include "core/gametemplate.h"
 
 #include <cassert>
+#include <filesystem>
 #include <utility>
+
+namespace {
+
+// FNV-1a over the whole content: tells a file rewritten in place from the
+// one read, whatever its size and time say.
+uint64_t contentHash(const std::vector<uint8_t>& bytes)
+{
+    uint64_t hash = 14695981039346656037ull;
+    for (uint8_t byte : bytes) {
+        hash ^= byte;
+        hash *= 1099511628211ull;
+    }
+    return hash;
+}
+
+// The hash of the file's content as it is now; 0 when it cannot be read.
+uint64_t contentHashOf(const std::string& path)
+{
+    std::vector<uint8_t> bytes;
+    return readFile(path, bytes, kGameImageReadLimit) ? 0 : contentHash(bytes);
+}
+
+// The folder where saves of `path` write their temporaries: that of the
+// file a link leads to.
+std::string folderOf(const std::string& path)
+{
+    namespace fs = std::filesystem;
+    std::error_code error;
+    fs::path file = fs::canonical(fs::u8path(path), error);
+    if (error)
+        file = fs::absolute(fs::u8path(path), error);
+    return file.parent_path().u8string();
+}
+
+} // namespace
 
 Session::Session(int eraserCode, GamePart game, GamePart builtIn)
 {
@@ -20,6 +56,7 @@ void Session::restart(int eraserCode, GamePart game, GamePart builtIn)
     doc_.game = sessionGame_;
     history_.reset(doc_);
     onDisk_ = FileIdentity();
+    leftOut_ = 0;
     replaced();
 }
 
@@ -113,6 +150,7 @@ Session::Opened Session::open(const std::string& path)
 {
     // Taken before reading: a change in between makes the next save ask,
     // never overwrite unseen.
+    removeLeftoverTemporaries(folderOf(path));
     const FileIdentity identity = identityOf(path);
     std::vector<uint8_t> bytes;
     Opened opened;
@@ -120,8 +158,10 @@ Session::Opened Session::open(const std::string& path)
     if (opened.error)
         return opened;
     opened = openBytes(bytes, path);
-    if (!opened.error)
+    if (!opened.error) {
         onDisk_ = identity;
+        contentOnDisk_ = contentHash(bytes);
+    }
     return opened;
 }
 
@@ -130,12 +170,13 @@ Session::Opened Session::openRecovered(const std::string& path, const std::strin
     const FileIdentity identity = identityOf(path);
     std::vector<uint8_t> bytes;
     Opened opened;
-    opened.error = readFile(backup, bytes, kGameImageReadLimit);
+    opened.error = readSavedCopy(backup, bytes, kGameImageReadLimit);
     if (opened.error)
         return opened;
     opened = openBytes(bytes, path);
     if (!opened.error) {
         onDisk_ = identity;
+        contentOnDisk_ = contentHashOf(path);
         history_.markUnsaved();
         ++revision_;
     }
@@ -147,7 +188,7 @@ bool Session::fileChangedOnDisk() const
     if (doc_.path.empty() || !onDisk_.exists)
         return false;
     const FileIdentity now = identityOf(doc_.path);
-    return now.exists && now != onDisk_;
+    return now.exists && (now != onDisk_ || contentHashOf(doc_.path) != contentOnDisk_);
 }
 
 Session::Opened Session::openBytes(const std::vector<uint8_t>& bytes, const std::string& path)
@@ -170,6 +211,7 @@ Session::Opened Session::openBytes(const std::vector<uint8_t>& bytes, const std:
     doc_ = std::move(doc);
     history_.reset(doc_);
     onDisk_ = FileIdentity();
+    leftOut_ = ::segmentsLeftOut(image.issues);
     replaced();
     opened.issues = std::move(image.issues);
     return opened;
@@ -179,9 +221,12 @@ Error Session::save(const std::string& path, const WriteOptions& options)
 {
     endStep();
     FileIdentity written;
-    if (Error error = writeFileAtomically(path, setImage(), options, &written))
+    const std::vector<uint8_t> image = setImage();
+    if (Error error = writeFileAtomically(path, image, options, &written))
         return error;
     onDisk_ = written;
+    contentOnDisk_ = contentHash(image);
+    leftOut_ = 0;
     doc_.path = path;
     history_.markSaved(path);
     ++revision_;

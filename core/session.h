@@ -69,6 +69,7 @@ public:
         std::vector<LoadIssue> issues;  // what was read around in an image that did open
     };
     // Reads the game image at `path` into a fresh document and history.
+    // Temporaries that saves into its folder left when killed go first.
     Opened open(const std::string& path);
     // The same from bytes already read (the command line's standard input).
     Opened openBytes(const std::vector<uint8_t>& bytes, const std::string& path);
@@ -83,9 +84,15 @@ public:
     Error save(const std::string& path, const WriteOptions& options = WriteOptions());
 
     // The document's file is no longer the one opened or last saved: another
-    // program (or another window) wrote or replaced it since. False for a
-    // file that is gone, or a document with no file.
+    // program (or another window) wrote or replaced it since, even in place
+    // with its size and time put back (its content is compared). False for
+    // a file that is gone, or a document with no file.
     bool fileChangedOnDisk() const;
+
+    // How many level segments of the file reading left out (outside the
+    // order table, or replaced by a later one): saving over it removes
+    // them. 0 once the document is saved.
+    int segmentsLeftOut() const { return leftOut_; }
 
     // The game image of the whole set, and the test image of one level.
     std::vector<uint8_t> setImage() const;
@@ -100,6 +107,8 @@ private:
     Document doc_;
     History history_;
     FileIdentity onDisk_;  // the document's file as opened or last saved
+    uint64_t contentOnDisk_ = 0;  // a hash of its content then
+    int leftOut_ = 0;
     GamePart sessionGame_;  // what new sets are saved with
     GamePart builtIn_;
     int eraserCode_ = 0;

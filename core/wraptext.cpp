@@ -1,17 +1,13 @@
 #include "core/wraptext.h"
 
+#include "core/pathname.h"
+
 std::vector<std::string> wrapText(const std::string& text, size_t width)
 {
     std::vector<std::string> lines;
     if (width == 0)
         return lines;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t newline = text.find('\n', start);
-        if (newline == std::string::npos)
-            newline = text.size();
-        std::string rest = text.substr(start, newline - start);
-        start = newline + 1;
+    for (std::string rest : splitAt(text, '\n')) {
         if (rest.empty())
             lines.push_back("");
         while (!rest.empty()) {

@@ -13,41 +13,18 @@
 
 #include <cassert>
 #include <cctype>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <random>
 #include <system_error>
 
 namespace fs = std::filesystem;
 
 namespace {
 
-const char testFileName[] = "test.atr";
-
 bool exists(const std::string& path)
 {
     std::error_code error;
     return fs::exists(fs::u8path(path), error);
-}
-
-// A directory only this user can enter, with a name no one else has taken.
-std::string makePrivateDirectory(const std::string& base, std::string& error)
-{
-    std::random_device random;
-    std::error_code code;
-    for (int attempt = 0; attempt < 16; ++attempt) {
-        fs::path dir = fs::u8path(base) / ("zelbun-kreator-" + std::to_string(random() % 100000000u));
-        if (fs::create_directory(dir, code)) {
-            fs::permissions(dir, fs::perms::owner_all, fs::perm_options::replace, code);
-            return dir.u8string();
-        }
-        if (code)
-            break;
-    }
-    error = "Nie mozna utworzyc katalogu na obraz testowy w " + base +
-            (code ? ": " + systemReason(code.value(), Language::polish) : "");
-    return "";
 }
 
 } // namespace
@@ -103,6 +80,14 @@ bool frame::saveTo(const std::string& path)
             return false;
         }
     }
+    const int leftOut = path == session.path() ? session.segmentsLeftOut() : 0;
+    if (leftOut > 0) {
+        Question question{"Zapisz mape", leftOutQuestion(leftOut, Language::polish), {"Zapisz", "Anuluj"}};
+        if (ask(question) != 0) {
+            showError(say(Saying::notSavedLeftOut, path, Language::polish));
+            return false;
+        }
+    }
     if (isReadOnlyFile(path) && !confirmReplacing(path))
         return false;
     if (Error error = session.save(path)) {
@@ -112,7 +97,7 @@ bool frame::saveTo(const std::string& path)
     // The file keeps the order, not the places: gaps close when it opens.
     const std::string renumbered = renumberingNote(session.document().levels, Language::polish);
     showMessage(say(Saying::saved, path, Language::polish) + (renumbered.empty() ? "" : "; " + renumbered));
-    dropAutosave();
+    autosave->drop();
     recent.add(path);
     return true;
 }
@@ -210,30 +195,63 @@ bool frame::openFile(const std::string& path)
     }
     // A save cut short while rewriting this file in place left the old
     // content beside it: the file itself may be half old, half new.
-    const std::string backup = findInterruptedSave(path);
+    const InterruptedSave backup = findInterruptedSave(path);
     bool recover = false;
-    if (!backup.empty()) {
-        Question question{"Otworz mape", interruptedSaveQuestion(path, backup, Language::polish),
-                          {"Otworz kopie", "Otworz plik", "Anuluj"}};
+    if (!backup.copy.empty()) {
+        // The first answer, which Return gives, changes nothing.
+        Question question{"Otworz mape",
+                          interruptedSaveQuestion(path, backup.copy, backup.madeFrom, Language::polish),
+                          {"Otworz plik", "Otworz kopie", "Anuluj"}};
         const int answer = ask(question);
         if (answer != 0 && answer != 1)
             return false;
-        recover = answer == 0;
+        recover = answer == 1;
     }
-    const Session::Opened opened = recover ? session.openRecovered(path, backup) : session.open(path);
+    const Session::Opened opened = recover ? session.openRecovered(path, backup.copy) : session.open(path);
     if (opened.error) {
         showError(openFailed(opened.error, Language::polish));
         return false;
     }
     showOpenedSet();
     recent.add(path);
+    const bool elsewhere = autosave->openElsewhere(path);
+    autosave->follow();
     const int count = session.document().levelsOn();
     const std::string news = openedSet(path, count, recover, Language::polish);
-    if (opened.issues.empty())
+    if (opened.issues.empty() && !elsewhere)
         showMessage(news);
     else
-        showError(news + "; " + describe(opened.issues, Language::polish));
+        showError(news + (opened.issues.empty() ? "" : "; " + describe(opened.issues, Language::polish)) +
+                  (elsewhere ? ". " + say(Saying::openElsewhere, path, Language::polish) : ""));
     return true;
+}
+
+// The view of a set just read: its first level, nothing carried over.
+void frame::showOpenedSet()
+{
+    for (int i = levelCount - 1; i >= 0; --i)
+        if (session.level(i).on)
+            currentLevel = i;
+    tools.levelChanged();
+    invalidate();
+}
+
+bool frame::offerRecovery(const std::string& path)
+{
+    if (!autosave->offer(path))
+        return false;
+    showOpenedSet();
+    return true;
+}
+
+void frame::openRecent(size_t index)
+{
+    recent.load();
+    if (index >= recent.paths().size())
+        return;
+    const std::string path = recent.paths()[index];
+    if (unsavedChangesSettled())
+        openFile(path);
 }
 
 void frame::openDocument()
@@ -271,7 +289,7 @@ bool frame::unsavedChangesSettled()
     case 0:
         return saveDocument();
     case 1:
-        dropAutosave();  // thrown away by choice
+        autosave->drop();  // thrown away by choice
         return true;
     default:
         return false;
@@ -286,31 +304,6 @@ int frame::ask(const Question& question)
 }
 
 // --- Testing in the emulator -------------------------------------------------------
-
-std::string frame::testImageDirectory()
-{
-    if (!testDir.empty())
-        return testDir;
-    std::string base = runtimeBase;
-    std::error_code code;
-    if (base.empty()) {
-        // A Linux desktop's folder of the user's session. On Windows the
-        // name means nothing (Wine passes Linux's value on), and %TEMP% is
-        // the user's own.
-#ifndef _WIN32
-        const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-        if (runtime && *runtime && fs::is_directory(runtime, code))
-            base = runtime;
-#endif
-        if (base.empty())
-            base = fs::temp_directory_path(code).u8string();
-    }
-    std::string error;
-    testDir = makePrivateDirectory(base.empty() ? "/tmp" : base, error);
-    if (testDir.empty())
-        showError(error);
-    return testDir;
-}
 
 // The checks before a test (testchecks.h), with the choice to test anyway.
 // True when the test may go on.
@@ -329,27 +322,8 @@ bool frame::levelsPlayable(bool currentLevelOnly)
 
 void frame::testInEmulator(bool currentLevelOnly)
 {
-    if (!levelsPlayable(currentLevelOnly))
-        return;
-    std::string dir = testImageDirectory();
-    if (dir.empty())
-        return;
-    // Every test has its own image: an emulator still running an earlier
-    // one goes on reading what it was started with.
-    const std::string name = testsStarted == 0 ? testFileName : "test-" + std::to_string(testsStarted + 1) + ".atr";
-    std::string target = dir + "/" + name;
-    if (target.size() >= PATH_MAX) {
-        showError("Za dluga sciezka: " + target);
-        return;
-    }
-    if (!writeScratch(target, currentLevelOnly ? session.testImage(currentLevel) : session.setImage()))
-        return;
-    ++testsStarted;
-    std::string error;
-    if (!platform->openTestImage(target, dir, emulatorCommand, error))
-        showError("Nie mozna uruchomic emulatora: " + error);
-    else
-        showMessage("Uruchomiono emulator: " + name);
+    if (levelsPlayable(currentLevelOnly))
+        launches->start(currentLevelOnly ? session.testImage(currentLevel) : session.setImage());
 }
 
 bool frame::askForPath(bool save, std::string& chosen)

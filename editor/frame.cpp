@@ -19,7 +19,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 
 namespace {
 
@@ -57,14 +56,13 @@ frame::frame(SDL_Surface* screenSurface, const FrameOptions& options)
       play(session, [this] { return clock(); },
            [this](const std::string& text, bool error) { error ? showError(text) : showMessage(text); }),
       filePath(session.path()), textPages(session.document().pages), testChecks(session, levelRules),
-      tools(session), dataDirs(options.dataDirs),
-      emulatorCommand(options.emulatorCommand), runtimeBase(options.runtimeDir), clock(options.clock),
-      stateDir(options.stateDir)
+      tools(session), dataDirs(options.dataDirs), clock(options.clock)
 {
-    if (!stateDir.empty())
-        recent = RecentFiles(stateDir + "/recent");
+    if (!options.stateDir.empty())
+        recent = RecentFiles(options.stateDir + "/recent");
     if (!clock)
         clock = [] { return uint64_t(SDL_GetTicks()); };
+    autosave = std::make_unique<Autosave>(session, options.stateDir, clock, voice());
     if (dataDirs.empty())
         dataDirs = defaultDataDirs();
     installEditorFont();
@@ -83,6 +81,7 @@ frame::frame(SDL_Surface* screenSurface, const FrameOptions& options)
         ownPlatform = makeSystemPlatform(windowId);
         platform = ownPlatform.get();
     }
+    launches = std::make_unique<TestLaunches>(*platform, options.runtimeDir, options.emulatorCommand, voice());
     std::string cwd = platform->currentDirectory();
     if (cwd.size() < sizeof workDir)
         std::strcpy(workDir, cwd.c_str());
@@ -206,10 +205,26 @@ frame::~frame()
         button = nullptr;
     }
     // The sheets and then the levels' own copies go after this body.
-    if (!testDir.empty()) {
-        std::error_code ignored;
-        std::filesystem::remove_all(std::filesystem::u8path(testDir), ignored);
-    }
+}
+
+// How the parts speak through the window.
+Voice frame::voice()
+{
+    return {[this](const std::string& message) { showMessage(message); },
+            [this](const std::string& message) { showError(message); },
+            [this](const std::string& message) { note(message); },
+            [this](const Question& question) { return ask(question); }};
+}
+
+// The work that waits for time.
+bool frame::tick()
+{
+    const bool programsRunning = launches->collect();
+    autosave->tick();
+    if (play.active() && !play.tick())
+        showPressedLook(pointerX, pointerY);  // "Graj" comes up as the game ends
+    const bool verdictsComing = setView->tick();
+    return programsRunning || notices.flashing() || autosave->due() || play.active() || verdictsComing;
 }
 
 int frame::loadUI(const char* path)

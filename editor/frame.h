@@ -8,8 +8,10 @@
 #include "core/levelcheck.h"
 #include "core/session.h"
 #include "core/wraptext.h"
+#include "editor/autosave.h"
 #include "editor/canvastools.h"
 #include "editor/canvasview.h"
+#include "editor/launches.h"
 #include "editor/layout.h"
 #include "editor/map.h"
 #include "editor/notices.h"
@@ -93,10 +95,6 @@ public:
     static const int swapButton = 172;
     static const int startPageButton = 173;
     static const int endPageButton = 174;
-    // Autosave: while the document is modified, every 30 s and after every
-    // 20 undo steps.
-    static const uint64_t autosaveInterval = 30000;
-    static const int autosaveSteps = 20;
 
     explicit frame(SDL_Surface* screen, const FrameOptions& options = FrameOptions());
     virtual ~frame();
@@ -163,6 +161,7 @@ public:
     // Said in the message area and the log (notices.h).
     void showError(const std::string& message) { notices.showError(message); }
     void showMessage(const std::string& message) { notices.showMessage(message); }
+    void note(const std::string& message) { notices.note(message); }
     // The path the top bar shows: its tail, when long.
     std::string pathLine() const;
 
@@ -181,15 +180,14 @@ public:
     void showCell(int slot, Cell cell);
 
     // --- Work kept safe ---------------------------------------------------
-    // Writes the autosave when one is due: the document is modified, and 30
-    // s have passed since its first change not autosaved yet, or 20 undo
-    // steps were recorded since the last autosave. When the document is
-    // unmodified again, its autosave goes.
-    void autosaveIfDue();
-    // At start: an autosave newer than the document at `path` ("" for a
-    // new set) is offered back. True when it was restored: the document
-    // then belongs to `path` and is modified.
+    // The autosave of this window's document (editor/autosave.h).
+    std::unique_ptr<Autosave> autosave;
+    // At start: what windows that ended left in autosaves of the document
+    // at `path` ("" for a new set) is offered back. True when it was
+    // restored: the document then belongs to `path` and is modified.
     bool offerRecovery(const std::string& path);
+    // Test images and the emulators started on them (editor/launches.h).
+    std::unique_ptr<TestLaunches> launches;
     // The files opened or saved last, newest first; Ctrl+1..9 open them.
     RecentFiles recent;
     void openRecent(size_t index);
@@ -349,9 +347,9 @@ private:
     bool levelsPlayable(bool currentLevelOnly);
     bool askForPath(bool save, std::string& chosen);
     bool writeScratch(const std::string& path, const std::vector<uint8_t>& bytes);
+    Voice voice();
     bool confirmReplacing(const std::string& path);
     bool settleExtension(std::string& path);
-    std::string testImageDirectory();
     CButton* paletteEntry(int entry) { return static_cast<CButton*>(buttons[firstPaletteButton + entry]); }
     void applyTileSetup(const TileSetup& setup);
     Uint32 screenColour(int atariColour) const;
@@ -370,24 +368,11 @@ private:
     bool labelsInBlack() const;
 
     std::vector<std::string> dataDirs;
-    std::string emulatorCommand;
     std::string startupError;
     std::unique_ptr<Platform> ownPlatform;
-    std::string runtimeBase;
-    std::string testDir;  // made at the first test, removed with the editor
-    int testsStarted = 0;
     std::string shownTitle;
 
     std::function<uint64_t()> clock;
-    std::string stateDir;
-    std::string autosaveFile;  // the autosave last written; "" none
-    uint64_t autosavedRevision = 0;
-    uint64_t autosavedSteps = 0;
-    bool changeWaiting = false;  // a change not autosaved yet, seen at changeSeenAt
-    uint64_t changeSeenAt = 0;
-    bool autosaveDue() const;
-    void dropAutosave();
-    void autosaveCaughtUp();
     void showOpenedSet();
 
     // What the last paint drew: the look of each part in paint order, and

@@ -147,6 +147,14 @@ void Notices::showMessage(const std::string& message)
     notify(notice);
 }
 
+void Notices::note(const std::string& message)
+{
+    Notice notice;
+    notice.text = message;
+    log_.push_back(notice);
+    std::fprintf(stderr, "zelbun-kreator: %s\n", message.c_str());
+}
+
 void Notices::showFindings(const std::vector<LevelFinding>& findings)
 {
     shown_.clear();

@@ -60,6 +60,8 @@ public:
     // errors to the standard error stream.
     void showError(const std::string& message);
     void showMessage(const std::string& message);
+    // Into the log alone (and the error stream), for what needs no answer.
+    void note(const std::string& message);
     // The checks' findings, one notice each, so that a click on one shows it.
     void showFindings(const std::vector<LevelFinding>& findings);
     void dismiss();

@@ -37,11 +37,15 @@ std::string absoluteFilePath(const std::string& path)
     return (error ? given : absolute).lexically_normal().u8string();
 }
 
-std::string autosavePath(const std::string& stateDir, const std::string& documentPath)
+namespace {
+
+const char kUnnamedStem[] = "bez nazwy";
+
+// The autosave names of a document without their slot and extension.
+std::string autosaveStem(const std::string& documentPath)
 {
-    const fs::path dir = fs::u8path(stateDir);
     if (documentPath.empty())
-        return (dir / "bez nazwy.atr").u8string();
+        return kUnnamedStem;
     const std::string whole = absoluteFilePath(documentPath);
     // FNV-1a: the same name for the same file in every run.
     uint32_t hash = 2166136261u;
@@ -53,8 +57,51 @@ std::string autosavePath(const std::string& stateDir, const std::string& documen
     if (name.size() > 4 && (name.compare(name.size() - 4, 4, ".atr") == 0 || name.compare(name.size() - 4, 4, ".ATR") == 0))
         name.resize(name.size() - 4);
     char suffix[16];
-    std::snprintf(suffix, sizeof suffix, "-%08x.atr", hash);
-    return (dir / fs::u8path(name + suffix)).u8string();
+    std::snprintf(suffix, sizeof suffix, "-%08x", hash);
+    return name + suffix;
+}
+
+// Whether `name` is one of the names made of `stem` and `extension`:
+// "STEM.atr", or "STEM-N.atr" with N a number from 2.
+bool autosaveNameOf(const std::string& name, const std::string& stem, const std::string& extension)
+{
+    const std::string compared = comparedName(name);
+    const std::string start = comparedName(stem), end = comparedName(extension);
+    if (compared.size() < start.size() + end.size() || compared.compare(0, start.size(), start) != 0 ||
+        compared.compare(compared.size() - end.size(), end.size(), end) != 0)
+        return false;
+    const std::string slot = compared.substr(start.size(), compared.size() - start.size() - end.size());
+    if (slot.empty())
+        return true;
+    return slot.size() >= 2 && slot.size() <= 6 && slot[0] == '-' && slot[1] != '0' &&
+           slot.find_first_not_of("0123456789", 1) == std::string::npos;
+}
+
+} // namespace
+
+std::string autosavePath(const std::string& stateDir, const std::string& documentPath, int slot)
+{
+    const std::string name = autosaveStem(documentPath) + (slot > 1 ? "-" + std::to_string(slot) : "") + ".atr";
+    return (fs::u8path(stateDir) / fs::u8path(name)).u8string();
+}
+
+std::string claimPathOf(const std::string& autosave)
+{
+    return autosave.substr(0, autosave.size() - 4) + ".lock";
+}
+
+std::vector<std::string> autosaveFilesOf(const std::string& stateDir, const std::string& documentPath,
+                                         const std::string& extension)
+{
+    const std::string stem = autosaveStem(documentPath);
+    std::vector<std::string> found;
+    std::error_code error;
+    for (fs::directory_iterator entry(fs::u8path(stateDir), error), end; !error && entry != end;
+         entry.increment(error))
+        if (autosaveNameOf(entry->path().filename().u8string(), stem, extension))
+            found.push_back(entry->path().u8string());
+    std::sort(found.begin(), found.end());
+    return found;
 }
 
 bool autosaveIsNewer(const std::string& autosave, const std::string& document)
@@ -69,10 +116,23 @@ bool autosaveIsNewer(const std::string& autosave, const std::string& document)
     return error || saved > written;
 }
 
+Error makeStateDirectory(const std::string& dir)
+{
+    std::error_code error;
+    fs::create_directories(fs::u8path(dir), error);
+    if (!error)
+        return Error();
+#ifdef _WIN32
+    if (error.category() == std::system_category())
+        return Error::windows(dir, static_cast<unsigned long>(error.value()));
+#endif
+    return Error::system(dir, error.value());
+}
+
 Error writeStateFile(const std::string& path, const std::vector<uint8_t>& bytes)
 {
-    std::error_code ignored;
-    fs::create_directories(fs::u8path(path).parent_path(), ignored);
+    if (Error error = makeStateDirectory(fs::u8path(path).parent_path().u8string()))
+        return error;
     WriteOptions scratch;
     scratch.keepFile = false;
     return writeFileAtomically(path, bytes, scratch);

@@ -23,8 +23,8 @@ void frame::createSetView(const FrameOptions& options)
     hooks.clock = clock;
     hooks.wake = wakeEventLoop;
     SetView::Options viewOptions;
-    if (!stateDir.empty())
-        viewOptions.clipboardFile = stateDir + "/levels.clipboard";
+    if (!options.stateDir.empty())
+        viewOptions.clipboardFile = options.stateDir + "/levels.clipboard";
     viewOptions.solve = options.verdictSolver;
     setView = std::make_unique<SetView>(session, tileArt(), levelRules, hooks, viewOptions);
 }

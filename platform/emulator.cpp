@@ -1,5 +1,7 @@
 #include "platform/emulator.h"
 
+#include "core/pathname.h"
+
 const char* const kAtrMimeType = "application/x-atari-atr";
 const char* const kOwnDesktopEntry = "zelbun-kreator.desktop";
 const char* const kOwnProgramName = "zelbun-kreator";
@@ -14,6 +16,13 @@ const char* const kKnownEmulators[] = {"Altirra64", "Altirra", "atari800"};
 const char* const kKnownEmulators[] = {"atari800"};
 #endif
 
+Error unfinishedQuote(char quote)
+{
+    Error error = Error::of(Fault::unfinishedQuote, "");
+    error.code = quote;
+    return error;
+}
+
 bool isBlank(char c)
 {
     return c == ' ' || c == '\t' || c == '\n';
@@ -27,16 +36,6 @@ void replaceAll(std::string& word, const std::string& from, const std::string& t
     }
 }
 
-std::string baseName(const std::string& path)
-{
-#ifdef _WIN32
-    const size_t slash = path.find_last_of("/\\");
-#else
-    const size_t slash = path.rfind('/');
-#endif
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 // A program named with a directory is taken as it is; a bare name is
 // looked for on the search path.
 bool namesDirectory(const std::string& program, CommandSyntax syntax)
@@ -44,39 +43,94 @@ bool namesDirectory(const std::string& program, CommandSyntax syntax)
     return program.find_first_of(syntax == CommandSyntax::windows ? "/\\:" : "/") != std::string::npos;
 }
 
-// A word in single quotes for a POSIX shell, which takes everything between
-// them literally; a quote itself ends the quoting, is escaped and reopens it.
-std::string shellQuoted(const std::string& word)
-{
-    std::string quoted = "'";
-    for (char c : word)
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
-
 bool isShell(const std::string& program)
 {
     static const char* const shells[] = {"sh", "bash", "dash", "ksh", "mksh", "zsh", "ash", "busybox"};
-    const std::string name = baseName(program);
+    const std::string name = fileNameOf(program);
     for (const char* shell : shells)
         if (name == shell)
             return true;
     return false;
 }
 
-// The index of the command string of `sh [options] -c STRING [args]`, or 0
-// when the words are no such call.
-size_t shellCommandString(const std::vector<std::string>& words)
+// Where a shell's command string stands among the words: the first word
+// naming a shell (after `nice`, `env X=1` or any other wrapper) whose short
+// options include -c (alone or bundled, -ec), and the string after them.
+struct ShellCall {
+    size_t shell = 0, script = 0;  // script 0: no such call
+};
+
+ShellCall shellCall(const std::vector<std::string>& words)
 {
-    if (!isShell(words[0]))
-        return 0;
-    // Short options only: -c may come bundled (-ec), and is the last of them.
-    for (size_t i = 1; i < words.size() && words[i].size() > 1 && (words[i][0] == '-' || words[i][0] == '+') &&
-                       words[i][1] != '-';
-         ++i)
-        if (words[i][0] == '-' && words[i].find('c') != std::string::npos)
-            return i + 1 < words.size() ? i + 1 : 0;
-    return 0;
+    for (size_t shell = 0; shell < words.size(); ++shell) {
+        if (!isShell(words[shell]))
+            continue;
+        for (size_t i = shell + 1; i < words.size() && words[i].size() > 1 &&
+                                   (words[i][0] == '-' || words[i][0] == '+') && words[i][1] != '-';
+             ++i)
+            if (words[i][0] == '-' && words[i].find('c') != std::string::npos && i + 1 < words.size())
+                return {shell, i + 1};
+    }
+    return {};
+}
+
+// A shell's command string with each %f a reference to positional
+// parameter `n`, never the path itself: no byte of the path is ever read as
+// shell code. The reference is quoted for where it stands: "${n}" where the
+// shell splits words (also within $(...) and `...`), ${n} within double
+// quotes, and within single quotes '"${n}"', which closes and reopens them.
+std::string withParameter(const std::string& script, size_t n, bool& replaced)
+{
+    enum Context { words, doubleQuoted, singleQuoted, backquoted };
+    std::vector<Context> open{words};
+    const std::string reference = "${" + std::to_string(n) + "}";
+    std::string out;
+    for (size_t i = 0; i < script.size(); ++i) {
+        const Context at = open.back();
+        if (script.compare(i, 2, "%f") == 0) {
+            replaced = true;
+            ++i;
+            out += at == singleQuoted ? "'\"" + reference + "\"'" : at == doubleQuoted ? reference : "\"" + reference + "\"";
+            continue;
+        }
+        const char c = script[i];
+        out += c;
+        const bool commandSubstitution = c == '$' && i + 1 < script.size() && script[i + 1] == '(';
+        switch (at) {
+        case singleQuoted:
+            if (c == '\'')
+                open.pop_back();
+            break;
+        case doubleQuoted:
+            if (c == '\\' && i + 1 < script.size())
+                out += script[++i];
+            else if (c == '"')
+                open.pop_back();
+            else if (c == '`')
+                open.push_back(backquoted);
+            else if (commandSubstitution)
+                open.push_back(words);
+            break;
+        case words:
+        case backquoted:
+            if (c == '\\' && i + 1 < script.size())
+                out += script[++i];
+            else if (c == '\'')
+                open.push_back(singleQuoted);
+            else if (c == '"')
+                open.push_back(doubleQuoted);
+            else if (c == '`' && at == backquoted)
+                open.pop_back();
+            else if (c == '`')
+                open.push_back(backquoted);
+            else if (c == '(' && !commandSubstitution)
+                open.push_back(words);  // a subshell, or the "(" of "$(" itself
+            else if (c == ')' && open.size() > 1)
+                open.pop_back();
+            break;
+        }
+    }
+    return out;
 }
 
 // Whether the desktop's default for ATR images would start this editor
@@ -98,22 +152,35 @@ TestCommand userCommand(const std::string& line, const std::string& source, cons
     command.source = source;
     std::vector<std::string> words;
     const bool windows = lookup.syntax == CommandSyntax::windows;
-    const bool split = windows ? splitWindowsCommandLine(line, words, command.error)
-                               : splitCommandLine(line, words, command.error);
-    if (!split) {
-        command.error = source + ": " + command.error;
+    command.error = windows ? splitWindowsCommandLine(line, words) : splitCommandLine(line, words);
+    if (command.error) {
+        command.error.setting = source;
         return command;
     }
+    // The path goes into words of their own making, never into text a
+    // shell reads: a shell's command string refers to it as a parameter.
     bool replaced = false;
-    const size_t script = windows ? 0 : shellCommandString(words);
+    const ShellCall call = windows ? ShellCall() : shellCall(words);
+    if (call.script > 0) {
+        const size_t parameters = words.size() - call.script - 1;  // $0 and on
+        std::string script = withParameter(words[call.script], parameters == 0 ? 1 : parameters, replaced);
+        if (replaced) {
+            words[call.script] = script;
+            if (parameters == 0)
+                words.push_back(fileNameOf(words[call.shell]));
+            words.push_back("%f");
+        }
+    }
     for (size_t i = 0; i < words.size(); ++i)
-        replaceAll(words[i], "%f", i == script && script > 0 ? shellQuoted(image) : image, replaced);
+        if (i != call.script || call.script == 0)
+            replaceAll(words[i], "%f", image, replaced);
     if (!replaced)
         words.push_back(image);
     if (!namesDirectory(words[0], lookup.syntax)) {
         std::string path = lookup.findProgram(words[0]);
         if (path.empty()) {
-            command.error = source + ": " + words[0] + " not found";
+            command.error = Error::of(Fault::programNotFound, words[0]);
+            command.error.setting = source;
             return command;
         }
         words[0] = path;
@@ -124,7 +191,7 @@ TestCommand userCommand(const std::string& line, const std::string& source, cons
 
 } // namespace
 
-bool splitCommandLine(const std::string& line, std::vector<std::string>& words, std::string& error)
+Error splitCommandLine(const std::string& line, std::vector<std::string>& words)
 {
     words.clear();
     std::string word;
@@ -143,10 +210,8 @@ bool splitCommandLine(const std::string& line, std::vector<std::string>& words, 
             word += line[++i];
         } else if (c == '\'') {
             const size_t end = line.find('\'', i + 1);
-            if (end == std::string::npos) {
-                error = "unfinished ' quote";
-                return false;
-            }
+            if (end == std::string::npos)
+                return unfinishedQuote('\'');
             word += line.substr(i + 1, end - i - 1);
             i = end;
         } else if (c == '"') {
@@ -155,21 +220,17 @@ bool splitCommandLine(const std::string& line, std::vector<std::string>& words, 
                     ++i;
                 word += line[i];
             }
-            if (i >= line.size()) {
-                error = "unfinished \" quote";
-                return false;
-            }
+            if (i >= line.size())
+                return unfinishedQuote('"');
         } else {
             word += c;
         }
     }
     if (inWord)
         words.push_back(word);
-    if (words.empty()) {
-        error = "empty command";
-        return false;
-    }
-    return true;
+    if (words.empty())
+        return Error::of(Fault::emptyCommand, "");
+    return Error();
 }
 
 TestCommand chooseTestCommand(const std::string& option, const std::string& environment, const std::string& image,
@@ -196,13 +257,13 @@ TestCommand chooseTestCommand(const std::string& option, const std::string& envi
             return command;
         }
     }
-    command.error = "nie znaleziono zadnego, ustaw --emulator lub ZELBUN_EMULATOR";
-    if (lookup.syntax == CommandSyntax::windows)
-        command.error += " albo skojarz pliki .atr z emulatorem";
+    command.error = Error::of(Fault::noEmulator, "");
+    // Windows opens .atr files with the program they are associated with.
+    command.error.code = lookup.syntax == CommandSyntax::windows;
     return command;
 }
 
-bool splitWindowsCommandLine(const std::string& line, std::vector<std::string>& words, std::string& error)
+Error splitWindowsCommandLine(const std::string& line, std::vector<std::string>& words)
 {
     words.clear();
     std::string word;
@@ -245,17 +306,13 @@ bool splitWindowsCommandLine(const std::string& line, std::vector<std::string>& 
             word += c;
         }
     }
-    if (quoted) {
-        error = "unfinished \" quote";
-        return false;
-    }
+    if (quoted)
+        return unfinishedQuote('"');
     if (inWord)
         words.push_back(word);
-    if (words.empty()) {
-        error = "empty command";
-        return false;
-    }
-    return true;
+    if (words.empty())
+        return Error::of(Fault::emptyCommand, "");
+    return Error();
 }
 
 std::string joinWindowsCommandLine(const std::vector<std::string>& words)
@@ -322,16 +379,15 @@ std::string desktopEntryExec(const std::string& entryText)
 bool execRunsThisEditor(const std::string& exec, const std::string& ownProgram)
 {
     std::vector<std::string> words;
-    std::string error;
-    if (!splitCommandLine(exec, words, error))
+    if (splitCommandLine(exec, words))
         return false;
     size_t program = 0;
-    if (baseName(words[0]) == "env")
+    if (fileNameOf(words[0]) == "env")
         for (program = 1; program < words.size(); ++program)
             if (words[program][0] != '-' && words[program].find('=') == std::string::npos)
                 break;
     if (program >= words.size())
         return false;
-    const std::string name = baseName(words[program]);
-    return name == kOwnProgramName || (!ownProgram.empty() && name == baseName(ownProgram));
+    const std::string name = fileNameOf(words[program]);
+    return name == kOwnProgramName || (!ownProgram.empty() && name == fileNameOf(ownProgram));
 }

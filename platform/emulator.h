@@ -6,6 +6,8 @@
 // the system is reached only through the lookups given.
 #pragma once
 
+#include "core/error.h"
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -16,15 +18,15 @@ extern const char* const kOwnDesktopEntry;
 extern const char* const kOwnProgramName;
 
 // Splits a command line into words as a shell does for plain words, with
-// '...', "..." and backslash quoting but no expansion of any kind. False,
-// with `error` set, for an unfinished quote or an empty line.
-bool splitCommandLine(const std::string& line, std::vector<std::string>& words, std::string& error);
+// '...', "..." and backslash quoting but no expansion of any kind. Fails
+// for an unfinished quote or an empty line.
+Error splitCommandLine(const std::string& line, std::vector<std::string>& words);
 
 // The same by the rules Windows programs split their command line with:
 // words apart at spaces and tabs, "..." quoting, and backslashes literal
 // except before a quote (2n of them and a quote are n and the quote's
 // quoting; 2n+1 are n and a literal quote), so C:\path\emu.exe stays whole.
-bool splitWindowsCommandLine(const std::string& line, std::vector<std::string>& words, std::string& error);
+Error splitWindowsCommandLine(const std::string& line, std::vector<std::string>& words);
 
 // The command line CreateProcess gives a program whose words, split by the
 // rules above, are `words`: each word with a space, a tab or a quote in it,
@@ -62,15 +64,18 @@ struct EmulatorLookup {
 struct TestCommand {
     std::vector<std::string> argv;  // argv[0] a full path; empty when none was found
     std::string source;             // where the choice came from, for messages
-    std::string error;              // set when argv is empty: what to do about it
+    Error error;                    // set when argv is empty: what to do about it
 };
 
 // `option` is --emulator, `environment` ZELBUN_EMULATOR ("" when unset);
 // either is a command line in which %f stands for the image, which is
-// appended when no word holds %f. %f goes in as it is, one word or part of
-// one; only in the command string of a shell's -c (sh -c '... %f') is it
-// quoted for that shell, so a path with spaces or quotes stays one word.
-// With Windows syntax a word goes to the program as one word however it
-// is quoted later (joinWindowsCommandLine), and there is no shell.
+// appended when no word holds %f. The line is split into words without a
+// shell, and %f replaced within the words, so the path stays one word, or
+// part of one, whatever it holds. A shell's command string (sh -c '...',
+// also behind a wrapper such as `nice`) never gets the path: its %f becomes
+// a quoted reference to a positional parameter, and the path follows as
+// that parameter (sh -c 'emu "${1}"' sh PATH). With Windows syntax a word
+// goes to the program as one word however it is quoted later
+// (joinWindowsCommandLine), and there is no shell.
 TestCommand chooseTestCommand(const std::string& option, const std::string& environment, const std::string& image,
                               const EmulatorLookup& lookup);

@@ -3,6 +3,8 @@
 // talks only to this interface, so its tests can hand it a FakePlatform.
 #pragma once
 
+#include "core/error.h"
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -23,14 +25,6 @@ enum class DialogResult {
     Chosen,
     Cancelled,
     Unavailable  // no dialog program could be run; the editor shows its own in-window dialog
-};
-
-// A started program that ended badly: a non-zero exit code, or the signal
-// that killed it.
-struct LaunchFailure {
-    std::string program;  // its file name, as a message names it
-    int exitCode = 0;
-    int signal = 0;
 };
 
 // A question with two or three answers, such as "Zapisac zmiany?" with
@@ -55,9 +49,8 @@ public:
     virtual DialogResult fileDialog(const DialogRequest& request, std::string& chosenPath) = 0;
 
     // Starts the program the desktop associates with the file and returns at
-    // once. On failure returns false and says why in error.
-    virtual bool openWithDefaultProgram(const std::string& file, const std::string& dir,
-                                        std::string& error) = 0;
+    // once; the error says why it could not.
+    virtual Error openWithDefaultProgram(const std::string& file, const std::string& dir) = 0;
 
     // Blocks until the user answers. Returns the index of the answer; closing
     // the dialog is the last answer (cancel). questionUnavailable when there
@@ -70,21 +63,21 @@ public:
 
     // Starts a program that runs the test image `file` and returns at once.
     // `emulatorCommand` is the user's command line for it ("" for none), in
-    // which %f stands for the file. On failure returns false and says why
-    // (or how to set an emulator up) in error.
-    virtual bool openTestImage(const std::string& file, const std::string& dir, const std::string& emulatorCommand,
-                               std::string& error)
+    // which %f stands for the file. The error says why it could not (or,
+    // with Fault::noEmulator, that an emulator wants setting up).
+    virtual Error openTestImage(const std::string& file, const std::string& dir, const std::string& emulatorCommand)
     {
         (void)emulatorCommand;
-        return openWithDefaultProgram(file, dir, error);
+        return openWithDefaultProgram(file, dir);
     }
 
     // Empty when the directory cannot be read.
     virtual std::string currentDirectory() = 0;
 
     // Collects programs started by openWithDefaultProgram that have ended,
-    // and returns those that failed. The event loop calls it on every wake.
-    virtual std::vector<LaunchFailure> reapChildren() { return {}; }
+    // and returns those that failed (Fault::programFailed or programKilled,
+    // naming the program's file). The event loop calls it on every wake.
+    virtual std::vector<Error> reapChildren() { return {}; }
 
     // Whether a started program has not been collected yet: the event loop
     // then wakes now and then to collect it.

@@ -8,6 +8,7 @@
 #include "platform/emulator.h"
 
 #include "core/fileio.h"
+#include "core/pathname.h"
 
 #include <algorithm>
 #include <cctype>
@@ -82,22 +83,15 @@ const char* const kdialogFilter = "*.atr *.ATR|Obrazy ATR\n*|Wszystkie pliki";
 
 std::string findProgram(const std::string& name, const std::string& searchPath)
 {
-    size_t start = 0;
-    while (start <= searchPath.size()) {
-        size_t end = searchPath.find(':', start);
-        if (end == std::string::npos)
-            end = searchPath.size();
-        std::string dir = searchPath.substr(start, end - start);
+    for (const std::string& dir : splitAt(searchPath, ':')) {
         // An empty entry would mean the working directory, which holds the
         // user's files, not programs we mean to run.
-        if (!dir.empty()) {
-            std::string candidate = dir + "/" + name;
-            struct stat info;
-            if (stat(candidate.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
-                access(candidate.c_str(), X_OK) == 0)
-                return candidate;
-        }
-        start = end + 1;
+        if (dir.empty())
+            continue;
+        const std::string candidate = dir + "/" + name;
+        struct stat info;
+        if (stat(candidate.c_str(), &info) == 0 && S_ISREG(info.st_mode) && access(candidate.c_str(), X_OK) == 0)
+            return candidate;
     }
     return "";
 }
@@ -146,14 +140,9 @@ std::string desktopEntryText(const std::string& id)
         roots.push_back(std::string(home) + "/.local/share");
     const char* dataDirs = std::getenv("XDG_DATA_DIRS");
     const std::string systemDirs = dataDirs && *dataDirs ? dataDirs : "/usr/local/share:/usr/share";
-    for (size_t start = 0; start <= systemDirs.size();) {
-        size_t end = systemDirs.find(':', start);
-        if (end == std::string::npos)
-            end = systemDirs.size();
-        if (end > start)
-            roots.push_back(systemDirs.substr(start, end - start));
-        start = end + 1;
-    }
+    for (const std::string& dir : splitAt(systemDirs, ':'))
+        if (!dir.empty())
+            roots.push_back(dir);
     for (const std::string& root : roots) {
         std::vector<std::string> paths;
         entryPaths(root + "/applications", id, paths);
@@ -381,19 +370,15 @@ public:
         return questionUnavailable;
     }
 
-    bool openWithDefaultProgram(const std::string& file, const std::string& dir,
-                                std::string& error) override
+    Error openWithDefaultProgram(const std::string& file, const std::string& dir) override
     {
         std::string opener = findProgram(openerProgram, searchPath_);
-        if (opener.empty()) {
-            error = std::string("cannot open ") + file + ": " + openerProgram + " not found";
-            return false;
-        }
-        return launch({opener, absolutePath(file, dir.empty() ? currentDirectory() : dir)}, dir, error);
+        if (opener.empty())
+            return Error::of(Fault::programNotFound, openerProgram);
+        return launch({opener, absolutePath(file, dir.empty() ? currentDirectory() : dir)}, dir);
     }
 
-    bool openTestImage(const std::string& file, const std::string& dir, const std::string& emulatorCommand,
-                       std::string& error) override
+    Error openTestImage(const std::string& file, const std::string& dir, const std::string& emulatorCommand) override
     {
         EmulatorLookup lookup;
         lookup.findProgram = [this](const std::string& name) { return findProgram(name, searchPath_); };
@@ -404,11 +389,9 @@ public:
         const char* environment = std::getenv("ZELBUN_EMULATOR");
         TestCommand command = chooseTestCommand(emulatorCommand, environment ? environment : "",
                                                 absolutePath(file, dir.empty() ? currentDirectory() : dir), lookup);
-        if (command.argv.empty()) {
-            error = command.error;
-            return false;
-        }
-        return launch(command.argv, dir, error);
+        if (command.argv.empty())
+            return command.error;
+        return launch(command.argv, dir);
     }
 
     std::string currentDirectory() override
@@ -423,9 +406,9 @@ public:
         }
     }
 
-    std::vector<LaunchFailure> reapChildren() override
+    std::vector<Error> reapChildren() override
     {
-        std::vector<LaunchFailure> failures;
+        std::vector<Error> failures;
         std::vector<Child> running;
         for (const Child& child : children_) {
             int status;
@@ -436,13 +419,15 @@ public:
             }
             if (result < 0)
                 continue;  // not ours to wait for any more
-            LaunchFailure failure;
-            failure.program = child.program;
-            if (WIFEXITED(status))
-                failure.exitCode = WEXITSTATUS(status);
-            else if (WIFSIGNALED(status))
-                failure.signal = WTERMSIG(status);
-            if (failure.exitCode != 0 || failure.signal != 0)
+            Error failure;
+            if (WIFEXITED(status) && WEXITSTATUS(status) != 0) {
+                failure = Error::of(Fault::programFailed, child.program);
+                failure.code = WEXITSTATUS(status);
+            } else if (WIFSIGNALED(status)) {
+                failure = Error::of(Fault::programKilled, child.program);
+                failure.code = WTERMSIG(status);
+            }
+            if (failure)
                 failures.push_back(failure);
         }
         children_.swap(running);
@@ -453,7 +438,7 @@ public:
 
 private:
     // Starts args[0] (a full path) detached in `dir`, to be collected later.
-    bool launch(std::vector<std::string> args, const std::string& dir, std::string& error)
+    Error launch(std::vector<std::string> args, const std::string& dir)
     {
         std::vector<char*> argv = argvOf(args);
         pid_t pid;
@@ -472,12 +457,10 @@ private:
             spawnError = posix_spawn(&pid, args[0].c_str(), &setup.actions, &setup.attributes,
                                      argv.data(), environment.data());
         }
-        if (spawnError != 0) {
-            error = "cannot start " + args[0] + ": " + std::strerror(spawnError);
-            return false;
-        }
-        children_.push_back({pid, args[0].substr(args[0].rfind('/') + 1)});
-        return true;
+        if (spawnError != 0)
+            return Error::system(args[0], spawnError, Step::start);
+        children_.push_back({pid, fileNameOf(args[0])});
+        return Error();
     }
 
     // The desktop entry xdg-mime names for ATR images; "" when none is set

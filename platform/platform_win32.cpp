@@ -6,7 +6,7 @@
 
 #include "platform/platform.h"
 
-#include "core/messages.h"
+#include "core/pathname.h"
 #include "core/winpath.h"
 #include "platform/emulator.h"
 
@@ -50,18 +50,12 @@ bool isFile(const std::wstring& path)
 std::vector<std::string> splitList(const std::string& list)
 {
     std::vector<std::string> items;
-    size_t start = 0;
-    while (start <= list.size()) {
-        size_t end = list.find(';', start);
-        if (end == std::string::npos)
-            end = list.size();
-        std::string item = list.substr(start, end - start);
+    for (std::string item : splitAt(list, ';')) {
         // A folder in PATH may come quoted.
         if (item.size() >= 2 && item.front() == '"' && item.back() == '"')
             item = item.substr(1, item.size() - 2);
         if (!item.empty())
             items.push_back(item);
-        start = end + 1;
     }
     return items;
 }
@@ -101,19 +95,19 @@ std::wstring ownProgram()
     }
 }
 
-std::wstring fileNamePart(const std::wstring& path)
+// The last component of a wide path.
+std::string fileNamePart(const std::wstring& path)
 {
-    const size_t slash = path.find_last_of(L"/\\");
-    return slash == std::wstring::npos ? path : path.substr(slash + 1);
+    return fileNameOf(toUtf8(path));
 }
 
 // Whether the program Windows opens .atr files with is this editor: the
 // installer offers to make it so.
 bool runsThisEditor(const std::wstring& program)
 {
-    const std::wstring name = fileNamePart(program);
+    const std::wstring name = toUtf16(fileNamePart(program));
     return _wcsicmp(name.c_str(), L"zelbun-kreator.exe") == 0 || _wcsicmp(name.c_str(), L"zelbun-kreator.com") == 0 ||
-           _wcsicmp(name.c_str(), fileNamePart(ownProgram()).c_str()) == 0;
+           _wcsicmp(name.c_str(), toUtf16(fileNamePart(ownProgram())).c_str()) == 0;
 }
 
 // The program Windows opens .atr files with; empty when there is none.
@@ -237,16 +231,15 @@ public:
         return int(question.answers.size()) - 1;
     }
 
-    bool openWithDefaultProgram(const std::string& file, const std::string& dir, std::string& error) override
+    Error openWithDefaultProgram(const std::string& file, const std::string& dir) override
     {
-        return openWithAssociation(toUtf16(file), dir, error);
+        return openWithAssociation(toUtf16(file), dir);
     }
 
     // The user's command first (--emulator, then ZELBUN_EMULATOR), else the
     // program .atr files open with unless that is this editor, else a known
     // emulator on the search path.
-    bool openTestImage(const std::string& file, const std::string& dir, const std::string& emulatorCommand,
-                       std::string& error) override
+    Error openTestImage(const std::string& file, const std::string& dir, const std::string& emulatorCommand) override
     {
         EmulatorLookup lookup;
         lookup.findProgram = [this](const std::string& name) { return findProgram(name); };
@@ -257,14 +250,12 @@ public:
         if (emulatorCommand.empty() && environment.empty()) {
             const std::wstring associated = associatedProgram();
             if (!associated.empty() && !runsThisEditor(associated))
-                return openWithAssociation(toUtf16(imagePath), dir, error);
+                return openWithAssociation(toUtf16(imagePath), dir);
         }
         const TestCommand command = chooseTestCommand(emulatorCommand, environment, imagePath, lookup);
-        if (command.argv.empty()) {
-            error = command.error;
-            return false;
-        }
-        return launch(command.argv, dir, error);
+        if (command.argv.empty())
+            return command.error;
+        return launch(command.argv, dir);
     }
 
     std::string currentDirectory() override
@@ -280,9 +271,9 @@ public:
         return toUtf8(buffer);
     }
 
-    std::vector<LaunchFailure> reapChildren() override
+    std::vector<Error> reapChildren() override
     {
-        std::vector<LaunchFailure> failures;
+        std::vector<Error> failures;
         std::vector<Child> running;
         for (const Child& child : children_) {
             if (WaitForSingleObject(child.process, 0) == WAIT_TIMEOUT) {
@@ -291,9 +282,8 @@ public:
             }
             DWORD status = 0;
             if (GetExitCodeProcess(child.process, &status) && status != 0) {
-                LaunchFailure failure;
-                failure.program = child.program;
-                failure.exitCode = int(status);
+                Error failure = Error::of(Fault::programFailed, child.program);
+                failure.code = int(status);
                 failures.push_back(failure);
             }
             CloseHandle(child.process);
@@ -334,7 +324,7 @@ private:
 
     // Starts args[0] (a full path) in `dir` with the other words as its
     // arguments, to be collected later.
-    bool launch(const std::vector<std::string>& args, const std::string& dir, std::string& error)
+    Error launch(const std::vector<std::string>& args, const std::string& dir)
     {
         const std::wstring program = toUtf16(args[0]);
         std::wstring commandLine = toUtf16(joinWindowsCommandLine(args));
@@ -345,17 +335,15 @@ private:
         // Its own process group: a Ctrl+C meant for the editor's console
         // leaves the emulator running.
         if (!CreateProcessW(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, CREATE_NEW_PROCESS_GROUP,
-                            nullptr, folder.empty() ? nullptr : folder.c_str(), &startup, &started)) {
-            error = fileNameOf(args[0]) + ": " + windowsReason(GetLastError(), Language::polish);
-            return false;
-        }
+                            nullptr, folder.empty() ? nullptr : folder.c_str(), &startup, &started))
+            return Error::windows(args[0], GetLastError(), Step::start);
         CloseHandle(started.hThread);
         children_.push_back({started.hProcess, fileNameOf(args[0])});
-        return true;
+        return Error();
     }
 
     // The shell's "open" for the file, as Explorer would do it.
-    bool openWithAssociation(const std::wstring& file, const std::string& dir, std::string& error)
+    Error openWithAssociation(const std::wstring& file, const std::string& dir)
     {
         const std::wstring folder = toUtf16(dir);
         SHELLEXECUTEINFOW execute = {};
@@ -366,14 +354,12 @@ private:
         execute.lpFile = file.c_str();
         execute.lpDirectory = folder.empty() ? nullptr : folder.c_str();
         execute.nShow = SW_SHOWNORMAL;
-        if (!ShellExecuteExW(&execute)) {
-            error = toUtf8(fileNamePart(file)) + ": " + windowsReason(GetLastError(), Language::polish);
-            return false;
-        }
+        if (!ShellExecuteExW(&execute))
+            return Error::windows(toUtf8(file), GetLastError(), Step::start);
         // A program that took the file over DDE leaves no process of ours.
         if (execute.hProcess)
-            children_.push_back({execute.hProcess, toUtf8(fileNamePart(associatedProgram()))});
-        return true;
+            children_.push_back({execute.hProcess, fileNamePart(associatedProgram())});
+        return Error();
     }
 
     HWND window_;

@@ -10,6 +10,11 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <io.h>
+#else
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 ProgramArguments::ProgramArguments(int argc, char** argv)
@@ -50,10 +55,39 @@ void prepareStandardStreams()
         std::atexit(restoreConsole);
 }
 
+Error standardInputProblem()
+{
+    return Error();
+}
+
 #else
+
+namespace {
+
+bool inputClosedAtStart = false;
+
+} // namespace
 
 void prepareStandardStreams()
 {
+    for (int fd = 0; fd <= 2; ++fd) {
+        if (fcntl(fd, F_GETFD) >= 0 || errno != EBADF)
+            continue;
+        inputClosedAtStart = inputClosedAtStart || fd == 0;
+        if (open("/dev/null", O_RDONLY) != fd)
+            return;
+    }
+}
+
+Error standardInputProblem()
+{
+    const char* const name = "standard input";
+    if (inputClosedAtStart)
+        return Error::of(Fault::streamClosed, name);
+    struct stat info;
+    if (fstat(0, &info) == 0 && S_ISDIR(info.st_mode))
+        return Error::of(Fault::isDirectory, name);
+    return Error();
 }
 
 #endif

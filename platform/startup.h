@@ -2,6 +2,8 @@
 // in UTF-8, and standard streams that carry bytes as they are.
 #pragma once
 
+#include "core/error.h"
+
 #include <string>
 #include <vector>
 
@@ -23,5 +25,12 @@ private:
 
 // Standard input and output take an image ("-", "-o -") byte for byte, no
 // line end rewritten, and a console shows the UTF-8 the program prints.
-// The console's own code page comes back when the program ends.
+// The console's own code page comes back when the program ends. A standard
+// stream closed at start keeps its number taken, so no file opened later
+// lands on it and receives what is printed; writes to it fail as they
+// would have, and are reported. Called first thing.
 void prepareStandardStreams();
+
+// Why standard input holds no image to read: it was closed when the
+// program started, or it is a directory. A false Error when it may be read.
+Error standardInputProblem();

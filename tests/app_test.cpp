@@ -57,9 +57,11 @@ std::string readAll(const std::string& path)
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
-// Standard output goes to `output`; "" leaves it closed.
+// Standard output goes to `output`; "" leaves it closed. Standard input
+// comes from `input`; "" leaves it closed, null the test's own.
 pid_t spawn(const std::vector<std::string>& args, const std::vector<std::string>& env, const std::string& dir,
-            const std::string& errors = "/dev/null", const std::string& output = "/dev/null")
+            const std::string& errors = "/dev/null", const std::string& output = "/dev/null",
+            const char* input = nullptr)
 {
     std::vector<char*> argv;
     for (const std::string& a : args)
@@ -76,6 +78,10 @@ pid_t spawn(const std::vector<std::string>& args, const std::vector<std::string>
     else
         posix_spawn_file_actions_addopen(&actions, 1, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     posix_spawn_file_actions_addopen(&actions, 2, errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (input && !*input)
+        posix_spawn_file_actions_addclose(&actions, 0);
+    else if (input)
+        posix_spawn_file_actions_addopen(&actions, 0, input, O_RDONLY, 0);
     if (!dir.empty())
         posix_spawn_file_actions_addchdir_np(&actions, dir.c_str());
     pid_t pid = -1;
@@ -260,6 +266,12 @@ TEST_F(RealWindow, OpensTheImageNamedOnTheCommandLine)
     std::string image;
     ASSERT_TRUE(waitFor([&] { return !(image = testImage()).empty() && readAll(image).size() == set.size(); }));
     EXPECT_TRUE(readAll(image) == std::string(set.begin(), set.end()));
+    // With neither HOME nor XDG_STATE_HOME there is no place for autosaves:
+    // said once, in the log (and so on the error stream).
+    const std::string said = readAll(dir + "/stderr");
+    const std::string off = "Autozapis wylaczony: brak HOME i XDG_STATE_HOME";
+    ASSERT_NE(said.find(off), std::string::npos) << said;
+    EXPECT_EQ(said.find(off, said.find(off) + 1), std::string::npos) << said;
 }
 
 // Draw, a stroke that strays onto "Nowy", Ctrl+Z, Ctrl+S; then more
@@ -310,14 +322,14 @@ struct Ended {
 // The real program run to its end, with no display in its environment
 // unless `env` names one; standard output goes to `output` ("" closes it).
 Ended runProgram(const std::vector<std::string>& arguments, std::vector<std::string> env = {},
-                 const char* output = nullptr)
+                 const char* output = nullptr, const char* input = nullptr)
 {
     char pattern[] = "/tmp/zelbun-app-XXXXXX";
     const std::string dir = mkdtemp(pattern);
     std::vector<std::string> args = {ZELBUN_BINARY_DIR "/zelbun-kreator"};
     args.insert(args.end(), arguments.begin(), arguments.end());
     env.insert(env.end(), {"PATH=" + dir, "ASAN_OPTIONS=detect_leaks=0"});
-    const pid_t program = spawn(args, env, dir, dir + "/stderr", output ? output : dir + "/stdout");
+    const pid_t program = spawn(args, env, dir, dir + "/stderr", output ? output : dir + "/stdout", input);
     // One that waits for a window that never shows is killed, so the test
     // fails instead of holding up the suite.
     Ended ended;
@@ -362,6 +374,27 @@ TEST(Program, WithoutADisplayItSaysSoAndEnds)
     ended = runProgram({"help"});
     EXPECT_EQ(ended.status, 0);
     EXPECT_NE(ended.out.find("Usage: zelbun-kreator"), std::string::npos) << ended.out;
+}
+
+// Every message names what it is about: an empty file name, standard
+// input closed or a directory, a directory given as the file.
+TEST(Program, MessagesNameTheirSubject)
+{
+    Ended ended = runProgram({"info", ""});
+    EXPECT_EQ(ended.status, 2);
+    EXPECT_EQ(ended.err.rfind("zelbun-kreator: FILE: the file name is empty\n", 0), 0u) << ended.err;
+    ended = runProgram({"test", "-", "--level", "1", "-o", ""});
+    EXPECT_EQ(ended.status, 2);
+    EXPECT_EQ(ended.err.rfind("zelbun-kreator: --output: the file name is empty\n", 0), 0u) << ended.err;
+    ended = runProgram({"info", "-"}, {}, nullptr, "");
+    EXPECT_EQ(ended.status, 1);
+    EXPECT_EQ(ended.err, "zelbun-kreator: standard input: closed\n");
+    ended = runProgram({"check", "-"}, {}, nullptr, "/");
+    EXPECT_EQ(ended.status, 1);
+    EXPECT_EQ(ended.err, "zelbun-kreator: standard input: is a directory\n");
+    ended = runProgram({"info", "/"});
+    EXPECT_EQ(ended.status, 1);
+    EXPECT_EQ(ended.err, "zelbun-kreator: /: is a directory\n");
 }
 
 // Output that does not reach its place fails the command: a full device,

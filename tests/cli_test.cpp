@@ -514,6 +514,7 @@ TEST(CommandLine, CheckFindsEachMistake)
     found = run({"check", played.c_str()});
     EXPECT_EQ(found.status, 1);
     EXPECT_EQ(found.out,
+              played + ": segment at byte 11168 loads to $8E10 but its slot byte names slot 8: read as slot 8\n" +
               played + ": the game part does not boot, its segment chain breaks: segment at byte 400 ends "
                        "($1FFF) before it starts ($2000)\n" +
               played + ": order table entry 3 is $A7, not a slot ($80-$9F): the game ends the set there\n" +
@@ -609,6 +610,104 @@ TEST(CommandLine, CheckSolvesEachLevel)
     EXPECT_EQ(runCheck(line, Console{in, small, err}), 0);
     EXPECT_NE(small.str().find("level 1: unknown: gave up after 5 states ("), std::string::npos) << small.str();
     EXPECT_NE(small.str().find("level 2: unknown: gave up after 5 states ("), std::string::npos) << small.str();
+}
+
+} // namespace
+
+namespace {
+
+// A file five segments long whose order table lists one (another tool's, or
+// a damaged one): nothing tells so quietly. `info` warns of each segment
+// left out, in text and JSON; `check` reports them; the window says how
+// many and where when it opens the file, and its first save over the file
+// asks before dropping them. The same for a segment whose slot byte says
+// another slot than its address.
+TEST(CommandLine, LevelsOutsideTheOrderTableAreNeverDroppedUnseen)
+{
+    TempDir dir;
+    LevelData levels[kLevelSlots];
+    for (int slot = 0; slot < 5; ++slot) {
+        levels[slot].on = true;
+        levels[slot].cells[slot][0] = 4;
+    }
+    TextPage pages[2];
+    for (auto& page : pages)
+        blankPage(page);
+    std::vector<uint8_t> image = writeGameImage(game, gameSize, levels, pages);
+    std::fill(image.begin() + kOrderTableOffset + 1, image.begin() + kOrderTableOffset + 5, 0);
+    const std::string path = dir.file("u.atr");
+    writeBytes(path, std::string(image.begin(), image.end()));
+    ASSERT_EQ(image.size(), 13968u);
+
+    const Ran info = run({"info", path.c_str()});
+    EXPECT_EQ(info.status, 0);
+    EXPECT_NE(info.out.find("1 level\n"), std::string::npos) << info.out;
+    for (int offset : {11168, 11676, 12184, 12692})
+        EXPECT_NE(info.err.find(path + ": warning: segment at byte " + std::to_string(offset) + " is for slot "),
+                  std::string::npos)
+            << info.err;
+    const Ran json = run({"info", "--json", path.c_str()});
+    const nlohmann::json parsed = nlohmann::json::parse(json.out);
+    ASSERT_EQ(parsed["warnings"].size(), 4u);
+    EXPECT_EQ(parsed["warnings"][0], "segment at byte 11168 is for slot 5, which the order table does not list: "
+                                     "left out");
+    const Ran check = run({"check", path.c_str()});
+    EXPECT_EQ(check.status, 1);
+    EXPECT_NE(check.out.find(path + ": segment at byte 12692 is for slot 2, which the order table does not list"),
+              std::string::npos)
+        << check.out;
+
+    LoadedEditor loaded(path);
+    frame& editor = *loaded.editor;
+    EXPECT_EQ(editor.statusMessage, "Otwarto: u.atr (1 poziom); 4 segmenty spoza tabeli kolejnosci pominiete (w "
+                                    "bajtach 11168, 11676, 12184, 12692)");
+    editor.levels[0].add(9, 9, 0x30);
+    loaded.platform.answerQuestion(1);  // "Anuluj"
+    editor.runCommand(frame::Command::Save);
+    ASSERT_EQ(loaded.platform.questions.size(), 1u);
+    EXPECT_EQ(loaded.platform.questions[0].text,
+              "Plik zawiera 4 mapy spoza tabeli kolejnosci; zapis je usunie. Zapisac mimo to?");
+    EXPECT_EQ(readAll(path).size(), 13968u);
+    loaded.platform.answerQuestion(0);  // "Zapisz"
+    editor.runCommand(frame::Command::Save);
+    EXPECT_EQ(readAll(path).size(), 11936u);
+    editor.levels[0].add(9, 10, 0x30);
+    editor.runCommand(frame::Command::Save);  // nothing left to lose: no question
+    EXPECT_EQ(loaded.platform.questions.size(), 2u);
+
+    // Slot 4's segment moved to slot 2's address: the game loads it there,
+    // the editor by its slot byte.
+    image[kOrderTableOffset + 3] = 0x83;
+    image[kLevelListOffset + kSegmentSize + 1] = 0x54;
+    writeBytes(path, std::string(image.begin(), image.end()));
+    const Ran moved = run({"check", path.c_str()});
+    EXPECT_EQ(moved.status, 1);
+    EXPECT_NE(moved.out.find(path + ": segment at byte 11676 loads to $5400 but its slot byte names slot 4: read "
+                                    "as slot 4\n"),
+              std::string::npos)
+        << moved.out;
+}
+
+// A template whose segment chain holds alone but breaks once the order
+// table and the pages are written over it: `test` writes no image that
+// would not boot, and fails.
+TEST(CommandLine, TestWritesNoImageThatWouldNotBoot)
+{
+    TempDir dir;
+    const std::string set = writeSet(dir), output = dir.file("out.atr");
+    std::string broken = readAll(dataDir + "/game.atr");
+    std::fill(broken.begin() + 7544, broken.begin() + 8092, char(0xFF));
+    const std::string tmpl = dir.file("broken.atr");
+    writeBytes(tmpl, broken);
+    const Ran written = run({"test", set.c_str(), "--level", "1", "--template", tmpl.c_str(), "-o", output.c_str()});
+    EXPECT_EQ(written.status, 1);
+    EXPECT_EQ(written.err.find("template"), std::string::npos) << written.err;  // the template itself was taken
+    EXPECT_NE(written.err.find("zelbun-kreator: " + output + ": not written: the game part does not boot, its "
+                               "segment chain breaks: "),
+              std::string::npos)
+        << written.err;
+    EXPECT_FALSE(std::filesystem::exists(output));
+    EXPECT_EQ(run({"test", set.c_str(), "--level", "1", "-o", output.c_str()}).status, 0);
 }
 
 } // namespace

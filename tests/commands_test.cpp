@@ -465,6 +465,25 @@ TEST_F(CommandsTest, SavingOverAFileChangedOnDiskAsksFirst)
     click(at(layout::saveButton));  // the question goes unanswered: Anuluj
     EXPECT_EQ(platform.questions.size(), 3u);
     EXPECT_TRUE(editor->isModified());
+
+    // Rewritten in place, the same size, its time put back: the same
+    // inode, size and time, another content.
+    platform.answerQuestion(0);
+    click(at(layout::saveButton));
+    ASSERT_EQ(stat(path.c_str(), &saved), 0);
+    std::string theirs = readAll(path);
+    theirs[kLevelListOffset + 4] ^= 1;
+    {
+        std::fstream file(path, std::ios::in | std::ios::out | std::ios::binary);
+        file.write(theirs.data(), std::streamsize(theirs.size()));
+    }
+    const timespec kept[2] = {saved.st_atim, saved.st_mtim};
+    ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), kept, 0), 0);
+    stroke(cell(5, 5), cell(5, 5));
+    click(at(layout::saveButton));
+    ASSERT_EQ(platform.questions.size(), 5u);
+    EXPECT_EQ(platform.questions[4].text, "Plik wspolny.atr zmienil sie na dysku. Zastapic go?");
+    EXPECT_EQ(readAll(path), theirs);
 }
 
 // The editor killed while it rewrote a file with two names in place leaves
@@ -497,28 +516,74 @@ TEST_F(CommandsTest, CopyOfAnInterruptedSaveIsOffered)
     ASSERT_TRUE(WIFSIGNALED(status));
     ASSERT_NE(readAll(path), whole);
 
+    // Return, the first answer, changes nothing; the question names the
+    // copy and the file it was made from.
     platform.answerQuestion(2);  // Anuluj
     EXPECT_EQ(editor->loadMap(path.c_str()), 0);
     ASSERT_EQ(platform.questions.size(), 1u);
-    EXPECT_EQ(platform.questions[0].text.rfind("Znaleziono kopie z przerwanego zapisu pliku gra.atr (", 0), 0u)
+    EXPECT_EQ(platform.questions[0].text.rfind("Znaleziono kopie .zkb", 0), 0u) << platform.questions[0].text;
+    EXPECT_NE(platform.questions[0].text.find(" z przerwanego zapisu pliku gra.atr; plik moze byc uszkodzony. "
+                                              "Otworzyc kopie zamiast pliku?"),
+              std::string::npos)
         << platform.questions[0].text;
-    EXPECT_EQ(platform.questions[0].answers, (std::vector<std::string>{"Otworz kopie", "Otworz plik", "Anuluj"}));
+    EXPECT_EQ(platform.questions[0].answers, (std::vector<std::string>{"Otworz plik", "Otworz kopie", "Anuluj"}));
 
-    platform.answerQuestion(0);  // Otworz kopie
-    ASSERT_EQ(editor->loadMap(path.c_str()), 1);
+    // Under the file's other name: the same file, said so.
+    platform.answerQuestion(1);  // Otworz kopie
+    const std::string other = dir.file("kopia.atr");
+    ASSERT_EQ(editor->loadMap(other.c_str()), 1);
+    EXPECT_NE(platform.questions[1].text.find("pliku gra.atr (to ten sam plik co kopia.atr)"), std::string::npos)
+        << platform.questions[1].text;
     EXPECT_EQ(editor->session.document().levelsOn(), 3);
-    EXPECT_EQ(editor->filePath, path);
+    EXPECT_EQ(editor->filePath, other);
     EXPECT_TRUE(editor->isModified());
-    EXPECT_EQ(editor->statusMessage, "Otwarto kopie: gra.atr (3 poziomy); zapisz, by naprawic plik");
+    EXPECT_EQ(editor->statusMessage, "Otwarto kopie: kopia.atr (3 poziomy); zapisz, by naprawic plik");
 
     click(at(layout::saveButton));
     EXPECT_EQ(platform.questions.size(), 2u);
     EXPECT_EQ(readAll(path), whole);
-    EXPECT_EQ(readAll(dir.file("kopia.atr")), whole);
+    EXPECT_EQ(readAll(other), whole);
     for (const auto& entry : fs::directory_iterator(dir.path))
         EXPECT_NE(entry.path().filename().string().rfind(".zk", 0), 0u) << entry.path();
     EXPECT_EQ(editor->loadMap(path.c_str()), 1);
     EXPECT_EQ(platform.questions.size(), 2u);
+}
+
+// A copy named after an inode that a file made later has taken is not
+// offered for it, and goes: its record names a file that is gone (and, where
+// the file system keeps birth times, one born at another time). A copy
+// without a record, from an older program, is neither offered nor removed.
+TEST_F(CommandsTest, CopyOfAnotherFileIsNotOffered)
+{
+    const std::string path = save("nowa.atr");
+    struct stat info;
+    ASSERT_EQ(stat(path.c_str(), &info), 0);
+    char hex[24];
+    std::snprintf(hex, sizeof hex, ".zkb%llx", static_cast<unsigned long long>(info.st_ino));
+    const std::string copy = dir.file(hex);
+    // Old content, then the record: the name, device, inode, birth seconds
+    // and nanoseconds, the name's length, low byte first, and the marker.
+    std::string stale = std::string(28000, '\x55') + "stara.atr";
+    auto number = [&](uint64_t value, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            stale += char(value >> (8 * i) & 0xFF);
+    };
+    number(uint64_t(info.st_dev), 8);
+    number(uint64_t(info.st_ino), 8);
+    number(1, 8);
+    number(0, 4);
+    number(9, 4);
+    stale += "ZKBCOPY1";
+    dir.write(hex, stale);
+    EXPECT_EQ(editor->loadMap(path.c_str()), 1);
+    EXPECT_TRUE(platform.questions.empty());
+    EXPECT_FALSE(fs::exists(copy));
+    EXPECT_EQ(editor->session.document().levelsOn(), 0);
+
+    dir.write(hex, std::string(28000, '\x55'));
+    EXPECT_EQ(editor->loadMap(path.c_str()), 1);
+    EXPECT_TRUE(platform.questions.empty());
+    EXPECT_TRUE(fs::exists(copy));
 }
 
 #endif

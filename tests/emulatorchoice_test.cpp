@@ -4,12 +4,14 @@
 // programs here are stand-ins on a private search path, the desktop entries
 // in private data directories.
 #ifndef _WIN32
+#include "core/messages.h"
 #include "platform/emulator.h"
 #include "platform/platform.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -70,17 +72,52 @@ EmulatorLookup onlyByName()
 
 } // namespace
 
-// A path with a space, a quote, a dollar and a semicolon reaches the
-// program as one word: as it is in a word of its own or beside an option,
-// quoted for the shell inside `sh -c '...'`.
-TEST(EmulatorCommand, ThePathIsQuotedOnlyInAShellsCommandString)
+// A path with a space, quotes, a dollar, a command substitution and a
+// semicolon reaches the program as one word, as it is: in a word of its own
+// or beside an option, and in a shell's command string (behind a wrapper
+// too, and whatever quotes stand around %f there) as a positional
+// parameter, so that no byte of it is read as shell code.
+TEST(EmulatorCommand, ThePathNeverReachesAShellAsCode)
 {
-    const std::string image = "/tmp/a b/it's $HOME;x.atr";
+    char pattern[] = "/tmp/zelbun-shell-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    const std::string root = pattern;
+    const std::string planted = root + "/PWN";
+    const std::string image = root + "/r $(touch " + planted + ")/a b/it's \"$HOME\";`touch " + planted + "`.atr";
+
     TestCommand command = chooseTestCommand("/bin/sh -c 'printf \"<%s>\" %f' sh", "", image, onlyByName());
-    ASSERT_EQ(command.argv, (std::vector<std::string>{"/bin/sh", "-c",
-                                                      "printf \"<%s>\" '/tmp/a b/it'\\''s $HOME;x.atr'", "sh"}));
+    ASSERT_EQ(command.argv, (std::vector<std::string>{"/bin/sh", "-c", "printf \"<%s>\" \"${1}\"", "sh", image}));
     EXPECT_EQ(outputOf(command.argv), "<" + image + ">");
 
+    // Behind a wrapper, with no $0 given, and %f within each kind of quote.
+    const char* const scripts[] = {
+        "printf \"<%s>\" %f",
+        "printf \"<%s>\" '%f'",
+        "printf \"<%s>\" \"%f\"",
+        "printf \"<%s>\" \"$(printf %s %f)\"",
+        "printf \"<%s>\" \"$(printf %s \"%f\")\"",
+        "x=`printf %s %f`; printf \"<%s>\" \"$x\"",
+    };
+    for (const char* script : scripts) {
+        std::string quoted;
+        for (const char* c = script; *c; ++c)
+            quoted += std::string(std::strchr("\"\\$`", *c) ? "\\" : "") + *c;
+        const std::string line = "env LANG=C /bin/sh -ec \"" + quoted + "\"";
+        std::vector<std::string> words;
+        ASSERT_FALSE(splitCommandLine(line, words));
+        command = chooseTestCommand(line, "", image, onlyByName());
+        ASSERT_EQ(command.argv.size(), words.size() + 2) << script;
+        EXPECT_EQ(command.argv[words.size()], "sh");
+        EXPECT_EQ(command.argv.back(), image);
+        EXPECT_EQ(command.argv[words.size() - 1].find(root), std::string::npos) << command.argv[words.size() - 1];
+        EXPECT_EQ(outputOf(command.argv), "<" + image + ">") << script;
+    }
+    EXPECT_FALSE(fs::exists(planted));
+
+    // Parameters given already: the path comes after them.
+    command = chooseTestCommand("", "/bin/sh -c 'printf \"<%s|%s>\" \"$1\" %f' zero one", image, onlyByName());
+    EXPECT_EQ(command.argv[2], "printf \"<%s|%s>\" \"$1\" \"${2}\"");
+    EXPECT_EQ(outputOf(command.argv), "<one|" + image + ">");
     command = chooseTestCommand("", "/bin/sh -ec 'printf \"<%s>\" \"$1\"' sh %f", image, onlyByName());
     EXPECT_EQ(command.argv.back(), image);
     EXPECT_EQ(outputOf(command.argv), "<" + image + ">");
@@ -89,6 +126,8 @@ TEST(EmulatorCommand, ThePathIsQuotedOnlyInAShellsCommandString)
     EXPECT_EQ(command.argv, (std::vector<std::string>{"/usr/bin/emu", "--disk=" + image, "-x"}));
     command = chooseTestCommand("bash %f", "", image, onlyByName());  // a script file, no -c
     EXPECT_EQ(command.argv, (std::vector<std::string>{"/usr/bin/bash", image}));
+    EXPECT_FALSE(fs::exists(planted));
+    fs::remove_all(root);
 }
 
 TEST(EmulatorCommand, AnEntryRunsTheEditorByItsProgram)
@@ -146,9 +185,8 @@ protected:
     {
         writeFile(root / "default", defaultEntry + "\n");
         std::unique_ptr<Platform> system = makeSystemPlatform(0, (root / "bin").string());
-        std::string error;
-        if (!system->openTestImage("test.atr", root.string(), "", error))
-            return error;
+        if (Error error = system->openTestImage("test.atr", root.string(), ""))
+            return describe(error, Language::english);
         siginfo_t ended = {};
         waitid(P_ALL, 0, &ended, WEXITED | WNOWAIT);
         system->reapChildren();

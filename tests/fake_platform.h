@@ -27,7 +27,7 @@ public:
     std::vector<DialogRequest> dialogRequests;
 
     bool openSucceeds = true;
-    std::string openError = "no program for this file";
+    Error openError = Error::of(Fault::programNotFound, "xdg-open");
     std::vector<OpenRequest> openRequests;
 
     // Answers for the coming questions (indices into Question::answers),
@@ -67,33 +67,29 @@ public:
         return answer;
     }
 
-    bool openWithDefaultProgram(const std::string& file, const std::string& dir,
-                                std::string& error) override
+    Error openWithDefaultProgram(const std::string& file, const std::string& dir) override
     {
         openRequests.push_back({file, dir, ""});
-        if (!openSucceeds)
-            error = openError;
-        return openSucceeds;
+        return openSucceeds ? Error() : openError;
     }
 
-    bool openTestImage(const std::string& file, const std::string& dir, const std::string& emulatorCommand,
-                       std::string& error) override
+    Error openTestImage(const std::string& file, const std::string& dir, const std::string& emulatorCommand) override
     {
-        bool opened = openWithDefaultProgram(file, dir, error);
+        Error error = openWithDefaultProgram(file, dir);
         openRequests.back().emulatorCommand = emulatorCommand;
-        return opened;
+        return error;
     }
 
     std::string currentDirectory() override { return directory; }
 
     // Failures the next reap reports, once.
-    std::vector<LaunchFailure> endedBadly;
+    std::vector<Error> endedBadly;
     bool running = false;
 
-    std::vector<LaunchFailure> reapChildren() override
+    std::vector<Error> reapChildren() override
     {
         ++reapCalls;
-        std::vector<LaunchFailure> failures;
+        std::vector<Error> failures;
         failures.swap(endedBadly);
         return failures;
     }

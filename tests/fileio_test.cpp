@@ -348,7 +348,7 @@ TEST_F(FileIo, SaveKilledAtAnyStepLeavesOldOrNewOrAFoundCopy)
 
             std::vector<uint8_t> now;
             ASSERT_EQ(said(readFile(path, now, 1 << 20)), "");
-            const std::string copy = findInterruptedSave(path);
+            const std::string copy = findInterruptedSave(path).copy;
             if (now != oldBytes && now != newBytes) {
                 ++caughtHalfWay;
                 ASSERT_NE(copy, "") << "a torn file and no copy of the old content";
@@ -356,7 +356,7 @@ TEST_F(FileIo, SaveKilledAtAnyStepLeavesOldOrNewOrAFoundCopy)
             std::set<std::string> allowed = names;
             if (!copy.empty()) {
                 std::vector<uint8_t> kept;
-                ASSERT_EQ(said(readFile(copy, kept, 1 << 20)), "");
+                ASSERT_EQ(said(readSavedCopy(copy, kept, 1 << 20)), "");
                 EXPECT_EQ(kept, oldBytes);
                 allowed.insert(fileNameOf(copy));
             }
@@ -368,7 +368,7 @@ TEST_F(FileIo, SaveKilledAtAnyStepLeavesOldOrNewOrAFoundCopy)
 
             ASSERT_EQ(said(writeFileAtomically(path, newBytes)), "");
             EXPECT_EQ(namesIn(dir), names);
-            EXPECT_EQ(findInterruptedSave(path), "");
+            EXPECT_EQ(findInterruptedSave(path).copy, "");
         }
     }
     EXPECT_EQ(caughtHalfWay, 1);  // in place, killed between the write and the cut to length
@@ -402,7 +402,7 @@ TEST_F(FileIo, SecondSaveInPlaceWaitsForTheFirst)
     char byte = 0;
     ASSERT_EQ(read(ready[0], &byte, 1), 1);
     const Error second = writeFileAtomically(path, bytesOf(1000, 3));
-    EXPECT_EQ(findInterruptedSave(path), "") << "the copy of a running save is no leftover";
+    EXPECT_EQ(findInterruptedSave(path).copy, "") << "the copy of a running save is no leftover";
     ASSERT_EQ(write(proceed[1], &byte, 1), 1);
     int status = 0;
     waitpid(child, &status, 0);

@@ -183,12 +183,13 @@ TEST(GameImageRead, OrderTableDecidesTheTarget)
     LoadResult loaded = read(image);
     EXPECT_EQ(slotsOn(loaded), std::vector<int>({4}));
 
-    // Not listed: read and dropped.
+    // Not listed: read and dropped, and said so.
     for (size_t i = kOrderTableOffset; i < kOrderTableOffset + 32; ++i)
         image[i] = 0xA9; // slot 9 + 32, outside 0x80..0x9F
     loaded = read(image);
     EXPECT_TRUE(slotsOn(loaded).empty());
-    EXPECT_EQ(warning(loaded), "");
+    EXPECT_EQ(warning(loaded), "segment w bajcie 11168 jest dla mapy 10, ktorej tabela kolejnosci nie wymienia: pominiety");
+    EXPECT_EQ(segmentsLeftOut(loaded.issues), 1);
 }
 
 TEST(GameImageRead, EveryScreenCodeReadsWithoutNul)

@@ -3,6 +3,7 @@
 // (NUL-separated, so arguments with newlines survive) and answers as told.
 #ifndef _WIN32
 
+#include "core/messages.h"
 #include "platform/platform.h"
 
 #include <gtest/gtest.h>
@@ -289,9 +290,9 @@ TEST_F(PlatformTest, OpenWithStartsTheOpenerDetachedInTheDirectory)
     fakeOpener();
     fs::path dir = root / "it's a \"test\" dir";
     fs::create_directory(dir);
-    std::string error;
+    Error error;
     std::unique_ptr<Platform> system = platform();
-    ASSERT_TRUE(system->openWithDefaultProgram("test.atr", dir.string(), error)) << error;
+    ASSERT_FALSE(error = system->openWithDefaultProgram("test.atr", dir.string())) << describe(error, Language::english);
     ASSERT_TRUE(finished(*system));
 
     std::string realDir = fs::canonical(dir).string();
@@ -303,36 +304,36 @@ TEST_F(PlatformTest, OpenWithStartsTheOpenerDetachedInTheDirectory)
 #endif
 
     // An absolute file is passed as it stands.
-    ASSERT_TRUE(system->openWithDefaultProgram(oddPath, dir.string(), error)) << error;
+    ASSERT_FALSE(error = system->openWithDefaultProgram(oddPath, dir.string())) << describe(error, Language::english);
     ASSERT_TRUE(finished(*system));
     EXPECT_EQ(recordedArgs("opener"), std::vector<std::string>{oddPath});
 }
 
 TEST_F(PlatformTest, OpenWithReportsAMissingOrBrokenOpener)
 {
-    std::string error;
-    EXPECT_FALSE(platform()->openWithDefaultProgram("test.atr", root.string(), error));
-    EXPECT_NE(error.find("not found"), std::string::npos) << error;
+    Error error = platform()->openWithDefaultProgram("test.atr", root.string());
+    EXPECT_EQ(error.fault, Fault::programNotFound);
+    EXPECT_NE(describe(error, Language::english).find("not found"), std::string::npos);
 
     writeExecutable("xdg-open", "#!/nonexistent/sh\n");
     writeExecutable("open", "#!/nonexistent/sh\n");
-    error.clear();
-    EXPECT_FALSE(platform()->openWithDefaultProgram("test.atr", root.string(), error));
-    EXPECT_NE(error.find("cannot start"), std::string::npos) << error;
+    error = platform()->openWithDefaultProgram("test.atr", root.string());
+    EXPECT_EQ(error.step, Step::start);
+    EXPECT_NE(describe(error, Language::english).find("starting it"), std::string::npos);
     EXPECT_TRUE(hasNoChildren());
 }
 
 TEST_F(PlatformTest, EndedOpenerIsCollectedByReapOrByTheDestructor)
 {
     fakeOpener();
-    std::string error;
+    Error error;
     std::unique_ptr<Platform> system = platform();
-    ASSERT_TRUE(system->openWithDefaultProgram("test.atr", root.string(), error)) << error;
+    ASSERT_FALSE(error = system->openWithDefaultProgram("test.atr", root.string())) << describe(error, Language::english);
     ASSERT_TRUE(childHasEnded());
     system->reapChildren();
     EXPECT_TRUE(hasNoChildren());
 
-    ASSERT_TRUE(system->openWithDefaultProgram("test.atr", root.string(), error)) << error;
+    ASSERT_FALSE(error = system->openWithDefaultProgram("test.atr", root.string())) << describe(error, Language::english);
     ASSERT_TRUE(childHasEnded());
     system.reset();
     EXPECT_TRUE(hasNoChildren());
@@ -360,10 +361,10 @@ TEST_F(PlatformTest, CurrentDirectoryOfAnyLength)
 TEST_F(PlatformTest, TestImagesReachAnEmulatorNeverTheEditor)
 {
     unsetenv("ZELBUN_EMULATOR");
-    std::string error;
     std::unique_ptr<Platform> system = platform();
-    EXPECT_FALSE(system->openTestImage("test.atr", root.string(), "", error));
-    EXPECT_NE(error.find("ZELBUN_EMULATOR"), std::string::npos) << error;
+    Error error = system->openTestImage("test.atr", root.string(), "");
+    EXPECT_EQ(error.fault, Fault::noEmulator);
+    EXPECT_NE(describe(error, Language::english).find("ZELBUN_EMULATOR"), std::string::npos);
 
     // Records its arguments under its own name.
     auto standIn = [&](const std::string& name) {
@@ -381,24 +382,25 @@ TEST_F(PlatformTest, TestImagesReachAnEmulatorNeverTheEditor)
     writeScript("xdg-mime", "[ \"$*\" = 'query default application/x-atari-atr' ] && cat '" + (root / "default").string() + "'\n");
 
     writeFile(root / "default", "zelbun-kreator.desktop\n");
-    ASSERT_TRUE(system->openTestImage("test.atr", root.string(), "", error)) << error;
+    ASSERT_FALSE(error = system->openTestImage("test.atr", root.string(), "")) << describe(error, Language::english);
     EXPECT_EQ(ran("atari800"), std::vector<std::string>{image});
 
     writeFile(root / "default", "emulator.desktop\n");
-    ASSERT_TRUE(system->openTestImage("test.atr", root.string(), "", error)) << error;
+    ASSERT_FALSE(error = system->openTestImage("test.atr", root.string(), "")) << describe(error, Language::english);
     EXPECT_EQ(ran("xdg-open"), std::vector<std::string>{image});
 
     setenv("ZELBUN_EMULATOR", "myemu -x '%f' \"--name=a b\"", 1);
-    ASSERT_TRUE(system->openTestImage("test.atr", root.string(), "", error)) << error;
+    ASSERT_FALSE(error = system->openTestImage("test.atr", root.string(), "")) << describe(error, Language::english);
     EXPECT_EQ(ran("myemu"), (std::vector<std::string>{"-x", image, "--name=a b"}));
 
-    ASSERT_TRUE(system->openTestImage("test.atr", root.string(), (bin / "atari800").string() + " -fast", error));
+    ASSERT_FALSE(error = system->openTestImage("test.atr", root.string(), (bin / "atari800").string() + " -fast")) << describe(error, Language::english);
     EXPECT_EQ(ran("atari800"), (std::vector<std::string>{"-fast", image}));
 
-    EXPECT_FALSE(system->openTestImage("test.atr", root.string(), "noemu %f", error));
-    EXPECT_EQ(error, "--emulator: noemu not found");
-    EXPECT_FALSE(system->openTestImage("test.atr", root.string(), "myemu 'x", error));
-    EXPECT_NE(error.find("quote"), std::string::npos) << error;
+    error = system->openTestImage("test.atr", root.string(), "noemu %f");
+    EXPECT_EQ(describe(error, Language::english), "--emulator: noemu: not found");
+    EXPECT_EQ(describe(error, Language::polish), "--emulator: noemu: nie znaleziono programu");
+    error = system->openTestImage("test.atr", root.string(), "myemu 'x");
+    EXPECT_EQ(describe(error, Language::english), "--emulator: unfinished ' quote");
     unsetenv("ZELBUN_EMULATOR");
 }
 

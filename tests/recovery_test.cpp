@@ -3,6 +3,7 @@
 #include "editor_fixture.h"
 
 #include "core/fileio.h"
+#include "core/game.h"
 #include "core/gameimage.h"
 #include "ui/filebrowser.h"
 
@@ -55,7 +56,7 @@ TEST_F(RecoveryTest, AutosaveIsWrittenAndOfferedAfterACrash)
     editor->currentTile = 1;  // code 5
     stroke(3, 4);
     EXPECT_TRUE(editor->tick());  // an autosave is due: keep waking
-    now += frame::autosaveInterval - 1;
+    now += Autosave::interval - 1;
     editor->tick();
     EXPECT_FALSE(there(autosave));
     now += 1;
@@ -63,7 +64,7 @@ TEST_F(RecoveryTest, AutosaveIsWrittenAndOfferedAfterACrash)
     ASSERT_TRUE(there(autosave));
     EXPECT_FALSE(editor->tick());  // nothing new to write
 
-    for (int i = 0; i < frame::autosaveSteps - 1; ++i)
+    for (int i = 0; i < Autosave::steps - 1; ++i)
         stroke(i % 16, 10 + i / 16);
     editor->tick();
     EXPECT_EQ(fs::file_size(fs::u8path(autosave)), 11428u + 508u);  // still the one level of the first stroke's set
@@ -104,7 +105,7 @@ TEST_F(RecoveryTest, DiscardingRemovesTheAutosave)
 {
     stroke(1, 1);
     editor->tick();
-    now += frame::autosaveInterval;
+    now += Autosave::interval;
     editor->tick();
     const std::string autosave = autosavePath(stateDir, "");
     EXPECT_EQ(fs::u8path(autosave).filename(), "bez nazwy.atr");
@@ -112,6 +113,30 @@ TEST_F(RecoveryTest, DiscardingRemovesTheAutosave)
     platform.answerQuestion(1);  // "Nie zapisuj"
     EXPECT_TRUE(editor->mayClose());
     EXPECT_FALSE(there(autosave));
+}
+
+// A set another window has open is said so on opening; this window's
+// autosave goes under a name of its own, beside the other's.
+TEST_F(RecoveryTest, ASetOpenInAnotherWindowIsSaidSo)
+{
+    const std::string document = dir.file("wspolny.atr");
+    ASSERT_FALSE(editor->session.save(document));
+    Session other(0, embeddedGame(), embeddedGame());
+    Voice quiet{[](const std::string&) {}, [](const std::string&) {}, [](const std::string&) {},
+                [](const Question&) { return 0; }};
+    Autosave otherAutosave(other, stateDir, [this] { return now; }, quiet);
+    ASSERT_FALSE(other.open(document).error);
+    otherAutosave.follow();
+
+    buildOnFiles();
+    ASSERT_EQ(editor->loadMap(document.c_str()), 1);
+    EXPECT_EQ(editor->statusMessage, "Otwarto: wspolny.atr (0 poziomow). Ten zestaw jest juz otwarty w innym oknie");
+    EXPECT_TRUE(editor->statusIsError);
+    editor->currentTile = 1;  // code 5
+    for (int i = 0; i < Autosave::steps; ++i)
+        stroke(i % 16, 1 + i / 16);
+    editor->tick();
+    EXPECT_EQ(editor->autosave->file(), autosavePath(stateDir, document, 2));
 }
 
 // Opened and saved files are listed newest first, at most ten, by their

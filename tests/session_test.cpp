@@ -1,6 +1,7 @@
 // The session: every change goes through it, undo and redo walk whole
 // steps, the modified mark follows the saved point, and files open and save
 // through it without a window.
+#include "core/fileio.h"
 #include "core/game.h"
 #include "core/messages.h"
 #include "core/session.h"
@@ -8,6 +9,11 @@
 
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -137,6 +143,32 @@ TEST_F(SessionTest, FilesOpenAndSaveThroughTheSession)
     EXPECT_EQ(failed.fault, Fault::system);
 #endif
     EXPECT_EQ(session.path(), file("set.atr"));
+}
+
+// A kill between naming a save's temporary and putting it in place leaves
+// it beside the set: opening the set removes it. A temporary whose save
+// still runs (its writer holds it) stays.
+TEST_F(SessionTest, OpeningRemovesTemporariesOfSavesThatDied)
+{
+    ASSERT_FALSE(session.save(file("set.atr")));
+#ifdef _WIN32
+    // Named after the writer's process: one that is no more, and this one.
+    const std::string dead = ".zknfffffff0.AbCdEf", live = ".zkn" + [] {
+        char id[16];
+        std::snprintf(id, sizeof id, "%lx", static_cast<unsigned long>(GetCurrentProcessId()));
+        return std::string(id);
+    }() + ".GhIjKl";
+    std::ofstream(file(live)) << "new content on its way";
+#else
+    const std::string dead = ".zknAbCdEf", live = ".zknGhIjKl";
+    FileLock writer;  // as a running save holds its temporary
+    ASSERT_TRUE(writer.take(file(live)));
+#endif
+    std::ofstream(file(dead)) << "new content, cut short";
+    Session other(3, embeddedGame(), embeddedGame());
+    ASSERT_FALSE(other.open(file("set.atr")).error);
+    EXPECT_FALSE(fs::exists(file(dead)));
+    EXPECT_TRUE(fs::exists(file(live)));
 }
 
 TEST(Messages, PolishCountsAndBothLanguages)

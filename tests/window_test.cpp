@@ -3,8 +3,8 @@
 // typed, a click at 2x lands on its cell, two quick test clicks give two
 // images, and work killed with the program comes back from its autosave.
 // The program meets only what the test puts on its private PATH (no dialog
-// programs: the window's own dialogs show). Skipped where Xvfb or xdotool
-// is missing.
+// programs, so the window's own dialogs show, but where a test puts a
+// stand-in of its own). Skipped where Xvfb or xdotool is missing.
 #include "core/game.h"
 #include "core/gameimage.h"
 #include "tests/xvfb.h"
@@ -207,37 +207,92 @@ TEST_F(Window, AtTwiceTheSizeClicksLandOnTheirCellsAndTestsGetTheirOwnImages)
     }
 }
 
-// Twenty strokes make the autosave; the program is killed; started again,
-// it asks, and Return ("Przywroc") brings the work back as unsaved changes
-// of the same file, which Ctrl+S then saves.
+// A stand-in for zenity's questions: it logs each question's text and
+// gives the answers listed in `answers`, one a line, in turn (0 the first,
+// 1 the middle one, anything else the last), with shell built-ins only.
+void writeQuestionStandIn(const std::string& dir)
+{
+    std::ofstream(dir + "/bin/zenity") << "#!/bin/sh\n"
+                                          "for a in \"$@\"; do case \"$a\" in --text=*) printf '%s\\n' \"${a#--text=}\";; "
+                                          "esac; done >> '" << dir << "/questions'\n"
+                                          "n=0; read -r n < '" << dir << "/asked'; n=$((n+1)); echo $n > '" << dir << "/asked'\n"
+                                          "i=0; answer=2; while read -r line; do i=$((i+1)); "
+                                          "[ $i -eq $n ] && answer=$line; done < '" << dir << "/answers'\n"
+                                          "case $answer in 0) exit 0;; 1) for a in \"$@\"; do case \"$a\" in "
+                                          "--extra-button=*) printf '%s\\n' \"${a#--extra-button=}\";; esac; done; exit 1;; "
+                                          "esac\nexit 1\n";
+    chmod((dir + "/bin/zenity").c_str(), 0755);
+}
+
+// Twenty strokes make an autosave; a test leaves its private folder; the
+// program is killed. Started again, it asks; "Nie teraz" keeps that
+// autosave as it is while the new run, killed too, writes its own beside
+// it, and the kill's test folder is gone. Started a third time (the
+// window's own question now), Return ("Przywroc") brings back the newest
+// work as unsaved changes of the same file, which Ctrl+S then saves; the
+// older autosave stays for the next start.
 TEST_F(Window, AutosaveComesBackAfterAKill)
 {
     const std::vector<uint8_t> set = emptySet();
     const std::string path = dir + "/work/set.atr";
     std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(set.data()), std::streamsize(set.size()));
     fs::last_write_time(path, fs::file_time_type::clock::now() - std::chrono::hours(1));
-    start({"set.atr"});
-    ASSERT_TRUE(click(270 + 20 * 1 + 9, 50 + 20 * 1 + 9));  // palette entry 6: the box
-    for (int i = 0; i < 20; ++i)
-        ASSERT_TRUE(clickCell(i % 16, 2 + i / 16));
-    std::string autosave;
-    ASSERT_TRUE(waitFor([&] {
+    writeQuestionStandIn(dir);
+    std::ofstream(dir + "/answers") << "0\n2\n";  // "Testuj" despite the findings; then "Nie teraz"
+    auto autosaves = [&] {
+        std::vector<std::string> found;
         std::error_code error;
         for (const auto& entry : fs::directory_iterator(dir + "/state/zelbun-kreator", error))
-            if (entry.path().filename().string().rfind("set-", 0) == 0)
-                autosave = entry.path().string();
-        return !autosave.empty() && cellOf(readAll(autosave), 3, 3) == 0x30;
-    })) << readAll(dir + "/stderr");
+            if (entry.path().extension() == ".atr")
+                found.push_back(entry.path().string());
+        std::sort(found.begin(), found.end());
+        return found;
+    };
+    auto boxesIn = [&](const std::string& file, int row) {
+        const std::string image = readAll(file);
+        return image.size() > kLevelListOffset + 4 + 16 * 31 && cellOf(image, 3, row) == 0x30;
+    };
+    auto twentyStrokes = [&](int row) {
+        ASSERT_TRUE(click(270 + 20 * 1 + 9, 50 + 20 * 1 + 9));  // palette entry 6: the box
+        for (int i = 0; i < 20; ++i)
+            ASSERT_TRUE(clickCell(i % 16, row + i / 16));
+    };
+
+    start({"set.atr"});
+    twentyStrokes(2);
+    std::vector<std::string> written;
+    ASSERT_TRUE(waitFor([&] { return (written = autosaves()).size() == 1 && boxesIn(written[0], 3); }))
+        << readAll(dir + "/stderr");
+    const std::string first = written[0];
+    ASSERT_TRUE(click(595, 82));  // "Testuj mape"
+    ASSERT_TRUE(waitFor([&] { return testImages().size() == 1; })) << readAll(dir + "/stderr");
+    const fs::path leftover = fs::path(testImages()[0]).parent_path();
+    stop();
+    ASSERT_TRUE(fs::exists(leftover));
+    const std::string work = readAll(first);
+
+    start({"set.atr"});
+    ASSERT_TRUE(waitFor([&] { return readAll(dir + "/questions").find("Jest autozapis set.atr") != std::string::npos; }));
+    EXPECT_FALSE(fs::exists(leftover));
+    twentyStrokes(6);
+    ASSERT_TRUE(waitFor([&] { return (written = autosaves()).size() == 2; })) << readAll(dir + "/stderr");
+    const std::string second = written[0] == first ? written[1] : written[0];
+    ASSERT_TRUE(waitFor([&] { return boxesIn(second, 7); }));
+    EXPECT_FALSE(boxesIn(second, 3));
+    EXPECT_TRUE(readAll(first) == work);
     stop();
 
+    fs::remove(dir + "/bin/zenity");
     start({"set.atr"});
     // The question comes before anything else; Return takes its first answer.
     ASSERT_TRUE(waitFor([&] { return xdotool("key Return") && titled("set.atr \\* - Zelbun"); }));
-    EXPECT_EQ(cellOf(readAll(path), 0, 2), 0);  // not saved yet
+    EXPECT_EQ(cellOf(readAll(path), 0, 6), 0);  // not saved yet
     ASSERT_TRUE(xdotool("key ctrl+s"));
-    ASSERT_TRUE(waitFor([&] { return cellOf(readAll(path), 3, 3) == 0x30; }));
-    EXPECT_EQ(cellOf(readAll(path), 0, 2), 0x30);
-    EXPECT_TRUE(waitFor([&] { return !fs::exists(autosave); }));
+    ASSERT_TRUE(waitFor([&] { return cellOf(readAll(path), 3, 7) == 0x30; }));
+    EXPECT_EQ(cellOf(readAll(path), 0, 6), 0x30);
+    EXPECT_EQ(cellOf(readAll(path), 3, 3), 0);
+    EXPECT_TRUE(waitFor([&] { return !fs::exists(second); }));
+    EXPECT_TRUE(readAll(first) == work);
 }
 
 // The set view under a real pointer: "Zestaw" opens it, the third level

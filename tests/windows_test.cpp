@@ -63,18 +63,16 @@ TEST(WindowsErrors, CommonReasonsAreWordedForTheWindow)
 TEST(WindowsCommandLine, SplitAndJoinAgree)
 {
     std::vector<std::string> words;
-    std::string error;
-    ASSERT_TRUE(splitWindowsCommandLine("\"C:\\Program Files\\Emu\\emu.exe\" -run\t%f C:\\dir\\ "
-                                        "\"a \\\"b\\\\\" \"x\"\"y\"", words, error));
+    ASSERT_FALSE(splitWindowsCommandLine("\"C:\\Program Files\\Emu\\emu.exe\" -run\t%f C:\\dir\\ "
+                                         "\"a \\\"b\\\\\" \"x\"\"y\"", words));
     EXPECT_EQ(words, (std::vector<std::string>{"C:\\Program Files\\Emu\\emu.exe", "-run", "%f", "C:\\dir\\",
                                                "a \"b\\", "x\"y"}));
-    EXPECT_FALSE(splitWindowsCommandLine("emu \"unfinished", words, error));
-    EXPECT_EQ(error, "unfinished \" quote");
-    EXPECT_FALSE(splitWindowsCommandLine("  ", words, error));
+    EXPECT_EQ(describe(splitWindowsCommandLine("emu \"unfinished", words), Language::english), "unfinished \" quote");
+    EXPECT_EQ(splitWindowsCommandLine("  ", words).fault, Fault::emptyCommand);
 
     const std::vector<std::string> odd = {"C:\\Gry\\zażółć gęślą.exe", "", "end\\", "with space\\", "q\"uo\\\"te",
                                           "\\\\server\\share"};
-    ASSERT_TRUE(splitWindowsCommandLine(joinWindowsCommandLine(odd), words, error));
+    ASSERT_FALSE(splitWindowsCommandLine(joinWindowsCommandLine(odd), words));
     EXPECT_EQ(words, odd);
     EXPECT_EQ(joinWindowsCommandLine({"plain", "C:\\dir\\"}), "plain C:\\dir\\");
 }
@@ -93,8 +91,8 @@ TEST(WindowsCommandLine, TheUsersCommandKeepsItsPaths)
     EXPECT_EQ(command.argv, (std::vector<std::string>{"C:\\Bin\\emu.exe", "--disk=" + image}));
     command = chooseTestCommand("", "", image, lookup);
     EXPECT_TRUE(command.argv.empty());
-    EXPECT_EQ(command.error, "nie znaleziono zadnego, ustaw --emulator lub ZELBUN_EMULATOR albo skojarz pliki .atr z "
-                             "emulatorem");
+    EXPECT_EQ(describe(command.error, Language::polish),
+              "nie znaleziono zadnego, ustaw --emulator lub ZELBUN_EMULATOR albo skojarz pliki .atr z emulatorem");
 }
 
 #ifdef _WIN32
@@ -311,11 +309,11 @@ TEST_F(WindowsFiles, AWriteCutShortLosesNothing)
 }
 
 // Polls until the started programs have ended, for up to some 20 seconds.
-std::vector<LaunchFailure> waitForPrograms(Platform& platform)
+std::vector<Error> waitForPrograms(Platform& platform)
 {
-    std::vector<LaunchFailure> failures;
+    std::vector<Error> failures;
     for (int i = 0; i < 400 && platform.childrenRunning(); ++i) {
-        for (const LaunchFailure& failure : platform.reapChildren())
+        for (const Error& failure : platform.reapChildren())
             failures.push_back(failure);
         if (platform.childrenRunning())
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
@@ -366,21 +364,22 @@ TEST_F(WindowsEmulator, WordsReachTheProgramIntact)
     const std::string program = file("emu ż\\stand in.exe");
     portable::setEnv("ZELBUN_EMULATOR", "\"" + program + "\" --boot \"%f\" -x \"a\\\"b\" C:\\dir\\");
     std::unique_ptr<Platform> platform = makeSystemPlatform(0, file("nothing") + ";\"" + file("emu ż") + "\"");
-    std::string error;
-    ASSERT_TRUE(platform->openTestImage(image, dir, "", error)) << error;
+    Error error;
+    ASSERT_FALSE(error = platform->openTestImage(image, dir, "")) << describe(error, Language::english);
     EXPECT_TRUE(waitForPrograms(*platform).empty());
     EXPECT_EQ(linesOf(log), (std::vector<std::string>{program, "--boot", image, "-x", "a\"b", "C:\\dir\\"}));
 
     portable::setEnv("ZELBUN_STANDIN_STATUS", "3");
-    ASSERT_TRUE(platform->openTestImage(image, dir, "\"stand in\" -run", error)) << error;
-    const std::vector<LaunchFailure> failures = waitForPrograms(*platform);
+    ASSERT_FALSE(error = platform->openTestImage(image, dir, "\"stand in\" -run")) << describe(error, Language::english);
+    const std::vector<Error> failures = waitForPrograms(*platform);
     ASSERT_EQ(failures.size(), 1u);
-    EXPECT_EQ(failures[0].program, "stand in.exe");
-    EXPECT_EQ(failures[0].exitCode, 3);
+    EXPECT_EQ(failures[0].fault, Fault::programFailed);
+    EXPECT_EQ(failures[0].path, "stand in.exe");
+    EXPECT_EQ(failures[0].code, 3);
     EXPECT_EQ(linesOf(log), (std::vector<std::string>{file("emu ż\\stand in.exe"), "-run", image}));
 
-    EXPECT_FALSE(platform->openTestImage(image, dir, "nieznany %f", error));
-    EXPECT_EQ(error, "--emulator: nieznany not found");
+    EXPECT_EQ(describe(platform->openTestImage(image, dir, "nieznany %f"), Language::polish),
+              "--emulator: nieznany: nie znaleziono programu");
 }
 
 // Registers .atr for this process alone, as a user's file type: the
@@ -430,17 +429,16 @@ TEST_F(WindowsEmulator, TheProgramAtrFilesOpenWithUnlessItIsThisEditor)
     FileTypes types;
     types.openAtrWith(L"\"" + wide(file("emu ż\\stand in.exe")) + L"\" /boot \"%1\"");
     std::unique_ptr<Platform> platform = makeSystemPlatform(0, file("nothing"));
-    std::string error;
-    ASSERT_TRUE(platform->openTestImage(image, dir, "", error)) << error;
+    Error error;
+    ASSERT_FALSE(error = platform->openTestImage(image, dir, "")) << describe(error, Language::english);
     waitForPrograms(*platform);
     EXPECT_EQ(linesOf(log), (std::vector<std::string>{file("emu ż\\stand in.exe"), "/boot", image}));
 
     ASSERT_TRUE(CopyFileW(wide(ZELBUN_BINARY_DIR "/zelbun_standin.exe").c_str(),
                           extendedPath(file("zelbun-kreator.exe")).c_str(), FALSE));
     types.openAtrWith(L"\"" + wide(file("zelbun-kreator.exe")) + L"\" \"%1\"");
-    EXPECT_FALSE(platform->openTestImage(image, dir, "", error));
-    EXPECT_EQ(error, "nie znaleziono zadnego, ustaw --emulator lub ZELBUN_EMULATOR albo skojarz pliki .atr z "
-                     "emulatorem");
+    EXPECT_EQ(describe(platform->openTestImage(image, dir, ""), Language::polish),
+              "nie znaleziono zadnego, ustaw --emulator lub ZELBUN_EMULATOR albo skojarz pliki .atr z emulatorem");
 }
 
 #endif

@@ -2,6 +2,7 @@
 #include "ui/filebrowser.h"
 
 #include "core/environment.h"
+#include "core/pathname.h"
 
 #include <algorithm>
 #include <cctype>
@@ -109,19 +110,13 @@ std::string normalizePath(const std::string& path, const std::string& base)
         root = rootOf(from);
     }
     std::vector<std::string> parts;
-    size_t start = 0;
-    while (start <= whole.size()) {
-        size_t end = whole.find('/', start);
-        if (end == std::string::npos)
-            end = whole.size();
-        std::string part = whole.substr(start, end - start);
+    for (const std::string& part : splitAt(whole, '/')) {
         if (part == "..") {
             if (!parts.empty())
                 parts.pop_back();
         } else if (!part.empty() && part != ".") {
             parts.push_back(part);
         }
-        start = end + 1;
     }
     std::string result = root;
     for (const std::string& part : parts)
@@ -185,12 +180,6 @@ std::string lowerCase(std::string text)
 
 // What follows the last "/" (or "\\" on Windows): the file name part of a
 // path line.
-std::string namePart(const std::string& text)
-{
-    size_t slash = text.find_last_of(separators);
-    return slash == std::string::npos ? text : text.substr(slash + 1);
-}
-
 void appendUtf8(std::string& text, unsigned codePoint)
 {
     if (codePoint < 0x80) {
@@ -252,7 +241,7 @@ FileBrowser::FileBrowser(FileSystemView& fileSystem, const DialogRequest& reques
     if (!request.currentPath.empty()) {
         std::string current = normalizePath(request.currentPath, base);
         start = parentDirectory(current);
-        text = namePart(current);
+        text = fileNameOf(current);
     } else {
         start = normalizePath(request.startDir, base);
     }
@@ -274,7 +263,7 @@ bool FileBrowser::enterDirectory(const std::string& dir)
         return false;
     }
     // A name typed for saving stays when moving to another directory.
-    std::string keptName = save_ ? namePart(pathText_) : "";
+    std::string keptName = save_ ? fileNameOf(pathText_) : "";
     directory_ = dir;
     rawEntries_ = std::move(found);
     entries_ = listing();
@@ -446,7 +435,7 @@ FileBrowser::Outcome FileBrowser::confirm()
         return enterDirectory(path) ? Outcome::EnteredDirectory : Outcome::Rejected;
 
     bool namesDirectory = !typed.empty() && std::string(separators).find(typed.back()) != std::string::npos;
-    if (save_ && !namesDirectory && !extension_.empty() && namePart(path).find('.') == std::string::npos) {
+    if (save_ && !namesDirectory && !extension_.empty() && fileNameOf(path).find('.') == std::string::npos) {
         path += extension_;
         kind = fileSystem_.kindOf(path);
     }
