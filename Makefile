@@ -6,6 +6,8 @@
 # `make windows` cross-builds the Windows programs into build-windows/ (the
 # libraries once into ~/.cache/zelbun-windows from the archives in
 # ZELBUN_WIN_SOURCES); `make windows-test` runs their tests under Wine.
+# `make screenshots` takes the pictures of docs/ again from the real window
+# (tools/screenshots.sh, under a private X server).
 BUILD ?= build
 JOBS ?= 2
 CMAKE_FLAGS ?=
@@ -13,7 +15,7 @@ PREFIX ?= /usr/local
 WINDOWS_BUILD ?= build-windows
 WINDOWS_CMAKE_FLAGS ?=
 
-.PHONY: deps build run test bench install uninstall package clean windows-deps windows windows-test
+.PHONY: deps build run test bench install uninstall package clean windows-deps windows windows-test screenshots
 
 deps:
 	@bash tools/install-deps.sh
@@ -39,6 +41,9 @@ uninstall:
 
 package: build
 	cd $(BUILD) && cpack -G DEB
+
+screenshots: build
+	bash tools/screenshots.sh $(BUILD) docs/images
 
 bench: build
 	./$(BUILD)/zelbun_bench

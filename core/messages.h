@@ -208,3 +208,29 @@ extern const char* const kAppTitle;
 // else the document's name first, with "*" while it has unsaved changes
 // ("levels.atr * - Zelbun Kreator 1.0 - by. Tavrin", "bez nazwy * - ...").
 std::string windowTitle(const std::string& path, bool modified, Language language);
+
+// --- The window's widgets ----------------------------------------------
+// What the status line says of the widget under the pointer, and the
+// tooltip beside a resting pointer with it: a name with its key, and after
+// a "\n" what a click does. widgettexts.cpp words them.
+enum class WidgetText {
+    newSet, open, save, saveAs, deleteLevel, testLevel, testGame, swap, undo, redo, log, help, dismiss, play,
+    setView, drawTool, fillTool, rectangleTool, outlineTool, lineTool, pickTool, selectTool, gridSwitch,
+    screwCounter, wallCounter, textBox, startPage, endPage,
+};
+std::string widgetText(WidgetText widget, Language language);
+// A tile by its code and its name in the tile set (null: none): "Kafel $05
+// pit"; on a palette entry with what the entry does.
+std::string tileText(int code, const char* name, Language language);
+std::string paletteEntryText(int code, const char* name, Language language);
+// A cell and a selection, counted from 1: "Kolumna 3, wiersz 5",
+// "Zaznaczenie 4 x 2".
+std::string cellText(int column, int row, Language language);
+std::string selectionText(int columns, int rows, Language language);
+// A level slot with its verdict where one is known: "Mapa 7: 11 ruchow",
+// "Mapa 9 (pusta)"; while a swap waits, what a click on it does.
+std::string levelSlotText(int slot, bool on, const LevelVerdict& verdict, bool swapWaiting, Language language);
+// A colour register with its value and what it colours: "Rejestr 5:
+// $46\ntlo okna"; a colour of the grid and where a click puts it.
+std::string colourRegisterText(int colourRegister, int value, Language language);
+std::string colourPickerText(int value, int colourRegister, Language language);

@@ -82,8 +82,9 @@ bool frame::saveTo(const std::string& path)
     }
     const int leftOut = path == session.path() ? session.segmentsLeftOut() : 0;
     if (leftOut > 0) {
-        Question question{"Zapisz mape", leftOutQuestion(leftOut, Language::polish), {"Zapisz", "Anuluj"}};
-        if (ask(question) != 0) {
+        // The first answer, which Enter gives, is the one that loses nothing.
+        Question question{"Zapisz mape", leftOutQuestion(leftOut, Language::polish), {"Anuluj", "Zapisz"}};
+        if (ask(question) != 1) {
             showError(say(Saying::notSavedLeftOut, path, Language::polish));
             return false;
         }

@@ -224,7 +224,8 @@ bool frame::tick()
     if (play.active() && !play.tick())
         showPressedLook(pointerX, pointerY);  // "Graj" comes up as the game ends
     const bool verdictsComing = setView->tick();
-    return programsRunning || notices.flashing() || autosave->due() || play.active() || verdictsComing;
+    return programsRunning || notices.flashing() || autosave->due() || play.active() || verdictsComing ||
+           tooltip.waiting();
 }
 
 int frame::loadUI(const char* path)

@@ -20,6 +20,7 @@
 #include "editor/setview.h"
 #include "editor/targets.h"
 #include "editor/testchecks.h"
+#include "editor/tooltip.h"
 #include "render/levelrenderer.h"
 #include "render/sheet.h"
 #include "widgets/CButton.h"
@@ -29,6 +30,7 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <array>
 #include <climits>
 #include <cstdint>
@@ -156,8 +158,12 @@ public:
     // then: a program runs, a cell flashes, a level plays or an autosave is
     // due.
     bool tick();
-    // How often the event loop wakes while tick() asks it to.
-    Uint32 wakeInterval() const { return play.wakeInterval(); }
+    // How often the event loop wakes while tick() asks it to: often enough
+    // for a tooltip to come on time.
+    Uint32 wakeInterval() const
+    {
+        return tooltip.waiting() ? std::min(play.wakeInterval(), 100u) : play.wakeInterval();
+    }
     // Said in the message area and the log (notices.h).
     void showError(const std::string& message) { notices.showError(message); }
     void showMessage(const std::string& message) { notices.showMessage(message); }
@@ -176,6 +182,11 @@ public:
     // size, a button's use and key, a colour's value; while a level plays,
     // the game's counters.
     std::string statusText() const;
+    // The box beside a resting pointer (tooltip.h), and its words: the
+    // status line's, over a button, a tool, a palette entry, a counter, a
+    // colour register or a level slot.
+    Tooltip tooltip{[this] { return clock(); }, [this] { invalidate(); }};
+    std::string tooltipText() const;
     // Shows `slot` and makes its cell flash for a while.
     void showCell(int slot, Cell cell);
 
@@ -320,8 +331,8 @@ private:
     void pickTile(int code);
     void createToolButtons();
     void drawToolButton(int i);
-    const char* toolHint() const;
     CGui* commandWidget(Command command) const;
+    std::string hintAt(const Target& target, int x, int y) const;
     void hoverAt(int x, int y);
     void pressAt(int x, int y, int button);
     void dragAt(int x, int y, int buttonMask);

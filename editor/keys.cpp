@@ -81,6 +81,7 @@ Command commandKey(SDLKey key, bool shift)
 
 void frame::keyDown(const SDL_keysym& key)
 {
+    tooltip.dismiss();
     if (play.active()) {
         playKey(key, true);
         return;

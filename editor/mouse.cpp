@@ -39,6 +39,10 @@ int frame::mouse(int x, int y, int button)
 {
     pointerX = x;
     pointerY = y;
+    if (button == 0)
+        tooltip.pointerAt(x, y);
+    else
+        tooltip.dismiss();
     if (play.active()) {
         // A press goes back to editing and does nothing else: a click meant
         // to stop the game must not draw on the level.

@@ -172,6 +172,8 @@ void frame::paint()
     }
     colourPicker->set(level.colorGet(currentColour));
 
+    // New words for a tooltip on the screen bring back what it covered.
+    tooltip.setText(tooltip.due() ? tooltipText() : "");
     const Uint32 newBackground = screenColour(level.colorGet(4));
     wholePaint = wholeInvalid || newBackground != background || setView->isOpen() != setViewShown;
     setViewShown = setView->isOpen();
@@ -297,6 +299,7 @@ void frame::paint()
             damage_.push_back(sdlRect(layout::overlay));
     }
 
+    tooltip.paint(screen, damage_);
     if (wholePaint) {
         damage_.clear();
         damage_.push_back(sdlRect(layout::window));

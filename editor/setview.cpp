@@ -208,6 +208,14 @@ int SetView::placeAt(int x, int y) const
     return i < kLevelSlots ? i : -1;
 }
 
+bool SetView::overButton(int x, int y)
+{
+    for (int i = 0; i < buttonCount; ++i)
+        if (setlayout::button(i).contains(x, y))
+            return true;
+    return false;
+}
+
 std::string SetView::statusText(int x, int y) const
 {
     if (!open_)

@@ -115,6 +115,8 @@ public:
     bool key(const SDL_keysym& key);
     // What the status line says about a point over the view.
     std::string statusText(int x, int y) const;
+    // A point on one of its buttons.
+    static bool overButton(int x, int y);
 
     // "Importuj": another game image through the open dialog; its levels
     // show in place of the set's until the chosen ones are inserted.

@@ -1,33 +1,33 @@
-// The status line: what lies under the pointer, or the game's counters
-// while a level plays.
+// What the window says of the widget under the pointer, in one place: the
+// status line says it, or the game's counters while a level plays, and the
+// tooltip beside a resting pointer shows the same words for the buttons,
+// the tools, the palette, the counters, the colour registers and the slots.
 #include "editor/frame.h"
 
 #include "core/messages.h"
 #include "editor/tilenames.h"
 
-#include <cstdio>
 #include <cstdlib>
 
 namespace {
 
-const char* const commandHints[][2] = {
-    {"", ""},
-    {"Nowy zestaw map", "(Ctrl+N)"},
-    {"Otworz zestaw (Ctrl+O)", "Ctrl+1..9: ostatnio otwarte"},
-    {"Zapisz zestaw (Ctrl+S)", ""},
-    {"Zapisz pod nowa nazwa", "(Ctrl+Shift+S)"},
-    {"Oproznij biezaca mape", ""},
-    {"Testuj biezaca mape", "w emulatorze"},
-    {"Testuj caly zestaw", "w emulatorze"},
-    {"Zamien biezaca mape z inna:", "kliknij ja potem (Escape: nie)"},
-    {"Cofnij (Ctrl+Z)", ""},
-    {"Ponow (Ctrl+Y, Ctrl+Shift+Z)", ""},
-    {"Komunikaty tego uruchomienia", "(F2)"},
-    {"Klawisze i mysz (F1)", ""},
-    {"Ukryj komunikat", ""},
-    {"Graj na planszy (F5)", "Shift+F5: pokaz rozwiazanie"},
-    {setViewText(SetViewText::viewHint, Language::polish), ""},
+const Language shownLanguage = Language::polish;
+
+// The words of each command button, by Command from New on.
+const WidgetText commandTexts[] = {
+    WidgetText::newSet, WidgetText::open,  WidgetText::save, WidgetText::saveAs, WidgetText::deleteLevel,
+    WidgetText::testLevel, WidgetText::testGame, WidgetText::swap, WidgetText::undo, WidgetText::redo,
+    WidgetText::log,    WidgetText::help,  WidgetText::dismiss, WidgetText::play, WidgetText::setView,
 };
+static_assert(sizeof commandTexts / sizeof commandTexts[0] == size_t(Command::SetView) - size_t(Command::New) + 1,
+              "one text a command");
+
+// The words of each tool button, the grid switch last.
+const WidgetText toolTexts[] = {
+    WidgetText::drawTool, WidgetText::fillTool, WidgetText::rectangleTool, WidgetText::outlineTool,
+    WidgetText::lineTool, WidgetText::pickTool, WidgetText::selectTool,    WidgetText::gridSwitch,
+};
+static_assert(sizeof toolTexts / sizeof toolTexts[0] == frame::toolButtonCount, "one text a tool button");
 
 } // namespace
 
@@ -40,60 +40,70 @@ std::string frame::statusText() const
         return play.status();
     if (setView->isOpen() && SetView::covers({x, y, 1, 1}))
         return setView->statusText(x, y);
+    return hintAt(targetAt(x, y), x, y);
+}
+
+std::string frame::tooltipText() const
+{
+    const int x = pointerX, y = pointerY;
+    if (notices.overlay() != Notices::Overlay::none || play.active())
+        return "";
+    if (setView->isOpen() && SetView::covers({x, y, 1, 1}))
+        return setView->overButton(x, y) ? setView->statusText(x, y) : "";
     const Target target = targetAt(x, y);
+    switch (target.kind) {
+    case Target::Canvas:
+    case Target::ColourPicker:
+    case Target::TextBox:
+    case Target::MessageArea:
+    case Target::Nothing:
+        return "";  // places rather than widgets: the status line tells of them
+    default:
+        return hintAt(target, x, y);
+    }
+}
+
+std::string frame::hintAt(const Target& target, int x, int y) const
+{
     const map& level = levels[currentLevel];
-    char line[96];
-    auto tileText = [&](int code) {
-        char described[64];
-        const char* name = tileName(code);
-        std::snprintf(described, sizeof described, name ? "$%02X %s" : "$%02X", code & 0xFF, name);
-        return std::string(described);
-    };
     switch (target.kind) {
     case Target::Canvas: {
         Cell cell;
         layout::canvasCellAt(x, y, cell);
-        std::snprintf(line, sizeof line, "Kolumna %d, wiersz %d\n", cell.column + 1, cell.row + 1);
-        std::string result = line;
+        const std::string where = cellText(cell.column, cell.row, shownLanguage) + "\n";
         if (tools.hasSelection()) {
             const Cell a = tools.selectionStart(), b = tools.selectionEnd();
-            std::snprintf(line, sizeof line, "Zaznaczenie %d x %d", std::abs(a.column - b.column) + 1,
-                          std::abs(a.row - b.row) + 1);
-            return result + line;
+            return where + selectionText(std::abs(a.column - b.column) + 1, std::abs(a.row - b.row) + 1,
+                                         shownLanguage);
         }
-        return result + "Kafel " + tileText(level.get(cell.column, cell.row));
+        const int code = level.get(cell.column, cell.row);
+        return where + tileText(code, tileName(code), shownLanguage);
     }
     case Target::Palette: {
         const int code = tileCodes[target.index];
-        return code < 0 ? "" : "Kafel " + tileText(code) + "\nlewy przycisk nim rysuje";
+        return code < 0 ? "" : paletteEntryText(code, tileName(code), shownLanguage);
     }
     case Target::LevelSlot:
-        std::snprintf(line, sizeof line, "Mapa %d%s", target.index + 1, levels[target.index].isOn() ? "" : " (pusta)");
-        return std::string(line) + (swapSource >= 0 ? "\nklik: zamien z biezaca" : "");
-    case Target::ColourPicker: {
-        std::snprintf(line, sizeof line, "Kolor $%02X\nklik: do rejestru %d", colourPicker->colourAt(x, y),
-                      currentColour + 1);
-        return line;
-    }
+        return levelSlotText(target.index, levels[target.index].isOn(), setView->verdict(target.index),
+                             swapSource >= 0, shownLanguage);
+    case Target::ColourPicker:
+        return colourPickerText(colourPicker->colourAt(x, y), currentColour, shownLanguage);
     case Target::ColourRegister:
-        std::snprintf(line, sizeof line, "Rejestr %d: $%02X%s", target.index + 1,
-                      level.colorGet(target.index) & 0xFF,
-                      target.index == 4 ? "\ntlo okna" : target.index == 5 ? "\nkolor robota" : "");
-        return line;
+        return colourRegisterText(target.index, level.colorGet(target.index), shownLanguage);
     case Target::ScrewCounter:
-        return "Srubki do zebrania: - i +\nklik na liczbe: policz na mapie";
+        return widgetText(WidgetText::screwCounter, shownLanguage);
     case Target::WallCounter:
-        return "Wzorek murku: - i +\nklik na obrazek: pierwszy";
+        return widgetText(WidgetText::wallCounter, shownLanguage);
     case Target::TextBox:
-        return "Tekst gry: klik daje klawiature\nEscape lub klik obok oddaje";
+        return widgetText(WidgetText::textBox, shownLanguage);
     case Target::PageButton:
-        return target.index == 0 ? "Strona na poczatek gry" : "Strona na koniec gry";
+        return widgetText(target.index == 0 ? WidgetText::startPage : WidgetText::endPage, shownLanguage);
     case Target::ToolButton:
-        return toolHint() ? toolHint() : "";
-    case Target::CommandButton: {
-        const auto& hint = commandHints[target.index];
-        return std::string(hint[0]) + (*hint[1] ? "\n" + std::string(hint[1]) : "");
-    }
+        return widgetText(toolTexts[target.index], shownLanguage);
+    case Target::CommandButton:
+        if (target.index == int(Command::None))
+            return "";
+        return widgetText(commandTexts[target.index - int(Command::New)], shownLanguage);
     case Target::MessageArea:
         return notices.messageAreaHint(y);
     case Target::Nothing:

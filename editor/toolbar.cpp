@@ -1,5 +1,5 @@
 // The tool bar beside the canvas and the window's side of the painting
-// tools: the tool buttons with their icons and hints, the tools' keys, and
+// tools: the tool buttons with their icons, the tools' keys, and
 // a press on the canvas handed to them as a cell. What each tool does to
 // the grid is CanvasTools' (canvastools.cpp).
 #include "editor/frame.h"
@@ -11,12 +11,6 @@
 namespace {
 
 const int gridSwitch = int(Tool::count);
-
-// Shown in place of the document path while the pointer is over a button.
-const char* const toolHints[frame::toolButtonCount] = {
-    "Olowek (D)",         "Wypelnianie (F)", "Prostokat (R)",       "Ramka (R, drugi raz)",
-    "Linia (L)",          "Pobierz kafel (P)", "Zaznaczenie (S, Ctrl+C, Ctrl+V)", "Siatka (G)",
-};
 
 // The icon of tool button `i` in the button's lettering colour.
 void drawToolIcon(SDL_Surface* screen, int i, const CButton* button, bool on)
@@ -118,12 +112,4 @@ void frame::drawToolButton(int i)
     toolButtons[i]->pushed(on);
     toolButtons[i]->render(screen);
     drawToolIcon(screen, i, toolButtons[i], on);
-}
-
-const char* frame::toolHint() const
-{
-    for (int i = 0; i < toolButtonCount; ++i)
-        if (layout::toolButton(i).contains(pointerX, pointerY))
-            return toolHints[i];
-    return nullptr;
 }

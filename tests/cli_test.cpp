@@ -662,13 +662,13 @@ TEST(CommandLine, LevelsOutsideTheOrderTableAreNeverDroppedUnseen)
     EXPECT_EQ(editor.statusMessage, "Otwarto: u.atr (1 poziom); 4 segmenty spoza tabeli kolejnosci pominiete (w "
                                     "bajtach 11168, 11676, 12184, 12692)");
     editor.levels[0].add(9, 9, 0x30);
-    loaded.platform.answerQuestion(1);  // "Anuluj"
+    loaded.platform.answerQuestion(0);  // "Anuluj"
     editor.runCommand(frame::Command::Save);
     ASSERT_EQ(loaded.platform.questions.size(), 1u);
     EXPECT_EQ(loaded.platform.questions[0].text,
               "Plik zawiera 4 mapy spoza tabeli kolejnosci; zapis je usunie. Zapisac mimo to?");
     EXPECT_EQ(readAll(path).size(), 13968u);
-    loaded.platform.answerQuestion(0);  // "Zapisz"
+    loaded.platform.answerQuestion(1);  // "Zapisz"
     editor.runCommand(frame::Command::Save);
     EXPECT_EQ(readAll(path).size(), 11936u);
     editor.levels[0].add(9, 10, 0x30);

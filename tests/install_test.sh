@@ -47,7 +47,8 @@ install)
       share/zelbun-kreator/icon.bmp share/applications/zelbun-kreator.desktop \
       share/mime/packages/zelbun-kreator.xml share/metainfo/$appstream_id.metainfo.xml \
       share/man/man1/zelbun-kreator.1.gz share/icons/hicolor/scalable/apps/zelbun-kreator.svg \
-      share/doc/zelbun-kreator/copyright share/doc/zelbun-kreator/changelog.gz; do
+      share/doc/zelbun-kreator/copyright share/doc/zelbun-kreator/changelog.gz \
+      share/doc/zelbun-kreator/docs/guide.md share/doc/zelbun-kreator/docs/images/window.png; do
     [ -s "$prefix/$file" ] || fail "missing $file"
   done
   for side in 16 32 48 64 128 256; do

@@ -3,6 +3,7 @@
 #include <png.h>
 
 #include <csetjmp>
+#include <map>
 
 namespace {
 
@@ -14,10 +15,12 @@ void appendToVector(png_structp png, png_bytep data, png_size_t length)
 
 void noFlush(png_structp) {}
 
-} // namespace
-
-std::vector<std::uint8_t> encodePngRgba(int width, int height, const std::vector<std::uint8_t>& rgba,
-                                        std::string& error)
+// One picture of `bytesPerPixel` bytes a pixel in `pixels`, of libpng's
+// `colourType`, at the strongest deflate: the icons and screenshots are
+// large flat areas that shrink to almost nothing.
+std::vector<std::uint8_t> encode(int width, int height, int colourType, int bytesPerPixel,
+                                 const std::vector<std::uint8_t>& pixels, const std::vector<png_color>& palette,
+                                 std::string& error)
 {
     std::vector<std::uint8_t> out;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
@@ -27,9 +30,10 @@ std::vector<std::uint8_t> encodePngRgba(int width, int height, const std::vector
         error = "libpng: out of memory";
         return {};
     }
+    const size_t rowBytes = static_cast<size_t>(width) * static_cast<size_t>(bytesPerPixel);
     std::vector<png_const_bytep> rows(static_cast<size_t>(height));
     for (int y = 0; y < height; ++y)
-        rows[static_cast<size_t>(y)] = rgba.data() + static_cast<size_t>(y) * static_cast<size_t>(width) * 4;
+        rows[static_cast<size_t>(y)] = pixels.data() + static_cast<size_t>(y) * rowBytes;
     // libpng reports failures by jumping back here; nothing below owns
     // anything that the jump would leak.
     if (setjmp(png_jmpbuf(png))) {
@@ -38,16 +42,50 @@ std::vector<std::uint8_t> encodePngRgba(int width, int height, const std::vector
         return {};
     }
     png_set_write_fn(png, &out, appendToVector, noFlush);
-    png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
-                 PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    // Every row filter tried and the strongest deflate: the icons are large
-    // flat areas that shrink to almost nothing.
+    png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8, colourType,
+                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    if (!palette.empty())
+        png_set_PLTE(png, info, palette.data(), static_cast<int>(palette.size()));
     png_set_compression_level(png, 9);
     png_set_compression_mem_level(png, 9);
-    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_ALL_FILTERS);
+    // Every row filter tried for true colour; a palette's indices are no
+    // amounts to take differences of.
+    png_set_filter(png, PNG_FILTER_TYPE_BASE, palette.empty() ? PNG_ALL_FILTERS : PNG_FILTER_NONE);
     png_write_info(png, info);
     png_write_rows(png, const_cast<png_bytepp>(rows.data()), static_cast<png_uint_32>(height));
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
     return out;
+}
+
+} // namespace
+
+std::vector<std::uint8_t> encodePngRgba(int width, int height, const std::vector<std::uint8_t>& rgba,
+                                        std::string& error)
+{
+    return encode(width, height, PNG_COLOR_TYPE_RGB_ALPHA, 4, rgba, {}, error);
+}
+
+std::vector<std::uint8_t> encodePngRgb(int width, int height, const std::vector<std::uint8_t>& rgb,
+                                       std::string& error)
+{
+    const size_t pixels = static_cast<size_t>(width) * static_cast<size_t>(height);
+    auto colourAt = [&](size_t i) {
+        return std::uint32_t(rgb[3 * i]) << 16 | std::uint32_t(rgb[3 * i + 1]) << 8 | rgb[3 * i + 2];
+    };
+    std::map<std::uint32_t, std::uint8_t> index;
+    for (size_t i = 0; i < pixels && index.size() <= 256; ++i)
+        index.emplace(colourAt(i), 0);
+    if (index.size() > 256)
+        return encode(width, height, PNG_COLOR_TYPE_RGB, 3, rgb, {}, error);
+    std::vector<png_color> palette;
+    for (auto& [colour, number] : index) {
+        number = static_cast<std::uint8_t>(palette.size());
+        palette.push_back({static_cast<png_byte>(colour >> 16), static_cast<png_byte>(colour >> 8 & 0xFF),
+                           static_cast<png_byte>(colour & 0xFF)});
+    }
+    std::vector<std::uint8_t> indices(pixels);
+    for (size_t i = 0; i < pixels; ++i)
+        indices[i] = index[colourAt(i)];
+    return encode(width, height, PNG_COLOR_TYPE_PALETTE, 1, indices, palette, error);
 }
