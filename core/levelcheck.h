@@ -36,6 +36,7 @@ enum class FindingKind {
     unknownCode,  // `code` appears `count` times; the cell is its first
     unsolvable,   // no way to the open exit among `count` reachable states (the solver's finding)
     rulesFailed,  // the game's rules went astray on the level, the processor stopped at `code`
+    unsettled,    // the solver gave up after `count` states: neither a way out nor its absence is known
 };
 
 struct LevelFinding {

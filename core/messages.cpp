@@ -125,6 +125,46 @@ std::string faultText(const Error& error, Language language)
     return "";
 }
 
+
+// 2000000 as "2,000,000", or in Polish "2 000 000".
+std::string grouped(uint64_t n, Language language)
+{
+    std::string digits = std::to_string(n), text;
+    for (size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0)
+            text += polish(language) ? ' ' : ',';
+        text += digits[i];
+    }
+    return text;
+}
+
+std::string seconds(double value, Language language)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f s", value);
+    std::string result = text;
+    if (polish(language))
+        std::replace(result.begin(), result.end(), '.', ',');
+    return result;
+}
+
+// "1,234 states", "1 234 stany", "2 000 000 stanow".
+std::string statesCount(uint64_t states, Language language)
+{
+    const long tens = long(states % 100), units = long(states % 10);
+    const char* word = polish(language) ? (states == 1 ? "stan"
+                                           : units >= 2 && units <= 4 && (tens < 12 || tens > 14) ? "stany"
+                                                                                                  : "stanow")
+                                        : (states == 1 ? "state" : "states");
+    return grouped(states, language) + " " + word;
+}
+
+// "1,234 states, 0.2 s", "1 234 stany, 0,2 s".
+std::string work(const SolveResult& result, Language language)
+{
+    return statesCount(result.states, language) + ", " + seconds(result.seconds, language);
+}
+
 } // namespace
 
 std::string polishCount(long n, const char* one, const char* few, const char* many)
@@ -339,6 +379,9 @@ std::string describe(const LevelFinding& f, Language language)
     case FindingKind::rulesFailed:
         return (pl ? "Mapa " : "level ") + std::to_string(f.slot + 1) + ": " +
                describeRulesFailure(uint16_t(f.code), language);
+    case FindingKind::unsettled:
+        return (pl ? "Mapa " : "level ") + std::to_string(f.slot + 1) + (pl ? ": nie rozstrzygnieto (" : ": not settled (") +
+               statesCount(uint64_t(f.count), language) + ")";
     }
     return text;
 }
@@ -444,43 +487,6 @@ std::string describe(const SetFinding& f, Language language)
     return text;
 }
 
-namespace {
-
-// 2000000 as "2,000,000", or in Polish "2 000 000".
-std::string grouped(uint64_t n, Language language)
-{
-    std::string digits = std::to_string(n), text;
-    for (size_t i = 0; i < digits.size(); ++i) {
-        if (i > 0 && (digits.size() - i) % 3 == 0)
-            text += polish(language) ? ' ' : ',';
-        text += digits[i];
-    }
-    return text;
-}
-
-std::string seconds(double value, Language language)
-{
-    char text[32];
-    std::snprintf(text, sizeof text, "%.1f s", value);
-    std::string result = text;
-    if (polish(language))
-        std::replace(result.begin(), result.end(), '.', ',');
-    return result;
-}
-
-// "1,234 states, 0.2 s", "1 234 stany, 0,2 s".
-std::string work(const SolveResult& result, Language language)
-{
-    const bool pl = polish(language);
-    const long tens = long(result.states % 100), units = long(result.states % 10);
-    const char* word = pl ? (result.states == 1 ? "stan"
-                             : units >= 2 && units <= 4 && (tens < 12 || tens > 14) ? "stany"
-                                                                                    : "stanow")
-                          : (result.states == 1 ? "state" : "states");
-    return grouped(result.states, language) + " " + word + ", " + seconds(result.seconds, language);
-}
-
-} // namespace
 
 std::string describeRulesFailure(uint16_t at, Language language)
 {
@@ -489,6 +495,21 @@ std::string describeRulesFailure(uint16_t at, Language language)
                   polish(language) ? "zasady gry zawiodly na tej mapie (procesor stanal pod adresem $%04X)"
                                    : "the game's rules went astray on this level (the processor stopped at $%04X)",
                   at);
+    return text;
+}
+
+const char* moveWord(GameRules::Move move, Language language)
+{
+    static const char* const polishWords[GameRules::moveCount] = {
+        "G", "P", "D", "L", "strzal-G", "strzal-P", "strzal-D", "strzal-L", "czekaj"};
+    return polish(language) ? polishWords[int(move)] : moveName(move);
+}
+
+std::string movesList(const std::vector<GameRules::Move>& moves, Language language)
+{
+    std::string text;
+    for (GameRules::Move move : moves)
+        text += (text.empty() ? "" : " ") + std::string(moveWord(move, language));
     return text;
 }
 
@@ -504,9 +525,7 @@ std::string describe(const SolveResult& result, Language language)
         if (!result.shortest)
             text += pl ? "bez dowodu, ze najkrotsze; " : "not proven shortest; ";
         text += work(result, language) + "):";
-        for (GameRules::Move move : result.moves)
-            text += std::string(" ") + moveName(move);
-        return text;
+        return result.moves.empty() ? text : text + " " + movesList(result.moves, language);
     }
     case SolveResult::unsolvable:
         return (pl ? "nie do przejscia: zaden z osiagalnych stanow nie prowadzi do otwartego wyjscia ("
@@ -532,6 +551,38 @@ std::string describe(const SolveResult& result, Language language)
         return describeRulesFailure(result.failedAt, language) + " (" + work(result, language) + ")";
     }
     return "";
+}
+
+std::string searchNews(SearchNews news, int slot, Language language)
+{
+    const bool pl = polish(language);
+    switch (news) {
+    case SearchNews::started:
+        return (pl ? "Mapa " : "Level ") + std::to_string(slot + 1) +
+               (pl ? ": szukam rozwiazania (Escape przerywa)" : ": looking for a solution (Escape stops)");
+    case SearchNews::stopped: return pl ? "Szukanie rozwiazania przerwane" : "The search for a solution stopped";
+    }
+    return "";
+}
+
+std::string searchProgress(int slot, uint64_t states, Language language)
+{
+    const bool pl = polish(language);
+    return (pl ? "Szukam rozwiazania mapy " : "Looking for a solution of level ") + std::to_string(slot + 1) + "\n" +
+           statesCount(states, language) + (pl ? " (Escape przerywa)" : " (Escape stops)");
+}
+
+std::string solutionFound(int slot, const SolveResult& result, Language language)
+{
+    const bool pl = polish(language);
+    const long moves = long(result.moves.size());
+    std::string text = (pl ? "Mapa " : "Level ") + std::to_string(slot + 1) +
+                       (pl ? ": rozwiazanie w " + polishCount(moves, "ruchu", "ruchach", "ruchach")
+                           : ": a solution in " + std::to_string(moves) + (moves == 1 ? " move" : " moves"));
+    if (!result.shortest)
+        text += pl ? " (bez dowodu, ze najkrotsze)" : " (not proven shortest)";
+    return text + (pl ? "; Escape wraca do edycji: " : "; Escape returns to editing: ") +
+           movesList(result.moves, language);
 }
 
 const char* const kAppTitle = "Zelbun Kreator 1.0 - by. Tavrin";
@@ -722,8 +773,10 @@ std::string verdictLabel(const LevelVerdict& verdict, Language language)
     switch (verdict.kind) {
     case LevelVerdict::pending: return "...";
     case LevelVerdict::solvable:
-        return pl ? polishCount(verdict.moves, "ruch", "ruchy", "ruchow")
-                  : std::to_string(verdict.moves) + (verdict.moves == 1 ? " move" : " moves");
+        // "~": some solution is this long, a shorter one may exist.
+        return (verdict.shortest ? "" : "~") +
+               (pl ? polishCount(verdict.moves, "ruch", "ruchy", "ruchow")
+                   : std::to_string(verdict.moves) + (verdict.moves == 1 ? " move" : " moves"));
     case LevelVerdict::unsolvable: return pl ? "nie do przejscia" : "unsolvable";
     case LevelVerdict::unknown: return "?";
     case LevelVerdict::noRobot: return "";
@@ -743,6 +796,7 @@ std::string findingBadge(const LevelFinding& finding)
         return badge;
     case FindingKind::unsolvable: return "X";
     case FindingKind::rulesFailed: return "!";
+    case FindingKind::unsettled: return "?";
     }
     return "";
 }
@@ -764,6 +818,7 @@ std::string findingWords(const LevelFinding& f, Language language)
                   : std::string("unknown code ") + code + " in " + std::to_string(f.count) + " cells";
     case FindingKind::unsolvable: return pl ? "nie do przejscia" : "unsolvable";
     case FindingKind::rulesFailed: return pl ? "zasady gry zawiodly" : "the game's rules went astray";
+    case FindingKind::unsettled: return pl ? "nie rozstrzygnieto" : "not settled";
     }
     return "";
 }
@@ -878,6 +933,8 @@ std::string levelSummary(int place, int played, const LevelVerdict& verdict, boo
         return text + (pl ? ": szukam rozwiazania" : ": solving");
     if (verdict.kind == LevelVerdict::unknown)
         return text + (pl ? ": nie rozstrzygnieto" : ": not settled");
+    if (verdict.kind == LevelVerdict::solvable && !verdict.shortest)
+        return text + ": " + label + (pl ? " (bez dowodu, ze najkrotsze)" : " (not proven shortest)");
     return label.empty() ? text : text + ": " + label;
 }
 

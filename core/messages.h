@@ -64,13 +64,32 @@ const char* pageName(int page);
 // ends ($3BFF) before it starts ($3C00)".
 std::string describe(const ChainBreak& chainBreak, Language language);
 
+// A move as it is written: in English the command line's tokens (moveName:
+// "U", "R", "D", "L", "fire-U"..., "wait"); in Polish "G", "P", "D", "L"
+// (gora, prawo, dol, lewo), "strzal-G"..., "czekaj".
+const char* moveWord(GameRules::Move move, Language language);
+// The moves, a word each, separated by spaces.
+std::string movesList(const std::vector<GameRules::Move>& moves, Language language);
+
 // A level's verdict with the states and the time it took: "solvable in 14
 // moves (1,234 states, 0.2 s): R R D ...", "... (not proven shortest; ...)",
 // "unsolvable: ...", "unknown: gave up after 2,000,000 states (21.3 s)",
 // "... after 60 s (...)", "unknown: stopped (...)"; Polish "rozwiazywalny w
-// 14 ruchach (1 234 stany, 0,2 s): ..." etc. The moves are the same tokens
-// in both.
+// 14 ruchach (1 234 stany, 0,2 s): P P D ..." etc.
 std::string describe(const SolveResult& result, Language language);
+
+// The search for a level's solution in the window (Shift+F5), level `slot`
+// counted from 0. As it begins: "Mapa 3: szukam rozwiazania (Escape
+// przerywa)"; given up: "Szukanie rozwiazania przerwane".
+enum class SearchNews { started, stopped };
+std::string searchNews(SearchNews news, int slot, Language language);
+// While it searches, the status line's two lines: "Szukam rozwiazania mapy
+// 3\n120 000 stanow (Escape przerywa)".
+std::string searchProgress(int slot, uint64_t states, Language language);
+// A solution found, as its replay begins, every move listed: "Mapa 3:
+// rozwiazanie w 14 ruchach; Escape wraca do edycji: P P czekaj D ...", with
+// "(bez dowodu, ze najkrotsze)" after the count when a shorter one may exist.
+std::string solutionFound(int slot, const SolveResult& result, Language language);
 
 // The game's rules did not come back from a routine on a level: the
 // processor stopped at `at`.

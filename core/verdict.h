@@ -6,10 +6,11 @@
 struct LevelVerdict {
     enum Kind {
         pending,     // not known yet
-        solvable,    // in `moves` moves
+        solvable,    // in `moves` moves; `shortest` false when no proof says none is shorter
         unsolvable,  // every reachable state seen, none at the open exit
         unknown,     // the search gave up within its budget
         noRobot,     // nothing to play: the checks say so already
     } kind = pending;
     int moves = 0;
+    bool shortest = true;
 };

@@ -92,10 +92,3 @@ std::optional<Language> askedLanguage(const std::string& option, const std::opti
         return asked;
     return environment ? languageNamed(*environment) : std::nullopt;
 }
-
-std::string movesCount(size_t moves, Language language)
-{
-    if (language == Language::polish)
-        return polishCount(long(moves), "ruch", "ruchy", "ruchow");
-    return std::to_string(moves) + (moves == 1 ? " move" : " moves");
-}

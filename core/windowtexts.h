@@ -151,10 +151,7 @@ enum class Language { polish, english };
     X(autosaveOfNewSet, "nowego zestawu (bez nazwy)", "a new set (untitled)")                                   \
     X(playing, "Gra na planszy: Escape wraca do edycji", "Playing on the canvas: Escape returns to editing")    \
     X(levelName, "Mapa {}", "Level {}")                                                                         \
-    X(searchingSolution, "{}: szukam rozwiazania (Escape przerywa)", "{}: looking for a solution (Escape stops)") \
     X(noRobotToPlay, "brak robota, nie ma kim grac", "no robot, nobody to play")                                \
-    X(showingSolution, "Rozwiazanie, {}: Escape wraca do edycji", "Solution, {}: Escape returns to editing")   \
-    X(solutionSearchStopped, "Szukanie rozwiazania przerwane", "The search for a solution stopped")            \
     X(playEnded, "Koniec gry na planszy: mapa jak przed gra", "Play ended: the level is as it was")            \
     X(robotDied, "Robot zginal - zostalo zyc: {}", "The robot died - lives left: {}")                          \
     X(levelFinished, "Robot doszedl do wyjscia: mapa ukonczona", "The robot reached the exit: level finished") \
@@ -224,6 +221,3 @@ const char* languageCode(Language language);
 // unknown code there counts as none); none when neither names one, and the
 // window then takes the one chosen last on its help page, else Polish.
 std::optional<Language> askedLanguage(const std::string& option, const std::optional<std::string>& environment);
-
-// "1 ruch", "3 ruchy", "5 ruchow"; "1 move", "5 moves".
-std::string movesCount(size_t moves, Language language);

@@ -316,28 +316,15 @@ int frame::ask(const Question& question)
 
 // --- Testing in the emulator -------------------------------------------------------
 
-// The level checks before a test: what would make the level unplayable,
-// with the choice to test anyway. True when the test may go on.
+// The checks before a test (testchecks.h), with the choice to test anyway.
+// True when the test may go on.
 bool frame::levelsPlayable(bool currentLevelOnly)
 {
-    std::vector<LevelFinding> findings =
-        currentLevelOnly ? checkLevel(session.level(currentLevel), currentLevel, levelRules)
-                         : checkLevels(session.document().levels, levelRules);
-    std::vector<int> tested;
-    for (int slot = 0; slot < levelCount; ++slot)
-        if (currentLevelOnly ? slot == currentLevel : session.level(slot).on)
-            tested.push_back(slot);
-    solveBeforeTest(tested, findings);
+    const std::vector<LevelFinding> findings = testChecks.run(currentLevelOnly ? currentLevel : -1);
     if (findings.empty())
         return true;
-    std::string text;
-    for (size_t i = 0; i < findings.size() && i < 8; ++i)
-        text += describe(findings[i], language) + "\n";
-    if (findings.size() > 8)
-        text += andMore(findings.size() - 8, language) + "\n";
-    Question question{word(WindowText::testTitle), text + say(Saying::testAnyway, "", language),
-                      {word(WindowText::testAnswer), word(WindowText::cancelAnswer)}, language};
-    if (ask(question) == 0)
+    if (ask({word(WindowText::testTitle), TestChecks::question(findings, language),
+             {word(WindowText::testAnswer), word(WindowText::cancelAnswer)}, language}) == 0)
         return true;
     // Left to mend: each finding stays in the message area, and a click on
     // it shows its place.

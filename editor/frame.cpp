@@ -56,8 +56,8 @@ frame::frame(SDL_Surface* screenSurface, const FrameOptions& options)
       statusIsError(notices.latestIsError()),
       play(session, [this] { return clock(); },
            [this](const std::string& text, bool error) { error ? showError(text) : showMessage(text); }),
-      filePath(session.path()), textPages(session.document().pages), tools(session), dataDirs(options.dataDirs),
-      clock(options.clock)
+      filePath(session.path()), textPages(session.document().pages), testChecks(session, levelRules),
+      tools(session), dataDirs(options.dataDirs), clock(options.clock)
 {
     if (!options.stateDir.empty()) {
         recent = RecentFiles(options.stateDir + "/recent");

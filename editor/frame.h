@@ -19,6 +19,7 @@
 #include "editor/recovery.h"
 #include "editor/setview.h"
 #include "editor/targets.h"
+#include "editor/testchecks.h"
 #include "editor/tooltip.h"
 #include "render/levelrenderer.h"
 #include "render/sheet.h"
@@ -193,11 +194,6 @@ public:
     // Shows `slot` and makes its cell flash for a while.
     void showCell(int slot, Cell cell);
 
-    // The budget of the solver in the checks before a test, spread over
-    // the levels tested; a level proven unsolvable within it is a finding.
-    // None: the solver stays out of the checks.
-    double solveSecondsBeforeTest = 2.0;
-
     // --- Work kept safe ---------------------------------------------------
     // The autosave of this window's document (editor/autosave.h).
     std::unique_ptr<Autosave> autosave;
@@ -290,6 +286,8 @@ public:
     bool showGrid = false;
     // What the checks before a test know of the tile set (from tiles.cfg).
     LevelRules levelRules;
+    // The checks before a test, the solver's budget among them.
+    TestChecks testChecks;
 
     CButton* undoButton = nullptr;
     CButton* redoButton = nullptr;
@@ -387,7 +385,6 @@ private:
     void startPlay(bool showSolution, Cell from = {-1, -1});
     void stopPlay(bool announce);
     void playKey(const SDL_keysym& key, bool down);
-    void solveBeforeTest(const std::vector<int>& slots, std::vector<LevelFinding>& findings);
     void zoomBy(int steps);
     // Labels are black on a light background register, white on a dark one.
     bool labelsInBlack() const;

@@ -1,6 +1,5 @@
-// Playing the current level on the canvas (playcontrol.h plays it),
-// showing a place, and the solver in the checks before a test.
-#include "core/solver.h"
+// Playing the current level on the canvas (playcontrol.h plays it), and
+// showing a place.
 #include "editor/frame.h"
 
 void frame::startPlay(bool showSolution, Cell from)
@@ -36,35 +35,4 @@ void frame::showCell(int slot, Cell cell)
     showSetView(false);  // the place is on the canvas
     chooseLevel(slot);
     notices.flash(slot, cell);
-}
-
-// Each tested level without other findings gets its share of the time; a
-// level the search exhausts without reaching the exit cannot be finished.
-// A level it could not settle in time gets no finding.
-void frame::solveBeforeTest(const std::vector<int>& slots, std::vector<LevelFinding>& findings)
-{
-    std::vector<int> clean;
-    for (int slot : slots) {
-        bool found = false;
-        for (const LevelFinding& finding : findings)
-            found = found || finding.slot == slot;
-        if (!found)
-            clean.push_back(slot);
-    }
-    if (clean.empty() || solveSecondsBeforeTest <= 0)
-        return;
-    SolveLimits limits;
-    limits.maxSeconds = solveSecondsBeforeTest / double(clean.size());
-    for (int slot : clean) {
-        const SolveResult result = solveLevel(session.level(slot), limits);
-        if (result.verdict == SolveResult::unsolvable) {
-            LevelFinding finding{FindingKind::unsolvable, slot};
-            finding.count = int(std::min<uint64_t>(result.states, INT32_MAX));
-            findings.push_back(finding);
-        } else if (result.verdict == SolveResult::rulesFailed) {
-            LevelFinding finding{FindingKind::rulesFailed, slot};
-            finding.code = result.failedAt;
-            findings.push_back(finding);
-        }
-    }
 }

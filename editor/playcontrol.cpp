@@ -22,7 +22,7 @@ void PlaytestControl::start(int slot, bool showSolution)
     const LevelData& level = session_.level(slot);
     if (showSolution) {
         search_.reset(new SolutionSearch(level, slot, searchLimits));
-        show_(windowText(WindowText::searchingSolution, language_, {levelName(slot)}), false);
+        show_(searchNews(SearchNews::started, slot, language_), false);
         return;
     }
     play(level, slot, windowText(WindowText::playing, language_));
@@ -62,7 +62,8 @@ void PlaytestControl::takeBack()
         show_(canvasNews(CanvasNews::nothingToTakeBack, language_), false);
 }
 
-// The search ended: its moves play on the canvas, or its verdict shows.
+// The search ended: its moves are listed and play on the canvas, or its
+// verdict shows.
 void PlaytestControl::playFoundSolution()
 {
     const SolveResult result = search_->result();
@@ -74,15 +75,14 @@ void PlaytestControl::playFoundSolution()
     }
     playtest_.reset(new Playtest(session_.level(slot), clock_(), result.moves));
     deathsShown_ = 0;
-    show_(windowText(WindowText::showingSolution, language_, {movesCount(result.moves.size(), language_)}),
-          false);
+    show_(solutionFound(slot, result, language_), false);
 }
 
 void PlaytestControl::stop()
 {
     if (search_) {
+        show_(searchNews(SearchNews::stopped, search_->slot(), language_), false);
         search_.reset();
-        show_(windowText(WindowText::solutionSearchStopped, language_), false);
     }
     playtest_.reset();
 }
@@ -143,6 +143,8 @@ bool PlaytestControl::tick()
 
 std::string PlaytestControl::status() const
 {
+    if (search_)
+        return searchProgress(search_->slot(), search_->states(), language_);
     if (!playtest_)
         return "";
     const GameRules::Counters c = playtest_->counters();

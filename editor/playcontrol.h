@@ -31,7 +31,9 @@ public:
     bool playing() const { return playtest_ != nullptr; }
     const Playtest* playtest() const { return playtest_.get(); }
     const SolutionSearch* search() const { return search_.get(); }
-    SolveLimits searchLimits{1000000, 60.0};
+    // The same budget as the command line's, so the window finds the same
+    // moves; Escape gives up sooner.
+    SolveLimits searchLimits;
 
     // Plays `slot`; with `showSolution`, searches for its shortest solution
     // first and then plays that.
@@ -59,7 +61,8 @@ public:
     // frame while a level plays.
     uint32_t wakeInterval() const { return playing() ? 20 : search_ ? 100 : 250; }
 
-    // The status line's two lines while a level plays.
+    // The status line's two lines while a level plays, or while a solution
+    // is searched for (the states seen so far).
     std::string status() const;
 
 private:

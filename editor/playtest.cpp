@@ -160,6 +160,7 @@ SolutionSearch::SolutionSearch(const LevelData& level, int slot, const SolveLimi
 {
     SolveLimits ours = limits;
     ours.stop = &stop_;
+    ours.progress = &progress_;
     thread_ = std::thread([this, level, ours] {
         result_ = solveLevel(level, ours);
         done_ = true;

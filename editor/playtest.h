@@ -110,7 +110,8 @@ private:
 };
 
 // A search for a level's shortest solution on a thread of its own, so that
-// the window stays live while it runs. Dropping it gives up the search.
+// the window stays live while it runs and can show how far it got. Dropping
+// it gives up the search.
 class SolutionSearch {
 public:
     SolutionSearch(const LevelData& level, int slot, const SolveLimits& limits);
@@ -122,9 +123,12 @@ public:
     // The verdict, once done().
     const SolveResult& result() const { return result_; }
     int slot() const { return slot_; }
+    // The states seen so far.
+    uint64_t states() const { return progress_; }
 
 private:
     std::atomic<bool> stop_{false};
+    std::atomic<uint64_t> progress_{0};
     std::atomic<bool> done_{false};
     SolveResult result_;
     int slot_;

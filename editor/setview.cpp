@@ -681,7 +681,8 @@ uint64_t SetView::placeLook(int i) const
     const Shown shown = shownAt(i);
     Hash look;
     look << uint64_t(i) << uint64_t(importing_) << uint64_t(i < placeCount()) << uint64_t(shown.level != nullptr)
-         << uint64_t(shown.played) << uint64_t(shown.verdict.kind) << uint64_t(shown.verdict.moves);
+         << uint64_t(shown.played) << uint64_t(shown.verdict.kind) << uint64_t(shown.verdict.moves)
+         << uint64_t(shown.verdict.shortest);
     if (shown.level)
         look << pictureKey(*shown.level);
     if (shown.findings)
@@ -765,7 +766,8 @@ uint64_t SetView::lowerLook() const
     look << uint64_t(importing_) << uint64_t(chosen_);
     for (int i = 0; i < placeCount(); ++i) {
         const Shown shown = shownAt(i);
-        look << uint64_t(shown.level != nullptr) << uint64_t(shown.verdict.kind) << uint64_t(shown.verdict.moves);
+        look << uint64_t(shown.level != nullptr) << uint64_t(shown.verdict.kind) << uint64_t(shown.verdict.moves)
+         << uint64_t(shown.verdict.shortest);
     }
     for (const auto& button : importing_ ? importButtons_ : buttons_)
         look << uint64_t(button->isPushed);
@@ -773,7 +775,8 @@ uint64_t SetView::lowerLook() const
 }
 
 // The difficulty curve: a bar a level in the order of the game, as high as
-// its shortest solution is long; red to the top for one that cannot be
+// its shortest solution is long (only its outline when the solution found
+// is not proven the shortest); red to the top for one that cannot be
 // finished, "?" where the search gave up.
 void SetView::drawLower(SDL_Surface* screen)
 {
@@ -801,7 +804,10 @@ void SetView::drawLower(SDL_Surface* screen)
         switch (v.kind) {
         case LevelVerdict::solvable: {
             const int height = std::max(2, v.moves * tallest / longest);
-            fill(screen, {x, curveBaseline - height, barWidth, height}, solvedColour);
+            if (v.shortest)
+                fill(screen, {x, curveBaseline - height, barWidth, height}, solvedColour);
+            else
+                frameRect(screen, {x, curveBaseline - height, barWidth, height}, solvedColour);
             break;
         }
         case LevelVerdict::unsolvable:

@@ -34,7 +34,7 @@ std::string frame::statusText() const
     const int x = pointerX, y = pointerY;
     if (notices.overlay() != Notices::Overlay::none)
         return "";
-    if (play.playing())
+    if (play.active())
         return play.status();
     if (setView->isOpen() && SetView::covers({x, y, 1, 1}))
         return setView->statusText(x, y);

@@ -63,8 +63,8 @@ int textRoom(WindowText text)
     case WindowText::autosaveOlder: case WindowText::autosaveWork: case WindowText::autosaveWritten:
     case WindowText::autosaveBroken: case WindowText::autosaveDamaged: case WindowText::autosaveRestore:
     case WindowText::autosaveOfNewSet: case WindowText::playing:
-    case WindowText::levelName: case WindowText::searchingSolution: case WindowText::noRobotToPlay:
-    case WindowText::showingSolution: case WindowText::solutionSearchStopped: case WindowText::playEnded:
+    case WindowText::levelName: case WindowText::noRobotToPlay:
+    case WindowText::playEnded:
     case WindowText::robotDied: case WindowText::levelFinished: case WindowText::gameOver:
     case WindowText::solutionShown: case WindowText::folderLine: case WindowText::folderUnreadable:
     case WindowText::noSuchFolder: case WindowText::notAPlainFile: case WindowText::noSuchFile:

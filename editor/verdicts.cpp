@@ -32,6 +32,7 @@ LevelVerdict solveForVerdict(const LevelData& level, const std::atomic<bool>& st
     case SolveResult::solvable:
         verdict.kind = LevelVerdict::solvable;
         verdict.moves = int(result.moves.size());
+        verdict.shortest = result.shortest;
         break;
     case SolveResult::unsolvable: verdict.kind = LevelVerdict::unsolvable; break;
     case SolveResult::unknown: verdict.kind = LevelVerdict::unknown; break;

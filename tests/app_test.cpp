@@ -240,10 +240,12 @@ TEST_F(RealWindow, OpensTheImageNamedOnTheCommandLine)
     for (int slot = 0; slot < 2; ++slot) {
         levels[slot].on = true;
         levels[slot].cells[slot + 3][7] = 0x30;
-        // Playable, so no warning comes before the test: a robot (4) and
-        // the two screws (0x10) it must collect.
+        // Playable, so no warning comes before the test: a robot (4), the
+        // two screws (0x10) it must collect and the exit (3) after them,
+        // a way the solver finds at once.
         levels[slot].cells[0][0] = 4;
         levels[slot].cells[10][10] = levels[slot].cells[11][10] = 0x10;
+        levels[slot].cells[12][10] = 3;
         const int colours[6] = {0x12, 0x34, 0x56, 0x78, 0x9A, 0xBC};
         std::copy(colours, colours + 6, levels[slot].colours);
         levels[slot].srubki = 2;

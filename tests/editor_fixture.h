@@ -143,7 +143,7 @@ protected:
         editor = std::make_unique<frame>(screen, options);
         // The fixture's tiles are not the game's: the solver's verdicts on
         // them would only add questions.
-        editor->solveSecondsBeforeTest = 0;
+        editor->testChecks.statesPerLevel = 0;
     }
 
     void press(int x, int y, int button = 1) { editor->mouse(x, y, button); }

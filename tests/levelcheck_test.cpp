@@ -72,3 +72,22 @@ TEST(LevelCheck, FindsEachMistakeWithItsSlotAndCell)
 }
 
 } // namespace
+
+// What the window and the command line say of a level the solver could not
+// settle and of the moves it found: a wait is "czekaj" in the window.
+TEST(LevelCheck, TheSolversWordsInBothLanguages)
+{
+    LevelFinding unsettled{FindingKind::unsettled, 2};
+    unsettled.count = 2000000;
+    EXPECT_EQ(describe(unsettled, Language::polish), "Mapa 3: nie rozstrzygnieto (2 000 000 stanow)");
+    EXPECT_EQ(describe(unsettled, Language::english), "level 3: not settled (2,000,000 states)");
+    EXPECT_EQ(findingBadge(unsettled), "?");
+
+    SolveResult found;
+    found.verdict = SolveResult::solvable;
+    found.moves = {GameRules::Move::up, GameRules::Move::wait, GameRules::Move::fireLeft};
+    EXPECT_EQ(solutionFound(0, found, Language::polish),
+              "Mapa 1: rozwiazanie w 3 ruchach (bez dowodu, ze najkrotsze); Escape wraca do edycji: G czekaj strzal-L");
+    EXPECT_EQ(solutionFound(0, found, Language::english),
+              "Level 1: a solution in 3 moves (not proven shortest); Escape returns to editing: U wait fire-L");
+}

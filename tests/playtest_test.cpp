@@ -10,6 +10,9 @@
 #include "core/levelcheck.h"
 #include "editor/playcontrol.h"
 
+#include <algorithm>
+#include <string>
+#include <vector>
 #include <thread>
 
 using namespace fixture;
@@ -28,9 +31,9 @@ const char gameCodesConfig[] =
     "3,0:16,4\n"
     "0,4:1,20\n";
 
-// Row 0 holds `row`, every other cell is wall. R robot, . floor, * screw,
+// Rows from the top, every cell not given wall. R robot, . floor, * screw,
 // E exit, # wall, A ammunition, B a beetle walking left and right.
-LevelData levelWith(const char* row, int screws)
+LevelData levelOfRows(const std::vector<std::string>& rows, int screws)
 {
     LevelData level = emptyLevel(0);
     level.on = true;
@@ -38,12 +41,22 @@ LevelData levelWith(const char* row, int screws)
     for (int column = 0; column < kLevelColumns; ++column)
         for (int r = 0; r < kLevelRows; ++r)
             level.cells[column][r] = 1;
-    for (int column = 0; row[column]; ++column) {
-        const char c = row[column];
-        level.cells[column][0] = c == 'R' ? 4 : c == '.' ? 0 : c == '*' ? 16 : c == 'E' ? 3 : c == 'A' ? 0x11
-                                 : c == 'B' ? 0x50 : 1;
+    int r = 0;
+    for (const std::string& row : rows) {
+        for (size_t column = 0; column < row.size(); ++column) {
+            const char c = row[column];
+            level.cells[column][r] = c == 'R' ? 4 : c == '.' ? 0 : c == '*' ? 16 : c == 'E' ? 3 : c == 'A' ? 0x11
+                                     : c == 'B' ? 0x50 : 1;
+        }
+        ++r;
     }
     return level;
+}
+
+// Row 0 holds `row`, every other cell is wall.
+LevelData levelWith(const char* row, int screws)
+{
+    return levelOfRows({row}, screws);
 }
 
 class PlaytestTest : public EditorTest {
@@ -52,7 +65,7 @@ protected:
     {
         EditorTest::SetUp();
         build(gameCodesConfig);
-        editor->solveSecondsBeforeTest = 2.0;
+        editor->testChecks.statesPerLevel = SolveLimits::beforeTestStates;
     }
     void key(SDLKey sym, int mod = KMOD_NONE) { editor->keyDown(keysym(sym, 0, mod)); }
     void letGo(SDLKey sym) { editor->keyUp(keysym(sym)); }
@@ -155,6 +168,86 @@ TEST_F(PlaytestTest, AnUnfinishableLevelIsMarkedBeforeTesting)
     key(SDLK_F5);
     EXPECT_FALSE(editor->play.playing());
     EXPECT_TRUE(editor->notices.shown().back().error);
+}
+
+// A level the solver could not settle within the checks' budget, in states,
+// is a finding of its own before a test, beside one it settles: the window
+// never passes a level in silence when nothing is known of it.
+TEST_F(PlaytestTest, AnUnsettledLevelIsAFindingBeforeTesting)
+{
+    editor->session.setLevel(0, levelWith("R..*..E", 1));
+    // An open room of screws, its exit walled in: far more states than
+    // the budget.
+    const std::string open = "..............#E";
+    editor->session.setLevel(1, levelOfRows({"R.*...*...*...#E", open, open, open, open, open, open}, 3));
+    editor->session.endStep();
+    editor->testChecks.statesPerLevel = 300;
+    platform.answerQuestion(1);  // "Anuluj"
+    editor->runCommand(frame::Command::TestGame);
+    ASSERT_EQ(platform.questions.size(), 1u);
+    EXPECT_EQ(platform.questions[0].text, "Mapa 2: nie rozstrzygnieto (300 stanow)\nTestowac mimo to?");
+    EXPECT_TRUE(platform.openRequests.empty());
+    ASSERT_EQ(editor->notices.shown().size(), 1u);
+    EXPECT_EQ(editor->notices.shown()[0].text, "Mapa 2: nie rozstrzygnieto (300 stanow)");
+    EXPECT_EQ(editor->notices.shown()[0].slot, 1);
+
+    // Tested anyway, the test goes on.
+    platform.answerQuestion(0);
+    editor->runCommand(frame::Command::TestGame);
+    EXPECT_EQ(platform.openRequests.size(), 1u);
+}
+
+// Shift+F5: while it searches, the status line counts the states; the
+// moves found are listed in the message area and the log as they play, a
+// step the rules turn into standing still as "czekaj"; a long list is cut
+// short in the message area and kept whole in the log.
+TEST_F(PlaytestTest, TheFoundSolutionIsListedAsItPlays)
+{
+    // The beetle must pass before the robot can go down.
+    editor->session.setLevel(0, levelOfRows({"##R##", ".B...", "##.##", "##E##"}, 0));
+    editor->session.endStep();
+    key(SDLK_F5, KMOD_SHIFT);
+    ASSERT_TRUE(editor->play.search());
+    EXPECT_EQ(editor->statusText().substr(0, 26), "Szukam rozwiazania mapy 1\n");
+    while (!editor->play.search()->done())
+        std::this_thread::yield();
+    const std::string counted = "\n" + std::to_string(editor->play.search()->result().states) + " stan";
+    EXPECT_NE(editor->statusText().find(counted), std::string::npos) << editor->statusText();
+    play(20);
+    ASSERT_TRUE(editor->play.playing());
+    const std::string listed = "Mapa 1: rozwiazanie w 5 ruchach; Escape wraca do edycji: czekaj czekaj D D D";
+    EXPECT_EQ(editor->notices.shown().back().text, listed);
+    EXPECT_EQ(editor->notices.log().back().text, listed);
+    play(6 * 160);
+    EXPECT_EQ(editor->notices.shown().back().text, "Robot doszedl do wyjscia: mapa ukonczona");
+
+    // A winding corridor: more moves than the message area holds.
+    std::vector<std::string> rows;
+    for (int r = 0; r < 9; ++r)
+        rows.push_back(r % 2 == 0 ? "................" : r % 4 == 1 ? "###############." : ".###############");
+    rows[0][0] = 'R';
+    rows[8][15] = 'E';
+    editor->session.setLevel(0, levelOfRows(rows, 0));
+    key(SDLK_F5, KMOD_SHIFT);
+    while (!editor->play.search()->done())
+        std::this_thread::yield();
+    play(20);
+    ASSERT_TRUE(editor->play.playing());
+    const size_t moves = editor->play.playtest()->replayLength();
+    EXPECT_EQ(moves, 5 * 15 + 4 * 2u);
+    bool whole = true;
+    const std::vector<Notices::TextLine> lines = editor->notices.messageLines(whole);
+    EXPECT_FALSE(whole);
+    EXPECT_EQ(lines.size(), size_t(layout::messageLineCount));
+    std::string area;
+    for (const Notices::TextLine& line : lines)
+        area += line.text + "|";
+    EXPECT_EQ(area.substr(0, 62), "Mapa 1: rozwiazanie w 83|ruchach; Escape wraca do edycji:|P P ") << area;
+    EXPECT_EQ(area.substr(area.size() - 5), " ...|") << area;
+    const std::string& logged = editor->notices.log().back().text;
+    const std::string list = logged.substr(logged.find(": P P ") + 2);
+    EXPECT_EQ(size_t(std::count(list.begin(), list.end(), ' ')) + 1, moves) << logged;
+    key(SDLK_ESCAPE);
 }
 
 // The game's keys: Ctrl is the trigger and fires only with a direction,

@@ -7,6 +7,7 @@
 
 #include "core/game.h"
 #include "core/gameimage.h"
+#include "core/messages.h"
 
 #include <SDL_gfxPrimitives.h>
 
@@ -281,6 +282,37 @@ TEST_F(SetViewTest, VerdictsFillInAtIdleAndAnEditCancelsThem)
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     EXPECT_FALSE(view().solving());
     EXPECT_EQ(view().verdict(0).kind, LevelVerdict::pending);
+}
+
+// A solution that is not proven the shortest shows as "~" before its
+// length, on the level's place and on the status line, and as an outline on
+// the curve; a level the search gave up on shows "?".
+TEST_F(SetViewTest, SolutionsNotProvenShortestAndUnknownsShowSo)
+{
+    verdictSolver = [](const LevelData& level, const std::atomic<bool>&) {
+        return level.colours[1] == 'A' ? LevelVerdict{LevelVerdict::solvable, 40, false}
+                                       : LevelVerdict{LevelVerdict::unknown, 0};
+    };
+    buildOnFiles();
+    setRow("AB");
+    key(SDLK_F3);
+    ASSERT_TRUE(verdictsSettle());
+    EXPECT_EQ(verdictLabel(view().verdict(0), Language::polish), "~40 ruchow");
+    EXPECT_EQ(verdictLabel(view().verdict(0), Language::english), "~40 moves");
+    EXPECT_EQ(verdictLabel(view().verdict(1), Language::polish), "?");
+    const layout::Point first = setlayout::picture(0).centre(), second = setlayout::picture(1).centre();
+    editor->mouse(first.x, first.y, 0);
+    EXPECT_EQ(editor->statusText(), "Mapa 1: ~40 ruchow (bez dowodu, ze najkrotsze)");
+    editor->mouse(second.x, second.y, 0);
+    EXPECT_EQ(editor->statusText(), "Mapa 2: nie rozstrzygnieto");
+
+    // The bar is the only one, as high as the curve: its edge green, its
+    // inside not.
+    editor->paint();
+    const Uint32 green = rgb(screen, 110, 220, 110);
+    const int middle = (setlayout::curveTop + setlayout::curveBaseline) / 2;
+    EXPECT_EQ(pixel(screen, setlayout::barX(0), middle), green);
+    EXPECT_NE(pixel(screen, setlayout::barX(0) + 4, middle), green);
 }
 
 // "Importuj" opens another game image through the dialog "Otworz" uses;
