@@ -127,9 +127,9 @@ public:
     // -button (-1 the left one). Presses and drags go to pressAt and dragAt,
     // told apart by the buttons known to be held.
     int mouse(int x, int y, int button);
-    // Keys from the event loop: Escape leaves the text page; with the text
-    // page focused a key types (inputText), otherwise Ctrl shortcuts run
-    // commands.
+    // Keys from the event loop: with the text page focused a key types
+    // (inputText), otherwise a shortcut (shortcuts.h) runs its command; the
+    // function keys and Escape also leave the text page.
     void keyDown(const SDL_keysym& key);
     // Key releases: while a level plays, letting go of a key lets go of
     // the stick.
@@ -230,8 +230,9 @@ public:
     using Command = ::Command;
     using Target = ::Target;
     Target targetAt(int x, int y) const { return ::targetAt(x, y); }
-    // Runs one command as its button or shortcut does.
-    void runCommand(Command command);
+    // Runs one command as its button or shortcut does; `value` as a
+    // Shortcut has it (shortcuts.h).
+    void runCommand(Command command, int value = 0);
 
     // The document, its history and its file; declared before the views of it.
     Session session;
@@ -318,8 +319,8 @@ public:
     CButton* toolButtons[toolButtonCount] = {};
 
     void chooseTool(Tool tool) { tools.choose(tool); }
-    // A key meant for the canvas (tools, grid, copy and paste); false when
-    // the key is not one of them.
+    // A key with Ctrl or without it, run as keyDown runs it outside the text
+    // page; false when the key is no shortcut.
     bool canvasKey(SDLKey key, bool ctrl);
     // X, Y, Z, Shift+Z: the selection or the part being placed flipped or
     // turned, one undo step; what cannot be done is said.

@@ -10,6 +10,8 @@
 #include "platform/platform.h"
 
 #include <algorithm>
+#include <cassert>
+#include <iterator>
 #include <cstring>
 
 namespace {
@@ -102,25 +104,13 @@ int frame::mouse(int x, int y, int button)
 
 CGui* frame::commandWidget(Command command) const
 {
-    switch (command) {
-    case Command::New: return newButton;
-    case Command::Open: return openButton;
-    case Command::Save: return saveButton;
-    case Command::SaveAs: return saveAsButton;
-    case Command::Delete: return buttons[deleteButton];
-    case Command::TestLevel: return buttons[testLevelButton];
-    case Command::TestGame: return buttons[testGameButton];
-    case Command::Swap: return buttons[swapButton];
-    case Command::Undo: return undoButton;
-    case Command::Redo: return redoButton;
-    case Command::Log: return logButton;
-    case Command::Help: return helpButton;
-    case Command::Dismiss: return dismissButton;
-    case Command::Play: return playButton;
-    case Command::SetView: return setViewButton;
-    case Command::None: break;
-    }
-    return nullptr;
+    // In the order of the commands, from New to SetView.
+    CGui* const widgets[] = {newButton, openButton, saveButton, saveAsButton, buttons[deleteButton],
+                             buttons[testLevelButton], buttons[testGameButton], buttons[swapButton], undoButton,
+                             redoButton, logButton, helpButton, dismissButton, playButton, setViewButton};
+    const int index = int(command) - int(Command::New);
+    assert(index >= 0 && index < int(std::size(widgets)));
+    return widgets[index];
 }
 
 // The eraser's band follows the pointer over the canvas in steps of three rows.
@@ -317,9 +307,11 @@ void frame::chooseLevel(int slot)
     currentLevel = slot;
 }
 
-void frame::runCommand(Command command)
+void frame::runCommand(Command command, int value)
 {
-    session.endStep();
+    const bool ownStep = command < Command::ChooseTool;
+    if (ownStep)
+        session.endStep();
     switch (command) {
     case Command::New:
         newDocument();
@@ -361,15 +353,62 @@ void frame::runCommand(Command command)
         notices.dismiss();
         break;
     case Command::Play:
-        startPlay(false);
+        startPlay(value != 0);
         break;
     case Command::SetView:
         showSetView(!setView->isOpen());
         break;
+    case Command::Copy:
+        tools.copy(currentLevel);
+        break;
+    case Command::Paste:
+        if (tools.paste(currentLevel, levelRules.robotCode))
+            showMessage(windowText(WindowText::pastedRobot, language));
+        break;
+    case Command::Import:
+        showSetView(true);
+        setView->startImport();
+        break;
+    case Command::OpenRecent:
+        openRecent(size_t(value));
+        break;
+    case Command::Zoom:
+        zoomBy(value);
+        break;
+    case Command::Turn:
+        turnSelection(GridTurn(value));
+        break;
+    case Command::PlayHere: {
+        // From the cell under the pointer, as Alt+click.
+        Cell cell;
+        if (!setView->isOpen() && layout::canvasCellAt(pointerX, pointerY, cell))
+            startPlay(false, cell);
+        break;
+    }
+    case Command::ChooseTool:
+        chooseTool(Tool(value));
+        break;
+    case Command::Grid:
+        showGrid = !showGrid;
+        break;
+    case Command::Pick: {
+        // Over the canvas P picks at once; elsewhere it chooses the tool.
+        const Cell cell = cellAt(pointerX, pointerY);
+        if (insideGrid(cell))
+            pickTile(session.level(currentLevel).at(cell));
+        else
+            chooseTool(Tool::pick);
+        break;
+    }
+    case Command::Cancel:
+        tools.cancel();
+        swapSource = -1;
+        break;
     case Command::None:
         break;
     }
-    session.endStep();
+    if (ownStep)
+        session.endStep();
 }
 
 void frame::setTextFocus(bool on)

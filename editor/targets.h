@@ -3,9 +3,12 @@
 // a Kind (or Command) here and a line in targetAt. Pure over the layout.
 #pragma once
 
-// The commands of the buttons that act on release, and of their shortcuts.
+// The commands of the buttons that act on release (New to SetView), then
+// those of keys alone (shortcuts.h); from ChooseTool on they join the undo
+// step under way, so a key pressed during a stroke does not cut it.
 enum class Command { None, New, Open, Save, SaveAs, Delete, TestLevel, TestGame, Swap, Undo, Redo, Log, Help,
-                     Dismiss, Play, SetView };
+                     Dismiss, Play, SetView, Copy, Paste, Import, OpenRecent, Zoom, Turn, PlayHere,
+                     ChooseTool, Grid, Pick, Cancel };
 
 struct Target {
     enum Kind { Nothing, Canvas, Palette, ColourRegister, TextBox, PageButton, LevelSlot, ColourPicker,
