@@ -11,6 +11,7 @@
 #include "editor/autosave.h"
 #include "editor/canvastools.h"
 #include "editor/canvasview.h"
+#include "editor/clicks.h"
 #include "editor/launches.h"
 #include "editor/layout.h"
 #include "editor/map.h"
@@ -304,12 +305,9 @@ public:
     void showSetView(bool open);
     // Typing goes to the text page only while it has the keyboard.
     bool textFocus = false;
-    // Mouse state: the buttons held (SDL mask), where the first of them was
-    // pressed (what a drag continues) and where the left one was pressed
-    // (a left release runs a command only over that same widget).
-    int heldButtons = 0;
-    Target pressOrigin;
-    Target leftOrigin;
+    // The buttons held and where they were pressed (clicks.h).
+    Clicks clicks;
+    const int& heldButtons = clicks.held();
 
     Platform* platform = nullptr;
 

@@ -1,9 +1,7 @@
-// The mouse and the keyboard shortcuts. A press chooses (palette entry,
-// colour register, text cell) and draws on the canvas; a drag continues what
-// its press began; a left release runs a command, and only over the widget
-// on which that left press began, so a stroke that strays over a button, a
-// right click or a wheel tick never runs one. Every release ends an undo
-// step.
+// The mouse and the commands. A press chooses (palette entry, colour
+// register, text cell) and draws on the canvas; a drag continues what its
+// press began; a left release runs a command, only over the widget on which
+// that left press began (clicks.h). Every release ends an undo step.
 #include "editor/frame.h"
 
 #include "editor/eventloop.h"
@@ -20,10 +18,6 @@ const int maxScrews = 99;
 const int wallPatterns = 8;
 
 const int leftButton = 1;
-
-// The SDL mask bit of a button that can be held (1 to 3); wheel steps are
-// never held.
-int heldBit(int button) { return button >= 1 && button <= 3 ? 1 << (button - 1) : 0; }
 
 // The counters wrap in both directions.
 int stepCounter(int value, int area, int count)
@@ -48,10 +42,12 @@ int frame::mouse(int x, int y, int button)
     if (play.active()) {
         // A press goes back to editing and does nothing else: a click meant
         // to stop the game must not draw on the level.
-        if (button > 0 && heldButtons == 0)
+        if (button > 0 && clicks.held() == 0)
             stopPlay(false);
-        heldButtons = button > 0 ? heldButtons | heldBit(button) : 0;
-        pressOrigin = leftOrigin = Target();
+        if (button > 0)
+            clicks.take(button);
+        else
+            clicks.reset();
         return 0;
     }
     // Ctrl with the wheel zooms instead of drawing.
@@ -59,7 +55,7 @@ int frame::mouse(int x, int y, int button)
         zoomBy(button == 4 ? 1 : -1);
         return 0;
     }
-    if (notices.overlay() != Notices::Overlay::none && button > 0 && (heldButtons == 0 || button != heldButtons)) {
+    if (notices.overlay() != Notices::Overlay::none && button > 0 && !clicks.isDrag(button)) {
         // A press on a page over the window is the page's (on a finding it
         // shows the finding's place); what it lands on after the page
         // closes gets nothing of it.
@@ -68,31 +64,28 @@ int frame::mouse(int x, int y, int button)
             chooseLanguage(language == Language::polish ? Language::english : Language::polish);
         if (place.slot >= 0)
             showCell(place.slot, place.cell);
-        heldButtons |= heldBit(button);
-        pressOrigin = leftOrigin = Target();
+        clicks.take(button);
         return 0;
     }
-    if (setView->isOpen() && (heldButtons == 0 || setView->holding()) && setView->mouse(x, y, button))
+    if (setView->isOpen() && (clicks.held() == 0 || setView->holding()) && setView->mouse(x, y, button))
         return 0;
-    if (button == leftButton && heldButtons == 0 && (SDL_GetModState() & KMOD_ALT) &&
+    if (button == leftButton && clicks.held() == 0 && (SDL_GetModState() & KMOD_ALT) &&
         targetAt(x, y).kind == Target::Canvas) {
         // Alt+click plays from the cell; the rest of the click is the game's.
-        heldButtons = heldBit(button);
+        clicks.take(button);
         setTextFocus(false);
         startPlay(false, cellAt(x, y));
         return 0;
     }
     if (button == 0) {
-        // No button is down, whatever we thought: a release may have
-        // happened outside the window.
-        heldButtons = 0;
+        clicks.reset();
         if (tools.stroking()) {
             tools.release();
             session.endStep();
         }
         hoverAt(x, y);
     } else if (button > 0) {
-        if (heldButtons != 0 && button == heldButtons)
+        if (clicks.isDrag(button))
             dragAt(x, y, button);
         else
             pressAt(x, y, button);
@@ -125,11 +118,7 @@ void frame::hoverAt(int x, int y)
 void frame::pressAt(int x, int y, int button)
 {
     Target target = targetAt(x, y);
-    if (heldButtons == 0)
-        pressOrigin = target;
-    heldButtons |= heldBit(button);
-    if (button == leftButton)
-        leftOrigin = target;
+    clicks.press(button, target);
     // Any press outside the text page and its buttons takes the keyboard
     // from the page.
     if (target.kind != Target::TextBox && target.kind != Target::PageButton && textFocus)
@@ -145,9 +134,9 @@ void frame::dragAt(int x, int y, int buttonMask)
     // A drag only goes on with what its press began: a stroke that started
     // on the canvas draws, one that started on the palette chooses.
     Target target = targetAt(x, y);
-    if (pressOrigin.kind == Target::Canvas)
+    if (clicks.origin().kind == Target::Canvas)
         tools.drag(cellAt(x, y));  // off the canvas too: a shape reaches its edge
-    else if (target.kind == pressOrigin.kind)
+    else if (target.kind == clicks.origin().kind)
         actOnPress(target, x, y, buttonMask);
     showPressedLook(x, y);
 }
@@ -189,9 +178,8 @@ void frame::actOnPress(const Target& target, int x, int y, int button)
 // the pointer is over it, as a button that will act on release.
 void frame::showPressedLook(int x, int y)
 {
-    const bool leftHeld = (heldButtons & heldBit(leftButton)) != 0;
     const Target here = targetAt(x, y);
-    const bool armed = leftHeld && here == leftOrigin;
+    const bool armed = clicks.armed(here);
     for (CGui* widget : commandButtons())
         widget->free();
     screwCounter.free();
@@ -224,17 +212,11 @@ void frame::showPressedLook(int x, int y)
 
 void frame::releaseAt(int x, int y, int button)
 {
-    heldButtons &= ~heldBit(button);
+    const Target target = targetAt(x, y);
+    const bool runs = clicks.release(button, target);
     tools.release();
-    if (button == leftButton) {
-        Target target = targetAt(x, y);
-        Target origin = leftOrigin;
-        leftOrigin = Target();
-        if (target == origin)
-            runReleaseCommand(target, x, y);
-    }
-    if (heldButtons == 0)
-        pressOrigin = Target();
+    if (runs)
+        runReleaseCommand(target, x, y);
     showPressedLook(x, y);
     session.endStep();
 }

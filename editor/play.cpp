@@ -24,7 +24,7 @@ void frame::stopPlay(bool announce)
         play.leave();
     else
         play.stop();
-    heldButtons = 0;
+    clicks.reset();
     showPressedLook(pointerX, pointerY);
 }
 
