@@ -5,29 +5,16 @@
 #include "editor/frame.h"
 
 #include "editor/eventloop.h"
+#include "editor/levelsettings.h"
 #include "platform/platform.h"
 
 #include <algorithm>
 #include <cassert>
 #include <iterator>
-#include <cstring>
 
 namespace {
 
-const int maxScrews = 99;
-const int wallPatterns = 8;
-
 const int leftButton = 1;
-
-// The counters wrap in both directions.
-int stepCounter(int value, int area, int count)
-{
-    if (area == CPMButton::minusHit)
-        return value - 1 < 0 ? count - 1 : value - 1;
-    if (area == CPMButton::plusHit)
-        return value + 1 >= count ? 0 : value + 1;
-    return value;
-}
 
 } // namespace
 
@@ -223,12 +210,6 @@ void frame::releaseAt(int x, int y, int button)
 
 void frame::runReleaseCommand(const Target& target, int x, int y)
 {
-    map& current = levels[currentLevel];
-    // Whatever the user sets on an empty slot makes it a level, so the save
-    // keeps it; a click that changes nothing leaves the slot as it was.
-    const int colourBefore = current.colorGet(currentColour);
-    const int wallBefore = current.wzorekGet();
-    const int screwsBefore = current.srubkiGet();
     switch (target.kind) {
     case Target::LevelSlot:
         if (swapSource >= 0) {
@@ -238,24 +219,13 @@ void frame::runReleaseCommand(const Target& target, int x, int y)
         swapSource = -1;
         chooseLevel(target.index);
         break;
-    case Target::ColourPicker: {
-        const int colour = colourPicker->push(x, y);
-        if (colour >= 0)
-            current.colorSet(currentColour, colour);
+    case Target::ColourPicker:
+    case Target::WallCounter:
+    case Target::ScrewCounter: {
+        const int picked = target.kind == Target::ColourPicker ? colourPicker->push(x, y) : -1;
+        setOnLevel(levels[currentLevel], target, currentColour, picked, screwCode() >= 0);
         break;
     }
-    case Target::WallCounter:
-        if (target.index == CPMButton::bodyHit)
-            current.wzorekSet(0);
-        else
-            current.wzorekSet(stepCounter(current.wzorekGet(), target.index, wallPatterns));
-        break;
-    case Target::ScrewCounter:
-        if (target.index == CPMButton::bodyHit)
-            current.srubkiSet(screwCode() < 0 ? 0 : std::min(current.srubkiAutoGet(), maxScrews));
-        else
-            current.srubkiSet(stepCounter(current.srubkiGet(), target.index, maxScrews + 1));
-        break;
     case Target::CommandButton:
         runCommand(Command(target.index));
         break;
@@ -265,20 +235,12 @@ void frame::runReleaseCommand(const Target& target, int x, int y)
         break;
     case Target::ToolButton:
         if (target.index == int(Tool::count))
-            showGrid = !showGrid;
+            runCommand(Command::Grid);
         else
-            chooseTool(Tool(target.index));
+            runCommand(Command::ChooseTool, target.index);
         break;
     default:
         break;
-    }
-    const bool setsLevel = target.kind == Target::ColourPicker || target.kind == Target::WallCounter ||
-                           target.kind == Target::ScrewCounter;
-    if (setsLevel && !current.isOn() &&
-        (current.colorGet(currentColour) != colourBefore || current.wzorekGet() != wallBefore ||
-         current.srubkiGet() != screwsBefore)) {
-        current.create();
-        current.repaint();
     }
 }
 
