@@ -320,9 +320,6 @@ public:
     // A key with Ctrl or without it, run as keyDown runs it outside the text
     // page; false when the key is no shortcut.
     bool canvasKey(SDLKey key, bool ctrl);
-    // X, Y, Z, Shift+Z: the selection or the part being placed flipped or
-    // turned, one undo step; what cannot be done is said.
-    void turnSelection(GridTurn turn);
     // The picture data the renderer draws levels with.
     TileArt tileArt() const;
 

@@ -1,7 +1,6 @@
-// The keyboard: shortcuts for the commands and the canvas tools (X, Y and Z
-// flip and turn a selection), keys for the pages over the window, and the
-// game's keys while a level plays on the canvas (Backspace takes a move
-// back). Typing on the text page is text.cpp's.
+// The keyboard: keys looked up in the table of shortcuts.h and run by
+// runCommand, keys for the pages over the window, and the game's keys while
+// a level plays on the canvas. Typing on the text page is text.cpp's.
 #include "editor/frame.h"
 
 #include "core/messages.h"
@@ -21,22 +20,6 @@ Notices::PageKey pageKey(SDLKey key)
     case SDLK_F1: return Notices::PageKey::help;
     case SDLK_F2: return Notices::PageKey::log;
     default: return Notices::PageKey::other;
-    }
-}
-
-// The game's keys: the arrows or the keypad are the stick, Ctrl (or the
-// keypad's 0) the trigger, space START (pause), R OPTION (start again).
-bool gameKey(SDLKey key, Playtest::Key& which)
-{
-    switch (key) {
-    case SDLK_UP: case SDLK_KP8: which = Playtest::Key::up; return true;
-    case SDLK_RIGHT: case SDLK_KP6: which = Playtest::Key::right; return true;
-    case SDLK_DOWN: case SDLK_KP2: which = Playtest::Key::down; return true;
-    case SDLK_LEFT: case SDLK_KP4: which = Playtest::Key::left; return true;
-    case SDLK_LCTRL: case SDLK_RCTRL: case SDLK_KP0: which = Playtest::Key::fire; return true;
-    case SDLK_SPACE: which = Playtest::Key::pause; return true;
-    case SDLK_r: which = Playtest::Key::restart; return true;
-    default: return false;
     }
 }
 
@@ -78,23 +61,16 @@ void frame::keyUp(const SDL_keysym& key)
         playKey(key, false);
 }
 
-// While a level plays or a solution is searched for: Escape (or F5 again)
-// goes back to editing; the game's keys go to the game.
+// While a level plays or a solution is searched for.
 void frame::playKey(const SDL_keysym& key, bool down)
 {
-    if (key.sym == SDLK_ESCAPE || key.sym == SDLK_F5) {
-        if (down)
-            stopPlay(true);
-        return;
-    }
-    if (key.sym == SDLK_BACKSPACE) {
-        if (down)
-            play.takeBack();
-        return;
-    }
-    Playtest::Key which;
-    if (gameKey(key.sym, which))
-        play.key(which, down);
+    const PlayShortcut shortcut = playShortcutFor(key.sym);
+    if (shortcut.kind == PlayShortcut::game)
+        play.key(shortcut.key, down);
+    else if (down && shortcut.kind == PlayShortcut::stop)
+        stopPlay(true);
+    else if (down && shortcut.kind == PlayShortcut::takeBack)
+        play.takeBack();
 }
 
 void frame::zoomBy(int steps)
@@ -102,20 +78,6 @@ void frame::zoomBy(int steps)
     if (Display* display = Display::current()) {
         display->setScale(display->scale() + steps);
         invalidate();
-    }
-}
-
-void frame::turnSelection(GridTurn turn)
-{
-    switch (tools.turn(currentLevel, turn)) {
-    case CanvasTools::TurnOutcome::turned:
-        break;
-    case CanvasTools::TurnOutcome::nothingSelected:
-        showMessage(canvasNews(CanvasNews::nothingToTurn, language));
-        break;
-    case CanvasTools::TurnOutcome::doesNotFit:
-        showMessage(canvasNews(CanvasNews::turnDoesNotFit, language));
-        break;
     }
 }
 

@@ -319,9 +319,16 @@ void frame::runCommand(Command command, int value)
     case Command::Zoom:
         zoomBy(value);
         break;
-    case Command::Turn:
-        turnSelection(GridTurn(value));
+    case Command::Turn: {
+        // The selection or the part being placed; what cannot be done is said.
+        using Outcome = CanvasTools::TurnOutcome;
+        const Outcome outcome = tools.turn(currentLevel, GridTurn(value));
+        if (outcome == Outcome::nothingSelected)
+            showMessage(canvasNews(CanvasNews::nothingToTurn, language));
+        else if (outcome == Outcome::doesNotFit)
+            showMessage(canvasNews(CanvasNews::turnDoesNotFit, language));
         break;
+    }
     case Command::PlayHere: {
         // From the cell under the pointer, as Alt+click.
         Cell cell;

@@ -77,3 +77,20 @@ Shortcut shortcutFor(SDLKey key, SDLMod mod)
     }
     return {};
 }
+
+PlayShortcut playShortcutFor(SDLKey key)
+{
+    using Key = Playtest::Key;
+    switch (key) {
+    case SDLK_ESCAPE: case SDLK_F5: return {PlayShortcut::stop};
+    case SDLK_BACKSPACE: return {PlayShortcut::takeBack};
+    case SDLK_UP: case SDLK_KP8: return {PlayShortcut::game, Key::up};
+    case SDLK_RIGHT: case SDLK_KP6: return {PlayShortcut::game, Key::right};
+    case SDLK_DOWN: case SDLK_KP2: return {PlayShortcut::game, Key::down};
+    case SDLK_LEFT: case SDLK_KP4: return {PlayShortcut::game, Key::left};
+    case SDLK_LCTRL: case SDLK_RCTRL: case SDLK_KP0: return {PlayShortcut::game, Key::fire};
+    case SDLK_SPACE: return {PlayShortcut::game, Key::pause};
+    case SDLK_r: return {PlayShortcut::game, Key::restart};
+    default: return {};
+    }
+}

@@ -4,6 +4,7 @@
 // up and runs nothing.
 #pragma once
 
+#include "editor/playtest.h"
 #include "editor/targets.h"
 
 #include <SDL_keysym.h>
@@ -22,3 +23,14 @@ struct Shortcut {
 // and Alt (the canvas's keys) or with Ctrl alone (the window's); Shift
 // tells apart only Z, Ctrl+Z, Ctrl+S and F5.
 Shortcut shortcutFor(SDLKey key, SDLMod mod);
+
+// While a level plays: the game's keys, Escape or F5 (back to editing) and
+// Backspace (a move taken back). The arrows or the keypad are the stick,
+// Ctrl (or the keypad's 0) the trigger, space START (pause), R OPTION
+// (start again).
+struct PlayShortcut {
+    enum Kind { none, game, stop, takeBack };
+    Kind kind = none;
+    Playtest::Key key = Playtest::Key::up;  // for a game key
+};
+PlayShortcut playShortcutFor(SDLKey key);

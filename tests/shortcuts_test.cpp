@@ -1,5 +1,5 @@
 // The key table: what representative keys mean with and without their
-// modifiers, and that every key the help page and the buttons' hints name
+// modifiers and while a level plays, and that every key the help page and the buttons' hints name
 // runs something.
 #include "core/gridtools.h"
 #include "core/messages.h"
@@ -68,6 +68,14 @@ TEST(Shortcuts, KeysWithTheirModifiers)
     EXPECT_TRUE(lookUp(SDLK_ESCAPE).overText);
     EXPECT_FALSE(lookUp(SDLK_g).overText);
     EXPECT_FALSE(lookUp(SDLK_n, KMOD_LCTRL).overText);
+
+    // While a level plays R is the game's, and Escape and F5 go back.
+    EXPECT_EQ(playShortcutFor(SDLK_r).kind, PlayShortcut::game);
+    EXPECT_EQ(playShortcutFor(SDLK_r).key, Playtest::Key::restart);
+    EXPECT_EQ(playShortcutFor(SDLK_KP0).key, Playtest::Key::fire);
+    EXPECT_EQ(playShortcutFor(SDLK_F5).kind, PlayShortcut::stop);
+    EXPECT_EQ(playShortcutFor(SDLK_BACKSPACE).kind, PlayShortcut::takeBack);
+    EXPECT_EQ(playShortcutFor(SDLK_d).kind, PlayShortcut::none);
 }
 
 TEST(Shortcuts, EveryKeyTheWindowNamesRunsSomething)
