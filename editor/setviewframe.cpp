@@ -8,7 +8,7 @@ void frame::createSetView(const FrameOptions& options)
 {
     SetView::Hooks hooks;
     hooks.say = [this](const std::string& text, bool error) { error ? showError(text) : showMessage(text); };
-    hooks.chooseFile = [this](std::string& path) { return askForPath(false, path); };
+    hooks.chooseFile = [this](std::string& path) { return files->askForPath(false, path); };
     hooks.edit = [this](int slot) {
         chooseLevel(slot);
         showPressedLook(-1, -1);
