@@ -27,6 +27,8 @@ void frame::createSetView(const FrameOptions& options)
         viewOptions.clipboardFile = options.stateDir + "/levels.clipboard";
     viewOptions.solve = options.verdictSolver;
     setView = std::make_unique<SetView>(session, tileArt(), levelRules, hooks, viewOptions);
+    // What the set view proved, the checks before a test need not prove again.
+    testChecks.knownVerdict = [this](int slot) { return setView->verdict(slot); };
 }
 
 void frame::showSetView(bool open)
