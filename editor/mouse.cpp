@@ -253,7 +253,9 @@ void frame::chooseLevel(int slot)
 
 void frame::runCommand(Command command, int value)
 {
-    const bool ownStep = command < Command::ChooseTool;
+    // A command is an undo step of its own; the canvas's keys join the step
+    // under way (targets.h).
+    const bool ownStep = command != Command::None && command < Command::ChooseTool;
     if (ownStep)
         session.endStep();
     switch (command) {
