@@ -16,6 +16,7 @@
 #include "editor/layout.h"
 #include "editor/map.h"
 #include "editor/notices.h"
+#include "editor/partpainter.h"
 #include "editor/playcontrol.h"
 #include "editor/recovery.h"
 #include "editor/setview.h"
@@ -85,8 +86,8 @@ public:
     // after invalidate(), or when the background colour changes); damage()
     // then lists the rectangles drawn.
     void paint();
-    void invalidate() { wholeInvalid = true; }
-    const std::vector<SDL_Rect>& damage() const { return damage_; }
+    void invalidate() { painter.invalidate(); }
+    const std::vector<SDL_Rect>& damage() const { return painter.damage(); }
     void drawMap(int level);
     // The event loop's one entry for the mouse: button 0 is motion with no
     // button held; 1 or more a press (the button number: 1 left, 2 middle,
@@ -345,9 +346,8 @@ private:
     Uint32 screenColour(int atariColour) const;
     void drawRegisterSamples();
     void drawRegisterValue(int hoveredRegister);
-    // Painting by parts: each part is drawn on its own background, clipped
-    // to its area, when its look differs from the last one drawn.
-    void paintPart(const layout::Rect& area, uint64_t look, const std::function<void()>& draw);
+    // Under the notices' page or the set view: a part waits for it to close.
+    bool partCovered(const layout::Rect& area) const;
     CanvasView::Scene canvasScene() const;
     // From `from` when it is a cell of the level, else from the robot's start.
     void startPlay(bool showSolution, Cell from = {-1, -1});
@@ -372,15 +372,8 @@ private:
     }
     void showOpenedSet();
 
-    // What the last paint drew: the look of each part in paint order, and
+    // What the last paint drew: the look of each part (partpainter.h), and
     // the canvas (canvasview.h).
-    bool wholeInvalid = true;
-    bool wholePaint = false;
-    bool setViewShown = false;
-    size_t partIndex = 0;
-    Uint32 background = 0;
-    std::vector<uint64_t> shownLooks;
-    uint64_t shownOverlayLook = 0;  // 0 also when the page has just come or gone
+    PartPainter painter{[this](const layout::Rect& area) { return partCovered(area); }};
     CanvasView canvas;
-    std::vector<SDL_Rect> damage_;
 };

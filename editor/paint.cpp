@@ -1,9 +1,7 @@
-// Painting the window by parts. Each part (a button, the counters, the
-// text page, the message area, each cell of the canvas) has a look: a hash
-// of everything it shows. A paint draws again only the parts whose look
-// changed, each on its own background and clipped to its area, so a hover
-// or a stroke step redraws a few cells; damage() lists what was drawn for
-// the screen. A new background colour, or invalidate(), repaints it all.
+// Painting the window by parts (partpainter.h): what each part (a button,
+// the counters, the text page, the message area) shows and its look, a hash
+// of everything it shows; the canvas paints its cells likewise
+// (canvasview.h). So a hover or a stroke step redraws a few cells.
 #include "editor/frame.h"
 
 #include "editor/look.h"
@@ -62,11 +60,6 @@ uint64_t lookOf(const CButton& button)
     return look.value();
 }
 
-SDL_Rect sdlRect(const layout::Rect& r)
-{
-    return {Sint16(r.x), Sint16(r.y), Uint16(r.w), Uint16(r.h)};
-}
-
 bool intersects(const layout::Rect& a, const layout::Rect& b)
 {
     return a.x < b.right() && b.x < a.right() && a.y < b.bottom() && b.y < a.bottom();
@@ -102,33 +95,14 @@ Uint32 frame::screenColour(int atariColour) const
     return SDL_MapRGB(screen->format, c.r, c.g, c.b);
 }
 
-void frame::paintPart(const layout::Rect& area, uint64_t look, const std::function<void()>& draw)
+bool frame::partCovered(const layout::Rect& area) const
 {
-    const size_t index = partIndex++;
-    if (index >= shownLooks.size())
-        shownLooks.resize(index + 1, 0);
-    if (notices.overlay() != Notices::Overlay::none && intersects(area, layout::overlay))
-        return;  // under the page; all of it comes back when the page closes
-    if (setView->isOpen() && SetView::covers(area))
-        return;  // likewise under the set view
-    if (!wholePaint && shownLooks[index] == look)
-        return;
-    shownLooks[index] = look;
-    if (wholePaint) {
-        draw();
-        return;
-    }
-    SDL_Rect r = sdlRect(area);
-    SDL_SetClipRect(screen, &r);
-    fillArea(screen, r, background);
-    draw();
-    SDL_SetClipRect(screen, nullptr);
-    damage_.push_back(r);
+    return (notices.overlay() != Notices::Overlay::none && intersects(area, layout::overlay)) ||
+           (setView->isOpen() && SetView::covers(area));
 }
 
 void frame::paint()
 {
-    damage_.clear();
     if (!ok())
         return;
     map& level = levels[currentLevel];
@@ -175,17 +149,9 @@ void frame::paint()
 
     // New words for a tooltip on the screen bring back what it covered.
     tooltip.setText(tooltip.due() ? tooltipText() : "");
-    const Uint32 newBackground = screenColour(level.colorGet(4));
-    wholePaint = wholeInvalid || newBackground != background || setView->isOpen() != setViewShown;
-    setViewShown = setView->isOpen();
-    wholeInvalid = false;
-    background = newBackground;
-    partIndex = 0;
+    const bool wholePaint = painter.begin(screen, screenColour(level.colorGet(4)), setView->isOpen());
     const Uint8* labelColour = labelsInBlack() ? black : white;
-    if (wholePaint && setViewShown) {
-        SDL_FillRect(screen, nullptr, background);
-    } else if (wholePaint) {
-        SDL_FillRect(screen, nullptr, background);
+    if (wholePaint && !setView->isOpen()) {
         text(screen, layout::colourLabel.x, layout::colourLabel.y, shownLabel(WindowText::colourLabel, language).c_str(),
              labelColour);
         text(screen, layout::textLabel.x, layout::textLabel.y, shownLabel(WindowText::textLabel, language).c_str(),
@@ -196,20 +162,20 @@ void frame::paint()
     }
 
     const std::string path = pathLine();
-    paintPart(layout::pathArea,
+    painter.part(layout::pathArea,
               (Look() << path << labelColour[0]).value(),
               [&] { text(screen, layout::pathLine.x, layout::pathLine.y, path.c_str(), labelColour); });
 
     for (CGui* widget : commandButtons()) {
         CButton* button = static_cast<CButton*>(widget);
-        paintPart({button->x, button->y, button->width, button->height}, lookOf(*button),
+        painter.part({button->x, button->y, button->width, button->height}, lookOf(*button),
                   [&] { button->render(screen); });
     }
     // A level the checks find fault with, or that cannot be finished, has
     // a red corner beside its number.
     for (int i = 0; i < levelCount; ++i) {
         const bool marked = setView->slotMarked(i);
-        paintPart(layout::levelSlot(i), (Look() << lookOf(*static_cast<CButton*>(buttons[i])) << uint64_t(marked)).value(),
+        painter.part(layout::levelSlot(i), (Look() << lookOf(*static_cast<CButton*>(buttons[i])) << uint64_t(marked)).value(),
                   [&] {
                       buttons[i]->render(screen);
                       const layout::Rect r = layout::levelSlot(i);
@@ -219,36 +185,36 @@ void frame::paint()
                   });
     }
     for (int i = 0; i < paletteEntries; ++i)
-        paintPart(layout::paletteEntry(i), lookOf(*paletteEntry(i)), [&] { paletteEntry(i)->render(screen); });
+        painter.part(layout::paletteEntry(i), lookOf(*paletteEntry(i)), [&] { paletteEntry(i)->render(screen); });
 
     const int* colours = level.data().colours;
     for (int r = 0; r < kColourRegisters; ++r) {
         CButton* button = static_cast<CButton*>(buttons[firstColourButton + r]);
-        paintPart(layout::colourRegister(r), (Look() << lookOf(*button) << uint64_t(colours[r])).value(), [&] {
+        painter.part(layout::colourRegister(r), (Look() << lookOf(*button) << uint64_t(colours[r])).value(), [&] {
             button->render(screen);
             drawRegisterSamples();
         });
     }
     const Target hovered = targetAt(pointerX, pointerY);
     const int hoveredRegister = hovered.kind == Target::ColourRegister ? hovered.index : -1;
-    paintPart(layout::registerValueArea,
+    painter.part(layout::registerValueArea,
               (Look() << uint64_t(hoveredRegister) << uint64_t(hoveredRegister < 0 ? 0 : colours[hoveredRegister]))
                   .value(),
               [&] { drawRegisterValue(hoveredRegister); });
     for (int page : {startPageButton, endPageButton}) {
         CButton* button = static_cast<CButton*>(buttons[page]);
-        paintPart({button->x, button->y, button->width, button->height}, lookOf(*button),
+        painter.part({button->x, button->y, button->width, button->height}, lookOf(*button),
                   [&] { button->render(screen); });
     }
 
     screwCounter.labelColor(labelColour[0], labelColour[1], labelColour[2]);
-    paintPart(layout::screwCounterArea,
+    painter.part(layout::screwCounterArea,
               (Look() << screwCounter << uint64_t(screwCounter.minusButton->isPushed)
                       << uint64_t(screwCounter.plusButton->isPushed))
                   .value(),
               [&] { screwCounter.render(screen); });
     wallCounter.labelColor(labelColour[0], labelColour[1], labelColour[2]);
-    paintPart(layout::wallCounterArea,
+    painter.part(layout::wallCounterArea,
               (Look() << wallCounter << uint64_t(wallCounter.minusButton->isPushed)
                       << uint64_t(wallCounter.plusButton->isPushed) << uint64_t(wallCounter.imageSource.x))
                   .value(),
@@ -260,7 +226,7 @@ void frame::paint()
                       text(screen, layout::wallPatternNumber.x, layout::wallPatternNumber.y, number, labelColour);
                   }
               });
-    paintPart(layout::colourPickerArea,
+    painter.part(layout::colourPickerArea,
               (Look() << *colourPicker << uint64_t(colourPicker->markX) << uint64_t(colourPicker->markY)).value(),
               [&] { colourPicker->render(screen); });
 
@@ -268,13 +234,13 @@ void frame::paint()
     page << uint64_t(currentPage) << uint64_t(textFocus) << uint64_t(cursorColumn) << uint64_t(cursorRow);
     for (const char* line : textPages[currentPage])
         page << std::string(line);
-    paintPart(layout::textPageArea, page.value(),
+    painter.part(layout::textPageArea, page.value(),
               [&] { drawText(layout::textPage.x, layout::textPage.y, currentPage); });
 
     for (int i = 0; i < toolButtonCount; ++i) {
         Look tool;
         tool << uint64_t(i == int(Tool::count) ? showGrid : tools.tool() == Tool(i));
-        paintPart(layout::toolButton(i), tool.value(), [&] { drawToolButton(i); });
+        painter.part(layout::toolButton(i), tool.value(), [&] { drawToolButton(i); });
     }
 
     bool whole = true;
@@ -282,31 +248,20 @@ void frame::paint()
     for (const Notices::TextLine& line : notices.messageLines(whole))
         messages << line.text << uint64_t(line.error);
     const bool blackLabels = labelColour == black;
-    paintPart(layout::messageArea, (messages << uint64_t(labelColour[0])).value(),
+    painter.part(layout::messageArea, (messages << uint64_t(labelColour[0])).value(),
               [&] { notices.drawMessageArea(screen, blackLabels); });
     const std::string status = statusText();
-    paintPart(layout::statusLine, (Look() << status << uint64_t(labelColour[0])).value(),
+    painter.part(layout::statusLine, (Look() << status << uint64_t(labelColour[0])).value(),
               [&] { Notices::drawStatusLine(screen, status, blackLabels); });
 
     if (notices.overlay() == Notices::Overlay::none && !setView->isOpen())
-        canvas.paint(screen, canvasScene(), wholePaint, damage_);
+        canvas.paint(screen, canvasScene(), wholePaint, painter.damage());
     if (notices.overlay() == Notices::Overlay::none)
-        setView->paint(screen, wholePaint, damage_);
-
-    if (notices.overlay() == Notices::Overlay::none) {
-        shownOverlayLook = 0;
-    } else if (wholePaint || shownOverlayLook != notices.overlayLook()) {
-        shownOverlayLook = notices.overlayLook();
-        notices.drawOverlay(screen);
-        if (!wholePaint)
-            damage_.push_back(sdlRect(layout::overlay));
-    }
-
-    tooltip.paint(screen, damage_);
-    if (wholePaint) {
-        damage_.clear();
-        damage_.push_back(sdlRect(layout::window));
-    }
+        setView->paint(screen, wholePaint, painter.damage());
+    painter.cover(notices.overlay() != Notices::Overlay::none, layout::overlay, notices.overlayLook(),
+                  [&] { notices.drawOverlay(screen); });
+    tooltip.paint(screen, painter.damage());
+    painter.end();
     hoverRow = -1;
 }
 
@@ -342,7 +297,7 @@ CanvasView::Scene frame::canvasScene() const
         look << uint64_t(level.colorGet(r));
     scene.levelLook = look.value();
     scene.grid = showGrid;
-    scene.background = background;
+    scene.background = painter.background();
     std::copy(level.gridBytes(), level.gridBytes() + kLevelCells, scene.codes.begin());
     auto at = [](Cell cell) { return size_t(cell.column * kLevelRows + cell.row); };
     if (play.playing()) {
