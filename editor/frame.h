@@ -344,8 +344,6 @@ private:
     CButton* paletteEntry(int entry) { return static_cast<CButton*>(buttons[firstPaletteButton + entry]); }
     void applyTileSetup(const TileSetup& setup);
     Uint32 screenColour(int atariColour) const;
-    void drawRegisterSamples();
-    void drawRegisterValue(int hoveredRegister);
     // Under the notices' page or the set view: a part waits for it to close.
     bool partCovered(const layout::Rect& area) const;
     CanvasView::Scene canvasScene() const;
@@ -354,8 +352,6 @@ private:
     void stopPlay(bool announce);
     void playKey(const SDL_keysym& key, bool down);
     void zoomBy(int steps);
-    // Labels are black on a light background register, white on a dark one.
-    bool labelsInBlack() const;
 
     std::vector<std::string> dataDirs;
     std::string startupError;

@@ -5,38 +5,20 @@
 #include "editor/frame.h"
 
 #include "editor/look.h"
+#include "editor/panels.h"
 #include "editor/textroom.h"
 
-#include "render/font.h"
-#include "render/funkcje.h"
 #include "render/levelrenderer.h"
 
 #include <SDL_gfxPrimitives.h>
 
-#include <cmath>
 #include <functional>
 #include <string_view>
-#include <cstdio>
 
 namespace {
 
 const Uint8 white[4] = {255, 255, 255, 255};
 const Uint8 black[4] = {0, 0, 0, 255};
-
-void text(SDL_Surface* target, int x, int y, const char* s, const Uint8 colour[4] = white)
-{
-    drawString(target, x, y, s, colour[0], colour[1], colour[2]);
-}
-
-// Relative luminance of an sRGB colour, 0 (black) to 1 (white).
-double luminance(Uint8 r, Uint8 g, Uint8 b)
-{
-    auto linear = [](Uint8 c) {
-        double v = c / 255.0;
-        return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
-    };
-    return 0.2126 * linear(r) + 0.7152 * linear(g) + 0.0722 * linear(b);
-}
 
 Look& operator<<(Look&& look, const CGui& widget);
 Look& operator<<(Look& look, const CGui& widget)
@@ -77,14 +59,6 @@ std::string fitPathTail(const std::string& path, size_t width)
 std::string frame::pathLine() const
 {
     return fitPathTail(filePath, layout::pathLineChars);
-}
-
-bool frame::labelsInBlack() const
-{
-    SDL_Color c = atariRgb(paletteSheet.get(), levels[currentLevel].colorGet(4));
-    double l = luminance(c.r, c.g, c.b);
-    // Whichever of black and white has the higher contrast ratio.
-    return (l + 0.05) / 0.05 > 1.05 / (l + 0.05);
 }
 
 // Atari colour values are read from the palette sheet, whose format need not
@@ -150,12 +124,13 @@ void frame::paint()
     // New words for a tooltip on the screen bring back what it covered.
     tooltip.setText(tooltip.due() ? tooltipText() : "");
     const bool wholePaint = painter.begin(screen, screenColour(level.colorGet(4)), setView->isOpen());
-    const Uint8* labelColour = labelsInBlack() ? black : white;
+    const bool blackLabels = labelsInBlack(atariRgb(paletteSheet.get(), level.colorGet(4)));
+    const Uint8* labelColour = blackLabels ? black : white;
     if (wholePaint && !setView->isOpen()) {
-        text(screen, layout::colourLabel.x, layout::colourLabel.y, shownLabel(WindowText::colourLabel, language).c_str(),
-             labelColour);
-        text(screen, layout::textLabel.x, layout::textLabel.y, shownLabel(WindowText::textLabel, language).c_str(),
-             labelColour);
+        drawLabel(screen, layout::colourLabel.x, layout::colourLabel.y,
+                  shownLabel(WindowText::colourLabel, language).c_str(), labelColour);
+        drawLabel(screen, layout::textLabel.x, layout::textLabel.y, shownLabel(WindowText::textLabel, language).c_str(),
+                  labelColour);
         const layout::Rect& f = layout::canvasFrame;
         rectangleRGBA(screen, Sint16(f.x), Sint16(f.y), Sint16(f.right() - 1), Sint16(f.bottom() - 1), 160, 160,
                       160, 255);
@@ -164,7 +139,7 @@ void frame::paint()
     const std::string path = pathLine();
     painter.part(layout::pathArea,
               (Look() << path << labelColour[0]).value(),
-              [&] { text(screen, layout::pathLine.x, layout::pathLine.y, path.c_str(), labelColour); });
+              [&] { drawLabel(screen, layout::pathLine.x, layout::pathLine.y, path.c_str(), labelColour); });
 
     for (CGui* widget : commandButtons()) {
         CButton* button = static_cast<CButton*>(widget);
@@ -178,10 +153,8 @@ void frame::paint()
         painter.part(layout::levelSlot(i), (Look() << lookOf(*static_cast<CButton*>(buttons[i])) << uint64_t(marked)).value(),
                   [&] {
                       buttons[i]->render(screen);
-                      const layout::Rect r = layout::levelSlot(i);
                       if (marked)
-                          filledTrigonRGBA(screen, Sint16(r.right() - 6), Sint16(r.y + 1), Sint16(r.right() - 2),
-                                           Sint16(r.y + 1), Sint16(r.right() - 2), Sint16(r.y + 5), 255, 40, 40, 255);
+                          drawSlotMark(screen, layout::levelSlot(i));
                   });
     }
     for (int i = 0; i < paletteEntries; ++i)
@@ -192,7 +165,7 @@ void frame::paint()
         CButton* button = static_cast<CButton*>(buttons[firstColourButton + r]);
         painter.part(layout::colourRegister(r), (Look() << lookOf(*button) << uint64_t(colours[r])).value(), [&] {
             button->render(screen);
-            drawRegisterSamples();
+            drawRegisterSamples(screen, paletteSheet.get(), colours, currentColour);
         });
     }
     const Target hovered = targetAt(pointerX, pointerY);
@@ -200,7 +173,10 @@ void frame::paint()
     painter.part(layout::registerValueArea,
               (Look() << uint64_t(hoveredRegister) << uint64_t(hoveredRegister < 0 ? 0 : colours[hoveredRegister]))
                   .value(),
-              [&] { drawRegisterValue(hoveredRegister); });
+              [&] {
+                  if (hoveredRegister >= 0)
+                      drawRegisterValue(screen, colours[hoveredRegister], labelColour);
+              });
     for (int page : {startPageButton, endPageButton}) {
         CButton* button = static_cast<CButton*>(buttons[page]);
         painter.part({button->x, button->y, button->width, button->height}, lookOf(*button),
@@ -220,11 +196,8 @@ void frame::paint()
                   .value(),
               [&] {
                   wallCounter.render(screen);
-                  if (murekTile >= 0) {
-                      char number[12];
-                      std::snprintf(number, sizeof number, "%d", level.wzorekGet());
-                      text(screen, layout::wallPatternNumber.x, layout::wallPatternNumber.y, number, labelColour);
-                  }
+                  if (murekTile >= 0)
+                      drawWallPatternNumber(screen, level.wzorekGet(), labelColour);
               });
     painter.part(layout::colourPickerArea,
               (Look() << *colourPicker << uint64_t(colourPicker->markX) << uint64_t(colourPicker->markY)).value(),
@@ -247,7 +220,6 @@ void frame::paint()
     Look messages;
     for (const Notices::TextLine& line : notices.messageLines(whole))
         messages << line.text << uint64_t(line.error);
-    const bool blackLabels = labelColour == black;
     painter.part(layout::messageArea, (messages << uint64_t(labelColour[0])).value(),
               [&] { notices.drawMessageArea(screen, blackLabels); });
     const std::string status = statusText();
@@ -336,32 +308,4 @@ CanvasView::Scene frame::canvasScene() const
     scene.flashed = notices.flashedCell();
     scene.flashOn = notices.flashMarkOn(currentLevel, scene.flashed);
     return scene;
-}
-
-// Each register button carries a strip of its colour under its number.
-void frame::drawRegisterSamples()
-{
-    const map& level = levels[currentLevel];
-    for (int r = 0; r < kColourRegisters; ++r) {
-        const layout::Rect button = layout::colourRegister(r);
-        const SDL_Color colour = atariRgb(paletteSheet.get(), level.colorGet(r));
-        // Framed in the button's lettering, so a dark sample shows on a
-        // dark (current) button too.
-        const Uint8 edge = r == currentColour ? 200 : 55;
-        const int top = button.bottom() - 6;
-        rectangleRGBA(screen, Sint16(button.x + 2), Sint16(top), Sint16(button.right() - 3), Sint16(top + 4), edge,
-                      edge, edge, 255);
-        boxRGBA(screen, Sint16(button.x + 3), Sint16(top + 1), Sint16(button.right() - 4), Sint16(top + 3),
-                colour.r, colour.g, colour.b, 255);
-    }
-}
-
-// The value of the register under the pointer (-1: none), in hex beside the row.
-void frame::drawRegisterValue(int hoveredRegister)
-{
-    if (hoveredRegister < 0)
-        return;
-    char value[8];
-    std::snprintf(value, sizeof value, "$%02X", levels[currentLevel].colorGet(hoveredRegister) & 0xFF);
-    text(screen, layout::registerValue.x, layout::registerValue.y, value, labelsInBlack() ? black : white);
 }
