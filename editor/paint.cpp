@@ -4,6 +4,7 @@
 // (canvasview.h). So a hover or a stroke step redraws a few cells.
 #include "editor/frame.h"
 
+#include "editor/canvasscene.h"
 #include "editor/look.h"
 #include "editor/panels.h"
 #include "editor/textroom.h"
@@ -253,55 +254,20 @@ void frame::drawMap(int levelIndex)
     drawLevel(screen, tileArt(), level.sheet(), level.data(), mapX, mapY);
 }
 
-// What the canvas shows: the level's cells, or what a shape being drawn or
-// a part being placed would put there; while a level plays, the game alone.
+// What the canvas shows (canvasscene.h); while a level plays, none of the
+// marks.
 CanvasView::Scene frame::canvasScene() const
 {
-    const map& level = levels[currentLevel];
-    CanvasView::Scene scene;
-    scene.art = tileArt();
-    scene.levelSheet = level.sheet();
-    scene.level = &level.data();
-    Look look;
-    // An empty level shows the sheet's own colours until it comes on.
-    look << uint64_t(currentLevel) << level.sheet() << uint64_t(level.isOn()) << uint64_t(level.wzorekGet());
-    for (int r = 0; r < kColourRegisters; ++r)
-        look << uint64_t(level.colorGet(r));
-    scene.levelLook = look.value();
+    CanvasView::Scene scene = levelScene(levels[currentLevel], currentLevel, tileArt());
     scene.grid = showGrid;
     scene.background = painter.background();
-    std::copy(level.gridBytes(), level.gridBytes() + kLevelCells, scene.codes.begin());
-    auto at = [](Cell cell) { return size_t(cell.column * kLevelRows + cell.row); };
     if (play.playing()) {
-        for (int column = 0; column < kLevelColumns; ++column)
-            for (int row = 0; row < kLevelRows; ++row) {
-                scene.codes[at({column, row})] = play.playtest()->cell({column, row});
-                scene.openExits[at({column, row})] = play.playtest()->openExitAt({column, row});
-            }
+        showPlaytest(scene, *play.playtest());
         return scene;
     }
-    for (const Cell& cell : tools.preview())
-        if (insideGrid(cell))
-            scene.codes[at(cell)] = tools.strokeCode();
-    Cell pointer;
-    if (layout::canvasCellAt(pointerX, pointerY, pointer)) {
-        scene.pointer = pointer;
-        if (tools.placing()) {
-            const GridPatch& patch = tools.patch();
-            for (int row = 0; row < patch.rows; ++row)
-                for (int column = 0; column < patch.columns; ++column)
-                    if (insideGrid({pointer.column + column, pointer.row + row}))
-                        scene.codes[at({pointer.column + column, pointer.row + row})] = patch.at(column, row);
-            scene.placing = true;
-            scene.placingEnd = {std::min(pointer.column + patch.columns, kLevelColumns) - 1,
-                                std::min(pointer.row + patch.rows, kLevelRows) - 1};
-        }
-    }
-    scene.selection = tools.hasSelection();
-    if (scene.selection) {
-        scene.selectionStart = tools.selectionStart();
-        scene.selectionEnd = tools.selectionEnd();
-    }
+    Cell pointer{-1, -1};
+    layout::canvasCellAt(pointerX, pointerY, pointer);
+    showTools(scene, tools, pointer);
     // The eraser's band: in the paint after a hover over the canvas while
     // the eraser is the current tile.
     scene.bandRow = hoverRow >= 0 && drawsEraser(currentTile) ? hoverRow : -1;
