@@ -344,6 +344,7 @@ private:
     CButton* paletteEntry(int entry) { return static_cast<CButton*>(buttons[firstPaletteButton + entry]); }
     void applyTileSetup(const TileSetup& setup);
     Uint32 screenColour(int atariColour) const;
+    void syncWidgets();
     // Under the notices' page or the set view: a part waits for it to close.
     bool partCovered(const layout::Rect& area) const;
     CanvasView::Scene canvasScene() const;

@@ -43,6 +43,13 @@ uint64_t lookOf(const CButton& button)
     return look.value();
 }
 
+void greyUnless(CButton* button, bool on)
+{
+    button->active(on);
+    const int grey = on ? 200 : 110;
+    button->color(grey, grey, grey, 255);
+}
+
 bool intersects(const layout::Rect& a, const layout::Rect& b)
 {
     return a.x < b.right() && b.x < a.right() && a.y < b.bottom() && b.y < a.bottom();
@@ -76,19 +83,11 @@ bool frame::partCovered(const layout::Rect& area) const
            (setView->isOpen() && SetView::covers(area));
 }
 
-void frame::paint()
+// The widgets take on the state they show: the current choices pressed,
+// the others not.
+void frame::syncWidgets()
 {
-    if (!ok())
-        return;
-    map& level = levels[currentLevel];
-
-    std::string title = windowTitle();
-    if (title != shownTitle) {
-        SDL_WM_SetCaption(title.c_str(), nullptr);
-        shownTitle = title;
-    }
-
-    // The current choices show pressed, the others not.
+    const map& level = levels[currentLevel];
     buttons[currentLevel]->pushed(1);
     for (int i = 0; i < paletteEntries; ++i)
         buttons[firstPaletteButton + i]->pushed(i == currentTile);
@@ -98,11 +97,6 @@ void frame::paint()
     buttons[endPageButton]->pushed(currentPage == 1);
     // Undo and redo grey out when there is nothing to take back or redo;
     // so does the dismiss button without a message.
-    auto greyUnless = [](CButton* button, bool on) {
-        button->active(on);
-        const int grey = on ? 200 : 110;
-        button->color(grey, grey, grey, 255);
-    };
     greyUnless(undoButton, session.canUndo());
     greyUnless(redoButton, session.canRedo());
     greyUnless(dismissButton, !notices.shown().empty());
@@ -121,6 +115,20 @@ void frame::paint()
         wallCounter.set(level.wzorekGet());
     }
     colourPicker->set(level.colorGet(currentColour));
+}
+
+void frame::paint()
+{
+    if (!ok())
+        return;
+    map& level = levels[currentLevel];
+
+    std::string title = windowTitle();
+    if (title != shownTitle) {
+        SDL_WM_SetCaption(title.c_str(), nullptr);
+        shownTitle = title;
+    }
+    syncWidgets();
 
     // New words for a tooltip on the screen bring back what it covered.
     tooltip.setText(tooltip.due() ? tooltipText() : "");
