@@ -12,6 +12,7 @@
 #include "platform/platform.h"
 #include "render/font.h"
 #include "render/funkcje.h"
+#include "ui/indialog.h"
 
 #include <SDL_syswm.h>
 
@@ -88,6 +89,14 @@ frame::frame(SDL_Surface* screenSurface, const FrameOptions& options)
     std::string cwd = platform->currentDirectory();
     if (cwd.size() < sizeof workDir)
         std::strcpy(workDir, cwd.c_str());
+    files = std::make_unique<FileCommands>(
+        session, recent, *autosave, voice(),
+        [this](DialogRequest request, std::string& path) {
+            request.startDir = workDir;
+            invalidate();  // the dialog may be drawn over the window
+            return chooseFile(*platform, screen, request, path) == DialogResult::Chosen;
+        },
+        [this] { showOpenedSet(); });
 
     screen = screenSurface;
 
@@ -197,6 +206,7 @@ void frame::setLanguage(Language chosen)
     play.setLanguage(language);
     autosave->setLanguage(language);
     launches->setLanguage(language);
+    files->setLanguage(language);
     setView->setLanguage(language);
     const std::pair<CGui*, WindowText> labelled[] = {
         {newButton, WindowText::newButton},

@@ -11,6 +11,7 @@
 #include "editor/autosave.h"
 #include "editor/canvastools.h"
 #include "editor/canvasview.h"
+#include "editor/filecommands.h"
 #include "editor/frameoptions.h"
 #include "editor/launches.h"
 #include "editor/layout.h"
@@ -37,12 +38,6 @@
 #include <climits>
 #include <cstdint>
 #include <functional>
-// The longest path the editor takes. Windows' PATH_MAX (260) binds only
-// calls without the extended "\\?\" form, which the file calls use.
-#if defined(_WIN32) || !defined(PATH_MAX)
-#undef PATH_MAX
-#define PATH_MAX 4096
-#endif
 #include <memory>
 #include <optional>
 #include <string>
@@ -174,7 +169,9 @@ public:
     std::unique_ptr<TestLaunches> launches;
     // The files opened or saved last, newest first; Ctrl+1..9 open them.
     RecentFiles recent;
-    void openRecent(size_t index);
+    void openRecent(size_t index) { files->openRecent(index); }
+    // Opening and saving the set, and asking before work is lost.
+    std::unique_ptr<FileCommands> files;
 
     // The language of every word the window shows, handed to its parts;
     // setLanguage() rewords the window at once, chooseLanguage() also keeps
@@ -324,23 +321,14 @@ private:
     void chooseLevel(int slot);
     void createSetView(const FrameOptions& options);
     void setTextFocus(bool on);
-    void newDocument();
-    void openDocument();
-    bool openFile(const std::string& path);
-    bool saveDocument();
-    bool saveDocumentAs();
-    bool saveTo(const std::string& path);
-    // Before work is thrown away: "Zapisac zmiany?". True when the caller
-    // may go on (saved, or the user said not to save).
-    bool unsavedChangesSettled();
+    void newDocument() { files->newSet(); }
+    void openDocument() { files->openChosen(); }
+    void saveDocument() { files->save(); }
+    void saveDocumentAs() { files->saveAs(); }
     int ask(const Question& question);
     void testInEmulator(bool currentLevelOnly);
     bool levelsPlayable(bool currentLevelOnly);
-    bool askForPath(bool save, std::string& chosen);
-    bool writeScratch(const std::string& path, const std::vector<uint8_t>& bytes);
     Voice voice();
-    bool confirmReplacing(const std::string& path);
-    bool settleExtension(std::string& path);
     CButton* paletteEntry(int entry) { return static_cast<CButton*>(buttons[firstPaletteButton + entry]); }
     void applyTileSetup(const TileSetup& setup);
     Uint32 screenColour(int atariColour) const;

@@ -8,7 +8,7 @@ void frame::createSetView(const FrameOptions& options)
 {
     SetView::Hooks hooks;
     hooks.say = [this](const std::string& text, bool error) { error ? showError(text) : showMessage(text); };
-    hooks.chooseFile = [this](std::string& path) { return askForPath(false, path); };
+    hooks.chooseFile = [this](std::string& path) { return files->askForPath(false, path); };
     hooks.edit = [this](int slot) {
         chooseLevel(slot);
         showPressedLook(-1, -1);
@@ -27,6 +27,8 @@ void frame::createSetView(const FrameOptions& options)
         viewOptions.clipboardFile = options.stateDir + "/levels.clipboard";
     viewOptions.solve = options.verdictSolver;
     setView = std::make_unique<SetView>(session, tileArt(), levelRules, hooks, viewOptions);
+    // What the set view proved, the checks before a test need not prove again.
+    testChecks.knownVerdict = [this](int slot) { return setView->verdict(slot); };
 }
 
 void frame::showSetView(bool open)

@@ -20,7 +20,8 @@ std::vector<LevelFinding> TestChecks::run(int slot) const
         const bool tested = slot >= 0 ? s == slot : session_.level(s).on;
         const bool found = std::any_of(findings.begin(), findings.end(),
                                        [s](const LevelFinding& finding) { return finding.slot == s; });
-        if (tested && !found)
+        const bool known = knownVerdict && knownVerdict(s).kind == LevelVerdict::solvable;
+        if (tested && !found && !known)
             clean.push_back(s);
     }
     if (clean.empty() || statesPerLevel == 0)

@@ -10,9 +10,11 @@
 #include "core/levelcheck.h"
 #include "core/session.h"
 #include "core/solver.h"
+#include "core/verdict.h"
 #include "core/windowtexts.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -23,6 +25,10 @@ public:
     // The states the solver may take on each level, whatever the number of
     // levels tested; 0 keeps it out of the checks.
     uint64_t statesPerLevel = SolveLimits::beforeTestStates;
+    // What is known already of the level in a slot (the verdicts found in
+    // the background); a level known to be solvable is not solved again.
+    // Empty: nothing is known.
+    std::function<LevelVerdict(int slot)> knownVerdict;
 
     // The findings for level `slot`, or for every level that is on when
     // `slot` is -1; levels are solved two at a time, and the findings come

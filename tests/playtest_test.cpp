@@ -195,6 +195,25 @@ TEST_F(PlaytestTest, AnUnsettledLevelIsAFindingBeforeTesting)
     platform.answerQuestion(0);
     editor->runCommand(frame::Command::TestGame);
     EXPECT_EQ(platform.openRequests.size(), 1u);
+
+    // What the set view proved in the background is not asked about again.
+    const LevelData unsettled = editor->session.level(1);
+    verdictSolver = [](const LevelData&, const std::atomic<bool>&) { return LevelVerdict{LevelVerdict::solvable, 40}; };
+    build(gameCodesConfig);
+    editor->testChecks.statesPerLevel = 300;
+    editor->session.setLevel(0, unsettled);
+    editor->session.endStep();
+    key(SDLK_F3);
+    editor->tick();
+    now += SetView::idleDelay;
+    editor->tick();
+    for (int i = 0; i < 10000 && editor->setView->solving(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    ASSERT_EQ(editor->setView->verdict(0).kind, LevelVerdict::solvable);
+    key(SDLK_F3);
+    editor->runCommand(frame::Command::TestGame);
+    EXPECT_EQ(platform.questions.size(), 2u);
+    EXPECT_EQ(platform.openRequests.size(), 2u);
 }
 
 // Shift+F5: while it searches, the status line counts the states; the
