@@ -13,10 +13,12 @@
 #include "editor/canvasview.h"
 #include "editor/clicks.h"
 #include "editor/filecommands.h"
+#include "editor/frameoptions.h"
 #include "editor/launches.h"
 #include "editor/layout.h"
 #include "editor/map.h"
 #include "editor/notices.h"
+#include "editor/partpainter.h"
 #include "editor/playcontrol.h"
 #include "editor/recovery.h"
 #include "editor/setview.h"
@@ -47,39 +49,6 @@ struct Question;
 
 // A path of at most `width` characters, keeping its end behind "...".
 std::string fitPathTail(const std::string& path, size_t width);
-
-// Where the editor finds its files and how it reaches the desktop. The
-// defaults suit the program; tests point them at their own directories.
-struct FrameOptions {
-    // Searched in order for tiles.bmp, paleta.bmp and tiles.cfg; empty means
-    // the working directory, then the data directory the program was built
-    // with.
-    std::vector<std::string> dataDirs;
-    // Dialogs and "open with"; null means the system's own.
-    Platform* platform = nullptr;
-    // Where the private directory for test images is made; empty means
-    // $XDG_RUNTIME_DIR, else the system's temporary directory.
-    std::string runtimeDir;
-    // The game template new documents are saved with; empty means
-    // ZELBUN_TEMPLATE, then game.atr in the data directories, then the
-    // built-in game.
-    std::string templatePath;
-    // The command line that runs test images (--emulator); empty means
-    // ZELBUN_EMULATOR, then the desktop's choice.
-    std::string emulatorCommand;
-    // Where autosaves and the recent files are kept; empty keeps neither
-    // (the program passes $XDG_STATE_HOME/zelbun-kreator).
-    std::string stateDir;
-    // Milliseconds from any fixed start: what autosave and the flashing
-    // cell time themselves by. Empty means SDL's tick count.
-    std::function<uint64_t()> clock;
-    // What finds the levels' verdicts in the background; empty means the
-    // game's solver within its budget.
-    VerdictSolver verdictSolver;
-    // The window's language as asked for (--lang, ZELBUN_LANG); none means
-    // the one last chosen on the help page, else Polish.
-    std::optional<Language> language;
-};
 
 class frame {
 public:
@@ -113,8 +82,8 @@ public:
     // after invalidate(), or when the background colour changes); damage()
     // then lists the rectangles drawn.
     void paint();
-    void invalidate() { wholeInvalid = true; }
-    const std::vector<SDL_Rect>& damage() const { return damage_; }
+    void invalidate() { painter.invalidate(); }
+    const std::vector<SDL_Rect>& damage() const { return painter.damage(); }
     void drawMap(int level);
     // The event loop's one entry for the mouse: button 0 is motion with no
     // button held; 1 or more a press (the button number: 1 left, 2 middle,
@@ -359,19 +328,15 @@ private:
     CButton* paletteEntry(int entry) { return static_cast<CButton*>(buttons[firstPaletteButton + entry]); }
     void applyTileSetup(const TileSetup& setup);
     Uint32 screenColour(int atariColour) const;
-    void drawRegisterSamples();
-    void drawRegisterValue(int hoveredRegister);
-    // Painting by parts: each part is drawn on its own background, clipped
-    // to its area, when its look differs from the last one drawn.
-    void paintPart(const layout::Rect& area, uint64_t look, const std::function<void()>& draw);
+    void syncWidgets();
+    // Under the notices' page or the set view: a part waits for it to close.
+    bool partCovered(const layout::Rect& area) const;
     CanvasView::Scene canvasScene() const;
     // From `from` when it is a cell of the level, else from the robot's start.
     void startPlay(bool showSolution, Cell from = {-1, -1});
     void stopPlay(bool announce);
     void playKey(const SDL_keysym& key, bool down);
     void zoomBy(int steps);
-    // Labels are black on a light background register, white on a dark one.
-    bool labelsInBlack() const;
 
     std::vector<std::string> dataDirs;
     std::string startupError;
@@ -388,15 +353,8 @@ private:
     }
     void showOpenedSet();
 
-    // What the last paint drew: the look of each part in paint order, and
+    // What the last paint drew: the look of each part (partpainter.h), and
     // the canvas (canvasview.h).
-    bool wholeInvalid = true;
-    bool wholePaint = false;
-    bool setViewShown = false;
-    size_t partIndex = 0;
-    Uint32 background = 0;
-    std::vector<uint64_t> shownLooks;
-    uint64_t shownOverlayLook = 0;  // 0 also when the page has just come or gone
+    PartPainter painter{[this](const layout::Rect& area) { return partCovered(area); }};
     CanvasView canvas;
-    std::vector<SDL_Rect> damage_;
 };

@@ -1,44 +1,25 @@
-// Painting the window by parts. Each part (a button, the counters, the
-// text page, the message area, each cell of the canvas) has a look: a hash
-// of everything it shows. A paint draws again only the parts whose look
-// changed, each on its own background and clipped to its area, so a hover
-// or a stroke step redraws a few cells; damage() lists what was drawn for
-// the screen. A new background colour, or invalidate(), repaints it all.
+// Painting the window by parts (partpainter.h): what each part (a button,
+// the counters, the text page, the message area) shows and its look, a hash
+// of everything it shows; the canvas paints its cells likewise
+// (canvasview.h). So a hover or a stroke step redraws a few cells.
 #include "editor/frame.h"
 
+#include "editor/canvasscene.h"
 #include "editor/look.h"
+#include "editor/panels.h"
 #include "editor/textroom.h"
 
-#include "render/font.h"
-#include "render/funkcje.h"
 #include "render/levelrenderer.h"
 
 #include <SDL_gfxPrimitives.h>
 
-#include <cmath>
 #include <functional>
 #include <string_view>
-#include <cstdio>
 
 namespace {
 
 const Uint8 white[4] = {255, 255, 255, 255};
 const Uint8 black[4] = {0, 0, 0, 255};
-
-void text(SDL_Surface* target, int x, int y, const char* s, const Uint8 colour[4] = white)
-{
-    drawString(target, x, y, s, colour[0], colour[1], colour[2]);
-}
-
-// Relative luminance of an sRGB colour, 0 (black) to 1 (white).
-double luminance(Uint8 r, Uint8 g, Uint8 b)
-{
-    auto linear = [](Uint8 c) {
-        double v = c / 255.0;
-        return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
-    };
-    return 0.2126 * linear(r) + 0.7152 * linear(g) + 0.0722 * linear(b);
-}
 
 Look& operator<<(Look&& look, const CGui& widget);
 Look& operator<<(Look& look, const CGui& widget)
@@ -62,9 +43,11 @@ uint64_t lookOf(const CButton& button)
     return look.value();
 }
 
-SDL_Rect sdlRect(const layout::Rect& r)
+void greyUnless(CButton* button, bool on)
 {
-    return {Sint16(r.x), Sint16(r.y), Uint16(r.w), Uint16(r.h)};
+    button->active(on);
+    const int grey = on ? 200 : 110;
+    button->color(grey, grey, grey, 255);
 }
 
 bool intersects(const layout::Rect& a, const layout::Rect& b)
@@ -86,14 +69,6 @@ std::string frame::pathLine() const
     return fitPathTail(filePath, layout::pathLineChars);
 }
 
-bool frame::labelsInBlack() const
-{
-    SDL_Color c = atariRgb(paletteSheet.get(), levels[currentLevel].colorGet(4));
-    double l = luminance(c.r, c.g, c.b);
-    // Whichever of black and white has the higher contrast ratio.
-    return (l + 0.05) / 0.05 > 1.05 / (l + 0.05);
-}
-
 // Atari colour values are read from the palette sheet, whose format need not
 // be the screen's.
 Uint32 frame::screenColour(int atariColour) const
@@ -102,44 +77,17 @@ Uint32 frame::screenColour(int atariColour) const
     return SDL_MapRGB(screen->format, c.r, c.g, c.b);
 }
 
-void frame::paintPart(const layout::Rect& area, uint64_t look, const std::function<void()>& draw)
+bool frame::partCovered(const layout::Rect& area) const
 {
-    const size_t index = partIndex++;
-    if (index >= shownLooks.size())
-        shownLooks.resize(index + 1, 0);
-    if (notices.overlay() != Notices::Overlay::none && intersects(area, layout::overlay))
-        return;  // under the page; all of it comes back when the page closes
-    if (setView->isOpen() && SetView::covers(area))
-        return;  // likewise under the set view
-    if (!wholePaint && shownLooks[index] == look)
-        return;
-    shownLooks[index] = look;
-    if (wholePaint) {
-        draw();
-        return;
-    }
-    SDL_Rect r = sdlRect(area);
-    SDL_SetClipRect(screen, &r);
-    fillArea(screen, r, background);
-    draw();
-    SDL_SetClipRect(screen, nullptr);
-    damage_.push_back(r);
+    return (notices.overlay() != Notices::Overlay::none && intersects(area, layout::overlay)) ||
+           (setView->isOpen() && SetView::covers(area));
 }
 
-void frame::paint()
+// The widgets take on the state they show: the current choices pressed,
+// the others not.
+void frame::syncWidgets()
 {
-    damage_.clear();
-    if (!ok())
-        return;
-    map& level = levels[currentLevel];
-
-    std::string title = windowTitle();
-    if (title != shownTitle) {
-        SDL_WM_SetCaption(title.c_str(), nullptr);
-        shownTitle = title;
-    }
-
-    // The current choices show pressed, the others not.
+    const map& level = levels[currentLevel];
     buttons[currentLevel]->pushed(1);
     for (int i = 0; i < paletteEntries; ++i)
         buttons[firstPaletteButton + i]->pushed(i == currentTile);
@@ -149,11 +97,6 @@ void frame::paint()
     buttons[endPageButton]->pushed(currentPage == 1);
     // Undo and redo grey out when there is nothing to take back or redo;
     // so does the dismiss button without a message.
-    auto greyUnless = [](CButton* button, bool on) {
-        button->active(on);
-        const int grey = on ? 200 : 110;
-        button->color(grey, grey, grey, 255);
-    };
     greyUnless(undoButton, session.canUndo());
     greyUnless(redoButton, session.canRedo());
     greyUnless(dismissButton, !notices.shown().empty());
@@ -172,95 +115,100 @@ void frame::paint()
         wallCounter.set(level.wzorekGet());
     }
     colourPicker->set(level.colorGet(currentColour));
+}
+
+void frame::paint()
+{
+    if (!ok())
+        return;
+    map& level = levels[currentLevel];
+
+    std::string title = windowTitle();
+    if (title != shownTitle) {
+        SDL_WM_SetCaption(title.c_str(), nullptr);
+        shownTitle = title;
+    }
+    syncWidgets();
 
     // New words for a tooltip on the screen bring back what it covered.
     tooltip.setText(tooltip.due() ? tooltipText() : "");
-    const Uint32 newBackground = screenColour(level.colorGet(4));
-    wholePaint = wholeInvalid || newBackground != background || setView->isOpen() != setViewShown;
-    setViewShown = setView->isOpen();
-    wholeInvalid = false;
-    background = newBackground;
-    partIndex = 0;
-    const Uint8* labelColour = labelsInBlack() ? black : white;
-    if (wholePaint && setViewShown) {
-        SDL_FillRect(screen, nullptr, background);
-    } else if (wholePaint) {
-        SDL_FillRect(screen, nullptr, background);
-        text(screen, layout::colourLabel.x, layout::colourLabel.y, shownLabel(WindowText::colourLabel, language).c_str(),
-             labelColour);
-        text(screen, layout::textLabel.x, layout::textLabel.y, shownLabel(WindowText::textLabel, language).c_str(),
-             labelColour);
+    const bool wholePaint = painter.begin(screen, screenColour(level.colorGet(4)), setView->isOpen());
+    const bool blackLabels = labelsInBlack(atariRgb(paletteSheet.get(), level.colorGet(4)));
+    const Uint8* labelColour = blackLabels ? black : white;
+    if (wholePaint && !setView->isOpen()) {
+        drawLabel(screen, layout::colourLabel.x, layout::colourLabel.y,
+                  shownLabel(WindowText::colourLabel, language).c_str(), labelColour);
+        drawLabel(screen, layout::textLabel.x, layout::textLabel.y, shownLabel(WindowText::textLabel, language).c_str(),
+                  labelColour);
         const layout::Rect& f = layout::canvasFrame;
         rectangleRGBA(screen, Sint16(f.x), Sint16(f.y), Sint16(f.right() - 1), Sint16(f.bottom() - 1), 160, 160,
                       160, 255);
     }
 
     const std::string path = pathLine();
-    paintPart(layout::pathArea,
+    painter.part(layout::pathArea,
               (Look() << path << labelColour[0]).value(),
-              [&] { text(screen, layout::pathLine.x, layout::pathLine.y, path.c_str(), labelColour); });
+              [&] { drawLabel(screen, layout::pathLine.x, layout::pathLine.y, path.c_str(), labelColour); });
 
     for (CGui* widget : commandButtons()) {
         CButton* button = static_cast<CButton*>(widget);
-        paintPart({button->x, button->y, button->width, button->height}, lookOf(*button),
+        painter.part({button->x, button->y, button->width, button->height}, lookOf(*button),
                   [&] { button->render(screen); });
     }
     // A level the checks find fault with, or that cannot be finished, has
     // a red corner beside its number.
     for (int i = 0; i < levelCount; ++i) {
         const bool marked = setView->slotMarked(i);
-        paintPart(layout::levelSlot(i), (Look() << lookOf(*static_cast<CButton*>(buttons[i])) << uint64_t(marked)).value(),
+        painter.part(layout::levelSlot(i), (Look() << lookOf(*static_cast<CButton*>(buttons[i])) << uint64_t(marked)).value(),
                   [&] {
                       buttons[i]->render(screen);
-                      const layout::Rect r = layout::levelSlot(i);
                       if (marked)
-                          filledTrigonRGBA(screen, Sint16(r.right() - 6), Sint16(r.y + 1), Sint16(r.right() - 2),
-                                           Sint16(r.y + 1), Sint16(r.right() - 2), Sint16(r.y + 5), 255, 40, 40, 255);
+                          drawSlotMark(screen, layout::levelSlot(i));
                   });
     }
     for (int i = 0; i < paletteEntries; ++i)
-        paintPart(layout::paletteEntry(i), lookOf(*paletteEntry(i)), [&] { paletteEntry(i)->render(screen); });
+        painter.part(layout::paletteEntry(i), lookOf(*paletteEntry(i)), [&] { paletteEntry(i)->render(screen); });
 
     const int* colours = level.data().colours;
     for (int r = 0; r < kColourRegisters; ++r) {
         CButton* button = static_cast<CButton*>(buttons[firstColourButton + r]);
-        paintPart(layout::colourRegister(r), (Look() << lookOf(*button) << uint64_t(colours[r])).value(), [&] {
+        painter.part(layout::colourRegister(r), (Look() << lookOf(*button) << uint64_t(colours[r])).value(), [&] {
             button->render(screen);
-            drawRegisterSamples();
+            drawRegisterSamples(screen, paletteSheet.get(), colours, currentColour);
         });
     }
     const Target hovered = targetAt(pointerX, pointerY);
     const int hoveredRegister = hovered.kind == Target::ColourRegister ? hovered.index : -1;
-    paintPart(layout::registerValueArea,
+    painter.part(layout::registerValueArea,
               (Look() << uint64_t(hoveredRegister) << uint64_t(hoveredRegister < 0 ? 0 : colours[hoveredRegister]))
                   .value(),
-              [&] { drawRegisterValue(hoveredRegister); });
+              [&] {
+                  if (hoveredRegister >= 0)
+                      drawRegisterValue(screen, colours[hoveredRegister], labelColour);
+              });
     for (int page : {startPageButton, endPageButton}) {
         CButton* button = static_cast<CButton*>(buttons[page]);
-        paintPart({button->x, button->y, button->width, button->height}, lookOf(*button),
+        painter.part({button->x, button->y, button->width, button->height}, lookOf(*button),
                   [&] { button->render(screen); });
     }
 
     screwCounter.labelColor(labelColour[0], labelColour[1], labelColour[2]);
-    paintPart(layout::screwCounterArea,
+    painter.part(layout::screwCounterArea,
               (Look() << screwCounter << uint64_t(screwCounter.minusButton->isPushed)
                       << uint64_t(screwCounter.plusButton->isPushed))
                   .value(),
               [&] { screwCounter.render(screen); });
     wallCounter.labelColor(labelColour[0], labelColour[1], labelColour[2]);
-    paintPart(layout::wallCounterArea,
+    painter.part(layout::wallCounterArea,
               (Look() << wallCounter << uint64_t(wallCounter.minusButton->isPushed)
                       << uint64_t(wallCounter.plusButton->isPushed) << uint64_t(wallCounter.imageSource.x))
                   .value(),
               [&] {
                   wallCounter.render(screen);
-                  if (murekTile >= 0) {
-                      char number[12];
-                      std::snprintf(number, sizeof number, "%d", level.wzorekGet());
-                      text(screen, layout::wallPatternNumber.x, layout::wallPatternNumber.y, number, labelColour);
-                  }
+                  if (murekTile >= 0)
+                      drawWallPatternNumber(screen, level.wzorekGet(), labelColour);
               });
-    paintPart(layout::colourPickerArea,
+    painter.part(layout::colourPickerArea,
               (Look() << *colourPicker << uint64_t(colourPicker->markX) << uint64_t(colourPicker->markY)).value(),
               [&] { colourPicker->render(screen); });
 
@@ -268,45 +216,33 @@ void frame::paint()
     page << uint64_t(currentPage) << uint64_t(textFocus) << uint64_t(cursorColumn) << uint64_t(cursorRow);
     for (const char* line : textPages[currentPage])
         page << std::string(line);
-    paintPart(layout::textPageArea, page.value(),
+    painter.part(layout::textPageArea, page.value(),
               [&] { drawText(layout::textPage.x, layout::textPage.y, currentPage); });
 
     for (int i = 0; i < toolButtonCount; ++i) {
         Look tool;
         tool << uint64_t(i == int(Tool::count) ? showGrid : tools.tool() == Tool(i));
-        paintPart(layout::toolButton(i), tool.value(), [&] { drawToolButton(i); });
+        painter.part(layout::toolButton(i), tool.value(), [&] { drawToolButton(i); });
     }
 
     bool whole = true;
     Look messages;
     for (const Notices::TextLine& line : notices.messageLines(whole))
         messages << line.text << uint64_t(line.error);
-    const bool blackLabels = labelColour == black;
-    paintPart(layout::messageArea, (messages << uint64_t(labelColour[0])).value(),
+    painter.part(layout::messageArea, (messages << uint64_t(labelColour[0])).value(),
               [&] { notices.drawMessageArea(screen, blackLabels); });
     const std::string status = statusText();
-    paintPart(layout::statusLine, (Look() << status << uint64_t(labelColour[0])).value(),
+    painter.part(layout::statusLine, (Look() << status << uint64_t(labelColour[0])).value(),
               [&] { Notices::drawStatusLine(screen, status, blackLabels); });
 
     if (notices.overlay() == Notices::Overlay::none && !setView->isOpen())
-        canvas.paint(screen, canvasScene(), wholePaint, damage_);
+        canvas.paint(screen, canvasScene(), wholePaint, painter.damage());
     if (notices.overlay() == Notices::Overlay::none)
-        setView->paint(screen, wholePaint, damage_);
-
-    if (notices.overlay() == Notices::Overlay::none) {
-        shownOverlayLook = 0;
-    } else if (wholePaint || shownOverlayLook != notices.overlayLook()) {
-        shownOverlayLook = notices.overlayLook();
-        notices.drawOverlay(screen);
-        if (!wholePaint)
-            damage_.push_back(sdlRect(layout::overlay));
-    }
-
-    tooltip.paint(screen, damage_);
-    if (wholePaint) {
-        damage_.clear();
-        damage_.push_back(sdlRect(layout::window));
-    }
+        setView->paint(screen, wholePaint, painter.damage());
+    painter.cover(notices.overlay() != Notices::Overlay::none, layout::overlay, notices.overlayLook(),
+                  [&] { notices.drawOverlay(screen); });
+    tooltip.paint(screen, painter.damage());
+    painter.end();
     hoverRow = -1;
 }
 
@@ -326,87 +262,24 @@ void frame::drawMap(int levelIndex)
     drawLevel(screen, tileArt(), level.sheet(), level.data(), mapX, mapY);
 }
 
-// What the canvas shows: the level's cells, or what a shape being drawn or
-// a part being placed would put there; while a level plays, the game alone.
+// What the canvas shows (canvasscene.h); while a level plays, none of the
+// marks.
 CanvasView::Scene frame::canvasScene() const
 {
-    const map& level = levels[currentLevel];
-    CanvasView::Scene scene;
-    scene.art = tileArt();
-    scene.levelSheet = level.sheet();
-    scene.level = &level.data();
-    Look look;
-    // An empty level shows the sheet's own colours until it comes on.
-    look << uint64_t(currentLevel) << level.sheet() << uint64_t(level.isOn()) << uint64_t(level.wzorekGet());
-    for (int r = 0; r < kColourRegisters; ++r)
-        look << uint64_t(level.colorGet(r));
-    scene.levelLook = look.value();
+    CanvasView::Scene scene = levelScene(levels[currentLevel], currentLevel, tileArt());
     scene.grid = showGrid;
-    scene.background = background;
-    std::copy(level.gridBytes(), level.gridBytes() + kLevelCells, scene.codes.begin());
-    auto at = [](Cell cell) { return size_t(cell.column * kLevelRows + cell.row); };
+    scene.background = painter.background();
     if (play.playing()) {
-        for (int column = 0; column < kLevelColumns; ++column)
-            for (int row = 0; row < kLevelRows; ++row) {
-                scene.codes[at({column, row})] = play.playtest()->cell({column, row});
-                scene.openExits[at({column, row})] = play.playtest()->openExitAt({column, row});
-            }
+        showPlaytest(scene, *play.playtest());
         return scene;
     }
-    for (const Cell& cell : tools.preview())
-        if (insideGrid(cell))
-            scene.codes[at(cell)] = tools.strokeCode();
-    Cell pointer;
-    if (layout::canvasCellAt(pointerX, pointerY, pointer)) {
-        scene.pointer = pointer;
-        if (tools.placing()) {
-            const GridPatch& patch = tools.patch();
-            for (int row = 0; row < patch.rows; ++row)
-                for (int column = 0; column < patch.columns; ++column)
-                    if (insideGrid({pointer.column + column, pointer.row + row}))
-                        scene.codes[at({pointer.column + column, pointer.row + row})] = patch.at(column, row);
-            scene.placing = true;
-            scene.placingEnd = {std::min(pointer.column + patch.columns, kLevelColumns) - 1,
-                                std::min(pointer.row + patch.rows, kLevelRows) - 1};
-        }
-    }
-    scene.selection = tools.hasSelection();
-    if (scene.selection) {
-        scene.selectionStart = tools.selectionStart();
-        scene.selectionEnd = tools.selectionEnd();
-    }
+    Cell pointer{-1, -1};
+    layout::canvasCellAt(pointerX, pointerY, pointer);
+    showTools(scene, tools, pointer);
     // The eraser's band: in the paint after a hover over the canvas while
     // the eraser is the current tile.
     scene.bandRow = hoverRow >= 0 && drawsEraser(currentTile) ? hoverRow : -1;
     scene.flashed = notices.flashedCell();
     scene.flashOn = notices.flashMarkOn(currentLevel, scene.flashed);
     return scene;
-}
-
-// Each register button carries a strip of its colour under its number.
-void frame::drawRegisterSamples()
-{
-    const map& level = levels[currentLevel];
-    for (int r = 0; r < kColourRegisters; ++r) {
-        const layout::Rect button = layout::colourRegister(r);
-        const SDL_Color colour = atariRgb(paletteSheet.get(), level.colorGet(r));
-        // Framed in the button's lettering, so a dark sample shows on a
-        // dark (current) button too.
-        const Uint8 edge = r == currentColour ? 200 : 55;
-        const int top = button.bottom() - 6;
-        rectangleRGBA(screen, Sint16(button.x + 2), Sint16(top), Sint16(button.right() - 3), Sint16(top + 4), edge,
-                      edge, edge, 255);
-        boxRGBA(screen, Sint16(button.x + 3), Sint16(top + 1), Sint16(button.right() - 4), Sint16(top + 3),
-                colour.r, colour.g, colour.b, 255);
-    }
-}
-
-// The value of the register under the pointer (-1: none), in hex beside the row.
-void frame::drawRegisterValue(int hoveredRegister)
-{
-    if (hoveredRegister < 0)
-        return;
-    char value[8];
-    std::snprintf(value, sizeof value, "$%02X", levels[currentLevel].colorGet(hoveredRegister) & 0xFF);
-    text(screen, layout::registerValue.x, layout::registerValue.y, value, labelsInBlack() ? black : white);
 }
