@@ -249,6 +249,7 @@ void frame::chooseLevel(int slot)
     if (slot != currentLevel)
         tools.levelChanged();
     currentLevel = slot;
+    setView->chooseSlot(slot);
 }
 
 void frame::runCommand(Command command, int value)

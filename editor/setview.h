@@ -22,6 +22,7 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -101,6 +102,13 @@ public:
     bool isOpen() const { return open_; }
     // Opens with the level of `slot` chosen.
     void open(int slot);
+    // A slot chosen outside the view (its button above it): chosen in the
+    // view too, unless the view shows a set being imported.
+    void chooseSlot(int slot)
+    {
+        if (open_ && !importing_)
+            chooseOnly(std::clamp(slot, 0, kLevelSlots - 1));
+    }
     void close();
     // True for a part of the window the open view lies over.
     static bool covers(const layout::Rect& area);

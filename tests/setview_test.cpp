@@ -128,6 +128,13 @@ TEST_F(SetViewTest, KeysChooseMoveAndOpenALevel)
     key(SDLK_RETURN);
     EXPECT_FALSE(view().isOpen());
     EXPECT_EQ(editor->currentLevel, 2);
+
+    // A slot's button above the open view chooses that level there too.
+    key(SDLK_F3);
+    const layout::Rect fifth = layout::levelSlot(4);
+    click(fifth.x + 5, fifth.y + 5);
+    EXPECT_EQ(editor->currentLevel, 4);
+    EXPECT_EQ(view().selection(), std::vector<int>{4});
 }
 
 // A drag moves the chosen levels in front of the place it ends on, or after
