@@ -212,7 +212,6 @@ public:
     // was.
     PlaytestControl play;
 
-    unsigned long windowId = 0;
     // The document's file, as the session holds it; empty for none.
     const std::string& filePath;
     char workDir[PATH_MAX + 8] = "";
@@ -242,15 +241,10 @@ public:
     int gumkaTile = -1;
     int murekTile = -1;
     int srubaTile = -1;
-    int gumkaCode = -1;  // the tile codes of tiles.cfg's keys, -1 none
-    int srubaCode = -1;
     int mapX = layout::canvas.x;
     int mapY = layout::canvas.y;
     int hoverRow = -1;
     int swapSource = -1;
-    // Where the pointer was at the last mouse event; -1 before any.
-    int pointerX = -1;
-    int pointerY = -1;
     bool showGrid = false;
     // What the checks before a test know of the tile set (from tiles.cfg).
     LevelRules levelRules;
@@ -259,11 +253,7 @@ public:
 
     CButton* undoButton = nullptr;
     CButton* redoButton = nullptr;
-    CButton* logButton = nullptr;
-    CButton* helpButton = nullptr;
-    CButton* dismissButton = nullptr;
     CButton* playButton = nullptr;
-    CButton* setViewButton = nullptr;
     // The whole set at a glance (F3, "Zestaw"): while open it has the area
     // of the canvas, the palette and the counters, and the mouse, the keys
     // and the painting there.
@@ -280,7 +270,6 @@ public:
     // The painting tools; a stroke runs from a press on the canvas to the release.
     CanvasTools tools;
     static const int toolButtonCount = int(Tool::count) + 1;  // the tools and the grid switch
-    CButton* toolButtons[toolButtonCount] = {};
 
     void chooseTool(Tool tool) { tools.choose(tool); }
     // A key with Ctrl or without it, run as keyDown runs it outside the text
@@ -290,6 +279,18 @@ public:
     TileArt tileArt() const;
 
 private:
+    unsigned long windowId = 0;  // the native window, for dialogs above it
+    int gumkaCode = -1;  // the tile codes of tiles.cfg's keys, -1 none
+    int srubaCode = -1;
+    // Where the pointer was at the last mouse event; -1 before any.
+    int pointerX = -1;
+    int pointerY = -1;
+    CButton* logButton = nullptr;
+    CButton* helpButton = nullptr;
+    CButton* dismissButton = nullptr;
+    CButton* setViewButton = nullptr;
+    CButton* toolButtons[toolButtonCount] = {};
+
     // The file buttons, "Usun mape", the two test buttons, undo and redo,
     // the log, help, dismiss, play and set view buttons and, last, "Zamien
     // mapy": the buttons that act on release.
