@@ -56,7 +56,7 @@ profile=$ZELBUN_WINEPREFIX/drive_c/users/$user
 installed=$profile/AppData/Local/Programs/Zelbun\ Kreator
 shortcut=$profile/AppData/Roaming/Microsoft/Windows/Start\ Menu/Programs/Zelbun\ Kreator.lnk
 for file in zelbun-kreator.exe zelbun-kreator.com SDL.dll SDL2.dll tiles.bmp paleta.bmp tiles.cfg icon.bmp \
-  README.txt LICENSE.txt licenses/SDL2/LICENSE.txt licenses/mingw-w64/copyright uninstall.exe; do
+  README.txt GUIDE.txt images/window.png LICENSE.txt licenses/SDL2/LICENSE.txt licenses/mingw-w64/copyright uninstall.exe; do
   [ -f "$installed/$file" ] || fail "$file was not installed"
 done
 [ -f "$shortcut" ] || fail "no Start menu entry"

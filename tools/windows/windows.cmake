@@ -94,13 +94,16 @@ endforeach()
 
 # Installed as one folder, as Windows programs are: the two programs and
 # SDL's DLLs, the data beside them (where core/datafiles.cpp looks, after
-# the working directory), the documents as text files, and the licence of
+# the working directory), the documents as text files (the guide with its pictures), and the licence of
 # everything linked in or shipped.
 set(data ${CMAKE_SOURCE_DIR}/data)
 set(shipped_data ${data}/tiles.bmp ${data}/paleta.bmp ${data}/tiles.cfg ${data}/icon.bmp)
-set(shipped_texts README.md:README.txt LICENSE:LICENSE.txt data/TILES.md:TILES.txt)
+set(shipped_texts README.md:README.txt LICENSE:LICENSE.txt data/TILES.md:TILES.txt docs/guide.md:GUIDE.txt)
+# The guide's pictures, where its links find them beside GUIDE.txt.
+file(GLOB shipped_pictures CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/docs/images/*.png)
 install(TARGETS zelbun-kreator zelbun-kreator-console RUNTIME DESTINATION .)
 install(FILES ${dlls} ${shipped_data} DESTINATION .)
+install(FILES ${shipped_pictures} DESTINATION images)
 set(shipped_text_files)
 foreach(text ${shipped_texts})
   string(REPLACE ":" ";" text ${text})
@@ -130,7 +133,8 @@ set(ZELBUN_ZIP ${CMAKE_BINARY_DIR}/${ZELBUN_PACKAGE_NAME}.zip)
 set(ZELBUN_SETUP ${CMAKE_BINARY_DIR}/${ZELBUN_PACKAGE_NAME}-setup.exe)
 add_custom_command(OUTPUT ${ZELBUN_ZIP} ${ZELBUN_SETUP}
   COMMAND bash ${ZELBUN_WIN_DIR}/package.sh ${CMAKE_BINARY_DIR} ${ZELBUN_PACKAGE_NAME} ${PROJECT_VERSION} ${ZELBUN_ICO}
-  DEPENDS zelbun-kreator zelbun-kreator-console ${dlls} ${shipped_data} ${shipped_text_files} ${ZELBUN_ICO}
+  DEPENDS zelbun-kreator zelbun-kreator-console ${dlls} ${shipped_data} ${shipped_text_files} ${shipped_pictures}
+          ${ZELBUN_ICO}
           ${ZELBUN_WIN_DIR}/package.sh ${ZELBUN_WIN_DIR}/installer.nsi ${ZELBUN_WIN_DIR}/windows.cmake
   COMMENT "Packing ${ZELBUN_PACKAGE_NAME}.zip and the installer")
 add_custom_target(zelbun-windows-package ALL DEPENDS ${ZELBUN_ZIP} ${ZELBUN_SETUP})
