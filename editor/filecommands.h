@@ -37,7 +37,7 @@ public:
     void setLanguage(Language language) { language_ = language; }
 
     // "Nowy", "Otworz", "Zapisz", "Zapisz jako": each asks what it must
-    // first; false when nothing was done.
+    // first; save() and saveAs() are false when nothing was saved.
     void newSet();
     void openChosen();
     bool save();
